@@ -1,0 +1,39 @@
+// One call's lines found again by its Start Time, with the dotted-decimal
+// form appended after every hexadecimal IP address.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/LogLines.h"
+
+namespace kestal {
+
+// The value of a hexadecimal digit is its 1-based position here; "0" and
+// anything else count 0.
+inline constexpr std::string_view HexDigits = "123456789ABCDEF";
+
+// " (192.168.0.1)" for "c0a80001"; takes up to 8 characters.
+std::string HexToDottedQuad(std::string_view text);
+
+// The line with one annotation appended for each address key it holds
+// ("IP address of ", "DNS ", "from 0 to ", in that order).
+std::string annotateLine(std::string_view line);
+
+inline constexpr std::string_view kCorruptLineWarningStart =
+    "The data for this call appears to have been corrupted in line number ";
+inline constexpr std::string_view kCorruptLineWarningEnd = ". A warning replaces the corrupted line.";
+inline constexpr std::string_view kWarningLine = "Warning!";
+
+// Called with the full warning text when annotating or appending a line
+// fails; the line "Warning!" then stands in its place.
+using DetailsWarningHandler = std::function<void(std::string_view warning)>;
+
+// The lines the details window shows for the call(s) whose "log opened"
+// line starts with startTime.
+std::vector<std::string> gatherCallDetails(const LogLines& lines, std::string_view startTime,
+                                           const DetailsWarningHandler& onWarning);
+
+}  // namespace kestal

@@ -1,0 +1,46 @@
+// Cutting the log into calls and summarising each call as a table row.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "log/CallTable.h"
+#include "log/LogLines.h"
+#include "platform/Platform.h"
+
+namespace kestal {
+
+inline constexpr std::string_view kCorruptLogWarning =
+    "The PPPLOG.TXT file appears to have been corrupted.";
+
+// Characters from 1-based position `first` to `last` of line, fewer (maybe
+// none) when the line ends sooner.
+std::string_view positions(std::string_view line, std::size_t first, std::size_t last);
+
+// Seconds from the start reference S ("hh:mm:ss") to the layer time T
+// ("hh:mm:ss.ff"), in single precision; -1 when either can't be read.
+float LayerSeconds(std::string_view layerTime, std::string_view startReference,
+                   char decimalSeparator);
+
+// Reads a decimal number with the given separator, blanks around it allowed.
+std::optional<double> readNumber(std::string_view text, char decimalSeparator);
+
+// Reads "hh:mm:ss" (the separator given) as seconds since midnight.
+std::optional<int> readTimeOfDay(std::string_view text, char timeSeparator);
+
+// Called once for every call whose start or end time can't be read, with the
+// call's start text; the row is written all the same.
+using CorruptCallHandler = std::function<void(std::string_view startText)>;
+
+// Walks lines once and writes one row per call block into table, which must
+// be in its reset state. Leaves row 1 current and the current column 0.
+void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
+               const CorruptCallHandler& onCorruptCall);
+
+// "12 Calls" when the table holds three calls or more; nothing otherwise
+// (the status label is then left as it was).
+std::optional<std::string> callCountText(const CallTable& table);
+
+}  // namespace kestal

@@ -1,0 +1,71 @@
+// The call table: a title row and one row of 18 text cells per call.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestal {
+
+inline constexpr int kColumnCount = 18;
+
+// Everything the program says about one column, defined once.
+struct ColumnInfo {
+    std::string_view title;   // grid title (row 0 cell), leading blank included
+    int width;                // initial grid width in pixels
+    std::string_view header;  // name in the tab- and comma-separated exports
+    std::string_view word;    // word in the fixed-width export's header
+};
+
+extern const std::array<ColumnInfo, kColumnCount> kColumns;
+
+// The cells of one call row, in column order.
+using RowCells = std::array<std::string, kColumnCount>;
+
+// Row 0 is the title row; rows 1 and on hold one call each. The row count
+// starts at 2 (titles and an empty row 1) and never drops below it.
+// Cells are stored compactly: a row's 18 texts lie back to back in one arena.
+class CallTable {
+public:
+    CallTable();
+
+    int rowCount() const { return static_cast<int>(rows_.size()) + 1; }
+    // Setting it higher adds empty rows at the end; lower drops rows from
+    // the end (never below 2).
+    void setRowCount(int count);
+
+    // Row 0 answers the column titles.
+    std::string_view cell(int column, int row) const;
+    void setCell(int column, int row, std::string_view text);
+    // Writes all 18 cells of a call row at once.
+    void writeRow(int row, const RowCells& cells);
+    void clearRow(int row);
+
+    int currentRow() const { return currentRow_; }
+    void setCurrentRow(int row) { currentRow_ = row; }
+    int currentColumn() const { return currentColumn_; }
+    void setCurrentColumn(int column) { currentColumn_ = column; }
+
+    // Back to the start state: row count 2, current row 1, row 1 empty.
+    void reset();
+
+    // A table whose row 1 has an empty Start Time cell holds no call.
+    int callCount() const;
+
+private:
+    struct Row {
+        std::uint64_t offset = 0;  // into arena_
+        std::array<std::uint32_t, kColumnCount> ends{};  // cumulative cell ends
+    };
+    const Row& row(int row) const;
+    Row& row(int row);
+
+    std::string arena_;
+    std::vector<Row> rows_;  // rows_[0] is table row 1
+    int currentRow_ = 1;
+    int currentColumn_ = 0;
+};
+
+}  // namespace kestal

@@ -1,0 +1,52 @@
+// The lines of the log file being shown. The file's bytes are kept in one
+// buffer and the lines are an index of spans into it, so a gigabyte log costs
+// little more than its own size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestal {
+
+class LogLines {
+public:
+    LogLines() = default;
+
+    // Takes a file's bytes and cuts them into lines:
+    // - a line ends at CR, at LF, or at the pair CR LF (one line end); LF CR
+    //   is two line ends with an empty line between them;
+    // - the first NUL byte ends the text, and the line it stands in;
+    // - a line end at the very end adds no empty line after it;
+    // - empty text, or text starting with NUL, gives no lines.
+    void assign(std::string bytes);
+    static LogLines fromBytes(std::string bytes);
+
+    void clear();
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        const Span& s = spans_[index];
+        return {bytes_.data() + s.offset, static_cast<std::size_t>(s.length)};
+    }
+
+    // Sum over all lines of length + 2: the size the file would have with
+    // every line, the last included, ended by CR LF.
+    std::uint64_t joinedLength() const;
+
+private:
+    struct Span {
+        std::uint64_t offset;
+        std::uint64_t length;
+    };
+    std::string bytes_;
+    std::vector<Span> spans_;
+};
+
+// Reads a whole file into lines. Throws CommandError "Cannot open file %s"
+// when the file can't be opened or read.
+void readLogFile(const std::string& path, LogLines& lines);
+
+}  // namespace kestal

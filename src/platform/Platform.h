@@ -1,0 +1,110 @@
+// The one seam between the program's commands and the machine: dialogs,
+// cursor, event pump, clock, regional settings, printer and the handful of
+// Windows calls the program was written against. The application uses the Qt
+// implementation (QtPlatform); tests use a scripted double (FakePlatform).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestal {
+
+class TextPrinter;
+
+// The caption and icon of a message dialog follow from its type.
+enum class DialogType { Warning, Error, Information, Confirmation };
+
+// "&Yes" + "&No" (Yes is the default, Esc answers No), or "OK" alone.
+enum class DialogButtons { YesNo, Ok };
+
+// What the user pressed. Closing the dialog any other way gives No (for a
+// Yes/No question) or Ok (for an OK dialog).
+enum class DialogResult { Yes, No, Ok };
+
+std::string_view dialogCaption(DialogType type);
+
+// A file open or save dialog component, with the properties that persist on
+// it between uses (the chosen file name is remembered, for instance).
+struct FileDialog {
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    // Pairs of label and pattern separated by "|":
+    // "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv".
+    std::string filter;
+    std::string defaultExt = "txt";
+    std::string initialDir;
+    // In: the name the dialog opens with. Out: the chosen full path.
+    std::string fileName;
+    bool overwritePrompt = false;  // save: ask before replacing a file
+    bool hideReadOnly = false;
+};
+
+// The broken-down local date and time of day.
+struct DateTime {
+    int year = 0;
+    int month = 0;  // 1..12
+    int day = 0;    // 1..31
+    int hour = 0;   // 0..23
+    int minute = 0;
+    int second = 0;
+};
+
+// The parts of the user's regional settings that the program reads.
+struct RegionalSettings {
+    char decimalSeparator = '.';
+    char timeSeparator = ':';
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Modal message dialog, centred on the screen.
+    virtual DialogResult messageDlg(std::string_view text, DialogType type, DialogButtons buttons) = 0;
+
+    // Modal plain message box: no icon, one "OK" button, captioned with the
+    // program's title.
+    virtual void showMessage(std::string_view text) = 0;
+
+    // The general error report: the text (already ending in a full stop where
+    // the rule asks for one) in a box captioned with the program's title,
+    // with the stop icon and one "OK" button.
+    virtual void showErrorReport(std::string_view text) = 0;
+
+    // Shows a modal file dialog. On OK stores the chosen full path in
+    // dialog.fileName and returns true; on cancel returns false and leaves
+    // the dialog as it was.
+    virtual bool executeFileDialog(FileDialog& dialog) = 0;
+
+    // Whole-screen hourglass cursor on or off.
+    virtual void setBusyCursor(bool busy) = 0;
+
+    // Processes all pending window events, then returns.
+    virtual void processMessages() = 0;
+
+    virtual RegionalSettings regionalSettings() = 0;
+    // The time of day in the user's long time format ("15:05:09",
+    // "3:05:09 PM" ...).
+    virtual std::string longTimeText(const DateTime& time) = 0;
+    virtual DateTime now() = 0;
+
+    // The program's printer used as a text device; one object for the
+    // whole run.
+    virtual TextPrinter& printer() = 0;
+
+    // Closes the main window, which ends the program.
+    virtual void closeMainWindow() = 0;
+
+    // Stand-ins for the Windows calls. GetWindowsDirectoryA writes the
+    // directory, NUL-terminated, into buffer and returns its length; 0 on
+    // failure, and the needed size (larger than size) when it doesn't fit.
+    virtual unsigned GetWindowsDirectoryA(char* buffer, unsigned size) = 0;
+    virtual unsigned SetErrorMode(unsigned mode) = 0;
+    virtual bool DeleteFileA(const char* path) = 0;
+    virtual bool MessageBeep(unsigned type) = 0;
+};
+
+inline constexpr unsigned SEM_FAILCRITICALERRORS = 1;
+
+}  // namespace kestal

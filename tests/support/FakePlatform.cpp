@@ -1,0 +1,116 @@
+#include "support/FakePlatform.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Errors.h"
+
+namespace kestal::testing {
+
+void FakeTextPrinter::open() {
+    if (!hasDefaultPrinter) throw noDefaultPrinter();
+    jobs.push_back(PrintJob{font_, {}, false});
+}
+
+void FakeTextPrinter::setFontName(std::string_view name) {
+    font_ = std::string(name);
+    if (!jobs.empty() && !jobs.back().closed) jobs.back().fontName = font_;
+}
+
+void FakeTextPrinter::writeLine(std::string_view text) { jobs.back().lines.emplace_back(text); }
+
+void FakeTextPrinter::close() { jobs.back().closed = true; }
+
+std::vector<std::string> FakePlatform::dialogTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& d : dialogs) texts.push_back(d.text);
+    return texts;
+}
+
+void FakePlatform::record(DialogRecord::Kind kind, std::string_view text, DialogType type,
+                          DialogButtons buttons) {
+    dialogs.push_back(DialogRecord{kind, std::string(text), type, buttons,
+                                   mainWindowVisible ? mainWindowVisible() : false});
+}
+
+DialogResult FakePlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {
+    record(DialogRecord::Kind::MessageDlg, text, type, buttons);
+    if (buttons == DialogButtons::Ok) {
+        if (!dialogAnswers.empty() && dialogAnswers.front() == DialogResult::Ok) dialogAnswers.pop_front();
+        return DialogResult::Ok;
+    }
+    if (dialogAnswers.empty()) return DialogResult::No;
+    DialogResult answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+}
+
+void FakePlatform::showMessage(std::string_view text) {
+    record(DialogRecord::Kind::PlainMessage, text, DialogType::Information, DialogButtons::Ok);
+}
+
+void FakePlatform::showErrorReport(std::string_view text) {
+    record(DialogRecord::Kind::ErrorReport, text, DialogType::Error, DialogButtons::Ok);
+}
+
+bool FakePlatform::executeFileDialog(FileDialog& dialog) {
+    fileDialogsShown.push_back(dialog);
+    if (fileDialogAnswers.empty()) return false;
+    std::optional<std::string> answer = fileDialogAnswers.front();
+    fileDialogAnswers.pop_front();
+    if (!answer) return false;
+    dialog.fileName = *answer;
+    return true;
+}
+
+void FakePlatform::setBusyCursor(bool busy) {
+    busy_ = busy;
+    cursorChanges.push_back(busy);
+}
+
+void FakePlatform::processMessages() {
+    ++pumpCount;
+    if (onProcessMessages) onProcessMessages();
+}
+
+std::string FakePlatform::longTimeText(const DateTime& time) {
+    if (longTimeFormatter) return longTimeFormatter(time);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%c%02d%c%02d", time.hour, settings.timeSeparator, time.minute,
+                  settings.timeSeparator, time.second);
+    return text;
+}
+
+void FakePlatform::closeMainWindow() {
+    ++closeMainWindowCount;
+    if (onCloseMainWindow) onCloseMainWindow();
+}
+
+unsigned FakePlatform::GetWindowsDirectoryA(char* buffer, unsigned size) {
+    if (!windowsDir) return 0;
+    const auto length = static_cast<unsigned>(windowsDir->size());
+    if (length + 1 > size) return length + 1;
+    std::memcpy(buffer, windowsDir->c_str(), length + 1);
+    return length;
+}
+
+unsigned FakePlatform::SetErrorMode(unsigned mode) {
+    errorModes.push_back(mode);
+    unsigned previous = errorMode_;
+    errorMode_ = mode;
+    return previous;
+}
+
+bool FakePlatform::DeleteFileA(const char* path) {
+    deletedFiles.emplace_back(path);
+    return ::unlink(path) == 0;
+}
+
+bool FakePlatform::MessageBeep(unsigned) {
+    ++beepCount;
+    return true;
+}
+
+}  // namespace kestal::testing

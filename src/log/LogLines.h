@@ -45,8 +45,15 @@ private:
     std::vector<Span> spans_;
 };
 
-// Reads a whole file into lines. Throws CommandError "Cannot open file %s"
-// when the file can't be opened or read.
+// The whole content of a file, read to its end (also when it grows while
+// being read). Throws CommandError "Cannot open file %s" when the file can't
+// be opened or read.
+std::string readFileBytes(const std::string& path);
+
+// Reads a whole file into lines (readFileBytes, then assign).
 void readLogFile(const std::string& path, LogLines& lines);
+
+// The bytes with every NUL byte left out, the rest in order.
+std::string withoutNulBytes(std::string_view bytes);
 
 }  // namespace kestal

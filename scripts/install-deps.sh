@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Does nothing when they are all there already.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
+  # fonts: metric twins of Arial and Courier New
+  fonts-liberation
+  # real-window checks and screenshots
+  xvfb xauth x11-utils xdotool imagemagick
+  # printing through CUPS, and reading the printed PDF back
+  cups cups-client cups-bsd poppler-utils
+  # regional settings in tests
+  locales-all
+  # fuzzing and sanitizers
+  clang libclang-rt-14-dev
+  # spreadsheet check of the comma-separated export
+  libreoffice-calc-nogui
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the test suite, the
+# same suite again under AddressSanitizer + UndefinedBehaviorSanitizer, and a
+# short run of every fuzzer. The sanitizer run comes last, so that its
+# summary line closes the output.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/install-deps.sh
+# The printing tests print for real through a local CUPS queue.
+scripts/start-cups.sh
+
+jobs=$(nproc)
+
+echo "== Build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+ninja -C build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Fuzzing, ${KESTAL_FUZZ_SECONDS:-60} s a target"
+scripts/fuzz.sh "${KESTAL_FUZZ_SECONDS:-60}"
+
+echo "== Build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTAL_SANITIZE=ON -DKESTAL_BENCH=OFF >/dev/null
+ninja -C build-asan -j"$jobs"
+ASAN_OPTIONS="abort_on_error=1:detect_leaks=1" \
+UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp" \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+

@@ -36,4 +36,11 @@ using DetailsWarningHandler = std::function<void(std::string_view warning)>;
 std::vector<std::string> gatherCallDetails(const LogLines& lines, std::string_view startTime,
                                            const DetailsWarningHandler& onWarning);
 
+// The same with the annotation supplied by the caller, so that a failing
+// annotation can be provoked.
+using LineAnnotator = std::function<std::string(std::string_view line)>;
+std::vector<std::string> gatherCallDetails(const LogLines& lines, std::string_view startTime,
+                                           const DetailsWarningHandler& onWarning,
+                                           const LineAnnotator& annotate);
+
 }  // namespace kestal

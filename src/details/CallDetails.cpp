@@ -1,0 +1,151 @@
+#include "details/CallDetails.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace kestal {
+
+namespace {
+
+constexpr std::string_view kLogOpened = "log opened";
+constexpr std::string_view kCallClosed = "Remote access driver log closed";
+
+// A Start Time is positions 1 to 19 of a "log opened" line.
+constexpr std::size_t kStartTimeLength = 19;
+
+// An address is written as 8 hexadecimal digits.
+constexpr std::size_t kAddressLength = 8;
+
+// The texts after which a line holds a hexadecimal address, in the order
+// they are tried.
+constexpr std::array<std::string_view, 3> kAddressKeys = {"IP address of ", "DNS ", "from 0 to "};
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// Only the ASCII letters change: the log is single-byte text of any code page.
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+int hexDigitValue(char c) {
+    const std::size_t position = HexDigits.find(upperAscii(c));
+    return position == std::string_view::npos ? 0 : static_cast<int>(position) + 1;
+}
+
+void appendDecimal(std::string& out, int value) {
+    char digits[4];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (count > 0) out.push_back(digits[--count]);
+}
+
+// Positions 1 to 19 of the line (the whole line when it is shorter) equal
+// startTime. Checked before anything else, as nearly every line fails it.
+bool startsCall(std::string_view line, std::string_view startTime) {
+    const std::size_t prefixLength = std::min(line.size(), kStartTimeLength);
+    if (prefixLength != startTime.size()) return false;
+    if (std::memcmp(line.data(), startTime.data(), prefixLength) != 0) return false;
+    return contains(line, kLogOpened);
+}
+
+std::string warningText(std::size_t lineNumber) {
+    std::string text(kCorruptLineWarningStart);
+    text += std::to_string(lineNumber);
+    text += kCorruptLineWarningEnd;
+    return text;
+}
+
+// Annotating and appending one copied line is one guarded step: whatever
+// goes wrong costs that line only, which a "Warning!" line then stands in for.
+template <typename Annotate>
+void appendAnnotated(std::vector<std::string>& gathered, std::string_view line,
+                     const Annotate& annotate, const DetailsWarningHandler& onWarning) {
+    try {
+        gathered.push_back(annotate(line));
+        return;
+    } catch (...) {
+    }
+    if (onWarning) onWarning(warningText(gathered.size()));
+    gathered.emplace_back(kWarningLine);
+}
+
+template <typename Annotate>
+std::vector<std::string> gather(const LogLines& lines, std::string_view startTime,
+                                const DetailsWarningHandler& onWarning, const Annotate& annotate) {
+    std::vector<std::string> gathered;
+    // No line's first 19 characters can equal a longer text.
+    if (startTime.size() > kStartTimeLength) return gathered;
+
+    const std::size_t count = lines.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view opening = lines[i];
+        if (!startsCall(opening, startTime)) continue;
+        gathered.emplace_back(opening);
+        // Copy up to the closing line, or up to the next call's opening
+        // line, which is left out and not tried as a start itself.
+        while (i + 1 < count) {
+            ++i;
+            const std::string_view line = lines[i];
+            if (contains(line, kLogOpened)) break;
+            appendAnnotated(gathered, line, annotate, onWarning);
+            if (contains(line, kCallClosed)) break;
+        }
+    }
+    return gathered;
+}
+
+}  // namespace
+
+std::string HexToDottedQuad(std::string_view text) {
+    text = text.substr(0, std::min(text.size(), kAddressLength));
+    // A seven-digit address followed by the full stop of a sentence: the
+    // leading zero the log left out is put back.
+    std::array<char, kAddressLength> digits{};
+    std::size_t length = 0;
+    if (contains(text, ".")) digits[length++] = '0';
+    for (std::size_t k = 0; k < text.size() && length < kAddressLength; ++k) {
+        digits[length++] = text[k];
+    }
+
+    std::string result = " (";
+    for (std::size_t part = 0; part < 4; ++part) {
+        const std::size_t k = part * 2;
+        const int high = k < length ? hexDigitValue(digits[k]) : 0;
+        const int low = k + 1 < length ? hexDigitValue(digits[k + 1]) : 0;
+        if (part > 0) result.push_back('.');
+        appendDecimal(result, 16 * high + low);
+    }
+    result.push_back(')');
+    return result;
+}
+
+std::string annotateLine(std::string_view line) {
+    std::string annotated(line);
+    for (const std::string_view key : kAddressKeys) {
+        // Each key is searched in the line as annotated so far; the address
+        // after a key near the end may so run into an earlier annotation.
+        const std::size_t keyAt = annotated.find(key);
+        if (keyAt == std::string::npos) continue;
+        const std::string_view address =
+            std::string_view(annotated).substr(keyAt + key.size(), kAddressLength);
+        annotated += HexToDottedQuad(address);
+    }
+    return annotated;
+}
+
+std::vector<std::string> gatherCallDetails(const LogLines& lines, std::string_view startTime,
+                                           const DetailsWarningHandler& onWarning) {
+    return gather(lines, startTime, onWarning, annotateLine);
+}
+
+std::vector<std::string> gatherCallDetails(const LogLines& lines, std::string_view startTime,
+                                           const DetailsWarningHandler& onWarning,
+                                           const LineAnnotator& annotate) {
+    return gather(lines, startTime, onWarning, annotate);
+}
+
+}  // namespace kestal

@@ -69,6 +69,17 @@ void TextFileWriter::create(const std::string& path) {
     buffer_.reserve(kBufferSize);
 }
 
+void TextFileWriter::attach(int fd, const std::string& name) {
+    if (fd_ >= 0) {
+        writeAll(fd_, buffer_);
+        ::close(fd_);
+    }
+    buffer_.clear();
+    path_ = name;
+    fd_ = fd;
+    buffer_.reserve(kBufferSize);
+}
+
 void TextFileWriter::write(std::string_view text) {
     if (fd_ < 0) {
         if (errors_ == Errors::Stream) throw streamWriteError();

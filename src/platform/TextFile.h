@@ -22,6 +22,10 @@ public:
 
     // Creates path, replacing any file of that name. Throws CommandError.
     void create(const std::string& path);
+    // Writes to a descriptor that is already open, standard output for
+    // instance; name stands for it in nothing but this object. close()
+    // closes the descriptor too.
+    void attach(int fd, const std::string& name);
     void write(std::string_view text);
     // text followed by "\r\n".
     void writeLine(std::string_view text);

@@ -1,0 +1,95 @@
+// The comma-separated export of the bundled sample log, opened by a real
+// spreadsheet (LibreOffice Calc, headless), keeps its rows and 18 columns.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "log/CallScan.h"
+#include "log/CallTable.h"
+#include "log/LogLines.h"
+#include "output/TableExport.h"
+#include "platform/TextFile.h"
+#include "support/TempDir.h"
+
+namespace kestal {
+namespace {
+
+std::string findOnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        std::size_t end = folders.find(':', start);
+        if (end == std::string::npos) end = folders.size();
+        const std::filesystem::path candidate =
+            std::filesystem::path(folders.substr(start, end - start)) / program;
+        if (std::filesystem::exists(candidate)) return candidate.string();
+        start = end + 1;
+    }
+    return {};
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') {
+            ++start;
+        }
+    }
+    return lines;
+}
+
+TEST(TableExportSpreadsheet, CalcReadsEighteenColumnsForEveryRow) {
+    const std::string soffice = findOnPath("soffice");
+    if (soffice.empty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+
+    LogLines lines;
+    readLogFile(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt", lines);
+    CallTable table;
+    scanCalls(lines, table, RegionalSettings{}, nullptr);
+    ASSERT_EQ(table.callCount(), 6);
+
+    testing::TempDir dir;
+    const std::string csv = dir.file("calls.csv");
+    TextFileWriter out;
+    out.create(csv);
+    writeTable(out, table, ExportLayout::CommaSeparated, true);
+    out.close();
+
+    // Calc reads the file as comma-separated text and writes it back with
+    // tabs and without quotes, one row per line; its own profile keeps it
+    // apart from any other running instance.
+    const std::string converted = dir.file("converted");
+    const std::string command =
+        "'" + soffice + "' --headless --norestore -env:UserInstallation=file://" +
+        dir.file("profile") + " --infilter=CSV:44,34,76,1" +
+        " --convert-to 'tsv:Text - txt - csv (StarCalc):9,,76,1' --outdir '" + converted +
+        "' '" + csv + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    const std::vector<std::string> rows = linesOf(testing::readBytes(converted + "/calls.tsv"));
+    ASSERT_EQ(rows.size(), 1u + 6u);  // header and one row per call
+    for (const auto& row : rows) {
+        EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 17) << row;
+    }
+    // The calls in table order, each still starting with its Start Time.
+    for (int row = 1; row < table.rowCount(); ++row) {
+        EXPECT_EQ(rows[row].substr(0, rows[row].find('\t')), table.cell(0, row));
+    }
+    EXPECT_EQ(rows[0],
+              "Start Time\tEnd Time\tDuration\tLCP\tCHAP\tIPCP\tCCP\tBytes Rx\tBytes Tx\t"
+              "Frames Rx\tFrames Tx\tCRC Errors\tTimeout Errors\tAlignment Errors\t"
+              "Overrun Errors\tFraming Errors\tBuffer Errors\tIncomplete Packets");
+}
+
+}  // namespace
+}  // namespace kestal

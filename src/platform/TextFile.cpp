@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,6 +25,12 @@ int writeAll(int fd, std::string_view data) {
         const ssize_t written = ::write(fd, data.data(), data.size());
         if (written < 0) {
             if (errno == EINTR) continue;
+            // A descriptor handed over non-blocking (attach): wait until it
+            // takes more.
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                pollfd ready{fd, POLLOUT, 0};
+                if (::poll(&ready, 1, -1) >= 0 || errno == EINTR) continue;
+            }
             return errno;
         }
         data.remove_prefix(static_cast<std::size_t>(written));

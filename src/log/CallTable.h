@@ -23,6 +23,8 @@ extern const std::array<ColumnInfo, kColumnCount> kColumns;
 
 // The cells of one call row, in column order.
 using RowCells = std::array<std::string, kColumnCount>;
+// The same, as views (the scan builds rows from views into the log).
+using RowTexts = std::array<std::string_view, kColumnCount>;
 
 // Row 0 is the title row; rows 1 and on hold one call each. The row count
 // starts at 2 (titles and an empty row 1) and never drops below it.
@@ -41,6 +43,7 @@ public:
     void setCell(int column, int row, std::string_view text);
     // Writes all 18 cells of a call row at once.
     void writeRow(int row, const RowCells& cells);
+    void writeRow(int row, const RowTexts& cells);
     void clearRow(int row);
 
     int currentRow() const { return currentRow_; }
@@ -61,9 +64,14 @@ private:
     };
     const Row& row(int row) const;
     Row& row(int row);
+    // Stores texts as the new content of row r.
+    void storeRow(int r, const RowTexts& cells);
+    // Drops the bytes of overwritten cells once they outweigh the live ones.
+    void compactIfWasteful();
 
     std::string arena_;
     std::vector<Row> rows_;  // rows_[0] is table row 1
+    std::uint64_t garbage_ = 0;  // arena bytes no row refers to any more
     int currentRow_ = 1;
     int currentColumn_ = 0;
 };

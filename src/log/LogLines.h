@@ -50,6 +50,10 @@ private:
 // be opened or read.
 std::string readFileBytes(const std::string& path);
 
+// The rest of an open file, read from its current position to its end (the
+// same rules as readFileBytes); path only names the file in the failure.
+std::string readDescriptorBytes(int fd, const std::string& path);
+
 // Reads a whole file into lines (readFileBytes, then assign).
 void readLogFile(const std::string& path, LogLines& lines);
 

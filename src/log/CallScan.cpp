@@ -1,0 +1,285 @@
+#include "log/CallScan.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+#include "log/LineMatcher.h"
+
+namespace kestal {
+
+namespace {
+
+namespace lm = linematch;
+
+constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blanks
+constexpr std::string_view kNoDuration = "-       ";         // "-" and 7 blanks
+constexpr std::string_view kNoLayerTime = "-";
+constexpr int kSecondsPerDay = 24 * 60 * 60;
+constexpr double kLongestLayerSeconds = 500.0;
+
+enum Layer { Lcp, Chap, Ipcp, Ccp, kLayerCount };
+
+enum Counter {
+    BytesRx,
+    BytesTx,
+    FramesRx,
+    FramesTx,
+    Crc,
+    Timeout,
+    Alignment,
+    Overrun,
+    Framing,
+    BufferOverrun,
+    Incomplete,
+    kCounterCount
+};
+
+// Which recognised text feeds which counter, in column order.
+constexpr std::array<std::uint32_t, kCounterCount> kCounterTexts = {
+    lm::BytesReceived, lm::BytesTransmitted, lm::FramesReceived, lm::FramesTransmitted,
+    lm::CrcErrors,     lm::TimeoutErrors,    lm::AlignmentErrors, lm::OverrunErrors,
+    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
+
+constexpr std::uint32_t kAnyCounter = lm::BytesReceived | lm::BytesTransmitted |
+                                      lm::FramesReceived | lm::FramesTransmitted | lm::CrcErrors |
+                                      lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
+                                      lm::FramingErrors | lm::BufferOverrunErrors |
+                                      lm::IncompletePackets;
+
+constexpr int kFirstLayerColumn = 3;
+constexpr int kFirstCounterColumn = 7;
+
+bool isBlank(char c) { return c == ' '; }
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// What one call block says, as views into the log's lines.
+struct CallSummary {
+    std::string_view startText;
+    std::string_view endText;
+    std::array<std::string_view, kLayerCount> layerTimes{};
+    std::array<std::string_view, kCounterCount> counters{};
+    bool cutShort = false;
+};
+
+// Keeps the values of one line of a call block; a later line of the same
+// kind replaces the earlier value.
+void takeValues(std::uint32_t texts, std::string_view line, CallSummary& call) {
+    if (texts & kAnyCounter) {
+        const std::string_view value = positions(line, 49, 67);
+        for (std::size_t c = 0; c < kCounterCount; ++c)
+            if (texts & kCounterTexts[c]) call.counters[c] = value;
+    }
+    const std::string_view time = positions(line, 12, 22);
+    if (texts & lm::LcpUp) call.layerTimes[Lcp] = time;
+    if (texts & lm::ChapUp) call.layerTimes[Chap] = time;
+    if (texts & lm::IpcpUp) call.layerTimes[Ipcp] = time;
+    if (texts & (lm::CcpFinished | lm::CcpUp)) call.layerTimes[Ccp] = time;
+}
+
+// "hh:mm:ss" with the regional time separator.
+std::string_view formatDuration(int seconds, char timeSeparator, std::array<char, 8>& buffer) {
+    const int parts[3] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
+    for (int i = 0; i < 3; ++i) {
+        buffer[static_cast<std::size_t>(i * 3)] = static_cast<char>('0' + parts[i] / 10);
+        buffer[static_cast<std::size_t>(i * 3 + 1)] = static_cast<char>('0' + parts[i] % 10);
+        if (i < 2) buffer[static_cast<std::size_t>(i * 3 + 2)] = timeSeparator;
+    }
+    return {buffer.data(), buffer.size()};
+}
+
+// The duration cell: end minus start time of day, modulo a day.
+std::string_view durationText(const CallSummary& call, const RegionalSettings& settings,
+                              const CorruptCallHandler& onCorruptCall,
+                              std::array<char, 8>& buffer) {
+    const std::optional<int> start =
+        readTimeOfDay(positions(call.startText, 12, 19), settings.timeSeparator);
+    const std::optional<int> end =
+        readTimeOfDay(positions(call.endText, 12, 19), settings.timeSeparator);
+    // The warning is due even when the call was cut short and shows no
+    // duration anyway.
+    if (!start || !end) {
+        if (onCorruptCall) onCorruptCall(call.startText);
+        return kNoDuration;
+    }
+    if (call.cutShort) return kNoDuration;
+    int difference = *end - *start;
+    if (difference < 0) difference += kSecondsPerDay;  // past midnight
+    if (difference <= 0) return kNoDuration;
+    return formatDuration(difference, settings.timeSeparator, buffer);
+}
+
+// A layer cell: "%3.1f" with the regional decimal separator, then the range
+// rule on the text as written.
+std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
+    char digits[60];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
+    if (error != std::errc()) return kNoLayerTime;
+    std::size_t length = static_cast<std::size_t>(end - digits);
+    for (std::size_t i = 0; i < length; ++i)
+        if (digits[i] == '.') digits[i] = decimalSeparator;
+    std::size_t pad = length < 3 ? 3 - length : 0;
+    for (std::size_t i = 0; i < pad; ++i) buffer[i] = ' ';
+    for (std::size_t i = 0; i < length; ++i) buffer[pad + i] = digits[i];
+    const std::string_view text(buffer.data(), pad + length);
+
+    const std::optional<double> value = readNumber(text, decimalSeparator);
+    if (!value || !std::isfinite(*value) || *value > kLongestLayerSeconds || *value < 0)
+        return kNoLayerTime;
+    return text;
+}
+
+void writeCallRow(const CallSummary& call, CallTable& table, const RegionalSettings& settings,
+                  const CorruptCallHandler& onCorruptCall) {
+    std::array<char, 8> durationBuffer{};
+    std::array<std::array<char, 64>, kLayerCount> layerBuffers{};
+    RowTexts cells;
+    cells[0] = call.startText;
+    cells[1] = call.cutShort ? kNoEndTime : call.endText;
+    cells[2] = durationText(call, settings, onCorruptCall, durationBuffer);
+    const std::string_view startReference = positions(call.startText, 12, 22);
+    for (std::size_t l = 0; l < kLayerCount; ++l) {
+        const float seconds =
+            LayerSeconds(call.layerTimes[l], startReference, settings.decimalSeparator);
+        cells[kFirstLayerColumn + l] = layerText(seconds, settings.decimalSeparator, layerBuffers[l]);
+    }
+    for (std::size_t c = 0; c < kCounterCount; ++c) cells[kFirstCounterColumn + c] = call.counters[c];
+
+    // The first call goes into the empty row 1, every further one into a
+    // new last row.
+    if (!table.cell(0, 1).empty()) {
+        table.setRowCount(table.rowCount() + 1);
+        table.setCurrentRow(table.rowCount() - 1);
+    }
+    table.writeRow(table.currentRow(), cells);
+    table.setCurrentColumn(0);
+}
+
+}  // namespace
+
+std::string_view positions(std::string_view line, std::size_t first, std::size_t last) {
+    if (first == 0 || first > line.size() || last < first) return {};
+    return line.substr(first - 1, last - first + 1);
+}
+
+std::optional<double> readNumber(std::string_view text, char decimalSeparator) {
+    text = trimBlanks(text);
+    // Checked here rather than left to from_chars, which knows nothing of
+    // the separator and would also take "inf", "nan" and hexadecimal.
+    std::string plain;
+    plain.reserve(text.size());
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i, ++digits) plain += text[i];
+    if (i < text.size() && text[i] == decimalSeparator) {
+        plain += '.';
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits) plain += text[i];
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+        int exponentDigits = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits) plain += text[i];
+        if (exponentDigits == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<int> readTimeOfDay(std::string_view text, char timeSeparator) {
+    text = trimBlanks(text);
+    int parts[3] = {0, 0, 0};
+    std::size_t i = 0;
+    for (int part = 0; part < 3; ++part) {
+        if (part > 0) {
+            if (i >= text.size() || text[i] != timeSeparator) return std::nullopt;
+            ++i;
+        }
+        int digits = 0;
+        for (; i < text.size() && isDigit(text[i]) && digits < 2; ++i, ++digits)
+            parts[part] = parts[part] * 10 + (text[i] - '0');
+        if (digits == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59) return std::nullopt;
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
+float LayerSeconds(std::string_view layerTime, std::string_view startReference,
+                   char decimalSeparator) {
+    auto secondsOf = [decimalSeparator](std::string_view time) -> std::optional<double> {
+        const std::optional<double> hours = readNumber(positions(time, 1, 2), decimalSeparator);
+        const std::optional<double> minutes = readNumber(positions(time, 4, 5), decimalSeparator);
+        const std::optional<double> seconds = readNumber(positions(time, 7, 10), decimalSeparator);
+        if (!hours || !minutes || !seconds) return std::nullopt;
+        return *hours * 3600 + *minutes * 60 + *seconds;
+    };
+    const std::optional<double> layer = secondsOf(layerTime);
+    const std::optional<double> start = secondsOf(startReference);
+    if (!layer || !start) return -1.0f;
+    // Both held in single precision, and the difference taken in it too:
+    // 13:59:04.9 counts as 0.8984375 seconds after 13:59:04.
+    const float layerSeconds = static_cast<float>(*layer);
+    const float startSeconds = static_cast<float>(*start);
+    return layerSeconds - startSeconds;
+}
+
+void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
+               const CorruptCallHandler& onCorruptCall) {
+    const std::size_t count = lines.size();
+    std::size_t next = 0;  // index of the line after the current one
+    std::string_view current;
+    // A "log opened" line that cut the previous call short opens the next
+    // call, also when it is the log's last line.
+    bool opensNext = false;
+    for (;;) {
+        if (!opensNext) {
+            if (next == count) break;
+            current = lines[next++];
+            if (!(lm::matchLine(current) & lm::LogOpened)) continue;
+        }
+        opensNext = false;
+
+        CallSummary call;
+        call.startText = positions(current, 1, 19);
+        while (next < count) {
+            current = lines[next++];
+            const std::uint32_t texts = lm::matchLine(current);
+            if (texts & lm::LogOpened) {
+                call.cutShort = true;
+                opensNext = true;
+                break;
+            }
+            if (texts != 0) takeValues(texts, current, call);
+            if (texts & lm::LogClosed) break;
+        }
+        call.endText = positions(current, 1, 19);
+        writeCallRow(call, table, settings, onCorruptCall);
+    }
+    table.setCurrentRow(1);
+    table.setCurrentColumn(0);
+}
+
+std::optional<std::string> callCountText(const CallTable& table) {
+    const int calls = table.rowCount() - 1;
+    if (calls <= 2) return std::nullopt;
+    return std::to_string(calls) + " Calls";
+}
+
+}  // namespace kestal

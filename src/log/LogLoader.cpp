@@ -1,0 +1,318 @@
+#include "log/LogLoader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "log/CallScan.h"
+#include "platform/Errors.h"
+
+namespace kestal {
+
+namespace {
+
+constexpr unsigned kWindowsDirectoryBuffer = 256;
+// The gauge moves, and window events are let through, at every whole
+// thousand bytes of the log read during a repair.
+constexpr std::uint64_t kGaugeStep = 1000;
+constexpr std::size_t kRepairChunk = 1 << 20;
+
+// An open file descriptor, closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    Descriptor& operator=(Descriptor&&) = delete;
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    // Closes now; the result tells whether the data reached the file.
+    bool reset() {
+        const bool closed = fd_ < 0 || ::close(fd_) == 0;
+        fd_ = -1;
+        return closed;
+    }
+
+private:
+    int fd_;
+};
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The open test: can the log be opened for reading and writing, as the
+// Dial-Up Networking would need to? Critical errors fail quietly meanwhile.
+// Only a plain file passes: a folder or a device is no log, and a pipe must
+// not keep the program waiting (hence the non-blocking open).
+Descriptor openTest(Platform& platform, const std::string& path, struct stat& status) {
+    const unsigned previousMode = platform.SetErrorMode(SEM_FAILCRITICALERRORS);
+    Descriptor log(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    platform.SetErrorMode(previousMode);
+    if (!log) return log;
+    if (::fstat(log.get(), &status) != 0 || !S_ISREG(status.st_mode)) log.reset();
+    return log;
+}
+
+// Busy cursor, visible gauge and blocked input for as long as a repair runs,
+// all taken back however it ends.
+class RepairScope {
+public:
+    RepairScope(Platform& platform, LoadView& view) : platform_(platform), view_(view) {
+        platform_.setBusyCursor(true);
+        view_.setGaugeVisible(true);
+        view_.setInputBlocked(true);
+    }
+    ~RepairScope() { end(); }
+    RepairScope(const RepairScope&) = delete;
+    RepairScope& operator=(const RepairScope&) = delete;
+
+    void end() {
+        if (ended_) return;
+        ended_ = true;
+        view_.setInputBlocked(false);
+        view_.setGaugeVisible(false);
+        platform_.setBusyCursor(false);
+    }
+
+private:
+    Platform& platform_;
+    LoadView& view_;
+    bool ended_ = false;
+};
+
+// Hidden grid, busy cursor and an open table change for as long as the
+// scan runs.
+class ScanScope {
+public:
+    ScanScope(Platform& platform, LoadView& view) : platform_(platform), view_(view) {
+        view_.setGridVisible(false);
+        platform_.setBusyCursor(true);
+        view_.beginTableChange();
+    }
+    ~ScanScope() {
+        if (!finished_) {
+            view_.endTableChange();
+            view_.setGridVisible(true);
+            platform_.setBusyCursor(false);
+        }
+    }
+    ScanScope(const ScanScope&) = delete;
+    ScanScope& operator=(const ScanScope&) = delete;
+
+    void finish(const CallTable& table) {
+        finished_ = true;
+        view_.endTableChange();
+        view_.setGridVisible(true);
+        view_.selectFirstRow();
+        if (const std::optional<std::string> label = callCountText(table)) view_.setStatusText(*label);
+        platform_.setBusyCursor(false);
+    }
+
+private:
+    Platform& platform_;
+    LoadView& view_;
+    bool finished_ = false;
+};
+
+void writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw ioError(ioCodeFromErrno(errno, false));
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+}
+
+int gaugeProgress(std::uint64_t count, std::uint64_t fileSize) {
+    // A log that grew since it was measured (or was empty then) must not
+    // divide by zero or push the gauge past its end.
+    if (fileSize == 0) return 100;
+    return static_cast<int>(std::min<std::uint64_t>(count * 100 / fileSize, 100));
+}
+
+// Copies the log, from its start, into the temporary file without its NUL
+// bytes, moving the gauge as it goes.
+void copyWithoutNulBytes(int log, int temp, const std::string& logPath, std::uint64_t fileSize,
+                         Platform& platform, LoadView& view) {
+    if (::lseek(log, 0, SEEK_SET) != 0) throw cannotOpenFile(logPath);
+    std::vector<char> chunk(kRepairChunk);
+    std::uint64_t count = 0;  // bytes read, NUL bytes included
+    for (;;) {
+        const ssize_t got = ::read(log, chunk.data(), chunk.size());
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw cannotOpenFile(logPath);
+        }
+        const auto kept = static_cast<std::size_t>(
+            std::remove(chunk.begin(), chunk.begin() + got, '\0') - chunk.begin());
+        writeAll(temp, chunk.data(), kept);
+        const std::uint64_t before = count;
+        count += static_cast<std::uint64_t>(got);
+        for (std::uint64_t mark = (before / kGaugeStep + 1) * kGaugeStep; mark <= count;
+             mark += kGaugeStep) {
+            view.setGaugeProgress(gaugeProgress(mark, fileSize));
+            platform.processMessages();
+        }
+    }
+}
+
+// Replaces any file of that name by a new, empty one that is ours alone:
+// never a file that a link of that name points to.
+Descriptor createTempFile(const std::string& tempPath, const struct stat& logStatus) {
+    struct stat existing {};
+    // When the temporary name is the log's own (a log named "ppplog.tmp", or
+    // reached through a link of another name), removing it would lose the log.
+    if (::lstat(tempPath.c_str(), &existing) == 0 && existing.st_dev == logStatus.st_dev &&
+        existing.st_ino == logStatus.st_ino)
+        throw cannotCreateFile(tempPath);
+    ::unlink(tempPath.c_str());
+    Descriptor temp(
+        ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!temp) throw cannotCreateFile(tempPath);
+    return temp;
+}
+
+// The NUL repair: the log's bytes without NULs, through "ppplog.tmp" beside
+// the log, become the new lines. Returns false (after telling the user) when
+// the temporary file fails; the lines read before are then kept.
+bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform& platform,
+               LoadView& view) {
+    RepairScope scope(platform, view);
+    const std::string tempPath = tempPathFor(state.LogPath);
+    bool created = false;
+    try {
+        Descriptor temp = createTempFile(tempPath, logStatus);
+        created = true;
+        copyWithoutNulBytes(log, temp.get(), state.LogPath,
+                            static_cast<std::uint64_t>(logStatus.st_size), platform, view);
+        if (!temp.reset()) throw ioError(ioCodeFromErrno(errno, false));
+        std::string repaired = readFileBytes(tempPath);
+        state.lines.clear();
+        state.lines.assign(std::move(repaired));
+        platform.DeleteFileA(tempPath.c_str());
+        return true;
+    } catch (const CommandError& failure) {
+        if (created) platform.DeleteFileA(tempPath.c_str());
+        scope.end();  // no dialog under the hourglass or behind blocked input
+        platform.showErrorReport(withFullStop(failure.what()));
+        return false;
+    }
+}
+
+void runScan(LogState& state, Platform& platform, LoadView& view) {
+    const RegionalSettings settings = platform.regionalSettings();
+    ScanScope scope(platform, view);
+    scanCalls(state.lines, state.table, settings, [&platform](std::string_view) {
+        platform.messageDlg(kCorruptLogWarning, DialogType::Warning, DialogButtons::Ok);
+    });
+    scope.finish(state.table);
+}
+
+}  // namespace
+
+bool windowsDirectory(Platform& platform, std::string& directory) {
+    std::string buffer(kWindowsDirectoryBuffer, '\0');
+    unsigned length = platform.GetWindowsDirectoryA(buffer.data(), kWindowsDirectoryBuffer);
+    if ((length & 0xFFFFu) == 0) return false;
+    if (length >= buffer.size()) {
+        // The answer is the size needed: the buffer holds nothing yet. Ask
+        // again with room enough rather than read an unfilled buffer.
+        buffer.assign(length, '\0');
+        length = platform.GetWindowsDirectoryA(buffer.data(), static_cast<unsigned>(buffer.size()));
+        if (length == 0 || length >= buffer.size()) return false;
+    }
+    directory.assign(buffer.data(), length);
+    return true;
+}
+
+bool defaultLogPath(Platform& platform, std::string& path) {
+    std::string directory;
+    if (!windowsDirectory(platform, directory)) return false;
+    path = directory + std::string(kLogFileSuffix);
+    return true;
+}
+
+std::string tempPathFor(std::string_view logPath) {
+    const std::size_t slash = logPath.rfind('/');
+    const std::string_view directory =
+        slash == std::string_view::npos ? std::string_view() : logPath.substr(0, slash + 1);
+    return std::string(directory) + std::string(kTempFileName);
+}
+
+bool startUp(LogState& state, Platform& platform, LoadView& view) {
+    if (!defaultLogPath(platform, state.LogPath)) {
+        platform.showMessage(kNoWindowsDirectory);
+        return false;
+    }
+    LoadLog(state, platform, view);
+    return true;
+}
+
+void LoadLog(LogState& state, Platform& platform, LoadView& view) {
+    struct stat logStatus {};
+    // The log stays open from the test to the end of the load, so that what
+    // is read is the file that passed the test.
+    Descriptor log = openTest(platform, state.LogPath, logStatus);
+    if (!log) {
+        platform.messageDlg(kLogInUse, DialogType::Error, DialogButtons::Ok);
+        return;
+    }
+    const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
+
+    state.lines.clear();
+    try {
+        state.lines.assign(readDescriptorBytes(log.get(), state.LogPath));
+    } catch (const CommandError& failure) {
+        platform.showErrorReport(withFullStop(failure.what()));
+        return;
+    }
+
+    if (state.lines.joinedLength() != fileSize) {
+        const bool repaired =
+            platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
+                                DialogButtons::YesNo) == DialogResult::Yes &&
+            repairLog(state, log.get(), logStatus, platform, view);
+        if (!repaired)
+            platform.messageDlg(kSomeCallsNotListed, DialogType::Warning, DialogButtons::Ok);
+    }
+    log.reset();
+
+    runScan(state, platform, view);
+}
+
+void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1) {
+    std::string directory;
+    const bool haveWindowsDirectory = windowsDirectory(platform, directory);
+    if (haveWindowsDirectory) OpenDialog1.initialDir = directory;
+    if (!platform.executeFileDialog(OpenDialog1)) return;
+
+    state.LogPath = OpenDialog1.fileName;
+    // Clear empties the system log in the Windows directory. When that
+    // directory can't be found there is no system log that LogPath could
+    // be, so Clear is disabled.
+    view.setClearEnabled(haveWindowsDirectory &&
+                         equalsIgnoringAsciiCase(state.LogPath,
+                                                 directory + std::string(kLogFileSuffix)));
+    view.beginTableChange();
+    state.table.reset();
+    view.endTableChange();
+    view.setCaption(std::string(kProgramCaption) + " - " + state.LogPath);
+    view.setStatusText("");
+    LoadLog(state, platform, view);
+}
+
+}  // namespace kestal

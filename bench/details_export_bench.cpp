@@ -4,8 +4,8 @@
 //
 // Prints figures only; it asserts nothing.
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -33,7 +33,8 @@ void appendCall(std::string& log, long number) {
                   number / 60 % 60, number % 60);
     const std::string head = std::string(stamp) + ".30 - ";
     log += head + "Remote access driver log opened.\r\n";
-    for (int i = 0; i < 8; ++i) log += head + "FSA : Adding Control Protocol 80fd (CCP) to chain.\r\n";
+    for (int i = 0; i < 8; ++i)
+        log += head + "FSA : Adding Control Protocol 80fd (CCP) to chain.\r\n";
     log += head + "IPCP : Negotiated IP address of c0a80101\r\n";
     log += head + "IPCP : Received DNS 0a000001\r\n";
     log += head + "IPCP : Remote address change from 0 to 0a00fe02\r\n";
@@ -61,11 +62,13 @@ void benchDetails(std::size_t megabytes) {
 void benchExport(int rows) {
     kestal::CallTable table;
     table.setRowCount(rows + 1);
+    // clang-format off
     const kestal::RowCells cells = {
         "12-01-2026 09:12:04", "12-01-2026 09:22:41", "00:10:37",   "1.0",        "1.8",
         "2.8",                 "3.1",                 "    182344", "     23117", "      1931",
         "      1714",          "         0",          "         0", "         0", "         0",
         "         0",          "         0",          "         1"};
+    // clang-format on
     for (int row = 1; row <= rows; ++row) table.writeRow(row, cells);
 
     const std::string path =
@@ -83,7 +86,8 @@ void benchExport(int rows) {
         kestal::writeTable(out, table, l.layout, true);
         out.close();
         std::printf("writeTable %-15s %d rows: %.3f s, %ju bytes\n", l.name, rows,
-                    secondsSince(start), static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
+                    secondsSince(start),
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(path)));
     }
     std::filesystem::remove(path);
 }

@@ -1,13 +1,12 @@
 // Finding one call's lines again by its Start Time, and the dotted-decimal
 // annotation of the addresses in them.
-#include "details/CallDetails.h"
-
 #include <gtest/gtest.h>
 
 #include <new>
 #include <string>
 #include <vector>
 
+#include "details/CallDetails.h"
 #include "support/TempDir.h"
 
 namespace kestal {
@@ -63,7 +62,7 @@ TEST(HexToDottedQuad, ConvertsUpToEightCharacters) {
         {"", " (0.0.0.0)"},
         {"ffffffff", " (255.255.255.255)"},
         {"0a00fe02", " (10.0.254.2)"},
-        {"c0.a8", " (12.0.168.0)"},      // "0c0.a8": the full stop counts 0
+        {"c0.a8", " (12.0.168.0)"},  // "0c0.a8": the full stop counts 0
         {"12345678", " (18.52.86.120)"},
         {"c0a80001ff", " (192.168.0.1)"},  // only the first 8 count
         {"\xe9\xc9-+ 9Gg", " (0.0.9.0)"},  // anything but 1-9, A-F, a-f counts 0
@@ -144,10 +143,7 @@ TEST(GatherCallDetails, CopiesOneCallsBlock) {
          {kOpened, "first", kIp},
          kStart,
          {kOpened, "first", kIpAnnotated}},
-        {"the opening line is the last line",
-         {"before", kOpened},
-         kStart,
-         {kOpened}},
+        {"the opening line is the last line", {"before", kOpened}, kStart, {kOpened}},
         {"two calls with one Start Time, the first closed: both shown",
          {kOpened, "one", kClosed, kOther, "other", kClosed, kOpenedAgain, "two", kClosed},
          kStart,
@@ -177,10 +173,7 @@ TEST(GatherCallDetails, CopiesOneCallsBlock) {
          {kOpened, "x"},
          "12-01-2026 09:12:04.",
          {}},
-        {"the empty row's Start Time matches nothing",
-         {kOpened, "x", kClosed},
-         "",
-         {}},
+        {"the empty row's Start Time matches nothing", {kOpened, "x", kClosed}, "", {}},
         {"an empty log", {}, kStart, {}},
     };
     for (const auto& c : cases) {

@@ -72,8 +72,8 @@ TEST(TableExportSpreadsheet, CalcReadsEighteenColumnsForEveryRow) {
     const std::string command =
         "'" + soffice + "' --headless --norestore -env:UserInstallation=file://" +
         dir.file("profile") + " --infilter=CSV:44,34,76,1" +
-        " --convert-to 'tsv:Text - txt - csv (StarCalc):9,,76,1' --outdir '" + converted +
-        "' '" + csv + "' >/dev/null 2>&1";
+        " --convert-to 'tsv:Text - txt - csv (StarCalc):9,,76,1' --outdir '" + converted + "' '" +
+        csv + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     const std::vector<std::string> rows = linesOf(testing::readBytes(converted + "/calls.tsv"));

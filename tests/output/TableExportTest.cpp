@@ -1,7 +1,5 @@
 // The three export layouts, the choice of layout by file name, and the
 // Save Table As command with its dialogs and file failures.
-#include "output/TableExport.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "log/CallTable.h"
+#include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 #include "support/FakePlatform.h"
@@ -23,6 +22,7 @@ using testing::TempDir;
 std::string blanks(std::size_t count) { return std::string(count, ' '); }
 std::string repeated(char c, std::size_t count) { return std::string(count, c); }
 
+// clang-format off
 // A call as the scan writes it: 19-character times, counters of 10.
 const RowCells kCall = {"12-01-2026 09:12:04", "12-01-2026 09:22:41", "00:10:37", "1.0", "1.8",
                         "2.8", "3.1", "    182344", "     23117", "      1931", "      1714",
@@ -35,7 +35,7 @@ const RowCells kOddCall = {"short", "-                ", "-       ", "-", "-", "
 // Cells longer than their fields.
 const RowCells kLongCall = {"12-01-2026 09:12:04 and more", "12345678901", "x", "x", "x", "x",
                             "x", "x", "x", "x", "x", "x", "x", "x", "x", "x", "x", "x"};
-
+// clang-format on
 CallTable tableOf(const std::vector<RowCells>& rows) {
     CallTable table;
     if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);
@@ -69,10 +69,12 @@ const std::string kCallFixed =
     "12-01-2026 09:12:04 12-01-2026 09:22:41 00:10:37  1.0       1.8       2.8       3.1       "
     "    182344     23117      1931      1714         0         0         0         0         0"
     "         0         1\r\n";
-const std::string kOddTabs = "short\t-                \t-       \t-\t-\t-\t-\t1234567890123456789\t"
-                             "a,b\tc\t\t\t\t\t\t\t\t\t\r\n";
-const std::string kOddCommas = "short,-                ,-       ,-,-,-,-,1234567890123456789,"
-                               "a,b\tc,,,,,,,,,\r\n";
+const std::string kOddTabs =
+    "short\t-                \t-       \t-\t-\t-\t-\t1234567890123456789\t"
+    "a,b\tc\t\t\t\t\t\t\t\t\t\r\n";
+const std::string kOddCommas =
+    "short,-                ,-       ,-,-,-,-,1234567890123456789,"
+    "a,b\tc,,,,,,,,,\r\n";
 const std::string kOddFixed = "short" + blanks(10) + "-                " + blanks(3) + "-       " +
                               blanks(2) + "-" + blanks(9) + "-" + blanks(9) + "-" + blanks(9) +
                               "-" + blanks(9) + "1234567890" + "a,b\tc" + blanks(5) +
@@ -82,8 +84,8 @@ std::string sixteenFields(std::string_view field) {
     for (int i = 0; i < 16; ++i) fields += field;
     return fields;
 }
-const std::string kLongFixed = "12-01-2026 09:12:04 " + ("12345678901" + blanks(9)) +
-                               sixteenFields("x         ") + "\r\n";
+const std::string kLongFixed =
+    "12-01-2026 09:12:04 " + ("12345678901" + blanks(9)) + sixteenFields("x         ") + "\r\n";
 
 TEST(ExportTable, WritesEachLayoutByteForByte) {
     struct Case {
@@ -98,19 +100,37 @@ TEST(ExportTable, WritesEachLayoutByteForByte) {
         {"no calls, tabs", {}, L::TabSeparated, false, repeated('\t', 17) + "\r\n"},
         {"no calls, commas", {}, L::CommaSeparated, false, repeated(',', 17) + "\r\n"},
         {"no calls, fixed width", {}, L::FixedWidth, false, blanks(180) + "\r\n"},
-        {"no calls, tabs with header", {}, L::TabSeparated, true,
+        {"no calls, tabs with header",
+         {},
+         L::TabSeparated,
+         true,
          kTabHeader + repeated('\t', 17) + "\r\n"},
-        {"no calls, fixed width with header", {}, L::FixedWidth, true,
+        {"no calls, fixed width with header",
+         {},
+         L::FixedWidth,
+         true,
          kFixedHeader + kRuler + blanks(180) + "\r\n"},
         {"tabs", {kCall, kOddCall}, L::TabSeparated, false, kCallTabs + kOddTabs},
-        {"tabs with header", {kCall, kOddCall}, L::TabSeparated, true,
+        {"tabs with header",
+         {kCall, kOddCall},
+         L::TabSeparated,
+         true,
          kTabHeader + kCallTabs + kOddTabs},
         {"commas", {kCall, kOddCall}, L::CommaSeparated, false, kCallCommas + kOddCommas},
-        {"commas with header", {kCall, kOddCall}, L::CommaSeparated, true,
+        {"commas with header",
+         {kCall, kOddCall},
+         L::CommaSeparated,
+         true,
          kCommaHeader + kCallCommas + kOddCommas},
-        {"fixed width, no ruler without header", {kCall, kOddCall, kLongCall}, L::FixedWidth,
-         false, kCallFixed + kOddFixed + kLongFixed},
-        {"fixed width with header and ruler", {kCall, kOddCall, kLongCall}, L::FixedWidth, true,
+        {"fixed width, no ruler without header",
+         {kCall, kOddCall, kLongCall},
+         L::FixedWidth,
+         false,
+         kCallFixed + kOddFixed + kLongFixed},
+        {"fixed width with header and ruler",
+         {kCall, kOddCall, kLongCall},
+         L::FixedWidth,
+         true,
          kFixedHeader + kRuler + kCallFixed + kOddFixed + kLongFixed},
     };
     for (const auto& c : cases) {
@@ -120,7 +140,8 @@ TEST(ExportTable, WritesEachLayoutByteForByte) {
 
 TEST(ExportTable, FixedWidthLinesHaveTheirDocumentedLengths) {
     EXPECT_EQ(kFixedHeader.size(), 199u + 2);
-    const std::string text = exportTable(tableOf({kCall, kLongCall}), ExportLayout::FixedWidth, true);
+    const std::string text =
+        exportTable(tableOf({kCall, kLongCall}), ExportLayout::FixedWidth, true);
     std::vector<std::size_t> lengths;
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = text.find("\r\n", start);
@@ -164,7 +185,7 @@ TEST(LayoutForPath, LooksOnlyAtTheFileName) {
         {"/home/user/calls.tsv.txt", L::FixedWidth},
         {"/home/user/calls.txt.csv", L::FixedWidth},  // ".txt" is tested last
         {"/home/user/calls.csv.tsv", L::CommaSeparated},
-        {"/home/user/calls.tsvx", L::TabSeparated},   // anywhere in the name
+        {"/home/user/calls.tsvx", L::TabSeparated},  // anywhere in the name
         {"/home/user/reports.txt/calls.csv", L::CommaSeparated},
         {"/home/user/exports.csv/calls.txt", L::FixedWidth},
         {"/home/user/calls.dat", std::nullopt},

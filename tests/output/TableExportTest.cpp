@@ -36,6 +36,7 @@ const RowCells kOddCall = {"short", "-                ", "-       ", "-", "-", "
 const RowCells kLongCall = {"12-01-2026 09:12:04 and more", "12345678901", "x", "x", "x", "x",
                             "x", "x", "x", "x", "x", "x", "x", "x", "x", "x", "x", "x"};
 // clang-format on
+
 CallTable tableOf(const std::vector<RowCells>& rows) {
     CallTable table;
     if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);

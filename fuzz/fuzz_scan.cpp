@@ -1,0 +1,113 @@
+// The call scan: any log gives a table whose rows are the log's calls in
+// order, each row's Start Time being the first 19 bytes of a "log opened"
+// line, with cells of the shapes the columns promise.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "log/CallScan.h"
+
+using namespace kestal;
+using kestal::fuzz::check;
+using kestal::fuzz::contains;
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "hh:mm:ss" with the given separator, hours 00 to 23.
+bool isDuration(std::string_view text, char separator) {
+    if (text == "-       ") return true;
+    if (text.size() != 8 || text[2] != separator || text[5] != separator) return false;
+    for (std::size_t i : {0, 1, 3, 4, 6, 7}) {
+        if (!isDigit(text[i])) return false;
+    }
+    const int hours = (text[0] - '0') * 10 + (text[1] - '0');
+    const int minutes = (text[3] - '0') * 10 + (text[4] - '0');
+    const int seconds = (text[6] - '0') * 10 + (text[7] - '0');
+    return hours < 24 && minutes < 60 && seconds < 60;
+}
+
+// "-", or a number from 0.0 to 500.0 with one decimal, at least 3 characters.
+// A layer a few hundredths before the start's whole second prints as "-0.0",
+// which reads back as zero and so stays.
+bool isLayerCell(std::string_view text, char decimalSeparator) {
+    if (text == "-") return true;
+    if (text == std::string{'-', '0', decimalSeparator, '0'}) return true;
+    if (text.size() < 3) return false;
+    const std::size_t separatorAt = text.size() - 2;
+    if (text[separatorAt] != decimalSeparator || !isDigit(text.back())) return false;
+    std::size_t first = 0;
+    while (first < separatorAt && text[first] == ' ') ++first;
+    if (first == separatorAt) return false;
+    long whole = 0;
+    for (std::size_t i = first; i < separatorAt; ++i) {
+        if (!isDigit(text[i])) return false;
+        whole = whole * 10 + (text[i] - '0');
+        if (whole > 500) return false;
+    }
+    return whole < 500 || text.back() == '0';
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kestal::fuzz::Input input(data, size);
+    RegionalSettings settings;
+    const std::uint8_t choice = input.byte();
+    settings.decimalSeparator = ".,:"[choice % 3];
+    settings.timeSeparator = ":. "[(choice / 3) % 3];
+
+    const LogLines lines = LogLines::fromBytes(std::string(input.rest()));
+    CallTable table;
+    int corruptCalls = 0;
+    scanCalls(lines, table, settings, [&](std::string_view) { ++corruptCalls; });
+
+    std::vector<std::string_view> openers;  // first 19 bytes of each "log opened" line
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (contains(lines[i], "log opened")) openers.push_back(lines[i].substr(0, 19));
+    }
+
+    const int calls = table.callCount();
+    check(table.rowCount() >= 2, "row count below 2");
+    check(table.currentRow() == 1 && table.currentColumn() == 0, "current cell after the scan");
+    check(calls >= 0 && corruptCalls <= calls, "more corrupt calls than calls");
+    if (calls == 0) {
+        check(table.rowCount() == 2, "no call but extra rows");
+        for (int column = 0; column < kColumnCount; ++column) {
+            check(table.cell(column, 1).empty(), "no call but row 1 has text", table.cell(column, 1));
+        }
+    } else {
+        check(calls == table.rowCount() - 1, "call count disagrees with row count");
+    }
+
+    // Every "log opened" line opens a row, except possibly a last line that
+    // cuts the call before it short.
+    const auto opened = static_cast<int>(openers.size());
+    const bool lastLineOpens = !lines.empty() && contains(lines[lines.size() - 1], "log opened");
+    check(calls == opened || (calls == opened - 1 && lastLineOpens), "rows differ from calls");
+
+    for (int row = 1; row <= calls; ++row) {
+        const std::string_view start = table.cell(0, row);
+        check(start == openers[static_cast<std::size_t>(row - 1)], "Start Time is not its opener", start);
+        check(table.cell(1, row).size() <= 19, "End Time too long", table.cell(1, row));
+        check(isDuration(table.cell(2, row), settings.timeSeparator), "Duration", table.cell(2, row));
+        for (int column = 3; column <= 6; ++column) {
+            check(isLayerCell(table.cell(column, row), settings.decimalSeparator), "layer cell",
+                  table.cell(column, row));
+        }
+        for (int column = 7; column < kColumnCount; ++column) {
+            check(table.cell(column, row).size() <= 19, "counter cell too long", table.cell(column, row));
+        }
+    }
+
+    const std::optional<std::string> label = callCountText(table);
+    if (table.rowCount() - 1 > 2) {
+        check(label && *label == std::to_string(table.rowCount() - 1) + " Calls", "call count label");
+    } else {
+        check(!label, "call count label for fewer than three calls");
+    }
+    return 0;
+}

@@ -1,0 +1,33 @@
+// The call table as seen by Grid1: model row r is table row r + 1, and the
+// horizontal header shows the titles of row 0.
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "log/CallTable.h"
+
+namespace kestal {
+
+class CallTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit CallTableModel(const CallTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // The table is changed by the loading code; these bracket its changes.
+    void beginTableChange() { beginResetModel(); }
+    void endTableChange() { endResetModel(); }
+
+    static int tableRow(int modelRow) { return modelRow + 1; }
+    static int modelRow(int tableRow) { return tableRow - 1; }
+
+private:
+    const CallTable& table_;
+};
+
+}  // namespace kestal

@@ -1,0 +1,115 @@
+// frmKestal: the main window. Menu bar, the call table grid Grid1 and a
+// status bar with the call count (Label1) and the repair gauge (Gauge1).
+// Every command runs inside runCommand, so a failure it doesn't handle
+// itself ends in the general error report and the window goes on.
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/CallTableModel.h"
+#include "app/Gauge.h"
+#include "app/StringGrid.h"
+#include "log/LogLoader.h"
+#include "platform/Platform.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+
+namespace kestal {
+
+class TfrmKestal : public QMainWindow, public LoadView {
+    Q_OBJECT
+public:
+    // Runs FormCreate, which ends with the first load of the system log.
+    explicit TfrmKestal(Platform& platform, QWidget* parent = nullptr);
+    ~TfrmKestal() override;
+
+    // False when the Windows directory could not be found: the program
+    // must end without showing the window.
+    bool startedUp() const { return startedUp_; }
+
+    LogState& state() { return state_; }
+    const LogState& state() const { return state_; }
+    CallTableModel* model() const { return model_; }
+    // The table row that is selected (1 and on).
+    int selectedRow() const { return state_.table.currentRow(); }
+
+    // Components.
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* File1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Clear1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Call1 = nullptr;
+    QAction* ShowCallDetails2 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* About1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* ShowCallDetails1 = nullptr;
+    TStringGrid* Grid1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QLabel* Label1 = nullptr;
+    TGauge* Gauge1 = nullptr;
+    FileDialog SaveDialog1;
+    FileDialog OpenDialog1;
+
+    // Handlers.
+    void FormCreate();
+    void FormDestroy();
+    void Open1Click();
+    void Copy1Click();
+    void SaveAs1Click();
+    void Print1Click();
+    void Clear1Click();
+    void Exit1Click();
+    void About1Click();
+    void Grid1DblClick();
+    // True when it took the key (Enter, whatever the modifiers).
+    bool Grid1KeyDown(QKeyEvent* event);
+    void Grid1MouseMove(QMouseEvent* event);
+
+    // LoadView.
+    void setGridVisible(bool visible) override;
+    void beginTableChange() override;
+    void endTableChange() override;
+    void selectFirstRow() override;
+    void setStatusText(std::string_view text) override;
+    void setGaugeVisible(bool visible) override;
+    void setGaugeProgress(int progress) override;
+    void setCaption(std::string_view caption) override;
+    void setClearEnabled(bool enabled) override;
+    void setInputBlocked(bool blocked) override;
+
+signals:
+    // The window was closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    void createClientArea();
+    void layoutClientArea();
+    // Runs a command unless a repair is letting events through.
+    void command(const std::function<void()>& body);
+
+    Platform& platform_;
+    LogState state_;
+    CallTableModel* model_ = nullptr;
+    QWidget* client_ = nullptr;
+    bool startedUp_ = true;
+    bool inputBlocked_ = false;
+};
+
+}  // namespace kestal

@@ -1,0 +1,67 @@
+// Grid1's widget: a table view that behaves like the string grid the
+// program was designed around. One fixed title row (the horizontal header),
+// whole-row single selection, no editing, no grid lines between call cells,
+// no tooltips; a right click opens the context menu without moving the
+// selection, and a double click anywhere (title row included) is reported
+// as one event.
+#pragma once
+
+#include <functional>
+
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+namespace kestal {
+
+// Title cells drawn like fixed grid cells: a raised face with a 1-pixel
+// line around it and the title at the cell's left edge.
+class TitleHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit TitleHeader(QWidget* parent);
+    std::function<void()> onDoubleClick;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+};
+
+// Call cells: text from the cell's left edge, clipped (never elided), in
+// the highlight colours for the selected row.
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+class TStringGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit TStringGrid(QWidget* parent = nullptr);
+
+    // The owner's handlers. onKeyDown returns true when it took the key.
+    std::function<bool(QKeyEvent*)> onKeyDown;
+    std::function<void()> onDblClick;
+    std::function<void(QMouseEvent*)> onMouseMove;
+    std::function<void(const QPoint& globalPos)> onContextMenu;
+
+    static constexpr int kRowHeight = 16;
+    static constexpr int kTitleHeight = kRowHeight + 1;  // and its line
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void doubleClicked();
+};
+
+}  // namespace kestal

@@ -1,0 +1,154 @@
+#include "log/CallTable.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "log/LineMatcher.h"
+
+namespace kestal {
+namespace {
+
+TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
+    struct Expected {
+        const char* title;
+        int width;
+        const char* header;
+        const char* word;
+    };
+    const Expected expected[kColumnCount] = {
+        {" Start Time", 110, "Start Time", "Start Time"},
+        {" End Time", 110, "End Time", "End Time"},
+        {" Duration", 50, "Duration", "Duration"},
+        {" LCP", 40, "LCP", "LCP time"},
+        {" CHAP", 40, "CHAP", "CHAP time"},
+        {" IPCP", 40, "IPCP", "IPCP time"},
+        {" CCP", 40, "CCP", "CCP time"},
+        {" Bytes Rx", 60, "Bytes Rx", "Bytes Rx"},
+        {" Bytes Tx", 60, "Bytes Tx", "Bytes Tx"},
+        {" Frames Rx", 60, "Frames Rx", "Frames Rx"},
+        {" Frames Tx", 60, "Frames Tx", "Frames Tx"},
+        {" CRC Errors", 70, "CRC Errors", "CRC"},
+        {" Timeout Errors", 80, "Timeout Errors", "Timeout"},
+        {" Alignment Errors", 90, "Alignment Errors", "Alignment"},
+        {" Overrun errors", 80, "Overrun Errors", "Overrun"},
+        {" Framing errors", 80, "Framing Errors", "Framing"},
+        {" Buffer overrun errors", 115, "Buffer Errors", "Buffer"},
+        {" Incomplete Packets", 100, "Incomplete Packets", "Incomplete"},
+    };
+    const CallTable table;
+    for (int c = 0; c < kColumnCount; ++c) {
+        const ColumnInfo& info = kColumns[static_cast<std::size_t>(c)];
+        EXPECT_EQ(info.title, expected[c].title) << c;
+        EXPECT_EQ(info.width, expected[c].width) << c;
+        EXPECT_EQ(info.header, expected[c].header) << c;
+        EXPECT_EQ(info.word, expected[c].word) << c;
+        EXPECT_EQ(table.cell(c, 0), expected[c].title) << c;
+    }
+}
+
+TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
+    CallTable table;
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.callCount(), 0);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(c, 1), "");
+
+    table.setCell(0, 1, "12-01-2026 09:12:04");
+    table.setRowCount(4);
+    table.setCell(5, 3, "3.1");
+    table.setCurrentRow(3);
+    table.setCurrentColumn(5);
+    EXPECT_EQ(table.callCount(), 3);
+    EXPECT_EQ(table.cell(5, 2), "");  // added rows are empty
+
+    table.reset();
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.currentColumn(), 0);
+    EXPECT_EQ(table.cell(0, 1), "");
+    EXPECT_EQ(table.callCount(), 0);
+}
+
+TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
+    CallTable table;
+    table.setRowCount(5);
+    table.setCurrentRow(4);
+    table.setRowCount(0);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+}
+
+TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
+    CallTable table;
+    RowCells first;
+    for (int c = 0; c < kColumnCount; ++c) first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
+    table.writeRow(1, first);
+    table.setRowCount(3);
+    RowTexts second;
+    for (int c = 0; c < kColumnCount; ++c) second[static_cast<std::size_t>(c)] = table.cell(c, 1);
+    table.writeRow(2, second);  // views into the table itself
+    table.setCell(3, 1, "a much longer text than before");
+    table.setCell(4, 1, "");
+    table.setCell(7, 2, table.cell(3, 1));
+    table.setCell(0, 0, "titles stay");
+
+    EXPECT_EQ(table.cell(3, 1), "a much longer text than before");
+    EXPECT_EQ(table.cell(4, 1), "");
+    EXPECT_EQ(table.cell(5, 1), "r1c5");
+    EXPECT_EQ(table.cell(3, 2), "r1c3");
+    EXPECT_EQ(table.cell(7, 2), "a much longer text than before");
+    EXPECT_EQ(table.cell(17, 2), "r1c17");
+    EXPECT_EQ(table.cell(0, 0), " Start Time");
+
+    table.clearRow(2);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(c, 2), "") << c;
+    EXPECT_EQ(table.cell(17, 1), "r1c17");
+    EXPECT_THROW(table.cell(0, 3), std::out_of_range);
+    EXPECT_THROW(table.cell(18, 1), std::out_of_range);
+}
+
+TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
+    // Enough rewriting to make the table drop the overwritten bytes.
+    CallTable table;
+    table.setRowCount(101);
+    for (int round = 0; round < 300; ++round)
+        for (int row = 1; row <= 100; ++row)
+            table.setCell(round % kColumnCount, row,
+                          std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
+    for (int row = 1; row <= 100; ++row)
+        for (int c = 0; c < kColumnCount; ++c) {
+            const int lastRound = 288 + c <= 299 ? 288 + c : 270 + c;
+            EXPECT_EQ(table.cell(c, row),
+                      std::string(50, 'a' + static_cast<char>(lastRound % 26)) + std::to_string(row));
+        }
+}
+
+// The fast line matcher must agree with a plain substring search.
+TEST(LineMatcherTest, AgreesWithASubstringSearch) {
+    const std::vector<std::string> pieces = {
+        "log opened", "log closed", "Bytes Re",  "Bytes Tr", "Frames Re", "Frames Tr",
+        "CRC Errors", "Timeout Errors", "Alignment Errors", "- Overrun Errors", "Overrun Errors",
+        "Framing Errors", "Buffer Overrun Errors", "Incomplete Packets", "LCP : Layer up",
+        "CHAP : Layer up", "IPCP : Layer up", "CCP : Layer finished", "CCP : Layer up",
+        "log ope", "Layer u", "g", "y", "E", "F", "k", " ", "-", "12-01-2026 09:12:04.30 - ",
+        "skipping", "Bytes", "Errors", "Packets", "LCP : Layer", "CCP : Layer fin"};
+    std::mt19937 random(20261207);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        const int count = static_cast<int>(random() % 6);
+        for (int p = 0; p < count; ++p) {
+            line += pieces[random() % pieces.size()];
+            if (random() % 3 == 0) line += static_cast<char>(' ' + random() % 95);
+        }
+        std::uint32_t expected = 0;
+        for (int bit = 0; bit < linematch::kTextCount; ++bit)
+            if (line.find(linematch::textOf(bit)) != std::string::npos) expected |= 1u << bit;
+        ASSERT_EQ(linematch::matchLine(line), expected) << line;
+        ASSERT_EQ(linematch::matchLinePlain(line), expected) << line;
+    }
+}
+
+}  // namespace
+}  // namespace kestal

@@ -1,0 +1,138 @@
+#include "log/LogLines.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "log/LogTestHelpers.h"
+#include "platform/Errors.h"
+#include "support/TempDir.h"
+
+namespace kestal {
+namespace {
+
+using testing::linesOf;
+
+struct ReadingCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+TEST(LogLinesTest, CutsTextIntoLinesByTheReadingRules) {
+    using namespace std::string_literals;
+    const std::vector<ReadingCase> cases = {
+        {"empty text", "", {}},
+        {"leading NUL", "\0abc\r\n"s, {}},
+        {"CR LF is one line end", "a\r\nb\r\n", {"a", "b"}},
+        {"LF alone", "a\nb\n", {"a", "b"}},
+        {"CR alone", "a\rb\r", {"a", "b"}},
+        {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}},
+        {"CR CR LF", "a\r\r\nb", {"a", "", "b"}},
+        {"no line end at the end", "a\r\nb", {"a", "b"}},
+        {"lone line end", "\r\n", {""}},
+        {"empty lines kept", "\r\n\r\n\n", {"", "", ""}},
+        {"NUL ends its line and the text", "ab\r\ncd\0ef\r\ngh\r\n"s, {"ab", "cd"}},
+        {"NUL just after a line end", "ab\r\n\0cd"s, {"ab"}},
+        {"NUL between CR and LF", "ab\r\0\ncd"s, {"ab"}},
+        {"mixed ends", "a\rb\nc\r\nd\n\re", {"a", "b", "c", "d", "", "e"}},
+        {"bytes above 127 kept", "\xe9t\xe9\r\n", {"\xe9t\xe9"}},
+    };
+    for (const ReadingCase& c : cases) {
+        const LogLines lines = LogLines::fromBytes(c.bytes);
+        EXPECT_EQ(linesOf(lines), c.lines) << c.name;
+        EXPECT_EQ(lines.empty(), c.lines.empty()) << c.name;
+    }
+}
+
+TEST(LogLinesTest, JoinedLengthCountsTwoBytesPerLineEnd) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string bytes;
+        std::uint64_t joined;
+    };
+    const std::vector<Case> cases = {
+        {"", 0},
+        {"abc\r\n", 5},
+        {"abc", 5},           // no line end: longer than the file
+        {"a\nb\n", 6},        // LF alone: longer than the file
+        {"ab\0\r\n"s, 4},     // NUL: shorter than the file
+        {"a\nb\0\r\n"s, 6},   // a lone LF and a NUL cancel out
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LogLines::fromBytes(c.bytes).joinedLength(), c.joined) << c.bytes;
+}
+
+TEST(LogLinesTest, AssignReplacesAndClearEmpties) {
+    LogLines lines = LogLines::fromBytes("one\r\ntwo\r\n");
+    lines.assign("three\r\n");
+    EXPECT_EQ(linesOf(lines), std::vector<std::string>{"three"});
+    lines.clear();
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(lines.joinedLength(), 0u);
+}
+
+TEST(LogLinesTest, LongLogKeepsEveryLine) {
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i) bytes += "line " + std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+    const LogLines lines = LogLines::fromBytes(bytes);
+    ASSERT_EQ(lines.size(), 100000u);
+    EXPECT_EQ(lines[0], "line 0");
+    EXPECT_EQ(lines[99999], "line 99999");
+}
+
+TEST(LogLinesTest, ReadsFilesWholeAndReportsUnreadableOnes) {
+    using namespace std::string_literals;
+    testing::TempDir dir;
+    const std::string bytes = "a\r\nb\0c"s + std::string(200000, 'x');
+    const std::string path = dir.write("log.txt", bytes);
+    EXPECT_EQ(readFileBytes(path), bytes);
+
+    LogLines lines;
+    readLogFile(path, lines);
+    EXPECT_EQ(linesOf(lines), (std::vector<std::string>{"a", "b"}));
+
+    const std::string missing = dir.file("missing.txt");
+    try {
+        readFileBytes(missing);
+        FAIL() << "a missing file was read";
+    } catch (const CommandError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
+    }
+    // A folder opens but can't be read.
+    EXPECT_THROW(readFileBytes(dir.path().string()), CommandError);
+}
+
+TEST(LogLinesTest, ReadsUntilTheEndRatherThanAMeasuredSize) {
+    // A pipe has no size at all: everything written is read to the end.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const std::string bytes(100000, 'p');
+    ASSERT_EQ(::write(ends[1], bytes.data(), 60000), 60000);
+    // The writer runs out of pipe room; finish writing from a child.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        const ssize_t w = ::write(ends[1], bytes.data() + 60000, 40000);
+        ::_exit(w == 40000 ? 0 : 1);
+    }
+    ::close(ends[1]);
+    EXPECT_EQ(readDescriptorBytes(ends[0], "pipe"), bytes);
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+TEST(LogLinesTest, WithoutNulBytesKeepsTheRestInOrder) {
+    using namespace std::string_literals;
+    EXPECT_EQ(withoutNulBytes("\0a\0\0b\r\nc\0"s), "ab\r\nc");
+    EXPECT_EQ(withoutNulBytes(""), "");
+    EXPECT_EQ(withoutNulBytes("plain"), "plain");
+}
+
+}  // namespace
+}  // namespace kestal

@@ -41,7 +41,8 @@ std::string markerLine(const DateTime& now, std::string_view longTimeText, char 
 
 void Clear1Click(LogState& state, Platform& platform) {
     platform.MessageBeep(1);
-    if (platform.messageDlg(kClearQuestion, DialogType::Warning, DialogButtons::YesNo) != DialogResult::Yes)
+    if (platform.messageDlg(kClearQuestion, DialogType::Warning, DialogButtons::YesNo) !=
+        DialogResult::Yes)
         return;
 
     std::string directory;
@@ -59,7 +60,8 @@ void Clear1Click(LogState& state, Platform& platform) {
 
     try {
         const DateTime now = platform.now();
-        log.writeLine(markerLine(now, platform.longTimeText(now), platform.regionalSettings().timeSeparator));
+        log.writeLine(
+            markerLine(now, platform.longTimeText(now), platform.regionalSettings().timeSeparator));
         log.close();
     } catch (const CommandError&) {
         // The program ends all the same; the log holds what was written.

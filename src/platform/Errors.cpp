@@ -10,14 +10,22 @@ namespace kestal {
 
 std::string ioErrorText(int code) {
     switch (code) {
-    case iocode::FileNotFound: return "File not found";
-    case iocode::InvalidFilename: return "Invalid filename";
-    case iocode::TooManyOpenFiles: return "Too many open files";
-    case iocode::AccessDenied: return "File access denied";
-    case iocode::ReadBeyondEnd: return "Read beyond end of file";
-    case iocode::DiskFull: return "Disk full";
-    case iocode::InvalidNumericInput: return "Invalid numeric input";
-    default: break;
+        case iocode::FileNotFound:
+            return "File not found";
+        case iocode::InvalidFilename:
+            return "Invalid filename";
+        case iocode::TooManyOpenFiles:
+            return "Too many open files";
+        case iocode::AccessDenied:
+            return "File access denied";
+        case iocode::ReadBeyondEnd:
+            return "Read beyond end of file";
+        case iocode::DiskFull:
+            return "Disk full";
+        case iocode::InvalidNumericInput:
+            return "Invalid numeric input";
+        default:
+            break;
     }
     char text[32];
     std::snprintf(text, sizeof text, "I/O error %d", code);
@@ -30,20 +38,27 @@ inline constexpr int kDeviceFailure = 31;
 
 int ioCodeFromErrno(int err, bool creating) {
     switch (err) {
-    case ENOENT: return creating ? iocode::InvalidFilename : iocode::FileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG: return iocode::InvalidFilename;
-    case EMFILE:
-    case ENFILE: return iocode::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY: return iocode::AccessDenied;
-    case ENOSPC:
-    case EDQUOT: return iocode::DiskFull;
-    case EIO: return kDeviceFailure;
-    default: return err;
+        case ENOENT:
+            return creating ? iocode::InvalidFilename : iocode::FileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return iocode::InvalidFilename;
+        case EMFILE:
+        case ENFILE:
+            return iocode::TooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+        case ETXTBSY:
+            return iocode::AccessDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return iocode::DiskFull;
+        case EIO:
+            return kDeviceFailure;
+        default:
+            return err;
     }
 }
 
@@ -59,7 +74,9 @@ CommandError cannotCreateFile(std::string_view path) {
 
 CommandError streamWriteError() { return CommandError("Stream write error"); }
 
-CommandError noDefaultPrinter() { return CommandError("There is no default printer currently selected"); }
+CommandError noDefaultPrinter() {
+    return CommandError("There is no default printer currently selected");
+}
 
 std::string withFullStop(std::string_view text) {
     std::string result(text);

@@ -9,7 +9,8 @@ std::vector<std::string_view> splitBars(std::string_view text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t bar = text.find('|', start);
-        parts.push_back(text.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
+        parts.push_back(text.substr(
+            start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
         if (bar == std::string_view::npos) return parts;
         start = bar + 1;
     }

@@ -14,10 +14,14 @@ constexpr char kDefaultTimeSeparator = ':';
 // What the separator-bearing composite conversions stand for.
 std::string_view expansionOf(char conversion, std::string_view ampmFormat) {
     switch (conversion) {
-    case 'T': return "%H:%M:%S";
-    case 'R': return "%H:%M";
-    case 'r': return ampmFormat;
-    default: return {};
+        case 'T':
+            return "%H:%M:%S";
+        case 'R':
+            return "%H:%M";
+        case 'r':
+            return ampmFormat;
+        default:
+            return {};
     }
 }
 
@@ -33,13 +37,15 @@ char charAfterHours(std::string_view format, std::string_view ampmFormat, int de
         // Flags, width and the E/O modifiers may stand between "%" and the
         // conversion: "%-H", "%OH", "%02H".
         std::size_t c = i + 1;
-        while (c < format.size() && std::string_view("-_0^#EO123456789").find(format[c]) != std::string_view::npos)
+        while (c < format.size() &&
+               std::string_view("-_0^#EO123456789").find(format[c]) != std::string_view::npos)
             ++c;
         if (c >= format.size()) return 0;
         const char conversion = format[c];
         if (isHoursConversion(conversion)) return c + 1 < format.size() ? format[c + 1] : 0;
         const std::string_view expansion = expansionOf(conversion, ampmFormat);
-        if (!expansion.empty() && depth > 0) return charAfterHours(expansion, ampmFormat, depth - 1);
+        if (!expansion.empty() && depth > 0)
+            return charAfterHours(expansion, ampmFormat, depth - 1);
         i = c;  // "%%" and other conversions are skipped whole
     }
     return 0;
@@ -100,7 +106,9 @@ RegionalSettings localeRegionalSettings() {
     return settings;
 }
 
-std::string localeLongTimeText(const DateTime& time) { return formatTime(time, ::nl_langinfo(T_FMT)); }
+std::string localeLongTimeText(const DateTime& time) {
+    return formatTime(time, ::nl_langinfo(T_FMT));
+}
 
 DateTime localNow() {
     const std::time_t seconds = std::time(nullptr);

@@ -23,10 +23,14 @@ namespace {
 
 QMessageBox::Icon iconFor(DialogType type) {
     switch (type) {
-    case DialogType::Warning: return QMessageBox::Warning;
-    case DialogType::Error: return QMessageBox::Critical;
-    case DialogType::Information: return QMessageBox::Information;
-    case DialogType::Confirmation: return QMessageBox::Question;
+        case DialogType::Warning:
+            return QMessageBox::Warning;
+        case DialogType::Error:
+            return QMessageBox::Critical;
+        case DialogType::Information:
+            return QMessageBox::Information;
+        case DialogType::Confirmation:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -37,7 +41,8 @@ QString fromBytes(std::string_view bytes) {
 
 // A box without parent: Qt centres it on the screen. The text is shown as
 // it is, never read as HTML.
-void setUpBox(QMessageBox& box, const QString& caption, QMessageBox::Icon icon, std::string_view text) {
+void setUpBox(QMessageBox& box, const QString& caption, QMessageBox::Icon icon,
+              std::string_view text) {
     box.setWindowTitle(caption);
     box.setIcon(icon);
     box.setTextFormat(Qt::PlainText);
@@ -56,7 +61,8 @@ void addOkButton(QMessageBox& box) {
 QString dialogText(std::string_view bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError()) text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -69,7 +75,9 @@ QtPlatform::~QtPlatform() {
 }
 
 std::string QtPlatform::title() const {
-    return programTitle(QFile::encodeName(QFileInfo(QCoreApplication::applicationFilePath()).fileName()).toStdString());
+    return programTitle(
+        QFile::encodeName(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+            .toStdString());
 }
 
 DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {

@@ -1,10 +1,9 @@
-#include "output/ClearLog.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 
+#include "output/ClearLog.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
 #include "support/TempDir.h"
@@ -38,9 +37,18 @@ TEST(MarkerLine, WritesTheDateMonthFirstAndTheTimeAsTheLocaleDoes) {
         char separator;
         std::string_view line;
     } cases[] = {
-        {{2026, 12, 6, 15, 5, 9}, "15:05:09", ':', "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE."},
-        {{2026, 12, 6, 15, 5, 9}, "3:05:09 PM", ':', "12-06-2026 3:05:09 PM:00 - PPPLOG.TXT cleared by KESTAL.EXE."},
-        {{2027, 1, 2, 9, 7, 3}, "09.07.03", '.', "01-02-2027 09.07.03.00 - PPPLOG.TXT cleared by KESTAL.EXE."},
+        {{2026, 12, 6, 15, 5, 9},
+         "15:05:09",
+         ':',
+         "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE."},
+        {{2026, 12, 6, 15, 5, 9},
+         "3:05:09 PM",
+         ':',
+         "12-06-2026 3:05:09 PM:00 - PPPLOG.TXT cleared by KESTAL.EXE."},
+        {{2027, 1, 2, 9, 7, 3},
+         "09.07.03",
+         '.',
+         "01-02-2027 09.07.03.00 - PPPLOG.TXT cleared by KESTAL.EXE."},
         {{999, 3, 4, 0, 0, 0}, "", ':', "03-04-0999 :00 - PPPLOG.TXT cleared by KESTAL.EXE."},
     };
     for (const auto& c : cases) EXPECT_EQ(markerLine(c.now, c.time, c.separator), c.line) << c.time;
@@ -129,7 +137,8 @@ TEST_F(ClearLog, CreatesTheLogWhenThereIsNone) {
     std::filesystem::remove(logPath_);
     platform_.dialogAnswers.push_back(DialogResult::Yes);
     Clear1Click(state_, platform_);
-    EXPECT_EQ(readBytes(logPath_), "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE.\r\n");
+    EXPECT_EQ(readBytes(logPath_),
+              "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE.\r\n");
     EXPECT_EQ(platform_.closeMainWindowCount, 1);
 }
 
@@ -176,7 +185,8 @@ TEST_F(ClearLog, ALogThatCantBeCreatedIsLeftSilently) {
         Clear1Click(state_, platform);
         EXPECT_EQ(platform.dialogs.size(), 1u) << windows;  // the question, then nothing
         EXPECT_EQ(platform.closeMainWindowCount, 0) << windows;
-        EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{SEM_FAILCRITICALERRORS, 0})) << windows;
+        EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{SEM_FAILCRITICALERRORS, 0}))
+            << windows;
         EXPECT_EQ(state_.LogPath, windows + "/ppplog.txt");
     }
     EXPECT_TRUE(std::filesystem::is_directory(blocked.path() / "ppplog.txt" / "inside"));

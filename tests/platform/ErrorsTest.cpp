@@ -1,10 +1,9 @@
-#include "platform/Errors.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <new>
 
+#include "platform/Errors.h"
 #include "support/FakePlatform.h"
 
 namespace kestal {
@@ -18,10 +17,18 @@ TEST(IoErrorText, NamesTheKnownCodesAndNumbersTheRest) {
         int code;
         const char* text;
     } cases[] = {
-        {2, "File not found"},      {3, "Invalid filename"},        {4, "Too many open files"},
-        {5, "File access denied"},  {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {1, "I/O error 1"},          {6, "I/O error 6"},
-        {103, "I/O error 103"},     {0, "I/O error 0"},             {-7, "I/O error -7"},
+        {2, "File not found"},
+        {3, "Invalid filename"},
+        {4, "Too many open files"},
+        {5, "File access denied"},
+        {100, "Read beyond end of file"},
+        {101, "Disk full"},
+        {106, "Invalid numeric input"},
+        {1, "I/O error 1"},
+        {6, "I/O error 6"},
+        {103, "I/O error 103"},
+        {0, "I/O error 0"},
+        {-7, "I/O error -7"},
     };
     for (const auto& c : cases) EXPECT_EQ(ioErrorText(c.code), c.text) << c.code;
     EXPECT_STREQ(ioError(101).what(), "Disk full");
@@ -33,13 +40,14 @@ TEST(IoCodeFromErrno, MapsTheSystemErrorsOntoTheReportedCodes) {
         bool creating;
         int code;
     } cases[] = {
-        {ENOENT, false, 2}, {ENOENT, true, 3},  {ENOTDIR, false, 3}, {ENOTDIR, true, 3},
-        {ENAMETOOLONG, true, 3}, {EMFILE, false, 4}, {ENFILE, true, 4}, {EACCES, true, 5},
-        {EPERM, false, 5},  {EROFS, true, 5},   {EISDIR, true, 5},   {ETXTBSY, true, 5},
-        {ENOSPC, false, 101}, {EDQUOT, false, 101}, {EBADF, false, EBADF}, {ENXIO, true, ENXIO},
+        {ENOENT, false, 2},      {ENOENT, true, 3},    {ENOTDIR, false, 3},   {ENOTDIR, true, 3},
+        {ENAMETOOLONG, true, 3}, {EMFILE, false, 4},   {ENFILE, true, 4},     {EACCES, true, 5},
+        {EPERM, false, 5},       {EROFS, true, 5},     {EISDIR, true, 5},     {ETXTBSY, true, 5},
+        {ENOSPC, false, 101},    {EDQUOT, false, 101}, {EBADF, false, EBADF}, {ENXIO, true, ENXIO},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ioCodeFromErrno(c.err, c.creating), c.code) << "errno " << c.err << " creating " << c.creating;
+        EXPECT_EQ(ioCodeFromErrno(c.err, c.creating), c.code)
+            << "errno " << c.err << " creating " << c.creating;
 }
 
 TEST(IoCodeFromErrno, DeviceFailureIsNotTakenForAccessDenied) {
@@ -62,16 +70,16 @@ TEST(WithFullStop, AppendsAStopOnlyAfterCharactersBeyondTheStop) {
         std::string_view expected;
     } cases[] = {
         {"Disk full", "Disk full."},
-        {"I/O error 32", "I/O error 32."},            // digits come after "."
+        {"I/O error 32", "I/O error 32."},  // digits come after "."
         {"Cannot create file /tmp/x.txt", "Cannot create file /tmp/x.txt."},
         {"Cannot create file /tmp/dir/", "Cannot create file /tmp/dir/."},  // "/" is 47
         {"Some calls may not be listed!", "Some calls may not be listed!"},
         {"ends in a blank ", "ends in a blank "},
         {"already stopped.", "already stopped."},
-        {"a dash-", "a dash-"},                       // "-" is 45
+        {"a dash-", "a dash-"},  // "-" is 45
         {"a comma,", "a comma,"},
-        {"colon:", "colon:."},                       // ":" is 58
-        {"Caf\xE9", "Caf\xE9."},                      // above 127: still after "."
+        {"colon:", "colon:."},    // ":" is 58
+        {"Caf\xE9", "Caf\xE9."},  // above 127: still after "."
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(withFullStop(c.text), c.expected) << c.text;
@@ -109,7 +117,8 @@ TEST(RunCommand, KeepsWhatWasDoneBeforeTheFailure) {
         done.push_back(2);
     });
     EXPECT_EQ(done, std::vector<int>{1});
-    EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{"There is no default printer currently selected."});
+    EXPECT_EQ(platform.dialogTexts(),
+              std::vector<std::string>{"There is no default printer currently selected."});
 }
 
 TEST(RunCommand, ShowsNothingWhenTheCommandSucceeds) {

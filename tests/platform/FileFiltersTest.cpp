@@ -1,6 +1,6 @@
-#include "platform/FileFilters.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/FileFilters.h"
 
 namespace kestal {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/Locale.h"
-
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+
+#include "platform/Locale.h"
 
 namespace kestal {
 namespace {
@@ -19,15 +19,15 @@ TEST(TimeSeparatorOf, IsTheCharacterAfterTheHours) {
         char separator;
     } cases[] = {
         {"%H:%M:%S", "", ':'},
-        {"%H.%M.%S", "", '.'},        // Finnish
-        {"%T", "", ':'},              // German, Danish ...
-        {"%r", "%I:%M:%S %p", ':'},   // US English
+        {"%H.%M.%S", "", '.'},       // Finnish
+        {"%T", "", ':'},             // German, Danish ...
+        {"%r", "%I:%M:%S %p", ':'},  // US English
         {"%r", "%I.%M.%S %p", '.'},
-        {"%k:%M:%S", "", ':'},        // Bulgarian
+        {"%k:%M:%S", "", ':'},  // Bulgarian
         {"%l:%M:%S %P", "", ':'},
-        {"%-H.%M", "", '.'},          // flags before the conversion
+        {"%-H.%M", "", '.'},  // flags before the conversion
         {"%OH,%M", "", ','},
-        {"%%H-%H/%M", "", '/'},       // "%%" is a percent sign, not a conversion
+        {"%%H-%H/%M", "", '/'},  // "%%" is a percent sign, not a conversion
         {"%p %I-%M-%S", "", '-'},
         {"%H\xEC\x8B\x9C %M", "", ':'},  // Korean 시: no single-byte separator
         {"%H%M%S", "", ':'},
@@ -35,9 +35,10 @@ TEST(TimeSeparatorOf, IsTheCharacterAfterTheHours) {
         {"%H", "", ':'},
         {"", "", ':'},
         {"%", "", ':'},
-        {"%r", "%r", ':'},            // a %r that names itself
+        {"%r", "%r", ':'},  // a %r that names itself
     };
-    for (const auto& c : cases) EXPECT_EQ(timeSeparatorOf(c.format, c.ampm), c.separator) << c.format;
+    for (const auto& c : cases)
+        EXPECT_EQ(timeSeparatorOf(c.format, c.ampm), c.separator) << c.format;
 }
 
 TEST(DecimalSeparatorOf, TakesASingleByteRadixOnly) {

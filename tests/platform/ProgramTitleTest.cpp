@@ -1,6 +1,6 @@
-#include "platform/ProgramTitle.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/ProgramTitle.h"
 
 namespace kestal {
 namespace {
@@ -13,12 +13,12 @@ TEST(ProgramTitle, IsTheNameUpToItsFirstStopWithTheRestLowerCase) {
         {"Kestal", "Kestal"},
         {"KESTAL.EXE", "Kestal"},
         {"/usr/local/bin/Kestal", "Kestal"},
-        {"kestal", "kestal"},           // the first letter as stored
+        {"kestal", "kestal"},  // the first letter as stored
         {"kESTAL", "kestal"},
         {"My.Viewer.bin", "My"},
         {"/opt/v1.2/KESTAL", "Kestal"},  // stops in folders don't count
         {".hidden", ""},
-        {"\xC9TOILE", "\xC9toile"},     // bytes above 127 stay as stored
+        {"\xC9TOILE", "\xC9toile"},  // bytes above 127 stay as stored
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(programTitle(c.executable), c.title) << c.executable;

@@ -1,11 +1,10 @@
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "platform/Errors.h"
+#include "platform/TextFile.h"
 #include "support/TempDir.h"
 
 namespace kestal {

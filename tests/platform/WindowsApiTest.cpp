@@ -1,5 +1,3 @@
-#include "platform/WindowsApi.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "platform/WindowsApi.h"
 #include "support/TempDir.h"
 
 namespace kestal {
@@ -61,9 +60,9 @@ TEST(FindWindowsDirectory, FollowsWindirThenTheWinePrefixThenHome) {
         Env windir, wineprefix, homeDir;
         std::optional<std::string> expected;
     } cases[] = {
-        {"C:/WINDOWS", prefix, home, "C:/WINDOWS"},      // taken as set, not checked
-        {"/w/", std::nullopt, std::nullopt, "/w/"},      // a trailing "/" stays
-        {"", prefix, home, prefixWindows},               // empty WINDIR counts as unset
+        {"C:/WINDOWS", prefix, home, "C:/WINDOWS"},  // taken as set, not checked
+        {"/w/", std::nullopt, std::nullopt, "/w/"},  // a trailing "/" stays
+        {"", prefix, home, prefixWindows},           // empty WINDIR counts as unset
         {std::nullopt, prefix, home, prefixWindows},
         {std::nullopt, std::nullopt, home, homeWindows},
         {std::nullopt, "", home, homeWindows},

@@ -1,5 +1,3 @@
-#include "platform/QtPlatform.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,6 +13,7 @@
 #include <memory>
 #include <ostream>
 
+#include "platform/QtPlatform.h"
 #include "platform/TextPrinter.h"
 #include "support/TempDir.h"
 
@@ -125,7 +124,8 @@ TEST_F(QtPlatformTest, YesNoQuestionsCountOnlyYesAsYes) {
         DialogResult result;
     } cases[] = {
         {"Yes", [](QMessageBox& box) { buttonWithText(box, "&Yes")->click(); }, DialogResult::Yes},
-        {"Enter on the default", [](QMessageBox& box) { box.defaultButton()->click(); }, DialogResult::Yes},
+        {"Enter on the default", [](QMessageBox& box) { box.defaultButton()->click(); },
+         DialogResult::Yes},
         {"No", [](QMessageBox& box) { buttonWithText(box, "&No")->click(); }, DialogResult::No},
         {"Esc", [](QMessageBox& box) { pressEscape(box); }, DialogResult::No},
         {"closed", [](QMessageBox& box) { box.close(); }, DialogResult::No},
@@ -133,7 +133,9 @@ TEST_F(QtPlatformTest, YesNoQuestionsCountOnlyYesAsYes) {
     for (const auto& c : cases) {
         seen_.clear();
         answerBoxes(c.answer);
-        EXPECT_EQ(platform_.messageDlg("Are Sure?", DialogType::Warning, DialogButtons::YesNo), c.result) << c.how;
+        EXPECT_EQ(platform_.messageDlg("Are Sure?", DialogType::Warning, DialogButtons::YesNo),
+                  c.result)
+            << c.how;
         ASSERT_EQ(seen_.size(), 1u);
         EXPECT_EQ(seen_[0].buttons, (QStringList{"&No", "&Yes"}));
         EXPECT_EQ(seen_[0].defaultButton, "&Yes");
@@ -145,7 +147,8 @@ TEST_F(QtPlatformTest, OkDialogsAnswerOkHoweverTheyAreClosed) {
     for (const auto& answer : std::vector<std::function<void(QMessageBox&)>>{
              [](QMessageBox& box) { pressEscape(box); }, [](QMessageBox& box) { box.close(); }}) {
         answerBoxes(answer);
-        EXPECT_EQ(platform_.messageDlg("x", DialogType::Error, DialogButtons::Ok), DialogResult::Ok);
+        EXPECT_EQ(platform_.messageDlg("x", DialogType::Error, DialogButtons::Ok),
+                  DialogResult::Ok);
     }
 }
 
@@ -218,7 +221,8 @@ TEST_F(QtFileDialogTest, SaveDialogShowsTheLabelsAddsTheExtensionAndReturnsTheFu
     save.hideReadOnly = true;
     ASSERT_TRUE(platform_.executeFileDialog(save));
     EXPECT_EQ(save.fileName, dir_.file("calls.txt"));
-    EXPECT_EQ(shown_.typeLabels, (QStringList{"Text (*.txt)", "Text & Tabs (*.tsv)", "Text & Commas (*.csv)"}));
+    EXPECT_EQ(shown_.typeLabels,
+              (QStringList{"Text (*.txt)", "Text & Tabs (*.tsv)", "Text & Commas (*.csv)"}));
     EXPECT_EQ(shown_.suffix, "txt");
     EXPECT_TRUE(shown_.save);
     EXPECT_TRUE(shown_.confirmsOverwrite);
@@ -282,7 +286,8 @@ TEST_F(QtPlatformTest, ClosingTheMainWindowClosesTheOneGiven) {
 
 TEST_F(QtPlatformTest, ProcessMessagesDeliversPostedEvents) {
     bool delivered = false;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] { delivered = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { delivered = true; }, Qt::QueuedConnection);
     platform_.processMessages();
     EXPECT_TRUE(delivered);
 }

@@ -40,7 +40,11 @@ std::optional<std::string> findWindowsDirectory() {
 unsigned copyDirectory(std::string_view directory, char* buffer, unsigned size) {
     if (directory.empty()) return 0;
     const std::size_t needed = directory.size() + 1;
-    if (needed > size) return needed > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(needed);
+    if (needed > size) {
+        // Callers test only the low 16 bits of the result; a larger size
+        // would read as a short success, so it is reported as no directory.
+        return needed > 0xFFFF ? 0 : static_cast<unsigned>(needed);
+    }
     std::memcpy(buffer, directory.data(), directory.size());
     buffer[directory.size()] = '\0';
     return static_cast<unsigned>(directory.size());

@@ -15,7 +15,8 @@ std::optional<std::string> findWindowsDirectory();
 
 // Copies directory, NUL-terminated, into buffer of size bytes and returns
 // its length. When it doesn't fit (length + 1 > size) nothing is written and
-// the needed size is returned, so callers testing 0 < n < size see a failure.
+// the needed size is returned, so callers testing 0 < n < size see a failure
+// (0 when the needed size doesn't fit 16 bits, which is all callers read).
 unsigned copyDirectory(std::string_view directory, char* buffer, unsigned size);
 
 // findWindowsDirectory, then copyDirectory; 0 when there is none.

@@ -99,6 +99,9 @@ TEST(GetWindowsDirectoryA, FillsTheBufferOrSaysWhatItNeeds) {
     // program uses.
     env.set("WINDIR", "/" + std::string(299, 'd'));
     EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 256), 301u);
+    // 65,546 bytes would read as 10 in the low 16 bits that callers test.
+    env.set("WINDIR", "/" + std::string(65544, 'd'));
+    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 256), 0u);
 
     env.set("WINDIR", std::nullopt);
     env.set("WINEPREFIX", std::nullopt);

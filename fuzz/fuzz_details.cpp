@@ -43,11 +43,13 @@ std::size_t annotationLength(std::string_view text) {
 
 void checkAnnotation(std::string_view line, std::string_view annotated) {
     check(annotated.substr(0, line.size()) == line, "annotation changed the line", annotated);
+    // Each key is looked for in the line as annotated so far: a key at the
+    // very end of the line reads the characters of an earlier annotation.
     std::string expected(line);
     for (std::string_view key : kKeys) {
-        const std::size_t at = line.find(key);
-        if (at == std::string_view::npos) continue;
-        const std::string quad = HexToDottedQuad(line.substr(at + key.size(), 8));
+        const std::size_t at = expected.find(key);
+        if (at == std::string::npos) continue;
+        const std::string quad = HexToDottedQuad(std::string_view(expected).substr(at + key.size(), 8));
         check(annotationLength(quad) == quad.size() && !quad.empty(), "malformed annotation", quad);
         expected += quad;
     }

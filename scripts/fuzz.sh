@@ -63,7 +63,7 @@ for target in "${targets[@]}"; do
   if [ "$status" -ne 0 ] || [ "$found" -gt 0 ]; then
     failed+=("$target")
     echo "!! $target failed (exit $status); log: $log; inputs: $artifacts"
-    grep -E -m 20 'ERROR|property failed|detail|SUMMARY|runtime error' "$log" || true
+    grep -E -m 12 '^\*\*\*|ERROR|SUMMARY|runtime error' "$log" || true
   fi
 done
 

@@ -1,0 +1,411 @@
+// Printing for real: the commands print through the Qt printer on the
+// system's default printer, a CUPS queue whose backend keeps every job as a
+// file (scripts/start-cups.sh sets it up). The PDF that arrives is read back
+// with pdftotext and compared with the lines the program meant to print.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QPrinterInfo>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "details/CallDetails.h"
+#include "log/CallScan.h"
+#include "log/CallTable.h"
+#include "log/LogLines.h"
+#include "output/Printouts.h"
+#include "platform/Errors.h"
+#include "platform/QtTextPrinter.h"
+#include "support/FakePlatform.h"
+
+extern char** environ;
+
+namespace kestal {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kCaptureScheme = "kestal-capture:";
+constexpr auto kJobTimeout = std::chrono::seconds(60);
+
+// The scripted platform, except that it prints on the real printer.
+class PrintingPlatform : public testing::FakePlatform {
+public:
+    explicit PrintingPlatform(TextPrinter& printer) : realPrinter_(printer) {}
+    TextPrinter& printer() override { return realPrinter_; }
+
+private:
+    TextPrinter& realPrinter_;
+};
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// What a shell command writes to its standard output; nothing when it fails.
+std::optional<std::string> commandOutput(const std::string& command) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return std::nullopt;
+    std::string output;
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+    if (::pclose(pipe) != 0) return std::nullopt;
+    return output;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Runs of blanks as one blank, none at either end: how a printout in a
+// proportional font reads back.
+std::string collapsedBlanks(std::string_view line) {
+    std::string result;
+    for (char c : line) {
+        if (c == ' ' || c == '\t') {
+            if (!result.empty() && result.back() != ' ') result += ' ';
+        } else {
+            result += c;
+        }
+    }
+    if (!result.empty() && result.back() == ' ') result.pop_back();
+    return result;
+}
+
+std::vector<std::string> collapsedBlanks(const std::vector<std::string>& lines) {
+    std::vector<std::string> result;
+    for (const auto& line : lines) result.push_back(collapsedBlanks(line));
+    return result;
+}
+
+// Latin-1 bytes as the UTF-8 that pdftotext writes.
+std::string utf8FromLatin1(std::string_view text) {
+    std::string result;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            result += static_cast<char>(c);
+        } else {
+            result += static_cast<char>(0xC0 | (c >> 6));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> utf8FromLatin1(const std::vector<std::string>& lines) {
+    std::vector<std::string> result;
+    for (const auto& line : lines) result.push_back(utf8FromLatin1(line));
+    return result;
+}
+
+// Ligatures that a proportional font draws, as their letters.
+std::string withoutLigatures(std::string text) {
+    static const std::pair<std::string_view, std::string_view> ligatures[] = {
+        {"\xEF\xAC\x80", "ff"}, {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"},
+        {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}};
+    for (const auto& [ligature, letters] : ligatures)
+        for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
+            text.replace(at, ligature.size(), letters);
+    return text;
+}
+
+using Page = std::vector<std::string>;
+
+// The pages of a PDF as text: trailing blanks and empty lines at the end of
+// a page dropped, and the indent that all lines share (the printable area's
+// margin) removed.
+std::vector<Page> pdfText(const fs::path& pdf, const std::string& mode) {
+    const auto text = commandOutput("pdftotext " + mode + " -enc UTF-8 " + shellQuoted(pdf.string()) + " -");
+    if (!text) throw std::runtime_error("pdftotext could not read " + pdf.string());
+    std::vector<Page> pages;
+    std::string pageText;
+    std::istringstream in(withoutLigatures(*text));
+    while (std::getline(in, pageText, '\f')) {
+        Page lines = splitLines(pageText);
+        for (auto& line : lines) line.erase(line.find_last_not_of(' ') + 1);
+        while (!lines.empty() && lines.back().empty()) lines.pop_back();
+        pages.push_back(lines);
+    }
+    // pdftotext ends the last page with a form feed too.
+    while (!pages.empty() && pages.back().empty()) pages.pop_back();
+    std::size_t indent = std::string::npos;
+    for (const auto& page : pages)
+        for (const auto& line : page)
+            if (!line.empty()) indent = std::min(indent, line.find_first_not_of(' '));
+    for (auto& page : pages)
+        for (auto& line : page) line.erase(0, std::min(indent, line.size()));
+    return pages;
+}
+
+// Courier New's stand-in (Liberation Mono) at 8 point: 0.6 em a character.
+constexpr const char* kFixedPitchReading = "-fixed 4.8";
+
+// A printed job read back.
+struct PrintedJob {
+    // Read as fixed-pitch text: exact, blanks included, for a printout in
+    // Courier New.
+    std::vector<Page> fixedPitch;
+    // Read by pdftotext's layout rules: right for any font up to the width
+    // of blanks.
+    std::vector<Page> layout;
+    std::string fonts;  // pdffonts' listing
+
+    static std::vector<std::string> textLines(const std::vector<Page>& pages) {
+        std::vector<std::string> all;
+        for (const auto& page : pages)
+            for (const auto& line : page)
+                if (!line.empty()) all.push_back(line);
+        return all;
+    }
+};
+
+PrintedJob readBack(const fs::path& pdf) {
+    PrintedJob job;
+    job.fixedPitch = pdfText(pdf, kFixedPitchReading);
+    job.layout = pdfText(pdf, "-layout");
+    job.fonts = commandOutput("pdffonts " + shellQuoted(pdf.string())).value_or("");
+    return job;
+}
+
+// The default printer's capture folder, or why there is none.
+struct Capture {
+    std::optional<fs::path> folder;
+    std::string whyNot;
+};
+
+Capture findCaptureQueue() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull())
+        return {std::nullopt, "no CUPS default printer is configured (scripts/start-cups.sh sets one up)"};
+    const std::string name = printer.printerName().toStdString();
+    const auto listing = commandOutput("LC_ALL=C lpstat -v " + shellQuoted(name) + " 2>/dev/null");
+    const std::size_t at = listing ? listing->find(kCaptureScheme) : std::string::npos;
+    if (at == std::string::npos)
+        return {std::nullopt, "the default printer \"" + name +
+                                  "\" is not the test queue of scripts/start-cups.sh; nothing is printed on it"};
+    std::string folder = listing->substr(at + kCaptureScheme.size());
+    folder.erase(folder.find_last_not_of(" \r\n") + 1);
+    return {fs::path(folder), ""};
+}
+
+// Test programs running side by side take turns at the queue, so that each
+// knows its own jobs.
+class QueueLock {
+public:
+    explicit QueueLock(const fs::path& folder)
+        : fd_(::open((folder / ".test-lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+        if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+    }
+    ~QueueLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    QueueLock(const QueueLock&) = delete;
+    QueueLock& operator=(const QueueLock&) = delete;
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+std::set<fs::path> jobFiles(const fs::path& folder) {
+    std::set<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("job-") && name.ends_with(".pdf")) files.insert(entry.path());
+    }
+    return files;
+}
+
+class RealPrinting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const Capture capture = findCaptureQueue();
+        if (!capture.folder) GTEST_SKIP() << capture.whyNot;
+        folder_ = *capture.folder;
+        lock_ = std::make_unique<QueueLock>(folder_);
+        ASSERT_TRUE(lock_->held()) << "cannot lock " << folder_;
+        printer_ = createQtTextPrinter();
+        platform_ = std::make_unique<PrintingPlatform>(*printer_);
+    }
+
+    // Runs a print command and returns the job it sent, read back.
+    template <typename Command>
+    PrintedJob printed(Command command) {
+        const std::set<fs::path> before = jobFiles(folder_);
+        runCommand(*platform_, command);
+        EXPECT_TRUE(platform_->dialogs.empty()) << platform_->dialogTexts().front();
+        const auto deadline = std::chrono::steady_clock::now() + kJobTimeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const fs::path& file : jobFiles(folder_)) {
+                if (before.count(file)) continue;
+                PrintedJob job = readBack(file);
+                // KESTAL_KEEP_PRINT_JOBS=1 keeps them for a look.
+                std::error_code ignored;
+                if (!std::getenv("KESTAL_KEEP_PRINT_JOBS")) fs::remove(file, ignored);
+                return job;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        ADD_FAILURE() << "no job arrived in " << folder_ << " within " << kJobTimeout.count() << " s";
+        return {};
+    }
+
+    fs::path folder_;
+    std::unique_ptr<QueueLock> lock_;
+    std::unique_ptr<TextPrinter> printer_;
+    std::unique_ptr<PrintingPlatform> platform_;
+};
+
+struct Fixture {
+    LogLines lines;
+    CallTable table;
+};
+
+Fixture twoCallLog() {
+    Fixture log;
+    readLogFile(KESTAL_SOURCE_DIR "/tests/printing/two-calls-ppplog.txt", log.lines);
+    scanCalls(log.lines, log.table, RegionalSettings{}, [](std::string_view) {});
+    return log;
+}
+
+std::vector<std::string> tablePrintout(const CallTable& table) {
+    std::vector<std::string> lines;
+    forEachTablePrintoutLine(table, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+}
+
+TEST_F(RealPrinting, TablePrintsItsLinesExactly) {
+    const Fixture log = twoCallLog();
+    ASSERT_EQ(log.table.rowCount(), 3);
+    const PrintedJob job = printed([&] { Print1Click(log.table, *platform_); });
+
+    std::vector<std::string> expected = tablePrintout(log.table);
+    for (auto& line : expected) line.erase(line.find_last_not_of(' ') + 1);
+    expected.pop_back();  // the empty line after the last call leaves no trace
+    ASSERT_EQ(job.fixedPitch.size(), 1u);
+    EXPECT_EQ(job.fixedPitch[0], expected);
+    EXPECT_NE(job.fonts.find("LiberationMono"), std::string::npos) << job.fonts;
+}
+
+TEST_F(RealPrinting, DetailsPrintTheSameLinesBeforeAndAfterTheTable) {
+    const Fixture log = twoCallLog();
+    const std::vector<std::string> memo =
+        gatherCallDetails(log.lines, log.table.cell(0, 1), [](std::string_view) {});
+    ASSERT_GT(memo.size(), 20u);
+    ASSERT_TRUE(memo.front().find("log opened") != std::string::npos);
+
+    const PrintedJob before = printed([&] { printDetails(memo, *platform_); });
+    const PrintedJob table = printed([&] { Print1Click(log.table, *platform_); });
+    const PrintedJob after = printed([&] { printDetails(memo, *platform_); });
+
+    // Accented letters come out as the same letters.
+    const std::vector<std::string> expected = utf8FromLatin1(memo);
+    // The default font is proportional: blanks read back only roughly.
+    EXPECT_EQ(collapsedBlanks(PrintedJob::textLines(before.layout)), collapsedBlanks(expected));
+    EXPECT_EQ(before.fonts.find("LiberationMono"), std::string::npos) << before.fonts;
+    // After the table, in its fixed-pitch font, exactly.
+    ASSERT_EQ(after.fixedPitch.size(), 1u);
+    EXPECT_EQ(after.fixedPitch[0], expected);
+    EXPECT_NE(after.fonts.find("LiberationMono"), std::string::npos) << after.fonts;
+    EXPECT_EQ(PrintedJob::textLines(table.fixedPitch).front(), "Call 1");
+}
+
+TEST_F(RealPrinting, LongPrintoutFillsSeveralPagesInOrder) {
+    std::vector<std::string> memo;
+    for (int i = 1; i <= 250; ++i) memo.push_back("Line " + std::to_string(i) + " of the long printout");
+    const PrintedJob job = printed([&] { printDetails(memo, *platform_); });
+
+    EXPECT_GT(job.layout.size(), 1u);
+    for (const auto& page : job.layout) EXPECT_FALSE(page.empty());
+    EXPECT_EQ(collapsedBlanks(PrintedJob::textLines(job.layout)), memo);
+}
+
+TEST_F(RealPrinting, EmptyDetailsStillMakeAJob) {
+    const PrintedJob job = printed([&] { printDetails({}, *platform_); });
+    EXPECT_TRUE(job.layout.empty());
+}
+
+// Run in a child process whose CUPS client finds no server, so there is no
+// default printer; the parent below checks it passed.
+TEST(NoDefaultPrinter, DISABLED_ChildReportsIt) {
+    if (!std::getenv("KESTAL_NO_PRINTER_CHILD")) GTEST_SKIP() << "runs only as NoDefaultPrinter.IsReported's child";
+    const auto printer = createQtTextPrinter();
+    PrintingPlatform platform(*printer);
+    CallTable table;
+    runCommand(platform, [&] { Print1Click(table, platform); });
+    runCommand(platform, [&] { printDetails({"a line"}, platform); });
+    EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{"There is no default printer currently selected.",
+                                                                "There is no default printer currently selected."}));
+    EXPECT_EQ(platform.dialogs.at(0).kind, testing::DialogRecord::Kind::ErrorReport);
+}
+
+TEST(NoDefaultPrinter, IsReported) {
+    const fs::path home = fs::temp_directory_path() / ("kestal-no-printer-" + std::to_string(::getpid()));
+    fs::create_directories(home);
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    std::vector<std::string> environment;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        // Any printer named by the environment or by a server is out of reach.
+        if (entry.starts_with("PRINTER=") || entry.starts_with("LPDEST=") || entry.starts_with("CUPS_SERVER=") ||
+            entry.starts_with("HOME="))
+            continue;
+        environment.push_back(entry);
+    }
+    environment.push_back("CUPS_SERVER=" + (home / "no-cups.sock").string());
+    environment.push_back("HOME=" + home.string());
+    environment.push_back("KESTAL_NO_PRINTER_CHILD=1");
+    environment.push_back("QT_QPA_PLATFORM=offscreen");
+    const std::string output = (home / "child-output.txt").string();
+
+    std::vector<std::string> arguments = {self, "--gtest_also_run_disabled_tests",
+                                          "--gtest_filter=NoDefaultPrinter.DISABLED_ChildReportsIt"};
+    std::vector<char*> argv;
+    for (auto& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ASSERT_EQ(spawned, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+    const auto log = commandOutput("cat " + shellQuoted(output)).value_or("");
+    std::error_code ignored;
+    fs::remove_all(home, ignored);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << log;
+    EXPECT_NE(log.find("[  PASSED  ] 1 test."), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace kestal

@@ -29,6 +29,7 @@ private:
 };
 
 constexpr std::size_t kMinimumReadChunk = 64 * 1024;
+constexpr std::size_t kProgressPiece = std::size_t{4} << 20;
 
 }  // namespace
 
@@ -100,29 +101,40 @@ std::uint64_t LogLines::joinedLength() const {
 }
 
 std::string readDescriptorBytes(int fd, const std::string& path) {
+    return readDescriptorBytes(fd, path, ReadProgress{});
+}
+
+std::string readDescriptorBytes(int fd, const std::string& path, const ReadProgress& progress) {
     // The size is only a hint for the first buffer: the file is read until
     // the system says it ends, so a log that grows meanwhile is read whole.
     struct stat st {};
     std::size_t capacity = kMinimumReadChunk;
+    std::uint64_t expected = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
         const off_t position = ::lseek(fd, 0, SEEK_CUR);
         const off_t left = st.st_size - (position > 0 ? position : 0);
         // One byte more than expected, so that the end shows up without a
         // second allocation.
-        if (left > 0) capacity = static_cast<std::size_t>(left) + 1;
+        if (left > 0) {
+            capacity = static_cast<std::size_t>(left) + 1;
+            expected = static_cast<std::uint64_t>(left);
+        }
     }
     std::string bytes;
     bytes.resize(capacity);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(std::max(bytes.size() * 2, kMinimumReadChunk));
-        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        const std::size_t room = bytes.size() - used;
+        const ssize_t got =
+            ::read(fd, bytes.data() + used, progress ? std::min(room, kProgressPiece) : room);
         if (got == 0) break;
         if (got < 0) {
             if (errno == EINTR) continue;
             throw cannotOpenFile(path);
         }
         used += static_cast<std::size_t>(got);
+        if (progress) progress(used, expected);
     }
     bytes.resize(used);
     return bytes;

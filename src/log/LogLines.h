@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,14 @@ std::string readFileBytes(const std::string& path);
 // The rest of an open file, read from its current position to its end (the
 // same rules as readFileBytes); path only names the file in the failure.
 std::string readDescriptorBytes(int fd, const std::string& path);
+
+// Told, while a file is read, how many bytes have come in so far and how
+// many were left in it when the reading began (0 when that isn't known).
+using ReadProgress = std::function<void(std::uint64_t done, std::uint64_t expected)>;
+
+// The same, telling progress after every piece read (pieces of a few
+// megabytes, so that a big file reports often).
+std::string readDescriptorBytes(int fd, const std::string& path, const ReadProgress& progress);
 
 // Reads a whole file into lines (readFileBytes, then assign).
 void readLogFile(const std::string& path, LogLines& lines);

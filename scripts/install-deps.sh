@@ -9,7 +9,7 @@ packages=(
   # fonts: metric twins of Arial and Courier New
   fonts-liberation
   # real-window checks and screenshots
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick openbox
   # printing through CUPS, and reading the printed PDF back
   cups cups-client cups-bsd poppler-utils
   # regional settings in tests

@@ -59,7 +59,11 @@ void TGauge::paintEvent(QPaintEvent*) {
     painter.fillRect(empty, Qt::white);
 
     // The text twice: black where it lies over white, white over the fill.
-    painter.setFont(font());
+    // Crisp two-colour text, as on the bar it imitates: no grey edges that
+    // would belong to neither part.
+    QFont textFont = font();
+    textFont.setStyleStrategy(QFont::NoAntialias);
+    painter.setFont(textFont);
     const QString label = text();
     painter.setClipRect(empty);
     painter.setPen(Qt::black);

@@ -1,0 +1,52 @@
+// The program's three windows created as at start-up, over a scripted
+// platform and a Windows directory in a scratch folder.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "app/AboutForm.h"
+#include "app/CallForm.h"
+#include "app/MainForm.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace kestal::testing {
+
+// One QApplication for the whole test program.
+void ensureApplication();
+
+// Three calls; the second holds a Latin-1 byte, the first an address.
+inline constexpr std::string_view kThreeCallLog =
+    "12-01-2026 09:12:04.30 - Remote access driver log opened.\r\n"
+    "12-01-2026 09:12:05.30 - LCP : Layer up\r\n"
+    "12-01-2026 09:12:06.60 - IPCP : Negotiated IP address of c0a80101\r\n"
+    "12-01-2026 09:22:41.10 - Remote access driver log closed.\r\n"
+    "12-02-2026 13:59:04.00 - Remote access driver log opened.\r\n"
+    "12-02-2026 13:59:05.00 - Caf\xe9 au lait\r\n"
+    "12-02-2026 14:19:41.00 - Remote access driver log closed.\r\n"
+    "12-03-2026 20:41:55.00 - Remote access driver log opened.\r\n"
+    "12-03-2026 21:12:32.00 - Remote access driver log closed.\r\n";
+
+class AppTest : public ::testing::Test {
+protected:
+    AppTest();
+    ~AppTest() override;
+
+    // Writes the system log (nothing written: no log at all).
+    void writeLog(std::string_view bytes);
+    // Creates frmKestal, AboutBox and FrmCall in that order.
+    void createWindows();
+    void showMain();
+
+    TempDir windows;
+    FakePlatform platform;
+    std::unique_ptr<TfrmKestal> main;
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TFrmCall> details;
+};
+
+}  // namespace kestal::testing

@@ -1,0 +1,227 @@
+// Show Call Details from each of its triggers, and the details window.
+#include <QAction>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/Windows.h"
+
+namespace kestal::testing {
+namespace {
+
+const QString kFirstCall = QStringLiteral(
+    "12-01-2026 09:12:04.30 - Remote access driver log opened.\n"
+    "12-01-2026 09:12:05.30 - LCP : Layer up\n"
+    "12-01-2026 09:12:06.60 - IPCP : Negotiated IP address of c0a80101 (192.168.1.1)\n"
+    "12-01-2026 09:22:41.10 - Remote access driver log closed.");
+const QString kSecondCall = QString::fromLatin1(
+    "12-02-2026 13:59:04.00 - Remote access driver log opened.\n"
+    "12-02-2026 13:59:05.00 - Caf\xe9 au lait\n"
+    "12-02-2026 14:19:41.00 - Remote access driver log closed.");
+
+class DetailsWindow : public AppTest {
+protected:
+    void SetUp() override {
+        writeLog(kThreeCallLog);
+        createWindows();
+        showMain();
+    }
+    void selectRow(int modelRow) { main->Grid1->selectRow(modelRow); }
+    QPoint cellCentre(int modelRow) const {
+        return main->Grid1->visualRect(main->model()->index(modelRow, 2)).center();
+    }
+    void expectShown(const QString& text) {
+        EXPECT_TRUE(details->isVisible());
+        EXPECT_TRUE(details->Memo1->isVisible());
+        EXPECT_EQ(details->Memo1->toPlainText(), text);
+        EXPECT_EQ(details->focusWidget(), details->Button1);
+        EXPECT_FALSE(platform.busy());
+    }
+    void reset() {
+        details->hide();
+        details->clearLines();
+    }
+};
+
+TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
+    struct Trigger {
+        const char* name;
+        std::function<void()> run;
+    };
+    TStringGrid* grid = main->Grid1;
+    const std::vector<Trigger> triggers = {
+        {"Enter", [&] { QTest::keyClick(grid, Qt::Key_Return); }},
+        {"Shift+Ctrl+Enter", [&] { QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }},
+        {"Alt+keypad Enter", [&] { QTest::keyClick(grid, Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); }},
+        {"Call menu", [&] { main->ShowCallDetails2->trigger(); }},
+        {"context menu", [&] { main->ShowCallDetails1->trigger(); }},
+        {"double click on the row", [&] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(1)); }},
+        {"double click on the title row",
+         [&] { QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(30, 8)); }},
+        {"double click on a title border",
+         [&] {
+             const int border = grid->columnWidth(0) - 1;
+             QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(border, 8));
+         }},
+    };
+    for (const Trigger& trigger : triggers) {
+        SCOPED_TRACE(trigger.name);
+        reset();
+        selectRow(1);
+        trigger.run();
+        expectShown(kSecondCall);
+        EXPECT_EQ(main->selectedRow(), 2);
+    }
+    EXPECT_EQ(grid->columnWidth(0), kColumns[0].width);  // no fit-to-contents
+    EXPECT_TRUE(platform.dialogs.empty());
+}
+
+TEST_F(DetailsWindow, SecondRunRefillsTheSameWindow) {
+    platform.cursorChanges.clear();
+    main->Grid1DblClick();
+    expectShown(kFirstCall);
+    selectRow(1);
+    main->Grid1DblClick();
+    expectShown(kSecondCall);
+    int windows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        windows += qobject_cast<TFrmCall*>(widget) != nullptr;
+    EXPECT_EQ(windows, 1);
+    // Closed and opened again: the same lines, written afresh.
+    details->Button1->click();
+    EXPECT_FALSE(details->isVisible());
+    main->Grid1DblClick();
+    expectShown(kSecondCall);
+    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false, true, false}));
+}
+
+TEST_F(DetailsWindow, RightClickThenContextMenuActsOnThePreviousSelection) {
+    TStringGrid* grid = main->Grid1;
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
+    main->ShowCallDetails1->trigger();
+    expectShown(kFirstCall);
+}
+
+TEST_F(DetailsWindow, WindowLayout) {
+    EXPECT_EQ(details->windowTitle(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_FALSE(details->isModal());
+    EXPECT_EQ(details->size(), QSize(564, 273));
+    EXPECT_EQ(details->minimumSize(), details->maximumSize());
+    EXPECT_EQ(details->pos(), QPoint(56, 134));
+    EXPECT_FALSE(details->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(details->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(details->Button1->geometry(), QRect(457, 232, 89, 33));
+    EXPECT_EQ(details->Button2->geometry(), QRect(353, 232, 89, 33));
+    EXPECT_EQ(details->Memo1->geometry(), QRect(17, 20, 528, 197));
+    EXPECT_EQ(details->Button1->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(details->Button2->text(), QStringLiteral("&Print"));
+    EXPECT_TRUE(details->Button1->font().bold());
+    EXPECT_EQ(details->Button1->font().pixelSize(), 13);
+    EXPECT_TRUE(details->Button1->isDefault());
+    EXPECT_TRUE(details->Memo1->isReadOnly());
+    EXPECT_EQ(details->Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(details->Memo1->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(details->Memo1->font().pixelSize(), 11);
+    EXPECT_EQ(details->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(details->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(details->Memo1->toPlainText(), QStringLiteral("Memo1"));
+    // Tab order: Close, the text box, Print.
+    auto nextTabStop = [](QWidget* widget) {
+        do
+            widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus));
+        return widget;
+    };
+    EXPECT_EQ(nextTabStop(details->Button1), details->Memo1);
+    EXPECT_EQ(nextTabStop(details->Memo1), details->Button2);
+    EXPECT_EQ(nextTabStop(details->Button2), details->Button1);
+}
+
+TEST_F(DetailsWindow, EnterAndEscCloseFromTheButtonsButNotFromTheTextBox) {
+    struct Case {
+        const char* name;
+        int key;
+        QWidget* (*focus)(TFrmCall&);
+        bool closes;
+    };
+    const Case cases[] = {
+        {"Esc on Close", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Button1; }, true},
+        {"Enter on Close", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Button1; }, true},
+        {"Esc on Print", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Button2; }, true},
+        {"Enter on Print", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Button2; }, true},
+        {"Esc in Memo1", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
+        {"Enter in Memo1", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
+        {"keypad Enter in Memo1", Qt::Key_Enter, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        main->Grid1DblClick();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
+        QWidget* target = c.focus(*details);
+        target->setFocus();
+        QTest::keyClick(target, static_cast<Qt::Key>(c.key));
+        EXPECT_EQ(details->isVisible(), !c.closes);
+        EXPECT_EQ(details->Memo1->toPlainText(), kFirstCall);  // never edited
+        EXPECT_TRUE(platform.fakePrinter.jobs.empty());
+        details->hide();
+    }
+}
+
+TEST_F(DetailsWindow, TextBoxCannotBeChangedAndDoesNotWrap) {
+    const std::string longLine = "12-01-2026 09:12:04.30 - " + std::string(400, 'x');
+    details->setLines({"12-01-2026 09:12:04.30 - Remote access driver log opened.", longLine});
+    details->showDetails();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
+    details->Memo1->setFocus();
+    QTest::keyClicks(details->Memo1, "abc");
+    QTest::keyClick(details->Memo1, Qt::Key_Delete);
+    EXPECT_EQ(details->Memo1->blockCount(), 2);
+    EXPECT_EQ(details->Memo1->toPlainText().toStdString(),
+              "12-01-2026 09:12:04.30 - Remote access driver log opened.\n" + longLine);
+    EXPECT_GT(details->Memo1->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
+    selectRow(1);
+    main->Grid1DblClick();
+    details->Button2->click();
+    ASSERT_EQ(platform.fakePrinter.jobs.size(), 1u);
+    EXPECT_EQ(platform.fakePrinter.jobs[0].lines,
+              (std::vector<std::string>{"12-02-2026 13:59:04.00 - Remote access driver log opened.",
+                                        "12-02-2026 13:59:05.00 - Caf\xe9 au lait",
+                                        "12-02-2026 14:19:41.00 - Remote access driver log closed."}));
+    EXPECT_TRUE(platform.fakePrinter.jobs[0].closed);
+    EXPECT_TRUE(details->isVisible());
+}
+
+TEST_F(DetailsWindow, PrintFailureIsReportedAndTheWindowStays) {
+    main->Grid1DblClick();
+    platform.fakePrinter.hasDefaultPrinter = false;
+    details->Button2->click();
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
+    EXPECT_TRUE(details->isVisible());
+}
+
+TEST_F(DetailsWindow, EmptyRowGivesAnEmptyBoxInAVisibleWindow) {
+    const std::string empty = windows.write("empty.txt", "");
+    platform.fileDialogAnswers.push_back(empty);
+    main->Open1Click();
+    main->Grid1->setFocus();
+    QTest::keyClick(main->Grid1, Qt::Key_Return);
+    expectShown(QString());
+    EXPECT_TRUE(details->lines().empty());
+}
+
+TEST_F(DetailsWindow, ManyLinesFillInOneGo) {
+    std::vector<std::string> lines(50000, std::string("12-01-2026 09:12:04.30 - FSA : line"));
+    details->setLines(lines);
+    EXPECT_EQ(details->Memo1->blockCount(), 50000);
+    EXPECT_EQ(details->lines(), lines);
+}
+
+}  // namespace
+}  // namespace kestal::testing

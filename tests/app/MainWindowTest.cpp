@@ -1,0 +1,308 @@
+// Start-up, the grid's set-up and the main window's commands.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "app/Windows.h"
+#include "log/CallTable.h"
+
+namespace kestal::testing {
+namespace {
+
+using MainWindow = AppTest;
+
+TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindows) {
+    // No log at all: the load's error dialog must come while nothing is
+    // visible yet and before the About box and the details window exist.
+    std::vector<bool> othersExisted;
+    platform.mainWindowVisible = [&] {
+        othersExisted.push_back(AboutBox != nullptr || FrmCall != nullptr);
+        return frmKestal && frmKestal->isVisible();
+    };
+    createWindows();
+
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].text, std::string(kLogInUse));
+    EXPECT_EQ(platform.dialogs[0].type, DialogType::Error);
+    EXPECT_FALSE(platform.dialogs[0].mainWindowVisible);
+    EXPECT_EQ(othersExisted, std::vector<bool>{false});
+    EXPECT_TRUE(main->startedUp());
+    EXPECT_EQ(frmKestal, main.get());
+    EXPECT_EQ(AboutBox, about.get());
+    EXPECT_EQ(FrmCall, details.get());
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_FALSE(details->isVisible());
+    // The empty table: one empty row, selected, and no count.
+    EXPECT_EQ(main->model()->rowCount(), 1);
+    EXPECT_EQ(main->Grid1->currentIndex().row(), 0);
+    EXPECT_TRUE(main->Label1->text().isEmpty());
+}
+
+TEST_F(MainWindow, WithoutWindowsDirectoryStartUpFails) {
+    platform.windowsDir.reset();
+    createWindows();
+    EXPECT_FALSE(main->startedUp());
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::PlainMessage);
+    EXPECT_EQ(platform.dialogs[0].text, std::string(kNoWindowsDirectory));
+}
+
+TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_FALSE(main->windowIcon().isNull());
+    EXPECT_EQ(main->font().family(), QStringLiteral("System"));
+    EXPECT_EQ(main->font().pixelSize(), 13);
+
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+    };
+    const Item items[] = {
+        {"Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Copy1", "&Copy...", {}},
+        {"SaveAs1", "Save Table &As...", {}},
+        {"Print1", "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"Clear1", "Clear", {}},
+        {"Exit1", "E&xit", {}},
+        {"ShowCallDetails2", "&Show Call Details", {}},
+        {"About1", "&About...", {}},
+        {"ShowCallDetails1", "&Show Call Details", {}},
+    };
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.name);
+        auto* action = main->findChild<QAction*>(QString::fromLatin1(item.name));
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), QString::fromLatin1(item.caption));
+        EXPECT_EQ(action->shortcut(), item.shortcut);
+        EXPECT_TRUE(action->isEnabled());
+    }
+    QStringList menus;
+    for (QAction* action : main->MainMenu1->actions())
+        menus << action->text();
+    EXPECT_EQ(menus, (QStringList{"&File", "&Call", "&Help"}));
+    QStringList fileItems;
+    for (QAction* action : main->File1->actions())
+        fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(fileItems, (QStringList{"&Open", "&Copy...", "Save Table &As...", "&Print...", "-", "Clear", "-",
+                                      "E&xit"}));
+
+    EXPECT_EQ(main->SaveDialog1.kind, FileDialog::Kind::Save);
+    EXPECT_EQ(main->SaveDialog1.filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->SaveDialog1.defaultExt, "txt");
+    EXPECT_TRUE(main->SaveDialog1.overwritePrompt);
+    EXPECT_TRUE(main->SaveDialog1.hideReadOnly);
+    EXPECT_EQ(main->OpenDialog1.kind, FileDialog::Kind::Open);
+    EXPECT_EQ(main->OpenDialog1.filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->OpenDialog1.defaultExt, "txt");
+
+    EXPECT_EQ(main->Label1->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(main->Label1->font().pixelSize(), 11);
+    EXPECT_EQ(main->Label1->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(main->Label1->pos(), QPoint(8, 1));
+    EXPECT_EQ(main->Gauge1->geometry(), QRect(300, 2, 333, 14));
+    EXPECT_TRUE(main->Gauge1->isHidden());
+    EXPECT_EQ(main->Gauge1->minValue(), 0);
+    EXPECT_EQ(main->Gauge1->maxValue(), 100);
+
+    showMain();
+    main->resize(900, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(main->Panel1->height(), 20);
+    EXPECT_EQ(main->Panel1->width(), main->centralWidget()->width());
+    EXPECT_EQ(main->Panel1->geometry().bottom(), main->centralWidget()->height() - 1);
+    EXPECT_EQ(main->Grid1->geometry().bottom() + 1, main->Panel1->y());
+    EXPECT_EQ(main->Gauge1->geometry(), QRect(300, 2, 333, 14));  // stays put
+    EXPECT_EQ(main->focusWidget(), main->Grid1);
+}
+
+TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    TStringGrid* grid = main->Grid1;
+    QAbstractItemModel* model = grid->model();
+
+    ASSERT_EQ(model->columnCount(), kColumnCount);
+    EXPECT_EQ(model->rowCount(), 3);
+    for (int column = 0; column < kColumnCount; ++column) {
+        SCOPED_TRACE(column);
+        const ColumnInfo& info = kColumns[static_cast<std::size_t>(column)];
+        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(),
+                  QString::fromLatin1(info.title.data(), static_cast<qsizetype>(info.title.size())));
+        EXPECT_EQ(grid->columnWidth(column), info.width);
+    }
+    EXPECT_EQ(model->data(model->index(0, 0)).toString(), QStringLiteral("12-01-2026 09:12:04"));
+    EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("12-03-2026 21:12:32"));
+    EXPECT_FALSE(model->data(model->index(0, 0), Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(model->headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(model->headerData(0, Qt::Vertical).isValid());
+
+    EXPECT_EQ(grid->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(grid->font().pixelSize(), 11);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(grid->rowHeight(row), 16);
+    EXPECT_EQ(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 16);
+    EXPECT_TRUE(grid->verticalHeader()->isHidden());
+    EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    EXPECT_FALSE(grid->horizontalHeader()->sectionsClickable());
+    EXPECT_FALSE(grid->showGrid());
+    EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(model->flags(model->index(0, 0)) & Qt::ItemIsEditable, Qt::NoItemFlags);
+
+    // Row 1 selected, whole.
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(main->selectedRow(), 1);
+}
+
+TEST_F(MainWindow, ModelPassesTheItemModelTesterThroughLoads) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    QAbstractItemModelTester tester(main->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    const std::string other = windows.write("other.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-02-2026 13:59:04")));
+    platform.fileDialogAnswers.push_back(other);
+    main->Open1Click();
+    EXPECT_EQ(main->model()->rowCount(), 1);
+    platform.fileDialogAnswers.push_back(windows.file("ppplog.txt"));
+    main->Open1Click();
+    EXPECT_EQ(main->model()->rowCount(), 3);
+    EXPECT_TRUE(platform.dialogs.empty()) << platform.dialogs.front().text;
+}
+
+TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    TStringGrid* grid = main->Grid1;
+    grid->horizontalHeader()->resizeSection(0, 150);
+    grid->horizontalHeader()->resizeSection(5, 12);
+    grid->selectRow(2);
+    ASSERT_EQ(main->selectedRow(), 3);
+
+    const std::string other = windows.write("two.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-03-2026 20:41:55")));
+    platform.fileDialogAnswers.push_back(other);
+    main->Open1->trigger();
+
+    EXPECT_EQ(main->model()->rowCount(), 2);
+    EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + other));
+    EXPECT_FALSE(main->Clear1->isEnabled());
+    EXPECT_EQ(grid->columnWidth(0), 150);
+    EXPECT_EQ(grid->columnWidth(5), 12);
+    EXPECT_EQ(grid->columnWidth(1), kColumns[1].width);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(main->selectedRow(), 1);
+    EXPECT_TRUE(grid->isVisible());
+    EXPECT_EQ(grid->rowHeight(1), 16);
+}
+
+TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    TStringGrid* grid = main->Grid1;
+    const QPoint third = grid->visualRect(grid->model()->index(2, 3)).center();
+
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, third);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, third, grid->viewport()->mapToGlobal(third));
+    QApplication::sendEvent(grid->viewport(), &menuEvent);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    EXPECT_TRUE(main->PopupMenu1->isVisible());
+    main->PopupMenu1->hide();
+
+    // A left click does move it.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(main->selectedRow(), 3);
+}
+
+TEST_F(MainWindow, GridAnswersNoTooltips) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    TStringGrid* grid = main->Grid1;
+    const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
+    QHelpEvent cellTip(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
+    EXPECT_TRUE(QApplication::sendEvent(grid->viewport(), &cellTip));  // taken, nothing shown
+    QHelpEvent titleTip(QEvent::ToolTip, QPoint(20, 5), grid->horizontalHeader()->mapToGlobal(QPoint(20, 5)));
+    EXPECT_TRUE(QApplication::sendEvent(grid->horizontalHeader()->viewport(), &titleTip));
+}
+
+TEST_F(MainWindow, AboutTwiceShowsOneBox) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    main->About1->trigger();
+    EXPECT_TRUE(about->isVisible());
+    about->Button1->click();
+    EXPECT_FALSE(about->isVisible());
+    main->About1->trigger();
+    main->About1Click();
+    EXPECT_TRUE(about->isVisible());
+    int boxes = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        boxes += qobject_cast<TAboutBox*>(widget) != nullptr;
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(about->ProductName->text(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_EQ(about->Version->text(), QStringLiteral("Version: 1.12"));
+}
+
+TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    QSignalSpy closed(main.get(), &TfrmKestal::closed);
+    main->Grid1DblClick();
+    main->About1Click();
+    ASSERT_TRUE(details->isVisible());
+    main->Exit1->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(platform.dialogs.empty());
+}
+
+TEST_F(MainWindow, CommandsWaitWhileARepairLetsEventsThrough) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    QSignalSpy closed(main.get(), &TfrmKestal::closed);
+    main->setInputBlocked(true);
+    main->Grid1DblClick();
+    main->About1Click();
+    EXPECT_FALSE(main->close());
+    EXPECT_FALSE(details->isVisible());
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_EQ(closed.count(), 0);
+    main->setInputBlocked(false);
+    main->Exit1Click();
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainWindow, CommandFailureEndsInTheErrorReport) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    platform.fakePrinter.hasDefaultPrinter = false;
+    main->Print1->trigger();
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
+    EXPECT_EQ(platform.dialogs[0].text, "There is no default printer currently selected.");
+}
+
+}  // namespace
+}  // namespace kestal::testing

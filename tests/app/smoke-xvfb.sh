@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Starts the real program on a private Xvfb display with a window manager:
+#   1. on the sample Windows directory: the main window appears maximised
+#      with the call rows (screenshot kept), Alt+F4 ends it with exit code 0;
+#   2. on a Windows directory without a log: the "Error" dialog appears
+#      while the main window is not yet mapped; after OK the main window
+#      comes, and Alt+F4 ends it with exit code 0.
+# Usage: smoke-xvfb.sh <Kestal binary> <sample Windows directory> <artifact dir>
+# Exits 77 (skipped) when the X tools are not installed.
+set -euo pipefail
+
+kestal=$1
+sample=$2
+artifacts=$3
+mkdir -p "$artifacts"
+
+for tool in Xvfb openbox xdotool xprop xwininfo import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed" >&2
+    exit 77
+  fi
+done
+
+scratch=$(mktemp -d /tmp/kestal-smoke-XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A display of our own: Xvfb picks a free number and writes it to fd 5.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+[ -s "$scratch/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.1
+done
+
+title='^Kestal File Viewer$'
+
+# Waits for the program to end by itself and returns its exit code.
+wait_exit() {
+  local pid=$1
+  for _ in $(seq 150); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program did not end after Alt+F4"
+  local rc=0
+  wait "$pid" || rc=$?
+  return "$rc"
+}
+
+close_with_alt_f4() {
+  local window=$1
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  sleep 0.3
+  xdotool key --clearmodifiers alt+F4
+}
+
+# --- 1. The sample log ------------------------------------------------------
+mkdir "$scratch/windows"
+cp -r "$sample/." "$scratch/windows/"
+WINDIR="$scratch/windows" "$kestal" &
+app=$!
+pids+=("$app")
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "$title" | head -n 1) ||
+  fail "the main window did not appear"
+sleep 1
+
+state=$(xprop -id "$window" _NET_WM_STATE)
+echo "$state"
+[[ $state == *_NET_WM_STATE_MAXIMIZED_VERT* && $state == *_NET_WM_STATE_MAXIMIZED_HORZ* ]] ||
+  fail "the main window is not maximised"
+width=$(xwininfo -id "$window" | awk '/Width:/ {print $2}')
+[ "$width" -ge 1000 ] || fail "the main window is only $width pixels wide"
+
+shot="$artifacts/smoke-main-window.png"
+import -window root "$shot"
+window_shot="$scratch/window.png"
+import -window "$window" "$window_shot"
+# Rows 2 to 6 of the table lie below the menu bar (about 25 pixels), the
+# title row (17) and row 1 (16): with the sample's calls they hold text.
+ink=$(convert "$window_shot" -crop 600x80+0+60 +repage -threshold 50% -negate -format "%[fx:mean*w*h]" info:)
+echo "dark pixels in rows 2-6: $ink"
+awk -v ink="$ink" 'BEGIN { exit !(ink > 300) }' || fail "no call rows in the grid"
+
+close_with_alt_f4 "$window"
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 1: maximised, call rows shown, clean exit"
+
+# --- 2. No log: the error comes before the main window ----------------------
+mkdir "$scratch/nolog"
+WINDIR="$scratch/nolog" "$kestal" &
+app=$!
+pids+=("$app")
+dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Error$' | head -n 1) ||
+  fail "the Error dialog did not appear"
+sleep 0.5
+if xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; then
+  fail "the main window was mapped before the Error dialog was answered"
+fi
+import -window root "$artifacts/smoke-error-dialog.png"
+xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+sleep 0.3
+xdotool key --clearmodifiers Return
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "$title" | head -n 1) ||
+  fail "the main window did not appear after the Error dialog"
+sleep 0.5
+close_with_alt_f4 "$window"
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 2: Error dialog first, then the main window, clean exit"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a private Xvfb display with a window manager:
 #   1. on the sample Windows directory: the main window appears maximised
-#      with the call rows (screenshot kept), Alt+F4 ends it with exit code 0;
+#      with the call rows (screenshot kept), Enter opens the details window,
+#      and Alt+F4 on the main window ends the program with exit code 0;
 #   2. on a Windows directory without a log: the "Error" dialog appears
 #      while the main window is not yet mapped; after OK the main window
 #      comes, and Alt+F4 ends it with exit code 0.
@@ -100,11 +101,23 @@ ink=$(convert "$window_shot" -crop 600x80+0+60 +repage -threshold 50% -negate -f
 echo "dark pixels in rows 2-6: $ink"
 awk -v ink="$ink" 'BEGIN { exit !(ink > 300) }' || fail "no call rows in the grid"
 
+# The grid has the focus from the start: Enter opens the details window
+# (same caption), and Alt+F4 on the main window still ends the program.
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Return
+for _ in $(seq 100); do
+  [ "$(xdotool search --onlyvisible --name "$title" | wc -l)" -ge 2 ] && break
+  sleep 0.1
+done
+[ "$(xdotool search --onlyvisible --name "$title" | wc -l)" -ge 2 ] ||
+  fail "Enter in the grid did not open the details window"
+import -window root "$artifacts/smoke-call-details.png"
+
 close_with_alt_f4 "$window"
 rc=0
 wait_exit "$app" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
-echo "run 1: maximised, call rows shown, clean exit"
+echo "run 1: maximised, call rows shown, Enter shows the call, clean exit with the details open"
 
 # --- 2. No log: the error comes before the main window ----------------------
 mkdir "$scratch/nolog"

@@ -1,0 +1,408 @@
+// Whatever file the user opens, File > Open shows what it can, tells what it
+// can't, restores the cursor and changes no file. One row per kind of bad
+// input, each loaded through the real command with the corruption question
+// answered as the row says.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "details/CallDetails.h"
+#include "log/CallScan.h"
+#include "log/LogLoader.h"
+#include "output/Printouts.h"
+#include "output/TableExport.h"
+#include "robustness/RobustnessHelpers.h"
+#include "support/FakePlatform.h"
+#include "support/RecordingView.h"
+#include "support/TempDir.h"
+
+namespace kestal {
+namespace {
+
+using testing::FakePlatform;
+using testing::RecordingView;
+using testing::TempDir;
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kQuestion(kAttemptLoadQuestion);
+const std::string kNotListed(kSomeCallsNotListed);
+const std::string kInUse(kLogInUse);
+const std::string kCorrupt(kCorruptLogWarning);
+
+constexpr DialogResult Yes = DialogResult::Yes;
+constexpr DialogResult No = DialogResult::No;
+
+struct Cell {
+    int column;
+    int row;
+    std::string text;
+};
+
+// The cells of a sample call's row, all 18 of them.
+std::vector<Cell> fullRow(int row, const char* const (&cells)[18]) {
+    std::vector<Cell> all;
+    for (int column = 0; column < kColumnCount; ++column) all.push_back({column, row, cells[column]});
+    return all;
+}
+
+std::vector<Cell> operator+(std::vector<Cell> a, const std::vector<Cell>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The lines Show Call Details gathers for a Start Time.
+std::vector<std::string> details(const LogLines& lines, std::string_view start) {
+    return gatherCallDetails(lines, start, [](std::string_view) {});
+}
+
+std::string randomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(count, '\0');
+    for (char& c : bytes) c = static_cast<char>(generator() & 0xFF);
+    return bytes;
+}
+
+// A row of a call that is its log's only, unclosed line.
+std::vector<Cell> loneOpenerRow(std::string_view start) {
+    std::vector<Cell> cells = {{0, 1, std::string(start)}, {1, 1, std::string(start)}, {2, 1, "-       "}};
+    for (int column = 3; column <= 6; ++column) cells.push_back({column, 1, "-"});
+    for (int column = 7; column < kColumnCount; ++column) cells.push_back({column, 1, ""});
+    return cells;
+}
+
+const std::string kHighOpener = "12-01-2026\xA0" "09:12:04.30 - \xC4\xD6\xDC log opened \xFF";
+const std::string kHighCounter = "\xE9\x80 182344\xFF";  // 10 bytes: positions 49 to 58
+const std::string kHighStart = "12-01-2026\xA0" "09:12:04";
+
+struct BadInput {
+    const char* name;
+    // Puts the input into dir and returns the path to open.
+    std::function<std::string(const TempDir& dir)> make;
+    std::vector<DialogResult> answers;  // to the corruption question
+    std::vector<std::string> dialogs;   // every dialog text, in order
+    int calls = 0;
+    std::vector<Cell> cells;
+    // Run before the load: hooks that act while it runs.
+    std::function<void(FakePlatform&, const std::string& path)> arm;
+    // Further checks after the load.
+    std::function<void(const LogState&, const RecordingView&, const FakePlatform&)> check;
+    bool logChangesMeanwhile = false;  // the row itself appends to the log
+};
+
+std::string plainLog(const TempDir& dir, const std::string& bytes) { return dir.write("ppplog.txt", bytes); }
+
+std::vector<BadInput> badInputs() {
+    const std::string twoCallText = testing::twoCalls();
+    std::string nulInCall = twoCallText;
+    nulInCall.insert(nulInCall.find("Layer up") + 2, 1, '\0');  // "LCP : La\0yer up"
+    const std::vector<Cell> bothCalls = fullRow(1, testing::kFirstCallRow) +
+                                        std::vector<Cell>{{0, 2, std::string(testing::kSecondCallStart)}};
+
+    return {
+        {"zero bytes", [](const TempDir& d) { return plainLog(d, ""); }, {}, {}, 0, {}, nullptr, nullptr},
+        {"only NUL bytes, repaired", [](const TempDir& d) { return plainLog(d, std::string(4096, '\0')); },
+         {Yes}, {kQuestion}, 0, {}, nullptr, nullptr},
+        {"only NUL bytes, not repaired", [](const TempDir& d) { return plainLog(d, std::string(4096, '\0')); },
+         {No}, {kQuestion, kNotListed}, 0, {}, nullptr, nullptr},
+        {"leading NUL, not repaired", [=](const TempDir& d) { return plainLog(d, "\0"s + twoCallText); },
+         {No}, {kQuestion, kNotListed}, 0, {}, nullptr, nullptr},
+        {"leading NUL, repaired", [=](const TempDir& d) { return plainLog(d, "\0"s + twoCallText); },
+         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
+        {"NUL inside a call, not repaired", [=](const TempDir& d) { return plainLog(d, nulInCall); },
+         {No}, {kQuestion, kNotListed}, 1,
+         {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "12-01-2026 09:12:05"}, {2, 1, "00:00:01"}, {3, 1, "-"}}, nullptr, nullptr},
+        {"NUL inside a call, repaired", [=](const TempDir& d) { return plainLog(d, nulInCall); },
+         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
+        {"random binary", [](const TempDir& d) { return plainLog(d, randomBytes(64 * 1024, 1)); },
+         {Yes}, {kQuestion}, 0, {}, nullptr, nullptr},
+        {"binary junk around a call",
+         [](const TempDir& d) {
+             return plainLog(d, randomBytes(4096, 2) + "\r\n" + testing::firstCall() + randomBytes(4096, 3));
+         },
+         {Yes}, {kQuestion}, 1, fullRow(1, testing::kFirstCallRow), nullptr, nullptr},
+        {"50 MB on one line without line end",
+         [](const TempDir& d) {
+             std::string bytes = testing::logLine("12-01-2026 09:12:04.30", "Remote access driver log opened. ");
+             bytes.resize(50u << 20, 'x');
+             return plainLog(d, bytes);
+         },
+         {Yes}, {kQuestion}, 1, loneOpenerRow("12-01-2026 09:12:04"), nullptr,
+         [](const LogState& state, const RecordingView& view, const FakePlatform&) {
+             ASSERT_EQ(state.lines.size(), 1u);
+             EXPECT_EQ(state.lines[0].size(), 50u << 20);
+             // The gauge moved at every thousand bytes, up to its end.
+             EXPECT_EQ(view.gaugeProgress.size(), (50u << 20) / 1000);
+             EXPECT_EQ(view.gaugeProgress.back(), 99);
+         }},
+        {"CR alone as line end", [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\r")); },
+         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
+        {"LF CR as line end", [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\n\r")); },
+         {Yes}, {kQuestion}, 2, bothCalls,  nullptr,
+         [](const LogState& state, const RecordingView&, const FakePlatform&) {
+             // Every LF CR is two line ends with an empty line between.
+             ASSERT_GE(state.lines.size(), 2u);
+             EXPECT_EQ(state.lines[1], "");
+         }},
+        {"LF alone as line end, not repaired",
+         [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\n")); },
+         {No}, {kQuestion, kNotListed}, 2, bothCalls, nullptr, nullptr},
+        {"\"log opened\" lines of 18, 19 and 20 characters",
+         [](const TempDir& d) {
+             return plainLog(d, testing::joinLines({"12345678log opened", "123456789log opened",
+                                                    "1234567890log opened",
+                                                    testing::logLine("12-01-2026 09:12:05.00", "log closed")}));
+         },
+         {}, {kCorrupt, kCorrupt, kCorrupt}, 3,
+         {{0, 1, "12345678log opened"}, {1, 1, "-                "}, {2, 1, "-       "},
+          {0, 2, "123456789log opened"}, {1, 2, "-                "},
+          {0, 3, "1234567890log opene"}, {1, 3, "12-01-2026 09:12:05"}, {2, 3, "-       "}},
+         nullptr,
+         [](const LogState& state, const RecordingView&, const FakePlatform&) {
+             // Each short opener finds its own call again.
+             for (int row = 1; row <= 3; ++row) {
+                 const auto shown = details(state.lines, state.table.cell(0, row));
+                 ASSERT_FALSE(shown.empty()) << row;
+                 EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row - 1)]);
+             }
+         }},
+        {"a million \"log opened\" lines",
+         [](const TempDir& d) {
+             const std::string line = "12-01-2026 09:12:04 log opened\r\n";
+             std::string bytes;
+             bytes.reserve(line.size() * 1000000);
+             for (int i = 0; i < 1000000; ++i) bytes += line;
+             return plainLog(d, bytes);
+         },
+         {}, {}, 1000000,
+         {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "-                "}, {2, 1, "-       "},
+          {0, 1000000, "12-01-2026 09:12:04"}, {1, 1000000, "12-01-2026 09:12:04"}, {2, 1000000, "-       "}},
+         nullptr,
+         [](const LogState&, const RecordingView& view, const FakePlatform&) {
+             EXPECT_EQ(view.statusText, "1000000 Calls");
+         }},
+        {"bytes 0x80 to 0xFF",
+         [](const TempDir& d) {
+             std::string all;
+             for (int c = 0x80; c <= 0xFF; ++c) all += static_cast<char>(c);
+             return plainLog(d, testing::joinLines({kHighOpener, all,
+                                                    testing::counterLine("12-01-2026 09:22:41.10", "Bytes Received",
+                                                                         kHighCounter),
+                                                    testing::logLine("12-01-2026 09:22:41.20", "log closed \xFE")}));
+         },
+         {}, {}, 1, {{0, 1, kHighStart}, {1, 1, "12-01-2026 09:22:41"}, {2, 1, "00:10:37"}, {7, 1, kHighCounter}},
+         nullptr,
+         [](const LogState& state, const RecordingView&, const FakePlatform&) {
+             // The exports, the printout and the details give the bytes back.
+             EXPECT_NE(exportTable(state.table, ExportLayout::TabSeparated, false)
+                           .find(kHighStart + "\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-\t" + kHighCounter + "\t"),
+                       std::string::npos);
+             EXPECT_NE(exportTable(state.table, ExportLayout::CommaSeparated, true).find(kHighStart + ","),
+                       std::string::npos);
+             const std::string fixed =
+                 kHighStart + " 12-01-2026 09:22:41 00:10:37  -         -         -         -         " + kHighCounter;
+             EXPECT_EQ(exportTable(state.table, ExportLayout::FixedWidth, false).substr(0, fixed.size()), fixed);
+             std::vector<std::string> printed;
+             forEachTablePrintoutLine(state.table, [&](std::string_view l) { printed.emplace_back(l); });
+             EXPECT_EQ(printed.at(1), std::string(kColumns[0].title) + ": " + kHighStart);
+             const auto shown = details(state.lines, kHighStart);
+             ASSERT_EQ(shown.size(), 4u);
+             EXPECT_EQ(shown[0], kHighOpener);
+         }},
+        {"a folder", [](const TempDir& d) { fs::create_directory(d.file("ppplog.txt")); return d.file("ppplog.txt"); },
+         {}, {kInUse}, 0, {}, nullptr, nullptr},
+        {"a FIFO",
+         [](const TempDir& d) {
+             if (::mkfifo(d.file("ppplog.txt").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
+             return d.file("ppplog.txt");
+         },
+         {}, {kInUse}, 0, {}, nullptr, nullptr},
+        {"a dangling symbolic link",
+         [](const TempDir& d) { fs::create_symlink(d.file("gone.txt"), d.file("ppplog.txt")); return d.file("ppplog.txt"); },
+         {}, {kInUse}, 0, {}, nullptr, nullptr},
+        {"a missing file", [](const TempDir& d) { return d.file("ppplog.txt"); }, {}, {kInUse}, 0, {}, nullptr, nullptr},
+        {"a log that grows while it is repaired",
+         [=](const TempDir& d) {
+             // More than a thousand bytes, so that the repair lets events through.
+             std::string before;
+             for (int i = 0; i < 40; ++i) before += testing::logLine("12-01-2026 09:00:00.00", "Modem initialised.\r\n");
+             return plainLog(d, "\0"s + before + twoCallText);
+         },
+         {Yes}, {kQuestion}, 3,
+         bothCalls + std::vector<Cell>{{0, 3, "12-03-2026 08:00:00"}, {2, 3, "00:00:30"}},
+         [](FakePlatform& platform, const std::string& path) {
+             auto appended = std::make_shared<bool>(false);
+             platform.onProcessMessages = [path, appended] {
+                 if (*appended) return;
+                 *appended = true;
+                 const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+                 const std::string more = testing::joinLines(
+                     {testing::logLine("12-03-2026 08:00:00.10", "Remote access driver log opened."),
+                      testing::logLine("12-03-2026 08:00:30.10", "Remote access driver log closed.")});
+                 EXPECT_EQ(::write(fd, more.data(), more.size()), static_cast<ssize_t>(more.size()));
+                 ::close(fd);
+             };
+         },
+         [](const LogState&, const RecordingView& view, const FakePlatform&) {
+             for (int progress : view.gaugeProgress) EXPECT_LE(progress, 100);
+         },
+         true},
+    };
+}
+
+class BadInputMatrix : public ::testing::TestWithParam<std::size_t> {};
+
+// Releases a load that waits on a FIFO (by writing to it) so that a fault
+// fails the test instead of hanging it.
+class FifoWatchdog {
+public:
+    explicit FifoWatchdog(const std::string& path) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISFIFO(info.st_mode)) return;
+        thread_ = std::thread([this, path] {
+            std::unique_lock lock(mutex_);
+            if (done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; })) return;
+            hung = true;
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        });
+    }
+    ~FifoWatchdog() { finish(); }
+    void finish() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+    std::atomic<bool> hung{false};
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
+};
+
+TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
+    const BadInput input = badInputs().at(GetParam());
+    SCOPED_TRACE(input.name);
+
+    // The program shows a good log when the user opens the bad one.
+    TempDir previousDir;
+    FakePlatform platform;
+    RecordingView view;
+    LogState state;
+    state.LogPath = previousDir.write("ppplog.txt", testing::twoCalls());
+    LoadLog(state, platform, view);
+    ASSERT_EQ(state.table.callCount(), 2);
+    const std::size_t previousLines = state.lines.size();
+    platform.dialogs.clear();
+
+    TempDir dir;
+    platform.windowsDir = dir.path().string();
+    const std::string path = input.make(dir);
+    const auto before = testing::folderSnapshot(dir.path());
+    const std::string logBefore = fs::is_regular_file(path) ? testing::fileContent(path) : "";
+    platform.dialogAnswers.assign(input.answers.begin(), input.answers.end());
+    platform.fileDialogAnswers.push_back(path);
+    if (input.arm) input.arm(platform, path);
+
+    FileDialog OpenDialog1;
+    FifoWatchdog watchdog(path);
+    Open1Click(state, platform, view, OpenDialog1);
+    watchdog.finish();
+    EXPECT_FALSE(watchdog.hung) << "the load waited on the FIFO";
+
+    // Told what it had to, nothing else.
+    EXPECT_EQ(platform.dialogTexts(), input.dialogs);
+    for (const auto& dialog : platform.dialogs) {
+        if (dialog.text == kInUse) {
+            EXPECT_EQ(dialog.type, DialogType::Error);
+        }
+        if (dialog.text == kQuestion) {
+            EXPECT_EQ(dialog.buttons, DialogButtons::YesNo);
+        }
+    }
+    EXPECT_TRUE(platform.dialogAnswers.empty()) << "the question was not asked as often as expected";
+
+    // The table as it should be.
+    EXPECT_EQ(state.table.callCount(), input.calls);
+    EXPECT_EQ(state.table.rowCount(), std::max(2, input.calls + 1));
+    for (const Cell& cell : input.cells) {
+        EXPECT_EQ(state.table.cell(cell.column, cell.row), cell.text)
+            << "column " << cell.column << ", row " << cell.row;
+    }
+    if (input.dialogs == std::vector<std::string>{kInUse}) {
+        // A file that fails the open test leaves the lines as they were.
+        EXPECT_EQ(state.lines.size(), previousLines);
+    }
+
+    // Back to normal whatever happened.
+    EXPECT_FALSE(platform.busy());
+    EXPECT_FALSE(view.gaugeVisible);
+    EXPECT_FALSE(view.inputBlocked);
+    EXPECT_TRUE(view.gridVisible);
+    EXPECT_EQ(view.tableChangeDepth, 0);
+
+    // Nothing in the folder changed: the log keeps its bytes, and no
+    // temporary file stays behind.
+    if (input.logChangesMeanwhile) {
+        EXPECT_EQ(testing::fileContent(path).substr(0, logBefore.size()), logBefore);
+        auto after = testing::folderSnapshot(dir.path());
+        auto expected = before;
+        after.erase("ppplog.txt");
+        expected.erase("ppplog.txt");
+        EXPECT_EQ(after, expected);
+    } else {
+        EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
+        if (!logBefore.empty()) {
+            EXPECT_EQ(testing::contentHash(testing::fileContent(path)), testing::contentHash(logBefore));
+        }
+    }
+
+    // A log that loaded without a question is copied back byte for byte.
+    if (fs::is_regular_file(path) && input.dialogs.empty()) {
+        TempDir copyDir;
+        writeCopyFile(state.lines, copyDir.file("copy.txt"));
+        EXPECT_TRUE(testing::fileContent(copyDir.file("copy.txt")) == logBefore) << "copy differs";
+    }
+    // The first call's lines are found again by its Start Time.
+    if (input.calls > 0) {
+        const auto shown = details(state.lines, state.table.cell(0, 1));
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front().substr(0, 19), state.table.cell(0, 1));
+    }
+    if (input.check) input.check(state, view, platform);
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputMatrix, ::testing::Range<std::size_t>(0, badInputs().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             std::string name;
+                             for (char c : std::string(badInputs().at(info.param).name)) {
+                                 if (std::isalnum(static_cast<unsigned char>(c))) name += c;
+                                 else if (!name.empty() && name.back() != '_') name += '_';
+                             }
+                             while (!name.empty() && name.back() == '_') name.pop_back();
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace kestal

@@ -8,6 +8,9 @@ set -euo pipefail
 
 queue=KestalTest
 capture=${KESTAL_PRINT_CAPTURE:-/var/spool/kestal-capture}
+# A second queue, never the default, for the test that the program keeps
+# the printer it found first.
+other=KestalTestOther
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -28,8 +31,8 @@ backends=/usr/lib/cups/backend
 install -o root -g root -m 0700 "$root/tests/printing/kestal-capture" "$backends/kestal-capture"
 
 # Test programs run as any user: they read the jobs and keep a lock file here.
-mkdir -p "$capture"
-chmod 0777 "$capture"
+mkdir -p "$capture" "$capture/other"
+chmod 0777 "$capture" "$capture/other"
 
 if ! lpstat -r 2>/dev/null | grep -q "is running"; then
     cupsd
@@ -48,10 +51,15 @@ fi
 if ! lpadmin -p "$queue" -E -v "kestal-capture:$capture" -m raw 2>/dev/null; then
     lpadmin -p "$queue" -E -v "kestal-capture:$capture"
 fi
-# One failed job must not stop the queue for the jobs after it.
-lpadmin -p "$queue" -o printer-error-policy=abort-job
-cupsenable "$queue"
-cupsaccept "$queue"
+if ! lpadmin -p "$other" -E -v "kestal-capture:$capture/other" -m raw 2>/dev/null; then
+    lpadmin -p "$other" -E -v "kestal-capture:$capture/other"
+fi
+for q in "$queue" "$other"; do
+    # One failed job must not stop the queue for the jobs after it.
+    lpadmin -p "$q" -o printer-error-policy=abort-job
+    cupsenable "$q"
+    cupsaccept "$q"
+done
 lpadmin -d "$queue"
 lpoptions -d "$queue" >/dev/null
 

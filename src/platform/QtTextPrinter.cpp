@@ -23,6 +23,11 @@ namespace {
 constexpr const char* kDefaultFontName = "MS Sans Serif";
 constexpr int kDefaultFontPoints = 8;
 
+// A printer that exists but takes no job (its spool file can't be made or
+// written) is not the same failure as having no printer.
+constexpr const char* kCannotStartJob = "Cannot start the print job";
+constexpr const char* kCannotFinishJob = "Cannot finish the print job";
+
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -86,7 +91,7 @@ public:
         const int resolution = job->printer.resolution();
         const QRect printable = layout.fullRectPixels(resolution).marginsRemoved(layout.marginsPixels(resolution));
         job->printer.setFullPage(true);
-        if (!job->painter.begin(&job->printer)) throw noDefaultPrinter();
+        if (!job->painter.begin(&job->printer)) throw CommandError(kCannotStartJob);
         job->painter.setFont(font_);
         job->surface.emplace(job->printer, job->painter, printable);
         job->device.emplace(*job->surface);
@@ -111,7 +116,7 @@ public:
     void close() override {
         if (!job_) return;
         const bool sent = finishJob();
-        if (!sent) throw CommandError("The print job could not be completed");
+        if (!sent) throw CommandError(kCannotFinishJob);
     }
 
 private:

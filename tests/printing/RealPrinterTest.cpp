@@ -253,12 +253,18 @@ protected:
     // Runs a print command and returns the job it sent, read back.
     template <typename Command>
     PrintedJob printed(Command command) {
-        const std::set<fs::path> before = jobFiles(folder_);
-        runCommand(*platform_, command);
-        EXPECT_TRUE(platform_->dialogs.empty()) << platform_->dialogTexts().front();
+        return printedOn(*platform_, folder_, command);
+    }
+
+    // The same on any platform, for a job that arrives in folder.
+    template <typename Command>
+    PrintedJob printedOn(PrintingPlatform& platform, const fs::path& folder, Command command) {
+        const std::set<fs::path> before = jobFiles(folder);
+        runCommand(platform, command);
+        EXPECT_TRUE(platform.dialogs.empty()) << platform.dialogTexts().front();
         const auto deadline = std::chrono::steady_clock::now() + kJobTimeout;
         while (std::chrono::steady_clock::now() < deadline) {
-            for (const fs::path& file : jobFiles(folder_)) {
+            for (const fs::path& file : jobFiles(folder)) {
                 if (before.count(file)) continue;
                 PrintedJob job = readBack(file);
                 // KESTAL_KEEP_PRINT_JOBS=1 keeps them for a look.
@@ -268,7 +274,7 @@ protected:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        ADD_FAILURE() << "no job arrived in " << folder_ << " within " << kJobTimeout.count() << " s";
+        ADD_FAILURE() << "no job arrived in " << folder << " within " << kJobTimeout.count() << " s";
         return {};
     }
 
@@ -345,6 +351,47 @@ TEST_F(RealPrinting, LongPrintoutFillsSeveralPagesInOrder) {
 TEST_F(RealPrinting, EmptyDetailsStillMakeAJob) {
     const PrintedJob job = printed([&] { printDetails({}, *platform_); });
     EXPECT_TRUE(job.layout.empty());
+}
+
+// Sets an environment variable for one test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(RealPrinting, LaterJobsKeepThePrinterFoundFirst) {
+    const PrintedJob first = printed([&] { printDetails({"first job"}, *platform_); });
+    EXPECT_EQ(PrintedJob::textLines(first.layout), std::vector<std::string>{"first job"});
+
+    // The user picks another default printer (here for this process only).
+    const fs::path otherFolder = folder_ / "other";
+    ScopedEnv otherDefault("PRINTER", "KestalTestOther");
+    if (QPrinterInfo::defaultPrinter().printerName() != "KestalTestOther" || !fs::is_directory(otherFolder))
+        GTEST_SKIP() << "the second test queue of scripts/start-cups.sh is missing";
+
+    const PrintedJob second = printed([&] { printDetails({"second job"}, *platform_); });
+    EXPECT_EQ(PrintedJob::textLines(second.layout), std::vector<std::string>{"second job"});
+
+    // A new run of the program finds the new default.
+    const auto newRunPrinter = createQtTextPrinter();
+    PrintingPlatform newRun(*newRunPrinter);
+    const PrintedJob elsewhere = printedOn(newRun, otherFolder, [&] { printDetails({"new run"}, newRun); });
+    EXPECT_EQ(PrintedJob::textLines(elsewhere.layout), std::vector<std::string>{"new run"});
 }
 
 // Run in a child process whose CUPS client finds no server, so there is no

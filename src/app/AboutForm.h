@@ -20,7 +20,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 The Kestal developers";
+inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 Kestal";
 inline constexpr const char* kContactLine = "kestal@users.example.org";
 
 class TAboutBox : public QDialog {

@@ -48,12 +48,16 @@ constexpr std::string_view kHelp =
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
-    "Without OUTFILE, or with OUTFILE \"-\", the output goes to standard output.\n"
+    "LOGFILE \"-\" reads the log from standard input. Without OUTFILE, or with\n"
+    "OUTFILE \"-\", the output goes to standard output.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
 // A log this big shows a progress bar while it loads, when standard error
 // is a terminal.
 constexpr std::uint64_t kProgressThreshold = std::uint64_t{64} << 20;
+
+// The operand that stands for standard input (LOGFILE) or output (OUTFILE).
+constexpr std::string_view kStandardInput = "-";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1;
@@ -181,7 +185,9 @@ Options parseArguments(const std::vector<std::string_view>& args) {
 // A bar on standard error that follows the reading of a big log.
 class ProgressBar {
 public:
-    explicit ProgressBar(std::string_view name) : name_(name) {}
+    // Only the file's name, without its folders, so that the bar fits a
+    // line.
+    explicit ProgressBar(std::string_view path) : name_(path.substr(path.rfind('/') + 1)) {}
     ProgressBar(const ProgressBar&) = delete;
     ProgressBar& operator=(const ProgressBar&) = delete;
     ~ProgressBar() { finish(); }
@@ -214,11 +220,18 @@ private:
     std::size_t width_ = 0;
 };
 
-// Closes a descriptor however the reading ends.
+// How messages name the log.
+std::string logName(const std::string& path) {
+    return path == kStandardInput ? std::string("standard input") : path;
+}
+
+// Closes a descriptor however the reading ends (standard input stays open).
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() { ::close(fd_); }
+    ~Descriptor() {
+        if (fd_ != STDIN_FILENO) ::close(fd_);
+    }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
 
@@ -226,15 +239,17 @@ private:
     int fd_;
 };
 
-// The whole log. It is opened here rather than by name in the library so
-// that a missing or unreadable file is reported with the system's reason.
+// The whole log ("-": standard input). It is opened here rather than by
+// name in the library so that a missing or unreadable file is reported with
+// the system's reason.
 std::string readLog(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw FileError{path, std::strerror(errno)};
+    const int fd = path == kStandardInput ? STDIN_FILENO
+                                          : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) throw FileError{logName(path), std::strerror(errno)};
     const Descriptor log(fd);
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throw FileError{path, std::strerror(errno)};
-    if (S_ISDIR(info.st_mode)) throw FileError{path, std::strerror(EISDIR)};
+    if (::fstat(fd, &info) != 0) throw FileError{logName(path), std::strerror(errno)};
+    if (S_ISDIR(info.st_mode)) throw FileError{logName(path), std::strerror(EISDIR)};
     const bool showProgress = S_ISREG(info.st_mode) &&
                               static_cast<std::uint64_t>(info.st_size) > kProgressThreshold &&
                               ::isatty(STDERR_FILENO);
@@ -245,7 +260,7 @@ std::string readLog(const std::string& path) {
             bar.update(done, expected);
         });
     } catch (const CommandError& error) {
-        throw FileError{path, error.what()};
+        throw FileError{logName(path), error.what()};
     }
 }
 
@@ -265,7 +280,7 @@ LogLines loadLog(const std::string& path, bool repair) {
     }
     const std::uint64_t fileSize = bytes.size();
     lines.assign(std::move(bytes));
-    if (lines.joinedLength() != fileSize) report(path, kSomeCallsNotListed);
+    if (lines.joinedLength() != fileSize) report(logName(path), kSomeCallsNotListed);
     return lines;
 }
 
@@ -307,11 +322,27 @@ ExportLayout chooseLayout(const Options& options) {
     throw UsageError{std::string(kNoLayoutWarning) + " (or give --format)"};
 }
 
+// Writing the output over the log would lose the log: an easy slip with
+// names like ppplog.txt, which also asks for the fixed-width layout.
+void refuseOutputOverLog(const Options& options) {
+    if (!options.outPath || options.logPath == kStandardInput) return;
+    struct stat log {};
+    struct stat out {};
+    if (::stat(options.logPath.c_str(), &log) != 0 || ::stat(options.outPath->c_str(), &out) != 0) {
+        return;
+    }
+    if (log.st_dev == out.st_dev && log.st_ino == out.st_ino && S_ISREG(out.st_mode)) {
+        throw UsageError{"OUTFILE " + *options.outPath +
+                         " is LOGFILE itself: it is not overwritten"};
+    }
+}
+
 void writeCallTable(const Options& options) {
+    refuseOutputOverLog(options);
     const ExportLayout layout = chooseLayout(options);
     const LogLines lines = loadLog(options.logPath, options.repair);
     CallTable table;
-    const std::string& logPath = options.logPath;
+    const std::string logPath = logName(options.logPath);
     scanCalls(lines, table, localeRegionalSettings(), [&logPath](std::string_view startText) {
         report(logPath,
                "call \"" + std::string(startText) + "\": " + std::string(kCorruptLogWarning));
@@ -321,8 +352,9 @@ void writeCallTable(const Options& options) {
 }
 
 void writeCallDetails(const Options& options) {
+    refuseOutputOverLog(options);
     const LogLines lines = loadLog(options.logPath, options.repair);
-    const std::string& logPath = options.logPath;
+    const std::string logPath = logName(options.logPath);
     const std::vector<std::string> details =
         gatherCallDetails(lines, *options.details,
                           [&logPath](std::string_view warning) { report(logPath, warning); });

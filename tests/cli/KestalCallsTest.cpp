@@ -171,6 +171,32 @@ TEST(KestalCalls, DashAsOutputIsStandardOutput) {
     EXPECT_EQ(run.out, exportTable(tableOf(sampleBytes()), ExportLayout::CommaSeparated, false));
 }
 
+TEST(KestalCalls, DashAsLogIsStandardInput) {
+    const std::string sample = sampleBytes();
+    const std::string head40 = firstLines(sample, 40);
+    TempDir dir;
+    ToolSetup fromLog;
+    fromLog.stdinPath = dir.write("ppplog.txt", head40 + '\0' + sample.substr(head40.size()));
+    const ToolRun run = runTool({"--format", "txt", "-"}, fromLog);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, exportTable(tableOf(head40), ExportLayout::FixedWidth, false));
+    EXPECT_EQ(run.err, "kestal-calls: standard input: Some calls may not be listed!\n");
+}
+
+TEST(KestalCalls, OutputOverTheLogIsRefused) {
+    TempDir dir;
+    const std::string log = dir.write("ppplog.txt", sampleBytes());
+    std::filesystem::create_symlink(log, dir.file("calls.txt"));
+    for (const std::string& out : {log, dir.file("calls.txt")}) {
+        SCOPED_TRACE(out);
+        const ToolRun run = runTool({log, out});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+                  "kestal-calls: OUTFILE " + out + " is LOGFILE itself: it is not overwritten");
+        EXPECT_EQ(readBytes(log), sampleBytes());
+    }
+}
+
 TEST(KestalCalls, OutputNameWithoutLayoutWritesNothing) {
     TempDir dir;
     const ToolRun run = runTool({kSamplePath, dir.file("calls.dat")});
@@ -425,7 +451,7 @@ TEST(KestalCalls, ProgressBarOnlyOnATerminal) {
 
     const ToolRun onTerminal = runTool({log}, stderrOnTerminal());
     EXPECT_EQ(onTerminal.exitCode, 0);
-    EXPECT_NE(onTerminal.err.find("Loading " + log + " ["), std::string::npos) << onTerminal.err;
+    EXPECT_NE(onTerminal.err.find("Loading big.txt ["), std::string::npos) << onTerminal.err;
     EXPECT_NE(onTerminal.err.find("] 100%"), std::string::npos);
 
     // A small log on a terminal shows nothing either.

@@ -69,7 +69,7 @@ ToolRun runTool(const std::vector<std::string>& args, const ToolSetup& setup) {
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
         if (setup.workingDirectory && ::chdir(setup.workingDirectory->c_str()) != 0) ::_exit(127);
-        redirect(STDIN_FILENO, "/dev/null", O_RDONLY);
+        redirect(STDIN_FILENO, setup.stdinPath.value_or("/dev/null"), O_RDONLY);
         redirect(STDOUT_FILENO, outPath, O_WRONLY | O_CREAT | O_TRUNC);
         if (setup.stderrOnTerminal) {
             if (::dup2(slave, STDERR_FILENO) < 0) ::_exit(127);

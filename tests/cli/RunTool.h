@@ -21,6 +21,8 @@ struct ToolSetup {
     std::optional<std::string> stdoutPath;
     // Standard error on a pseudo-terminal, to look like an interactive run.
     bool stderrOnTerminal = false;
+    // Standard input from this file instead of /dev/null.
+    std::optional<std::string> stdinPath;
     // The child's working folder; the test's own when not given.
     std::optional<std::string> workingDirectory;
 };

@@ -10,6 +10,10 @@
 
 #include "platform/Errors.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kestal {
 
 namespace {
@@ -29,56 +33,73 @@ private:
 };
 
 constexpr std::size_t kMinimumReadChunk = 64 * 1024;
+constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 constexpr std::size_t kProgressPiece = std::size_t{4} << 20;
 
 }  // namespace
 
 void LogLines::assign(std::string bytes) {
-    spans_.clear();
+    ends_.clear();
     bytes_ = std::move(bytes);
+    const char* const text = bytes_.data();
+    const std::size_t size = bytes_.size();
+    if (size == 0 || text[0] == '\0') return;
 
-    // The first NUL ends the text; what follows it is never looked at.
-    const char* const begin = bytes_.data();
-    const void* nul = std::memchr(begin, '\0', bytes_.size());
-    const char* const end = nul ? static_cast<const char*>(nul) : begin + bytes_.size();
-    if (begin == end) return;
+    // Room for lines of 32 bytes on average; pages of the index that stay
+    // unused are never touched, so this costs no memory, and spares the
+    // copies of a growing index.
+    ends_.reserve(size / 32 + 1);
 
-    // One cheap pass to size the index: most logs end their lines with LF.
-    spans_.reserve(static_cast<std::size_t>(std::count(begin, end, '\n')) + 1);
-
-    const char* lineStart = begin;
-    auto addLine = [&](const char* lineEnd) {
-        spans_.push_back(Span{static_cast<std::uint64_t>(lineStart - begin),
-                              static_cast<std::uint64_t>(lineEnd - lineStart)});
+    std::size_t lineStart = 0;
+    std::size_t pairedLf = kNoPosition;  // the LF of a CR LF pair, already counted
+    bool nulFound = false;
+    auto addLine = [&](std::size_t end, std::uint64_t lineEndLength) {
+        ends_.push_back(static_cast<std::uint64_t>(end) << 2 | lineEndLength);
     };
-    while (lineStart < end) {
-        // Lines are cut at LF first; a CR inside the stretch before it is
-        // either the CR of a CR LF pair (just before the LF) or a line end of
-        // its own.
-        const void* lf = std::memchr(lineStart, '\n', static_cast<std::size_t>(end - lineStart));
-        const char* const stretchEnd = lf ? static_cast<const char*>(lf) : end;
-        for (;;) {
-            const void* cr =
-                std::memchr(lineStart, '\r', static_cast<std::size_t>(stretchEnd - lineStart));
-            if (!cr) break;
-            const char* const crAt = static_cast<const char*>(cr);
-            addLine(crAt);
-            lineStart = crAt + 1;
-            if (lineStart == stretchEnd && lf) {
-                ++lineStart;  // CR LF: one line end
-                break;
-            }
+    // Every CR, LF or NUL of the text passes through here, in order. Returns
+    // false at the first NUL, which ends the text and its line.
+    auto atSpecialByte = [&](std::size_t at) {
+        if (at == pairedLf) return true;
+        const char c = text[at];
+        if (c == '\0') {
+            if (lineStart < at) addLine(at, 0);
+            nulFound = true;
+            return false;
         }
-        if (lineStart > stretchEnd) continue;  // the CR LF pair ended the stretch
-        if (lf) {
-            addLine(stretchEnd);
-            lineStart = stretchEnd + 1;
+        if (c == '\r' && at + 1 < size && text[at + 1] == '\n') {
+            addLine(at, 2);
+            pairedLf = at + 1;
+            lineStart = at + 2;
         } else {
-            // Text after the last line end forms the last line.
-            if (lineStart < end) addLine(end);
-            lineStart = end;
+            addLine(at, 1);
+            lineStart = at + 1;
+        }
+        return true;
+    };
+
+    std::size_t at = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; at + 16 <= size && !nulFound; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+            _mm_cmpeq_epi8(block, nul))));
+        while (mask != 0) {
+            if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)))) break;
+            mask &= mask - 1;
         }
     }
+#endif
+    for (; at < size && !nulFound; ++at) {
+        const char c = text[at];
+        if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at);
+    }
+    // Text after the last line end forms the last line.
+    if (!nulFound && lineStart < size) addLine(size, 0);
 }
 
 LogLines LogLines::fromBytes(std::string bytes) {
@@ -88,15 +109,19 @@ LogLines LogLines::fromBytes(std::string bytes) {
 }
 
 void LogLines::clear() {
-    spans_.clear();
-    spans_.shrink_to_fit();
+    ends_.clear();
+    ends_.shrink_to_fit();
     bytes_.clear();
     bytes_.shrink_to_fit();
 }
 
 std::uint64_t LogLines::joinedLength() const {
     std::uint64_t total = 0;
-    for (const Span& s : spans_) total += s.length + 2;
+    std::uint64_t start = 0;
+    for (const std::uint64_t end : ends_) {
+        total += (end >> 2) - start + 2;
+        start = nextStart(end);
+    }
     return total;
 }
 

@@ -26,11 +26,11 @@ public:
     static LogLines fromBytes(std::string bytes);
 
     void clear();
-    std::size_t size() const { return spans_.size(); }
-    bool empty() const { return spans_.empty(); }
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
-        const Span& s = spans_[index];
-        return {bytes_.data() + s.offset, static_cast<std::size_t>(s.length)};
+        const std::uint64_t start = index == 0 ? 0 : nextStart(ends_[index - 1]);
+        return {bytes_.data() + start, static_cast<std::size_t>((ends_[index] >> 2) - start)};
     }
 
     // Sum over all lines of length + 2: the size the file would have with
@@ -38,12 +38,14 @@ public:
     std::uint64_t joinedLength() const;
 
 private:
-    struct Span {
-        std::uint64_t offset;
-        std::uint64_t length;
-    };
+    // The lines lie back to back in bytes_, each followed by its line end
+    // (none after the last line, 1 or 2 bytes otherwise). Each line is
+    // indexed by one number: where it ends, shifted left by 2, plus the
+    // length of its line end. The next line starts right after that line end.
+    static std::uint64_t nextStart(std::uint64_t end) { return (end >> 2) + (end & 3); }
+
     std::string bytes_;
-    std::vector<Span> spans_;
+    std::vector<std::uint64_t> ends_;
 };
 
 // The whole content of a file, read to its end (also when it grows while

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,44 @@ TEST(LogLinesTest, CutsTextIntoLinesByTheReadingRules) {
         const LogLines lines = LogLines::fromBytes(c.bytes);
         EXPECT_EQ(linesOf(lines), c.lines) << c.name;
         EXPECT_EQ(lines.empty(), c.lines.empty()) << c.name;
+    }
+}
+
+// The reading rules, one byte at a time, for comparison.
+std::vector<std::string> referenceLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::string line;
+    bool open = false;  // text since the last line end
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\0') break;
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+            open = true;
+        }
+    }
+    if (open) lines.push_back(line);
+    return lines;
+}
+
+TEST(LogLinesTest, AgreesWithTheRulesByteByByte) {
+    // Line ends and NUL bytes at every place within and across the blocks
+    // that the reader takes in at once.
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', '\r', '\n', '\0'};
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(random() % 70, 'x');
+        for (char& c : bytes) {
+            const unsigned pick = random() % 20;
+            c = pick < 5 ? alphabet[pick] : 'x';
+            if (pick == 4 && random() % 4 != 0) c = 'y';  // NUL bytes rarer
+        }
+        ASSERT_EQ(linesOf(LogLines::fromBytes(bytes)), referenceLines(bytes)) << round;
     }
 }
 

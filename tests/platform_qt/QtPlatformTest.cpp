@@ -25,19 +25,27 @@ namespace {
 
 using testing::TempDir;
 
-// One application for the whole test program; tests run headless.
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test_platform_qt";
-    static char* argv[] = {name, nullptr};
-    static const bool headless = [] {
-        if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        return true;
-    }();
-    (void)headless;
-    static QApplication app(argc, argv);
-    return app;
-}
+// One application for the whole test program, headless, made before the
+// first test and gone before the program's static objects go (a static
+// QApplication crashes at exit).
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[17] = "test_platform_qt";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+// gtest owns the environment.
+::testing::Environment* const applicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 QAbstractButton* buttonWithText(QMessageBox& box, const QString& text) {
     for (QAbstractButton* button : box.buttons())
@@ -70,8 +78,6 @@ struct SeenBox {
 
 class QtPlatformTest : public ::testing::Test {
 protected:
-    void SetUp() override { application(); }
-
     // Answers every message box with answer(box) after noting its look.
     void answerBoxes(std::function<void(QMessageBox&)> answer) {
         platform_.setDialogRunner([this, answer](QDialog& dialog) {

@@ -8,7 +8,6 @@
 #include <QPrinterInfo>
 #include <QRect>
 #include <QString>
-
 #include <memory>
 #include <optional>
 
@@ -37,12 +36,17 @@ QString latin1(std::string_view text) {
 class PrinterSurface : public TextSurface {
 public:
     PrinterSurface(QPrinter& printer, QPainter& painter, const QRect& printable)
-        : printer_(printer), painter_(painter), printable_(printable), metrics_(painter.fontMetrics()) {}
+        : printer_(printer),
+          painter_(painter),
+          printable_(printable),
+          metrics_(painter.fontMetrics()) {}
 
     // After the painter's font changed.
     void refreshMetrics() { metrics_ = painter_.fontMetrics(); }
 
-    int textWidth(std::string_view text) override { return metrics_.horizontalAdvance(latin1(text)); }
+    int textWidth(std::string_view text) override {
+        return metrics_.horizontalAdvance(latin1(text));
+    }
     int textHeight(std::string_view) override { return metrics_.height(); }
     int averageCharWidth() override { return metrics_.averageCharWidth(); }
     int fontHeight() override { return metrics_.height(); }
@@ -51,7 +55,8 @@ public:
 
     void drawText(int x, int y, std::string_view text) override {
         // QPainter places text by its baseline; the layout by its top.
-        painter_.drawText(printable_.left() + x, printable_.top() + y + metrics_.ascent(), latin1(text));
+        painter_.drawText(printable_.left() + x, printable_.top() + y + metrics_.ascent(),
+                          latin1(text));
     }
 
     void newPage() override { printer_.newPage(); }
@@ -74,7 +79,9 @@ struct Job {
 
 class QtTextPrinter : public TextPrinter {
 public:
-    QtTextPrinter() : fontName_(kDefaultFontName), font_(QString::fromLatin1(kDefaultFontName), kDefaultFontPoints) {}
+    QtTextPrinter()
+        : fontName_(kDefaultFontName),
+          font_(QString::fromLatin1(kDefaultFontName), kDefaultFontPoints) {}
 
     ~QtTextPrinter() override { finishJob(); }
 
@@ -89,7 +96,8 @@ public:
         // printable area's corner itself.
         const QPageLayout layout = job->printer.pageLayout();
         const int resolution = job->printer.resolution();
-        const QRect printable = layout.fullRectPixels(resolution).marginsRemoved(layout.marginsPixels(resolution));
+        const QRect printable =
+            layout.fullRectPixels(resolution).marginsRemoved(layout.marginsPixels(resolution));
         job->printer.setFullPage(true);
         if (!job->painter.begin(&job->printer)) throw CommandError(kCannotStartJob);
         job->painter.setFont(font_);

@@ -12,10 +12,17 @@ void TextDevice::write(std::string_view bytes) {
         writeText(bytes.substr(start, i - start));
         start = i + 1;
         switch (c) {
-            case '\t': tab(); break;
-            case '\n': lineEnd(); break;
-            case '\f': newPage(); break;
-            default: break;  // a carriage return alone moves nothing
+            case '\t':
+                tab();
+                break;
+            case '\n':
+                lineEnd();
+                break;
+            case '\f':
+                newPage();
+                break;
+            default:
+                break;  // a carriage return alone moves nothing
         }
     }
     writeText(bytes.substr(start));

@@ -34,15 +34,16 @@ TEST_P(CopyFile, WritesTheLinesWithCrLf) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CopyFile,
-    ::testing::Values(CopyCase{"CrLfStays", "a\r\nb\r\n", "a\r\nb\r\n"},
-                      CopyCase{"LoneLineFeeds", "a\nb\n", "a\r\nb\r\n"},
-                      CopyCase{"LoneCarriageReturns", "a\rb", "a\r\nb\r\n"},
-                      CopyCase{"LastLineGetsItsLineEnd", "a\nb", "a\r\nb\r\n"},
-                      CopyCase{"EmptyLinesKept", "a\n\n\nb\n", "a\r\n\r\n\r\nb\r\n"},
-                      CopyCase{"EmptyLog", "", ""},
-                      CopyCase{"HighBytesUnchanged", "\xe9t\xe9\n\x80\xff\t\n", "\xe9t\xe9\r\n\x80\xff\t\r\n"},
-                      // The text was read only up to its first NUL byte.
-                      CopyCase{"OnlyUpToTheFirstNul", std::string("ab\ncd\0ef\ngh\n", 12), "ab\r\ncd\r\n"}),
+    ::testing::Values(
+        CopyCase{"CrLfStays", "a\r\nb\r\n", "a\r\nb\r\n"},
+        CopyCase{"LoneLineFeeds", "a\nb\n", "a\r\nb\r\n"},
+        CopyCase{"LoneCarriageReturns", "a\rb", "a\r\nb\r\n"},
+        CopyCase{"LastLineGetsItsLineEnd", "a\nb", "a\r\nb\r\n"},
+        CopyCase{"EmptyLinesKept", "a\n\n\nb\n", "a\r\n\r\n\r\nb\r\n"},
+        CopyCase{"EmptyLog", "", ""},
+        CopyCase{"HighBytesUnchanged", "\xe9t\xe9\n\x80\xff\t\n", "\xe9t\xe9\r\n\x80\xff\t\r\n"},
+        // The text was read only up to its first NUL byte.
+        CopyCase{"OnlyUpToTheFirstNul", std::string("ab\ncd\0ef\ngh\n", 12), "ab\r\ncd\r\n"}),
     [](const ::testing::TestParamInfo<CopyCase>& info) { return std::string(info.param.name); });
 
 TEST(CopyFile, RepairedLogIsCopiedWithoutNulBytes) {
@@ -93,8 +94,13 @@ TEST(Copy1Click, AsksForAFreshNameWithItsOwnFilter) {
     FakePlatform platform;
     TempDir dir;
     const std::string path = dir.file("chosen.txt");
-    FileDialog SaveDialog1{FileDialog::Kind::Save, "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv", "txt", "",
-                           "/earlier/export.tsv", true, true};
+    FileDialog SaveDialog1{FileDialog::Kind::Save,
+                           "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv",
+                           "txt",
+                           "",
+                           "/earlier/export.tsv",
+                           true,
+                           true};
     platform.fileDialogAnswers.push_back(path);
 
     Copy1Click(LogLines::fromBytes("one\ntwo"), platform, SaveDialog1);

@@ -1,11 +1,10 @@
 // The table and details printouts, as lines handed to the printer.
-#include "output/Printouts.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "output/Printouts.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
 
@@ -34,9 +33,24 @@ std::string joined(const std::vector<std::string>& lines) {
 CallTable twoCallTable() {
     CallTable table;
     table.setRowCount(3);
-    const RowCells first = {"12/01/2026 10:00:01", "12/01/2026 10:05:01", "00:05:00", "1.5", "2.0", "3.1",
-                            "-", "         1234", "          567", "           12", "           13",
-                            "            0", "            1", "            2", "OVR", "FRM", "BUF", "INC"};
+    const RowCells first = {"12/01/2026 10:00:01",
+                            "12/01/2026 10:05:01",
+                            "00:05:00",
+                            "1.5",
+                            "2.0",
+                            "3.1",
+                            "-",
+                            "         1234",
+                            "          567",
+                            "           12",
+                            "           13",
+                            "            0",
+                            "            1",
+                            "            2",
+                            "OVR",
+                            "FRM",
+                            "BUF",
+                            "INC"};
     RowCells second = first;
     second[0] = "12/02/2026 23:59:58";
     second[1] = "-                ";
@@ -164,8 +178,9 @@ TEST(Printing, NoDefaultPrinterIsReportedAndNothingPrints) {
     runCommand(platform, [&] { Print1Click(twoCallTable(), platform); });
     runCommand(platform, [&] { printDetails({"a line"}, platform); });
     EXPECT_TRUE(platform.fakePrinter.jobs.empty());
-    EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{"There is no default printer currently selected.",
-                                                                "There is no default printer currently selected."}));
+    EXPECT_EQ(platform.dialogTexts(),
+              (std::vector<std::string>{"There is no default printer currently selected.",
+                                        "There is no default printer currently selected."}));
 }
 
 }  // namespace

@@ -3,15 +3,13 @@
 // file (scripts/start-cups.sh sets it up). The PDF that arrives is read back
 // with pdftotext and compared with the lines the program meant to print.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <QPrinterInfo>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -123,8 +121,11 @@ std::vector<std::string> utf8FromLatin1(const std::vector<std::string>& lines) {
 // Ligatures that a proportional font draws, as their letters.
 std::string withoutLigatures(std::string text) {
     static const std::pair<std::string_view, std::string_view> ligatures[] = {
-        {"\xEF\xAC\x80", "ff"}, {"\xEF\xAC\x81", "fi"}, {"\xEF\xAC\x82", "fl"},
-        {"\xEF\xAC\x83", "ffi"}, {"\xEF\xAC\x84", "ffl"}};
+        {"\xEF\xAC\x80", "ff"},
+        {"\xEF\xAC\x81", "fi"},
+        {"\xEF\xAC\x82", "fl"},
+        {"\xEF\xAC\x83", "ffi"},
+        {"\xEF\xAC\x84", "ffl"}};
     for (const auto& [ligature, letters] : ligatures)
         for (std::size_t at; (at = text.find(ligature)) != std::string::npos;)
             text.replace(at, ligature.size(), letters);
@@ -137,7 +138,8 @@ using Page = std::vector<std::string>;
 // a page dropped, and the indent that all lines share (the printable area's
 // margin) removed.
 std::vector<Page> pdfText(const fs::path& pdf, const std::string& mode) {
-    const auto text = commandOutput("pdftotext " + mode + " -enc UTF-8 " + shellQuoted(pdf.string()) + " -");
+    const auto text =
+        commandOutput("pdftotext " + mode + " -enc UTF-8 " + shellQuoted(pdf.string()) + " -");
     if (!text) throw std::runtime_error("pdftotext could not read " + pdf.string());
     std::vector<Page> pages;
     std::string pageText;
@@ -198,13 +200,15 @@ struct Capture {
 Capture findCaptureQueue() {
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
     if (printer.isNull())
-        return {std::nullopt, "no CUPS default printer is configured (scripts/start-cups.sh sets one up)"};
+        return {std::nullopt,
+                "no CUPS default printer is configured (scripts/start-cups.sh sets one up)"};
     const std::string name = printer.printerName().toStdString();
     const auto listing = commandOutput("LC_ALL=C lpstat -v " + shellQuoted(name) + " 2>/dev/null");
     const std::size_t at = listing ? listing->find(kCaptureScheme) : std::string::npos;
     if (at == std::string::npos)
-        return {std::nullopt, "the default printer \"" + name +
-                                  "\" is not the test queue of scripts/start-cups.sh; nothing is printed on it"};
+        return {std::nullopt,
+                "the default printer \"" + name +
+                    "\" is not the test queue of scripts/start-cups.sh; nothing is printed on it"};
     std::string folder = listing->substr(at + kCaptureScheme.size());
     folder.erase(folder.find_last_not_of(" \r\n") + 1);
     return {fs::path(folder), ""};
@@ -274,7 +278,8 @@ protected:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        ADD_FAILURE() << "no job arrived in " << folder << " within " << kJobTimeout.count() << " s";
+        ADD_FAILURE() << "no job arrived in " << folder << " within " << kJobTimeout.count()
+                      << " s";
         return {};
     }
 
@@ -340,7 +345,8 @@ TEST_F(RealPrinting, DetailsPrintTheSameLinesBeforeAndAfterTheTable) {
 
 TEST_F(RealPrinting, LongPrintoutFillsSeveralPagesInOrder) {
     std::vector<std::string> memo;
-    for (int i = 1; i <= 250; ++i) memo.push_back("Line " + std::to_string(i) + " of the long printout");
+    for (int i = 1; i <= 250; ++i)
+        memo.push_back("Line " + std::to_string(i) + " of the long printout");
     const PrintedJob job = printed([&] { printDetails(memo, *platform_); });
 
     EXPECT_GT(job.layout.size(), 1u);
@@ -381,7 +387,8 @@ TEST_F(RealPrinting, LaterJobsKeepThePrinterFoundFirst) {
     // The user picks another default printer (here for this process only).
     const fs::path otherFolder = folder_ / "other";
     ScopedEnv otherDefault("PRINTER", "KestalTestOther");
-    if (QPrinterInfo::defaultPrinter().printerName() != "KestalTestOther" || !fs::is_directory(otherFolder))
+    if (QPrinterInfo::defaultPrinter().printerName() != "KestalTestOther" ||
+        !fs::is_directory(otherFolder))
         GTEST_SKIP() << "the second test queue of scripts/start-cups.sh is missing";
 
     const PrintedJob second = printed([&] { printDetails({"second job"}, *platform_); });
@@ -390,34 +397,38 @@ TEST_F(RealPrinting, LaterJobsKeepThePrinterFoundFirst) {
     // A new run of the program finds the new default.
     const auto newRunPrinter = createQtTextPrinter();
     PrintingPlatform newRun(*newRunPrinter);
-    const PrintedJob elsewhere = printedOn(newRun, otherFolder, [&] { printDetails({"new run"}, newRun); });
+    const PrintedJob elsewhere =
+        printedOn(newRun, otherFolder, [&] { printDetails({"new run"}, newRun); });
     EXPECT_EQ(PrintedJob::textLines(elsewhere.layout), std::vector<std::string>{"new run"});
 }
 
 // Run in a child process whose CUPS client finds no server, so there is no
 // default printer; the parent below checks it passed.
 TEST(NoDefaultPrinter, DISABLED_ChildReportsIt) {
-    if (!std::getenv("KESTAL_NO_PRINTER_CHILD")) GTEST_SKIP() << "runs only as NoDefaultPrinter.IsReported's child";
+    if (!std::getenv("KESTAL_NO_PRINTER_CHILD"))
+        GTEST_SKIP() << "runs only as NoDefaultPrinter.IsReported's child";
     const auto printer = createQtTextPrinter();
     PrintingPlatform platform(*printer);
     CallTable table;
     runCommand(platform, [&] { Print1Click(table, platform); });
     runCommand(platform, [&] { printDetails({"a line"}, platform); });
-    EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{"There is no default printer currently selected.",
-                                                                "There is no default printer currently selected."}));
+    EXPECT_EQ(platform.dialogTexts(),
+              (std::vector<std::string>{"There is no default printer currently selected.",
+                                        "There is no default printer currently selected."}));
     EXPECT_EQ(platform.dialogs.at(0).kind, testing::DialogRecord::Kind::ErrorReport);
 }
 
 TEST(NoDefaultPrinter, IsReported) {
-    const fs::path home = fs::temp_directory_path() / ("kestal-no-printer-" + std::to_string(::getpid()));
+    const fs::path home =
+        fs::temp_directory_path() / ("kestal-no-printer-" + std::to_string(::getpid()));
     fs::create_directories(home);
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     std::vector<std::string> environment;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
         // Any printer named by the environment or by a server is out of reach.
-        if (entry.starts_with("PRINTER=") || entry.starts_with("LPDEST=") || entry.starts_with("CUPS_SERVER=") ||
-            entry.starts_with("HOME="))
+        if (entry.starts_with("PRINTER=") || entry.starts_with("LPDEST=") ||
+            entry.starts_with("CUPS_SERVER=") || entry.starts_with("HOME="))
             continue;
         environment.push_back(entry);
     }
@@ -427,8 +438,9 @@ TEST(NoDefaultPrinter, IsReported) {
     environment.push_back("QT_QPA_PLATFORM=offscreen");
     const std::string output = (home / "child-output.txt").string();
 
-    std::vector<std::string> arguments = {self, "--gtest_also_run_disabled_tests",
-                                          "--gtest_filter=NoDefaultPrinter.DISABLED_ChildReportsIt"};
+    std::vector<std::string> arguments = {
+        self, "--gtest_also_run_disabled_tests",
+        "--gtest_filter=NoDefaultPrinter.DISABLED_ChildReportsIt"};
     std::vector<char*> argv;
     for (auto& a : arguments) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -438,10 +450,12 @@ TEST(NoDefaultPrinter, IsReported) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     pid_t child = 0;
-    const int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data());
+    const int spawned =
+        posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ASSERT_EQ(spawned, 0);
     int status = 0;

@@ -2,13 +2,13 @@
 // "a" is 10 units wide, "W" 20, a digit as many units as its value; text
 // holding "T" is 20 high, other text 12; the font is 12 high and its average
 // character 10 wide (tab stops every 80).
-#include "platform/TextDevice.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "platform/TextDevice.h"
 
 namespace kestal {
 namespace {
@@ -40,7 +40,9 @@ public:
     int fontHeight() override { return 12; }
     int pageWidth() override { return width_; }
     int pageHeight() override { return height_; }
-    void drawText(int x, int y, std::string_view text) override { draws.push_back({page, x, y, std::string(text)}); }
+    void drawText(int x, int y, std::string_view text) override {
+        draws.push_back({page, x, y, std::string(text)});
+    }
     void newPage() override { ++page; }
 
     std::vector<Draw> draws;
@@ -59,7 +61,9 @@ struct Position {
     bool operator==(const Position&) const = default;
 };
 
-void PrintTo(const Position& p, std::ostream* os) { *os << "{page " << p.page << ", " << p.x << ", " << p.y << "}"; }
+void PrintTo(const Position& p, std::ostream* os) {
+    *os << "{page " << p.page << ", " << p.x << ", " << p.y << "}";
+}
 
 struct LayoutCase {
     const char* name;
@@ -82,14 +86,25 @@ TEST_P(TextDeviceLayout, PlacesTextAsExpected) {
 }
 
 const std::string kEightLines = "a\na\na\na\na\na\na\na\n";  // 8 lines of 14
-const std::vector<Draw> kEightLinesDrawn = {{1, 0, 0, "a"},  {1, 0, 14, "a"}, {1, 0, 28, "a"}, {1, 0, 42, "a"},
-                                            {1, 0, 56, "a"}, {1, 0, 70, "a"}, {1, 0, 84, "a"}, {1, 0, 98, "a"}};
+const std::vector<Draw> kEightLinesDrawn = {{1, 0, 0, "a"},  {1, 0, 14, "a"}, {1, 0, 28, "a"},
+                                            {1, 0, 42, "a"}, {1, 0, 56, "a"}, {1, 0, 70, "a"},
+                                            {1, 0, 84, "a"}, {1, 0, 98, "a"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, TextDeviceLayout,
     ::testing::Values(
-        LayoutCase{"TextMovesRightByItsWidth", 500, 500, "ab\tW", {{1, 0, 0, "ab"}, {1, 80, 0, "W"}}, {1, 100, 0}},
-        LayoutCase{"LineOfTextIsItsHeightPlusTwo", 500, 500, "ab\ncd", {{1, 0, 0, "ab"}, {1, 0, 14, "cd"}}, {1, 20, 14}},
+        LayoutCase{"TextMovesRightByItsWidth",
+                   500,
+                   500,
+                   "ab\tW",
+                   {{1, 0, 0, "ab"}, {1, 80, 0, "W"}},
+                   {1, 100, 0}},
+        LayoutCase{"LineOfTextIsItsHeightPlusTwo",
+                   500,
+                   500,
+                   "ab\ncd",
+                   {{1, 0, 0, "ab"}, {1, 0, 14, "cd"}},
+                   {1, 20, 14}},
         LayoutCase{"EmptyLineIsTheFontHeight", 500, 500, "\n\nab", {{1, 0, 24, "ab"}}, {1, 20, 24}},
         LayoutCase{"TallestTextOfTheLineCounts",
                    500,
@@ -98,8 +113,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {{1, 0, 0, "a"}, {1, 80, 0, "T"}, {1, 160, 0, "a"}, {1, 0, 22, "b"}},
                    {1, 10, 22}},
         // 8 lines of 14 end at 112; the threshold is the height less 28.
-        LayoutCase{"NoPageBreakExactlyAtTheThreshold", 500, 140, kEightLines, kEightLinesDrawn, {1, 0, 112}},
-        LayoutCase{"PageBreakOneUnitPastTheThreshold", 500, 139, kEightLines, kEightLinesDrawn, {2, 0, 0}},
+        LayoutCase{"NoPageBreakExactlyAtTheThreshold",
+                   500,
+                   140,
+                   kEightLines,
+                   kEightLinesDrawn,
+                   {1, 0, 112}},
+        LayoutCase{
+            "PageBreakOneUnitPastTheThreshold", 500, 139, kEightLines, kEightLinesDrawn, {2, 0, 0}},
         LayoutCase{"EmptyLinesBreakOnlyBelowThePage", 500, 36, "\n\n\n", {}, {1, 0, 36}},
         LayoutCase{"EmptyLinePastThePageBreaks", 500, 35, "\n\n\n", {}, {2, 0, 0}},
         LayoutCase{"LongLineIsCutAndContinues",
@@ -120,8 +141,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "a\t\tb",
                    {{1, 0, 0, "a"}, {1, 0, 14, "b"}},
                    {1, 10, 14}},
-        LayoutCase{"TabStopOneUnitAwayIsSkipped", 500, 500, "aaaaaaa9\tb", {{1, 0, 0, "aaaaaaa9"}, {1, 160, 0, "b"}}, {1, 170, 0}},
-        LayoutCase{"TabStopTwoUnitsAwayIsTaken", 500, 500, "aaaaaaa8\tb", {{1, 0, 0, "aaaaaaa8"}, {1, 80, 0, "b"}}, {1, 90, 0}},
+        LayoutCase{"TabStopOneUnitAwayIsSkipped",
+                   500,
+                   500,
+                   "aaaaaaa9\tb",
+                   {{1, 0, 0, "aaaaaaa9"}, {1, 160, 0, "b"}},
+                   {1, 170, 0}},
+        LayoutCase{"TabStopTwoUnitsAwayIsTaken",
+                   500,
+                   500,
+                   "aaaaaaa8\tb",
+                   {{1, 0, 0, "aaaaaaa8"}, {1, 80, 0, "b"}},
+                   {1, 90, 0}},
         LayoutCase{"TabFromTheLeftEdge", 500, 500, "\tb", {{1, 80, 0, "b"}}, {1, 90, 0}},
         LayoutCase{"TabPassingTheEdgeEndsTheLine",
                    200,
@@ -129,16 +160,38 @@ INSTANTIATE_TEST_SUITE_P(
                    "a\t\t\tb",
                    {{1, 0, 0, "a"}, {1, 0, 14, "b"}},
                    {1, 10, 14}},
-        LayoutCase{"TabLandingOnTheEdgeKeepsTheLine", 160, 500, "a\t\t", {{1, 0, 0, "a"}}, {1, 160, 0}},
-        LayoutCase{"FormFeedBeginsAPage", 500, 500, "ab\fcd\nx", {{1, 0, 0, "ab"}, {2, 0, 0, "cd"}, {2, 0, 14, "x"}}, {2, 10, 14}},
-        LayoutCase{"LoneCarriageReturnDoesNothing", 500, 500, "ab\rcd", {{1, 0, 0, "ab"}, {1, 20, 0, "cd"}}, {1, 40, 0}},
-        LayoutCase{"CarriageReturnLineFeedIsOneLineEnd", 500, 500, "ab\r\ncd", {{1, 0, 0, "ab"}, {1, 0, 14, "cd"}}, {1, 20, 14}},
+        LayoutCase{
+            "TabLandingOnTheEdgeKeepsTheLine", 160, 500, "a\t\t", {{1, 0, 0, "a"}}, {1, 160, 0}},
+        LayoutCase{"FormFeedBeginsAPage",
+                   500,
+                   500,
+                   "ab\fcd\nx",
+                   {{1, 0, 0, "ab"}, {2, 0, 0, "cd"}, {2, 0, 14, "x"}},
+                   {2, 10, 14}},
+        LayoutCase{"LoneCarriageReturnDoesNothing",
+                   500,
+                   500,
+                   "ab\rcd",
+                   {{1, 0, 0, "ab"}, {1, 20, 0, "cd"}},
+                   {1, 40, 0}},
+        LayoutCase{"CarriageReturnLineFeedIsOneLineEnd",
+                   500,
+                   500,
+                   "ab\r\ncd",
+                   {{1, 0, 0, "ab"}, {1, 0, 14, "cd"}},
+                   {1, 20, 14}},
         // A character wider than the page would otherwise wait for room
         // for ever.
-        LayoutCase{"CharacterWiderThanThePageStillPrints", 15, 500, "WW", {{1, 0, 0, "W"}, {1, 0, 14, "W"}}, {1, 20, 14}},
+        LayoutCase{"CharacterWiderThanThePageStillPrints",
+                   15,
+                   500,
+                   "WW",
+                   {{1, 0, 0, "W"}, {1, 0, 14, "W"}},
+                   {1, 20, 14}},
         // Three empty lines leave the position at 36 of 40: the text goes to
         // the next page instead of off the paper.
-        LayoutCase{"TextBelowThePageGoesToTheNext", 500, 40, "\n\n\nab", {{2, 0, 0, "ab"}}, {2, 20, 0}}),
+        LayoutCase{
+            "TextBelowThePageGoesToTheNext", 500, 40, "\n\n\nab", {{2, 0, 0, "ab"}}, {2, 20, 0}}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST(TextDevice, WriteLineEndsTheLine) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 #include "support/TempDir.h"
 
@@ -56,6 +57,13 @@ ToolRun runTool(const std::vector<std::string>& args, const ToolSetup& setup) {
     std::vector<std::string> argv{KESTAL_CALLS};
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> envp = setup.environment;
+    // A sanitizer build's settings reach the child too.
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string_view text = *variable;
+        if (text.starts_with("ASAN_") || text.starts_with("UBSAN_") || text.starts_with("LSAN_")) {
+            envp.emplace_back(text);
+        }
+    }
     std::vector<char*> argvPointers = pointersTo(argv);
     std::vector<char*> envPointers = pointersTo(envp);
 

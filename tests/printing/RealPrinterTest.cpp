@@ -354,6 +354,25 @@ TEST_F(RealPrinting, LongPrintoutFillsSeveralPagesInOrder) {
     EXPECT_EQ(collapsedBlanks(PrintedJob::textLines(job.layout)), memo);
 }
 
+TEST_F(RealPrinting, LongLineContinuesOnTheNextLine) {
+    printer_->setFontName("courier new");
+    std::string line;
+    for (int i = 0; line.size() < 300; ++i) line += std::to_string(i % 10);
+    const PrintedJob job = printed([&] { printDetails({line}, *platform_); });
+
+    ASSERT_EQ(job.fixedPitch.size(), 1u);
+    const Page& page = job.fixedPitch[0];
+    ASSERT_GE(page.size(), 3u);
+    std::string rejoined;
+    for (const auto& piece : page) rejoined += piece;
+    EXPECT_EQ(rejoined, line);
+    // Cut at the right edge: a full line of an A4 or Letter sheet, less its
+    // margins, holds a little under 128 characters of 4.8 points.
+    EXPECT_GE(page[0].size(), 100u);
+    EXPECT_LE(page[0].size(), 127u);
+    EXPECT_EQ(page[1].size(), page[0].size());
+}
+
 TEST_F(RealPrinting, EmptyDetailsStillMakeAJob) {
     const PrintedJob job = printed([&] { printDetails({}, *platform_); });
     EXPECT_TRUE(job.layout.empty());

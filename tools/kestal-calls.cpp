@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -173,6 +173,7 @@ struct PrintedJob {
     // of blanks.
     std::vector<Page> layout;
     std::string fonts;  // pdffonts' listing
+    std::string title;  // the print job's title
 
     static std::vector<std::string> textLines(const std::vector<Page>& pages) {
         std::vector<std::string> all;
@@ -271,9 +272,16 @@ protected:
             for (const fs::path& file : jobFiles(folder)) {
                 if (before.count(file)) continue;
                 PrintedJob job = readBack(file);
+                fs::path titleFile = file;
+                titleFile.replace_extension(".title");
+                job.title = commandOutput("cat " + shellQuoted(titleFile.string()))
+                                .value_or("(no title file)");
                 // KESTAL_KEEP_PRINT_JOBS=1 keeps them for a look.
                 std::error_code ignored;
-                if (!std::getenv("KESTAL_KEEP_PRINT_JOBS")) fs::remove(file, ignored);
+                if (!std::getenv("KESTAL_KEEP_PRINT_JOBS")) {
+                    fs::remove(file, ignored);
+                    fs::remove(titleFile, ignored);
+                }
                 return job;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -318,6 +326,7 @@ TEST_F(RealPrinting, TablePrintsItsLinesExactly) {
     ASSERT_EQ(job.fixedPitch.size(), 1u);
     EXPECT_EQ(job.fixedPitch[0], expected);
     EXPECT_NE(job.fonts.find("LiberationMono"), std::string::npos) << job.fonts;
+    EXPECT_EQ(job.title, "");  // a job without a document title
 }
 
 TEST_F(RealPrinting, DetailsPrintTheSameLinesBeforeAndAfterTheTable) {
@@ -376,6 +385,7 @@ TEST_F(RealPrinting, LongLineContinuesOnTheNextLine) {
 TEST_F(RealPrinting, EmptyDetailsStillMakeAJob) {
     const PrintedJob job = printed([&] { printDetails({}, *platform_); });
     EXPECT_TRUE(job.layout.empty());
+    EXPECT_EQ(job.title, "");
 }
 
 // Sets an environment variable for one test.

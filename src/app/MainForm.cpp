@@ -201,9 +201,11 @@ void TfrmKestal::FormCreate() {
     for (int column = 0; column < kColumnCount; ++column)
         Grid1->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
     selectFirstRow();
-    Grid1->setFocus();
 
     runCommand(platform_, [this] { startedUp_ = startUp(state_, platform_, *this); });
+    // The only control that takes the focus has it when the window first
+    // appears, whatever the load did.
+    Grid1->setFocus();
 }
 
 void TfrmKestal::FormDestroy() {
@@ -289,6 +291,10 @@ void TfrmKestal::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmKestal::setGridVisible(bool visible) {
+    // Hiding the grid takes the focus from it for good: showing it again
+    // doesn't give it back, the user clicks into the grid first.
+    if (!visible && focusWidget() == Grid1)
+        Grid1->clearFocus();
     Grid1->setVisible(visible);
 }
 
@@ -298,14 +304,23 @@ void TfrmKestal::beginTableChange() {
 
 void TfrmKestal::endTableChange() {
     model_->endTableChange();
+    // The reset forgot the view's selection; the table still knows its
+    // current row (row 1 after an Open's reset, also when the load fails).
+    selectTableRow(state_.table.currentRow());
 }
 
 void TfrmKestal::selectFirstRow() {
-    state_.table.setCurrentRow(1);
-    const QModelIndex first = model_->index(CallTableModel::modelRow(1), 0);
+    selectTableRow(1);
+}
+
+void TfrmKestal::selectTableRow(int row) {
+    if (row < 1 || row >= state_.table.rowCount())
+        return;
+    state_.table.setCurrentRow(row);
+    const QModelIndex index = model_->index(CallTableModel::modelRow(row), 0);
     Grid1->selectionModel()->setCurrentIndex(
-        first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    Grid1->scrollTo(first);
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Grid1->scrollTo(index);
 }
 
 void TfrmKestal::setStatusText(std::string_view text) {

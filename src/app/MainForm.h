@@ -101,6 +101,7 @@ private:
     void createMenus();
     void createClientArea();
     void layoutClientArea();
+    void selectTableRow(int row);
     // Runs a command unless a repair is letting events through.
     void command(const std::function<void()>& body);
 

@@ -212,6 +212,41 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     EXPECT_EQ(grid->rowHeight(1), 16);
 }
 
+TEST_F(MainWindow, FailedOpenLeavesTheEmptyRowSelected) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    main->Grid1->selectRow(2);
+    platform.fileDialogAnswers.push_back(windows.file("missing.txt"));
+    main->Open1Click();
+    ASSERT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kLogInUse)});
+    EXPECT_EQ(main->model()->rowCount(), 1);
+    EXPECT_EQ(main->Grid1->currentIndex().row(), 0);
+    EXPECT_TRUE(main->Grid1->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(main->selectedRow(), 1);
+    EXPECT_TRUE(main->Label1->text().isEmpty());
+}
+
+TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    EXPECT_TRUE(main->Grid1->hasFocus());
+    platform.fileDialogAnswers.push_back(windows.file("ppplog.txt"));
+    main->Open1Click();
+    EXPECT_TRUE(main->Grid1->isVisible());
+    EXPECT_FALSE(main->Grid1->hasFocus());
+    // Enter no longer reaches the grid until it is clicked.
+    QTest::keyClick(main.get(), Qt::Key_Return);
+    EXPECT_FALSE(details->isVisible());
+    QTest::mouseClick(main->Grid1->viewport(), Qt::LeftButton, {},
+                      main->Grid1->visualRect(main->model()->index(0, 0)).center());
+    EXPECT_TRUE(main->Grid1->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(details->isVisible());
+}
+
 TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
     writeLog(kThreeCallLog);
     createWindows();

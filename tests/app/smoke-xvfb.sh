@@ -5,7 +5,9 @@
 #      and Alt+F4 on the main window ends the program with exit code 0;
 #   2. on a Windows directory without a log: the "Error" dialog appears
 #      while the main window is not yet mapped; after OK the main window
-#      comes, and Alt+F4 ends it with exit code 0.
+#      comes, and Alt+F4 ends it with exit code 0;
+#   3. without any Windows directory: the fatal message box, and after OK
+#      the program ends with exit code 0 without ever showing its window.
 # Usage: smoke-xvfb.sh <Kestal binary> <sample Windows directory> <artifact dir>
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
@@ -142,3 +144,23 @@ rc=0
 wait_exit "$app" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
 echo "run 2: Error dialog first, then the main window, clean exit"
+
+# --- 3. No Windows directory: the program ends without its window ----------
+mkdir "$scratch/home"
+env -u WINEPREFIX WINDIR= HOME="$scratch/home" "$kestal" &
+app=$!
+pids+=("$app")
+box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestal$' | head -n 1) ||
+  fail "the fatal message box did not appear"
+sleep 0.5
+if xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; then
+  fail "the main window was mapped without a Windows directory"
+fi
+import -window root "$artifacts/smoke-no-windows-directory.png"
+xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+sleep 0.3
+xdotool key --clearmodifiers Return
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after the fatal message"
+echo "run 3: no Windows directory, message box, clean exit without the main window"

@@ -32,9 +32,13 @@ std::string ioErrorText(int code) {
     return text;
 }
 
+namespace {
+
 // The Windows code for a general device failure. EIO must not come out as
 // its own number: 5 already means "File access denied".
-inline constexpr int kDeviceFailure = 31;
+constexpr int kDeviceFailure = 31;
+
+}  // namespace
 
 int ioCodeFromErrno(int err, bool creating) {
     switch (err) {

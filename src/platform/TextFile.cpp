@@ -15,7 +15,7 @@ namespace {
 // Text is collected and handed to the system in blocks of this size.
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
-// Delphi's "File not open" code, for writing to a file that isn't open.
+// The code for writing to a file that isn't open ("I/O error 103").
 constexpr int kFileNotOpen = 103;
 
 // Writes all of data, going on after partial writes and interruptions.

@@ -14,7 +14,7 @@ namespace {
 namespace lm = linematch;
 
 constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blanks
-constexpr std::string_view kNoDuration = "-       ";         // "-" and 7 blanks
+constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blanks
 constexpr std::string_view kNoLayerTime = "-";
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr double kLongestLayerSeconds = 500.0;
@@ -38,15 +38,14 @@ enum Counter {
 
 // Which recognised text feeds which counter, in column order.
 constexpr std::array<std::uint32_t, kCounterCount> kCounterTexts = {
-    lm::BytesReceived, lm::BytesTransmitted, lm::FramesReceived, lm::FramesTransmitted,
-    lm::CrcErrors,     lm::TimeoutErrors,    lm::AlignmentErrors, lm::OverrunErrors,
+    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
+    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
     lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
 
-constexpr std::uint32_t kAnyCounter = lm::BytesReceived | lm::BytesTransmitted |
-                                      lm::FramesReceived | lm::FramesTransmitted | lm::CrcErrors |
-                                      lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
-                                      lm::FramingErrors | lm::BufferOverrunErrors |
-                                      lm::IncompletePackets;
+constexpr std::uint32_t kAnyCounter =
+    lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
+    lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
+    lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
 
 constexpr int kFirstLayerColumn = 3;
 constexpr int kFirstCounterColumn = 7;
@@ -156,9 +155,11 @@ void writeCallRow(const CallSummary& call, CallTable& table, const RegionalSetti
     for (std::size_t l = 0; l < kLayerCount; ++l) {
         const float seconds =
             LayerSeconds(call.layerTimes[l], startReference, settings.decimalSeparator);
-        cells[kFirstLayerColumn + l] = layerText(seconds, settings.decimalSeparator, layerBuffers[l]);
+        cells[kFirstLayerColumn + l] =
+            layerText(seconds, settings.decimalSeparator, layerBuffers[l]);
     }
-    for (std::size_t c = 0; c < kCounterCount; ++c) cells[kFirstCounterColumn + c] = call.counters[c];
+    for (std::size_t c = 0; c < kCounterCount; ++c)
+        cells[kFirstCounterColumn + c] = call.counters[c];
 
     // The first call goes into the empty row 1, every further one into a
     // new last row.

@@ -85,9 +85,9 @@ void LogLines::assign(std::string bytes) {
     const __m128i nul = _mm_setzero_si128();
     for (; at + 16 <= size && !nulFound; at += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
-            _mm_cmpeq_epi8(block, nul))));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+                         _mm_cmpeq_epi8(block, nul))));
         while (mask != 0) {
             if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)))) break;
             mask &= mask - 1;

@@ -114,7 +114,8 @@ public:
         view_.endTableChange();
         view_.setGridVisible(true);
         view_.selectFirstRow();
-        if (const std::optional<std::string> label = callCountText(table)) view_.setStatusText(*label);
+        if (const std::optional<std::string> label = callCountText(table))
+            view_.setStatusText(*label);
         platform_.setBusyCursor(false);
     }
 
@@ -282,10 +283,9 @@ void LoadLog(LogState& state, Platform& platform, LoadView& view) {
     }
 
     if (state.lines.joinedLength() != fileSize) {
-        const bool repaired =
-            platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
-                                DialogButtons::YesNo) == DialogResult::Yes &&
-            repairLog(state, log.get(), logStatus, platform, view);
+        const bool repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
+                                                  DialogButtons::YesNo) == DialogResult::Yes &&
+                              repairLog(state, log.get(), logStatus, platform, view);
         if (!repaired)
             platform.messageDlg(kSomeCallsNotListed, DialogType::Warning, DialogButtons::Ok);
     }
@@ -304,9 +304,9 @@ void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog&
     // Clear empties the system log in the Windows directory. When that
     // directory can't be found there is no system log that LogPath could
     // be, so Clear is disabled.
-    view.setClearEnabled(haveWindowsDirectory &&
-                         equalsIgnoringAsciiCase(state.LogPath,
-                                                 directory + std::string(kLogFileSuffix)));
+    view.setClearEnabled(
+        haveWindowsDirectory &&
+        equalsIgnoringAsciiCase(state.LogPath, directory + std::string(kLogFileSuffix)));
     view.beginTableChange();
     state.table.reset();
     view.endTableChange();

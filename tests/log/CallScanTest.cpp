@@ -1,10 +1,9 @@
-#include "log/CallScan.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "log/CallScan.h"
 #include "log/LogTestHelpers.h"
 #include "support/TempDir.h"
 
@@ -34,9 +33,8 @@ struct ScanResult {
 ScanResult scan(const std::vector<std::string>& lines, RegionalSettings settings = {}) {
     ScanResult result;
     const LogLines log = LogLines::fromBytes(crlfText(lines));
-    scanCalls(log, result.table, settings, [&](std::string_view start) {
-        result.corruptCalls.emplace_back(start);
-    });
+    scanCalls(log, result.table, settings,
+              [&](std::string_view start) { result.corruptCalls.emplace_back(start); });
     return result;
 }
 
@@ -112,14 +110,15 @@ TEST(CallScanTest, CutsTheLogIntoCallBlocks) {
 }
 
 TEST(CallScanTest, RowOfAFinalOpenedLineHasNoLayersOrCounters) {
-    const ScanResult result = scan({opened("09:00:00.00"), logLine("09:00:01.00", "LCP : Layer up"),
-                                    counterLine("09:00:02.00", "Bytes Received", "5"),
-                                    opened("09:30:00.00")});
+    const ScanResult result =
+        scan({opened("09:00:00.00"), logLine("09:00:01.00", "LCP : Layer up"),
+              counterLine("09:00:02.00", "Bytes Received", "5"), opened("09:30:00.00")});
     ASSERT_EQ(result.table.rowCount(), 3);
     EXPECT_EQ(result.table.cell(3, 1), "1.0");
     EXPECT_EQ(result.table.cell(7, 1), "         5");
     for (int column = 3; column <= 6; ++column) EXPECT_EQ(result.table.cell(column, 2), "-");
-    for (int column = 7; column < kColumnCount; ++column) EXPECT_EQ(result.table.cell(column, 2), "");
+    for (int column = 7; column < kColumnCount; ++column)
+        EXPECT_EQ(result.table.cell(column, 2), "");
 }
 
 TEST(CallScanTest, DurationIsEndMinusStartModuloADay) {
@@ -130,10 +129,10 @@ TEST(CallScanTest, DurationIsEndMinusStartModuloADay) {
     };
     const std::vector<Case> cases = {
         {"09:12:04.30", "09:22:41.20", "00:10:37"},
-        {"23:59:50.00", "00:00:10.00", "00:00:20"},   // past midnight
-        {"10:00:00.10", "10:00:00.90", "-       "},   // same second
+        {"23:59:50.00", "00:00:10.00", "00:00:20"},  // past midnight
+        {"10:00:00.10", "10:00:00.90", "-       "},  // same second
         {"00:00:00.00", "23:59:59.99", "23:59:59"},
-        {"12:00:01.00", "12:00:00.00", "23:59:59"},   // a clock set back
+        {"12:00:01.00", "12:00:00.00", "23:59:59"},  // a clock set back
         {"08:03:17.30", "09:00:17.20", "00:57:00"},
     };
     for (const Case& c : cases) {
@@ -145,17 +144,19 @@ TEST(CallScanTest, DurationIsEndMinusStartModuloADay) {
 TEST(CallScanTest, UnreadableTimesWarnOncePerCall) {
     const ScanResult result =
         scan({"log opened", closed("09:00:00.00"),                          // no start time
-              opened("10:00:00.00"), "short log closed",                     // no end time
-              opened("11:00:00.00"), logLine("25:00:00.00", "log closed"),   // no such hour
-              opened("12:00:00.00"), "x log opened",                         // cut short, still read
+              opened("10:00:00.00"), "short log closed",                    // no end time
+              opened("11:00:00.00"), logLine("25:00:00.00", "log closed"),  // no such hour
+              opened("12:00:00.00"), "x log opened",                        // cut short, still read
               opened("13:00:00.00"), closed("13:00:05.00")});
     EXPECT_EQ(result.corruptCalls,
               (std::vector<std::string>{"log opened", "12-01-2026 10:00:00", "12-01-2026 11:00:00",
                                         "12-01-2026 12:00:00", "x log opened"}));
     const auto rows = times(result.table);
     ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"log opened", "12-01-2026 09:00:00", kNoDuration}));
-    EXPECT_EQ(rows[1], (std::vector<std::string>{"12-01-2026 10:00:00", "short log closed", kNoDuration}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"log opened", "12-01-2026 09:00:00", kNoDuration}));
+    EXPECT_EQ(rows[1],
+              (std::vector<std::string>{"12-01-2026 10:00:00", "short log closed", kNoDuration}));
     EXPECT_EQ(rows[3], (std::vector<std::string>{"12-01-2026 12:00:00", kNoEnd, kNoDuration}));
     EXPECT_EQ(rows[5][2], "00:00:05");
 }
@@ -192,13 +193,14 @@ TEST(CallScanTest, LayerSecondsReadsTenthsInSinglePrecision) {
         {"", "13:59:04", '.', -1.0f},
         {"13:59:06.52", "", '.', -1.0f},
         {"13:59:0x.52", "13:59:04", '.', -1.0f},
-        {"13:59:06.52", "13:59:04", ',', -1.0f},      // "06.5" is no number here
+        {"13:59:06.52", "13:59:04", ',', -1.0f},  // "06.5" is no number here
         {"13:59:06,52", "13:59:04", ',', 2.5f},
-        {" 1:59: 6.52", "01:59:04", '.', 2.5f},       // blanks around numbers
+        {" 1:59: 6.52", "01:59:04", '.', 2.5f},  // blanks around numbers
         {"13:59:06", "13:59:04", '.', 2.0f},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LayerSeconds(c.layer, c.start, c.separator), c.seconds) << c.layer << " " << c.start;
+        EXPECT_EQ(LayerSeconds(c.layer, c.start, c.separator), c.seconds)
+            << c.layer << " " << c.start;
 }
 
 TEST(CallScanTest, LayerCellsFollowTheRangeRule) {
@@ -208,14 +210,13 @@ TEST(CallScanTest, LayerCellsFollowTheRangeRule) {
     };
     // The call starts at 13:59:04.80; its start counts from 13:59:04.
     const std::vector<Case> cases = {
-        {"13:59:04.90", "0.9"},   {"13:59:04.00", "0.0"},   {"14:07:24.00", "500.0"},
-        {"14:07:24.10", "-"},     {"13:59:03.90", "-"},     {"13:59:05.30", "1.3"},
+        {"13:59:04.90", "0.9"},   {"13:59:04.00", "0.0"}, {"14:07:24.00", "500.0"},
+        {"14:07:24.10", "-"},     {"13:59:03.90", "-"},   {"13:59:05.30", "1.3"},
         {"14:00:49.55", "105.5"}, {"xx:59:05.30", "-"},
     };
     for (const Case& c : cases) {
-        const ScanResult result = scan({opened("13:59:04.80"),
-                                        logLine(c.layerTime, "LCP : Layer up"),
-                                        closed("14:10:00.00")});
+        const ScanResult result = scan(
+            {opened("13:59:04.80"), logLine(c.layerTime, "LCP : Layer up"), closed("14:10:00.00")});
         EXPECT_EQ(result.table.cell(3, 1), c.cell) << c.layerTime;
         EXPECT_EQ(result.table.cell(4, 1), "-") << "missing CHAP line";
     }
@@ -250,11 +251,11 @@ TEST(CallScanTest, EachLayerLineFeedsItsColumn) {
 TEST(CallScanTest, OtherDecimalSeparatorMakesEveryLayerCellADash) {
     RegionalSettings commas;
     commas.decimalSeparator = ',';
-    const ScanResult result = scan({opened("10:00:00.00"), logLine("10:00:01.00", "LCP : Layer up"),
-                                    logLine("10:00:02.00", "CHAP : Layer up"),
-                                    logLine("10:00:03.00", "IPCP : Layer up"),
-                                    logLine("10:00:04.00", "CCP : Layer up"), closed("10:10:00.00")},
-                                   commas);
+    const ScanResult result =
+        scan({opened("10:00:00.00"), logLine("10:00:01.00", "LCP : Layer up"),
+              logLine("10:00:02.00", "CHAP : Layer up"), logLine("10:00:03.00", "IPCP : Layer up"),
+              logLine("10:00:04.00", "CCP : Layer up"), closed("10:10:00.00")},
+             commas);
     for (int column = 3; column <= 6; ++column) EXPECT_EQ(result.table.cell(column, 1), "-");
     EXPECT_EQ(result.table.cell(2, 1), "00:10:00");
     // Written with the separator, the tenths are read and shown with it.
@@ -287,9 +288,9 @@ TEST(CallScanTest, CountersTakePositions49To67Verbatim) {
 
 TEST(CallScanTest, EachCounterLineFeedsItsColumn) {
     const std::vector<std::pair<std::string, int>> counters = {
-        {"Bytes Received", 7},         {"Bytes Transmitted", 8}, {"Frames Received", 9},
-        {"Frames Transmitted", 10},    {"CRC Errors", 11},       {"Timeout Errors", 12},
-        {"Alignment Errors", 13},      {"Overrun Errors", 14},   {"Framing Errors", 15},
+        {"Bytes Received", 7},         {"Bytes Transmitted", 8},  {"Frames Received", 9},
+        {"Frames Transmitted", 10},    {"CRC Errors", 11},        {"Timeout Errors", 12},
+        {"Alignment Errors", 13},      {"Overrun Errors", 14},    {"Framing Errors", 15},
         {"Buffer Overrun Errors", 16}, {"Incomplete Packets", 17}};
     std::vector<std::string> lines = {opened("10:00:00.00")};
     for (std::size_t i = 0; i < counters.size(); ++i)

@@ -1,10 +1,9 @@
-#include "log/CallTable.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+#include "log/CallTable.h"
 #include "log/LineMatcher.h"
 
 namespace kestal {
@@ -83,7 +82,8 @@ TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
 TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
     CallTable table;
     RowCells first;
-    for (int c = 0; c < kColumnCount; ++c) first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
+    for (int c = 0; c < kColumnCount; ++c)
+        first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
     table.writeRow(1, first);
     table.setRowCount(3);
     RowTexts second;
@@ -115,25 +115,60 @@ TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
     table.setRowCount(101);
     for (int round = 0; round < 300; ++round)
         for (int row = 1; row <= 100; ++row)
-            table.setCell(round % kColumnCount, row,
-                          std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
+            table.setCell(
+                round % kColumnCount, row,
+                std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
     for (int row = 1; row <= 100; ++row)
         for (int c = 0; c < kColumnCount; ++c) {
             const int lastRound = 288 + c <= 299 ? 288 + c : 270 + c;
-            EXPECT_EQ(table.cell(c, row),
-                      std::string(50, 'a' + static_cast<char>(lastRound % 26)) + std::to_string(row));
+            EXPECT_EQ(table.cell(c, row), std::string(50, 'a' + static_cast<char>(lastRound % 26)) +
+                                              std::to_string(row));
         }
 }
 
 // The fast line matcher must agree with a plain substring search.
 TEST(LineMatcherTest, AgreesWithASubstringSearch) {
-    const std::vector<std::string> pieces = {
-        "log opened", "log closed", "Bytes Re",  "Bytes Tr", "Frames Re", "Frames Tr",
-        "CRC Errors", "Timeout Errors", "Alignment Errors", "- Overrun Errors", "Overrun Errors",
-        "Framing Errors", "Buffer Overrun Errors", "Incomplete Packets", "LCP : Layer up",
-        "CHAP : Layer up", "IPCP : Layer up", "CCP : Layer finished", "CCP : Layer up",
-        "log ope", "Layer u", "g", "y", "E", "F", "k", " ", "-", "12-01-2026 09:12:04.30 - ",
-        "skipping", "Bytes", "Errors", "Packets", "LCP : Layer", "CCP : Layer fin"};
+    const std::vector<std::string> pieces = {"log opened",
+                                             "log closed",
+                                             "Bytes Re",
+                                             "Bytes Tr",
+                                             "Frames Re",
+                                             "Frames Tr",
+                                             "CRC Errors",
+                                             "Timeout Errors",
+                                             "Alignment Errors",
+                                             "- Overrun Errors",
+                                             "Overrun Errors",
+                                             "Framing Errors",
+                                             "Buffer Overrun Errors",
+                                             "Incomplete Packets",
+                                             "LCP : Layer up",
+                                             "CHAP : Layer up",
+                                             "IPCP : Layer up",
+                                             "CCP : Layer finished",
+                                             "CCP : Layer up",
+                                             "log ope",
+                                             "Layer u",
+                                             "g",
+                                             "y",
+                                             "E",
+                                             "F",
+                                             "k",
+                                             " ",
+                                             "-",
+                                             "12-01-2026 09:12:04.30 - ",
+                                             "skipping",
+                                             "Bytes",
+                                             "Errors",
+                                             "Packets",
+                                             "LCP : Layer",
+                                             "CCP : Layer fin",
+                                             "og",
+                                             "yt",
+                                             "Fr",
+                                             "Er",
+                                             "Pa",
+                                             "La"};
     std::mt19937 random(20261207);
     for (int i = 0; i < 20000; ++i) {
         std::string line;

@@ -1,5 +1,3 @@
-#include "log/LogLines.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "log/LogLines.h"
 #include "log/LogTestHelpers.h"
 #include "platform/Errors.h"
 #include "support/TempDir.h"
@@ -97,10 +96,10 @@ TEST(LogLinesTest, JoinedLengthCountsTwoBytesPerLineEnd) {
     const std::vector<Case> cases = {
         {"", 0},
         {"abc\r\n", 5},
-        {"abc", 5},           // no line end: longer than the file
-        {"a\nb\n", 6},        // LF alone: longer than the file
-        {"ab\0\r\n"s, 4},     // NUL: shorter than the file
-        {"a\nb\0\r\n"s, 6},   // a lone LF and a NUL cancel out
+        {"abc", 5},          // no line end: longer than the file
+        {"a\nb\n", 6},       // LF alone: longer than the file
+        {"ab\0\r\n"s, 4},    // NUL: shorter than the file
+        {"a\nb\0\r\n"s, 6},  // a lone LF and a NUL cancel out
     };
     for (const Case& c : cases)
         EXPECT_EQ(LogLines::fromBytes(c.bytes).joinedLength(), c.joined) << c.bytes;

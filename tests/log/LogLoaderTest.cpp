@@ -1,5 +1,3 @@
-#include "log/LogLoader.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "log/CallScan.h"
+#include "log/LogLoader.h"
 #include "log/LogTestHelpers.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
@@ -27,8 +26,8 @@ namespace {
 using testing::DialogRecord;
 using testing::FakePlatform;
 using testing::linesOf;
-using testing::RecordingView;
 using testing::readBytes;
+using testing::RecordingView;
 using testing::TempDir;
 
 namespace fs = std::filesystem;
@@ -118,8 +117,10 @@ TEST_F(LogLoaderTest, DefaultPathAppendsTheFileNameVerbatim) {
 
 TEST_F(LogLoaderTest, TempFileLiesBesideTheLog) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"/a/b/ppplog.txt", "/a/b/ppplog.tmp"}, {"/x.txt", "/ppplog.tmp"},
-        {"ppplog.txt", "ppplog.tmp"},           {"/a/b/", "/a/b/ppplog.tmp"},
+        {"/a/b/ppplog.txt", "/a/b/ppplog.tmp"},
+        {"/x.txt", "/ppplog.tmp"},
+        {"ppplog.txt", "ppplog.tmp"},
+        {"/a/b/", "/a/b/ppplog.tmp"},
         {"/a.b/c", "/a.b/ppplog.tmp"}};
     for (const auto& [log, temp] : cases) EXPECT_EQ(tempPathFor(log), temp) << log;
 }
@@ -142,7 +143,8 @@ TEST_F(LogLoaderTest, SizeCheckAsksOnlyWhenTheLengthsDiffer) {
         platform.dialogs.clear();
         const std::string path = dir.write("log.txt", c.bytes);
         load(path);
-        const bool asked = !platform.dialogs.empty() && platform.dialogs[0].text == kAttemptLoadQuestion;
+        const bool asked =
+            !platform.dialogs.empty() && platform.dialogs[0].text == kAttemptLoadQuestion;
         EXPECT_EQ(asked, c.asks) << c.name;
         if (c.asks) {
             // Unanswered: No, then the warning, then the scan.
@@ -180,8 +182,8 @@ TEST_F(LogLoaderTest, NulAnsweredNoScansTheLinesBeforeIt) {
     const std::string path = dir.write("log.txt", bytes);
     platform.dialogAnswers = {DialogResult::No};
     load(path);
-    EXPECT_EQ(platform.dialogTexts(),
-              (std::vector<std::string>{std::string(kAttemptLoadQuestion), "Some calls may not be listed!"}));
+    EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{std::string(kAttemptLoadQuestion),
+                                                                "Some calls may not be listed!"}));
     EXPECT_EQ(linesOf(state.lines).back(), "12-01-2026 10:00:00.00 - Remote ac");
     EXPECT_EQ(state.lines.size(), 3u);
     EXPECT_EQ(state.table.rowCount(), 2);  // the cut line holds no "log opened"
@@ -198,12 +200,12 @@ TEST_F(LogLoaderTest, NulAnsweredYesRepairsThroughTheTempFile) {
     platform.dialogAnswers = {DialogResult::Yes};
     load(path);
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kAttemptLoadQuestion)});
-    EXPECT_EQ(linesOf(state.lines),
-              (std::vector<std::string>{
-                  "12-01-2026 09:00:00.00 - Remote access driver log opened.",
-                  "12-01-2026 09:00:10.00 - Remote access driver log closed.",
-                  "12-01-2026 10:00:00.00 - Remote access driver log opened.",
-                  "12-01-2026 10:00:20.00 - Remote access driver log closed."}));
+    EXPECT_EQ(
+        linesOf(state.lines),
+        (std::vector<std::string>{"12-01-2026 09:00:00.00 - Remote access driver log opened.",
+                                  "12-01-2026 09:00:10.00 - Remote access driver log closed.",
+                                  "12-01-2026 10:00:00.00 - Remote access driver log opened.",
+                                  "12-01-2026 10:00:20.00 - Remote access driver log closed."}));
     EXPECT_EQ(state.table.rowCount(), 3);
     EXPECT_EQ(state.table.cell(2, 2), "00:00:20");
     EXPECT_EQ(platform.deletedFiles, std::vector<std::string>{dir.file("ppplog.tmp")});
@@ -238,7 +240,8 @@ TEST_F(LogLoaderTest, GaugeMovesAtEveryWholeThousandBytes) {
     std::vector<std::string> duringPump;
     platform.onProcessMessages = [&] {
         duringPump.push_back(std::string(view.gaugeVisible ? "gauge " : "") +
-                             (view.inputBlocked ? "blocked " : "") + (platform.busy() ? "busy" : ""));
+                             (view.inputBlocked ? "blocked " : "") +
+                             (platform.busy() ? "busy" : ""));
     };
     load(path);
     EXPECT_EQ(view.gaugeProgress, (std::vector<int>{40, 80}));
@@ -368,7 +371,8 @@ TEST_F(LogLoaderTest, FailedOpenTestChangesNothing) {
     fs::create_directory(dir.path() / "folder.txt");
     fs::create_symlink(dir.file("nowhere.txt"), dir.path() / "dangling.txt");
     const std::vector<std::string> paths = {dir.file("missing.txt"), dir.file("folder.txt"), fifo,
-                                            dir.file("dangling.txt"), dir.file("missing/dir/log.txt")};
+                                            dir.file("dangling.txt"),
+                                            dir.file("missing/dir/log.txt")};
     for (const std::string& path : paths) {
         LogState before;
         before.lines.assign("old line\r\n");
@@ -454,8 +458,8 @@ TEST_F(LogLoaderTest, OpenShowsTheChosenFile) {
                                 callText("11:00:00.00", "11:00:10.00"));
     ASSERT_TRUE(startUp(state, platform, view));
     ASSERT_EQ(view.statusText, "3 Calls");
-    const std::string other =
-        dir.write("other.txt", callText("12:00:00.00", "12:00:10.00") + callText("13:00:00.00", "13:00:05.00"));
+    const std::string other = dir.write("other.txt", callText("12:00:00.00", "12:00:10.00") +
+                                                         callText("13:00:00.00", "13:00:05.00"));
     FileDialog OpenDialog1;
     platform.fileDialogAnswers = {other};
     Open1Click(state, platform, view, OpenDialog1);

@@ -13,120 +13,158 @@ namespace {
 
 struct Pattern {
     std::string_view text;
-    char anchor;  // a letter of text that ordinary log lines seldom hold
     std::uint32_t bit;
 };
 
-// Ordered by bit number. Every text holds its anchor letter; a text is looked
-// for only where its anchor letter stands in the line.
+// Ordered by bit number.
 constexpr std::array<Pattern, kTextCount> kPatterns = {{
-    {"log opened", 'g', LogOpened},
-    {"log closed", 'g', LogClosed},
-    {"Bytes Re", 'y', BytesReceived},
-    {"Bytes Tr", 'y', BytesTransmitted},
-    {"Frames Re", 'F', FramesReceived},
-    {"Frames Tr", 'F', FramesTransmitted},
-    {"CRC Errors", 'E', CrcErrors},
-    {"Timeout Errors", 'E', TimeoutErrors},
-    {"Alignment Errors", 'E', AlignmentErrors},
-    {"- Overrun Errors", 'E', OverrunErrors},
-    {"Framing Errors", 'E', FramingErrors},
-    {"Buffer Overrun Errors", 'E', BufferOverrunErrors},
-    {"Incomplete Packets", 'k', IncompletePackets},
-    {"LCP : Layer up", 'y', LcpUp},
-    {"CHAP : Layer up", 'y', ChapUp},
-    {"IPCP : Layer up", 'y', IpcpUp},
-    {"CCP : Layer finished", 'y', CcpFinished},
-    {"CCP : Layer up", 'y', CcpUp},
+    {"log opened", LogOpened},
+    {"log closed", LogClosed},
+    {"Bytes Re", BytesReceived},
+    {"Bytes Tr", BytesTransmitted},
+    {"Frames Re", FramesReceived},
+    {"Frames Tr", FramesTransmitted},
+    {"CRC Errors", CrcErrors},
+    {"Timeout Errors", TimeoutErrors},
+    {"Alignment Errors", AlignmentErrors},
+    {"- Overrun Errors", OverrunErrors},
+    {"Framing Errors", FramingErrors},
+    {"Buffer Overrun Errors", BufferOverrunErrors},
+    {"Incomplete Packets", IncompletePackets},
+    {"LCP : Layer up", LcpUp},
+    {"CHAP : Layer up", ChapUp},
+    {"IPCP : Layer up", IpcpUp},
+    {"CCP : Layer finished", CcpFinished},
+    {"CCP : Layer up", CcpUp},
 }};
 
-constexpr std::array<char, 5> kAnchors = {'g', 'y', 'F', 'E', 'k'};
+// Every text holds one of these letter pairs, which ordinary log lines
+// seldom hold ("Configure", "magic" and "Sending" are full of single anchor
+// letters, but not of these pairs). A text is looked for only where its pair
+// stands: "og" of "log", "yt" of "Bytes", "Fr" of "Frames", "Er" of
+// "Errors", "Pa" of "Packets", "La" of "Layer".
+constexpr std::size_t kShortestText = 8;  // "Bytes Re"
 
-// The patterns of one anchor letter, with where the letter stands in each.
-struct AnchorGroup {
-    std::array<std::uint8_t, kTextCount> patterns{};
-    std::array<std::uint8_t, kTextCount> offsets{};
-    int count = 0;
-};
-
-struct Tables {
-    std::array<std::uint8_t, 256> groupOf{};  // 0: not an anchor; else group + 1
-    std::array<AnchorGroup, kAnchors.size()> groups{};
-};
-
-constexpr Tables makeTables() {
-    Tables t;
-    for (std::size_t a = 0; a < kAnchors.size(); ++a)
-        t.groupOf[static_cast<unsigned char>(kAnchors[a])] = static_cast<std::uint8_t>(a + 1);
-    for (std::size_t p = 0; p < kPatterns.size(); ++p) {
-        const std::size_t g = t.groupOf[static_cast<unsigned char>(kPatterns[p].anchor)] - 1;
-        AnchorGroup& group = t.groups[g];
-        group.patterns[static_cast<std::size_t>(group.count)] = static_cast<std::uint8_t>(p);
-        group.offsets[static_cast<std::size_t>(group.count)] =
-            static_cast<std::uint8_t>(kPatterns[p].text.find(kPatterns[p].anchor));
-        ++group.count;
-    }
-    return t;
+// Whether text stands in line with its letter pair (at pairAt within text)
+// at position pos. text is a constant, so the comparison is a few loads.
+[[gnu::always_inline]] inline std::uint32_t textAt(std::string_view line, std::size_t pos,
+                                                   std::string_view text, std::size_t pairAt,
+                                                   std::uint32_t bit) {
+    if (pos < pairAt) return 0;
+    const std::size_t start = pos - pairAt;
+    if (line.size() - start < text.size()) return 0;
+    return std::memcmp(line.data() + start, text.data(), text.size()) == 0 ? bit : 0;
 }
 
-constexpr Tables kTables = makeTables();
+// The texts whose letter pair starts at pos (line[pos], line[pos + 1]).
+inline std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
+    const char second = line[pos + 1];
+    switch (line[pos]) {
+        case 'o':
+            if (second != 'g') return 0;
+            return textAt(line, pos, "log opened", 1, LogOpened) |
+                   textAt(line, pos, "log closed", 1, LogClosed);
+        case 'y':
+            if (second != 't') return 0;
+            return textAt(line, pos, "Bytes Re", 1, BytesReceived) |
+                   textAt(line, pos, "Bytes Tr", 1, BytesTransmitted);
+        case 'F':
+            if (second != 'r') return 0;
+            return textAt(line, pos, "Frames Re", 0, FramesReceived) |
+                   textAt(line, pos, "Frames Tr", 0, FramesTransmitted);
+        case 'E':
+            if (second != 'r') return 0;
+            return textAt(line, pos, "CRC Errors", 4, CrcErrors) |
+                   textAt(line, pos, "Timeout Errors", 8, TimeoutErrors) |
+                   textAt(line, pos, "Alignment Errors", 10, AlignmentErrors) |
+                   textAt(line, pos, "- Overrun Errors", 10, OverrunErrors) |
+                   textAt(line, pos, "Framing Errors", 8, FramingErrors) |
+                   textAt(line, pos, "Buffer Overrun Errors", 15, BufferOverrunErrors);
+        case 'P':
+            if (second != 'a') return 0;
+            return textAt(line, pos, "Incomplete Packets", 11, IncompletePackets);
+        case 'L':
+            if (second != 'a') return 0;
+            return textAt(line, pos, "LCP : Layer up", 6, LcpUp) |
+                   textAt(line, pos, "CHAP : Layer up", 7, ChapUp) |
+                   textAt(line, pos, "IPCP : Layer up", 7, IpcpUp) |
+                   textAt(line, pos, "CCP : Layer finished", 6, CcpFinished) |
+                   textAt(line, pos, "CCP : Layer up", 6, CcpUp);
+        default:
+            return 0;
+    }
+}
 
-// The patterns of the anchor letter at position at, compared in place.
-inline std::uint32_t matchAt(std::string_view line, std::size_t at) {
-    const AnchorGroup& group =
-        kTables.groups[kTables.groupOf[static_cast<unsigned char>(line[at])] - 1];
+#if defined(__SSE2__)
+// One bit for each of the 16 positions from p on where a letter pair
+// starts; reads p[0] to p[16].
+inline unsigned pairMask(const char* p) {
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    auto pair = [&](char a, char b) {
+        return _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8(a)),
+                             _mm_cmpeq_epi8(second, _mm_set1_epi8(b)));
+    };
+    // "Er" and "Fr" share their second letter, and so do "La" and "Pa".
+    const __m128i r = _mm_cmpeq_epi8(second, _mm_set1_epi8('r'));
+    const __m128i a = _mm_cmpeq_epi8(second, _mm_set1_epi8('a'));
+    const __m128i er = _mm_or_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8('E')),
+                                    _mm_cmpeq_epi8(first, _mm_set1_epi8('F')));
+    const __m128i la = _mm_or_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8('L')),
+                                    _mm_cmpeq_epi8(first, _mm_set1_epi8('P')));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(pair('o', 'g'), pair('y', 't')),
+                                      _mm_or_si128(_mm_and_si128(er, r), _mm_and_si128(la, a)));
+    return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+
+inline std::uint32_t textsInMask(std::string_view line, std::size_t base, unsigned bits) {
     std::uint32_t found = 0;
-    for (int i = 0; i < group.count; ++i) {
-        const std::size_t offset = group.offsets[static_cast<std::size_t>(i)];
-        if (offset > at) continue;
-        const Pattern& pattern = kPatterns[group.patterns[static_cast<std::size_t>(i)]];
-        const std::size_t start = at - offset;
-        if (line.size() - start < pattern.text.size()) continue;
-        if (std::memcmp(line.data() + start, pattern.text.data(), pattern.text.size()) == 0)
-            found |= pattern.bit;
+    while (bits != 0) {
+        found |= textsAtPair(line, base + static_cast<std::size_t>(__builtin_ctz(bits)));
+        bits &= bits - 1;
     }
     return found;
 }
-
-std::uint32_t matchFrom(std::string_view line, std::size_t from) {
-    std::uint32_t found = 0;
-    for (std::size_t i = from; i < line.size(); ++i)
-        if (kTables.groupOf[static_cast<unsigned char>(line[i])] != 0) found |= matchAt(line, i);
-    return found;
-}
+#endif
 
 }  // namespace
 
 std::string_view textOf(int bit) { return kPatterns[static_cast<std::size_t>(bit)].text; }
 
-std::uint32_t matchLinePlain(std::string_view line) { return matchFrom(line, 0); }
+std::uint32_t matchLinePlain(std::string_view line) {
+    std::uint32_t found = 0;
+    if (line.size() < kShortestText) return found;
+    for (std::size_t pos = 0; pos + 1 < line.size(); ++pos) found |= textsAtPair(line, pos);
+    return found;
+}
 
 std::uint32_t matchLine(std::string_view line) {
 #if defined(__SSE2__)
-    // Sixteen bytes at a time: one mask of the places where any anchor
-    // letter stands.
-    const __m128i g = _mm_set1_epi8(kAnchors[0]);
-    const __m128i y = _mm_set1_epi8(kAnchors[1]);
-    const __m128i f = _mm_set1_epi8(kAnchors[2]);
-    const __m128i e = _mm_set1_epi8(kAnchors[3]);
-    const __m128i k = _mm_set1_epi8(kAnchors[4]);
+    const std::size_t size = line.size();
+    if (size < kShortestText) return 0;
+    // Pairs start at 0 to size - 2; each step looks at 16 of them.
+    const std::size_t pairs = size - 1;
+    if (size <= 16) {
+        // Too short for a load that stays inside the line: a zero-padded
+        // copy (no pair holds a NUL).
+        char padded[32] = {};
+        std::memcpy(padded, line.data(), size);
+        const unsigned bits = pairMask(padded) & ((1u << pairs) - 1);
+        return textsInMask(line, 0, bits);
+    }
     std::uint32_t found = 0;
     std::size_t i = 0;
-    for (; i + 16 <= line.size(); i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + i));
-        const __m128i hits =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, g), _mm_cmpeq_epi8(v, y)),
-                         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, f), _mm_cmpeq_epi8(v, e)),
-                                      _mm_cmpeq_epi8(v, k)));
-        auto bits = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        while (bits != 0) {
-            found |= matchAt(line, i + static_cast<std::size_t>(__builtin_ctz(bits)));
-            bits &= bits - 1;
-        }
+    for (; i + 16 <= pairs; i += 16) found |= textsInMask(line, i, pairMask(line.data() + i));
+    if (i < pairs) {
+        // The last pairs: one more step ending at the last byte, without
+        // the positions already looked at.
+        const std::size_t base = pairs - 16;
+        const unsigned seen = (1u << (i - base)) - 1;
+        found |= textsInMask(line, base, pairMask(line.data() + base) & ~seen);
     }
-    return found | matchFrom(line, i);
+    return found;
 #else
-    return matchFrom(line, 0);
+    return matchLinePlain(line);
 #endif
 }
 

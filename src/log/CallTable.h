@@ -38,7 +38,8 @@ public:
     // the end (never below 2).
     void setRowCount(int count);
 
-    // Row 0 answers the column titles.
+    // Row 0 answers the column titles, and writes to it are ignored. A
+    // column or row outside the table throws std::out_of_range.
     std::string_view cell(int column, int row) const;
     void setCell(int column, int row, std::string_view text);
     // Writes all 18 cells of a call row at once.

@@ -211,6 +211,10 @@ bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform&
         scope.end();  // no dialog under the hourglass or behind blocked input
         platform.showErrorReport(withFullStop(failure.what()));
         return false;
+    } catch (...) {
+        // Out of memory, say: the command ends, but leaves no temporary file.
+        if (created) platform.DeleteFileA(tempPath.c_str());
+        throw;
     }
 }
 

@@ -1,0 +1,133 @@
+// What every benchmark shares: a clock, the best of a few runs, a reference
+// command timed in the same run, and one way of printing a figure.
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace kestal::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Elapsed time and processor time (user + system) of one piece of work.
+// On a machine that others share, the processor time is the steadier
+// figure: it leaves out the time spent waiting for a core.
+struct Timing {
+    double wall = std::numeric_limits<double>::infinity();
+    double cpu = std::numeric_limits<double>::infinity();
+};
+
+inline double processCpuSeconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+inline double childrenCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& tv) {
+        return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The best of runs timings of body (each figure on its own): the page cache
+// is warm after the first, and the shortest run is the one least disturbed
+// by the rest of the machine.
+inline Timing bestOf(int runs, const std::function<void()>& body,
+                     double (*cpuClock)() = processCpuSeconds) {
+    Timing best;
+    for (int i = 0; i < std::max(runs, 1); ++i) {
+        const double cpuStart = cpuClock();
+        const auto start = Clock::now();
+        body();
+        best.wall = std::min(best.wall, secondsSince(start));
+        best.cpu = std::min(best.cpu, cpuClock() - cpuStart);
+    }
+    return best;
+}
+
+// A shell command timed the same way (its output belongs in the command).
+inline Timing bestOfCommand(int runs, const std::string& command) {
+    return bestOf(
+        runs,
+        [&command] {
+            if (std::system(command.c_str()) != 0) {
+                std::fprintf(stderr, "reference command failed: %s\n", command.c_str());
+                std::exit(1);
+            }
+        },
+        childrenCpuSeconds);
+}
+
+// The time of a reference command less that of starting a shell that does
+// nothing, which would otherwise flatter the small logs.
+inline Timing referenceCommand(int runs, const std::string& command) {
+    const Timing whole = bestOfCommand(runs, command);
+    const Timing start = bestOfCommand(std::max(runs, 5), "true");
+    return {std::max(whole.wall - start.wall, whole.wall / 2),
+            std::max(whole.cpu - start.cpu, whole.cpu / 2)};
+}
+
+// Single quotes for the shell.
+inline std::string shellQuoted(std::string_view text) {
+    std::string out = "'";
+    for (const char c : text) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+inline std::uint64_t fileSize(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        std::perror(path.c_str());
+        std::exit(1);
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+// Megabytes of 10^6 bytes per second.
+inline double megabytesPerSecond(std::uint64_t bytes, double seconds) {
+    return seconds > 0 ? static_cast<double>(bytes) / 1e6 / seconds : 0;
+}
+
+inline void printHeading() {
+    std::printf("%-30s %9s %9s %9s %8s %8s  %s\n", "benchmark", "seconds", "cpu s", "MB/s", "ratio",
+                "cpu rat.", "against");
+}
+
+// One line of figures: name, time, throughput over bytes, and the ratios to
+// the reference's times (none without a reference).
+inline void printFigure(std::string_view name, Timing timing, std::uint64_t bytes,
+                        Timing reference = {}, std::string_view referenceName = {}) {
+    std::printf("%-30.*s %9.3f %9.3f %9.1f", static_cast<int>(name.size()), name.data(),
+                timing.wall, timing.cpu, megabytesPerSecond(bytes, timing.wall));
+    if (reference.wall > 0 && reference.wall < std::numeric_limits<double>::infinity())
+        std::printf(" %7.2fx %7.2fx  %.*s", timing.wall / reference.wall,
+                    timing.cpu / reference.cpu, static_cast<int>(referenceName.size()),
+                    referenceName.data());
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+}  // namespace kestal::bench

@@ -14,7 +14,9 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "test_app";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    // Left to the end of the process on purpose: a QApplication destroyed
+    // among the static objects at exit outlives parts of Qt it still needs.
+    new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 }
 

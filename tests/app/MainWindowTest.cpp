@@ -174,7 +174,7 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
 TEST_F(MainWindow, ModelPassesTheItemModelTesterThroughLoads) {
     writeLog(kThreeCallLog);
     createWindows();
-    QAbstractItemModelTester tester(main->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(main->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     const std::string other = windows.write("other.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-02-2026 13:59:04")));
     platform.fileDialogAnswers.push_back(other);
     main->Open1Click();

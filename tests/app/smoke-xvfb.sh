@@ -47,7 +47,7 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
-openbox >/dev/null 2>&1 &
+XDG_CONFIG_HOME="$scratch/config" openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the documentation: the main window on the sample
+# log with the second call selected, that call's details window, and the
+# About box, on a private Xvfb display with a window manager.
+# Usage: take-screenshots.sh <Kestal binary> <sample Windows directory> <output dir>
+set -euo pipefail
+
+kestal=$1
+sample=$2
+out=$3
+mkdir -p "$out"
+
+scratch=$(mktemp -d /tmp/kestal-shots-XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 5 -screen 0 1024x700x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+XDG_CONFIG_HOME="$scratch/config" openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+# The window manager's frame around a client window.
+frame_of() {
+  xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
+}
+
+mkdir "$scratch/windows"
+cp -r "$sample/." "$scratch/windows/"
+WINDIR="$scratch/windows" "$kestal" &
+app=$!
+pids+=("$app")
+main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestal File Viewer$' | head -n 1)
+sleep 1
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key Down
+sleep 0.5
+import -window root "$out/main-window.png"
+
+xdotool key Return
+sleep 1
+details=$(xdotool search --onlyvisible --name '^Kestal File Viewer$' | grep -v "^$main\$" | head -n 1)
+import -window "$(frame_of "$details")" "$out/call-details.png"
+xdotool key Escape
+sleep 0.5
+
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key alt+h
+sleep 0.3
+xdotool key a
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About$' | head -n 1)
+sleep 0.5
+import -window "$(frame_of "$about")" "$out/about-box.png"
+xdotool key Return
+sleep 0.3
+
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key alt+F4
+wait "$app"
+echo "Screenshots in $out"

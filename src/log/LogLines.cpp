@@ -35,6 +35,7 @@ private:
 constexpr std::size_t kMinimumReadChunk = 64 * 1024;
 constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 constexpr std::size_t kProgressPiece = std::size_t{4} << 20;
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 
 }  // namespace
 
@@ -146,22 +147,28 @@ std::string readDescriptorBytes(int fd, const std::string& path, const ReadProgr
         }
     }
     std::string bytes;
-    bytes.resize(capacity);
+    bytes.reserve(capacity);
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) bytes.resize(std::max(bytes.size() * 2, kMinimumReadChunk));
-        const std::size_t room = bytes.size() - used;
-        const ssize_t got =
-            ::read(fd, bytes.data() + used, progress ? std::min(room, kProgressPiece) : room);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw cannotOpenFile(path);
+        if (used == bytes.capacity())
+            bytes.reserve(std::max(bytes.capacity() * 2, kMinimumReadChunk));
+        // The string is lengthened a piece at a time just before each read:
+        // the zeros it writes are still in the cache when the read overwrites
+        // them, instead of a pass over the whole buffer beforehand.
+        const std::size_t room =
+            std::min(bytes.capacity() - used, progress ? kProgressPiece : kReadPiece);
+        bytes.resize(used + room);
+        const ssize_t got = ::read(fd, bytes.data() + used, room);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(used);
+            continue;
         }
+        if (got < 0) throw cannotOpenFile(path);
         used += static_cast<std::size_t>(got);
+        bytes.resize(used);
+        if (got == 0) break;
         if (progress) progress(used, expected);
     }
-    bytes.resize(used);
     return bytes;
 }
 

@@ -33,58 +33,88 @@ private:
 };
 
 constexpr std::size_t kMinimumReadChunk = 64 * 1024;
-constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 constexpr std::size_t kProgressPiece = std::size_t{4} << 20;
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 
+// Lines of this many bytes on average fill the index reserved up front.
+constexpr std::size_t kIndexBytesPerLine = 32;
+
+// What is left of an open file by its size, 0 when that isn't known. Only a
+// hint: a file that grows meanwhile is read to its new end.
+std::size_t expectedSize(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
+    const off_t position = ::lseek(fd, 0, SEEK_CUR);
+    const off_t left = st.st_size - (position > 0 ? position : 0);
+    return left > 0 ? static_cast<std::size_t>(left) : 0;
+}
+
+// Appends the rest of an open file to bytes until the system says it ends,
+// calling afterPiece(bytes read so far) after each piece that came in.
+template <typename AfterPiece>
+void readPieces(int fd, const std::string& path, std::string& bytes, std::size_t expected,
+                std::size_t piece, AfterPiece afterPiece) {
+    // One byte more than expected, so that the end shows up without a
+    // second allocation.
+    bytes.reserve(std::max(expected + 1, kMinimumReadChunk));
+    std::size_t used = bytes.size();
+    for (;;) {
+        if (used == bytes.capacity())
+            bytes.reserve(std::max(bytes.capacity() * 2, kMinimumReadChunk));
+        // The string is lengthened a piece at a time just before each read:
+        // the zeros it writes are still in the cache when the read overwrites
+        // them, instead of a pass over the whole buffer beforehand.
+        const std::size_t room = std::min(bytes.capacity() - used, piece);
+        bytes.resize(used + room);
+        const ssize_t got = ::read(fd, bytes.data() + used, room);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(used);
+            continue;
+        }
+        if (got < 0) throw cannotOpenFile(path);
+        used += static_cast<std::size_t>(got);
+        bytes.resize(used);
+        if (got == 0) return;
+        afterPiece(used);
+    }
+}
+
 }  // namespace
 
-void LogLines::assign(std::string bytes) {
-    ends_.clear();
-    bytes_ = std::move(bytes);
+void LogLines::cut(Cutter& cutter, std::size_t limit, std::size_t available) {
+    if (cutter.ended) return;
     const char* const text = bytes_.data();
-    const std::size_t size = bytes_.size();
-    if (size == 0 || text[0] == '\0') return;
-
-    // Room for lines of 32 bytes on average; pages of the index that stay
-    // unused are never touched, so this costs no memory, and spares the
-    // copies of a growing index.
-    ends_.reserve(size / 32 + 1);
-
-    std::size_t lineStart = 0;
-    std::size_t pairedLf = kNoPosition;  // the LF of a CR LF pair, already counted
-    bool nulFound = false;
-    auto addLine = [&](std::size_t end, std::uint64_t lineEndLength) {
+    auto addLine = [this](std::size_t end, std::uint64_t lineEndLength) {
         ends_.push_back(static_cast<std::uint64_t>(end) << 2 | lineEndLength);
     };
     // Every CR, LF or NUL of the text passes through here, in order. Returns
     // false at the first NUL, which ends the text and its line.
     auto atSpecialByte = [&](std::size_t at) {
-        if (at == pairedLf) return true;
+        if (at == cutter.pairedLf) return true;
         const char c = text[at];
         if (c == '\0') {
-            if (lineStart < at) addLine(at, 0);
-            nulFound = true;
+            if (cutter.lineStart < at) addLine(at, 0);
+            cutter.ended = true;
             return false;
         }
-        if (c == '\r' && at + 1 < size && text[at + 1] == '\n') {
+        if (c == '\r' && at + 1 < available && text[at + 1] == '\n') {
             addLine(at, 2);
-            pairedLf = at + 1;
-            lineStart = at + 2;
+            cutter.pairedLf = at + 1;
+            cutter.lineStart = at + 2;
         } else {
             addLine(at, 1);
-            lineStart = at + 1;
+            cutter.lineStart = at + 1;
         }
         return true;
     };
 
-    std::size_t at = 0;
+    std::size_t at = cutter.scanned;
 #if defined(__SSE2__)
     // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
     const __m128i nul = _mm_setzero_si128();
-    for (; at + 16 <= size && !nulFound; at += 16) {
+    for (; at + 16 <= limit && !cutter.ended; at += 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
@@ -95,12 +125,47 @@ void LogLines::assign(std::string bytes) {
         }
     }
 #endif
-    for (; at < size && !nulFound; ++at) {
+    for (; at < limit && !cutter.ended; ++at) {
         const char c = text[at];
         if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at);
     }
-    // Text after the last line end forms the last line.
-    if (!nulFound && lineStart < size) addLine(size, 0);
+    cutter.scanned = std::max(cutter.scanned, limit);
+}
+
+void LogLines::finish(const Cutter& cutter) {
+    if (!cutter.ended && cutter.lineStart < bytes_.size())
+        ends_.push_back(static_cast<std::uint64_t>(bytes_.size()) << 2);
+}
+
+void LogLines::assign(std::string bytes) {
+    ends_.clear();
+    bytes_ = std::move(bytes);
+    // Room for lines of 32 bytes on average; pages of the index that stay
+    // unused are never touched, so this costs no memory, and spares the
+    // copies of a growing index.
+    ends_.reserve(bytes_.size() / kIndexBytesPerLine + 1);
+    Cutter cutter;
+    cut(cutter, bytes_.size(), bytes_.size());
+    finish(cutter);
+}
+
+void LogLines::assignFrom(int fd, const std::string& path) {
+    clear();
+    const std::size_t expected = expectedSize(fd);
+    ends_.reserve(expected / kIndexBytesPerLine + 1);
+    Cutter cutter;
+    try {
+        readPieces(fd, path, bytes_, expected, kReadPiece, [&](std::size_t used) {
+            // The last byte waits for the next piece: a CR there may be the
+            // first half of a CR LF pair.
+            if (used > 1) cut(cutter, used - 1, used);
+        });
+    } catch (...) {
+        clear();
+        throw;
+    }
+    cut(cutter, bytes_.size(), bytes_.size());
+    finish(cutter);
 }
 
 LogLines LogLines::fromBytes(std::string bytes) {
@@ -131,44 +196,12 @@ std::string readDescriptorBytes(int fd, const std::string& path) {
 }
 
 std::string readDescriptorBytes(int fd, const std::string& path, const ReadProgress& progress) {
-    // The size is only a hint for the first buffer: the file is read until
-    // the system says it ends, so a log that grows meanwhile is read whole.
-    struct stat st {};
-    std::size_t capacity = kMinimumReadChunk;
-    std::uint64_t expected = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        const off_t position = ::lseek(fd, 0, SEEK_CUR);
-        const off_t left = st.st_size - (position > 0 ? position : 0);
-        // One byte more than expected, so that the end shows up without a
-        // second allocation.
-        if (left > 0) {
-            capacity = static_cast<std::size_t>(left) + 1;
-            expected = static_cast<std::uint64_t>(left);
-        }
-    }
+    const std::size_t expected = expectedSize(fd);
     std::string bytes;
-    bytes.reserve(capacity);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.capacity())
-            bytes.reserve(std::max(bytes.capacity() * 2, kMinimumReadChunk));
-        // The string is lengthened a piece at a time just before each read:
-        // the zeros it writes are still in the cache when the read overwrites
-        // them, instead of a pass over the whole buffer beforehand.
-        const std::size_t room =
-            std::min(bytes.capacity() - used, progress ? kProgressPiece : kReadPiece);
-        bytes.resize(used + room);
-        const ssize_t got = ::read(fd, bytes.data() + used, room);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(used);
-            continue;
-        }
-        if (got < 0) throw cannotOpenFile(path);
-        used += static_cast<std::size_t>(got);
-        bytes.resize(used);
-        if (got == 0) break;
-        if (progress) progress(used, expected);
-    }
+    readPieces(fd, path, bytes, expected, progress ? kProgressPiece : kReadPiece,
+               [&](std::size_t used) {
+                   if (progress) progress(used, expected);
+               });
     return bytes;
 }
 
@@ -181,7 +214,10 @@ std::string readFileBytes(const std::string& path) {
 
 void readLogFile(const std::string& path, LogLines& lines) {
     lines.clear();
-    lines.assign(readFileBytes(path));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) throw cannotOpenFile(path);
+    DescriptorCloser closer(fd);
+    lines.assignFrom(fd, path);
 }
 
 std::string withoutNulBytes(std::string_view bytes) {

@@ -24,6 +24,11 @@ public:
     // - empty text, or text starting with NUL, gives no lines.
     void assign(std::string bytes);
     static LogLines fromBytes(std::string bytes);
+    // The same for the rest of an open file, read to its end: the lines are
+    // cut while the bytes just read are still in the cache. Throws
+    // CommandError "Cannot open file %s" (path) when the file can't be read;
+    // the lines are then empty.
+    void assignFrom(int fd, const std::string& path);
 
     void clear();
     std::size_t size() const { return ends_.size(); }
@@ -43,6 +48,18 @@ private:
     // indexed by one number: where it ends, shifted left by 2, plus the
     // length of its line end. The next line starts right after that line end.
     static std::uint64_t nextStart(std::uint64_t end) { return (end >> 2) + (end & 3); }
+
+    // Where the cutting stands, between pieces of text.
+    struct Cutter {
+        std::size_t scanned = 0;    // bytes looked at so far
+        std::size_t lineStart = 0;  // where the line being read starts
+        std::size_t pairedLf = static_cast<std::size_t>(-1);  // LF of a CR LF already counted
+        bool ended = false;                                    // a NUL ended the text
+    };
+    // Cuts lines up to byte limit (of available bytes in bytes_).
+    void cut(Cutter& cutter, std::size_t limit, std::size_t available);
+    // The text after the last line end forms the last line.
+    void finish(const Cutter& cutter);
 
     std::string bytes_;
     std::vector<std::uint64_t> ends_;

@@ -201,9 +201,9 @@ bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform&
         copyWithoutNulBytes(log, temp.get(), state.LogPath,
                             static_cast<std::uint64_t>(logStatus.st_size), platform, view);
         if (!temp.reset()) throw ioError(ioCodeFromErrno(errno, false));
-        std::string repaired = readFileBytes(tempPath);
-        state.lines.clear();
-        state.lines.assign(std::move(repaired));
+        LogLines repaired;
+        readLogFile(tempPath, repaired);
+        state.lines = std::move(repaired);
         platform.DeleteFileA(tempPath.c_str());
         return true;
     } catch (const CommandError& failure) {
@@ -280,7 +280,7 @@ void LoadLog(LogState& state, Platform& platform, LoadView& view) {
 
     state.lines.clear();
     try {
-        state.lines.assign(readDescriptorBytes(log.get(), state.LogPath));
+        state.lines.assignFrom(log.get(), state.LogPath);
     } catch (const CommandError& failure) {
         platform.showErrorReport(withFullStop(failure.what()));
         return;

@@ -1,8 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,6 +86,30 @@ TEST(LogLinesTest, AgreesWithTheRulesByteByByte) {
             if (pick == 4 && random() % 4 != 0) c = 'y';  // NUL bytes rarer
         }
         ASSERT_EQ(linesOf(LogLines::fromBytes(bytes)), referenceLines(bytes)) << round;
+    }
+}
+
+TEST(LogLinesTest, CutsTheSameWhateverPiecesTheFileComesIn) {
+    // A packet socket hands each write to one read: the lines are cut
+    // while pieces of 1 to 4 bytes come in, CR LF pairs split among them.
+    std::mt19937 random(11);
+    const char alphabet[] = {'a', '\r', '\n', '\0', 'b'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 40, 'x');
+        for (char& c : bytes) c = alphabet[random() % 5];
+        if (random() % 3 != 0) std::replace(bytes.begin(), bytes.end(), '\0', 'z');
+        int ends[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET, 0, ends), 0);
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t piece = std::min<std::size_t>(1 + random() % 4, bytes.size() - at);
+            ASSERT_EQ(::write(ends[1], bytes.data() + at, piece), static_cast<ssize_t>(piece));
+            at += piece;
+        }
+        ::close(ends[1]);
+        LogLines lines;
+        lines.assignFrom(ends[0], "socket");
+        ::close(ends[0]);
+        ASSERT_EQ(linesOf(lines), referenceLines(bytes)) << round;
     }
 }
 

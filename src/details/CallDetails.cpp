@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace kestal {
@@ -52,6 +53,16 @@ bool startsCall(std::string_view line, std::string_view startTime) {
     return contains(line, kLogOpened);
 }
 
+// The lines lie back to back in one buffer, and memory hands them over more
+// slowly than they are compared: asking for the bytes a little ahead of the
+// line at hand keeps the walk from waiting for each of them. The address is
+// only a hint and may lie past the buffer's end.
+void readAhead(std::string_view line) {
+    constexpr std::uintptr_t kReadAhead = 2048;
+    __builtin_prefetch(
+        reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(line.data()) + kReadAhead));
+}
+
 std::string warningText(std::size_t lineNumber) {
     std::string text(kCorruptLineWarningStart);
     text += std::to_string(lineNumber);
@@ -83,6 +94,7 @@ std::vector<std::string> gather(const LogLines& lines, std::string_view startTim
     const std::size_t count = lines.size();
     for (std::size_t i = 0; i < count; ++i) {
         const std::string_view opening = lines[i];
+        readAhead(opening);
         if (!startsCall(opening, startTime)) continue;
         gathered.emplace_back(opening);
         // Copy up to the closing line, or up to the next call's opening

@@ -1,0 +1,305 @@
+// Times the windowed program on a log file, offscreen unless a display is
+// asked for (QT_QPA_PLATFORM):
+//
+//   window_bench LOG [--nul NULLOG] [--runs N]
+//
+// - the main window opening LOG as the system log until the grid is ready
+//   (created, shown, first paint), against load + scan without a window;
+// - scrolling: to the last row and back, PageDown from the first row to the
+//   last with a full repaint after every key (median and longest frame),
+//   Ctrl+End and Ctrl+Home;
+// - Show Call Details of the last call, into the details window;
+// - with --nul, File > Open of NULLOG answered Yes to the repair question:
+//   the repair (busy cursor on to off) against tr -d '\000', and the whole
+//   command.
+//
+// Each figure is the best of N runs (3 by default). Prints figures only; it
+// asserts nothing.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include "BenchSupport.h"
+#include "app/AboutForm.h"
+#include "app/CallForm.h"
+#include "app/MainForm.h"
+#include "log/CallScan.h"
+#include "log/LogLines.h"
+#include "platform/TextPrinter.h"
+
+namespace {
+
+using namespace kestal;
+using namespace kestal::bench;
+
+class NullPrinter : public TextPrinter {
+public:
+    void open() override {}
+    void setFontName(std::string_view) override {}
+    std::string fontName() const override { return {}; }
+    void writeLine(std::string_view) override {}
+    void close() override {}
+};
+
+// Answers every dialog at once (Yes to the repair question) and the open
+// dialog with the file to open; notes how long dialogs and the repair took
+// and how often the event pump ran.
+class BenchPlatform : public Platform {
+public:
+    explicit BenchPlatform(std::string windowsDirectory) : directory_(std::move(windowsDirectory)) {}
+
+    std::string fileToOpen;
+    long dialogs = 0;
+    double dialogSeconds = 0;
+    long pumps = 0;
+    double repairSeconds = 0;
+    double repairCpuSeconds = 0;
+
+    DialogResult messageDlg(std::string_view, DialogType, DialogButtons buttons) override {
+        ++dialogs;
+        if (buttons == DialogButtons::YesNo) {
+            repairAsked_ = true;
+            return DialogResult::Yes;
+        }
+        return DialogResult::Ok;
+    }
+    void showMessage(std::string_view) override { ++dialogs; }
+    void showErrorReport(std::string_view text) override {
+        std::fprintf(stderr, "error report: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+    bool executeFileDialog(FileDialog& dialog) override {
+        if (fileToOpen.empty())
+            return false;
+        dialog.fileName = fileToOpen;
+        return true;
+    }
+    // The repair runs under the busy cursor that follows the question.
+    void setBusyCursor(bool busy) override {
+        if (busy && repairAsked_ && !repairing_) {
+            repairing_ = true;
+            repairStart_ = Clock::now();
+            repairCpuStart_ = processCpuSeconds();
+        } else if (!busy && repairing_) {
+            repairing_ = false;
+            repairAsked_ = false;
+            repairSeconds = secondsSince(repairStart_);
+            repairCpuSeconds = processCpuSeconds() - repairCpuStart_;
+        }
+    }
+    void processMessages() override {
+        ++pumps;
+        QApplication::processEvents();
+    }
+    RegionalSettings regionalSettings() override { return {}; }
+    std::string longTimeText(const DateTime&) override { return {}; }
+    DateTime now() override { return {}; }
+    TextPrinter& printer() override { return printer_; }
+    void closeMainWindow() override {}
+    unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override {
+        if (directory_.size() + 1 > size)
+            return static_cast<unsigned>(directory_.size() + 1);
+        std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);
+        return static_cast<unsigned>(directory_.size());
+    }
+    unsigned SetErrorMode(unsigned mode) override { return mode; }
+    bool DeleteFileA(const char* path) override { return ::unlink(path) == 0; }
+    bool MessageBeep(unsigned) override { return true; }
+
+private:
+    std::string directory_;
+    NullPrinter printer_;
+    bool repairAsked_ = false;
+    bool repairing_ = false;
+    Clock::time_point repairStart_;
+    double repairCpuStart_ = 0;
+};
+
+// A scratch Windows directory whose ppplog.txt is the log to time (a link,
+// so a large log isn't copied).
+class WindowsFolder {
+public:
+    explicit WindowsFolder(const std::string& log) {
+        char name[] = "/tmp/kestal-window-bench-XXXXXX";
+        if (!::mkdtemp(name)) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        path_ = name;
+        std::filesystem::create_symlink(std::filesystem::absolute(log), path_ / "ppplog.txt");
+    }
+    ~WindowsFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    WindowsFolder(const WindowsFolder&) = delete;
+    WindowsFolder& operator=(const WindowsFolder&) = delete;
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// One frame: the step, then a full repaint of the grid.
+double frame(TfrmKestal& window, const std::function<void()>& step) {
+    const auto start = Clock::now();
+    step();
+    window.Grid1->viewport()->repaint();
+    return secondsSince(start);
+}
+
+void sendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(widget, &release);
+}
+
+Timing referenceLoadAndScan(const std::string& log, int runs) {
+    LogLines lines;
+    CallTable table;
+    return bestOf(runs, [&] {
+        readLogFile(log, lines);
+        table.reset();
+        scanCalls(lines, table, RegionalSettings{}, [](std::string_view) {});
+    });
+}
+
+void benchScrolling(TfrmKestal& window) {
+    TStringGrid* grid = window.Grid1;
+    const int rows = grid->model()->rowCount();
+    const double down = frame(window, [grid] { grid->scrollToBottom(); });
+    const double up = frame(window, [grid] { grid->scrollToTop(); });
+    std::printf("  scroll to the last row %.1f ms, back to the first %.1f ms\n", down * 1e3, up * 1e3);
+
+    window.selectFirstRow();
+    grid->setFocus();
+    std::vector<double> frames;
+    const auto start = Clock::now();
+    while (grid->currentIndex().row() < rows - 1) {
+        const int before = grid->currentIndex().row();
+        frames.push_back(frame(window, [grid] { sendKey(grid, Qt::Key_PageDown); }));
+        if (grid->currentIndex().row() == before)
+            break;
+    }
+    const double total = secondsSince(start);
+    std::vector<double> sorted = frames;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    const double longest = sorted.empty() ? 0 : sorted.back();
+    const int perPage = std::max(1, grid->viewport()->height() / TStringGrid::kRowHeight);
+    std::printf(
+        "window: page down, first to last row: %zu frames in %.3f s, median %.2f ms, longest %.2f ms (of %d "
+        "rows, %d per page)\n",
+        frames.size(), total, median * 1e3, longest * 1e3, rows, perPage);
+
+    const double end = frame(window, [grid] { sendKey(grid, Qt::Key_End, Qt::ControlModifier); });
+    const double home = frame(window, [grid] { sendKey(grid, Qt::Key_Home, Qt::ControlModifier); });
+    std::printf("  Ctrl+End %.1f ms, Ctrl+Home %.1f ms\n", end * 1e3, home * 1e3);
+}
+
+void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
+    const std::uint64_t size = fileSize(log);
+    std::printf("log %s: %ju bytes\n", log.c_str(), static_cast<std::uintmax_t>(size));
+    const Timing reference = referenceLoadAndScan(log, runs);
+    printFigure("load + scan, no window", reference, size);
+
+    WindowsFolder folder(log);
+    BenchPlatform platform(folder.path());
+    std::unique_ptr<TfrmKestal> window;
+    std::unique_ptr<TAboutBox> about;
+    std::unique_ptr<TFrmCall> details;
+    auto open = [&] {
+        details.reset();
+        about.reset();
+        window.reset();
+        platform.dialogs = 0;
+        window = std::make_unique<TfrmKestal>(platform);
+        about = std::make_unique<TAboutBox>();
+        details = std::make_unique<TFrmCall>(platform);
+        window->resize(1024, 768);
+        window->show();
+        QApplication::processEvents();
+        window->Grid1->viewport()->repaint();
+    };
+    const Timing ready = bestOf(runs, open);
+    printFigure("window: grid ready", ready, size, reference, "load + scan");
+    std::printf("  %d rows in the grid, %d calls in the table, %ld dialogs answered in %.3f s\n",
+                window->model()->rowCount(), window->state().table.callCount(), platform.dialogs,
+                platform.dialogSeconds);
+    if (platform.dialogs > 0)
+        printFigure("window: grid ready, no dialogs", {ready.wall - platform.dialogSeconds, ready.cpu}, size,
+                    reference, "load + scan");
+
+    benchScrolling(*window);
+
+    const int last = window->state().table.rowCount() - 1;
+    const Timing detailsTime = bestOf(runs, [&] {
+        window->Grid1->selectRow(CallTableModel::modelRow(last));
+        window->Grid1DblClick();
+    });
+    printFigure("window: Show Call Details, last", detailsTime, size);
+    std::printf("  row %d, %zu lines in the details window\n", last, details->lines().size());
+
+    if (nulLog.empty())
+        return;
+    const std::uint64_t nulSize = fileSize(nulLog);
+    std::printf("log with NUL bytes %s: %ju bytes\n", nulLog.c_str(), static_cast<std::uintmax_t>(nulSize));
+    const std::string repaired = folder.path() + "/tr-output";
+    const Timing tr = referenceCommand(runs, "tr -d '\\000' < " + shellQuoted(nulLog) + " > " + shellQuoted(repaired));
+    printFigure("reference: tr -d '\\000'", tr, nulSize);
+
+    platform.fileToOpen = nulLog;
+    Timing repair;
+    const Timing openTime = bestOf(runs, [&] {
+        platform.pumps = 0;
+        window->Open1Click();
+        repair.wall = std::min(repair.wall, platform.repairSeconds);
+        repair.cpu = std::min(repair.cpu, platform.repairCpuSeconds);
+    });
+    printFigure("window: NUL repair", repair, nulSize, tr, "tr -d '\\000'");
+    printFigure("window: File > Open with repair", openTime, nulSize);
+    std::printf("  %ld event pumps, %d calls after the repair\n", platform.pumps,
+                window->state().table.callCount());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::string log;
+    std::string nulLog;
+    int runs = 3;
+    bool usage = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--nul" && i + 1 < argc)
+            nulLog = argv[++i];
+        else if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (log.empty() && !arg.starts_with("-"))
+            log = std::string(arg);
+        else
+            usage = true;
+    }
+    if (log.empty() || usage) {
+        std::fprintf(stderr, "usage: window_bench LOG [--nul NULLOG] [--runs N]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    printHeading();
+    benchWindow(log, nulLog, runs);
+    return 0;
+}

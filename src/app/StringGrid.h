@@ -48,6 +48,10 @@ public:
     std::function<void(QMouseEvent*)> onMouseMove;
     std::function<void(const QPoint& globalPos)> onContextMenu;
 
+    // Typing doesn't jump to a row that starts with the typed text: the
+    // grid moves by row, page and end keys only.
+    void keyboardSearch(const QString&) override {}
+
     static constexpr int kRowHeight = 16;
     static constexpr int kTitleHeight = kRowHeight + 1;  // and its line
 

@@ -267,6 +267,23 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
     EXPECT_EQ(main->selectedRow(), 3);
 }
 
+TEST_F(MainWindow, KeysMoveTheSelectionByRowOnly) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    TStringGrid* grid = main->Grid1;
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(main->selectedRow(), 2);
+    QTest::keyClicks(grid, "12-03");  // no jump to the row starting so
+    EXPECT_EQ(main->selectedRow(), 2);
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(main->selectedRow(), 3);
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(main->selectedRow(), 2);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    EXPECT_FALSE(details->isVisible());
+}
+
 TEST_F(MainWindow, GridAnswersNoTooltips) {
     writeLog(kThreeCallLog);
     createWindows();

@@ -240,29 +240,67 @@ private:
     int fd_;
 };
 
-// The whole log ("-": standard input). It is opened here rather than by
-// name in the library so that a missing or unreadable file is reported with
-// the system's reason.
-std::string readLog(const std::string& path) {
+// The log ("-": standard input), open and checked. It is opened here rather
+// than by name in the library so that a missing or unreadable file is
+// reported with the system's reason.
+struct OpenLog {
+    int fd;
+    bool showProgress;  // a big file, read with a progress bar
+};
+
+OpenLog openLog(const std::string& path) {
     const int fd = path == kStandardInput ? STDIN_FILENO
                                           : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) throw FileError{logName(path), std::strerror(errno)};
-    const Descriptor log(fd);
     struct stat info {};
-    if (::fstat(fd, &info) != 0) throw FileError{logName(path), std::strerror(errno)};
-    if (S_ISDIR(info.st_mode)) throw FileError{logName(path), std::strerror(EISDIR)};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        if (fd != STDIN_FILENO) ::close(fd);
+        throw FileError{logName(path), std::strerror(error)};
+    }
     const bool showProgress = S_ISREG(info.st_mode) &&
                               static_cast<std::uint64_t>(info.st_size) > kProgressThreshold &&
                               ::isatty(STDERR_FILENO);
+    return {fd, showProgress};
+}
+
+// The whole log as bytes.
+std::string readLogBytes(const std::string& path, const OpenLog& log) {
     try {
-        if (!showProgress) return readDescriptorBytes(fd, path);
+        if (!log.showProgress) return readDescriptorBytes(log.fd, path);
         ProgressBar bar(path);
-        return readDescriptorBytes(fd, path, [&bar](std::uint64_t done, std::uint64_t expected) {
-            bar.update(done, expected);
-        });
+        return readDescriptorBytes(
+            log.fd, path,
+            [&bar](std::uint64_t done, std::uint64_t expected) { bar.update(done, expected); });
     } catch (const CommandError& error) {
         throw FileError{logName(path), error.what()};
     }
+}
+
+std::string readLog(const std::string& path) {
+    const OpenLog log = openLog(path);
+    const Descriptor closer(log.fd);
+    return readLogBytes(path, log);
+}
+
+// The whole log cut into lines; returns how many bytes were read. Without
+// the progress bar the lines are cut while the bytes just read are still in
+// the cache, which spares a pass over a big log.
+std::uint64_t readLogLines(const std::string& path, LogLines& lines) {
+    const OpenLog log = openLog(path);
+    const Descriptor closer(log.fd);
+    if (log.showProgress) {
+        std::string bytes = readLogBytes(path, log);
+        const std::uint64_t size = bytes.size();
+        lines.assign(std::move(bytes));
+        return size;
+    }
+    try {
+        lines.assignFrom(log.fd, path);
+    } catch (const CommandError& error) {
+        throw FileError{logName(path), error.what()};
+    }
+    return lines.byteCount();
 }
 
 // Reads the log into lines. A log that fails the size check is read up to
@@ -271,16 +309,15 @@ std::string readLog(const std::string& path) {
 // listed. Leaving out NUL bytes from a log that has none changes nothing,
 // so the repair needs no size check of its own.
 LogLines loadLog(const std::string& path, bool repair) {
-    std::string bytes = readLog(path);
     LogLines lines;
     if (repair) {
+        std::string bytes = readLog(path);
         if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr)
             bytes = withoutNulBytes(bytes);
         lines.assign(std::move(bytes));
         return lines;
     }
-    const std::uint64_t fileSize = bytes.size();
-    lines.assign(std::move(bytes));
+    const std::uint64_t fileSize = readLogLines(path, lines);
     if (lines.joinedLength() != fileSize) report(logName(path), kSomeCallsNotListed);
     return lines;
 }

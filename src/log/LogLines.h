@@ -32,6 +32,9 @@ public:
 
     void clear();
     std::size_t size() const { return ends_.size(); }
+    // How many bytes the lines were cut from, a NUL and what follows it
+    // included: all that was read of the file.
+    std::uint64_t byteCount() const { return bytes_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
         const std::uint64_t start = index == 0 ? 0 : nextStart(ends_[index - 1]);

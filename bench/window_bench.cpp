@@ -18,6 +18,9 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -25,10 +28,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <QApplication>
-#include <QKeyEvent>
-#include <QScrollBar>
 
 #include "BenchSupport.h"
 #include "app/AboutForm.h"
@@ -57,7 +56,8 @@ public:
 // and how often the event pump ran.
 class BenchPlatform : public Platform {
 public:
-    explicit BenchPlatform(std::string windowsDirectory) : directory_(std::move(windowsDirectory)) {}
+    explicit BenchPlatform(std::string windowsDirectory)
+        : directory_(std::move(windowsDirectory)) {}
 
     std::string fileToOpen;
     long dialogs = 0;
@@ -79,8 +79,7 @@ public:
         std::fprintf(stderr, "error report: %.*s\n", static_cast<int>(text.size()), text.data());
     }
     bool executeFileDialog(FileDialog& dialog) override {
-        if (fileToOpen.empty())
-            return false;
+        if (fileToOpen.empty()) return false;
         dialog.fileName = fileToOpen;
         return true;
     }
@@ -107,8 +106,7 @@ public:
     TextPrinter& printer() override { return printer_; }
     void closeMainWindow() override {}
     unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override {
-        if (directory_.size() + 1 > size)
-            return static_cast<unsigned>(directory_.size() + 1);
+        if (directory_.size() + 1 > size) return static_cast<unsigned>(directory_.size() + 1);
         std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);
         return static_cast<unsigned>(directory_.size());
     }
@@ -180,7 +178,8 @@ void benchScrolling(TfrmKestal& window) {
     const int rows = grid->model()->rowCount();
     const double down = frame(window, [grid] { grid->scrollToBottom(); });
     const double up = frame(window, [grid] { grid->scrollToTop(); });
-    std::printf("  scroll to the last row %.1f ms, back to the first %.1f ms\n", down * 1e3, up * 1e3);
+    std::printf("  scroll to the last row %.1f ms, back to the first %.1f ms\n", down * 1e3,
+                up * 1e3);
 
     window.selectFirstRow();
     grid->setFocus();
@@ -189,8 +188,7 @@ void benchScrolling(TfrmKestal& window) {
     while (grid->currentIndex().row() < rows - 1) {
         const int before = grid->currentIndex().row();
         frames.push_back(frame(window, [grid] { sendKey(grid, Qt::Key_PageDown); }));
-        if (grid->currentIndex().row() == before)
-            break;
+        if (grid->currentIndex().row() == before) break;
     }
     const double total = secondsSince(start);
     std::vector<double> sorted = frames;
@@ -199,7 +197,8 @@ void benchScrolling(TfrmKestal& window) {
     const double longest = sorted.empty() ? 0 : sorted.back();
     const int perPage = std::max(1, grid->viewport()->height() / TStringGrid::kRowHeight);
     std::printf(
-        "window: page down, first to last row: %zu frames in %.3f s, median %.2f ms, longest %.2f ms (of %d "
+        "window: page down, first to last row: %zu frames in %.3f s, median %.2f ms, longest %.2f "
+        "ms (of %d "
         "rows, %d per page)\n",
         frames.size(), total, median * 1e3, longest * 1e3, rows, perPage);
 
@@ -238,8 +237,9 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
                 window->model()->rowCount(), window->state().table.callCount(), platform.dialogs,
                 platform.dialogSeconds);
     if (platform.dialogs > 0)
-        printFigure("window: grid ready, no dialogs", {ready.wall - platform.dialogSeconds, ready.cpu}, size,
-                    reference, "load + scan");
+        printFigure("window: grid ready, no dialogs",
+                    {ready.wall - platform.dialogSeconds, ready.cpu}, size, reference,
+                    "load + scan");
 
     benchScrolling(*window);
 
@@ -251,12 +251,13 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
     printFigure("window: Show Call Details, last", detailsTime, size);
     std::printf("  row %d, %zu lines in the details window\n", last, details->lines().size());
 
-    if (nulLog.empty())
-        return;
+    if (nulLog.empty()) return;
     const std::uint64_t nulSize = fileSize(nulLog);
-    std::printf("log with NUL bytes %s: %ju bytes\n", nulLog.c_str(), static_cast<std::uintmax_t>(nulSize));
+    std::printf("log with NUL bytes %s: %ju bytes\n", nulLog.c_str(),
+                static_cast<std::uintmax_t>(nulSize));
     const std::string repaired = folder.path() + "/tr-output";
-    const Timing tr = referenceCommand(runs, "tr -d '\\000' < " + shellQuoted(nulLog) + " > " + shellQuoted(repaired));
+    const Timing tr = referenceCommand(
+        runs, "tr -d '\\000' < " + shellQuoted(nulLog) + " > " + shellQuoted(repaired));
     printFigure("reference: tr -d '\\000'", tr, nulSize);
 
     platform.fileToOpen = nulLog;
@@ -295,8 +296,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: window_bench LOG [--nul NULLOG] [--runs N]\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     printHeading();

@@ -24,7 +24,8 @@ void TBevelPanel::paintEvent(QPaintEvent*) {
     };
     const QRect outer = rect();
     bevel(outer, pal.color(QPalette::Dark), pal.color(QPalette::Light));  // lowered
-    bevel(outer.adjusted(1, 1, -1, -1), pal.color(QPalette::Light), pal.color(QPalette::Dark));  // raised
+    bevel(outer.adjusted(1, 1, -1, -1), pal.color(QPalette::Light),
+          pal.color(QPalette::Dark));  // raised
 }
 
 namespace {
@@ -45,8 +46,8 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* storedCaption, 
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     AboutBox = this;
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
@@ -56,7 +57,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     setFixedSize(298, 213);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
     }
 
     Panel1 = new TBevelPanel(this);
@@ -88,15 +90,13 @@ TAboutBox::TAboutBox(QWidget* parent)
 }
 
 TAboutBox::~TAboutBox() {
-    if (AboutBox == this)
-        AboutBox = nullptr;
+    if (AboutBox == this) AboutBox = nullptr;
 }
 
 void TAboutBox::FormCreate() {
     auto set = [](QLabel* label, const char* text) {
         label->setText(QString::fromLatin1(text));
-        if (!label->wordWrap())
-            label->adjustSize();
+        if (!label->wordWrap()) label->adjustSize();
     };
     set(Copyright, kCopyrightLine);
     set(ProductName, kProgramTitle);
@@ -104,8 +104,6 @@ void TAboutBox::FormCreate() {
     set(Comments, kContactLine);
 }
 
-void TAboutBox::Button1Click() {
-    hide();
-}
+void TAboutBox::Button1Click() { hide(); }
 
 }  // namespace kestal

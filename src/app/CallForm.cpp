@@ -12,7 +12,8 @@ namespace kestal {
 
 namespace {
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const QRect& geometry) {
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption,
+                        const QRect& geometry) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
@@ -30,8 +31,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 }  // namespace
 
 TFrmCall::TFrmCall(Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       platform_(platform) {
     FrmCall = this;
     setObjectName(QStringLiteral("FrmCall"));
@@ -65,8 +66,7 @@ TFrmCall::TFrmCall(Platform& platform, QWidget* parent)
 }
 
 TFrmCall::~TFrmCall() {
-    if (FrmCall == this)
-        FrmCall = nullptr;
+    if (FrmCall == this) FrmCall = nullptr;
 }
 
 void TFrmCall::FormCreate() {
@@ -75,9 +75,7 @@ void TFrmCall::FormCreate() {
     Memo1->setFont(font8pt("Arial"));
 }
 
-void TFrmCall::Button1Click() {
-    close();
-}
+void TFrmCall::Button1Click() { close(); }
 
 void TFrmCall::Button2Click() {
     runCommand(platform_, [this] { printDetails(lines_, platform_); });
@@ -93,13 +91,11 @@ void TFrmCall::setLines(std::vector<std::string> lines) {
     // One document for all lines: appending them one by one costs a layout
     // pass each, far too slow for a long call.
     std::size_t total = 0;
-    for (const std::string& line : lines_)
-        total += line.size() + 1;
+    for (const std::string& line : lines_) total += line.size() + 1;
     QString text;
     text.reserve(static_cast<qsizetype>(total));
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char('\n');
+        if (i > 0) text += QLatin1Char('\n');
         text += QLatin1String(lines_[i].data(), static_cast<qsizetype>(lines_[i].size()));
     }
     Memo1->setPlainText(text);
@@ -117,8 +113,7 @@ bool TFrmCall::eventFilter(QObject* watched, QEvent* event) {
     // window while the focus is in it.
     if (watched == Memo1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
-            return true;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) return true;
     }
     return QDialog::eventFilter(watched, event);
 }

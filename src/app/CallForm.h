@@ -2,10 +2,9 @@
 // read-only, and prints them on request. Closing it only hides it.
 #pragma once
 
+#include <QDialog>
 #include <string>
 #include <vector>
-
-#include <QDialog>
 
 #include "platform/Platform.h"
 

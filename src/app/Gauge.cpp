@@ -1,14 +1,11 @@
 #include "app/Gauge.h"
 
-#include <algorithm>
-
 #include <QPainter>
+#include <algorithm>
 
 namespace kestal {
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
+TGauge::TGauge(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void TGauge::setMinValue(int value) {
     min_ = value;
@@ -21,15 +18,13 @@ void TGauge::setMaxValue(int value) {
 }
 
 void TGauge::setProgress(int value) {
-    if (value == progress_)
-        return;
+    if (value == progress_) return;
     progress_ = value;
     update();
 }
 
 int TGauge::percentDone(int min, int max, int progress) {
-    if (max == min)
-        return 0;
+    if (max == min) return 0;
     const long long lo = std::min(min, max);
     const long long hi = std::max(min, max);
     const long long clamped = std::clamp<long long>(progress, lo, hi);
@@ -37,22 +32,19 @@ int TGauge::percentDone(int min, int max, int progress) {
 }
 
 int TGauge::fillWidth(int insideWidth, int percent) {
-    if (insideWidth <= 0 || percent <= 0)
-        return 0;
-    return std::min(insideWidth, static_cast<int>(static_cast<long long>(insideWidth) * percent / 100));
+    if (insideWidth <= 0 || percent <= 0) return 0;
+    return std::min(insideWidth,
+                    static_cast<int>(static_cast<long long>(insideWidth) * percent / 100));
 }
 
-QString TGauge::text() const {
-    return QString::asprintf("%d%%", percentDone());
-}
+QString TGauge::text() const { return QString::asprintf("%d%%", percentDone()); }
 
 void TGauge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect all = rect();
     painter.fillRect(all, Qt::black);  // the frame
     const QRect inside = all.adjusted(1, 1, -1, -1);
-    if (inside.isEmpty())
-        return;
+    if (inside.isEmpty()) return;
     const int fill = fillWidth(inside.width(), percentDone());
     const QRect filled(inside.left(), inside.top(), fill, inside.height());
     const QRect empty(inside.left() + fill, inside.top(), inside.width() - fill, inside.height());

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "app/AboutForm.h"
 #include "app/CallForm.h"
@@ -36,8 +37,7 @@ public:
     explicit BusyCursor(Platform& platform) : platform_(platform) { platform_.setBusyCursor(true); }
     ~BusyCursor() { restore(); }
     void restore() {
-        if (busy_)
-            platform_.setBusyCursor(false);
+        if (busy_) platform_.setBusyCursor(false);
         busy_ = false;
     }
     BusyCursor(const BusyCursor&) = delete;
@@ -50,7 +50,8 @@ private:
 
 }  // namespace
 
-TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform) {
     frmKestal = this;
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -74,15 +75,15 @@ TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent) : QMainWindow(parent
 
 TfrmKestal::~TfrmKestal() {
     FormDestroy();
-    if (frmKestal == this)
-        frmKestal = nullptr;
+    if (frmKestal == this) frmKestal = nullptr;
 }
 
 void TfrmKestal::createMenus() {
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    auto item = [this](QMenu* menu, const char* name, const char* caption, void (TfrmKestal::*handler)()) {
+    auto item = [this](QMenu* menu, const char* name, const char* caption,
+                       void (TfrmKestal::*handler)()) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
@@ -109,7 +110,8 @@ void TfrmKestal::createMenus() {
 
     Call1 = MainMenu1->addMenu(QStringLiteral("&Call"));
     Call1->setObjectName(QStringLiteral("Call1"));
-    ShowCallDetails2 = item(Call1, "ShowCallDetails2", "&Show Call Details", &TfrmKestal::Grid1DblClick);
+    ShowCallDetails2 =
+        item(Call1, "ShowCallDetails2", "&Show Call Details", &TfrmKestal::Grid1DblClick);
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -117,7 +119,8 @@ void TfrmKestal::createMenus() {
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    ShowCallDetails1 = item(PopupMenu1, "ShowCallDetails1", "&Show Call Details", &TfrmKestal::Grid1DblClick);
+    ShowCallDetails1 =
+        item(PopupMenu1, "ShowCallDetails1", "&Show Call Details", &TfrmKestal::Grid1DblClick);
 }
 
 void TfrmKestal::createClientArea() {
@@ -136,8 +139,7 @@ void TfrmKestal::createClientArea() {
     Grid1->onDblClick = [this] { Grid1DblClick(); };
     Grid1->onMouseMove = [this](QMouseEvent* event) { Grid1MouseMove(event); };
     Grid1->onContextMenu = [this](const QPoint& globalPos) {
-        if (!inputBlocked_)
-            PopupMenu1->popup(globalPos);
+        if (!inputBlocked_) PopupMenu1->popup(globalPos);
     };
     // The grid's current row is the table's current row.
     connect(Grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -182,14 +184,12 @@ void TfrmKestal::layoutClientArea() {
 }
 
 bool TfrmKestal::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == client_ && event->type() == QEvent::Resize)
-        layoutClientArea();
+    if (watched == client_ && event->type() == QEvent::Resize) layoutClientArea();
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmKestal::command(const std::function<void()>& body) {
-    if (inputBlocked_)
-        return;
+    if (inputBlocked_) return;
     runCommand(platform_, body);
 }
 
@@ -208,9 +208,7 @@ void TfrmKestal::FormCreate() {
     Grid1->setFocus();
 }
 
-void TfrmKestal::FormDestroy() {
-    state_.lines.clear();
-}
+void TfrmKestal::FormDestroy() { state_.lines.clear(); }
 
 void TfrmKestal::Open1Click() {
     command([this] { kestal::Open1Click(state_, platform_, *this, OpenDialog1); });
@@ -238,8 +236,7 @@ void TfrmKestal::Exit1Click() {
 
 void TfrmKestal::About1Click() {
     command([] {
-        if (!AboutBox)
-            return;
+        if (!AboutBox) return;
         AboutBox->show();
         AboutBox->raise();
         AboutBox->activateWindow();
@@ -248,14 +245,14 @@ void TfrmKestal::About1Click() {
 
 void TfrmKestal::Grid1DblClick() {
     command([this] {
-        if (!FrmCall)
-            return;
+        if (!FrmCall) return;
         FrmCall->Memo1->hide();
         FrmCall->clearLines();
         BusyCursor busy(platform_);
         const int row = state_.table.currentRow();
-        const std::string_view startTime =
-            row >= 1 && row < state_.table.rowCount() ? state_.table.cell(0, row) : std::string_view();
+        const std::string_view startTime = row >= 1 && row < state_.table.rowCount()
+                                               ? state_.table.cell(0, row)
+                                               : std::string_view();
         std::vector<std::string> lines =
             gatherCallDetails(state_.lines, startTime, [this](std::string_view warning) {
                 platform_.messageDlg(warning, DialogType::Warning, DialogButtons::Ok);
@@ -293,14 +290,11 @@ void TfrmKestal::closeEvent(QCloseEvent* event) {
 void TfrmKestal::setGridVisible(bool visible) {
     // Hiding the grid takes the focus from it for good: showing it again
     // doesn't give it back, the user clicks into the grid first.
-    if (!visible && focusWidget() == Grid1)
-        Grid1->clearFocus();
+    if (!visible && focusWidget() == Grid1) Grid1->clearFocus();
     Grid1->setVisible(visible);
 }
 
-void TfrmKestal::beginTableChange() {
-    model_->beginTableChange();
-}
+void TfrmKestal::beginTableChange() { model_->beginTableChange(); }
 
 void TfrmKestal::endTableChange() {
     model_->endTableChange();
@@ -309,13 +303,10 @@ void TfrmKestal::endTableChange() {
     selectTableRow(state_.table.currentRow());
 }
 
-void TfrmKestal::selectFirstRow() {
-    selectTableRow(1);
-}
+void TfrmKestal::selectFirstRow() { selectTableRow(1); }
 
 void TfrmKestal::selectTableRow(int row) {
-    if (row < 1 || row >= state_.table.rowCount())
-        return;
+    if (row < 1 || row >= state_.table.rowCount()) return;
     state_.table.setCurrentRow(row);
     const QModelIndex index = model_->index(CallTableModel::modelRow(row), 0);
     Grid1->selectionModel()->setCurrentIndex(
@@ -328,24 +319,14 @@ void TfrmKestal::setStatusText(std::string_view text) {
     Label1->adjustSize();
 }
 
-void TfrmKestal::setGaugeVisible(bool visible) {
-    Gauge1->setVisible(visible);
-}
+void TfrmKestal::setGaugeVisible(bool visible) { Gauge1->setVisible(visible); }
 
-void TfrmKestal::setGaugeProgress(int progress) {
-    Gauge1->setProgress(progress);
-}
+void TfrmKestal::setGaugeProgress(int progress) { Gauge1->setProgress(progress); }
 
-void TfrmKestal::setCaption(std::string_view caption) {
-    setWindowTitle(latin1(caption));
-}
+void TfrmKestal::setCaption(std::string_view caption) { setWindowTitle(latin1(caption)); }
 
-void TfrmKestal::setClearEnabled(bool enabled) {
-    Clear1->setEnabled(enabled);
-}
+void TfrmKestal::setClearEnabled(bool enabled) { Clear1->setEnabled(enabled); }
 
-void TfrmKestal::setInputBlocked(bool blocked) {
-    inputBlocked_ = blocked;
-}
+void TfrmKestal::setInputBlocked(bool blocked) { inputBlocked_ = blocked; }
 
 }  // namespace kestal

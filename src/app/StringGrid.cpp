@@ -19,8 +19,7 @@ TitleHeader::TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) 
 }
 
 void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    if (!rect.isValid())
-        return;
+    if (!rect.isValid()) return;
     painter->save();
     const QPalette& pal = palette();
     painter->fillRect(rect, pal.color(QPalette::Button));
@@ -38,8 +37,10 @@ void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logical
 
     painter->setClipRect(face);
     painter->setPen(pal.color(QPalette::ButtonText));
-    const QString title = model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
-    painter->drawText(face.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    const QString title =
+        model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    painter->drawText(face.adjusted(2, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
     painter->restore();
 }
 
@@ -55,21 +56,24 @@ void TitleHeader::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool TitleHeader::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis)
-        return true;
+    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis) return true;
     return QHeaderView::viewportEvent(event);
 }
 
-void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette& pal = option.palette;
     // The selected row keeps its colours whether or not the grid has focus.
-    painter->fillRect(option.rect, pal.color(QPalette::Active, selected ? QPalette::Highlight : QPalette::Base));
+    painter->fillRect(option.rect,
+                      pal.color(QPalette::Active, selected ? QPalette::Highlight : QPalette::Base));
     painter->save();
     painter->setClipRect(option.rect);
-    painter->setPen(pal.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setPen(
+        pal.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter->drawText(option.rect.adjusted(2, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
 }
@@ -101,8 +105,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableView(parent) {
 }
 
 void TStringGrid::doubleClicked() {
-    if (onDblClick)
-        onDblClick();
+    if (onDblClick) onDblClick();
 }
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
@@ -124,8 +127,7 @@ void TStringGrid::mousePressEvent(QMouseEvent* event) {
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove)
-        onMouseMove(event);
+    if (onMouseMove) onMouseMove(event);
     if ((event->buttons() & Qt::RightButton) && !(event->buttons() & Qt::LeftButton)) {
         event->accept();
         return;
@@ -154,13 +156,11 @@ void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TStringGrid::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    if (onContextMenu)
-        onContextMenu(event->globalPos());
+    if (onContextMenu) onContextMenu(event->globalPos());
 }
 
 bool TStringGrid::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis)
-        return true;
+    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis) return true;
     return QTableView::viewportEvent(event);
 }
 

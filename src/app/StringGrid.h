@@ -6,11 +6,10 @@
 // as one event.
 #pragma once
 
-#include <functional>
-
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <functional>
 
 namespace kestal {
 
@@ -34,7 +33,8 @@ class CellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 };
 
 class TStringGrid : public QTableView {

@@ -4,9 +4,7 @@
 
 // Resources of a static library have to be registered by hand, and only
 // from outside any namespace.
-static void initKestalResources() {
-    Q_INIT_RESOURCE(kestal);
-}
+static void initKestalResources() { Q_INIT_RESOURCE(kestal); }
 
 namespace kestal {
 
@@ -33,8 +31,6 @@ QPixmap programIconPixmap() {
     return QPixmap(QStringLiteral(":/kestal/kestal.png"));
 }
 
-QIcon programIcon() {
-    return QIcon(programIconPixmap());
-}
+QIcon programIcon() { return QIcon(programIconPixmap()); }
 
 }  // namespace kestal

@@ -1,9 +1,8 @@
 // Kestal File Viewer: shows the calls of the Dial-Up Networking PPP log.
 // The program reads no arguments of its own (Qt's platform options aside)
 // and no settings: each run starts from the system log.
-#include <clocale>
-
 #include <QApplication>
+#include <clocale>
 
 #include "app/AboutForm.h"
 #include "app/CallForm.h"
@@ -24,8 +23,7 @@ int main(int argc, char* argv[]) {
     // The first load, and any dialog it raises, happens inside the main
     // window's creation, before anything is visible.
     kestal::TfrmKestal frmKestal(platform);
-    if (!frmKestal.startedUp())
-        return 0;
+    if (!frmKestal.startedUp()) return 0;
     platform.setMainWindow(&frmKestal);
     QObject::connect(&frmKestal, &kestal::TfrmKestal::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

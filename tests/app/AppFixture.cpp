@@ -7,10 +7,8 @@
 namespace kestal::testing {
 
 void ensureApplication() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (QApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "test_app";
     static char* argv[] = {name, nullptr};
@@ -25,8 +23,7 @@ AppTest::AppTest() {
     platform.windowsDir = windows.path().string();
     platform.mainWindowVisible = [] { return frmKestal && frmKestal->isVisible(); };
     platform.onCloseMainWindow = [] {
-        if (frmKestal)
-            frmKestal->close();
+        if (frmKestal) frmKestal->close();
     };
 }
 
@@ -36,9 +33,7 @@ AppTest::~AppTest() {
     main.reset();
 }
 
-void AppTest::writeLog(std::string_view bytes) {
-    windows.write("ppplog.txt", bytes);
-}
+void AppTest::writeLog(std::string_view bytes) { windows.write("ppplog.txt", bytes); }
 
 void AppTest::createWindows() {
     main = std::make_unique<TfrmKestal>(platform);

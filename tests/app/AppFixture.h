@@ -2,11 +2,11 @@
 // platform and a Windows directory in a scratch folder.
 #pragma once
 
-#include <memory>
-#include <string>
+#include <gtest/gtest.h>
 
 #include <QApplication>
-#include <gtest/gtest.h>
+#include <memory>
+#include <string>
 
 #include "app/AboutForm.h"
 #include "app/CallForm.h"

@@ -54,17 +54,24 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
     TStringGrid* grid = main->Grid1;
     const std::vector<Trigger> triggers = {
         {"Enter", [&] { QTest::keyClick(grid, Qt::Key_Return); }},
-        {"Shift+Ctrl+Enter", [&] { QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }},
-        {"Alt+keypad Enter", [&] { QTest::keyClick(grid, Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); }},
+        {"Shift+Ctrl+Enter",
+         [&] { QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }},
+        {"Alt+keypad Enter",
+         [&] { QTest::keyClick(grid, Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); }},
         {"Call menu", [&] { main->ShowCallDetails2->trigger(); }},
         {"context menu", [&] { main->ShowCallDetails1->trigger(); }},
-        {"double click on the row", [&] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(1)); }},
+        {"double click on the row",
+         [&] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(1)); }},
         {"double click on the title row",
-         [&] { QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(30, 8)); }},
+         [&] {
+             QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                                QPoint(30, 8));
+         }},
         {"double click on a title border",
          [&] {
              const int border = grid->columnWidth(0) - 1;
-             QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(border, 8));
+             QTest::mouseDClick(grid->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                                QPoint(border, 8));
          }},
     };
     for (const Trigger& trigger : triggers) {
@@ -111,7 +118,8 @@ TEST_F(DetailsWindow, WindowLayout) {
     EXPECT_EQ(details->size(), QSize(564, 273));
     EXPECT_EQ(details->minimumSize(), details->maximumSize());
     EXPECT_EQ(details->pos(), QPoint(56, 134));
-    EXPECT_FALSE(details->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(details->windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(details->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(details->Button1->geometry(), QRect(457, 232, 89, 33));
     EXPECT_EQ(details->Button2->geometry(), QRect(353, 232, 89, 33));
@@ -130,8 +138,7 @@ TEST_F(DetailsWindow, WindowLayout) {
     EXPECT_EQ(details->Memo1->toPlainText(), QStringLiteral("Memo1"));
     // Tab order: Close, the text box, Print.
     auto nextTabStop = [](QWidget* widget) {
-        do
-            widget = widget->nextInFocusChain();
+        do widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus));
         return widget;
     };
@@ -154,7 +161,8 @@ TEST_F(DetailsWindow, EnterAndEscCloseFromTheButtonsButNotFromTheTextBox) {
         {"Enter on Print", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Button2; }, true},
         {"Esc in Memo1", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
         {"Enter in Memo1", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
-        {"keypad Enter in Memo1", Qt::Key_Enter, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
+        {"keypad Enter in Memo1", Qt::Key_Enter, [](TFrmCall& w) -> QWidget* { return w.Memo1; },
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -189,10 +197,11 @@ TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
     main->Grid1DblClick();
     details->Button2->click();
     ASSERT_EQ(platform.fakePrinter.jobs.size(), 1u);
-    EXPECT_EQ(platform.fakePrinter.jobs[0].lines,
-              (std::vector<std::string>{"12-02-2026 13:59:04.00 - Remote access driver log opened.",
-                                        "12-02-2026 13:59:05.00 - Caf\xe9 au lait",
-                                        "12-02-2026 14:19:41.00 - Remote access driver log closed."}));
+    EXPECT_EQ(
+        platform.fakePrinter.jobs[0].lines,
+        (std::vector<std::string>{"12-02-2026 13:59:04.00 - Remote access driver log opened.",
+                                  "12-02-2026 13:59:05.00 - Caf\xe9 au lait",
+                                  "12-02-2026 14:19:41.00 - Remote access driver log closed."}));
     EXPECT_TRUE(platform.fakePrinter.jobs[0].closed);
     EXPECT_TRUE(details->isVisible());
 }

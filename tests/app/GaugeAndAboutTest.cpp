@@ -14,8 +14,8 @@ TEST(GaugePercent, FollowsTheRangeClampedAndTruncated) {
         int min, max, progress, percent;
     };
     const Case cases[] = {
-        {0, 100, 0, 0},    {0, 100, 40, 40}, {0, 100, 100, 100}, {0, 100, 150, 100}, {0, 100, -5, 0},
-        {0, 3, 1, 33},     {0, 3, 2, 66},    {10, 20, 15, 50},   {5, 5, 5, 0},       {0, 0, 7, 0},
+        {0, 100, 0, 0}, {0, 100, 40, 40}, {0, 100, 100, 100}, {0, 100, 150, 100}, {0, 100, -5, 0},
+        {0, 3, 1, 33},  {0, 3, 2, 66},    {10, 20, 15, 50},   {5, 5, 5, 0},       {0, 0, 7, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(TGauge::percentDone(c.min, c.max, c.progress), c.percent)

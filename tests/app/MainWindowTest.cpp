@@ -90,14 +90,13 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
         EXPECT_TRUE(action->isEnabled());
     }
     QStringList menus;
-    for (QAction* action : main->MainMenu1->actions())
-        menus << action->text();
+    for (QAction* action : main->MainMenu1->actions()) menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Call", "&Help"}));
     QStringList fileItems;
     for (QAction* action : main->File1->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    EXPECT_EQ(fileItems, (QStringList{"&Open", "&Copy...", "Save Table &As...", "&Print...", "-", "Clear", "-",
-                                      "E&xit"}));
+    EXPECT_EQ(fileItems, (QStringList{"&Open", "&Copy...", "Save Table &As...", "&Print...", "-",
+                                      "Clear", "-", "E&xit"}));
 
     EXPECT_EQ(main->SaveDialog1.kind, FileDialog::Kind::Save);
     EXPECT_EQ(main->SaveDialog1.filter, "Text (*.txt)|*.txt");
@@ -139,8 +138,9 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
     for (int column = 0; column < kColumnCount; ++column) {
         SCOPED_TRACE(column);
         const ColumnInfo& info = kColumns[static_cast<std::size_t>(column)];
-        EXPECT_EQ(model->headerData(column, Qt::Horizontal).toString(),
-                  QString::fromLatin1(info.title.data(), static_cast<qsizetype>(info.title.size())));
+        EXPECT_EQ(
+            model->headerData(column, Qt::Horizontal).toString(),
+            QString::fromLatin1(info.title.data(), static_cast<qsizetype>(info.title.size())));
         EXPECT_EQ(grid->columnWidth(column), info.width);
     }
     EXPECT_EQ(model->data(model->index(0, 0)).toString(), QStringLiteral("12-01-2026 09:12:04"));
@@ -151,8 +151,7 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
 
     EXPECT_EQ(grid->font().family(), QStringLiteral("Arial"));
     EXPECT_EQ(grid->font().pixelSize(), 11);
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(grid->rowHeight(row), 16);
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(grid->rowHeight(row), 16);
     EXPECT_EQ(grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
     EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 16);
     EXPECT_TRUE(grid->verticalHeader()->isHidden());
@@ -174,8 +173,10 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
 TEST_F(MainWindow, ModelPassesTheItemModelTesterThroughLoads) {
     writeLog(kThreeCallLog);
     createWindows();
-    QAbstractItemModelTester tester(main->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    const std::string other = windows.write("other.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-02-2026 13:59:04")));
+    QAbstractItemModelTester tester(main->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const std::string other = windows.write(
+        "other.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-02-2026 13:59:04")));
     platform.fileDialogAnswers.push_back(other);
     main->Open1Click();
     EXPECT_EQ(main->model()->rowCount(), 1);
@@ -195,7 +196,8 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     grid->selectRow(2);
     ASSERT_EQ(main->selectedRow(), 3);
 
-    const std::string other = windows.write("two.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-03-2026 20:41:55")));
+    const std::string other = windows.write(
+        "two.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-03-2026 20:41:55")));
     platform.fileDialogAnswers.push_back(other);
     main->Open1->trigger();
 
@@ -255,7 +257,8 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
     const QPoint third = grid->visualRect(grid->model()->index(2, 3)).center();
 
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, third);
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, third, grid->viewport()->mapToGlobal(third));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, third,
+                                grid->viewport()->mapToGlobal(third));
     QApplication::sendEvent(grid->viewport(), &menuEvent);
     EXPECT_EQ(grid->currentIndex().row(), 0);
     EXPECT_TRUE(main->PopupMenu1->isVisible());
@@ -292,7 +295,8 @@ TEST_F(MainWindow, GridAnswersNoTooltips) {
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent cellTip(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     EXPECT_TRUE(QApplication::sendEvent(grid->viewport(), &cellTip));  // taken, nothing shown
-    QHelpEvent titleTip(QEvent::ToolTip, QPoint(20, 5), grid->horizontalHeader()->mapToGlobal(QPoint(20, 5)));
+    QHelpEvent titleTip(QEvent::ToolTip, QPoint(20, 5),
+                        grid->horizontalHeader()->mapToGlobal(QPoint(20, 5)));
     EXPECT_TRUE(QApplication::sendEvent(grid->horizontalHeader()->viewport(), &titleTip));
 }
 

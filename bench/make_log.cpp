@@ -181,7 +181,7 @@ private:
         if (clock_ != stampClock_ || hundredths_ != stampHundredths_) {
             std::tm parts{};
             gmtime_r(&clock_, &parts);
-            char text[40];
+            char text[64];
             std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d.%02u - ",
                           parts.tm_mon + 1, parts.tm_mday, parts.tm_year + 1900, parts.tm_hour,
                           parts.tm_min, parts.tm_sec, hundredths_);

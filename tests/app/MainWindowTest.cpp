@@ -333,6 +333,23 @@ TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
     EXPECT_TRUE(platform.dialogs.empty());
 }
 
+TEST_F(MainWindow, ClearEmptiesTheLogAndEndsTheProgram) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    QSignalSpy closed(main.get(), &TfrmKestal::closed);
+    main->Clear1->trigger();  // unanswered: No
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(readBytes(windows.file("ppplog.txt")), kThreeCallLog);
+
+    platform.dialogAnswers.push_back(DialogResult::Yes);
+    main->Clear1->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(readBytes(windows.file("ppplog.txt")),
+              "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE.\r\n");
+}
+
 TEST_F(MainWindow, CommandsWaitWhileARepairLetsEventsThrough) {
     writeLog(kThreeCallLog);
     createWindows();

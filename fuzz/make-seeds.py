@@ -63,6 +63,9 @@ for name, data in logs.items():
     write("fuzz_scan", name + "-comma", b"\1" + data)
     write("fuzz_details", name, b"\0\0" + data)      # first call, real annotation
     write("fuzz_details", name + "-flaky", b"\1\3" + data)
+    if len(data) <= 2048:
+        write("fuzz_load", name + "-no", b"\0" + data)   # the question answered No
+        write("fuzz_load", name + "-yes", b"\1" + data)  # and Yes
 
 for name, text in {
     "c0a80001": b"c0a80001", "upper": b"C0A80001", "seven-and-stop": b"a000001.",

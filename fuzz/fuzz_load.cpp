@@ -1,0 +1,181 @@
+// The whole load through a real file: any bytes, with the corruption
+// question answered either way, give the lines that reading rules give (of
+// the bytes, or of the bytes without NULs after a repair), a question
+// exactly when the sizes differ, a table that agrees with the lines, a log
+// that is left byte for byte as it was, and no temporary file behind.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "log/CallScan.h"
+#include "log/LogLoader.h"
+#include "platform/TextPrinter.h"
+
+using namespace kestal;
+using kestal::fuzz::check;
+using kestal::fuzz::contains;
+
+namespace {
+
+class NoPrinter : public TextPrinter {
+public:
+    void open() override {}
+    void setFontName(std::string_view) override {}
+    std::string fontName() const override { return {}; }
+    void writeLine(std::string_view) override {}
+    void close() override {}
+};
+
+// Answers the question as told and remembers every dialog.
+class StubPlatform : public Platform {
+public:
+    bool answerYes = false;
+    std::vector<std::string> dialogs;
+    std::vector<std::string> reports;
+    bool busy = false;
+    RegionalSettings settings;
+
+    DialogResult messageDlg(std::string_view text, DialogType, DialogButtons buttons) override {
+        dialogs.emplace_back(text);
+        if (buttons == DialogButtons::Ok) return DialogResult::Ok;
+        return answerYes ? DialogResult::Yes : DialogResult::No;
+    }
+    void showMessage(std::string_view text) override { dialogs.emplace_back(text); }
+    void showErrorReport(std::string_view text) override { reports.emplace_back(text); }
+    bool executeFileDialog(FileDialog&) override { return false; }
+    void setBusyCursor(bool on) override { busy = on; }
+    void processMessages() override {}
+    RegionalSettings regionalSettings() override { return settings; }
+    std::string longTimeText(const DateTime&) override { return "00:00:00"; }
+    DateTime now() override { return {}; }
+    TextPrinter& printer() override { return printer_; }
+    void closeMainWindow() override {}
+    unsigned GetWindowsDirectoryA(char*, unsigned) override { return 0; }
+    unsigned SetErrorMode(unsigned mode) override {
+        const unsigned previous = mode_;
+        mode_ = mode;
+        return previous;
+    }
+    bool DeleteFileA(const char* path) override { return ::unlink(path) == 0; }
+    bool MessageBeep(unsigned) override { return true; }
+
+private:
+    NoPrinter printer_;
+    unsigned mode_ = 0;
+};
+
+class StubView : public LoadView {
+public:
+    bool gridVisible = true;
+    bool gaugeVisible = false;
+    bool inputBlocked = false;
+    int changeDepth = 0;
+    void setGridVisible(bool visible) override { gridVisible = visible; }
+    void beginTableChange() override { ++changeDepth; }
+    void endTableChange() override { --changeDepth; }
+    void selectFirstRow() override {}
+    void setStatusText(std::string_view) override {}
+    void setGaugeVisible(bool visible) override { gaugeVisible = visible; }
+    void setGaugeProgress(int progress) override { check(progress >= 0 && progress <= 100, "gauge out of range"); }
+    void setCaption(std::string_view) override {}
+    void setClearEnabled(bool) override {}
+    void setInputBlocked(bool blocked) override { inputBlocked = blocked; }
+};
+
+// One scratch folder for the whole run, removed at exit.
+const std::filesystem::path& scratch() {
+    static const std::filesystem::path folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestal-fuzz-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(scratch(), ignored);
+        });
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+bool sameLines(const LogLines& a, const LogLines& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    kestal::fuzz::Input input(data, size);
+    StubPlatform platform;
+    platform.answerYes = input.byte() & 1;
+    const std::string bytes(input.rest());
+
+    const std::string path = (scratch() / "ppplog.txt").string();
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) std::abort();
+    }
+
+    StubView view;
+    LogState state;
+    state.LogPath = path;
+    LoadLog(state, platform, view);
+
+    const LogLines asRead = LogLines::fromBytes(bytes);
+    const bool asked = asRead.joinedLength() != bytes.size();
+    std::size_t next = 0;
+    if (asked) {
+        check(!platform.dialogs.empty() && platform.dialogs[0] == kAttemptLoadQuestion, "no question");
+        next = 1;
+        if (platform.answerYes) {
+            check(platform.reports.empty(), "the repair failed", platform.reports.empty() ? "" : platform.reports[0]);
+            check(sameLines(state.lines, LogLines::fromBytes(withoutNulBytes(bytes))), "repaired lines", bytes);
+        } else {
+            check(platform.dialogs.size() > 1 && platform.dialogs[1] == kSomeCallsNotListed, "no warning after No");
+            next = 2;
+            check(sameLines(state.lines, asRead), "lines after No", bytes);
+        }
+    } else {
+        check(sameLines(state.lines, asRead), "lines", bytes);
+        check(platform.reports.empty(), "error report");
+    }
+    for (std::size_t i = next; i < platform.dialogs.size(); ++i) {
+        check(platform.dialogs[i] == kCorruptLogWarning, "unexpected dialog", platform.dialogs[i]);
+    }
+
+    // The table agrees with the lines shown.
+    std::vector<std::string_view> openers;
+    for (std::size_t i = 0; i < state.lines.size(); ++i) {
+        if (contains(state.lines[i], "log opened")) openers.push_back(state.lines[i].substr(0, 19));
+    }
+    check(state.table.callCount() == static_cast<int>(openers.size()), "calls differ from openers");
+    for (int row = 1; row <= state.table.callCount(); ++row) {
+        check(state.table.cell(0, row) == openers[static_cast<std::size_t>(row - 1)], "Start Time");
+    }
+
+    // Nothing changed on disk, and the window is back to normal.
+    check(readAll(path) == bytes, "the log changed", bytes);
+    check(!std::filesystem::exists(scratch() / "ppplog.tmp"), "ppplog.tmp left behind");
+    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible && view.changeDepth == 0,
+          "window not restored");
+    return 0;
+}

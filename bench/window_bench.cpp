@@ -18,10 +18,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -35,29 +38,34 @@
 #include "app/MainForm.h"
 #include "log/CallScan.h"
 #include "log/LogLines.h"
-#include "platform/TextPrinter.h"
+#include "platform/Locale.h"
+#include "platform/QtPlatform.h"
 
 namespace {
 
 using namespace kestal;
 using namespace kestal::bench;
 
-class NullPrinter : public TextPrinter {
+// The program's own Qt platform, with every message dialog answered at once
+// (Yes to a question, OK otherwise) by pressing its button, and the open
+// dialog answered with the file to open; notes how long the message dialogs
+// and the repair took and how often the event pump ran.
+class BenchPlatform : public QtPlatform {
 public:
-    void open() override {}
-    void setFontName(std::string_view) override {}
-    std::string fontName() const override { return {}; }
-    void writeLine(std::string_view) override {}
-    void close() override {}
-};
-
-// Answers every dialog at once (Yes to the repair question) and the open
-// dialog with the file to open; notes how long dialogs and the repair took
-// and how often the event pump ran.
-class BenchPlatform : public Platform {
-public:
-    explicit BenchPlatform(std::string windowsDirectory)
-        : directory_(std::move(windowsDirectory)) {}
+    BenchPlatform() {
+        setDialogRunner([](QDialog& dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+                for (QAbstractButton* button : box->buttons()) {
+                    const QMessageBox::ButtonRole role = box->buttonRole(button);
+                    if (role == QMessageBox::YesRole || role == QMessageBox::AcceptRole) {
+                        button->click();
+                        break;
+                    }
+                }
+            }
+            return int(QDialog::Accepted);
+        });
+    }
 
     std::string fileToOpen;
     long dialogs = 0;
@@ -66,15 +74,15 @@ public:
     double repairSeconds = 0;
     double repairCpuSeconds = 0;
 
-    DialogResult messageDlg(std::string_view, DialogType, DialogButtons buttons) override {
+    DialogResult messageDlg(std::string_view text, DialogType type,
+                            DialogButtons buttons) override {
         ++dialogs;
-        if (buttons == DialogButtons::YesNo) {
-            repairAsked_ = true;
-            return DialogResult::Yes;
-        }
-        return DialogResult::Ok;
+        if (buttons == DialogButtons::YesNo) repairAsked_ = true;
+        const auto start = Clock::now();
+        const DialogResult result = QtPlatform::messageDlg(text, type, buttons);
+        dialogSeconds += secondsSince(start);
+        return result;
     }
-    void showMessage(std::string_view) override { ++dialogs; }
     void showErrorReport(std::string_view text) override {
         std::fprintf(stderr, "error report: %.*s\n", static_cast<int>(text.size()), text.data());
     }
@@ -95,28 +103,14 @@ public:
             repairSeconds = secondsSince(repairStart_);
             repairCpuSeconds = processCpuSeconds() - repairCpuStart_;
         }
+        QtPlatform::setBusyCursor(busy);
     }
     void processMessages() override {
         ++pumps;
-        QApplication::processEvents();
+        QtPlatform::processMessages();
     }
-    RegionalSettings regionalSettings() override { return {}; }
-    std::string longTimeText(const DateTime&) override { return {}; }
-    DateTime now() override { return {}; }
-    TextPrinter& printer() override { return printer_; }
-    void closeMainWindow() override {}
-    unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override {
-        if (directory_.size() + 1 > size) return static_cast<unsigned>(directory_.size() + 1);
-        std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);
-        return static_cast<unsigned>(directory_.size());
-    }
-    unsigned SetErrorMode(unsigned mode) override { return mode; }
-    bool DeleteFileA(const char* path) override { return ::unlink(path) == 0; }
-    bool MessageBeep(unsigned) override { return true; }
 
 private:
-    std::string directory_;
-    NullPrinter printer_;
     bool repairAsked_ = false;
     bool repairing_ = false;
     Clock::time_point repairStart_;
@@ -169,7 +163,7 @@ Timing referenceLoadAndScan(const std::string& log, int runs) {
     return bestOf(runs, [&] {
         readLogFile(log, lines);
         table.reset();
-        scanCalls(lines, table, RegionalSettings{}, [](std::string_view) {});
+        scanCalls(lines, table, localeRegionalSettings(), [](std::string_view) {});
     });
 }
 
@@ -213,8 +207,10 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
     const Timing reference = referenceLoadAndScan(log, runs);
     printFigure("load + scan, no window", reference, size);
 
+    // The Windows directory, as the program finds it.
     WindowsFolder folder(log);
-    BenchPlatform platform(folder.path());
+    ::setenv("WINDIR", folder.path().c_str(), 1);
+    BenchPlatform platform;
     std::unique_ptr<TfrmKestal> window;
     std::unique_ptr<TAboutBox> about;
     std::unique_ptr<TFrmCall> details;
@@ -223,7 +219,9 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
         about.reset();
         window.reset();
         platform.dialogs = 0;
+        platform.dialogSeconds = 0;
         window = std::make_unique<TfrmKestal>(platform);
+        platform.setMainWindow(window.get());
         about = std::make_unique<TAboutBox>();
         details = std::make_unique<TFrmCall>(platform);
         window->resize(1024, 768);
@@ -238,8 +236,8 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
                 platform.dialogSeconds);
     if (platform.dialogs > 0)
         printFigure("window: grid ready, no dialogs",
-                    {ready.wall - platform.dialogSeconds, ready.cpu}, size, reference,
-                    "load + scan");
+                    {ready.wall - platform.dialogSeconds, ready.cpu - platform.dialogSeconds}, size,
+                    reference, "load + scan");
 
     benchScrolling(*window);
 
@@ -297,6 +295,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Regional settings from the locale, as the program takes them.
+    std::setlocale(LC_ALL, "");
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     printHeading();

@@ -1,8 +1,16 @@
 // Reading bytes into lines: any bytes give the lines that the simple
 // character-by-character rule gives, none of them holding a line end or a
-// NUL byte, and a joined length that adds up.
+// NUL byte, and a joined length that adds up; also when the bytes are read
+// from a file that hands them over in small pieces, cut anywhere (a CR LF
+// pair split between two pieces, say).
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +44,38 @@ std::vector<std::string> expectedLines(std::string_view bytes) {
     return lines;
 }
 
+// The bytes as a descriptor that gives them in pieces: each write to a
+// sequenced-packet socket comes out of one read. The pieces are 1 to 16
+// bytes long, and one always ends right after each CR.
+bool sameLinesReadInPieces(const std::string& bytes, const LogLines& expected) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) std::abort();
+    // Written meanwhile by another thread: the socket holds only so many packets.
+    std::thread writer([&bytes, fd = ends[1]] {
+        std::uint32_t state = static_cast<std::uint32_t>(bytes.size()) * 2654435761u + 1;
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            state = state * 1103515245u + 12345u;
+            std::size_t length = 1 + (state >> 16) % 16;
+            const std::size_t cr = bytes.find('\r', at);
+            if (cr != std::string::npos && cr < at + length) length = cr + 1 - at;
+            length = std::min(length, bytes.size() - at);
+            if (::write(fd, bytes.data() + at, length) != static_cast<ssize_t>(length)) std::abort();
+            at += length;
+        }
+        ::close(fd);
+    });
+    LogLines lines;
+    lines.assignFrom(ends[0], "pieces");
+    writer.join();
+    ::close(ends[0]);
+    if (lines.size() != expected.size() || lines.joinedLength() != expected.joinedLength()) return false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] != expected[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -63,6 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(again.size() == lines.size() && again.joinedLength() == joined, "assign replaces");
     again.clear();
     check(again.empty() && again.joinedLength() == 0, "clear empties");
+
+    if (bytes.size() <= 16384) check(sameLinesReadInPieces(bytes, lines), "lines read in pieces differ", bytes);
 
     // The NUL repair keeps every other byte, in order.
     std::string kept;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,8 @@ protected:
         dir.write("calls.tsv", "an earlier export\r\n");
         fs::create_symlink("/dev/full", dir.file("full.txt"));  // a disk with no room left
         fs::create_symlink("/dev/full", dir.file("full.tsv.txt"));
+        // A pipe nobody reads: writing must fail at once, not wait.
+        if (::mkfifo(dir.file("pipe.txt").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
         platform.dialogs.clear();
     }
 
@@ -169,6 +172,7 @@ TEST_F(FailingOutput, AFailingExportReportsAndLeavesOtherFilesAlone) {
         {"/sys/kestal-calls.csv", "File access denied."},
         {"/proc/kestal-calls.txt", "Invalid filename."},
         {dir.file("no-such-folder/calls.tsv"), "Invalid filename."},
+        {dir.file("pipe.txt"), "I/O error 6."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -192,6 +196,7 @@ TEST_F(FailingOutput, AFailingCopyReportsAndLeavesOtherFilesAlone) {
         {"/sys/kestal-copy.txt", "Cannot create file /sys/kestal-copy.txt."},
         {dir.file("no-such-folder/copy.txt"), "Cannot create file " + dir.file("no-such-folder/copy.txt") + "."},
         {dir.path().string(), "Cannot create file " + dir.path().string() + "."},
+        {dir.file("pipe.txt"), "Cannot create file " + dir.file("pipe.txt") + "."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -252,9 +257,12 @@ TEST_F(ClearWritesOnlyTheSystemLog, NothingAtAllWhenNotConfirmedOrNotPossible) {
         {"system log can't be created (/sys)", DialogResult::Yes, "/sys", false},
         {"system log can't be created (/proc)", DialogResult::Yes, "/proc", false},
         {"system log is a folder", DialogResult::Yes, dir.file("windows/folder"), false},
+        {"system log is a pipe nobody reads", DialogResult::Yes, dir.file("windows/pipe"), false},
         {"no Windows directory", DialogResult::Yes, std::nullopt, true},
     };
     fs::create_directories(dir.file("windows/folder/ppplog.txt"));
+    fs::create_directories(dir.file("windows/pipe"));
+    ASSERT_EQ(::mkfifo(dir.file("windows/pipe/ppplog.txt").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const auto before = testing::folderSnapshot(dir.path());

@@ -91,17 +91,22 @@ public:
 };
 
 // One scratch folder for the whole run, removed at exit.
-const std::filesystem::path& scratch() {
-    static const std::filesystem::path folder = [] {
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kestal-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(scratch(), ignored);
-        });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
+        path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+const std::filesystem::path& scratch() {
+    static const ScratchFolder folder;
+    return folder.path;
 }
 
 std::string readAll(const std::string& path) {

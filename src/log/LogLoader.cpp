@@ -231,15 +231,11 @@ void runScan(LogState& state, Platform& platform, LoadView& view) {
 
 bool windowsDirectory(Platform& platform, std::string& directory) {
     std::string buffer(kWindowsDirectoryBuffer, '\0');
-    unsigned length = platform.GetWindowsDirectoryA(buffer.data(), kWindowsDirectoryBuffer);
-    if ((length & 0xFFFFu) == 0) return false;
-    if (length >= buffer.size()) {
-        // The answer is the size needed: the buffer holds nothing yet. Ask
-        // again with room enough rather than read an unfilled buffer.
-        buffer.assign(length, '\0');
-        length = platform.GetWindowsDirectoryA(buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (length == 0 || length >= buffer.size()) return false;
-    }
+    const unsigned length = platform.GetWindowsDirectoryA(buffer.data(), kWindowsDirectoryBuffer);
+    // A directory too long for the buffer is answered with the size it would
+    // need and the buffer left unfilled: that is a failure too, never an
+    // empty directory.
+    if ((length & 0xFFFFu) == 0 || length >= kWindowsDirectoryBuffer) return false;
     directory.assign(buffer.data(), length);
     return true;
 }
@@ -279,12 +275,20 @@ void LoadLog(LogState& state, Platform& platform, LoadView& view) {
     const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
 
     state.lines.clear();
+    // A big log takes a while to read: the busy cursor says so, and is gone
+    // again before any question comes.
+    platform.setBusyCursor(true);
     try {
         state.lines.assignFrom(log.get(), state.LogPath);
     } catch (const CommandError& failure) {
+        platform.setBusyCursor(false);
         platform.showErrorReport(withFullStop(failure.what()));
         return;
+    } catch (...) {
+        platform.setBusyCursor(false);
+        throw;
     }
+    platform.setBusyCursor(false);
 
     if (state.lines.joinedLength() != fileSize) {
         const bool repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,

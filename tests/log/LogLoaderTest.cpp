@@ -105,12 +105,15 @@ TEST_F(LogLoaderTest, DefaultPathAppendsTheFileNameVerbatim) {
     platform.windowsDir = "/win/";
     ASSERT_TRUE(defaultLogPath(platform, path));
     EXPECT_EQ(path, "/win//ppplog.txt");
-    // A directory longer than the first buffer is asked for again, not cut.
-    const std::string longDir = "/" + std::string(300, 'w');
-    platform.windowsDir = longDir;
+    // The directory must fit the 256-byte buffer with its NUL: 255 bytes
+    // do, a longer one is no Windows directory (never an empty or cut one).
     std::string directory;
+    platform.windowsDir = "/" + std::string(254, 'w');
     ASSERT_TRUE(windowsDirectory(platform, directory));
-    EXPECT_EQ(directory, longDir);
+    EXPECT_EQ(directory, *platform.windowsDir);
+    platform.windowsDir = "/" + std::string(255, 'w');
+    EXPECT_FALSE(windowsDirectory(platform, directory));
+    EXPECT_FALSE(defaultLogPath(platform, path));
     platform.windowsDir.reset();
     EXPECT_FALSE(defaultLogPath(platform, path));
 }
@@ -211,8 +214,8 @@ TEST_F(LogLoaderTest, NulAnsweredYesRepairsThroughTheTempFile) {
     EXPECT_EQ(platform.deletedFiles, std::vector<std::string>{dir.file("ppplog.tmp")});
     EXPECT_FALSE(fs::exists(dir.file("ppplog.tmp")));
     EXPECT_EQ(readBytes(path), bytes);
-    // Busy for the repair, then again for the scan.
-    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false}));
+    // Busy for the read, the repair and the scan.
+    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false, true, false}));
     EXPECT_EQ(view.inputBlockChanges, (std::vector<bool>{true, false}));
     expectSettled();
 }
@@ -430,7 +433,7 @@ TEST_F(LogLoaderTest, ScanWarnsPerCorruptCallWithTheGridHidden) {
     }
     EXPECT_EQ(state.table.cell(2, 1), "-       ");
     EXPECT_EQ(state.table.cell(2, 2), "-       ");
-    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false}));
     expectSettled();
 }
 

@@ -37,9 +37,7 @@ public:
     }
 };
 
-// Disabled until LoadLog shows the busy cursor while it reads the log (it
-// reads a big log under the normal cursor now); enable it with that change.
-TEST(BusyCursor, DISABLED_ReadingABigLogShowsItAndTheQuestionComesWithoutIt) {
+TEST(BusyCursor, ReadingABigLogShowsItAndTheQuestionComesWithoutIt) {
     TempDir dir;
     // 50 MB with a NUL byte at the end, so that the question follows the read.
     std::string bytes = testing::firstCall();

@@ -92,21 +92,28 @@ const std::string kHighCounter = "\xE9\x80 182344\xFF";  // 10 bytes: positions 
 const std::string kHighStart = "12-01-2026\xA0" "09:12:04";
 
 struct BadInput {
-    const char* name;
+    const char* name = "";
     // Puts the input into dir and returns the path to open.
-    std::function<std::string(const TempDir& dir)> make;
-    std::vector<DialogResult> answers;  // to the corruption question
-    std::vector<std::string> dialogs;   // every dialog text, in order
+    std::function<std::string(const TempDir& dir)> make{};
+    std::vector<DialogResult> answers{};  // to the corruption question
+    std::vector<std::string> dialogs{};   // every dialog text, in order
     int calls = 0;
-    std::vector<Cell> cells;
+    std::vector<Cell> cells{};
     // Run before the load: hooks that act while it runs.
-    std::function<void(FakePlatform&, const std::string& path)> arm;
+    std::function<void(FakePlatform&, const std::string& path)> arm{};
     // Further checks after the load.
-    std::function<void(const LogState&, const RecordingView&, const FakePlatform&)> check;
+    std::function<void(const LogState&, const RecordingView&, const FakePlatform&)> check{};
     bool logChangesMeanwhile = false;  // the row itself appends to the log
 };
 
 std::string plainLog(const TempDir& dir, const std::string& bytes) { return dir.write("ppplog.txt", bytes); }
+
+// Forty lines before the calls.
+std::string paddingLines() {
+    std::string lines;
+    for (int i = 0; i < 40; ++i) lines += testing::logLine("12-01-2026 09:00:00.00", "Modem initialised.\r\n");
+    return lines;
+}
 
 std::vector<BadInput> badInputs() {
     const std::string twoCallText = testing::twoCalls();
@@ -114,155 +121,211 @@ std::vector<BadInput> badInputs() {
     nulInCall.insert(nulInCall.find("Layer up") + 2, 1, '\0');  // "LCP : La\0yer up"
     const std::vector<Cell> bothCalls = fullRow(1, testing::kFirstCallRow) +
                                         std::vector<Cell>{{0, 2, std::string(testing::kSecondCallStart)}};
+    auto log = [](std::string bytes) {
+        return [bytes](const TempDir& d) { return plainLog(d, bytes); };
+    };
 
     return {
-        {"zero bytes", [](const TempDir& d) { return plainLog(d, ""); }, {}, {}, 0, {}, nullptr, nullptr},
-        {"only NUL bytes, repaired", [](const TempDir& d) { return plainLog(d, std::string(4096, '\0')); },
-         {Yes}, {kQuestion}, 0, {}, nullptr, nullptr},
-        {"only NUL bytes, not repaired", [](const TempDir& d) { return plainLog(d, std::string(4096, '\0')); },
-         {No}, {kQuestion, kNotListed}, 0, {}, nullptr, nullptr},
-        {"leading NUL, not repaired", [=](const TempDir& d) { return plainLog(d, "\0"s + twoCallText); },
-         {No}, {kQuestion, kNotListed}, 0, {}, nullptr, nullptr},
-        {"leading NUL, repaired", [=](const TempDir& d) { return plainLog(d, "\0"s + twoCallText); },
-         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
-        {"NUL inside a call, not repaired", [=](const TempDir& d) { return plainLog(d, nulInCall); },
-         {No}, {kQuestion, kNotListed}, 1,
-         {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "12-01-2026 09:12:05"}, {2, 1, "00:00:01"}, {3, 1, "-"}}, nullptr, nullptr},
-        {"NUL inside a call, repaired", [=](const TempDir& d) { return plainLog(d, nulInCall); },
-         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
-        {"random binary", [](const TempDir& d) { return plainLog(d, randomBytes(64 * 1024, 1)); },
-         {Yes}, {kQuestion}, 0, {}, nullptr, nullptr},
-        {"binary junk around a call",
-         [](const TempDir& d) {
-             return plainLog(d, randomBytes(4096, 2) + "\r\n" + testing::firstCall() + randomBytes(4096, 3));
-         },
-         {Yes}, {kQuestion}, 1, fullRow(1, testing::kFirstCallRow), nullptr, nullptr},
-        {"50 MB on one line without line end",
-         [](const TempDir& d) {
-             std::string bytes = testing::logLine("12-01-2026 09:12:04.30", "Remote access driver log opened. ");
-             bytes.resize(50u << 20, 'x');
-             return plainLog(d, bytes);
-         },
-         {Yes}, {kQuestion}, 1, loneOpenerRow("12-01-2026 09:12:04"), nullptr,
-         [](const LogState& state, const RecordingView& view, const FakePlatform&) {
-             ASSERT_EQ(state.lines.size(), 1u);
-             EXPECT_EQ(state.lines[0].size(), 50u << 20);
-             // The gauge moved at every thousand bytes, up to its end.
-             EXPECT_EQ(view.gaugeProgress.size(), (50u << 20) / 1000);
-             EXPECT_EQ(view.gaugeProgress.back(), 99);
-         }},
-        {"CR alone as line end", [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\r")); },
-         {Yes}, {kQuestion}, 2, bothCalls, nullptr, nullptr},
-        {"LF CR as line end", [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\n\r")); },
-         {Yes}, {kQuestion}, 2, bothCalls,  nullptr,
-         [](const LogState& state, const RecordingView&, const FakePlatform&) {
-             // Every LF CR is two line ends with an empty line between.
-             ASSERT_GE(state.lines.size(), 2u);
-             EXPECT_EQ(state.lines[1], "");
-         }},
-        {"LF alone as line end, not repaired",
-         [=](const TempDir& d) { return plainLog(d, testing::withLineEnds(twoCallText, "\n")); },
-         {No}, {kQuestion, kNotListed}, 2, bothCalls, nullptr, nullptr},
-        {"\"log opened\" lines of 18, 19 and 20 characters",
-         [](const TempDir& d) {
-             return plainLog(d, testing::joinLines({"12345678log opened", "123456789log opened",
-                                                    "1234567890log opened",
-                                                    testing::logLine("12-01-2026 09:12:05.00", "log closed")}));
-         },
-         {}, {kCorrupt, kCorrupt, kCorrupt}, 3,
-         {{0, 1, "12345678log opened"}, {1, 1, "-                "}, {2, 1, "-       "},
-          {0, 2, "123456789log opened"}, {1, 2, "-                "},
-          {0, 3, "1234567890log opene"}, {1, 3, "12-01-2026 09:12:05"}, {2, 3, "-       "}},
-         nullptr,
-         [](const LogState& state, const RecordingView&, const FakePlatform&) {
-             // Each short opener finds its own call again.
-             for (int row = 1; row <= 3; ++row) {
-                 const auto shown = details(state.lines, state.table.cell(0, row));
-                 ASSERT_FALSE(shown.empty()) << row;
-                 EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row - 1)]);
-             }
-         }},
-        {"a million \"log opened\" lines",
-         [](const TempDir& d) {
-             const std::string line = "12-01-2026 09:12:04 log opened\r\n";
-             std::string bytes;
-             bytes.reserve(line.size() * 1000000);
-             for (int i = 0; i < 1000000; ++i) bytes += line;
-             return plainLog(d, bytes);
-         },
-         {}, {}, 1000000,
-         {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "-                "}, {2, 1, "-       "},
-          {0, 1000000, "12-01-2026 09:12:04"}, {1, 1000000, "12-01-2026 09:12:04"}, {2, 1000000, "-       "}},
-         nullptr,
-         [](const LogState&, const RecordingView& view, const FakePlatform&) {
-             EXPECT_EQ(view.statusText, "1000000 Calls");
-         }},
-        {"bytes 0x80 to 0xFF",
-         [](const TempDir& d) {
-             std::string all;
-             for (int c = 0x80; c <= 0xFF; ++c) all += static_cast<char>(c);
-             return plainLog(d, testing::joinLines({kHighOpener, all,
-                                                    testing::counterLine("12-01-2026 09:22:41.10", "Bytes Received",
-                                                                         kHighCounter),
-                                                    testing::logLine("12-01-2026 09:22:41.20", "log closed \xFE")}));
-         },
-         {}, {}, 1, {{0, 1, kHighStart}, {1, 1, "12-01-2026 09:22:41"}, {2, 1, "00:10:37"}, {7, 1, kHighCounter}},
-         nullptr,
-         [](const LogState& state, const RecordingView&, const FakePlatform&) {
-             // The exports, the printout and the details give the bytes back.
-             EXPECT_NE(exportTable(state.table, ExportLayout::TabSeparated, false)
-                           .find(kHighStart + "\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-\t" + kHighCounter + "\t"),
-                       std::string::npos);
-             EXPECT_NE(exportTable(state.table, ExportLayout::CommaSeparated, true).find(kHighStart + ","),
-                       std::string::npos);
-             const std::string fixed =
-                 kHighStart + " 12-01-2026 09:22:41 00:10:37  -         -         -         -         " + kHighCounter;
-             EXPECT_EQ(exportTable(state.table, ExportLayout::FixedWidth, false).substr(0, fixed.size()), fixed);
-             std::vector<std::string> printed;
-             forEachTablePrintoutLine(state.table, [&](std::string_view l) { printed.emplace_back(l); });
-             EXPECT_EQ(printed.at(1), std::string(kColumns[0].title) + ": " + kHighStart);
-             const auto shown = details(state.lines, kHighStart);
-             ASSERT_EQ(shown.size(), 4u);
-             EXPECT_EQ(shown[0], kHighOpener);
-         }},
-        {"a folder", [](const TempDir& d) { fs::create_directory(d.file("ppplog.txt")); return d.file("ppplog.txt"); },
-         {}, {kInUse}, 0, {}, nullptr, nullptr},
-        {"a FIFO",
-         [](const TempDir& d) {
-             if (::mkfifo(d.file("ppplog.txt").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
-             return d.file("ppplog.txt");
-         },
-         {}, {kInUse}, 0, {}, nullptr, nullptr},
-        {"a dangling symbolic link",
-         [](const TempDir& d) { fs::create_symlink(d.file("gone.txt"), d.file("ppplog.txt")); return d.file("ppplog.txt"); },
-         {}, {kInUse}, 0, {}, nullptr, nullptr},
-        {"a missing file", [](const TempDir& d) { return d.file("ppplog.txt"); }, {}, {kInUse}, 0, {}, nullptr, nullptr},
-        {"a log that grows while it is repaired",
-         [=](const TempDir& d) {
-             // More than a thousand bytes, so that the repair lets events through.
-             std::string before;
-             for (int i = 0; i < 40; ++i) before += testing::logLine("12-01-2026 09:00:00.00", "Modem initialised.\r\n");
-             return plainLog(d, "\0"s + before + twoCallText);
-         },
-         {Yes}, {kQuestion}, 3,
-         bothCalls + std::vector<Cell>{{0, 3, "12-03-2026 08:00:00"}, {2, 3, "00:00:30"}},
-         [](FakePlatform& platform, const std::string& path) {
-             auto appended = std::make_shared<bool>(false);
-             platform.onProcessMessages = [path, appended] {
-                 if (*appended) return;
-                 *appended = true;
-                 const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
-                 const std::string more = testing::joinLines(
-                     {testing::logLine("12-03-2026 08:00:00.10", "Remote access driver log opened."),
-                      testing::logLine("12-03-2026 08:00:30.10", "Remote access driver log closed.")});
-                 EXPECT_EQ(::write(fd, more.data(), more.size()), static_cast<ssize_t>(more.size()));
-                 ::close(fd);
-             };
-         },
-         [](const LogState&, const RecordingView& view, const FakePlatform&) {
-             for (int progress : view.gaugeProgress) EXPECT_LE(progress, 100);
-         },
-         true},
+        {.name = "zero bytes", .make = log("")},
+        {.name = "only NUL bytes, repaired",
+         .make = log(std::string(4096, '\0')),
+         .answers = {Yes},
+         .dialogs = {kQuestion}},
+        {.name = "only NUL bytes, not repaired",
+         .make = log(std::string(4096, '\0')),
+         .answers = {No},
+         .dialogs = {kQuestion, kNotListed}},
+        {.name = "leading NUL, not repaired",
+         .make = log("\0"s + twoCallText),
+         .answers = {No},
+         .dialogs = {kQuestion, kNotListed}},
+        {.name = "leading NUL, repaired",
+         .make = log("\0"s + twoCallText),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 2,
+         .cells = bothCalls},
+        {.name = "NUL inside a call, not repaired",
+         .make = log(nulInCall),
+         .answers = {No},
+         .dialogs = {kQuestion, kNotListed},
+         .calls = 1,
+         // The line with the NUL ends at it, and the log with that line.
+         .cells = {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "12-01-2026 09:12:05"}, {2, 1, "00:00:01"}, {3, 1, "-"}}},
+        {.name = "NUL inside a call, repaired",
+         .make = log(nulInCall),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 2,
+         .cells = bothCalls},
+        {.name = "random binary",
+         .make = log(randomBytes(64 * 1024, 1)),
+         .answers = {Yes},
+         .dialogs = {kQuestion}},
+        {.name = "binary junk around a call",
+         .make = log(randomBytes(4096, 2) + "\r\n" + testing::firstCall() + randomBytes(4096, 3)),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 1,
+         .cells = fullRow(1, testing::kFirstCallRow)},
+        {.name = "50 MB on one line without line end",
+         .make =
+             [](const TempDir& d) {
+                 std::string bytes = testing::logLine("12-01-2026 09:12:04.30", "Remote access driver log opened. ");
+                 bytes.resize(50u << 20, 'x');
+                 return plainLog(d, bytes);
+             },
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 1,
+         .cells = loneOpenerRow("12-01-2026 09:12:04"),
+         .check =
+             [](const LogState& state, const RecordingView& view, const FakePlatform&) {
+                 ASSERT_EQ(state.lines.size(), 1u);
+                 EXPECT_EQ(state.lines[0].size(), 50u << 20);
+                 // The gauge moved at every thousand bytes, up to its end.
+                 EXPECT_EQ(view.gaugeProgress.size(), (50u << 20) / 1000);
+                 EXPECT_EQ(view.gaugeProgress.back(), 99);
+             }},
+        {.name = "CR alone as line end",
+         .make = log(testing::withLineEnds(twoCallText, "\r")),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 2,
+         .cells = bothCalls},
+        {.name = "LF CR as line end",
+         .make = log(testing::withLineEnds(twoCallText, "\n\r")),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 2,
+         .cells = bothCalls,
+         .check =
+             [](const LogState& state, const RecordingView&, const FakePlatform&) {
+                 // Every LF CR is two line ends with an empty line between.
+                 ASSERT_GE(state.lines.size(), 2u);
+                 EXPECT_EQ(state.lines[1], "");
+             }},
+        {.name = "LF alone as line end, not repaired",
+         .make = log(testing::withLineEnds(twoCallText, "\n")),
+         .answers = {No},
+         .dialogs = {kQuestion, kNotListed},
+         .calls = 2,
+         .cells = bothCalls},
+        {.name = "\"log opened\" lines of 18, 19 and 20 characters",
+         .make = log(testing::joinLines({"12345678log opened", "123456789log opened", "1234567890log opened",
+                                         testing::logLine("12-01-2026 09:12:05.00", "log closed")})),
+         // No start time can be read: one warning for each call.
+         .dialogs = {kCorrupt, kCorrupt, kCorrupt},
+         .calls = 3,
+         .cells = {{0, 1, "12345678log opened"}, {1, 1, "-                "}, {2, 1, "-       "},
+                   {0, 2, "123456789log opened"}, {1, 2, "-                "},
+                   {0, 3, "1234567890log opene"}, {1, 3, "12-01-2026 09:12:05"}, {2, 3, "-       "}},
+         .check =
+             [](const LogState& state, const RecordingView&, const FakePlatform&) {
+                 // Each short opener finds its own call again.
+                 for (int row = 1; row <= 3; ++row) {
+                     const auto shown = details(state.lines, state.table.cell(0, row));
+                     ASSERT_FALSE(shown.empty()) << row;
+                     EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row - 1)]);
+                 }
+             }},
+        {.name = "a million \"log opened\" lines",
+         .make =
+             [](const TempDir& d) {
+                 const std::string line = "12-01-2026 09:12:04 log opened\r\n";
+                 std::string bytes;
+                 bytes.reserve(line.size() * 1000000);
+                 for (int i = 0; i < 1000000; ++i) bytes += line;
+                 return plainLog(d, bytes);
+             },
+         .calls = 1000000,
+         // Each call is cut short by the next; the last one ends the log.
+         .cells = {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "-                "}, {2, 1, "-       "},
+                   {0, 1000000, "12-01-2026 09:12:04"}, {1, 1000000, "12-01-2026 09:12:04"},
+                   {2, 1000000, "-       "}},
+         .check = [](const LogState&, const RecordingView& view,
+                     const FakePlatform&) { EXPECT_EQ(view.statusText, "1000000 Calls"); }},
+        {.name = "bytes 0x80 to 0xFF",
+         .make =
+             [](const TempDir& d) {
+                 std::string all;
+                 for (int c = 0x80; c <= 0xFF; ++c) all += static_cast<char>(c);
+                 return plainLog(
+                     d, testing::joinLines(
+                            {kHighOpener, all,
+                             testing::counterLine("12-01-2026 09:22:41.10", "Bytes Received", kHighCounter),
+                             testing::logLine("12-01-2026 09:22:41.20", "log closed \xFE")}));
+             },
+         .calls = 1,
+         .cells = {{0, 1, kHighStart}, {1, 1, "12-01-2026 09:22:41"}, {2, 1, "00:10:37"}, {7, 1, kHighCounter}},
+         .check =
+             [](const LogState& state, const RecordingView&, const FakePlatform&) {
+                 // The exports, the printout and the details give the bytes back.
+                 EXPECT_NE(exportTable(state.table, ExportLayout::TabSeparated, false)
+                               .find(kHighStart + "\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-\t" + kHighCounter + "\t"),
+                           std::string::npos);
+                 EXPECT_NE(exportTable(state.table, ExportLayout::CommaSeparated, true).find(kHighStart + ","),
+                           std::string::npos);
+                 const std::string fixed = kHighStart +
+                                           " 12-01-2026 09:22:41 00:10:37  -         -         -         -         " +
+                                           kHighCounter;
+                 EXPECT_EQ(exportTable(state.table, ExportLayout::FixedWidth, false).substr(0, fixed.size()), fixed);
+                 std::vector<std::string> printed;
+                 forEachTablePrintoutLine(state.table, [&](std::string_view l) { printed.emplace_back(l); });
+                 EXPECT_EQ(printed.at(1), std::string(kColumns[0].title) + ": " + kHighStart);
+                 const auto shown = details(state.lines, kHighStart);
+                 ASSERT_EQ(shown.size(), 4u);
+                 EXPECT_EQ(shown[0], kHighOpener);
+             }},
+        {.name = "a folder",
+         .make =
+             [](const TempDir& d) {
+                 fs::create_directory(d.file("ppplog.txt"));
+                 return d.file("ppplog.txt");
+             },
+         .dialogs = {kInUse}},
+        {.name = "a FIFO",
+         .make =
+             [](const TempDir& d) {
+                 if (::mkfifo(d.file("ppplog.txt").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
+                 return d.file("ppplog.txt");
+             },
+         .dialogs = {kInUse}},
+        {.name = "a dangling symbolic link",
+         .make =
+             [](const TempDir& d) {
+                 fs::create_symlink(d.file("gone.txt"), d.file("ppplog.txt"));
+                 return d.file("ppplog.txt");
+             },
+         .dialogs = {kInUse}},
+        {.name = "a missing file", .make = [](const TempDir& d) { return d.file("ppplog.txt"); }, .dialogs = {kInUse}},
+        {.name = "a log that grows while it is repaired",
+         // More than a thousand bytes, so that the repair lets events through.
+         .make = log("\0"s + paddingLines() + twoCallText),
+         .answers = {Yes},
+         .dialogs = {kQuestion},
+         .calls = 3,
+         .cells = bothCalls + std::vector<Cell>{{0, 3, "12-03-2026 08:00:00"}, {2, 3, "00:00:30"}},
+         .arm =
+             [](FakePlatform& platform, const std::string& path) {
+                 // A call is appended the first time events are let through.
+                 auto appended = std::make_shared<bool>(false);
+                 platform.onProcessMessages = [path, appended] {
+                     if (*appended) return;
+                     *appended = true;
+                     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
+                     const std::string more = testing::joinLines(
+                         {testing::logLine("12-03-2026 08:00:00.10", "Remote access driver log opened."),
+                          testing::logLine("12-03-2026 08:00:30.10", "Remote access driver log closed.")});
+                     EXPECT_EQ(::write(fd, more.data(), more.size()), static_cast<ssize_t>(more.size()));
+                     ::close(fd);
+                 };
+             },
+         .check =
+             [](const LogState&, const RecordingView& view, const FakePlatform&) {
+                 for (int progress : view.gaugeProgress) EXPECT_LE(progress, 100);
+             },
+         .logChangesMeanwhile = true},
     };
 }
 

@@ -183,7 +183,6 @@ TEST_F(FailingOutput, AFailingExportReportsAndLeavesOtherFilesAlone) {
         run([&] { SaveAs1Click(state.table, platform, SaveDialog1); });
         EXPECT_EQ(errorReports(platform), std::vector<std::string>{c.report});
         EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
-        EXPECT_FALSE(fs::exists(c.path) && fs::is_regular_file(fs::symlink_status(c.path)));
     }
 }
 

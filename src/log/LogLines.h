@@ -8,9 +8,75 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestal {
+
+// Bytes in anonymous memory mapped for them alone: a private copy that no
+// later change to the file they came from can reach (unlike a mapping of the
+// file itself). Unmapped when destroyed.
+class MappedBytes {
+public:
+    MappedBytes() = default;
+    // Takes over a mapping of length bytes at mapping, size of them read.
+    MappedBytes(char* mapping, std::size_t length, std::size_t size) noexcept
+        : data_(mapping), length_(length), size_(size) {}
+    MappedBytes(MappedBytes&& other) noexcept { swap(other); }
+    MappedBytes& operator=(MappedBytes&& other) noexcept {
+        MappedBytes(std::move(other)).swap(*this);
+        return *this;
+    }
+    MappedBytes(const MappedBytes&) = delete;
+    MappedBytes& operator=(const MappedBytes&) = delete;
+    ~MappedBytes();
+
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    void swap(MappedBytes& other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(length_, other.length_);
+        std::swap(size_, other.size_);
+    }
+
+    char* data_ = nullptr;
+    std::size_t length_ = 0;
+    std::size_t size_ = 0;
+};
+
+// The bytes lines are cut from: given as a string, or read into
+// MappedBytes. view() stays right however the store is moved (a short
+// string's bytes move with it), so that a line costs no more than one
+// addition to find.
+class LogBytes {
+public:
+    LogBytes() = default;
+    explicit LogBytes(std::string given) : given_(std::move(given)), view_(given_) {}
+    explicit LogBytes(MappedBytes mapped)
+        : mapped_(std::move(mapped)), view_(mapped_.data(), mapped_.size()) {}
+    LogBytes(LogBytes&& other) noexcept { *this = std::move(other); }
+    LogBytes& operator=(LogBytes&& other) noexcept {
+        if (this == &other) return *this;
+        given_ = std::move(other.given_);
+        mapped_ = std::move(other.mapped_);
+        view_ = mapped_.data() != nullptr ? std::string_view(mapped_.data(), mapped_.size())
+                                          : std::string_view(given_);
+        other.given_.clear();
+        other.view_ = {};
+        return *this;
+    }
+    LogBytes(const LogBytes&) = delete;
+    LogBytes& operator=(const LogBytes&) = delete;
+
+    std::string_view view() const { return view_; }
+
+private:
+    std::string given_;
+    MappedBytes mapped_;
+    std::string_view view_;
+};
 
 class LogLines {
 public:
@@ -25,20 +91,21 @@ public:
     void assign(std::string bytes);
     static LogLines fromBytes(std::string bytes);
     // The same for the rest of an open file, read to its end: the lines are
-    // cut while the bytes just read are still in the cache. Throws
-    // CommandError "Cannot open file %s" (path) when the file can't be read;
-    // the lines are then empty.
+    // cut while the bytes just read are still in the cache. The bytes are
+    // kept in MappedBytes. Throws CommandError "Cannot open file %s" (path)
+    // when the file can't be read; the lines are then empty.
     void assignFrom(int fd, const std::string& path);
 
     void clear();
     std::size_t size() const { return ends_.size(); }
     // How many bytes the lines were cut from, a NUL and what follows it
     // included: all that was read of the file.
-    std::uint64_t byteCount() const { return bytes_.size(); }
+    std::uint64_t byteCount() const { return bytes_.view().size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
         const std::uint64_t start = index == 0 ? 0 : nextStart(ends_[index - 1]);
-        return {bytes_.data() + start, static_cast<std::size_t>((ends_[index] >> 2) - start)};
+        return {bytes_.view().data() + start,
+                static_cast<std::size_t>((ends_[index] >> 2) - start)};
     }
 
     // Sum over all lines of length + 2: the size the file would have with
@@ -59,13 +126,17 @@ private:
         std::size_t pairedLf = static_cast<std::size_t>(-1);  // LF of a CR LF already counted
         bool ended = false;                                    // a NUL ended the text
     };
-    // Cuts lines up to byte limit (of available bytes in bytes_).
-    void cut(Cutter& cutter, std::size_t limit, std::size_t available);
+    // Cuts lines up to byte limit of the bytes read so far.
+    void cut(Cutter& cutter, std::size_t limit, std::string_view available);
     // The text after the last line end forms the last line.
-    void finish(const Cutter& cutter);
+    void finish(const Cutter& cutter, std::size_t size);
+    // Makes present the pages of the index that the lines of bytes more
+    // text will likely take, within the room reserved.
+    void prepareIndex(std::size_t bytes);
 
-    std::string bytes_;
+    LogBytes bytes_;
     std::vector<std::uint64_t> ends_;
+    std::uint64_t lineEndBytes_ = 0;  // the line ends of all lines together
 };
 
 // The whole content of a file, read to its end (also when it grows while

@@ -85,8 +85,95 @@ TEST(LogLinesTest, AgreesWithTheRulesByteByByte) {
             c = pick < 5 ? alphabet[pick] : 'x';
             if (pick == 4 && random() % 4 != 0) c = 'y';  // NUL bytes rarer
         }
-        ASSERT_EQ(linesOf(LogLines::fromBytes(bytes)), referenceLines(bytes)) << round;
+        const LogLines lines = LogLines::fromBytes(bytes);
+        const std::vector<std::string> expected = referenceLines(bytes);
+        ASSERT_EQ(linesOf(lines), expected) << round;
+        std::uint64_t joined = 0;
+        for (const std::string& line : expected) joined += line.size() + 2;
+        ASSERT_EQ(lines.joinedLength(), joined) << round;
     }
+}
+
+// Bytes of a log, size bytes long, with a CR at the end of every 4 KiB and
+// an LF at the start of the next, so that CR LF pairs stand across the
+// pieces a file is read in, whatever their size in pages.
+std::string logAcrossPieces(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    const char alphabet[] = {'a', 'b', 'c', ' ', '\r', '\n'};
+    std::string bytes(size, 'x');
+    for (char& c : bytes) c = alphabet[random() % 6];
+    for (std::size_t at = 4096; at < size; at += 4096) {
+        bytes[at - 1] = '\r';
+        bytes[at] = '\n';
+    }
+    return bytes;
+}
+
+TEST(LogLinesTest, FileReadInPiecesGivesTheLinesOfItsWholeText) {
+    using namespace std::string_literals;
+    testing::TempDir dir;
+    const std::string big = logAcrossPieces(3 * 1024 * 1024 + 5, 3);
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const std::vector<Case> cases = {
+        {"empty file", ""},
+        {"one line without a line end", "abc"},
+        {"CR LF across many pieces", big},
+        {"ends with a CR", big.substr(0, 2 * 1024 * 1024 - 1) + "\r"},
+        {"NUL far into the file", big.substr(0, 1024 * 1024) + "\0"s + big.substr(1024 * 1024)},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.write("log.txt", c.bytes);
+        LogLines lines;
+        readLogFile(path, lines);
+        const LogLines whole = LogLines::fromBytes(c.bytes);
+        EXPECT_EQ(linesOf(lines), referenceLines(c.bytes)) << c.name;
+        EXPECT_EQ(lines.byteCount(), c.bytes.size()) << c.name;
+        EXPECT_EQ(lines.joinedLength(), whole.joinedLength()) << c.name;
+    }
+}
+
+TEST(LogLinesTest, LinesStayAsReadWhenTheFileChangesAfterwards) {
+    // Copy onto the log, Clear or a rotation rewrite the file while its
+    // lines are shown: the lines are a copy of their own.
+    testing::TempDir dir;
+    const std::string bytes = logAcrossPieces(600000, 5);
+    const std::string path = dir.write("ppplog.txt", bytes);
+    LogLines lines;
+    readLogFile(path, lines);
+    dir.write("ppplog.txt", "short\r\n");
+    ASSERT_EQ(::truncate(path.c_str(), 0), 0);
+    EXPECT_EQ(linesOf(lines), referenceLines(bytes));
+    EXPECT_EQ(lines.byteCount(), bytes.size());
+}
+
+TEST(LogLinesTest, PipeLongerThanItsFirstBufferIsReadToTheEnd) {
+    // A pipe tells no size: the buffer grows while the bytes come in.
+    const std::string bytes = logAcrossPieces(2 * 1024 * 1024 + 77, 9);
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(ends[0]);
+        std::size_t at = 0;
+        while (at < bytes.size()) {
+            const ssize_t w = ::write(ends[1], bytes.data() + at, bytes.size() - at);
+            if (w <= 0) ::_exit(1);
+            at += static_cast<std::size_t>(w);
+        }
+        ::_exit(0);
+    }
+    ::close(ends[1]);
+    LogLines lines;
+    lines.assignFrom(ends[0], "pipe");
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(lines.byteCount(), bytes.size());
+    EXPECT_EQ(linesOf(lines), referenceLines(bytes));
 }
 
 TEST(LogLinesTest, CutsTheSameWhateverPiecesTheFileComesIn) {
@@ -138,6 +225,23 @@ TEST(LogLinesTest, AssignReplacesAndClearEmpties) {
     lines.clear();
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(lines.joinedLength(), 0u);
+}
+
+TEST(LogLinesTest, MovedLinesKeepTheirBytes) {
+    // Short text lies inside the string itself and moves with it.
+    LogLines shortText = LogLines::fromBytes("ab\r\ncd");
+    LogLines moved(std::move(shortText));
+    EXPECT_EQ(linesOf(moved), (std::vector<std::string>{"ab", "cd"}));
+
+    testing::TempDir dir;
+    LogLines fromFile;
+    readLogFile(dir.write("log.txt", "one\r\ntwo\r\n"), fromFile);
+    moved = std::move(fromFile);
+    EXPECT_EQ(linesOf(moved), (std::vector<std::string>{"one", "two"}));
+    LogLines shown = LogLines::fromBytes("x\r\n");
+    shown = std::move(moved);
+    EXPECT_EQ(linesOf(shown), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(shown.byteCount(), 10u);
 }
 
 TEST(LogLinesTest, LongLogKeepsEveryLine) {

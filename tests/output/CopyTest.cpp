@@ -22,6 +22,8 @@ struct CopyCase {
     std::string copy;      // the copy file expected
 };
 
+void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
+
 class CopyFile : public ::testing::TestWithParam<CopyCase> {};
 
 TEST_P(CopyFile, WritesTheLinesWithCrLf) {

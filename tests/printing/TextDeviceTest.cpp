@@ -74,6 +74,9 @@ struct LayoutCase {
     Position end;
 };
 
+// Test listings name the case; the parameter's bytes say nothing.
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+
 class TextDeviceLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(TextDeviceLayout, PlacesTextAsExpected) {

@@ -258,6 +258,12 @@ OpenLog openLog(const std::string& path) {
         if (fd != STDIN_FILENO) ::close(fd);
         throw FileError{logName(path), std::strerror(error)};
     }
+    // A device such as /dev/zero would be read until memory runs out; a log
+    // named on the command line is a file or a pipe.
+    if (fd != STDIN_FILENO && !S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        ::close(fd);
+        throw FileError{logName(path), "Not a regular file"};
+    }
     const bool showProgress = S_ISREG(info.st_mode) &&
                               static_cast<std::uint64_t>(info.st_size) > kProgressThreshold &&
                               ::isatty(STDERR_FILENO);

@@ -344,6 +344,7 @@ TEST(KestalCalls, FileErrorsNameTheFileAndExitWithOne) {
          {dir.path().string()},
          "kestal-calls: " + dir.path().string() + ": Is a directory\n",
          {}},
+        {"log is a device", {"/dev/zero"}, "kestal-calls: /dev/zero: Not a regular file\n", {}},
         {"output is a folder",
          {kSamplePath, dir.file("taken.tsv")},
          "kestal-calls: " + dir.file("taken.tsv") + ": File access denied\n",

@@ -28,6 +28,11 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A window manager, so that the main window opens maximised with its title bar.
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill "$wm" "$xvfb" 2>/dev/null || true' EXIT
+sleep 0.5
 
 build/src/app/Kestal &
 app=$!

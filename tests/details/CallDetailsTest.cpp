@@ -20,18 +20,6 @@ LogLines logOf(const Lines& lines) {
     return LogLines::fromBytes(bytes);
 }
 
-// Splits golden text kept with LF line ends.
-Lines linesOf(const std::string& text) {
-    Lines lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 
 struct Gathered {
     Lines lines;
@@ -204,7 +192,7 @@ TEST(GatherCallDetails, MatchesTheSampleLogGolden) {
     readLogFile(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt", log);
     for (const auto& c : cases) {
         const Lines expected =
-            linesOf(testing::readBytes(std::string(KESTAL_TEST_DATA) + "/export/" + c.golden));
+            testing::linesOf(testing::readBytes(std::string(KESTAL_TEST_DATA) + "/export/" + c.golden));
         EXPECT_EQ(gatherCallDetails(log, c.startTime, nullptr), expected) << c.golden;
     }
 }

@@ -33,20 +33,6 @@ std::string findOnPath(const std::string& program) {
     return {};
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') {
-            ++start;
-        }
-    }
-    return lines;
-}
 
 TEST(TableExportSpreadsheet, CalcReadsEighteenColumnsForEveryRow) {
     const std::string soffice = findOnPath("soffice");
@@ -76,7 +62,7 @@ TEST(TableExportSpreadsheet, CalcReadsEighteenColumnsForEveryRow) {
         csv + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
-    const std::vector<std::string> rows = linesOf(testing::readBytes(converted + "/calls.tsv"));
+    const std::vector<std::string> rows = testing::linesOf(testing::readBytes(converted + "/calls.tsv"));
     ASSERT_EQ(rows.size(), 1u + 6u);  // header and one row per call
     for (const auto& row : rows) {
         EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 17) << row;

@@ -31,6 +31,7 @@
 #include "platform/Errors.h"
 #include "platform/QtTextPrinter.h"
 #include "support/FakePlatform.h"
+#include "support/TempDir.h"
 
 extern char** environ;
 
@@ -70,12 +71,6 @@ std::optional<std::string> commandOutput(const std::string& command) {
     return output;
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // Runs of blanks as one blank, none at either end: how a printout in a
 // proportional font reads back.
@@ -145,7 +140,7 @@ std::vector<Page> pdfText(const fs::path& pdf, const std::string& mode) {
     std::string pageText;
     std::istringstream in(withoutLigatures(*text));
     while (std::getline(in, pageText, '\f')) {
-        Page lines = splitLines(pageText);
+        Page lines = testing::linesOf(pageText);
         for (auto& line : lines) line.erase(line.find_last_not_of(' ') + 1);
         while (!lines.empty() && lines.back().empty()) lines.pop_back();
         pages.push_back(lines);

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "log/LogLines.h"
+
 namespace kestal::testing {
 
 TempDir::TempDir() {
@@ -34,6 +36,14 @@ std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> linesOf(std::string text) {
+    const LogLines lines = LogLines::fromBytes(std::move(text));
+    std::vector<std::string> result;
+    result.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) result.emplace_back(lines[i]);
+    return result;
 }
 
 }  // namespace kestal::testing

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestal::testing {
 
@@ -26,5 +27,9 @@ private:
 
 // The whole content of a file; throws when it can't be read.
 std::string readBytes(const std::string& path);
+
+// Text cut into lines by the program's own rules (CR, LF or CR LF ends a
+// line), for comparing golden text and tool output line by line.
+std::vector<std::string> linesOf(std::string text);
 
 }  // namespace kestal::testing

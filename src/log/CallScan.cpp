@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <exception>
+#include <thread>
+#include <vector>
 
 #include "log/LineMatcher.h"
 
@@ -18,6 +21,9 @@ constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blank
 constexpr std::string_view kNoLayerTime = "-";
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr double kLongestLayerSeconds = 500.0;
+// Logs of this many lines are walked by two threads (when there are two
+// processors); a shorter one is walked before a thread would start.
+constexpr std::size_t kTwoThreadMinimumLines = 1 << 18;
 
 enum Layer { Lcp, Chap, Ipcp, Ccp, kLayerCount };
 
@@ -185,6 +191,53 @@ std::string_view lineReadingAhead(const LogLines& lines, std::size_t index) {
     return line;
 }
 
+// Writes the rows of the calls that open at lines first to stop - 1; the
+// last of them may run on past stop.
+void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallTable& table,
+               const RegionalSettings& settings, const CorruptCallHandler& onCorruptCall) {
+    const std::size_t count = lines.size();
+    std::size_t next = first;  // index of the line after the current one
+    std::string_view current;
+    // A "log opened" line that cut the previous call short opens the next
+    // call, also when it is the log's last line.
+    bool opensNext = false;
+    for (;;) {
+        if (!opensNext) {
+            if (next >= stop) break;
+            current = lineReadingAhead(lines, next++);
+            if (!(lm::matchLine(current) & lm::LogOpened)) continue;
+        } else if (next - 1 >= stop) {
+            break;
+        }
+        opensNext = false;
+
+        CallSummary call;
+        call.startText = positions(current, 1, 19);
+        while (next < count) {
+            current = lineReadingAhead(lines, next++);
+            const std::uint32_t texts = lm::matchLine(current);
+            if (texts & lm::LogOpened) {
+                call.cutShort = true;
+                opensNext = true;
+                break;
+            }
+            if (texts != 0) takeValues(texts, current, call);
+            if (texts & lm::LogClosed) break;
+        }
+        call.endText = positions(current, 1, 19);
+        writeCallRow(call, table, settings, onCorruptCall);
+    }
+}
+
+// What the second thread walking a log works on, in cache lines of its own
+// (were they to share one with what the first thread writes, the two would
+// slow each other down).
+struct alignas(64) LaterCalls {
+    CallTable table;
+    std::vector<std::string_view> corrupt;  // told once the earlier calls are
+    std::exception_ptr failure;
+};
+
 }  // namespace
 
 std::string_view positions(std::string_view line, std::size_t first, std::size_t last) {
@@ -280,35 +333,39 @@ float LayerSeconds(std::string_view layerTime, std::string_view startReference,
 
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
                const CorruptCallHandler& onCorruptCall) {
-    const std::size_t count = lines.size();
-    std::size_t next = 0;  // index of the line after the current one
-    std::string_view current;
-    // A "log opened" line that cut the previous call short opens the next
-    // call, also when it is the log's last line.
-    bool opensNext = false;
-    for (;;) {
-        if (!opensNext) {
-            if (next == count) break;
-            current = lineReadingAhead(lines, next++);
-            if (!(lm::matchLine(current) & lm::LogOpened)) continue;
-        }
-        opensNext = false;
+    const bool twoThreads = lines.size() >= kTwoThreadMinimumLines &&
+                            std::thread::hardware_concurrency() >= 2;
+    scanCalls(lines, table, settings, onCorruptCall, twoThreads ? lines.size() / 2 : lines.size());
+}
 
-        CallSummary call;
-        call.startText = positions(current, 1, 19);
-        while (next < count) {
-            current = lineReadingAhead(lines, next++);
-            const std::uint32_t texts = lm::matchLine(current);
-            if (texts & lm::LogOpened) {
-                call.cutShort = true;
-                opensNext = true;
-                break;
-            }
-            if (texts != 0) takeValues(texts, current, call);
-            if (texts & lm::LogClosed) break;
+void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
+               const CorruptCallHandler& onCorruptCall, std::size_t split) {
+    // A "log opened" line always opens a call, whatever came before it: the
+    // walk can start afresh there. The calls opening before it end at it at
+    // the latest.
+    while (split < lines.size() && !(lm::matchLine(lines[split]) & lm::LogOpened)) ++split;
+    if (split >= lines.size()) {
+        scanRange(lines, 0, lines.size(), table, settings, onCorruptCall);
+    } else {
+        LaterCalls later;
+        {
+            std::jthread second([&] {
+                try {
+                    scanRange(lines, split, lines.size(), later.table, settings,
+                              [&later](std::string_view startText) {
+                                  later.corrupt.push_back(startText);
+                              });
+                } catch (...) {
+                    later.failure = std::current_exception();
+                }
+            });
+            scanRange(lines, 0, split, table, settings, onCorruptCall);
         }
-        call.endText = positions(current, 1, 19);
-        writeCallRow(call, table, settings, onCorruptCall);
+        if (later.failure) std::rethrow_exception(later.failure);
+        table.appendCalls(later.table);
+        if (onCorruptCall) {
+            for (const std::string_view startText : later.corrupt) onCorruptCall(startText);
+        }
     }
     table.setCurrentRow(1);
     table.setCurrentColumn(0);

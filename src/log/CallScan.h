@@ -36,8 +36,16 @@ using CorruptCallHandler = std::function<void(std::string_view startText)>;
 
 // Walks lines once and writes one row per call block into table, which must
 // be in its reset state. Leaves row 1 current and the current column 0.
+// onCorruptCall is called on the calling thread, in the order of the calls.
+// A long log is walked by two threads at once, one from its start and one
+// from a call in its middle.
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
                const CorruptCallHandler& onCorruptCall);
+// The same, with the second thread starting at the first call that opens at
+// line split or after it (split at or past the end: one thread walks all).
+// The rows come out the same wherever the split falls.
+void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
+               const CorruptCallHandler& onCorruptCall, std::size_t split);
 
 // "12 Calls" when the table holds three calls or more; nothing otherwise
 // (the status label is then left as it was).

@@ -167,6 +167,30 @@ void CallTable::compactIfWasteful() {
     garbage_ = 0;
 }
 
+void CallTable::appendCalls(const CallTable& other) {
+    if (other.callCount() == 0) return;
+    std::size_t from = 0;  // the first of other's rows to add at the end
+    if (callCount() == 0) {
+        RowTexts first;
+        for (int c = 0; c < kColumnCount; ++c) first[static_cast<std::size_t>(c)] = other.cell(c, 1);
+        storeRow(1, first);
+        from = 1;
+    }
+    // other's arena goes on the end of this one whole, the bytes no added
+    // row refers to counted as waste.
+    const std::uint64_t shift = arena_.size();
+    arena_.append(other.arena_);
+    garbage_ += other.garbage_;
+    if (from == 1) garbage_ += rowLength(other.rows_[0].ends);
+    rows_.reserve(rows_.size() + other.rows_.size() - from);
+    for (std::size_t i = from; i < other.rows_.size(); ++i) {
+        Row added = other.rows_[i];
+        added.offset += shift;
+        rows_.push_back(added);
+    }
+    compactIfWasteful();
+}
+
 int CallTable::callCount() const { return cell(0, 1).empty() ? 0 : rowCount() - 1; }
 
 }  // namespace kestal

@@ -58,6 +58,11 @@ public:
     // A table whose row 1 has an empty Start Time cell holds no call.
     int callCount() const;
 
+    // Adds the calls of other after this table's own, as if each had been
+    // written here in turn: the first into row 1 when that holds no call,
+    // every other one into a new last row.
+    void appendCalls(const CallTable& other);
+
 private:
     struct Row {
         std::uint64_t offset = 0;  // into arena_

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <thread>
 
 #include "platform/Errors.h"
 
@@ -43,6 +45,12 @@ constexpr std::size_t kBufferPiece = std::size_t{256} << 10;
 
 // Lines of this many bytes on average fill the index reserved up front.
 constexpr std::size_t kIndexBytesPerLine = 32;
+
+// Files this big are read by two threads at once (when there are two
+// processors): reading a file copies it and clears the pages it goes to, and
+// that work halves.
+constexpr std::size_t kTwoThreadMinimum = std::size_t{16} << 20;
+constexpr std::size_t kCacheLine = 64;
 
 // What is left of an open file by its size, 0 when that isn't known. Only a
 // hint: a file that grows meanwhile is read to its new end.
@@ -127,15 +135,40 @@ public:
     // errno when the read failed.
     ssize_t readPiece(int fd, std::size_t expected) {
         reserve(std::max(used_ + kBufferPiece, expected + 1));
-        const std::size_t room = std::min(length_ - used_, kBufferPiece);
-        populatePages(mapping_ + used_, mapping_ + used_ + room);
-        ssize_t got;
-        do {
-            got = ::read(fd, mapping_ + used_, room);
-        } while (got < 0 && errno == EINTR);
+        const ssize_t got = readAt(fd, -1, used_, std::min(length_ - used_, kBufferPiece));
         if (got > 0) used_ += static_cast<std::size_t>(got);
         return got;
     }
+
+    // Reads up to count bytes from fd into the room reserved at byte at,
+    // from the file's byte offset on (-1: from where fd stands), and
+    // returns how many came, as readPiece. Leaves size() as it is: several
+    // threads may read into parts of the room that don't overlap.
+    ssize_t readAt(int fd, off_t offset, std::size_t at, std::size_t count) {
+        populatePages(mapping_ + at, mapping_ + at + count);
+        ssize_t got;
+        do {
+            got = offset < 0 ? ::read(fd, mapping_ + at, count)
+                             : ::pread(fd, mapping_ + at, count, offset);
+        } while (got < 0 && errno == EINTR);
+        return got;
+    }
+
+    // Room for at least bytes.
+    void reserve(std::size_t bytes) {
+        if (bytes <= length_) return;
+        const std::size_t length = roundUpToPages(std::max(bytes, length_ * 2));
+        void* mapping = mapping_ == nullptr ? ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
+                                                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                            : ::mremap(mapping_, length_, length, MREMAP_MAYMOVE);
+        if (mapping == MAP_FAILED) throw std::bad_alloc();
+        mapping_ = static_cast<char*>(mapping);
+        length_ = length;
+    }
+
+    // The first bytes read into the room count as read; what stands after
+    // them is read again.
+    void setSize(std::size_t used) { used_ = used; }
 
     const char* data() const { return mapping_; }
     std::size_t size() const { return used_; }
@@ -151,36 +184,169 @@ public:
     }
 
 private:
-    // Room for at least bytes.
-    void reserve(std::size_t bytes) {
-        if (bytes <= length_) return;
-        const std::size_t length = roundUpToPages(std::max(bytes, length_ * 2));
-        void* mapping = mapping_ == nullptr ? ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                                                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                                            : ::mremap(mapping_, length_, length, MREMAP_MAYMOVE);
-        if (mapping == MAP_FAILED) throw std::bad_alloc();
-        mapping_ = static_cast<char*>(mapping);
-        length_ = length;
-    }
-
     char* mapping_ = nullptr;
     std::size_t length_ = 0;
     std::size_t used_ = 0;
 };
 
-// Reads the rest of an open file until the system says it ends, calling
-// afterPiece(bytes, bytes read so far) after each piece.
-template <typename AfterPiece>
-MappedBytes readIntoBuffer(int fd, const std::string& path, std::size_t expected,
-                           AfterPiece afterPiece) {
-    ReadBuffer buffer;
-    for (;;) {
-        const ssize_t got = buffer.readPiece(fd, expected);
-        if (got == 0) break;
-        if (got < 0) throw cannotOpenFile(path);
-        afterPiece(buffer.data(), buffer.size());
+// Cuts text into lines, a piece at a time as it is read, and writes one
+// index entry per line (see LogLines) into the index it is given.
+class LineCutter {
+public:
+    // Cutting from byte from of the text on, a line starting there.
+    explicit LineCutter(std::vector<std::uint64_t>& ends, std::size_t from = 0)
+        : ends_(&ends), scanned_(from), lineStart_(from) {}
+
+    // Cuts lines up to byte limit of the text; available holds the text
+    // read so far, from its first byte. A CR just before the limit may wait
+    // for the byte after it, so limit stays below available's end until the
+    // text is whole.
+    void cut(std::size_t limit, std::string_view available);
+
+    // The text after the last line end forms the last line; size is the
+    // text's whole length.
+    void finish(std::size_t size) {
+        if (!ended_ && lineStart_ < size) ends_->push_back(static_cast<std::uint64_t>(size) << 2);
     }
-    return buffer.finish();
+
+    // Goes on with what later cut, from byte from of the same text on, at
+    // the same time as this cutter cut the bytes before from. later began
+    // without knowing the text before from: whether a LF there closes a CR LF
+    // pair, or whether a line a NUL ends began before it. So this cutter
+    // cuts up to later's first line end after byte from itself; from there
+    // on both stand at the same place, and later's lines are taken over.
+    // available holds the text read so far.
+    void takeOver(const LineCutter& later, std::size_t from, std::string_view available);
+
+    std::uint64_t lineEndBytes() const { return lineEndBytes_; }
+
+private:
+    void addLine(std::size_t end, std::uint64_t lineEndLength) {
+        ends_->push_back(static_cast<std::uint64_t>(end) << 2 | lineEndLength);
+        lineEndBytes_ += lineEndLength;
+    }
+    // Every CR, LF or NUL of the text passes through here, in order. Returns
+    // false at the first NUL, which ends the text and its line.
+    bool atSpecialByte(std::size_t at, std::string_view available);
+
+    std::vector<std::uint64_t>* ends_;
+    std::uint64_t lineEndBytes_ = 0;  // the line ends of the lines written
+    std::size_t scanned_;             // bytes looked at so far
+    std::size_t lineStart_;           // where the line being read starts
+    std::size_t pairedLf_ = static_cast<std::size_t>(-1);  // LF of a CR LF already counted
+    bool ended_ = false;                                    // a NUL ended the text
+};
+
+bool LineCutter::atSpecialByte(std::size_t at, std::string_view available) {
+    if (at == pairedLf_) return true;
+    const char c = available[at];
+    if (c == '\0') {
+        if (lineStart_ < at) addLine(at, 0);
+        ended_ = true;
+        return false;
+    }
+    if (c == '\r' && at + 1 < available.size() && available[at + 1] == '\n') {
+        addLine(at, 2);
+        pairedLf_ = at + 1;
+        lineStart_ = at + 2;
+    } else {
+        addLine(at, 1);
+        lineStart_ = at + 1;
+    }
+    return true;
+}
+
+void LineCutter::cut(std::size_t limit, std::string_view available) {
+    if (ended_) return;
+    const char* const text = available.data();
+    std::size_t at = scanned_;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; at + 16 <= limit && !ended_; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+                         _mm_cmpeq_epi8(block, nul))));
+        while (mask != 0) {
+            if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)), available))
+                break;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; at < limit && !ended_; ++at) {
+        const char c = text[at];
+        if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at, available);
+    }
+    scanned_ = std::max(scanned_, limit);
+}
+
+void LineCutter::takeOver(const LineCutter& later, std::size_t from, std::string_view available) {
+    if (ended_) return;
+    const std::vector<std::uint64_t>& theirs = *later.ends_;
+    const auto first = std::upper_bound(
+        theirs.begin(), theirs.end(), from,
+        [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
+    // No line end after byte from: the cutting of those bytes is left to
+    // the next cut, as if later had never run.
+    if (first == theirs.end()) return;
+    cut((*first >> 2) + 1, available);
+    if (ended_) return;
+    ends_->insert(ends_->end(), first + 1, theirs.end());
+    for (auto entry = first + 1; entry != theirs.end(); ++entry) lineEndBytes_ += *entry & 3;
+    scanned_ = later.scanned_;
+    lineStart_ = later.lineStart_;
+    pairedLf_ = later.pairedLf_;
+    ended_ = later.ended_;
+}
+
+// Makes present the pages of the index that the lines of bytes more text
+// will likely take, within the room reserved.
+void prepareIndex(std::vector<std::uint64_t>& ends, std::size_t bytes) {
+    const std::size_t entries =
+        std::min(ends.capacity(), ends.size() + bytes / kIndexBytesPerLine + 1);
+    // Room the index already has, written or not: the pages stay its own.
+    populatePages(ends.data() + ends.size(), ends.data() + entries);
+}
+
+// Reads bytes from to to of what is left of an open file (its byte offset
+// base on) into the room reserved in buffer, a piece at a time, calling
+// afterPiece(how far the bytes read reach) after each piece. Returns how far
+// they reach: less than to when the file ended sooner.
+template <typename AfterPiece>
+std::size_t readRange(int fd, off_t base, ReadBuffer& buffer, std::size_t from, std::size_t to,
+                      const std::string& path, AfterPiece afterPiece) {
+    std::size_t at = from;
+    while (at < to) {
+        const ssize_t got = buffer.readAt(fd, base + static_cast<off_t>(at), at,
+                                          std::min(to - at, kBufferPiece));
+        if (got < 0) throw cannotOpenFile(path);
+        if (got == 0) break;
+        at += static_cast<std::size_t>(got);
+        afterPiece(at);
+    }
+    return at;
+}
+
+// What the second thread reading a file works on: lines of its own, in
+// cache lines of their own (were they to share one with what the first
+// thread writes, the two would slow each other down at every line).
+struct alignas(kCacheLine) LaterPart {
+    explicit LaterPart(std::size_t split) : reach(split), cutter(ends, split) {}
+    std::size_t reach;  // how far the bytes read reach
+    std::vector<std::uint64_t> ends;
+    LineCutter cutter;
+    std::exception_ptr failure;
+};
+
+// Where the second thread starts reading a file of expected bytes, 0 for
+// one thread alone: a small file is read before a thread would start.
+std::size_t readingSplit(std::size_t expected) {
+    if (expected < kTwoThreadMinimum || std::thread::hardware_concurrency() < 2) return 0;
+    return expected / 2 / kBufferPiece * kBufferPiece;
 }
 
 }  // namespace
@@ -189,104 +355,91 @@ MappedBytes::~MappedBytes() {
     if (data_ != nullptr) ::munmap(data_, length_);
 }
 
-void LogLines::cut(Cutter& cutter, std::size_t limit, std::string_view available) {
-    if (cutter.ended) return;
-    const char* const text = available.data();
-    auto addLine = [this](std::size_t end, std::uint64_t lineEndLength) {
-        ends_.push_back(static_cast<std::uint64_t>(end) << 2 | lineEndLength);
-        lineEndBytes_ += lineEndLength;
-    };
-    // Every CR, LF or NUL of the text passes through here, in order. Returns
-    // false at the first NUL, which ends the text and its line.
-    auto atSpecialByte = [&](std::size_t at) {
-        if (at == cutter.pairedLf) return true;
-        const char c = text[at];
-        if (c == '\0') {
-            if (cutter.lineStart < at) addLine(at, 0);
-            cutter.ended = true;
-            return false;
-        }
-        if (c == '\r' && at + 1 < available.size() && text[at + 1] == '\n') {
-            addLine(at, 2);
-            cutter.pairedLf = at + 1;
-            cutter.lineStart = at + 2;
-        } else {
-            addLine(at, 1);
-            cutter.lineStart = at + 1;
-        }
-        return true;
-    };
-
-    std::size_t at = cutter.scanned;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (; at + 16 <= limit && !cutter.ended; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
-                         _mm_cmpeq_epi8(block, nul))));
-        while (mask != 0) {
-            if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)))) break;
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; at < limit && !cutter.ended; ++at) {
-        const char c = text[at];
-        if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at);
-    }
-    cutter.scanned = std::max(cutter.scanned, limit);
-}
-
-void LogLines::finish(const Cutter& cutter, std::size_t size) {
-    if (!cutter.ended && cutter.lineStart < size)
-        ends_.push_back(static_cast<std::uint64_t>(size) << 2);
-}
-
 void LogLines::assign(std::string bytes) {
     ends_.clear();
-    lineEndBytes_ = 0;
     bytes_ = LogBytes(std::move(bytes));
     const std::string_view text = bytes_.view();
     // Room for lines of 32 bytes on average; pages of the index that stay
     // unused are never touched, so this costs no memory, and spares the
     // copies of a growing index.
     ends_.reserve(text.size() / kIndexBytesPerLine + 1);
-    Cutter cutter;
-    cut(cutter, text.size(), text);
-    finish(cutter, text.size());
+    LineCutter cutter(ends_);
+    cutter.cut(text.size(), text);
+    cutter.finish(text.size());
+    lineEndBytes_ = cutter.lineEndBytes();
 }
 
 void LogLines::assignFrom(int fd, const std::string& path) {
+    assignFrom(fd, path, readingSplit(expectedSize(fd)));
+}
+
+void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
     clear();
     const std::size_t expected = expectedSize(fd);
+    // Two threads read with positioned reads, from where fd stands on.
+    const off_t base = split > 0 && split < expected ? ::lseek(fd, 0, SEEK_CUR) : -1;
+    if (base < 0) split = 0;
     ends_.reserve(expected / kIndexBytesPerLine + 1);
-    Cutter cutter;
-    const auto cutPiece = [&](const char* bytes, std::size_t used) {
-        prepareIndex(used - cutter.scanned);
-        // The last byte waits for the next piece: a CR there may be the
-        // first half of a CR LF pair.
-        if (used > 1) cut(cutter, used - 1, std::string_view(bytes, used));
+    alignas(kCacheLine) LineCutter cutter(ends_);
+    ReadBuffer buffer;
+    const auto bytesRead = [&buffer](std::size_t reach) {
+        return std::string_view(buffer.data(), reach);
     };
     try {
-        bytes_ = LogBytes(readIntoBuffer(fd, path, expected, cutPiece));
+        if (split > 0) {
+            buffer.reserve(expected + 1);
+            // The second thread reads and cuts the bytes from split on into
+            // an index of its own while this one does those before.
+            LaterPart later(split);
+            std::size_t reach = 0;
+            {
+                std::jthread second([&] {
+                    try {
+                        later.ends.reserve((expected - split) / kIndexBytesPerLine + 1);
+                        later.reach = readRange(fd, base, buffer, split, expected, path,
+                                                [&](std::size_t at) {
+                                                    prepareIndex(later.ends, kBufferPiece);
+                                                    later.cutter.cut(at - 1, bytesRead(at));
+                                                });
+                    } catch (...) {
+                        later.failure = std::current_exception();
+                    }
+                });
+                // The last byte read waits for the next piece: a CR there may
+                // be the first half of a CR LF pair.
+                reach = readRange(fd, base, buffer, 0, split, path, [&](std::size_t at) {
+                    prepareIndex(ends_, kBufferPiece);
+                    cutter.cut(at - 1, bytesRead(at));
+                });
+            }
+            if (later.failure) std::rethrow_exception(later.failure);
+            // The bytes from split on join those before when these came whole
+            // (the file may have shrunk meanwhile).
+            if (reach == split) {
+                cutter.takeOver(later.cutter, split, bytesRead(later.reach));
+                reach = later.reach;
+            }
+            buffer.setSize(reach);
+            // Whatever the file gained meanwhile is read on from there.
+            if (::lseek(fd, base + static_cast<off_t>(reach), SEEK_SET) < 0)
+                throw cannotOpenFile(path);
+        }
+        for (;;) {
+            const ssize_t got = buffer.readPiece(fd, expected);
+            if (got == 0) break;
+            if (got < 0) throw cannotOpenFile(path);
+            prepareIndex(ends_, static_cast<std::size_t>(got));
+            cutter.cut(buffer.size() - 1, bytesRead(buffer.size()));
+        }
+        bytes_ = LogBytes(buffer.finish());
     } catch (...) {
         clear();
         throw;
     }
     const std::string_view all = bytes_.view();
-    cut(cutter, all.size(), all);
-    finish(cutter, all.size());
-}
-
-void LogLines::prepareIndex(std::size_t bytes) {
-    const std::size_t entries =
-        std::min(ends_.capacity(), ends_.size() + bytes / kIndexBytesPerLine + 1);
-    // Room the index already has, written or not: the pages stay its own.
-    populatePages(ends_.data() + ends_.size(), ends_.data() + entries);
+    cutter.cut(all.size(), all);
+    cutter.finish(all.size());
+    lineEndBytes_ = cutter.lineEndBytes();
 }
 
 LogLines LogLines::fromBytes(std::string bytes) {

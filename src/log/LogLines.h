@@ -92,9 +92,15 @@ public:
     static LogLines fromBytes(std::string bytes);
     // The same for the rest of an open file, read to its end: the lines are
     // cut while the bytes just read are still in the cache. The bytes are
-    // kept in MappedBytes. Throws CommandError "Cannot open file %s" (path)
-    // when the file can't be read; the lines are then empty.
+    // kept in MappedBytes. A big regular file is read and cut by two threads
+    // at once, one from its start and one from its middle. Throws
+    // CommandError "Cannot open file %s" (path) when the file can't be read;
+    // the lines are then empty.
     void assignFrom(int fd, const std::string& path);
+    // The same, with the second thread starting split bytes into what is
+    // left of the file (0: one thread reads it all). The lines come out the
+    // same wherever the split falls.
+    void assignFrom(int fd, const std::string& path, std::size_t split);
 
     void clear();
     std::size_t size() const { return ends_.size(); }
@@ -118,21 +124,6 @@ private:
     // indexed by one number: where it ends, shifted left by 2, plus the
     // length of its line end. The next line starts right after that line end.
     static std::uint64_t nextStart(std::uint64_t end) { return (end >> 2) + (end & 3); }
-
-    // Where the cutting stands, between pieces of text.
-    struct Cutter {
-        std::size_t scanned = 0;    // bytes looked at so far
-        std::size_t lineStart = 0;  // where the line being read starts
-        std::size_t pairedLf = static_cast<std::size_t>(-1);  // LF of a CR LF already counted
-        bool ended = false;                                    // a NUL ended the text
-    };
-    // Cuts lines up to byte limit of the bytes read so far.
-    void cut(Cutter& cutter, std::size_t limit, std::string_view available);
-    // The text after the last line end forms the last line.
-    void finish(const Cutter& cutter, std::size_t size);
-    // Makes present the pages of the index that the lines of bytes more
-    // text will likely take, within the room reserved.
-    void prepareIndex(std::size_t bytes);
 
     LogBytes bytes_;
     std::vector<std::uint64_t> ends_;

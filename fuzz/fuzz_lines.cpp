@@ -2,7 +2,9 @@
 // character-by-character rule gives, none of them holding a line end or a
 // NUL byte, and a joined length that adds up; also when the bytes are read
 // from a file that hands them over in small pieces, cut anywhere (a CR LF
-// pair split between two pieces, say).
+// pair split between two pieces, say), and when two threads read a file of
+// them, split anywhere.
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -76,6 +78,25 @@ bool sameLinesReadInPieces(const std::string& bytes, const LogLines& expected) {
     return true;
 }
 
+// The bytes as a file in memory, read by two threads that split it at
+// split: the same lines as read whole.
+bool sameLinesReadInTwo(const std::string& bytes, std::size_t split, const LogLines& expected) {
+    const int fd = ::memfd_create("log", MFD_CLOEXEC);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::lseek(fd, 0, SEEK_SET) != 0)
+        std::abort();
+    LogLines lines;
+    lines.assignFrom(fd, "memory", split);
+    ::close(fd);
+    if (lines.size() != expected.size() || lines.joinedLength() != expected.joinedLength() ||
+        lines.byteCount() != bytes.size())
+        return false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] != expected[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -105,6 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(again.empty() && again.joinedLength() == 0, "clear empties");
 
     if (bytes.size() <= 4096) check(sameLinesReadInPieces(bytes, lines), "lines read in pieces differ", bytes);
+    if (!bytes.empty()) {
+        const std::size_t split = (bytes.size() * 2654435761u) % bytes.size();
+        check(sameLinesReadInTwo(bytes, split, lines), "lines read by two threads differ", bytes);
+    }
 
     // The NUL repair keeps every other byte, in order.
     std::string kept;

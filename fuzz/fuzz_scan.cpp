@@ -103,6 +103,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // Two walkers, the second starting at any line, give the same rows and
+    // warnings in the same order.
+    if (!lines.empty()) {
+        const std::size_t split = (choice * 131u + lines.size() * 7u) % (lines.size() + 1);
+        CallTable splitTable;
+        std::vector<std::string_view> warnings, splitWarnings;
+        CallTable again;
+        scanCalls(lines, again, settings, [&](std::string_view start) { warnings.push_back(start); },
+                  lines.size());
+        scanCalls(lines, splitTable, settings,
+                  [&](std::string_view start) { splitWarnings.push_back(start); }, split);
+        check(warnings == splitWarnings, "warnings of two walkers differ");
+        check(splitTable.rowCount() == again.rowCount(), "rows of two walkers differ");
+        for (int row = 1; row < again.rowCount(); ++row) {
+            for (int column = 0; column < kColumnCount; ++column) {
+                check(splitTable.cell(column, row) == again.cell(column, row),
+                      "cell of two walkers differs", splitTable.cell(column, row));
+            }
+        }
+    }
+
     const std::optional<std::string> label = callCountText(table);
     if (table.rowCount() - 1 > 2) {
         check(label && *label == std::to_string(table.rowCount() - 1) + " Calls", "call count label");

@@ -401,5 +401,54 @@ TEST(CallScanTest, SampleLogGivesTheExpectedTable) {
     EXPECT_EQ(callCountText(table), "6 Calls");
 }
 
+TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
+    // The sample log, then lines outside any call, calls cut short, calls
+    // with unreadable times (whose warnings must keep their order) and a
+    // "log opened" as the very last line.
+    const std::string text =
+        testing::readBytes(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt") +
+        crlfText({logLine("08:00:00.00", "between calls"), opened("9x:00:00.00"),
+                  logLine("09:00:01.00", "x"), opened("10:00:00.00"), closed("10:00:05.00"),
+                  opened("11:00:00.00"), logLine("25:00:00.00", "log closed"),
+                  logLine("12:00:00.00", "after"), "log opened", opened("13:00:00.00"),
+                  logLine("13:00:01.00", "y"), opened("14:00:00.00")});
+    const LogLines lines = LogLines::fromBytes(text);
+    const auto walk = [&lines](std::size_t split, std::vector<std::string>& warnings) {
+        CallTable table;
+        scanCalls(lines, table, RegionalSettings{},
+                  [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
+        EXPECT_EQ(table.currentRow(), 1);
+        EXPECT_EQ(table.currentColumn(), 0);
+        return dumpTable(table);
+    };
+    std::vector<std::string> oneWarnings;
+    const std::string one = walk(lines.size(), oneWarnings);
+    ASSERT_EQ(oneWarnings.size(), 3u);
+    for (std::size_t split = 0; split < lines.size(); ++split) {
+        std::vector<std::string> warnings;
+        EXPECT_EQ(walk(split, warnings), one) << "split at line " << split;
+        EXPECT_EQ(warnings, oneWarnings) << "split at line " << split;
+    }
+}
+
+TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
+    // Into a table without calls the first goes into row 1.
+    const LogLines lines = LogLines::fromBytes(
+        crlfText({opened("09:00:00.00"), closed("09:00:01.00"), opened("10:00:00.00")}));
+    CallTable calls;
+    scanCalls(lines, calls, RegionalSettings{}, nullptr);
+    CallTable empty;
+    empty.appendCalls(calls);
+    EXPECT_EQ(dumpTable(empty), dumpTable(calls));
+    // Onto a table with calls they come after its own; an empty table adds
+    // nothing.
+    CallTable both = calls;
+    both.appendCalls(calls);
+    both.appendCalls(CallTable());
+    ASSERT_EQ(both.rowCount(), 5);
+    EXPECT_EQ(both.cell(0, 3), "12-01-2026 09:00:00");
+    EXPECT_EQ(both.cell(1, 4), "12-01-2026 10:00:00");
+}
+
 }  // namespace
 }  // namespace kestal

@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,7 @@ TEST(LogLinesTest, FileReadInPiecesGivesTheLinesOfItsWholeText) {
         {"CR LF across many pieces", big},
         {"ends with a CR", big.substr(0, 2 * 1024 * 1024 - 1) + "\r"},
         {"NUL far into the file", big.substr(0, 1024 * 1024) + "\0"s + big.substr(1024 * 1024)},
+        {"big enough for two readers", logAcrossPieces(17 * 1024 * 1024 + 3, 4)},
     };
     for (const Case& c : cases) {
         const std::string path = dir.write("log.txt", c.bytes);
@@ -132,6 +135,50 @@ TEST(LogLinesTest, FileReadInPiecesGivesTheLinesOfItsWholeText) {
         EXPECT_EQ(linesOf(lines), referenceLines(c.bytes)) << c.name;
         EXPECT_EQ(lines.byteCount(), c.bytes.size()) << c.name;
         EXPECT_EQ(lines.joinedLength(), whole.joinedLength()) << c.name;
+    }
+}
+
+// The bytes as a file in memory, standing at offset.
+int memoryFile(const std::string& bytes, off_t offset) {
+    const int fd = ::memfd_create("log", MFD_CLOEXEC);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::lseek(fd, offset, SEEK_SET) != offset)
+        throw std::runtime_error("memory file");
+    return fd;
+}
+
+TEST(LogLinesTest, TwoReadersCutTheSameLinesWhereverTheSplitFalls) {
+    using namespace std::string_literals;
+    // CR LF pairs, lone line ends and NUL bytes on either side of every
+    // split, in files read from their start and from their second byte.
+    std::vector<std::string> texts = {
+        "ab\r\ncd\r\nef", "a\r\n\nb\r",          "\r\n\r\n\r\n",         "abcdef",
+        "ab\ncd\0ef\r\ngh"s, "\0abc\r\n"s,          "a\r\r\n\n\rb",           "abc\r\n\0d\r\n"s,
+        "x\r\n" + std::string(40, 'y') + "\0z\n"s,
+    };
+    std::mt19937 random(13);
+    const char alphabet[] = {'a', '\r', '\n', '\0', 'b', 'c'};
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes(1 + random() % 40, 'x');
+        for (char& c : bytes) c = alphabet[random() % 6];
+        if (random() % 2 != 0) std::replace(bytes.begin(), bytes.end(), '\0', 'z');
+        texts.push_back(bytes);
+    }
+    for (const std::string& bytes : texts) {
+        for (const off_t offset : {0, 1}) {
+            const std::string rest = bytes.substr(static_cast<std::size_t>(offset));
+            const LogLines expected = LogLines::fromBytes(rest);
+            for (std::size_t split = 0; split <= rest.size(); ++split) {
+                const int fd = memoryFile(bytes, offset);
+                LogLines lines;
+                lines.assignFrom(fd, "memory", split);
+                ::close(fd);
+                ASSERT_EQ(linesOf(lines), linesOf(expected))
+                    << ::testing::PrintToString(bytes) << " from " << offset << " split " << split;
+                ASSERT_EQ(lines.joinedLength(), expected.joinedLength());
+                ASSERT_EQ(lines.byteCount(), rest.size());
+            }
+        }
     }
 }
 

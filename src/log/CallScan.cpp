@@ -1,10 +1,12 @@
 #include "log/CallScan.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -24,6 +26,8 @@ constexpr double kLongestLayerSeconds = 500.0;
 // Logs of this many lines are walked by two threads (when there are two
 // processors); a shorter one is walked before a thread would start.
 constexpr std::size_t kTwoThreadMinimumLines = 1 << 18;
+// How far past the middle the second thread's first call is looked for.
+constexpr std::size_t kSplitSearchLines = 1 << 16;
 
 enum Layer { Lcp, Chap, Ipcp, Ccp, kLayerCount };
 
@@ -333,9 +337,20 @@ float LayerSeconds(std::string_view layerTime, std::string_view startReference,
 
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
                const CorruptCallHandler& onCorruptCall) {
-    const bool twoThreads = lines.size() >= kTwoThreadMinimumLines &&
-                            std::thread::hardware_concurrency() >= 2;
-    scanCalls(lines, table, settings, onCorruptCall, twoThreads ? lines.size() / 2 : lines.size());
+    std::size_t split = lines.size();
+    if (lines.size() >= kTwoThreadMinimumLines && std::thread::hardware_concurrency() >= 2) {
+        // The first call opening in the middle; a log with none there (one
+        // endless call, say) is walked by one thread.
+        const std::size_t middle = lines.size() / 2;
+        const std::size_t end = std::min(lines.size(), middle + kSplitSearchLines);
+        for (std::size_t i = middle; i < end; ++i) {
+            if (lm::matchLine(lines[i]) & lm::LogOpened) {
+                split = i;
+                break;
+            }
+        }
+    }
+    scanCalls(lines, table, settings, onCorruptCall, split);
 }
 
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
@@ -349,7 +364,7 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
     } else {
         LaterCalls later;
         {
-            std::jthread second([&] {
+            const auto walkLater = [&] {
                 try {
                     scanRange(lines, split, lines.size(), later.table, settings,
                               [&later](std::string_view startText) {
@@ -358,7 +373,14 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
                 } catch (...) {
                     later.failure = std::current_exception();
                 }
-            });
+            };
+            // Without a second thread this one walks both parts.
+            std::jthread second;
+            try {
+                second = std::jthread(walkLater);
+            } catch (const std::system_error&) {
+                walkLater();
+            }
             scanRange(lines, 0, split, table, settings, onCorruptCall);
         }
         if (later.failure) std::rethrow_exception(later.failure);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "platform/Errors.h"
@@ -393,7 +394,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
             LaterPart later(split);
             std::size_t reach = 0;
             {
-                std::jthread second([&] {
+                const auto readLater = [&] {
                     try {
                         later.ends.reserve((expected - split) / kIndexBytesPerLine + 1);
                         later.reach = readRange(fd, base, buffer, split, expected, path,
@@ -404,7 +405,14 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
                     } catch (...) {
                         later.failure = std::current_exception();
                     }
-                });
+                };
+                // Without a second thread the bytes from split on are read
+                // afterwards like those of a file that grew meanwhile.
+                std::jthread second;
+                try {
+                    second = std::jthread(readLater);
+                } catch (const std::system_error&) {
+                }
                 // The last byte read waits for the next piece: a CR there may
                 // be the first half of a CR LF pair.
                 reach = readRange(fd, base, buffer, 0, split, path, [&](std::size_t at) {

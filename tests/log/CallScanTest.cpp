@@ -431,6 +431,39 @@ TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
     }
 }
 
+TEST(CallScanTest, LongLogsGiveTheRowsOfOneWalker) {
+    // Long enough for two walkers: calls all along, and one call whose
+    // lines fill the middle, where no second walker can start.
+    const auto longLog = [](bool callsAllAlong) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < 300000; ++i) {
+            const std::string time = "09:00:" + std::to_string(10 + i % 50) + ".00";
+            if (i % 40 == 0 && (callsAllAlong || i < 1000 || i > 250000)) {
+                lines.push_back(opened(i % 4000 == 0 ? "9x:00:00.00" : time));
+            } else if (i % 40 == 39 && i % 3 != 0) {
+                lines.push_back(closed(time));
+            } else {
+                lines.push_back(logLine(time, "something"));
+            }
+        }
+        return LogLines::fromBytes(crlfText(lines));
+    };
+    for (const bool callsAllAlong : {true, false}) {
+        const LogLines lines = longLog(callsAllAlong);
+        CallTable two;
+        CallTable one;
+        int twoWarnings = 0;
+        int oneWarnings = 0;
+        scanCalls(lines, two, RegionalSettings{}, [&](std::string_view) { ++twoWarnings; });
+        scanCalls(lines, one, RegionalSettings{}, [&](std::string_view) { ++oneWarnings; },
+                  lines.size());
+        EXPECT_GT(one.callCount(), 100) << callsAllAlong;
+        EXPECT_GT(oneWarnings, 1) << callsAllAlong;
+        EXPECT_EQ(dumpTable(two), dumpTable(one)) << callsAllAlong;
+        EXPECT_EQ(twoWarnings, oneWarnings) << callsAllAlong;
+    }
+}
+
 TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
     // Into a table without calls the first goes into row 1.
     const LogLines lines = LogLines::fromBytes(

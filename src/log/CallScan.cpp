@@ -5,12 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <exception>
-#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "log/LineMatcher.h"
+#include "log/SideBySide.h"
 
 namespace kestal {
 
@@ -239,7 +238,6 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
 struct alignas(64) LaterCalls {
     CallTable table;
     std::vector<std::string_view> corrupt;  // told once the earlier calls are
-    std::exception_ptr failure;
 };
 
 }  // namespace
@@ -363,27 +361,14 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
         scanRange(lines, 0, lines.size(), table, settings, onCorruptCall);
     } else {
         LaterCalls later;
-        {
-            const auto walkLater = [&] {
-                try {
-                    scanRange(lines, split, lines.size(), later.table, settings,
-                              [&later](std::string_view startText) {
-                                  later.corrupt.push_back(startText);
-                              });
-                } catch (...) {
-                    later.failure = std::current_exception();
-                }
-            };
-            // Without a second thread this one walks both parts.
-            std::jthread second;
-            try {
-                second = std::jthread(walkLater);
-            } catch (const std::system_error&) {
-                walkLater();
-            }
-            scanRange(lines, 0, split, table, settings, onCorruptCall);
-        }
-        if (later.failure) std::rethrow_exception(later.failure);
+        runSideBySide(
+            [&] {
+                scanRange(lines, split, lines.size(), later.table, settings,
+                          [&later](std::string_view startText) {
+                              later.corrupt.push_back(startText);
+                          });
+            },
+            [&] { scanRange(lines, 0, split, table, settings, onCorruptCall); });
         table.appendCalls(later.table);
         if (onCorruptCall) {
             for (const std::string_view startText : later.corrupt) onCorruptCall(startText);

@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <exception>
 #include <new>
-#include <system_error>
 #include <thread>
 
+#include "log/SideBySide.h"
 #include "platform/Errors.h"
 
 #if defined(__SSE2__)
@@ -340,7 +339,6 @@ struct alignas(kCacheLine) LaterPart {
     std::size_t reach;  // how far the bytes read reach
     std::vector<std::uint64_t> ends;
     LineCutter cutter;
-    std::exception_ptr failure;
 };
 
 // Where the second thread starts reading a file of expected bytes, 0 for
@@ -393,34 +391,23 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
             // an index of its own while this one does those before.
             LaterPart later(split);
             std::size_t reach = 0;
-            {
-                const auto readLater = [&] {
-                    try {
-                        later.ends.reserve((expected - split) / kIndexBytesPerLine + 1);
-                        later.reach = readRange(fd, base, buffer, split, expected, path,
-                                                [&](std::size_t at) {
-                                                    prepareIndex(later.ends, kBufferPiece);
-                                                    later.cutter.cut(at - 1, bytesRead(at));
-                                                });
-                    } catch (...) {
-                        later.failure = std::current_exception();
-                    }
-                };
-                // Without a second thread the bytes from split on are read
-                // afterwards like those of a file that grew meanwhile.
-                std::jthread second;
-                try {
-                    second = std::jthread(readLater);
-                } catch (const std::system_error&) {
-                }
-                // The last byte read waits for the next piece: a CR there may
-                // be the first half of a CR LF pair.
-                reach = readRange(fd, base, buffer, 0, split, path, [&](std::size_t at) {
-                    prepareIndex(ends_, kBufferPiece);
-                    cutter.cut(at - 1, bytesRead(at));
+            runSideBySide(
+                [&] {
+                    later.ends.reserve((expected - split) / kIndexBytesPerLine + 1);
+                    later.reach = readRange(fd, base, buffer, split, expected, path,
+                                            [&](std::size_t at) {
+                                                prepareIndex(later.ends, kBufferPiece);
+                                                later.cutter.cut(at - 1, bytesRead(at));
+                                            });
+                },
+                [&] {
+                    // The last byte read waits for the next piece: a CR there
+                    // may be the first half of a CR LF pair.
+                    reach = readRange(fd, base, buffer, 0, split, path, [&](std::size_t at) {
+                        prepareIndex(ends_, kBufferPiece);
+                        cutter.cut(at - 1, bytesRead(at));
+                    });
                 });
-            }
-            if (later.failure) std::rethrow_exception(later.failure);
             // The bytes from split on join those before when these came whole
             // (the file may have shrunk meanwhile).
             if (reach == split) {

@@ -71,6 +71,9 @@ TFrmCall::~TFrmCall() {
 
 void TFrmCall::FormCreate() {
     Memo1->setReadOnly(true);
+    // Read-only alone leaves selecting to the mouse; the keyboard selects
+    // (Shift+arrows, Ctrl+A) and copies too, and still types nothing in.
+    Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFont(font8pt("Arial"));
 }

@@ -108,6 +108,14 @@ void TStringGrid::doubleClicked() {
     if (onDblClick) onDblClick();
 }
 
+QItemSelectionModel::SelectionFlags TStringGrid::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown && onKeyDown(event)) {
         event->accept();

@@ -52,6 +52,11 @@ public:
     // grid moves by row, page and end keys only.
     void keyboardSearch(const QString&) override {}
 
+    // Exactly one whole row stays selected: Ctrl on the selected row (a
+    // click, Space) would otherwise take it out of the selection.
+    QItemSelectionModel::SelectionFlags selectionCommand(
+        const QModelIndex& index, const QEvent* event = nullptr) const override;
+
     static constexpr int kRowHeight = 16;
     static constexpr int kTitleHeight = kRowHeight + 1;  // and its line
 

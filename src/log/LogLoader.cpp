@@ -182,10 +182,44 @@ Descriptor createTempFile(const std::string& tempPath, const struct stat& logSta
         throw cannotCreateFile(tempPath);
     ::unlink(tempPath.c_str());
     Descriptor temp(
-        ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!temp) throw cannotCreateFile(tempPath);
     return temp;
 }
+
+// The repair's temporary file, open from its creation to its removal. It is
+// read back through the descriptor that wrote it, and its name is removed
+// only while the name still leads to it: in a folder that others can write
+// to, another file may have taken the name meanwhile, and that one is
+// neither read nor removed.
+class TempFile {
+public:
+    TempFile(Platform& platform, const std::string& path, const struct stat& logStatus)
+        : platform_(platform), path_(path), fd_(createTempFile(path, logStatus)) {}
+    ~TempFile() { removeWhileOurs(); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    int get() const { return fd_.get(); }
+
+    void readBack(LogLines& lines) const {
+        if (::lseek(fd_.get(), 0, SEEK_SET) != 0) throw cannotOpenFile(path_);
+        lines.assignFrom(fd_.get(), path_);
+    }
+
+private:
+    void removeWhileOurs() {
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd_.get(), &held) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            platform_.DeleteFileA(path_.c_str());
+    }
+
+    Platform& platform_;
+    const std::string path_;
+    Descriptor fd_;
+};
 
 // The NUL repair: the log's bytes without NULs, through "ppplog.tmp" beside
 // the log, become the new lines. Returns false (after telling the user) when
@@ -193,28 +227,20 @@ Descriptor createTempFile(const std::string& tempPath, const struct stat& logSta
 bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform& platform,
                LoadView& view) {
     RepairScope scope(platform, view);
-    const std::string tempPath = tempPathFor(state.LogPath);
-    bool created = false;
+    // The temporary file is removed as the try block ends, however it ends
+    // (out of memory, say), and before any report.
     try {
-        Descriptor temp = createTempFile(tempPath, logStatus);
-        created = true;
+        const TempFile temp(platform, tempPathFor(state.LogPath), logStatus);
         copyWithoutNulBytes(log, temp.get(), state.LogPath,
                             static_cast<std::uint64_t>(logStatus.st_size), platform, view);
-        if (!temp.reset()) throw ioError(ioCodeFromErrno(errno, false));
         LogLines repaired;
-        readLogFile(tempPath, repaired);
+        temp.readBack(repaired);
         state.lines = std::move(repaired);
-        platform.DeleteFileA(tempPath.c_str());
         return true;
     } catch (const CommandError& failure) {
-        if (created) platform.DeleteFileA(tempPath.c_str());
         scope.end();  // no dialog under the hourglass or behind blocked input
         platform.showErrorReport(withFullStop(failure.what()));
         return false;
-    } catch (...) {
-        // Out of memory, say: the command ends, but leaves no temporary file.
-        if (created) platform.DeleteFileA(tempPath.c_str());
-        throw;
     }
 }
 

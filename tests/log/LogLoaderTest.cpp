@@ -281,11 +281,6 @@ TEST_F(LogLoaderTest, TempFileFailuresAreReportedAndTheLinesReadBeforeScanned) {
              std::ofstream(temp + "/keep") << "x";
          },
          [](const std::string& temp) { return "Cannot create file " + temp + "."; }},
-        {"can't be read back: gone before the copy ends",
-         [this](const std::string& temp) {
-             platform.onProcessMessages = [temp] { ::unlink(temp.c_str()); };
-         },
-         [](const std::string& temp) { return "Cannot open file " + temp + "."; }},
     };
     for (const Case& c : cases) {
         TempDir folder;

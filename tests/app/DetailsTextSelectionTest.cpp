@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <functional>
 
 #include "AppFixture.h"

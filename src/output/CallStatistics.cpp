@@ -1,0 +1,217 @@
+#include "output/CallStatistics.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+namespace kestal {
+
+namespace {
+
+using namespace std::chrono;
+
+constexpr std::string_view kNone = "-";
+constexpr std::string_view kUnknownPeriod = "unknown";
+constexpr std::int64_t kUnknownKey = std::numeric_limits<std::int64_t>::max();
+
+// The ISO 8601 week-numbering year and week of a date: the week belongs to
+// the year that holds its Thursday.
+struct IsoWeek {
+    int year;
+    unsigned week;
+};
+IsoWeek isoWeekOf(const year_month_day& date) {
+    const sys_days day{date};
+    const unsigned fromMonday = weekday{day}.iso_encoding() - 1;
+    const sys_days thursday = day - days{fromMonday} + days{3};
+    const year_month_day thursdayDate{thursday};
+    const sys_days newYear{thursdayDate.year() / January / 1};
+    return {static_cast<int>(thursdayDate.year()),
+            static_cast<unsigned>((thursday - newYear).count() / 7 + 1)};
+}
+
+std::int64_t periodKey(StatisticsPeriod by, const std::optional<year_month_day>& date) {
+    if (by == StatisticsPeriod::All) return 0;
+    if (!date) return kUnknownKey;
+    switch (by) {
+        case StatisticsPeriod::Day:
+            return sys_days{*date}.time_since_epoch().count();
+        case StatisticsPeriod::Week: {
+            const IsoWeek week = isoWeekOf(*date);
+            return std::int64_t{week.year} * 100 + week.week;
+        }
+        case StatisticsPeriod::Month:
+            return std::int64_t{static_cast<int>(date->year())} * 12 +
+                   static_cast<unsigned>(date->month());
+        case StatisticsPeriod::All:
+            break;
+    }
+    return 0;
+}
+
+__int128 floorDivide(__int128 numerator, __int128 denominator) {
+    __int128 quotient = numerator / denominator;
+    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) --quotient;
+    return quotient;
+}
+
+// numerator / denominator to the nearest whole number, halves up.
+__int128 roundHalfUp(__int128 numerator, __int128 denominator) {
+    return floorDivide(2 * numerator + denominator, 2 * denominator);
+}
+
+std::string wideText(__int128 value) {
+    if (value < 0) return "-" + wideCountText(static_cast<WideCount>(-value));
+    return wideCountText(static_cast<WideCount>(value));
+}
+
+std::string durationText(const std::optional<std::int64_t>& seconds) {
+    return seconds ? hoursMinutesSeconds(*seconds) : std::string(kNone);
+}
+
+}  // namespace
+
+std::string periodName(StatisticsPeriod by, const std::optional<year_month_day>& date) {
+    if (by == StatisticsPeriod::All) return "all";
+    if (!date) return std::string(kUnknownPeriod);
+    char text[32];
+    const int year = static_cast<int>(date->year());
+    switch (by) {
+        case StatisticsPeriod::Day:
+            std::snprintf(text, sizeof text, "%04d-%02u-%02u", year,
+                          static_cast<unsigned>(date->month()), static_cast<unsigned>(date->day()));
+            break;
+        case StatisticsPeriod::Week: {
+            const IsoWeek week = isoWeekOf(*date);
+            std::snprintf(text, sizeof text, "%04d-W%02u", week.year, week.week);
+            break;
+        }
+        case StatisticsPeriod::Month:
+            std::snprintf(text, sizeof text, "%04d-%02u", year,
+                          static_cast<unsigned>(date->month()));
+            break;
+        case StatisticsPeriod::All:
+            break;
+    }
+    return text;
+}
+
+std::string hoursMinutesSeconds(std::int64_t seconds) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%lld:%02d:%02d", static_cast<long long>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+std::string twoDecimals(__int128 numerator, __int128 denominator) {
+    const __int128 hundredths = roundHalfUp(100 * numerator, denominator);
+    const __int128 magnitude = hundredths < 0 ? -hundredths : hundredths;
+    const int fraction = static_cast<int>(magnitude % 100);
+    std::string text = hundredths < 0 ? "-" : "";
+    text += wideText(magnitude / 100);
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    text += static_cast<char>('0' + fraction % 10);
+    return text;
+}
+
+void CallStatistics::add(const CallValues& call) {
+    const std::int64_t key = periodKey(by_, call.startDate);
+    auto [at, inserted] = periods_.try_emplace(key);
+    Sums& sums = at->second;
+    if (inserted) sums.period = periodName(by_, call.startDate);
+    ++sums.calls;
+    if (call.cutShort) ++sums.cutShort;
+    if (call.duration) {
+        sums.durations.push_back(*call.duration);
+        sums.durationTotal += *call.duration;
+    }
+    for (int l = 0; l < kLayerColumnCount; ++l) {
+        if (!call.layerTenths[l]) continue;
+        sums.layerTenths[l] += *call.layerTenths[l];
+        ++sums.layerCounts[l];
+    }
+    for (int c = 0; c < kTrafficCounterCount; ++c) {
+        if (call.traffic[c]) sums.traffic[c] += *call.traffic[c];
+    }
+    sums.errors += call.errors;
+}
+
+StatisticsRow CallStatistics::figures(const Sums& sums) {
+    StatisticsRow row;
+    row[0] = sums.period;
+    row[1] = std::to_string(sums.calls);
+
+    const std::size_t timed = sums.durations.size();
+    std::optional<std::int64_t> total, mean, median, longest;
+    if (timed > 0) {
+        std::vector<int> durations = sums.durations;
+        // The lower of the two middle values for an even count.
+        const auto middle = durations.begin() + static_cast<std::ptrdiff_t>((timed - 1) / 2);
+        std::nth_element(durations.begin(), middle, durations.end());
+        total = sums.durationTotal;
+        mean = static_cast<std::int64_t>(roundHalfUp(sums.durationTotal, timed));
+        median = *middle;
+        longest = *std::max_element(durations.begin(), durations.end());
+    }
+    row[2] = durationText(total);
+    row[3] = durationText(mean);
+    row[4] = durationText(median);
+    row[5] = durationText(longest);
+    row[6] = std::to_string(sums.cutShort);
+
+    // Tenths summed whole, so the mean in seconds is sum / (10 n) exactly.
+    for (int l = 0; l < kLayerColumnCount; ++l) {
+        row[7 + l] = sums.layerCounts[l] == 0
+                         ? std::string(kNone)
+                         : twoDecimals(sums.layerTenths[l], __int128{10} * sums.layerCounts[l]);
+    }
+    row[11] = wideCountText(sums.traffic[kBytesRx]);
+    row[12] = wideCountText(sums.traffic[kBytesTx]);
+    row[13] = wideCountText(sums.errors);
+    const WideCount frames = sums.traffic[kFramesRx] + sums.traffic[kFramesTx];
+    row[14] = frames == 0 ? std::string(kNone)
+                          : twoDecimals(static_cast<__int128>(sums.errors) * 1000,
+                                        static_cast<__int128>(frames));
+    return row;
+}
+
+std::vector<StatisticsRow> CallStatistics::rows() const {
+    std::vector<StatisticsRow> rows;
+    rows.reserve(periods_.size());
+    for (const auto& [key, sums] : periods_) rows.push_back(figures(sums));
+    return rows;
+}
+
+std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,
+                                           StatisticsPeriod by, const RegionalSettings& settings) {
+    CallStatistics statistics(by);
+    for (const int row : rows) statistics.add(readCallValues(table, row, settings));
+    return statistics.rows();
+}
+
+std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {
+    const char separator = layout == StatisticsLayout::TabSeparated ? '\t' : ',';
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c > 0) line.push_back(separator);
+        line.append(row[c]);
+    }
+    return line;
+}
+
+std::string statisticsHeaderLine(StatisticsLayout layout) {
+    StatisticsRow names;
+    std::copy(kStatisticsHeaders.begin(), kStatisticsHeaders.end(), names.begin());
+    return statisticsLine(names, layout);
+}
+
+std::string statisticsText(const std::vector<StatisticsRow>& rows, StatisticsLayout layout,
+                           bool header) {
+    std::string text;
+    if (header) text += statisticsHeaderLine(layout) + "\r\n";
+    for (const StatisticsRow& row : rows) text += statisticsLine(row, layout) + "\r\n";
+    return text;
+}
+
+}  // namespace kestal

@@ -1,0 +1,79 @@
+// Figures that summarise the calls per period (the whole log, a day, an ISO
+// week or a month), and their tab- or comma-separated text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/CallValues.h"
+
+namespace kestal {
+
+enum class StatisticsPeriod { All, Day, Week, Month };
+
+inline constexpr int kStatisticsColumnCount = 15;
+inline constexpr std::array<std::string_view, kStatisticsColumnCount> kStatisticsHeaders = {
+    "Period",           "Calls",     "Online Time", "Mean Duration", "Median Duration",
+    "Longest Duration", "Cut Short", "LCP Mean",    "CHAP Mean",     "IPCP Mean",
+    "CCP Mean",         "Bytes Rx",  "Bytes Tx",    "Errors",        "Errors per 1000 Frames",
+};
+
+// One period's figures as the texts that every output shows.
+using StatisticsRow = std::array<std::string, kStatisticsColumnCount>;
+
+// "all", "2026-12-02", "2026-W49", "2026-12", or "unknown" without a date.
+std::string periodName(StatisticsPeriod by, const std::optional<std::chrono::year_month_day>& date);
+
+// Adds calls one at a time and hands out the figures of every period. Only
+// the durations are kept per call (for the median): four bytes each.
+class CallStatistics {
+public:
+    explicit CallStatistics(StatisticsPeriod by) : by_(by) {}
+
+    void add(const CallValues& call);
+    // The periods in ascending order, "unknown" last; none without calls.
+    std::vector<StatisticsRow> rows() const;
+
+private:
+    struct Sums {
+        std::string period;
+        std::uint64_t calls = 0;
+        std::uint64_t cutShort = 0;
+        std::vector<int> durations;
+        std::int64_t durationTotal = 0;
+        std::array<std::int64_t, kLayerColumnCount> layerTenths{};
+        std::array<std::uint64_t, kLayerColumnCount> layerCounts{};
+        std::array<WideCount, kTrafficCounterCount> traffic{};
+        WideCount errors = 0;
+    };
+    static StatisticsRow figures(const Sums& sums);
+
+    StatisticsPeriod by_;
+    // Keyed so that the map's order is the periods' order, "unknown" last.
+    std::map<std::int64_t, Sums> periods_;
+};
+
+// The figures of the given rows of a call table (1 and on).
+std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,
+                                           StatisticsPeriod by, const RegionalSettings& settings);
+
+enum class StatisticsLayout { TabSeparated, CommaSeparated };
+
+// One line of text without its line end.
+std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout);
+std::string statisticsHeaderLine(StatisticsLayout layout);
+// Every line followed by CR LF, the header line first when asked for.
+std::string statisticsText(const std::vector<StatisticsRow>& rows, StatisticsLayout layout,
+                           bool header);
+
+// Text helpers, exposed for their tests.
+std::string hoursMinutesSeconds(std::int64_t seconds);  // "h:mm:ss", hours as wide as needed
+// numerator / denominator (above 0) rounded to two decimals, halves up,
+// with ".".
+std::string twoDecimals(__int128 numerator, __int128 denominator);
+
+}  // namespace kestal

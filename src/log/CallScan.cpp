@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "log/LineMatcher.h"
+#include "log/LogSeparators.h"
 #include "log/SideBySide.h"
 
 namespace kestal {
@@ -115,9 +116,9 @@ std::string_view durationText(const CallSummary& call, const RegionalSettings& s
                               const CorruptCallHandler& onCorruptCall,
                               std::array<char, 8>& buffer) {
     const std::optional<int> start =
-        readTimeOfDay(positions(call.startText, 12, 19), settings.timeSeparator);
+        readLogTimeOfDay(positions(call.startText, 12, 19), settings.timeSeparator);
     const std::optional<int> end =
-        readTimeOfDay(positions(call.endText, 12, 19), settings.timeSeparator);
+        readLogTimeOfDay(positions(call.endText, 12, 19), settings.timeSeparator);
     // The warning is due even when the call was cut short and shows no
     // duration anyway.
     if (!start || !end) {
@@ -317,9 +318,11 @@ std::optional<int> readTimeOfDay(std::string_view text, char timeSeparator) {
 float LayerSeconds(std::string_view layerTime, std::string_view startReference,
                    char decimalSeparator) {
     auto secondsOf = [decimalSeparator](std::string_view time) -> std::optional<double> {
-        const std::optional<double> hours = readNumber(positions(time, 1, 2), decimalSeparator);
-        const std::optional<double> minutes = readNumber(positions(time, 4, 5), decimalSeparator);
-        const std::optional<double> seconds = readNumber(positions(time, 7, 10), decimalSeparator);
+        const std::optional<double> hours = readLogNumber(positions(time, 1, 2), decimalSeparator);
+        const std::optional<double> minutes =
+            readLogNumber(positions(time, 4, 5), decimalSeparator);
+        const std::optional<double> seconds =
+            readLogNumber(positions(time, 7, 10), decimalSeparator);
         if (!hours || !minutes || !seconds) return std::nullopt;
         return *hours * 3600 + *minutes * 60 + *seconds;
     };
@@ -363,10 +366,9 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
         LaterCalls later;
         runSideBySide(
             [&] {
-                scanRange(lines, split, lines.size(), later.table, settings,
-                          [&later](std::string_view startText) {
-                              later.corrupt.push_back(startText);
-                          });
+                scanRange(
+                    lines, split, lines.size(), later.table, settings,
+                    [&later](std::string_view startText) { later.corrupt.push_back(startText); });
             },
             [&] { scanRange(lines, 0, split, table, settings, onCorruptCall); });
         table.appendCalls(later.table);

@@ -20,11 +20,13 @@ inline constexpr std::string_view kCorruptLogWarning =
 std::string_view positions(std::string_view line, std::size_t first, std::size_t last);
 
 // Seconds from the start reference S ("hh:mm:ss") to the layer time T
-// ("hh:mm:ss.ff"), in single precision; -1 when either can't be read.
+// ("hh:mm:ss.ff"), in single precision; -1 when either can't be read with
+// the regional decimal separator nor with the log's own ".".
 float LayerSeconds(std::string_view layerTime, std::string_view startReference,
                    char decimalSeparator);
 
-// Reads a decimal number with the given separator, blanks around it allowed.
+// Reads a decimal number with the given separator, blanks around it allowed
+// (and only with that one: cells read back are read as they were written).
 std::optional<double> readNumber(std::string_view text, char decimalSeparator);
 
 // Reads "hh:mm:ss" (the separator given) as seconds since midnight.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "output/CsvField.h"
 #include "platform/TextFile.h"
 
 namespace kestal {
@@ -39,16 +40,28 @@ bool containsLowerCase(std::string_view name, std::string_view suffix) {
     return false;
 }
 
+char separatorOf(ExportLayout layout) { return layout == ExportLayout::TabSeparated ? '\t' : ','; }
+
 void appendField(std::string& line, std::string_view cell, std::size_t width) {
     const std::size_t kept = std::min(cell.size(), width);
     line.append(cell.data(), kept);
     line.append(std::min(cell.size() + kFieldPadding, width) - kept, ' ');
 }
 
-void buildSeparatedLine(std::string& line, const CallTable& table, int row, char separator) {
+// A tab-separated cell is written as it stands; a comma-separated one is
+// quoted when it would otherwise split its row or run into the next.
+void appendSeparatedField(std::string& line, std::string_view cell, ExportLayout layout) {
+    if (layout == ExportLayout::CommaSeparated) {
+        appendCsvField(line, cell);
+    } else {
+        line.append(cell);
+    }
+}
+
+void buildSeparatedLine(std::string& line, const CallTable& table, int row, ExportLayout layout) {
     for (int column = 0; column < kColumnCount; ++column) {
-        if (column > 0) line.push_back(separator);
-        line.append(table.cell(column, row));
+        if (column > 0) line.push_back(separatorOf(layout));
+        appendSeparatedField(line, table.cell(column, row), layout);
     }
 }
 
@@ -57,8 +70,6 @@ void buildFixedWidthLine(std::string& line, const CallTable& table, int row) {
         appendField(line, table.cell(column, row), column < 2 ? kTimeFieldWidth : kFieldWidth);
     }
 }
-
-char separatorOf(ExportLayout layout) { return layout == ExportLayout::TabSeparated ? '\t' : ','; }
 
 // Hands each line, without its line end, to writeLine. One line buffer
 // serves every row.
@@ -76,7 +87,7 @@ void forEachLine(const CallTable& table, ExportLayout layout, bool header,
         } else {
             for (int column = 0; column < kColumnCount; ++column) {
                 if (column > 0) line.push_back(separatorOf(layout));
-                line.append(kColumns[column].header);
+                appendSeparatedField(line, kColumns[column].header, layout);
             }
             writeLine(line);
         }
@@ -86,7 +97,7 @@ void forEachLine(const CallTable& table, ExportLayout layout, bool header,
         if (layout == ExportLayout::FixedWidth) {
             buildFixedWidthLine(line, table, row);
         } else {
-            buildSeparatedLine(line, table, row, separatorOf(layout));
+            buildSeparatedLine(line, table, row, layout);
         }
         writeLine(line);
     }

@@ -27,7 +27,9 @@ inline constexpr std::string_view kNoLayoutWarning =
 std::optional<ExportLayout> layoutForPath(std::string_view path);
 
 // Writes rows 1 to row count - 1, with the header line (and, fixed-width,
-// the ruler) first when header is set.
+// the ruler) first when header is set. Cells are written as they stand,
+// except that a comma-separated cell holding a comma, a double quote, a CR
+// or an LF is quoted (output/CsvField.h).
 void writeTable(TextFileWriter& out, const CallTable& table, ExportLayout layout, bool header);
 
 // The whole export as text (for tests and small tables).

@@ -3,11 +3,9 @@
 // details what the details window shows, and its failures plain lines with
 // the documented exit codes.
 #include <gtest/gtest.h>
-#include <locale.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -79,19 +77,6 @@ ToolSetup stderrOnTerminal() {
     ToolSetup setup = stdoutTo("/dev/null");
     setup.stderrOnTerminal = true;
     return setup;
-}
-
-ToolSetup inLocale(const std::string& name) {
-    ToolSetup setup;
-    setup.environment = {"LC_ALL=" + name};
-    return setup;
-}
-
-bool localeInstalled(const char* name) {
-    const locale_t locale = ::newlocale(LC_ALL_MASK, name, nullptr);
-    if (locale == nullptr) return false;
-    ::freelocale(locale);
-    return true;
 }
 
 TEST(KestalCalls, SampleTableIsWhatSaveTableAsWrites) {
@@ -281,18 +266,6 @@ TEST(KestalCalls, UnreadableTimesWarnAndStillWriteTheRow) {
     EXPECT_EQ(run.err, "kestal-calls: " + log +
                            ": call \"12-01-2026 09:1x:04\": The PPPLOG.TXT file appears to have "
                            "been corrupted.\n");
-}
-
-TEST(KestalCalls, RegionalSettingsComeFromTheProcessLocale) {
-    if (!localeInstalled("de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    const ToolRun run = runTool({kSamplePath}, inLocale("de_DE.UTF-8"));
-    ASSERT_EQ(run.exitCode, 0);
-    // A decimal comma can't read the log's "05.3" seconds: every layer cell
-    // shows "-", while the durations (time separator ":") stay.
-    EXPECT_EQ(run.out, exportTable(tableOf(sampleBytes(), RegionalSettings{',', ':'}),
-                                   ExportLayout::TabSeparated, false));
-    EXPECT_EQ(run.out.substr(0, run.out.find("\t    182344")),
-              "12-01-2026 09:12:04\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-");
 }
 
 TEST(KestalCalls, DetailsAreTheAnnotatedLinesOfOneCall) {

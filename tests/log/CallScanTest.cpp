@@ -164,13 +164,18 @@ TEST(CallScanTest, UnreadableTimesWarnOncePerCall) {
 TEST(CallScanTest, RegionalTimeSeparatorReadsAndWritesDurations) {
     RegionalSettings dots;
     dots.timeSeparator = '.';
-    // Lines written with ":" can't be read with "." at all.
+    // Lines written with the log's own ":" are read all the same, and the
+    // duration is written with ".".
     const ScanResult colons = scan({opened("09:00:00.00"), closed("09:00:10.00"),
                                     opened("10:00:00.00"), closed("10:00:10.00")},
                                    dots);
-    EXPECT_EQ(colons.corruptCalls.size(), 2u);
-    EXPECT_EQ(colons.table.cell(2, 1), kNoDuration);
-    EXPECT_EQ(colons.table.cell(2, 2), kNoDuration);
+    EXPECT_TRUE(colons.corruptCalls.empty());
+    EXPECT_EQ(colons.table.cell(2, 1), "00.00.10");
+    EXPECT_EQ(colons.table.cell(2, 2), "00.00.10");
+    // Neither way readable: the warning, and no duration.
+    const ScanResult neither = scan({opened("09;00;00.00"), closed("09:00:10.00")}, dots);
+    EXPECT_EQ(neither.corruptCalls.size(), 1u);
+    EXPECT_EQ(neither.table.cell(2, 1), kNoDuration);
     // Lines written with "." are read, and the duration uses "." too.
     const ScanResult dotted = scan({opened("09.00.00.00"), closed("10.02.03.00")}, dots);
     EXPECT_TRUE(dotted.corruptCalls.empty());
@@ -193,8 +198,9 @@ TEST(CallScanTest, LayerSecondsReadsTenthsInSinglePrecision) {
         {"", "13:59:04", '.', -1.0f},
         {"13:59:06.52", "", '.', -1.0f},
         {"13:59:0x.52", "13:59:04", '.', -1.0f},
-        {"13:59:06.52", "13:59:04", ',', -1.0f},  // "06.5" is no number here
+        {"13:59:06.52", "13:59:04", ',', 2.5f},  // the log's own "." when "," fails
         {"13:59:06,52", "13:59:04", ',', 2.5f},
+        {"13:59:06;52", "13:59:04", ',', -1.0f},
         {" 1:59: 6.52", "01:59:04", '.', 2.5f},  // blanks around numbers
         {"13:59:06", "13:59:04", '.', 2.0f},
     };
@@ -248,15 +254,18 @@ TEST(CallScanTest, EachLayerLineFeedsItsColumn) {
     EXPECT_EQ(result.table.cell(6, 2), "-");
 }
 
-TEST(CallScanTest, OtherDecimalSeparatorMakesEveryLayerCellADash) {
+TEST(CallScanTest, DecimalCommaReadsTheLogsPointAndWritesACommaCell) {
     RegionalSettings commas;
     commas.decimalSeparator = ',';
     const ScanResult result =
         scan({opened("10:00:00.00"), logLine("10:00:01.00", "LCP : Layer up"),
-              logLine("10:00:02.00", "CHAP : Layer up"), logLine("10:00:03.00", "IPCP : Layer up"),
-              logLine("10:00:04.00", "CCP : Layer up"), closed("10:10:00.00")},
+              logLine("10:00:02.00", "CHAP : Layer up"), logLine("10:00:03.50", "IPCP : Layer up"),
+              logLine("10:08:24.10", "CCP : Layer up"), closed("10:10:00.00")},
              commas);
-    for (int column = 3; column <= 6; ++column) EXPECT_EQ(result.table.cell(column, 1), "-");
+    EXPECT_EQ(result.table.cell(3, 1), "1,0");
+    EXPECT_EQ(result.table.cell(4, 1), "2,0");
+    EXPECT_EQ(result.table.cell(5, 1), "3,5");
+    EXPECT_EQ(result.table.cell(6, 1), "-");  // 504.1 seconds: the range rule still holds
     EXPECT_EQ(result.table.cell(2, 1), "00:10:00");
     // Written with the separator, the tenths are read and shown with it.
     const ScanResult written = scan(
@@ -415,8 +424,9 @@ TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
     const LogLines lines = LogLines::fromBytes(text);
     const auto walk = [&lines](std::size_t split, std::vector<std::string>& warnings) {
         CallTable table;
-        scanCalls(lines, table, RegionalSettings{},
-                  [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
+        scanCalls(
+            lines, table, RegionalSettings{},
+            [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
         EXPECT_EQ(table.currentRow(), 1);
         EXPECT_EQ(table.currentColumn(), 0);
         return dumpTable(table);
@@ -455,8 +465,8 @@ TEST(CallScanTest, LongLogsGiveTheRowsOfOneWalker) {
         int twoWarnings = 0;
         int oneWarnings = 0;
         scanCalls(lines, two, RegionalSettings{}, [&](std::string_view) { ++twoWarnings; });
-        scanCalls(lines, one, RegionalSettings{}, [&](std::string_view) { ++oneWarnings; },
-                  lines.size());
+        scanCalls(
+            lines, one, RegionalSettings{}, [&](std::string_view) { ++oneWarnings; }, lines.size());
         EXPECT_GT(one.callCount(), 100) << callsAllAlong;
         EXPECT_GT(oneWarnings, 1) << callsAllAlong;
         EXPECT_EQ(dumpTable(two), dumpTable(one)) << callsAllAlong;

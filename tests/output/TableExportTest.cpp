@@ -75,7 +75,7 @@ const std::string kOddTabs =
     "a,b\tc\t\t\t\t\t\t\t\t\t\r\n";
 const std::string kOddCommas =
     "short,-                ,-       ,-,-,-,-,1234567890123456789,"
-    "a,b\tc,,,,,,,,,\r\n";
+    "\"a,b\tc\",,,,,,,,,\r\n";  // the cell holding a comma quoted
 const std::string kOddFixed = "short" + blanks(10) + "-                " + blanks(3) + "-       " +
                               blanks(2) + "-" + blanks(9) + "-" + blanks(9) + "-" + blanks(9) +
                               "-" + blanks(9) + "1234567890" + "a,b\tc" + blanks(5) +

@@ -416,9 +416,8 @@ TEST_F(LogLoaderTest, FileThatPassesTheTestButCantBeReadEmptiesTheLines) {
 }
 
 TEST_F(LogLoaderTest, ScanWarnsPerCorruptCallWithTheGridHidden) {
-    platform.settings.timeSeparator = '.';
-    load(dir.write("log.txt", callText("09:00:00.00", "09:00:10.00") +
-                                  callText("10:00:00.00", "10:00:10.00")));
+    load(dir.write("log.txt", callText("09:0x:00.00", "09:00:10.00") +
+                                  callText("10:00:00.00", "10:00:1x.00")));
     ASSERT_EQ(platform.dialogs.size(), 2u);
     for (const DialogRecord& d : platform.dialogs) {
         EXPECT_EQ(d.text, "The PPPLOG.TXT file appears to have been corrupted.");

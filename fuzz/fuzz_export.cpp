@@ -1,7 +1,9 @@
 // The three export layouts: any table gives, in every layout and with or
 // without header, one CR LF-terminated line per row (plus header and ruler),
-// the cells' bytes unchanged, and in the fixed-width layout fields of exactly
-// the promised widths.
+// the cells' bytes unchanged (comma-separated: quoted where they hold a comma,
+// a double quote, a CR or an LF, and read back by an RFC 4180 reader as the
+// very cells), and in the fixed-width layout fields of exactly the promised
+// widths.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -21,13 +23,45 @@ constexpr std::string_view kFixedHeader =
     "  Bytes Rx  Bytes Tx  Frames Rx Frames Tx CRC       Timeout   Alignment Overrun   "
     "Framing   Buffer   Incomplete";
 
+std::string quotedWhereNeeded(const std::string& cell) {
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
+    std::string quoted = "\"";
+    for (const char c : cell) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
 std::string joinedRow(const RowCells& cells, char separator) {
     std::string line;
     for (std::size_t column = 0; column < cells.size(); ++column) {
         if (column > 0) line += separator;
-        line += cells[column];
+        line += separator == ',' ? quotedWhereNeeded(cells[column]) : cells[column];
     }
     return line;
+}
+
+// The records of comma-separated text as a spreadsheet reads them: fields
+// between commas, a quoted field running over commas and line ends, "" in it
+// standing for one double quote; each record ends with CR LF.
+std::vector<std::vector<std::string>> readCsv(std::string_view text) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> record(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"' && record.back().empty()) {
+            for (++i; i < text.size() && !(text[i] == '"' && text.substr(i, 2) != "\"\""); ++i) {
+                if (text[i] == '"') ++i;  // the first of a doubled quote
+                record.back() += text[i];
+            }
+        } else if (text[i] == ',') {
+            record.emplace_back();
+        } else if (text.substr(i, 2) == "\r\n") {
+            records.push_back(record);
+            record.assign(1, std::string());
+            ++i;
+        } else {
+            record.back() += text[i];
+        }
+    }
+    return records;
 }
 
 std::string fixedRow(const RowCells& cells) {
@@ -55,9 +89,15 @@ std::string expectedExport(const std::vector<RowCells>& rows, ExportLayout layou
     }
     for (const RowCells& cells : rows) {
         switch (layout) {
-            case ExportLayout::TabSeparated: out += joinedRow(cells, '\t'); break;
-            case ExportLayout::CommaSeparated: out += joinedRow(cells, ','); break;
-            case ExportLayout::FixedWidth: out += fixedRow(cells); break;
+            case ExportLayout::TabSeparated:
+                out += joinedRow(cells, '\t');
+                break;
+            case ExportLayout::CommaSeparated:
+                out += joinedRow(cells, ',');
+                break;
+            case ExportLayout::FixedWidth:
+                out += fixedRow(cells);
+                break;
         }
         out += "\r\n";
     }
@@ -72,17 +112,20 @@ void checkShape(const CallTable& table, ExportLayout layout, bool header, std::s
         const std::size_t end = text.find("\r\n", at);
         check(end != std::string_view::npos, "last line without CR LF", text.substr(at));
         const std::string_view line = text.substr(at, end - at);
-        const int row = static_cast<int>(lines) - (header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0) + 1;
+        const int row = static_cast<int>(lines) -
+                        (header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0) + 1;
         if (layout == ExportLayout::FixedWidth && row >= 1) {
             std::size_t width = 16 * 10;
-            for (int column = 0; column < 2; ++column) width += std::min<std::size_t>(table.cell(column, row).size() + 10, 20);
+            for (int column = 0; column < 2; ++column)
+                width += std::min<std::size_t>(table.cell(column, row).size() + 10, 20);
             check(line.size() == width, "fixed-width row has the wrong width", line);
         }
         ++lines;
         at = end + 2;
     }
     const std::size_t headerLines = header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0;
-    check(lines == static_cast<std::size_t>(table.rowCount() - 1) + headerLines, "number of lines", text);
+    check(lines == static_cast<std::size_t>(table.rowCount() - 1) + headerLines, "number of lines",
+          text);
 }
 
 }  // namespace
@@ -117,10 +160,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     table.setCell(column, row, cells[static_cast<std::size_t>(column)]);
                 }
                 break;
-            case 1: table.writeRow(row, cells); break;
+            case 1:
+                table.writeRow(row, cells);
+                break;
             case 2: {
                 RowTexts texts;
-                for (std::size_t column = 0; column < texts.size(); ++column) texts[column] = cells[column];
+                for (std::size_t column = 0; column < texts.size(); ++column)
+                    texts[column] = cells[column];
                 table.writeRow(row, texts);
                 break;
             }
@@ -150,18 +196,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(table.rowCount() == static_cast<int>(model.size()) + 1, "row count");
     for (int r = 1; r < table.rowCount(); ++r) {
         for (int column = 0; column < kColumnCount; ++column) {
-            check(table.cell(column, r) == model[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(column)],
+            check(table.cell(column, r) ==
+                      model[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(column)],
                   "cell differs from what was written", table.cell(column, r));
         }
     }
     for (int column = 0; column < kColumnCount; ++column) {
-        check(table.cell(column, 0) == kColumns[static_cast<std::size_t>(column)].title, "title row");
+        check(table.cell(column, 0) == kColumns[static_cast<std::size_t>(column)].title,
+              "title row");
     }
 
-    for (ExportLayout layout : {ExportLayout::TabSeparated, ExportLayout::CommaSeparated, ExportLayout::FixedWidth}) {
+    for (ExportLayout layout :
+         {ExportLayout::TabSeparated, ExportLayout::CommaSeparated, ExportLayout::FixedWidth}) {
         for (bool header : {false, true}) {
             const std::string text = exportTable(table, layout, header);
             check(text == expectedExport(model, layout, header), "export differs", text);
+            if (layout == ExportLayout::CommaSeparated && !header) {
+                std::vector<std::vector<std::string>> cells;
+                for (const RowCells& row : model) cells.emplace_back(row.begin(), row.end());
+                check(readCsv(text) == cells, "comma-separated text reads back otherwise", text);
+            }
             // Cells come from log lines, which hold no line end; only such
             // tables have one line per row.
             if (!lineEndInCell) checkShape(table, layout, header, text);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "output/CsvField.h"
+
 namespace kestal {
 
 namespace {
@@ -195,7 +197,11 @@ std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {
     std::string line;
     for (std::size_t c = 0; c < row.size(); ++c) {
         if (c > 0) line.push_back(separator);
-        line.append(row[c]);
+        if (layout == StatisticsLayout::CommaSeparated) {
+            appendCsvField(line, row[c]);
+        } else {
+            line.append(row[c]);
+        }
     }
     return line;
 }

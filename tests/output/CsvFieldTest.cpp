@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "output/CallStatistics.h"
 #include "output/CsvField.h"
 
 namespace kestal {
@@ -14,6 +15,18 @@ TEST(CsvField, QuotesOnlyACellThatWouldNotStayOneField) {
         {"\"", "\"\"\"\""}, {"a\rb", "\"a\rb\""},         {"a\nb", "\"a\nb\""},
     };
     for (const auto& [cell, field] : cases) EXPECT_EQ(csvField(cell), field) << cell;
+}
+
+// The statistics' comma-separated lines quote through the same function;
+// their tab-separated ones write cells as they stand.
+TEST(CsvField, StatisticsLinesQuoteTheirCommaSeparatedCells) {
+    StatisticsRow row;
+    row[0] = "a,b";
+    row[1] = "2";
+    EXPECT_EQ(statisticsLine(row, StatisticsLayout::CommaSeparated),
+              "\"a,b\",2" + std::string(13, ','));
+    EXPECT_EQ(statisticsLine(row, StatisticsLayout::TabSeparated),
+              "a,b\t2" + std::string(13, '\t'));
 }
 
 }  // namespace

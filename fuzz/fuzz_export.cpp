@@ -1,9 +1,8 @@
 // The three export layouts: any table gives, in every layout and with or
 // without header, one CR LF-terminated line per row (plus header and ruler),
 // the cells' bytes unchanged (comma-separated: quoted where they hold a comma,
-// a double quote, a CR or an LF, and read back by an RFC 4180 reader as the
-// very cells), and in the fixed-width layout fields of exactly the promised
-// widths.
+// a double quote, a CR or an LF), and in the fixed-width layout fields of
+// exactly the promised widths.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -37,31 +36,6 @@ std::string joinedRow(const RowCells& cells, char separator) {
         line += separator == ',' ? quotedWhereNeeded(cells[column]) : cells[column];
     }
     return line;
-}
-
-// The records of comma-separated text as a spreadsheet reads them: fields
-// between commas, a quoted field running over commas and line ends, "" in it
-// standing for one double quote; each record ends with CR LF.
-std::vector<std::vector<std::string>> readCsv(std::string_view text) {
-    std::vector<std::vector<std::string>> records;
-    std::vector<std::string> record(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '"' && record.back().empty()) {
-            for (++i; i < text.size() && !(text[i] == '"' && text.substr(i, 2) != "\"\""); ++i) {
-                if (text[i] == '"') ++i;  // the first of a doubled quote
-                record.back() += text[i];
-            }
-        } else if (text[i] == ',') {
-            record.emplace_back();
-        } else if (text.substr(i, 2) == "\r\n") {
-            records.push_back(record);
-            record.assign(1, std::string());
-            ++i;
-        } else {
-            record.back() += text[i];
-        }
-    }
-    return records;
 }
 
 std::string fixedRow(const RowCells& cells) {
@@ -211,11 +185,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (bool header : {false, true}) {
             const std::string text = exportTable(table, layout, header);
             check(text == expectedExport(model, layout, header), "export differs", text);
-            if (layout == ExportLayout::CommaSeparated && !header) {
-                std::vector<std::vector<std::string>> cells;
-                for (const RowCells& row : model) cells.emplace_back(row.begin(), row.end());
-                check(readCsv(text) == cells, "comma-separated text reads back otherwise", text);
-            }
             // Cells come from log lines, which hold no line end; only such
             // tables have one line per row.
             if (!lineEndInCell) checkShape(table, layout, header, text);

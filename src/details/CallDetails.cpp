@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <cstring>
 
+#include "details/GatherDetails.h"
+
 namespace kestal {
 
 namespace {
-
-constexpr std::string_view kLogOpened = "log opened";
-constexpr std::string_view kCallClosed = "Remote access driver log closed";
-
-// A Start Time is positions 1 to 19 of a "log opened" line.
-constexpr std::size_t kStartTimeLength = 19;
 
 // An address is written as 8 hexadecimal digits.
 constexpr std::size_t kAddressLength = 8;
@@ -22,9 +18,7 @@ constexpr std::size_t kAddressLength = 8;
 // they are tried.
 constexpr std::array<std::string_view, 3> kAddressKeys = {"IP address of ", "DNS ", "from 0 to "};
 
-bool contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
+using detailsgather::contains;
 
 // Only the ASCII letters change: the log is single-byte text of any code page.
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -44,15 +38,6 @@ void appendDecimal(std::string& out, int value) {
     while (count > 0) out.push_back(digits[--count]);
 }
 
-// Positions 1 to 19 of the line (the whole line when it is shorter) equal
-// startTime. Checked before anything else, as nearly every line fails it.
-bool startsCall(std::string_view line, std::string_view startTime) {
-    const std::size_t prefixLength = std::min(line.size(), kStartTimeLength);
-    if (prefixLength != startTime.size()) return false;
-    if (std::memcmp(line.data(), startTime.data(), prefixLength) != 0) return false;
-    return contains(line, kLogOpened);
-}
-
 // The lines lie back to back in one buffer, and memory hands them over more
 // slowly than they are compared: asking for the bytes a little ahead of the
 // line at hand keeps the walk from waiting for each of them. The address is
@@ -63,50 +48,20 @@ void readAhead(std::string_view line) {
         reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(line.data()) + kReadAhead));
 }
 
-std::string warningText(std::size_t lineNumber) {
-    std::string text(kCorruptLineWarningStart);
-    text += std::to_string(lineNumber);
-    text += kCorruptLineWarningEnd;
-    return text;
-}
-
-// Annotating and appending one copied line is one guarded step: whatever
-// goes wrong costs that line only, which a "Warning!" line then stands in for.
-template <typename Annotate>
-void appendAnnotated(std::vector<std::string>& gathered, std::string_view line,
-                     const Annotate& annotate, const DetailsWarningHandler& onWarning) {
-    try {
-        gathered.push_back(annotate(line));
-        return;
-    } catch (...) {
-    }
-    if (onWarning) onWarning(warningText(gathered.size()));
-    gathered.emplace_back(kWarningLine);
-}
-
 template <typename Annotate>
 std::vector<std::string> gather(const LogLines& lines, std::string_view startTime,
                                 const DetailsWarningHandler& onWarning, const Annotate& annotate) {
     std::vector<std::string> gathered;
-    // No line's first 19 characters can equal a longer text.
-    if (startTime.size() > kStartTimeLength) return gathered;
-
-    const std::size_t count = lines.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string_view opening = lines[i];
-        readAhead(opening);
-        if (!startsCall(opening, startTime)) continue;
-        gathered.emplace_back(opening);
-        // Copy up to the closing line, or up to the next call's opening
-        // line, which is left out and not tried as a start itself.
-        while (i + 1 < count) {
-            ++i;
-            const std::string_view line = lines[i];
-            if (contains(line, kLogOpened)) break;
-            appendAnnotated(gathered, line, annotate, onWarning);
-            if (contains(line, kCallClosed)) break;
-        }
-    }
+    std::size_t next = 0;
+    detailsgather::gatherLines(
+        [&lines, &next](std::string_view& line) {
+            if (next >= lines.size()) return false;
+            line = lines[next++];
+            readAhead(line);
+            return true;
+        },
+        startTime, onWarning, annotate,
+        [&gathered](std::string&& line) { gathered.push_back(std::move(line)); });
     return gathered;
 }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <thread>
 #include <vector>
 
+#include "log/CallRow.h"
 #include "log/LineMatcher.h"
 #include "log/LogSeparators.h"
 #include "log/SideBySide.h"
@@ -18,47 +18,11 @@ namespace {
 
 namespace lm = linematch;
 
-constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blanks
-constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blanks
-constexpr std::string_view kNoLayerTime = "-";
-constexpr int kSecondsPerDay = 24 * 60 * 60;
-constexpr double kLongestLayerSeconds = 500.0;
 // Logs of this many lines are walked by two threads (when there are two
 // processors); a shorter one is walked before a thread would start.
 constexpr std::size_t kTwoThreadMinimumLines = 1 << 18;
 // How far past the middle the second thread's first call is looked for.
 constexpr std::size_t kSplitSearchLines = 1 << 16;
-
-enum Layer { Lcp, Chap, Ipcp, Ccp, kLayerCount };
-
-enum Counter {
-    BytesRx,
-    BytesTx,
-    FramesRx,
-    FramesTx,
-    Crc,
-    Timeout,
-    Alignment,
-    Overrun,
-    Framing,
-    BufferOverrun,
-    Incomplete,
-    kCounterCount
-};
-
-// Which recognised text feeds which counter, in column order.
-constexpr std::array<std::uint32_t, kCounterCount> kCounterTexts = {
-    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
-    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
-    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
-
-constexpr std::uint32_t kAnyCounter =
-    lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
-    lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
-    lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
-
-constexpr int kFirstLayerColumn = 3;
-constexpr int kFirstCounterColumn = 7;
 
 bool isBlank(char c) { return c == ' '; }
 
@@ -76,108 +40,17 @@ constexpr int kExactDigits = 15;
 constexpr double kPowersOfTen[kExactDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// What one call block says, as views into the log's lines.
-struct CallSummary {
-    std::string_view startText;
-    std::string_view endText;
-    std::array<std::string_view, kLayerCount> layerTimes{};
-    std::array<std::string_view, kCounterCount> counters{};
-    bool cutShort = false;
-};
-
-// Keeps the values of one line of a call block; a later line of the same
-// kind replaces the earlier value.
-void takeValues(std::uint32_t texts, std::string_view line, CallSummary& call) {
-    if (texts & kAnyCounter) {
-        const std::string_view value = positions(line, 49, 67);
-        for (std::size_t c = 0; c < kCounterCount; ++c)
-            if (texts & kCounterTexts[c]) call.counters[c] = value;
-    }
-    const std::string_view time = positions(line, 12, 22);
-    if (texts & lm::LcpUp) call.layerTimes[Lcp] = time;
-    if (texts & lm::ChapUp) call.layerTimes[Chap] = time;
-    if (texts & lm::IpcpUp) call.layerTimes[Ipcp] = time;
-    if (texts & (lm::CcpFinished | lm::CcpUp)) call.layerTimes[Ccp] = time;
-}
-
-// "hh:mm:ss" with the regional time separator.
-std::string_view formatDuration(int seconds, char timeSeparator, std::array<char, 8>& buffer) {
-    const int parts[3] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
-    for (int i = 0; i < 3; ++i) {
-        buffer[static_cast<std::size_t>(i * 3)] = static_cast<char>('0' + parts[i] / 10);
-        buffer[static_cast<std::size_t>(i * 3 + 1)] = static_cast<char>('0' + parts[i] % 10);
-        if (i < 2) buffer[static_cast<std::size_t>(i * 3 + 2)] = timeSeparator;
-    }
-    return {buffer.data(), buffer.size()};
-}
-
-// The duration cell: end minus start time of day, modulo a day.
-std::string_view durationText(const CallSummary& call, const RegionalSettings& settings,
-                              const CorruptCallHandler& onCorruptCall,
-                              std::array<char, 8>& buffer) {
-    const std::optional<int> start =
-        readLogTimeOfDay(positions(call.startText, 12, 19), settings.timeSeparator);
-    const std::optional<int> end =
-        readLogTimeOfDay(positions(call.endText, 12, 19), settings.timeSeparator);
-    // The warning is due even when the call was cut short and shows no
-    // duration anyway.
-    if (!start || !end) {
-        if (onCorruptCall) onCorruptCall(call.startText);
-        return kNoDuration;
-    }
-    if (call.cutShort) return kNoDuration;
-    int difference = *end - *start;
-    if (difference < 0) difference += kSecondsPerDay;  // past midnight
-    if (difference <= 0) return kNoDuration;
-    return formatDuration(difference, settings.timeSeparator, buffer);
-}
-
-// A layer cell: "%3.1f" with the regional decimal separator, then the range
-// rule on the text as written.
-std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
-    char digits[60];
-    const auto [end, error] =
-        std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
-    if (error != std::errc()) return kNoLayerTime;
-    std::size_t length = static_cast<std::size_t>(end - digits);
-    for (std::size_t i = 0; i < length; ++i)
-        if (digits[i] == '.') digits[i] = decimalSeparator;
-    std::size_t pad = length < 3 ? 3 - length : 0;
-    for (std::size_t i = 0; i < pad; ++i) buffer[i] = ' ';
-    for (std::size_t i = 0; i < length; ++i) buffer[pad + i] = digits[i];
-    const std::string_view text(buffer.data(), pad + length);
-
-    const std::optional<double> value = readNumber(text, decimalSeparator);
-    if (!value || !std::isfinite(*value) || *value > kLongestLayerSeconds || *value < 0)
-        return kNoLayerTime;
-    return text;
-}
-
-void writeCallRow(const CallSummary& call, CallTable& table, const RegionalSettings& settings,
+// Writes one call's row: the first call into the empty row 1, every further
+// one into a new last row.
+void writeCallRow(const CallSummary& call, CallRowBuilder& rows, CallTable& table,
                   const CorruptCallHandler& onCorruptCall) {
-    std::array<char, 8> durationBuffer{};
-    std::array<std::array<char, 64>, kLayerCount> layerBuffers{};
-    RowTexts cells;
-    cells[0] = call.startText;
-    cells[1] = call.cutShort ? kNoEndTime : call.endText;
-    cells[2] = durationText(call, settings, onCorruptCall, durationBuffer);
-    const std::string_view startReference = positions(call.startText, 12, 22);
-    for (std::size_t l = 0; l < kLayerCount; ++l) {
-        const float seconds =
-            LayerSeconds(call.layerTimes[l], startReference, settings.decimalSeparator);
-        cells[kFirstLayerColumn + l] =
-            layerText(seconds, settings.decimalSeparator, layerBuffers[l]);
-    }
-    for (std::size_t c = 0; c < kCounterCount; ++c)
-        cells[kFirstCounterColumn + c] = call.counters[c];
-
-    // The first call goes into the empty row 1, every further one into a
-    // new last row.
+    const CallRow& row = rows.build(call);
+    if (row.corrupt && onCorruptCall) onCorruptCall(call.startText);
     if (!table.cell(0, 1).empty()) {
         table.setRowCount(table.rowCount() + 1);
         table.setCurrentRow(table.rowCount() - 1);
     }
-    table.writeRow(table.currentRow(), cells);
+    table.writeRow(table.currentRow(), row.cells);
     table.setCurrentColumn(0);
 }
 
@@ -200,6 +73,7 @@ std::string_view lineReadingAhead(const LogLines& lines, std::size_t index) {
 void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallTable& table,
                const RegionalSettings& settings, const CorruptCallHandler& onCorruptCall) {
     const std::size_t count = lines.size();
+    CallRowBuilder rows(settings);
     std::size_t next = first;  // index of the line after the current one
     std::string_view current;
     // A "log opened" line that cut the previous call short opens the next
@@ -225,11 +99,11 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
                 opensNext = true;
                 break;
             }
-            if (texts != 0) takeValues(texts, current, call);
+            if (texts != 0) takeLineValues(texts, current, call);
             if (texts & lm::LogClosed) break;
         }
         call.endText = positions(current, 1, 19);
-        writeCallRow(call, table, settings, onCorruptCall);
+        writeCallRow(call, rows, table, onCorruptCall);
     }
 }
 

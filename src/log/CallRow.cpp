@@ -1,0 +1,117 @@
+#include "log/CallRow.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "log/CallScan.h"
+#include "log/LineMatcher.h"
+#include "log/LogSeparators.h"
+
+namespace kestal {
+
+namespace {
+
+namespace lm = linematch;
+
+constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blanks
+constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blanks
+constexpr std::string_view kNoLayerTime = "-";
+constexpr int kSecondsPerDay = 24 * 60 * 60;
+constexpr double kLongestLayerSeconds = 500.0;
+
+enum Layer { Lcp, Chap, Ipcp, Ccp };
+
+// Which recognised text feeds which counter, in column order.
+constexpr std::array<std::uint32_t, kCounterColumns> kCounterTexts = {
+    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
+    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
+    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
+
+constexpr std::uint32_t kAnyCounter =
+    lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
+    lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
+    lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
+
+constexpr std::size_t kFirstLayerColumn = 3;
+constexpr std::size_t kFirstCounterColumn = 7;
+
+// "hh:mm:ss" with the regional time separator.
+std::string_view formatDuration(int seconds, char timeSeparator, std::array<char, 8>& buffer) {
+    const int parts[3] = {seconds / 3600, seconds / 60 % 60, seconds % 60};
+    for (int i = 0; i < 3; ++i) {
+        buffer[static_cast<std::size_t>(i * 3)] = static_cast<char>('0' + parts[i] / 10);
+        buffer[static_cast<std::size_t>(i * 3 + 1)] = static_cast<char>('0' + parts[i] % 10);
+        if (i < 2) buffer[static_cast<std::size_t>(i * 3 + 2)] = timeSeparator;
+    }
+    return {buffer.data(), buffer.size()};
+}
+
+// A layer cell: "%3.1f" with the regional decimal separator, then the range
+// rule on the text as written.
+std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
+    char digits[60];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
+    if (error != std::errc()) return kNoLayerTime;
+    std::size_t length = static_cast<std::size_t>(end - digits);
+    for (std::size_t i = 0; i < length; ++i)
+        if (digits[i] == '.') digits[i] = decimalSeparator;
+    std::size_t pad = length < 3 ? 3 - length : 0;
+    for (std::size_t i = 0; i < pad; ++i) buffer[i] = ' ';
+    for (std::size_t i = 0; i < length; ++i) buffer[pad + i] = digits[i];
+    const std::string_view text(buffer.data(), pad + length);
+
+    const std::optional<double> value = readNumber(text, decimalSeparator);
+    if (!value || !std::isfinite(*value) || *value > kLongestLayerSeconds || *value < 0)
+        return kNoLayerTime;
+    return text;
+}
+
+}  // namespace
+
+void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call) {
+    if (texts & kAnyCounter) {
+        const std::string_view value = positions(line, 49, 67);
+        for (std::size_t c = 0; c < kCounterColumns; ++c)
+            if (texts & kCounterTexts[c]) call.counters[c] = value;
+    }
+    const std::string_view time = positions(line, 12, 22);
+    if (texts & lm::LcpUp) call.layerTimes[Lcp] = time;
+    if (texts & lm::ChapUp) call.layerTimes[Chap] = time;
+    if (texts & lm::IpcpUp) call.layerTimes[Ipcp] = time;
+    if (texts & (lm::CcpFinished | lm::CcpUp)) call.layerTimes[Ccp] = time;
+}
+
+// The duration cell: end minus start time of day, modulo a day.
+std::string_view CallRowBuilder::durationText(const CallSummary& call) {
+    const std::optional<int> start =
+        readLogTimeOfDay(positions(call.startText, 12, 19), settings_.timeSeparator);
+    const std::optional<int> end =
+        readLogTimeOfDay(positions(call.endText, 12, 19), settings_.timeSeparator);
+    // The warning is due even when the call was cut short and shows no
+    // duration anyway.
+    row_.corrupt = !start || !end;
+    if (row_.corrupt || call.cutShort) return kNoDuration;
+    int difference = *end - *start;
+    if (difference < 0) difference += kSecondsPerDay;  // past midnight
+    if (difference <= 0) return kNoDuration;
+    return formatDuration(difference, settings_.timeSeparator, duration_);
+}
+
+const CallRow& CallRowBuilder::build(const CallSummary& call) {
+    RowTexts& cells = row_.cells;
+    cells[0] = call.startText;
+    cells[1] = call.cutShort ? kNoEndTime : call.endText;
+    cells[2] = durationText(call);
+    const std::string_view startReference = positions(call.startText, 12, 22);
+    for (std::size_t l = 0; l < kLayerColumns; ++l) {
+        const float seconds =
+            LayerSeconds(call.layerTimes[l], startReference, settings_.decimalSeparator);
+        cells[kFirstLayerColumn + l] = layerText(seconds, settings_.decimalSeparator, layers_[l]);
+    }
+    for (std::size_t c = 0; c < kCounterColumns; ++c)
+        cells[kFirstCounterColumn + c] = call.counters[c];
+    return row_;
+}
+
+}  // namespace kestal

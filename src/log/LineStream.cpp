@@ -1,0 +1,173 @@
+#include "log/LineStream.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/Errors.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kestal {
+
+namespace {
+
+// What is left of an open regular file, 0 when that isn't known: only for
+// telling progress.
+std::uint64_t expectedSize(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
+    const off_t position = ::lseek(fd, 0, SEEK_CUR);
+    const off_t left = st.st_size - (position > 0 ? position : 0);
+    return left > 0 ? static_cast<std::uint64_t>(left) : 0;
+}
+
+ssize_t readSome(int fd, char* into, std::size_t count) {
+    ssize_t got;
+    do {
+        got = ::read(fd, into, count);
+    } while (got < 0 && errno == EINTR);
+    return got;
+}
+
+bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+// The first CR, LF or NUL from begin on, end when there is none.
+const char* findLineEnd(const char* begin, const char* end) {
+    const char* at = begin;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; end - at >= 16; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+                         _mm_cmpeq_epi8(block, nul))));
+        if (mask != 0) return at + __builtin_ctz(mask);
+    }
+#endif
+    while (at < end && !isLineEnd(*at)) ++at;
+    return at;
+}
+
+// Leaves out the NUL bytes of text; returns how many bytes are left.
+std::size_t dropNulBytes(char* text, std::size_t size) {
+    char* nul = static_cast<char*>(std::memchr(text, '\0', size));
+    if (nul == nullptr) return size;
+    char* out = nul;
+    for (const char* in = nul; in < text + size; ++in)
+        if (*in != '\0') *out++ = *in;
+    return static_cast<std::size_t>(out - text);
+}
+
+}  // namespace
+
+LineStream::LineStream(int fd, std::string path, Options options)
+    : fd_(fd), path_(std::move(path)), options_(std::move(options)) {
+    options_.piece = std::max<std::size_t>(options_.piece, 1);
+    if (options_.progress) expected_ = expectedSize(fd);
+}
+
+bool LineStream::readPiece() {
+    if (fileEnded_) return false;
+    // The bytes not yet handed out go to the front of the buffer the piece
+    // is read into, which grows when they leave less than a piece of room
+    // (a long line).
+    const std::size_t kept = end_ - begin_;
+    const char* const from = text() + begin_;
+    const int target = handedOut_ ? 1 - current_ : current_;
+    Buffer& into = buffers_[target];
+    if (into.capacity < kept + options_.piece) {
+        const std::size_t capacity = std::max(kept + options_.piece, into.capacity * 2);
+        std::unique_ptr<char[]> bigger(new char[capacity]);
+        if (kept > 0) std::memcpy(bigger.get(), from, kept);
+        into.bytes = std::move(bigger);
+        into.capacity = capacity;
+    } else if (kept > 0) {
+        std::memmove(into.bytes.get(), from, kept);
+    }
+    current_ = target;
+    handedOut_ = false;
+    begin_ = 0;
+    end_ = kept;
+    const ssize_t got = readSome(fd_, into.bytes.get() + end_, options_.piece);
+    if (got < 0) throw cannotOpenFile(path_);
+    if (got == 0) {
+        fileEnded_ = true;
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(got);
+    bytesRead_ += size;
+    end_ += options_.dropNulBytes ? dropNulBytes(into.bytes.get() + end_, size) : size;
+    if (options_.progress) options_.progress(bytesRead_, expected_);
+    return true;
+}
+
+void LineStream::skipRest() {
+    // Read into a buffer of its own: the last line handed out stays valid.
+    std::vector<char> scratch(options_.piece);
+    while (!fileEnded_) {
+        const ssize_t got = readSome(fd_, scratch.data(), scratch.size());
+        if (got < 0) throw cannotOpenFile(path_);
+        if (got == 0) fileEnded_ = true;
+        bytesRead_ += static_cast<std::uint64_t>(got);
+        if (got > 0 && options_.progress) options_.progress(bytesRead_, expected_);
+    }
+}
+
+std::string_view LineStream::handOut(std::size_t end, std::size_t lineEndLength) {
+    const std::string_view line(text() + begin_, end - begin_);
+    handedOut_ = true;
+    lineBytes_ += line.size();
+    ++lineCount_;
+    begin_ = end + lineEndLength;
+    scanned_ = 0;
+    return line;
+}
+
+bool LineStream::next(std::string_view& line) {
+    if (textEnded_) return false;
+    for (;;) {
+        const char* const bytes = text();
+        const char* const at = findLineEnd(bytes + begin_ + scanned_, bytes + end_);
+        if (at == bytes + end_) {
+            scanned_ = end_ - begin_;
+            if (readPiece()) continue;
+            // The text after the last line end forms the last line.
+            textEnded_ = true;
+            if (begin_ == end_) return false;
+            line = handOut(end_, 0);
+            return true;
+        }
+        const auto end = static_cast<std::size_t>(at - bytes);
+        if (*at == '\0') {
+            // The first NUL ends the text and the line it stands in; a line
+            // it would leave empty is no line.
+            textEnded_ = true;
+            const bool hasLine = end > begin_;
+            if (hasLine) line = handOut(end, 0);
+            skipRest();
+            return hasLine;
+        }
+        if (*at == '\r' && end + 1 == end_) {
+            // A CR LF pair may be split between two pieces.
+            scanned_ = end - begin_;
+            if (readPiece()) continue;
+            // The bytes may have moved: the CR stands scanned_ bytes on.
+            line = handOut(begin_ + scanned_, 1);
+            return true;
+        }
+        const bool pair = *at == '\r' && bytes[end + 1] == '\n';
+        line = handOut(end, pair ? 2 : 1);
+        return true;
+    }
+}
+
+}  // namespace kestal

@@ -1,0 +1,82 @@
+// A log's lines read one at a time from an open file or pipe, with only a
+// small window of its bytes in memory: for walking logs of any size in one
+// pass. The lines are cut by the same rules as LogLines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "log/LogLines.h"
+
+namespace kestal {
+
+class LineStream {
+public:
+    struct Options {
+        // Leave out every NUL byte instead of ending the text at the first.
+        bool dropNulBytes = false;
+        // Told after every piece read (see ReadProgress).
+        ReadProgress progress;
+        // Bytes asked of the system at a time; a line longer than that is
+        // held whole all the same.
+        std::size_t piece = std::size_t{128} << 10;
+    };
+
+    // Reads fd from where it stands to its end; path only names the file in
+    // a failure. fd stays open and belongs to the caller.
+    LineStream(int fd, std::string path, Options options);
+    LineStream(int fd, std::string path) : LineStream(fd, std::move(path), Options{}) {}
+    LineStream(const LineStream&) = delete;
+    LineStream& operator=(const LineStream&) = delete;
+
+    // The next line, without its line end; false once the text has ended.
+    // The line stays valid until the next call that returns true (so the
+    // last line is still there after the call that returns false). Throws
+    // CommandError "Cannot open file %s" when the file can't be read.
+    bool next(std::string_view& line);
+
+    // Every byte read so far, NUL bytes and what follows the first NUL
+    // included; once next() has returned false, all that the file held.
+    std::uint64_t bytesRead() const { return bytesRead_; }
+    // Sum over the lines handed out of length + 2 (see LogLines).
+    std::uint64_t joinedLength() const { return lineBytes_ + 2 * lineCount_; }
+
+private:
+    // Reads one more piece after the bytes not yet handed out; false at the
+    // end of the file.
+    bool readPiece();
+    // Reads what the file holds after the NUL that ended the text, only to
+    // count it.
+    void skipRest();
+    std::string_view handOut(std::size_t end, std::size_t lineEndLength);
+    const char* text() const { return buffers_[current_].bytes.get(); }
+
+    // Room for bytes read. Lines are handed out of one buffer while the
+    // next piece goes into the other, so that the last line handed out
+    // stays where it is.
+    struct Buffer {
+        std::unique_ptr<char[]> bytes;
+        std::size_t capacity = 0;
+    };
+
+    int fd_;
+    std::string path_;
+    Options options_;
+    Buffer buffers_[2];
+    int current_ = 0;          // the buffer lines are handed out of
+    bool handedOut_ = false;   // a line was handed out of it
+    std::size_t begin_ = 0;    // the first byte not handed out
+    std::size_t scanned_ = 0;  // bytes from begin_ on known to hold no line end
+    std::size_t end_ = 0;      // the end of the bytes read
+    std::uint64_t expected_ = 0;
+    std::uint64_t bytesRead_ = 0;
+    std::uint64_t lineBytes_ = 0;
+    std::uint64_t lineCount_ = 0;
+    bool fileEnded_ = false;
+    bool textEnded_ = false;
+};
+
+}  // namespace kestal

@@ -1,0 +1,40 @@
+// The lines of a table export built one at a time, so that rows can be
+// written as they come without a whole table.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/CallRow.h"
+#include "output/TableExport.h"
+
+namespace kestal {
+
+// The header line, and for the fixed-width layout the ruler after it.
+std::vector<std::string> headerLines(ExportLayout layout);
+
+// One row's line, without its line end, appended to line.
+void appendRowLine(std::string& line, const RowTexts& cells, ExportLayout layout);
+
+// Hands on each line of an export, without its line end.
+using ExportLineSink = std::function<void(std::string_view line)>;
+
+// Writes a table a row at a time: the header (when asked for) at once, each
+// row as it comes, and at the end the empty row 1 of a table that got no
+// call, as the export of such a table holds.
+class TableLineWriter {
+public:
+    TableLineWriter(ExportLayout layout, bool header, ExportLineSink writeLine);
+    void write(const RowTexts& cells);
+    void finish();
+
+private:
+    ExportLineSink writeLine_;
+    ExportLayout layout_;
+    std::string line_;
+    bool wroteRow_ = false;
+};
+
+}  // namespace kestal

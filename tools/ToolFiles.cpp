@@ -1,0 +1,100 @@
+#include "ToolFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "ToolMessages.h"
+#include "platform/Errors.h"
+
+namespace kestal::tool {
+
+namespace {
+
+// A log this big shows a progress bar while it loads, when standard error
+// is a terminal.
+constexpr std::uint64_t kProgressThreshold = std::uint64_t{64} << 20;
+
+}  // namespace
+
+LogInput::LogInput(const std::string& path) : path_(path), name_(logName(path)) {
+    fd_ = path == kStandardStream ? STDIN_FILENO
+                                  : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) throw FileError{name_, std::strerror(errno)};
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        if (fd_ != STDIN_FILENO) ::close(fd_);
+        throw FileError{name_, std::strerror(error)};
+    }
+    // A device such as /dev/zero would be read without end; a log named on
+    // the command line is a file or a pipe.
+    if (fd_ != STDIN_FILENO && !S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+        ::close(fd_);
+        throw FileError{name_, "Not a regular file"};
+    }
+    showProgress_ = S_ISREG(info.st_mode) &&
+                    static_cast<std::uint64_t>(info.st_size) > kProgressThreshold &&
+                    ::isatty(STDERR_FILENO);
+}
+
+LogInput::~LogInput() {
+    if (fd_ != STDIN_FILENO) ::close(fd_);
+}
+
+bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines) {
+    LineStream::Options options;
+    options.dropNulBytes = dropNulBytes;
+    std::optional<ProgressBar> bar;
+    if (showProgress_) {
+        bar.emplace(path_);
+        options.progress = [&bar](std::uint64_t done, std::uint64_t expected) {
+            bar->update(done, expected);
+        };
+    }
+    LineStream lines(fd_, path_, std::move(options));
+    try {
+        useLines(lines);
+        // Whatever useLines left unread still counts for the size check.
+        std::string_view rest;
+        while (lines.next(rest)) {
+        }
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
+    return lines.joinedLength() == lines.bytesRead();
+}
+
+Output::Output(const std::optional<std::string>& path)
+    : name_(path ? *path : std::string("standard output")) {
+    try {
+        if (path) {
+            writer_.create(*path);
+        } else {
+            writer_.attach(STDOUT_FILENO, name_);
+        }
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
+}
+
+void Output::writeLine(std::string_view line) {
+    try {
+        writer_.writeLine(line);
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
+}
+
+void Output::close() {
+    try {
+        writer_.close();
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
+}
+
+}  // namespace kestal::tool

@@ -1,0 +1,57 @@
+// The log kestal-calls reads and the output it writes.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "log/LineStream.h"
+#include "platform/TextFile.h"
+
+namespace kestal::tool {
+
+// The log ("-": standard input), open and checked, read as a stream of
+// lines. It is opened here rather than by name in the library so that a
+// missing or unreadable file is reported with the system's reason.
+class LogInput {
+public:
+    // Throws FileError when the log can't be opened or is no file or pipe.
+    explicit LogInput(const std::string& path);
+    ~LogInput();
+    LogInput(const LogInput&) = delete;
+    LogInput& operator=(const LogInput&) = delete;
+
+    // Reads the whole log in one pass through useLines, which takes lines
+    // from the stream to its end. A big file shows a progress bar while it
+    // is read, when standard error is a terminal. A failed read becomes a
+    // FileError naming the log. Returns whether the lines passed the size
+    // check: their joined length equals the bytes read.
+    bool read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines);
+
+    const std::string& name() const { return name_; }
+
+private:
+    std::string path_;
+    std::string name_;
+    int fd_ = -1;
+    bool showProgress_ = false;
+};
+
+// Where the output goes: OUTFILE, created or emptied, or standard output.
+// Failures become FileErrors naming it.
+class Output {
+public:
+    explicit Output(const std::optional<std::string>& path);
+    void writeLine(std::string_view line);
+    // Everything written reaches the file.
+    void close();
+    TextFileWriter& writer() { return writer_; }
+    const std::string& name() const { return name_; }
+
+private:
+    std::string name_;
+    TextFileWriter writer_;
+};
+
+}  // namespace kestal::tool

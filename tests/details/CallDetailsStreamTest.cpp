@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,10 @@ std::vector<std::string> streamedDetails(const std::string& bytes, std::string_v
 }
 
 TEST(CallDetailsStream, EveryCallOfEveryFixtureAsTheWindowShowsIt) {
-    const std::string fixtures[] = {
-        std::string(KESTAL_TEST_DATA) + "/log/sample-calls.txt",
-        std::string(KESTAL_SOURCE_DIR) + "/tests/printing/two-calls-ppplog.txt",
-        std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt",
-    };
+    std::vector<std::string> fixtures = {KESTAL_SOURCE_DIR "/tests/printing/two-calls-ppplog.txt",
+                                         KESTAL_SOURCE_DIR "/examples/windows/ppplog.txt"};
+    for (const auto& entry : std::filesystem::directory_iterator(KESTAL_TEST_DATA "/log"))
+        fixtures.push_back(entry.path().string());
     for (const std::string& path : fixtures) {
         const std::string bytes = readBytes(path);
         const LogLines lines = LogLines::fromBytes(bytes);

@@ -6,6 +6,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,11 +21,18 @@
 namespace kestal::testing {
 namespace {
 
-const std::vector<std::string> kFixtures = {
-    std::string(KESTAL_TEST_DATA) + "/log/sample-calls.txt",
-    std::string(KESTAL_SOURCE_DIR) + "/tests/printing/two-calls-ppplog.txt",
-    std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt",
-};
+// Every log kept for the tests, and the sample log.
+std::vector<std::string> fixtures() {
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(KESTAL_TEST_DATA "/log"))
+        paths.push_back(entry.path().string());
+    std::sort(paths.begin(), paths.end());
+    paths.push_back(KESTAL_SOURCE_DIR "/tests/printing/two-calls-ppplog.txt");
+    paths.push_back(KESTAL_SOURCE_DIR "/examples/windows/ppplog.txt");
+    return paths;
+}
+
+const std::string kSampleLog = KESTAL_SOURCE_DIR "/examples/windows/ppplog.txt";
 
 // An open descriptor that reads bytes from their start.
 class BytesFile {
@@ -125,7 +134,7 @@ std::string mixedLog() {
 }
 
 TEST(StreamedScan, FixturesWalkAsTheWholeFile) {
-    for (const std::string& path : kFixtures) {
+    for (const std::string& path : fixtures()) {
         const std::string bytes = readBytes(path);
         ASSERT_FALSE(bytes.empty()) << path;
         for (const bool repair : {false, true}) {
@@ -145,7 +154,7 @@ TEST(StreamedScan, EveryPrefixWalksAsTheWholeFile) {
     const struct {
         std::string log;
         std::size_t piece;
-    } cases[] = {{mixedLog(), 3}, {readBytes(kFixtures[2]).substr(0, 2500), 61}};
+    } cases[] = {{mixedLog(), 3}, {readBytes(kSampleLog).substr(0, 2500), 61}};
     for (const auto& c : cases) {
         for (std::size_t size = 0; size <= c.log.size(); ++size) {
             for (const bool repair : {false, true}) {
@@ -158,7 +167,7 @@ TEST(StreamedScan, EveryPrefixWalksAsTheWholeFile) {
 
 // Sizes of the pieces a writer hands a pipe over in: 1 to 13 bytes.
 TEST(StreamedScan, PipeFedInSmallPiecesWalksAsTheWholeFile) {
-    const std::string bytes = mixedLog() + readBytes(kFixtures[2]);
+    const std::string bytes = mixedLog() + readBytes(kSampleLog);
     for (const bool repair : {false, true}) {
         int ends[2];
         ASSERT_EQ(::pipe(ends), 0);

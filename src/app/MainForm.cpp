@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -50,8 +51,8 @@ private:
 
 }  // namespace
 
-TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent)
-    : QMainWindow(parent), platform_(platform) {
+TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent, std::string logFile)
+    : QMainWindow(parent), platform_(platform), startLogFile_(std::move(logFile)) {
     frmKestal = this;
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -202,7 +203,7 @@ void TfrmKestal::FormCreate() {
         Grid1->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
     selectFirstRow();
 
-    runCommand(platform_, [this] { startedUp_ = startUp(state_, platform_, *this); });
+    runCommand(platform_, [this] { startUp(state_, platform_, *this, startLogFile_); });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.
     Grid1->setFocus();
@@ -323,7 +324,12 @@ void TfrmKestal::setGaugeVisible(bool visible) { Gauge1->setVisible(visible); }
 
 void TfrmKestal::setGaugeProgress(int progress) { Gauge1->setProgress(progress); }
 
-void TfrmKestal::setCaption(std::string_view caption) { setWindowTitle(latin1(caption)); }
+void TfrmKestal::setCaption(std::string_view caption) {
+    // The caption holds a path: the system's bytes, shown as the system
+    // names them.
+    setWindowTitle(
+        QFile::decodeName(QByteArray(caption.data(), static_cast<qsizetype>(caption.size()))));
+}
 
 void TfrmKestal::setClearEnabled(bool enabled) { Clear1->setEnabled(enabled); }
 

@@ -23,13 +23,10 @@ namespace kestal {
 class TfrmKestal : public QMainWindow, public LoadView {
     Q_OBJECT
 public:
-    // Runs FormCreate, which ends with the first load of the system log.
-    explicit TfrmKestal(Platform& platform, QWidget* parent = nullptr);
+    // Runs FormCreate, which ends with the first load: of logFile when one
+    // is given (as File > Open loads it), of the system log otherwise.
+    explicit TfrmKestal(Platform& platform, QWidget* parent = nullptr, std::string logFile = {});
     ~TfrmKestal() override;
-
-    // False when the Windows directory could not be found: the program
-    // must end without showing the window.
-    bool startedUp() const { return startedUp_; }
 
     LogState& state() { return state_; }
     const LogState& state() const { return state_; }
@@ -109,7 +106,7 @@ private:
     LogState state_;
     CallTableModel* model_ = nullptr;
     QWidget* client_ = nullptr;
-    bool startedUp_ = true;
+    std::string startLogFile_;
     bool inputBlocked_ = false;
 };
 

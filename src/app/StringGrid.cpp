@@ -31,7 +31,9 @@ void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logical
     painter->setPen(pal.color(QPalette::Dark));
     painter->drawLine(face.bottomLeft(), face.bottomRight());
     painter->drawLine(face.topRight(), face.bottomRight());
-    painter->setPen(Qt::black);
+    // The grid line around the title cells: black on a light desktop, and
+    // still to be seen on a dark one.
+    painter->setPen(pal.color(QPalette::WindowText));
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
 

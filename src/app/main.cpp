@@ -1,19 +1,50 @@
 // Kestal File Viewer: shows the calls of the Dial-Up Networking PPP log.
-// The program reads no arguments of its own (Qt's platform options aside)
-// and no settings: each run starts from the system log.
+// "Kestal [LOGFILE]": the log named, or the system log in the Windows
+// directory (Qt's own options, -platform and the like, work as usual).
 #include <QApplication>
+#include <QCommandLineParser>
 #include <clocale>
+#include <cstdio>
 
 #include "app/AboutForm.h"
 #include "app/CallForm.h"
+#include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "platform/QtPlatform.h"
+
+namespace {
+
+// --help and --version print their text and end the program, without a
+// display.
+void answerHelpOrVersion(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    kestal::describeProgram();
+    QCommandLineParser parser;
+    kestal::describeOptions(parser);
+    // Qt's window options mean nothing here and must not stand in the way.
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+    parser.showHelp(0);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // Regional settings (decimal and time separators) come from the user's
     // locale.
     std::setlocale(LC_ALL, "");
+    if (kestal::asksForHelpOrVersion(argc, argv)) answerHelpOrVersion(argc, argv);
+
     QApplication application(argc, argv);
+    kestal::describeProgram();
+    QCommandLineParser parser;
+    kestal::describeOptions(parser);
+    const kestal::CommandLine commandLine =
+        kestal::readCommandLine(parser, QApplication::arguments());
+    if (!commandLine.ok) {
+        std::fprintf(stderr, "Kestal: %s\nTry 'Kestal --help'.\n", commandLine.error.c_str());
+        return 2;
+    }
     // The main window's closing ends the program, also while the About box
     // or the details window is open.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -22,8 +53,7 @@ int main(int argc, char* argv[]) {
 
     // The first load, and any dialog it raises, happens inside the main
     // window's creation, before anything is visible.
-    kestal::TfrmKestal frmKestal(platform);
-    if (!frmKestal.startedUp()) return 0;
+    kestal::TfrmKestal frmKestal(platform, nullptr, commandLine.logFile);
     platform.setMainWindow(&frmKestal);
     QObject::connect(&frmKestal, &kestal::TfrmKestal::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -254,6 +254,13 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
     table.setCurrentColumn(0);
 }
 
+void scanCallsFrom(const LogLines& lines, std::size_t first, CallTable& table,
+                   const RegionalSettings& settings, const CorruptCallHandler& onCorruptCall) {
+    scanRange(lines, std::min(first, lines.size()), lines.size(), table, settings, onCorruptCall);
+    table.setCurrentRow(1);
+    table.setCurrentColumn(0);
+}
+
 std::optional<std::string> callCountText(const CallTable& table) {
     const int calls = table.rowCount() - 1;
     if (calls <= 2) return std::nullopt;

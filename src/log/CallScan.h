@@ -49,6 +49,12 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
                const CorruptCallHandler& onCorruptCall, std::size_t split);
 
+// Writes into table, in its reset state, the rows of the calls that open
+// at line first or later: what a walk of the whole log gives from there on
+// when a call opens at first, or no call opens before it.
+void scanCallsFrom(const LogLines& lines, std::size_t first, CallTable& table,
+                   const RegionalSettings& settings, const CorruptCallHandler& onCorruptCall);
+
 // "12 Calls" when the table holds three calls or more; nothing otherwise
 // (the status label is then left as it was).
 std::optional<std::string> callCountText(const CallTable& table);

@@ -33,6 +33,9 @@ public:
 
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
+    // Adds bytes after the last one; the mapping grows in place or moves
+    // its pages, never copies them. Throws std::bad_alloc.
+    void append(std::string_view more);
 
 private:
     void swap(MappedBytes& other) noexcept {
@@ -71,6 +74,8 @@ public:
     LogBytes& operator=(const LogBytes&) = delete;
 
     std::string_view view() const { return view_; }
+    // Adds bytes after the last one, keeping those there.
+    void append(std::string_view more);
 
 private:
     std::string given_;
@@ -117,6 +122,16 @@ public:
     // Sum over all lines of length + 2: the size the file would have with
     // every line, the last included, ended by CR LF.
     std::uint64_t joinedLength() const;
+
+    // All the bytes the lines were cut from.
+    std::string_view bytes() const { return bytes_.view(); }
+    // True when a NUL byte ended the text before its last byte.
+    bool endsAtNul() const;
+    // Adds bytes that followed the text, as if they had been there when it
+    // was cut: a last line without a line end (or ended by a CR that a LF
+    // may yet follow) goes on. Text that a NUL ended takes no more lines.
+    // Returns the index of the first line that changed or was added.
+    std::size_t append(std::string_view more);
 
 private:
     // The lines lie back to back in bytes_, each followed by its line end

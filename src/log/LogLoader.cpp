@@ -52,11 +52,17 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 
 // The open test: can the log be opened for reading and writing, as the
 // Dial-Up Networking would need to? Critical errors fail quietly meanwhile.
-// Only a plain file passes: a folder or a device is no log, and a pipe must
-// not keep the program waiting (hence the non-blocking open).
+// No dialler locks the file here, so a refused read-write open means
+// permissions or a read-only mount: such a log is still shown, as the
+// viewer never writes it. Only a plain file passes: a folder or a device is
+// no log, and a pipe must not keep the program waiting (hence the
+// non-blocking open).
 Descriptor openTest(Platform& platform, const std::string& path, struct stat& status) {
     const unsigned previousMode = platform.SetErrorMode(SEM_FAILCRITICALERRORS);
-    Descriptor log(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    constexpr int kFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
+    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    Descriptor log(fd);
     platform.SetErrorMode(previousMode);
     if (!log) return log;
     if (::fstat(log.get(), &status) != 0 || !S_ISREG(status.st_mode)) log.reset();
@@ -236,6 +242,9 @@ bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform&
         LogLines repaired;
         temp.readBack(repaired);
         state.lines = std::move(repaired);
+        // The copy read the log to its end, whatever it had grown to.
+        if (const off_t copied = ::lseek(log, 0, SEEK_CUR); copied >= 0)
+            state.readMark.bytes = static_cast<std::uint64_t>(copied);
         return true;
     } catch (const CommandError& failure) {
         scope.end();  // no dialog under the hourglass or behind blocked input
@@ -280,17 +289,20 @@ std::string tempPathFor(std::string_view logPath) {
     return std::string(directory) + std::string(kTempFileName);
 }
 
-bool startUp(LogState& state, Platform& platform, LoadView& view) {
-    if (!defaultLogPath(platform, state.LogPath)) {
-        platform.showMessage(kNoWindowsDirectory);
-        return false;
+void startUp(LogState& state, Platform& platform, LoadView& view, std::string_view logFile) {
+    if (!logFile.empty()) {
+        openLogFile(state, platform, view, logFile);
+    } else if (defaultLogPath(platform, state.LogPath)) {
+        LoadLog(state, platform, view);
+    } else {
+        view.setClearEnabled(false);
+        view.setStatusText(kNoSystemLog);
     }
-    LoadLog(state, platform, view);
-    return true;
 }
 
 void LoadLog(LogState& state, Platform& platform, LoadView& view) {
     struct stat logStatus {};
+    state.readMark = ReadMark{};
     // The log stays open from the test to the end of the load, so that what
     // is read is the file that passed the test.
     Descriptor log = openTest(platform, state.LogPath, logStatus);
@@ -315,6 +327,11 @@ void LoadLog(LogState& state, Platform& platform, LoadView& view) {
         throw;
     }
     platform.setBusyCursor(false);
+    state.readMark = {true,
+                      static_cast<std::uint64_t>(logStatus.st_dev),
+                      static_cast<std::uint64_t>(logStatus.st_ino),
+                      state.lines.byteCount(),
+                      {}};
 
     if (state.lines.joinedLength() != fileSize) {
         const bool repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
@@ -333,8 +350,13 @@ void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog&
     const bool haveWindowsDirectory = windowsDirectory(platform, directory);
     if (haveWindowsDirectory) OpenDialog1.initialDir = directory;
     if (!platform.executeFileDialog(OpenDialog1)) return;
+    openLogFile(state, platform, view, OpenDialog1.fileName);
+}
 
-    state.LogPath = OpenDialog1.fileName;
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    state.LogPath = path;
+    std::string directory;
+    const bool haveWindowsDirectory = windowsDirectory(platform, directory);
     // Clear empties the system log in the Windows directory. When that
     // directory can't be found there is no system log that LogPath could
     // be, so Clear is disabled.

@@ -7,6 +7,7 @@
 
 #include "log/CallTable.h"
 #include "log/LogLines.h"
+#include "log/ReadMark.h"
 #include "platform/Platform.h"
 
 namespace kestal {
@@ -22,6 +23,8 @@ inline constexpr std::string_view kAttemptLoadQuestion =
     "The PPPLOG.TXT file may have been corrupted.\r\nAttempt to load the file anyway?\r\nThis make "
     "take a few seconds.";
 inline constexpr std::string_view kSomeCallsNotListed = "Some calls may not be listed!";
+inline constexpr std::string_view kNoSystemLog =
+    "No system log was found: open a log with File > Open.";
 
 // What loading needs of the main window. The window implements it; tests
 // use a recording double.
@@ -49,6 +52,7 @@ struct LogState {
     std::string LogPath;
     LogLines lines;  // LogLines
     CallTable table;
+    ReadMark readMark;  // where the lines came from
 };
 
 // The Windows directory through GetWindowsDirectoryA into a 256-byte buffer;
@@ -63,15 +67,20 @@ bool defaultLogPath(Platform& platform, std::string& path);
 // followed by "ppplog.tmp".
 std::string tempPathFor(std::string_view logPath);
 
-// Start-up: LogPath from the Windows directory, then LoadLog. Returns false
-// (after telling the user) when the Windows directory can't be found; the
-// program must then end.
-bool startUp(LogState& state, Platform& platform, LoadView& view);
+// Start-up. A log named on the command line is loaded as File > Open loads
+// a chosen one. Otherwise LogPath from the Windows directory, then LoadLog;
+// without a Windows directory there is no system log: the table stays
+// empty, Clear is disabled and the status label says how to open a log.
+void startUp(LogState& state, Platform& platform, LoadView& view, std::string_view logFile = {});
 
 // Re-reads LogPath into LogLines and rebuilds the call table.
 void LoadLog(LogState& state, Platform& platform, LoadView& view);
 
 // The File > Open command.
 void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1);
+
+// What File > Open does with the file chosen: LogPath, Clear, the table,
+// the caption and the status label set for it, then LoadLog.
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path);
 
 }  // namespace kestal

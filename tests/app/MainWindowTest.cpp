@@ -35,7 +35,6 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     EXPECT_EQ(platform.dialogs[0].type, DialogType::Error);
     EXPECT_FALSE(platform.dialogs[0].mainWindowVisible);
     EXPECT_EQ(othersExisted, std::vector<bool>{false});
-    EXPECT_TRUE(main->startedUp());
     EXPECT_EQ(frmKestal, main.get());
     EXPECT_EQ(AboutBox, about.get());
     EXPECT_EQ(FrmCall, details.get());
@@ -45,15 +44,6 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     EXPECT_EQ(main->model()->rowCount(), 1);
     EXPECT_EQ(main->Grid1->currentIndex().row(), 0);
     EXPECT_TRUE(main->Label1->text().isEmpty());
-}
-
-TEST_F(MainWindow, WithoutWindowsDirectoryStartUpFails) {
-    platform.windowsDir.reset();
-    createWindows();
-    EXPECT_FALSE(main->startedUp());
-    ASSERT_EQ(platform.dialogs.size(), 1u);
-    EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::PlainMessage);
-    EXPECT_EQ(platform.dialogs[0].text, std::string(kNoWindowsDirectory));
 }
 
 TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {

@@ -6,8 +6,10 @@
 #   2. on a Windows directory without a log: the "Error" dialog appears
 #      while the main window is not yet mapped; after OK the main window
 #      comes, and Alt+F4 ends it with exit code 0;
-#   3. without any Windows directory: the fatal message box, and after OK
-#      the program ends with exit code 0 without ever showing its window.
+#   3. without any Windows directory and without an argument: no message
+#      box, the main window appears at once (empty, ready for File > Open);
+#   4. "Kestal LOG" on a log outside any Windows directory: its calls are
+#      shown under a caption that names it.
 # Usage: smoke-xvfb.sh <Kestal binary> <sample Windows directory> <artifact dir>
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
@@ -44,6 +46,8 @@ for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 [ -s "$scratch/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$scratch/display")"
 export XDG_RUNTIME_DIR="$scratch/runtime"
+# Settings (the recent logs) go to the scratch folder, never the user's.
+export XDG_CONFIG_HOME="$scratch/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
@@ -145,22 +149,41 @@ wait_exit "$app" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
 echo "run 2: Error dialog first, then the main window, clean exit"
 
-# --- 3. No Windows directory: the program ends without its window ----------
+# --- 3. No Windows directory: the main window all the same ---------------
 mkdir "$scratch/home"
-env -u WINEPREFIX WINDIR= HOME="$scratch/home" "$kestal" &
+env -u WINEPREFIX WINDIR= HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" "$kestal" &
 app=$!
 pids+=("$app")
-box=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kestal$' | head -n 1) ||
-  fail "the fatal message box did not appear"
-sleep 0.5
-if xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; then
-  fail "the main window was mapped without a Windows directory"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "$title" | head -n 1) ||
+  fail "the main window did not appear without a Windows directory"
+if xdotool search --onlyvisible --name '^Kestal$' >/dev/null 2>&1; then
+  fail "a message box came without a Windows directory"
 fi
 import -window root "$artifacts/smoke-no-windows-directory.png"
-xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
-sleep 0.3
-xdotool key --clearmodifiers Return
+close_with_alt_f4 "$window"
 rc=0
 wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after the fatal message"
-echo "run 3: no Windows directory, message box, clean exit without the main window"
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 3: no Windows directory, the main window at once, clean exit"
+
+# --- 4. A log named on the command line, no Windows directory -------------
+mkdir "$scratch/copied"
+cp "$sample/ppplog.txt" "$scratch/copied/ppplog.txt"
+env -u WINEPREFIX WINDIR= HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
+  "$kestal" "$scratch/copied/ppplog.txt" &
+app=$!
+pids+=("$app")
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kestal File Viewer - $scratch/copied/ppplog.txt\$" | head -n 1) ||
+  fail "the main window did not appear with the log's path in its caption"
+sleep 1
+window_shot="$scratch/window.png"
+import -window "$window" "$window_shot"
+ink=$(convert "$window_shot" -crop 600x80+0+60 +repage -threshold 50% -negate -format "%[fx:mean*w*h]" info:)
+echo "dark pixels in rows 2-6: $ink"
+awk -v ink="$ink" 'BEGIN { exit !(ink > 300) }' || fail "no call rows for the log named on the command line"
+import -window root "$artifacts/smoke-log-argument.png"
+close_with_alt_f4 "$window"
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 4: the log named on the command line shows its calls, clean exit"

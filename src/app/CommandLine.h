@@ -1,0 +1,34 @@
+// The program's command line: "Kestal [LOGFILE]", with --help and --version.
+// Qt's own options (-platform, -style ...) are taken by QApplication before
+// the program reads the rest.
+#pragma once
+
+#include <QStringList>
+#include <string>
+
+class QCommandLineParser;
+
+namespace kestal {
+
+// What the command line asks for.
+struct CommandLine {
+    bool ok = true;
+    std::string error;    // when not ok: what was wrong, for standard error
+    std::string logFile;  // the log to show, as the system names it; empty: the system log
+};
+
+// Names the program and its version, for --version and the help text.
+void describeProgram();
+
+// True when the arguments ask for --help or --version: those are answered
+// before any window (or display) is needed.
+bool asksForHelpOrVersion(int argc, char** argv);
+
+// Declares the options and the LOGFILE argument.
+void describeOptions(QCommandLineParser& parser);
+
+// Reads arguments (the program's own: Qt's options already taken out). The
+// log file becomes an absolute path in the system's encoding.
+CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& arguments);
+
+}  // namespace kestal

@@ -1,0 +1,125 @@
+// Start-up the Linux way: a log named on the command line, no Windows
+// directory, paths and colours of any desktop.
+#include <QAction>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+
+#include "AppFixture.h"
+#include "app/CommandLine.h"
+
+namespace kestal::testing {
+namespace {
+
+using LinuxStart = AppTest;
+
+TEST_F(LinuxStart, WithoutWindowsDirectoryTheWindowOpensReadyForFileOpen) {
+    platform.windowsDir.reset();
+    createWindows();
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_EQ(main->Label1->text().toStdString(), kNoSystemLog);
+    EXPECT_FALSE(main->Clear1->isEnabled());
+    EXPECT_TRUE(main->Open1->isEnabled());
+    EXPECT_EQ(main->model()->rowCount(), 1);
+
+    const std::string log = windows.write("copied.txt", kThreeCallLog);
+    platform.fileDialogAnswers.push_back(log);
+    main->Open1->trigger();
+    EXPECT_EQ(main->model()->rowCount(), 3);
+    EXPECT_EQ(main->Label1->text(), QStringLiteral("3 Calls"));
+}
+
+TEST_F(LinuxStart, LogFileArgumentIsShownUnderItsPathAsTheSystemNamesIt) {
+    // A UTF-8 folder name, as file managers make them.
+    const std::string folder = windows.file("j\xc3\xb6rg");
+    std::filesystem::create_directory(folder);
+    const std::string log = folder + "/ppplog.txt";
+    std::ofstream(log, std::ios::binary) << kThreeCallLog;
+    main = std::make_unique<TfrmKestal>(platform, nullptr, log);
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_EQ(main->model()->rowCount(), 3);
+    EXPECT_EQ(main->windowTitle(),
+              QStringLiteral("Kestal File Viewer - ") + QString::fromUtf8(log.c_str()));
+    EXPECT_TRUE(main->windowTitle().contains(QStringLiteral("j\u00f6rg")));
+    EXPECT_FALSE(main->Clear1->isEnabled());
+}
+
+TEST_F(LinuxStart, TitleLinesTakeTheirColourFromThePalette) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    QHeaderView* titles = main->Grid1->horizontalHeader();
+    for (const QColor lines : {QColor(Qt::black), QColor(0xe0, 0xe0, 0xe0)}) {
+        QPalette palette = titles->palette();
+        palette.setColor(QPalette::WindowText, lines);
+        palette.setColor(QPalette::Button,
+                         lines == Qt::black ? QColor(0xd4, 0xd0, 0xc8) : QColor(0x30, 0x30, 0x30));
+        titles->setPalette(palette);
+        const QImage image = titles->grab().toImage();
+        const int right = titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1;
+        EXPECT_EQ(image.pixelColor(right, titles->height() / 2), lines)
+            << lines.name().toStdString();
+        EXPECT_EQ(image.pixelColor(2, titles->height() - 1), lines) << lines.name().toStdString();
+    }
+}
+
+TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
+    struct Case {
+        QStringList arguments;
+        bool ok;
+        std::string logFile;
+    };
+    const std::string here = QFile::encodeName(QDir::currentPath()).toStdString();
+    const std::vector<Case> cases = {
+        {{"Kestal"}, true, ""},
+        {{"Kestal", "/var/log/ppplog.txt"}, true, "/var/log/ppplog.txt"},
+        {{"Kestal", "logs/ppplog.txt"}, true, here + "/logs/ppplog.txt"},
+        {{"Kestal", "--", "-odd.txt"}, true, here + "/-odd.txt"},
+        {{"Kestal", "/tmp/j\u00f6rg.txt"}, true, "/tmp/j\xc3\xb6rg.txt"},
+        {{"Kestal", "one.txt", "two.txt"}, false, ""},
+        {{"Kestal", "--follow-me"}, false, ""},
+    };
+    for (const Case& c : cases) {
+        QCommandLineParser parser;
+        describeOptions(parser);
+        const CommandLine line = readCommandLine(parser, c.arguments);
+        EXPECT_EQ(line.ok, c.ok) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.logFile, c.logFile) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(line.error.empty(), c.ok) << c.arguments.join(' ').toStdString();
+    }
+}
+
+// The real program answers --help and --version without a display, also
+// when Qt's own options stand beside them.
+TEST(CommandLine, HelpAndVersionNeedNoWindow) {
+    struct Case {
+        QStringList arguments;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {{"--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
+        {{"-platform", "offscreen", "--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
+        {{"--help"}, QStringLiteral("[LOGFILE]")},
+    };
+    for (const Case& c : cases) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(KESTAL_BINARY), c.arguments);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitCode(), 0) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(c.expected))
+            << c.arguments.join(' ').toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace kestal::testing

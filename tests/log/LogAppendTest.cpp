@@ -1,0 +1,74 @@
+// Bytes added to the lines of a growing log give the lines of the whole
+// text, wherever the text was cut in two.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "log/LogLines.h"
+#include "log/LogTestHelpers.h"
+
+namespace kestal {
+namespace {
+
+using testing::linesOf;
+using namespace std::string_literals;
+
+TEST(LogAppend, GivesTheLinesOfTheWholeTextWhereverItWasCut) {
+    const std::vector<std::string> texts = {
+        "",
+        "one\r\ntwo\r\n",
+        "one\r\ntwo",
+        "cr\rlf\nboth\r\nlf-cr\n\rend",
+        "\r\n\r\n\n\r",
+        "before\0after\r\nmore"s,
+        "\0starts with nul"s,
+        "line\r\n\0"s,
+        "ends with a lone cr\r",
+    };
+    for (const std::string& text : texts) {
+        const LogLines whole = LogLines::fromBytes(text);
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            SCOPED_TRACE(::testing::Message()
+                         << "text " << ::testing::PrintToString(text) << " cut at " << cut);
+            LogLines grown = LogLines::fromBytes(text.substr(0, cut));
+            const std::vector<std::string> before = linesOf(grown);
+            const std::size_t firstChanged = grown.append(text.substr(cut));
+            EXPECT_EQ(linesOf(grown), linesOf(whole));
+            EXPECT_EQ(grown.joinedLength(), whole.joinedLength());
+            EXPECT_EQ(grown.byteCount(), whole.byteCount());
+            EXPECT_EQ(grown.endsAtNul(), whole.endsAtNul());
+            // The lines before the first changed one are those shown before.
+            ASSERT_LE(firstChanged, before.size());
+            for (std::size_t i = 0; i < firstChanged; ++i) EXPECT_EQ(grown[i], before[i]);
+        }
+    }
+}
+
+TEST(LogAppend, GrowsLinesReadFromAFileInManySmallPieces) {
+    LogLines grown = LogLines::fromBytes("");
+    std::string text;
+    for (int call = 0; call < 2000; ++call) {
+        const std::string piece = "12-01-2026 09:00:00.00 - line " + std::to_string(call) + "\r\n";
+        // Half a line now, the rest with the next piece: the open line goes on.
+        const std::size_t half = piece.size() / 2;
+        grown.append(piece.substr(0, half));
+        grown.append(piece.substr(half));
+        text += piece;
+    }
+    EXPECT_EQ(linesOf(grown), linesOf(LogLines::fromBytes(text)));
+    EXPECT_EQ(grown.bytes(), text);
+}
+
+TEST(LogAppend, NulEndsTheTextForGood) {
+    LogLines grown = LogLines::fromBytes("one\r\ntw");
+    EXPECT_FALSE(grown.endsAtNul());
+    EXPECT_EQ(grown.append("o\0three\r\n"s), 1u);
+    EXPECT_TRUE(grown.endsAtNul());
+    EXPECT_EQ(grown.append("four\r\n"), 2u);
+    EXPECT_EQ(linesOf(grown), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(grown.byteCount(), 22u);  // every byte read, the ignored ones too
+}
+
+}  // namespace
+}  // namespace kestal

@@ -10,6 +10,8 @@ packages=(
   fonts-liberation
   # real-window checks and screenshots
   xvfb xauth x11-utils xdotool imagemagick openbox
+  # checks of the desktop entry and the log's file type
+  desktop-file-utils shared-mime-info
   # printing through CUPS, and reading the printed PDF back
   cups cups-client cups-bsd poppler-utils
   # regional settings in tests

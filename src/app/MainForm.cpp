@@ -71,6 +71,7 @@ TfrmKestal::TfrmKestal(Platform& platform, QWidget* parent, std::string logFile)
 
     createMenus();
     createClientArea();
+    setAcceptDrops(true);
     FormCreate();
 }
 
@@ -109,10 +110,18 @@ void TfrmKestal::createMenus() {
     N2 = separator(File1, "N2");
     Exit1 = item(File1, "Exit1", "E&xit", &TfrmKestal::Exit1Click);
 
+    // The menus that came later: Edit after File, View after Call. Each
+    // feature adds its items below; a menu without any stays hidden.
+    Edit1 = MainMenu1->addMenu(QStringLiteral("&Edit"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+
     Call1 = MainMenu1->addMenu(QStringLiteral("&Call"));
     Call1->setObjectName(QStringLiteral("Call1"));
     ShowCallDetails2 =
         item(Call1, "ShowCallDetails2", "&Show Call Details", &TfrmKestal::Grid1DblClick);
+
+    View1 = MainMenu1->addMenu(QStringLiteral("&View"));
+    View1->setObjectName(QStringLiteral("View1"));
 
     Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -122,6 +131,9 @@ void TfrmKestal::createMenus() {
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     ShowCallDetails1 =
         item(PopupMenu1, "ShowCallDetails1", "&Show Call Details", &TfrmKestal::Grid1DblClick);
+
+    createLogMenus();
+    for (QMenu* menu : {Edit1, View1}) menu->menuAction()->setVisible(!menu->isEmpty());
 }
 
 void TfrmKestal::createClientArea() {
@@ -203,7 +215,10 @@ void TfrmKestal::FormCreate() {
         Grid1->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
     selectFirstRow();
 
-    runCommand(platform_, [this] { startUp(state_, platform_, *this, startLogFile_); });
+    runCommand(platform_, [this] {
+        startUp(state_, platform_, *this, startLogFile_);
+        logChosen(!startLogFile_.empty());
+    });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.
     Grid1->setFocus();
@@ -212,7 +227,9 @@ void TfrmKestal::FormCreate() {
 void TfrmKestal::FormDestroy() { state_.lines.clear(); }
 
 void TfrmKestal::Open1Click() {
-    command([this] { kestal::Open1Click(state_, platform_, *this, OpenDialog1); });
+    command([this] {
+        if (kestal::Open1Click(state_, platform_, *this, OpenDialog1)) logChosen(true);
+    });
 }
 
 void TfrmKestal::Copy1Click() {

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+#include <string>
 
 #include "app/CallTableModel.h"
 #include "app/Gauge.h"
+#include "app/RecentLogs.h"
 #include "app/StringGrid.h"
 #include "log/LogLoader.h"
 #include "platform/Platform.h"
@@ -51,6 +54,13 @@ public:
     QAction* About1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* ShowCallDetails1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QMenu* View1 = nullptr;
+    // File > Recent Logs and the View menu's items (MainFormLogs.cpp).
+    QAction* N3 = nullptr;
+    QMenu* RecentLogs1 = nullptr;
+    QAction* Reload1 = nullptr;
+    QAction* Follow1 = nullptr;
     TStringGrid* Grid1 = nullptr;
     QFrame* Panel1 = nullptr;
     QFrame* Panel2 = nullptr;
@@ -73,6 +83,10 @@ public:
     // True when it took the key (Enter, whatever the modifiers).
     bool Grid1KeyDown(QKeyEvent* event);
     void Grid1MouseMove(QMouseEvent* event);
+    // Opening and reading logs again (MainFormLogs.cpp).
+    void Reload1Click();
+    void openRecentLog(const std::string& path);
+    void openDroppedLog(const std::string& path);
 
     // LoadView.
     void setGridVisible(bool visible) override;
@@ -92,10 +106,18 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createMenus();
+    void createLogMenus();
+    // After a log was chosen (by the user, or the system log at start-up):
+    // the one the user chose goes on File > Recent Logs when it could be
+    // read, and Reload and Follow are there while a log is shown.
+    void logChosen(bool byUser);
+    void fillRecentLogsMenu();
     void createClientArea();
     void layoutClientArea();
     void selectTableRow(int row);
@@ -107,6 +129,7 @@ private:
     CallTableModel* model_ = nullptr;
     QWidget* client_ = nullptr;
     std::string startLogFile_;
+    std::unique_ptr<RecentLogs> recentLogs_;
     bool inputBlocked_ = false;
 };
 

@@ -345,12 +345,13 @@ void LoadLog(LogState& state, Platform& platform, LoadView& view) {
     runScan(state, platform, view);
 }
 
-void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1) {
+bool Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1) {
     std::string directory;
     const bool haveWindowsDirectory = windowsDirectory(platform, directory);
     if (haveWindowsDirectory) OpenDialog1.initialDir = directory;
-    if (!platform.executeFileDialog(OpenDialog1)) return;
+    if (!platform.executeFileDialog(OpenDialog1)) return false;
     openLogFile(state, platform, view, OpenDialog1.fileName);
+    return true;
 }
 
 void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {

@@ -76,8 +76,8 @@ void startUp(LogState& state, Platform& platform, LoadView& view, std::string_vi
 // Re-reads LogPath into LogLines and rebuilds the call table.
 void LoadLog(LogState& state, Platform& platform, LoadView& view);
 
-// The File > Open command.
-void Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1);
+// The File > Open command; false when the dialog was cancelled.
+bool Open1Click(LogState& state, Platform& platform, LoadView& view, FileDialog& OpenDialog1);
 
 // What File > Open does with the file chosen: LogPath, Clear, the table,
 // the caption and the status label set for it, then LoadLog.

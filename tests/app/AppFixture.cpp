@@ -1,5 +1,6 @@
 #include "AppFixture.h"
 
+#include <QSettings>
 #include <QTest>
 
 #include "app/Windows.h"
@@ -12,6 +13,11 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "test_app";
     static char* argv[] = {name, nullptr};
+    // Settings of windows made outside a test's fixture go to a folder of
+    // the test program's own.
+    static TempDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.path().string()));
     // Left to the end of the process on purpose: a QApplication destroyed
     // among the static objects at exit outlives parts of Qt it still needs.
     new QApplication(argc, argv);
@@ -20,6 +26,10 @@ void ensureApplication() {
 
 AppTest::AppTest() {
     ensureApplication();
+    // The windows keep settings (the recent logs): in the test's own folder,
+    // never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(windows.file("settings")));
     platform.windowsDir = windows.path().string();
     platform.mainWindowVisible = [] { return frmKestal && frmKestal->isVisible(); };
     platform.onCloseMainWindow = [] {

@@ -1,0 +1,27 @@
+#include "log/LogReload.h"
+
+#include <cstdlib>
+
+namespace kestal {
+
+void reloadLog(LogState& state, Platform& platform, LoadView& view) {
+    if (state.LogPath.empty()) return;
+    view.beginTableChange();
+    state.table.reset();
+    view.endTableChange();
+    view.setStatusText("");
+    LoadLog(state, platform, view);
+}
+
+int rowOfCall(const CallTable& table, std::string_view startText, int near) {
+    if (startText.empty()) return 0;
+    int found = 0;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        if (table.cell(0, row) != startText) continue;
+        if (found == 0 || std::abs(row - near) < std::abs(found - near)) found = row;
+        if (row >= near) break;  // later rows lie only farther away
+    }
+    return found;
+}
+
+}  // namespace kestal

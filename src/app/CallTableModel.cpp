@@ -30,6 +30,27 @@ QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, in
     return latin1(table_.cell(section, 0));
 }
 
+void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,
+                                     const std::function<void()>& change) {
+    const int before = rowCount();
+    const int after = newTableRowCount - 1;
+    if (after < before) {
+        beginRemoveRows({}, after, before - 1);
+        change();
+        endRemoveRows();
+    } else if (after > before) {
+        beginInsertRows({}, before, after - 1);
+        change();
+        endInsertRows();
+    } else {
+        change();
+    }
+    const int first = modelRow(firstTableRow);
+    const int last = std::min(before, after) - 1;
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, kColumnCount - 1), {Qt::DisplayRole});
+}
+
 Qt::ItemFlags CallTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 
 #include "log/CallTable.h"
 
@@ -23,6 +24,13 @@ public:
     // The table is changed by the loading code; these bracket its changes.
     void beginTableChange() { beginResetModel(); }
     void endTableChange() { endResetModel(); }
+
+    // The table's rows from firstTableRow on are rewritten, and rows added
+    // after them, by change(), which leaves newTableRowCount rows (title
+    // row included): the rows before stay, and so do the view's selection
+    // and scroll position.
+    void replaceRowsFrom(int firstTableRow, int newTableRowCount,
+                         const std::function<void()>& change);
 
     static int tableRow(int modelRow) { return modelRow + 1; }
     static int modelRow(int tableRow) { return tableRow - 1; }

@@ -12,6 +12,7 @@
 #include "app/Gauge.h"
 #include "app/RecentLogs.h"
 #include "app/StringGrid.h"
+#include "log/LogFollow.h"
 #include "log/LogLoader.h"
 #include "platform/Platform.h"
 
@@ -22,6 +23,8 @@ class QMenu;
 class QMenuBar;
 
 namespace kestal {
+
+class LogWatch;
 
 class TfrmKestal : public QMainWindow, public LoadView {
     Q_OBJECT
@@ -61,6 +64,7 @@ public:
     QMenu* RecentLogs1 = nullptr;
     QAction* Reload1 = nullptr;
     QAction* Follow1 = nullptr;
+    QLabel* FollowStatus = nullptr;  // in the status bar while following
     TStringGrid* Grid1 = nullptr;
     QFrame* Panel1 = nullptr;
     QFrame* Panel2 = nullptr;
@@ -87,6 +91,9 @@ public:
     void Reload1Click();
     void openRecentLog(const std::string& path);
     void openDroppedLog(const std::string& path);
+    void Follow1Click(bool checked);
+    // A look at the followed log: what it gained is shown, without a dialog.
+    void followLog();
 
     // LoadView.
     void setGridVisible(bool visible) override;
@@ -118,6 +125,14 @@ private:
     // read, and Reload and Follow are there while a log is shown.
     void logChosen(bool byUser);
     void fillRecentLogsMenu();
+    // Following (re)starts on the log shown now.
+    void startFollowing();
+    void showGrowth(const LogGrowth& growth);
+    void readFollowedLogAgain();
+    void showFollowStatus();
+    // The start time of the selected call, the row found again after a
+    // whole read, and the grid's focus kept.
+    void readAgainKeepingSelection(Platform& platform);
     void createClientArea();
     void layoutClientArea();
     void selectTableRow(int row);
@@ -130,6 +145,9 @@ private:
     QWidget* client_ = nullptr;
     std::string startLogFile_;
     std::unique_ptr<RecentLogs> recentLogs_;
+    LogFollower follower_;
+    LogWatch* logWatch_ = nullptr;
+    bool followReadFailed_ = false;
     bool inputBlocked_ = false;
 };
 

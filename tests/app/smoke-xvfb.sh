@@ -9,7 +9,9 @@
 #   3. without any Windows directory and without an argument: no message
 #      box, the main window appears at once (empty, ready for File > Open);
 #   4. "Kestal LOG" on a log outside any Windows directory: its calls are
-#      shown under a caption that names it.
+#      shown under a caption that names it;
+#   5. View > Follow on a log of one call: calls appended to it appear in
+#      the grid by themselves, without any dialog.
 # Usage: smoke-xvfb.sh <Kestal binary> <sample Windows directory> <artifact dir>
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
@@ -187,3 +189,42 @@ rc=0
 wait_exit "$app" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
 echo "run 4: the log named on the command line shows its calls, clean exit"
+
+# --- 5. Follow: appended calls appear without a dialog --------------------
+log="$scratch/copied/followed.txt"
+printf '12-04-2026 09:00:00.00 - Remote access driver log opened.\r\n12-04-2026 09:00:30.00 - Remote access driver log closed.\r\n' >"$log"
+"$kestal" "$log" &
+app=$!
+pids+=("$app")
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kestal File Viewer - $log\$" | head -n 1) ||
+  fail "the main window did not appear for the followed log"
+sleep 1
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers alt+v
+sleep 0.5
+xdotool key --clearmodifiers f
+sleep 0.5
+# An unreadable start time too: counted in the status bar, never a warning.
+for hour in 10 11 12 13 14 xx; do
+  printf '12-04-2026 %s:00:00.00 - Remote access driver log opened.\r\n12-04-2026 %s:00:30.00 - Remote access driver log closed.\r\n' "$hour" "$hour" >>"$log"
+done
+shown=0
+for _ in $(seq 30); do
+  sleep 0.2
+  import -window "$window" "$window_shot"
+  ink=$(convert "$window_shot" -crop 600x80+0+60 +repage -threshold 50% -negate -format "%[fx:mean*w*h]" info:)
+  if awk -v ink="$ink" 'BEGIN { exit !(ink > 300) }'; then shown=1; break; fi
+done
+echo "dark pixels in rows 2-6 after the append: $ink"
+[ "$shown" -eq 1 ] || fail "the appended calls did not appear while following"
+for caption in Warning Error Confirm Information; do
+  if xdotool search --onlyvisible --name "^$caption\$" >/dev/null 2>&1; then
+    fail "a $caption dialog came while following"
+  fi
+done
+import -window root "$artifacts/smoke-follow.png"
+close_with_alt_f4 "$window"
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 5: appended calls shown while following, no dialog, clean exit"

@@ -14,7 +14,10 @@
 #   by /usr/bin/time -v (Debian package "time");
 # - bench/window_bench (offscreen): the main window opening the log until
 #   the grid is ready, scrolling through every row, Show Call Details, and
-#   the repair through File > Open.
+#   the repair through File > Open;
+# - bench/follow_bench (offscreen): 1 MiB of calls appended to the followed
+#   log shown, against View > Reload (it appends to the generated log, so it
+#   runs last).
 #
 # Settings: KESTAL_BENCH_RUNS (best of, default 3), KESTAL_BENCH_DIR (scratch
 # folder, default a new one under /tmp), KESTAL_BENCH_WINDOW=0 (no window
@@ -38,7 +41,7 @@ echo "== Build ($build, RelWithDebInfo)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTAL_BENCH=ON >/dev/null
 targets=(make_log log_bench kestal-calls)
 if [ "$window" = 1 ] && grep -q '^KESTAL_GUI:BOOL=ON' "$build/CMakeCache.txt"; then
-  targets+=(window_bench)
+  targets+=(window_bench follow_bench)
 else
   window=0
 fi
@@ -104,6 +107,9 @@ for size in "${sizes[@]}"; do
   if [ "$window" = 1 ]; then
     echo "-- window (offscreen)"
     QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "$log" --nul "$nul" --runs "$runs" 2>&1 |
+      grep -v -e 'does not support' -e XDG_RUNTIME_DIR
+    echo "-- follow (offscreen)"
+    QT_QPA_PLATFORM=offscreen "$build/bench/follow_bench" "$log" --runs "$runs" 2>&1 |
       grep -v -e 'does not support' -e XDG_RUNTIME_DIR
   fi
   cleanup

@@ -19,9 +19,9 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 #include "log/LineMatcher.h"
-#include "platform/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 #include "platform/QuietPlatform.h"
 
 namespace {
@@ -98,15 +98,15 @@ int main(int argc, char* argv[]) {
 
     QtPlatform shown;
     QuietPlatform quiet(shown);
-    TfrmKestal window(quiet, nullptr, log);
+    MainWindow window(quiet, nullptr, log);
     window.show();
     QApplication::processEvents();
-    window.Follow1->trigger();
+    window.followAction->trigger();
     QApplication::processEvents();
 
     const Timing reload = bestOf(runs, [&] {
-        window.Reload1Click();
-        window.Grid1->viewport()->repaint();
+        window.reloadLog();
+        window.callGrid->viewport()->repaint();
     });
     const int rowsBefore = window.model()->rowCount();
     Timing best;
@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
         append(log, calls);
         const Timing one = bestOf(1, [&] {
             window.followLog();
-            window.Grid1->viewport()->repaint();
+            window.callGrid->viewport()->repaint();
         });
         best.wall = std::min(best.wall, one.wall);
         best.cpu = std::min(best.cpu, one.cpu);

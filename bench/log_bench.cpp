@@ -5,7 +5,7 @@
 //
 // - load (read + split into lines), call scan, load + scan: against wc -l;
 // - Show Call Details of the last call, the three export layouts;
-// - with --nul, the NUL repair of NULLOG through LoadLog (answered Yes, the
+// - with --nul, the NUL repair of NULLOG through loadLog (answered Yes, the
 //   gauge and the event pump at every 1000 bytes): against tr -d '\000'
 //   writing its output beside the log, as the repair writes ppplog.tmp.
 //
@@ -19,12 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/LogState.h"
 #include "BenchSupport.h"
 #include "details/CallDetails.h"
 #include "log/CallScan.h"
 #include "log/CallTable.h"
 #include "log/LogLines.h"
-#include "log/LogLoader.h"
+#include "commands/LoadLog.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
 #include "platform/TextPrinter.h"
@@ -69,14 +70,14 @@ public:
     DateTime now() override { return {}; }
     TextPrinter& printer() override { return printer_; }
     void closeMainWindow() override {}
-    unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override {
+    unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
         if (directory_.size() + 1 > size) return static_cast<unsigned>(directory_.size() + 1);
         std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);
         return static_cast<unsigned>(directory_.size());
     }
-    unsigned SetErrorMode(unsigned mode) override { return mode; }
-    bool DeleteFileA(const char* path) override { return ::unlink(path) == 0; }
-    bool MessageBeep(unsigned) override { return true; }
+    unsigned setErrorMode(unsigned mode) override { return mode; }
+    bool deleteFile(const char* path) override { return ::unlink(path) == 0; }
+    bool beep(unsigned) override { return true; }
 
 private:
     std::string directory_;
@@ -94,8 +95,7 @@ public:
     long gaugeMoves = 0;
 
     void setGridVisible(bool) override {}
-    void beginTableChange() override {}
-    void endTableChange() override {}
+    void showTable(const CallTable&) override {}
     void selectFirstRow() override {}
     void setStatusText(std::string_view) override {}
     void setGaugeVisible(bool visible) override {
@@ -181,17 +181,17 @@ void benchRepair(const std::string& nulLog, int runs) {
                                    shellQuoted(trOut) + " && rm " + shellQuoted(trOut));
     printFigure("reference: tr -d '\\000'", tr, size);
 
-    // LoadLog wants the log under its own name in the Windows directory.
+    // loadLog wants the log under its own name in the Windows directory.
     BenchPlatform platform(folder.string());
     LogState state;
-    state.LogPath = nulLog;
+    state.logPath = nulLog;
     Timing best;
     BenchView view;
     for (int i = 0; i < std::max(runs, 1); ++i) {
         view = BenchView();
         platform.pumps = 0;
         state.table.reset();  // as Open leaves it
-        LoadLog(state, platform, view);
+        commands::loadLog(state, platform, view);
         best.wall = std::min(best.wall, view.repairSeconds);
         best.cpu = std::min(best.cpu, view.repairCpuSeconds);
     }

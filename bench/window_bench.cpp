@@ -33,13 +33,13 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/AboutForm.h"
-#include "app/CallForm.h"
-#include "app/MainForm.h"
+#include "app/AboutBox.h"
+#include "app/CallDetailsWindow.h"
+#include "app/MainWindow.h"
 #include "log/CallScan.h"
 #include "log/LogLines.h"
 #include "platform/Locale.h"
-#include "platform/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace {
 
@@ -143,10 +143,10 @@ private:
 };
 
 // One frame: the step, then a full repaint of the grid.
-double frame(TfrmKestal& window, const std::function<void()>& step) {
+double frame(MainWindow& window, const std::function<void()>& step) {
     const auto start = Clock::now();
     step();
-    window.Grid1->viewport()->repaint();
+    window.callGrid->viewport()->repaint();
     return secondsSince(start);
 }
 
@@ -167,15 +167,15 @@ Timing referenceLoadAndScan(const std::string& log, int runs) {
     });
 }
 
-void benchScrolling(TfrmKestal& window) {
-    TStringGrid* grid = window.Grid1;
+void benchScrolling(MainWindow& window) {
+    CallGrid* grid = window.callGrid;
     const int rows = grid->model()->rowCount();
     const double down = frame(window, [grid] { grid->scrollToBottom(); });
     const double up = frame(window, [grid] { grid->scrollToTop(); });
     std::printf("  scroll to the last row %.1f ms, back to the first %.1f ms\n", down * 1e3,
                 up * 1e3);
 
-    window.selectFirstRow();
+    window.view().selectFirstRow();
     grid->setFocus();
     std::vector<double> frames;
     const auto start = Clock::now();
@@ -189,7 +189,7 @@ void benchScrolling(TfrmKestal& window) {
     std::sort(sorted.begin(), sorted.end());
     const double median = sorted.empty() ? 0 : sorted[sorted.size() / 2];
     const double longest = sorted.empty() ? 0 : sorted.back();
-    const int perPage = std::max(1, grid->viewport()->height() / TStringGrid::kRowHeight);
+    const int perPage = std::max(1, grid->viewport()->height() / CallGrid::kRowHeight);
     std::printf(
         "window: page down, first to last row: %zu frames in %.3f s, median %.2f ms, longest %.2f "
         "ms (of %d "
@@ -211,23 +211,23 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
     WindowsFolder folder(log);
     ::setenv("WINDIR", folder.path().c_str(), 1);
     BenchPlatform platform;
-    std::unique_ptr<TfrmKestal> window;
-    std::unique_ptr<TAboutBox> about;
-    std::unique_ptr<TFrmCall> details;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<AboutBox> about;
+    std::unique_ptr<CallDetailsWindow> details;
     auto open = [&] {
         details.reset();
         about.reset();
         window.reset();
         platform.dialogs = 0;
         platform.dialogSeconds = 0;
-        window = std::make_unique<TfrmKestal>(platform);
+        window = std::make_unique<MainWindow>(platform);
         platform.setMainWindow(window.get());
-        about = std::make_unique<TAboutBox>();
-        details = std::make_unique<TFrmCall>(platform);
+        about = std::make_unique<AboutBox>();
+        details = std::make_unique<CallDetailsWindow>(platform);
         window->resize(1024, 768);
         window->show();
         QApplication::processEvents();
-        window->Grid1->viewport()->repaint();
+        window->callGrid->viewport()->repaint();
     };
     const Timing ready = bestOf(runs, open);
     printFigure("window: grid ready", ready, size, reference, "load + scan");
@@ -243,8 +243,8 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
 
     const int last = window->state().table.rowCount() - 1;
     const Timing detailsTime = bestOf(runs, [&] {
-        window->Grid1->selectRow(CallTableModel::modelRow(last));
-        window->Grid1DblClick();
+        window->callGrid->selectRow(CallTableModel::modelRow(last));
+        window->showCallDetails();
     });
     printFigure("window: Show Call Details, last", detailsTime, size);
     std::printf("  row %d, %zu lines in the details window\n", last, details->lines().size());
@@ -262,7 +262,7 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
     Timing repair;
     const Timing openTime = bestOf(runs, [&] {
         platform.pumps = 0;
-        window->Open1Click();
+        window->openLog();
         repair.wall = std::min(repair.wall, platform.repairSeconds);
         repair.cpu = std::min(repair.cpu, platform.repairCpuSeconds);
     });

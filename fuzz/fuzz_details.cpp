@@ -49,7 +49,7 @@ void checkAnnotation(std::string_view line, std::string_view annotated) {
     for (std::string_view key : kKeys) {
         const std::size_t at = expected.find(key);
         if (at == std::string::npos) continue;
-        const std::string quad = HexToDottedQuad(std::string_view(expected).substr(at + key.size(), 8));
+        const std::string quad = hexToDottedQuad(std::string_view(expected).substr(at + key.size(), 8));
         check(annotationLength(quad) == quad.size() && !quad.empty(), "malformed annotation", quad);
         expected += quad;
     }

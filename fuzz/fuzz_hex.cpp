@@ -1,4 +1,4 @@
-// HexToDottedQuad: any text of up to 8 characters gives " (a.b.c.d)" with
+// hexToDottedQuad: any text of up to 8 characters gives " (a.b.c.d)" with
 // each number 0 to 255 in plain decimal, the numbers being those that the
 // digit rule gives; longer text must not crash and keeps the same shape.
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace {
 
 int digitValue(char c) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    const std::size_t at = HexDigits.find(c);
+    const std::size_t at = kHexDigits.find(c);
     return at == std::string_view::npos ? 0 : static_cast<int>(at) + 1;
 }
 
@@ -54,7 +54,7 @@ bool wellFormed(std::string_view quad) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::string quad = HexToDottedQuad(text);
+    const std::string quad = hexToDottedQuad(text);
     check(wellFormed(quad), "malformed dotted quad", quad);
     if (text.size() <= 8) check(quad == expectedQuad(text), "dotted quad differs", quad);
     // Upper or lower case gives the same address.
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (char& c : lower) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    check(HexToDottedQuad(lower) == HexToDottedQuad(text.substr(0, 8)), "letter case changes the address",
+    check(hexToDottedQuad(lower) == hexToDottedQuad(text.substr(0, 8)), "letter case changes the address",
           quad);
     return 0;
 }

@@ -14,9 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/LogState.h"
+#include "commands/Messages.h"
 #include "FuzzCheck.h"
 #include "log/CallScan.h"
-#include "log/LogLoader.h"
+#include "commands/LoadLog.h"
 #include "platform/TextPrinter.h"
 
 using namespace kestal;
@@ -58,14 +60,14 @@ public:
     DateTime now() override { return {}; }
     TextPrinter& printer() override { return printer_; }
     void closeMainWindow() override {}
-    unsigned GetWindowsDirectoryA(char*, unsigned) override { return 0; }
-    unsigned SetErrorMode(unsigned mode) override {
+    unsigned copyWindowsDirectory(char*, unsigned) override { return 0; }
+    unsigned setErrorMode(unsigned mode) override {
         const unsigned previous = mode_;
         mode_ = mode;
         return previous;
     }
-    bool DeleteFileA(const char* path) override { return ::unlink(path) == 0; }
-    bool MessageBeep(unsigned) override { return true; }
+    bool deleteFile(const char* path) override { return ::unlink(path) == 0; }
+    bool beep(unsigned) override { return true; }
 
 private:
     NoPrinter printer_;
@@ -77,10 +79,9 @@ public:
     bool gridVisible = true;
     bool gaugeVisible = false;
     bool inputBlocked = false;
-    int changeDepth = 0;
+    int shownRows = 2;  // the rows of the table last shown
     void setGridVisible(bool visible) override { gridVisible = visible; }
-    void beginTableChange() override { ++changeDepth; }
-    void endTableChange() override { --changeDepth; }
+    void showTable(const CallTable& table) override { shownRows = table.rowCount(); }
     void selectFirstRow() override {}
     void setStatusText(std::string_view) override {}
     void setGaugeVisible(bool visible) override { gaugeVisible = visible; }
@@ -142,8 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     StubView view;
     LogState state;
-    state.LogPath = path;
-    LoadLog(state, platform, view);
+    state.logPath = path;
+    commands::loadLog(state, platform, view);
 
     const LogLines asRead = LogLines::fromBytes(bytes);
     const bool asked = asRead.joinedLength() != bytes.size();
@@ -180,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing changed on disk, and the window is back to normal.
     check(readAll(path) == bytes, "the log changed", bytes);
     check(!std::filesystem::exists(scratch() / "ppplog.tmp"), "ppplog.tmp left behind");
-    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible && view.changeDepth == 0,
+    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible && view.shownRows == state.table.rowCount(),
           "window not restored");
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "output/ClearLog.h"
+#include "output/MarkerLine.h"
 
 using namespace kestal;
 using kestal::fuzz::check;

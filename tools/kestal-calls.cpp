@@ -12,10 +12,10 @@
 
 #include "ToolFiles.h"
 #include "ToolMessages.h"
+#include "commands/Messages.h"
 #include "details/CallDetailsStream.h"
 #include "log/CallScan.h"
 #include "log/CallStream.h"
-#include "log/LogLoader.h"
 #include "output/TableExport.h"
 #include "output/TableLines.h"
 #include "platform/Locale.h"

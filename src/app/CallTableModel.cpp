@@ -1,33 +1,37 @@
 #include "app/CallTableModel.h"
 
+#include "platform/qt/Latin1.h"
+
 namespace kestal {
 
 CallTableModel::CallTableModel(const CallTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
+    : QAbstractTableModel(parent), table_(&table) {}
+
+void CallTableModel::setTable(const CallTable& table) {
+    beginResetModel();
+    table_ = &table;
+    endResetModel();
+}
 
 int CallTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.rowCount() - 1;
+    return parent.isValid() ? 0 : table_->rowCount() - 1;
 }
 
 int CallTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-static QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QVariant CallTableModel::data(const QModelIndex& index, int role) const {
     // Only the text is answered: no tooltips, no fonts or colours per cell.
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    return latin1(table_.cell(index.column(), tableRow(index.row())));
+    return latin1(table_->cell(index.column(), tableRow(index.row())));
 }
 
 QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
         section >= kColumnCount)
         return {};
-    return latin1(table_.cell(section, 0));
+    return latin1(table_->cell(section, 0));
 }
 
 void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,

@@ -1,5 +1,6 @@
-// The call table as seen by Grid1: model row r is table row r + 1, and the
-// horizontal header shows the titles of row 0.
+// The call table as the grid sees it: model row r is table row r + 1, and
+// the horizontal header shows the titles of row 0. The model owns its
+// resets: setTable shows another table (or the same one, changed) at once.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -14,16 +15,16 @@ class CallTableModel : public QAbstractTableModel {
 public:
     explicit CallTableModel(const CallTable& table, QObject* parent = nullptr);
 
+    // Shows table from now on; the views forget what they showed before.
+    void setTable(const CallTable& table);
+    const CallTable& table() const { return *table_; }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-    // The table is changed by the loading code; these bracket its changes.
-    void beginTableChange() { beginResetModel(); }
-    void endTableChange() { endResetModel(); }
 
     // The table's rows from firstTableRow on are rewritten, and rows added
     // after them, by change(), which leaves newTableRowCount rows (title
@@ -36,7 +37,7 @@ public:
     static int modelRow(int tableRow) { return tableRow - 1; }
 
 private:
-    const CallTable& table_;
+    const CallTable* table_;
 };
 
 }  // namespace kestal

@@ -8,9 +8,9 @@ static void initKestalResources() { Q_INIT_RESOURCE(kestal); }
 
 namespace kestal {
 
-TfrmKestal* frmKestal = nullptr;
-TAboutBox* AboutBox = nullptr;
-TFrmCall* FrmCall = nullptr;
+MainWindow* mainWindow = nullptr;
+AboutBox* aboutBox = nullptr;
+CallDetailsWindow* callDetailsWindow = nullptr;
 
 QFont systemFont() {
     QFont font(QStringLiteral("System"));

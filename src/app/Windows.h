@@ -6,18 +6,18 @@
 #include <QFont>
 #include <QIcon>
 
+#include "commands/Messages.h"
+
 namespace kestal {
 
-class TfrmKestal;
-class TAboutBox;
-class TFrmCall;
+class MainWindow;
+class AboutBox;
+class CallDetailsWindow;
 
 // Set by each window's constructor, cleared by its destructor.
-extern TfrmKestal* frmKestal;
-extern TAboutBox* AboutBox;
-extern TFrmCall* FrmCall;
-
-inline constexpr const char* kProgramTitle = "Kestal File Viewer";
+extern MainWindow* mainWindow;
+extern AboutBox* aboutBox;
+extern CallDetailsWindow* callDetailsWindow;
 
 // "System", 13 pixels high: the windows' own font. Fontconfig picks the
 // nearest installed face.

@@ -6,11 +6,11 @@
 #include <clocale>
 #include <cstdio>
 
-#include "app/AboutForm.h"
-#include "app/CallForm.h"
+#include "app/AboutBox.h"
+#include "app/CallDetailsWindow.h"
 #include "app/CommandLine.h"
-#include "app/MainForm.h"
-#include "platform/QtPlatform.h"
+#include "app/MainWindow.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace {
 
@@ -53,13 +53,13 @@ int main(int argc, char* argv[]) {
 
     // The first load, and any dialog it raises, happens inside the main
     // window's creation, before anything is visible.
-    kestal::TfrmKestal frmKestal(platform, nullptr, commandLine.logFile);
-    platform.setMainWindow(&frmKestal);
-    QObject::connect(&frmKestal, &kestal::TfrmKestal::closed, &application, &QApplication::quit,
+    kestal::MainWindow mainWindow(platform, nullptr, commandLine.logFile);
+    platform.setMainWindow(&mainWindow);
+    QObject::connect(&mainWindow, &kestal::MainWindow::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);
-    kestal::TAboutBox AboutBox;
-    kestal::TFrmCall FrmCall(platform);
+    kestal::AboutBox aboutBox;
+    kestal::CallDetailsWindow callDetailsWindow(platform);
 
-    frmKestal.showMaximized();
+    mainWindow.showMaximized();
     return application.exec();
 }

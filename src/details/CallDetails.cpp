@@ -24,7 +24,7 @@ using detailsgather::contains;
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 int hexDigitValue(char c) {
-    const std::size_t position = HexDigits.find(upperAscii(c));
+    const std::size_t position = kHexDigits.find(upperAscii(c));
     return position == std::string_view::npos ? 0 : static_cast<int>(position) + 1;
 }
 
@@ -67,7 +67,7 @@ std::vector<std::string> gather(const LogLines& lines, std::string_view startTim
 
 }  // namespace
 
-std::string HexToDottedQuad(std::string_view text) {
+std::string hexToDottedQuad(std::string_view text) {
     text = text.substr(0, std::min(text.size(), kAddressLength));
     // A seven-digit address followed by the full stop of a sentence: the
     // leading zero the log left out is put back.
@@ -99,7 +99,7 @@ std::string annotateLine(std::string_view line) {
         if (keyAt == std::string::npos) continue;
         const std::string_view address =
             std::string_view(annotated).substr(keyAt + key.size(), kAddressLength);
-        annotated += HexToDottedQuad(address);
+        annotated += hexToDottedQuad(address);
     }
     return annotated;
 }

@@ -13,10 +13,10 @@ namespace kestal {
 
 // The value of a hexadecimal digit is its 1-based position here; "0" and
 // anything else count 0.
-inline constexpr std::string_view HexDigits = "123456789ABCDEF";
+inline constexpr std::string_view kHexDigits = "123456789ABCDEF";
 
 // " (192.168.0.1)" for "c0a80001"; takes up to 8 characters.
-std::string HexToDottedQuad(std::string_view text);
+std::string hexToDottedQuad(std::string_view text);
 
 // The line with one annotation appended for each address key it holds
 // ("IP address of ", "DNS ", "from 0 to ", in that order).

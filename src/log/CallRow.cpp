@@ -106,7 +106,7 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     const std::string_view startReference = positions(call.startText, 12, 22);
     for (std::size_t l = 0; l < kLayerColumns; ++l) {
         const float seconds =
-            LayerSeconds(call.layerTimes[l], startReference, settings_.decimalSeparator);
+            layerSeconds(call.layerTimes[l], startReference, settings_.decimalSeparator);
         cells[kFirstLayerColumn + l] = layerText(seconds, settings_.decimalSeparator, layers_[l]);
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c)

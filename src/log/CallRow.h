@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "log/CallTable.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

@@ -189,7 +189,7 @@ std::optional<int> readTimeOfDay(std::string_view text, char timeSeparator) {
     return parts[0] * 3600 + parts[1] * 60 + parts[2];
 }
 
-float LayerSeconds(std::string_view layerTime, std::string_view startReference,
+float layerSeconds(std::string_view layerTime, std::string_view startReference,
                    char decimalSeparator) {
     auto secondsOf = [decimalSeparator](std::string_view time) -> std::optional<double> {
         const std::optional<double> hours = readLogNumber(positions(time, 1, 2), decimalSeparator);

@@ -8,12 +8,9 @@
 
 #include "log/CallTable.h"
 #include "log/LogLines.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
-
-inline constexpr std::string_view kCorruptLogWarning =
-    "The PPPLOG.TXT file appears to have been corrupted.";
 
 // Characters from 1-based position `first` to `last` of line, fewer (maybe
 // none) when the line ends sooner.
@@ -22,7 +19,7 @@ std::string_view positions(std::string_view line, std::size_t first, std::size_t
 // Seconds from the start reference S ("hh:mm:ss") to the layer time T
 // ("hh:mm:ss.ff"), in single precision; -1 when either can't be read with
 // the regional decimal separator nor with the log's own ".".
-float LayerSeconds(std::string_view layerTime, std::string_view startReference,
+float layerSeconds(std::string_view layerTime, std::string_view startReference,
                    char decimalSeparator);
 
 // Reads a decimal number with the given separator, blanks around it allowed

@@ -4,7 +4,7 @@
 
 #include "log/CallRow.h"
 #include "log/LineStream.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

@@ -10,7 +10,7 @@
 
 #include "log/CallTable.h"
 #include "log/CellValues.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

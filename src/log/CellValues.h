@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

@@ -70,26 +70,4 @@ std::string exportTable(const CallTable& table, ExportLayout layout, bool header
     return text;
 }
 
-void SaveAs1Click(const CallTable& table, Platform& platform, FileDialog& SaveDialog1) {
-    SaveDialog1.fileName.clear();
-    SaveDialog1.filter = std::string(kSaveTableFilter);
-    if (!platform.executeFileDialog(SaveDialog1)) return;
-
-    const bool header = platform.messageDlg(kHeaderQuestion, DialogType::Information,
-                                            DialogButtons::YesNo) == DialogResult::Yes;
-
-    const std::string path = SaveDialog1.fileName;
-    const std::optional<ExportLayout> layout = layoutForPath(path);
-    if (!layout) {
-        // Saying nothing here would leave the user believing the table saved.
-        platform.messageDlg(kNoLayoutWarning, DialogType::Warning, DialogButtons::Ok);
-        return;
-    }
-
-    TextFileWriter out(TextFileWriter::Errors::InOut);
-    out.create(path);
-    writeTable(out, table, *layout, header);
-    out.close();
-}
-
 }  // namespace kestal

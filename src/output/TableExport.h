@@ -1,5 +1,5 @@
 // Writing the call table as tab-separated, comma-separated or fixed-width
-// text, and the Save Table As command.
+// text.
 #pragma once
 
 #include <optional>
@@ -7,19 +7,12 @@
 #include <string_view>
 
 #include "log/CallTable.h"
-#include "platform/Platform.h"
 
 namespace kestal {
 
 class TextFileWriter;
 
 enum class ExportLayout { TabSeparated, CommaSeparated, FixedWidth };
-
-inline constexpr std::string_view kSaveTableFilter =
-    "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv|Text & Commas (*.csv)|*.csv";
-inline constexpr std::string_view kHeaderQuestion = "Include the header names as first row?";
-inline constexpr std::string_view kNoLayoutWarning =
-    "The table was not saved: the file name must contain .txt, .tsv or .csv.";
 
 // The layout that a path's file name (the part after the last "/") asks
 // for: ".tsv", ".csv", ".txt" tested in that order without regard to case,
@@ -34,8 +27,5 @@ void writeTable(TextFileWriter& out, const CallTable& table, ExportLayout layout
 
 // The whole export as text (for tests and small tables).
 std::string exportTable(const CallTable& table, ExportLayout layout, bool header);
-
-// The File > Save Table As command.
-void SaveAs1Click(const CallTable& table, Platform& platform, FileDialog& SaveDialog1);
 
 }  // namespace kestal

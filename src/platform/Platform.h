@@ -1,12 +1,15 @@
 // The one seam between the program's commands and the machine: dialogs,
 // cursor, event pump, clock, regional settings, printer and the handful of
-// Windows calls the program was written against. The application uses the Qt
+// system calls the program was written against. The application uses the Qt
 // implementation (QtPlatform); tests use a scripted double (FakePlatform).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/DateTime.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 
@@ -38,22 +41,6 @@ struct FileDialog {
     std::string fileName;
     bool overwritePrompt = false;  // save: ask before replacing a file
     bool hideReadOnly = false;
-};
-
-// The broken-down local date and time of day.
-struct DateTime {
-    int year = 0;
-    int month = 0;  // 1..12
-    int day = 0;    // 1..31
-    int hour = 0;   // 0..23
-    int minute = 0;
-    int second = 0;
-};
-
-// The parts of the user's regional settings that the program reads.
-struct RegionalSettings {
-    char decimalSeparator = '.';
-    char timeSeparator = ':';
 };
 
 class Platform {
@@ -96,15 +83,18 @@ public:
     // Closes the main window, which ends the program.
     virtual void closeMainWindow() = 0;
 
-    // Stand-ins for the Windows calls. GetWindowsDirectoryA writes the
-    // directory, NUL-terminated, into buffer and returns its length; 0 on
-    // failure, and the needed size (larger than size) when it doesn't fit.
-    virtual unsigned GetWindowsDirectoryA(char* buffer, unsigned size) = 0;
-    virtual unsigned SetErrorMode(unsigned mode) = 0;
-    virtual bool DeleteFileA(const char* path) = 0;
-    virtual bool MessageBeep(unsigned type) = 0;
+    // The system calls the program was written against (WindowsApi.h says
+    // which). copyWindowsDirectory writes the directory, NUL-terminated,
+    // into buffer and returns its length; 0 on failure, and the needed size
+    // (larger than size) when it doesn't fit.
+    virtual unsigned copyWindowsDirectory(char* buffer, unsigned size) = 0;
+    // Sets the critical-error mode and returns the one before.
+    virtual unsigned setErrorMode(unsigned mode) = 0;
+    virtual bool deleteFile(const char* path) = 0;
+    virtual bool beep(unsigned type) = 0;
 };
 
-inline constexpr unsigned SEM_FAILCRITICALERRORS = 1;
+// The error mode under which critical errors fail at once, without a dialog.
+inline constexpr unsigned kFailCriticalErrors = 1;
 
 }  // namespace kestal

@@ -32,12 +32,12 @@ public:
     DateTime now() override { return shown_.now(); }
     TextPrinter& printer() override { return shown_.printer(); }
     void closeMainWindow() override { shown_.closeMainWindow(); }
-    unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override {
-        return shown_.GetWindowsDirectoryA(buffer, size);
+    unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
+        return shown_.copyWindowsDirectory(buffer, size);
     }
-    unsigned SetErrorMode(unsigned mode) override { return shown_.SetErrorMode(mode); }
-    bool DeleteFileA(const char* path) override { return shown_.DeleteFileA(path); }
-    bool MessageBeep(unsigned type) override { return shown_.MessageBeep(type); }
+    unsigned setErrorMode(unsigned mode) override { return shown_.setErrorMode(mode); }
+    bool deleteFile(const char* path) override { return shown_.deleteFile(path); }
+    bool beep(unsigned type) override { return shown_.beep(type); }
 
 private:
     Platform& shown_;

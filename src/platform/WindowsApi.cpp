@@ -50,17 +50,17 @@ unsigned copyDirectory(std::string_view directory, char* buffer, unsigned size) 
     return static_cast<unsigned>(directory.size());
 }
 
-unsigned GetWindowsDirectoryA(char* buffer, unsigned size) {
+unsigned copyWindowsDirectory(char* buffer, unsigned size) {
     const std::optional<std::string> directory = findWindowsDirectory();
     return directory ? copyDirectory(*directory, buffer, size) : 0;
 }
 
-unsigned SetErrorMode(unsigned mode) {
+unsigned setErrorMode(unsigned mode) {
     const unsigned previous = processErrorMode;
     processErrorMode = mode;
     return previous;
 }
 
-bool DeleteFileA(const char* path) { return path != nullptr && ::unlink(path) == 0; }
+bool deleteFile(const char* path) { return path != nullptr && ::unlink(path) == 0; }
 
 }  // namespace kestal::winapi

@@ -1,5 +1,6 @@
-// The Windows calls the program was written against, as this system
-// provides them. The Qt platform and the command-line tool both use these.
+// The one file that stands in for the Windows API: the calls the program was
+// written against, as this system provides them, each under a name that says
+// what it does (the Windows name beside it). The Qt platform uses these.
 #pragma once
 
 #include <optional>
@@ -19,14 +20,15 @@ std::optional<std::string> findWindowsDirectory();
 // (0 when the needed size doesn't fit 16 bits, which is all callers read).
 unsigned copyDirectory(std::string_view directory, char* buffer, unsigned size);
 
-// findWindowsDirectory, then copyDirectory; 0 when there is none.
-unsigned GetWindowsDirectoryA(char* buffer, unsigned size);
+// GetWindowsDirectoryA: findWindowsDirectory, then copyDirectory; 0 when
+// there is none.
+unsigned copyWindowsDirectory(char* buffer, unsigned size);
 
-// Keeps the mode and returns the previous one; there are no critical-error
+// SetErrorMode: keeps the mode and returns the previous one; there are no critical-error
 // dialogs to suppress here, a failed open already fails at once.
-unsigned SetErrorMode(unsigned mode);
+unsigned setErrorMode(unsigned mode);
 
-// Removes the file; true when it was removed.
-bool DeleteFileA(const char* path);
+// DeleteFileA: removes the file; true when it was removed.
+bool deleteFile(const char* path);
 
 }  // namespace kestal::winapi

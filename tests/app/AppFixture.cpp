@@ -31,9 +31,9 @@ AppTest::AppTest() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(windows.file("settings")));
     platform.windowsDir = windows.path().string();
-    platform.mainWindowVisible = [] { return frmKestal && frmKestal->isVisible(); };
+    platform.mainWindowVisible = [] { return mainWindow && mainWindow->isVisible(); };
     platform.onCloseMainWindow = [] {
-        if (frmKestal) frmKestal->close();
+        if (mainWindow) mainWindow->close();
     };
 }
 
@@ -46,9 +46,9 @@ AppTest::~AppTest() {
 void AppTest::writeLog(std::string_view bytes) { windows.write("ppplog.txt", bytes); }
 
 void AppTest::createWindows() {
-    main = std::make_unique<TfrmKestal>(platform);
-    about = std::make_unique<TAboutBox>();
-    details = std::make_unique<TFrmCall>(platform);
+    main = std::make_unique<MainWindow>(platform);
+    about = std::make_unique<AboutBox>();
+    details = std::make_unique<CallDetailsWindow>(platform);
 }
 
 void AppTest::showMain() {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "app/AboutForm.h"
-#include "app/CallForm.h"
-#include "app/MainForm.h"
+#include "app/AboutBox.h"
+#include "app/CallDetailsWindow.h"
+#include "app/MainWindow.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -38,15 +38,15 @@ protected:
 
     // Writes the system log (nothing written: no log at all).
     void writeLog(std::string_view bytes);
-    // Creates frmKestal, AboutBox and FrmCall in that order.
+    // Creates mainWindow, AboutBox and callDetailsWindow in that order.
     void createWindows();
     void showMain();
 
     TempDir windows;
     FakePlatform platform;
-    std::unique_ptr<TfrmKestal> main;
-    std::unique_ptr<TAboutBox> about;
-    std::unique_ptr<TFrmCall> details;
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<AboutBox> about;
+    std::unique_ptr<CallDetailsWindow> details;
 };
 
 }  // namespace kestal::testing

@@ -1,4 +1,4 @@
-// Memo1's text is selected and copied with the keyboard as with the mouse,
+// callLines's text is selected and copied with the keyboard as with the mouse,
 // and no key changes it.
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,7 +20,7 @@ protected:
         details->setLines({"12-01-2026 09:12:04.30 - opened.", "second", "third"});
         details->showDetails();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
-        memo = details->Memo1;
+        memo = details->callLines;
         memo->setFocus();
     }
     QString selection() const { return memo->textCursor().selection().toPlainText(); }

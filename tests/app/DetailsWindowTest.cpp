@@ -29,15 +29,15 @@ protected:
         createWindows();
         showMain();
     }
-    void selectRow(int modelRow) { main->Grid1->selectRow(modelRow); }
+    void selectRow(int modelRow) { main->callGrid->selectRow(modelRow); }
     QPoint cellCentre(int modelRow) const {
-        return main->Grid1->visualRect(main->model()->index(modelRow, 2)).center();
+        return main->callGrid->visualRect(main->model()->index(modelRow, 2)).center();
     }
     void expectShown(const QString& text) {
         EXPECT_TRUE(details->isVisible());
-        EXPECT_TRUE(details->Memo1->isVisible());
-        EXPECT_EQ(details->Memo1->toPlainText(), text);
-        EXPECT_EQ(details->focusWidget(), details->Button1);
+        EXPECT_TRUE(details->callLines->isVisible());
+        EXPECT_EQ(details->callLines->toPlainText(), text);
+        EXPECT_EQ(details->focusWidget(), details->closeButton);
         EXPECT_FALSE(platform.busy());
     }
     void reset() {
@@ -51,15 +51,15 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
         const char* name;
         std::function<void()> run;
     };
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     const std::vector<Trigger> triggers = {
         {"Enter", [&] { QTest::keyClick(grid, Qt::Key_Return); }},
         {"Shift+Ctrl+Enter",
          [&] { QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }},
         {"Alt+keypad Enter",
          [&] { QTest::keyClick(grid, Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); }},
-        {"Call menu", [&] { main->ShowCallDetails2->trigger(); }},
-        {"context menu", [&] { main->ShowCallDetails1->trigger(); }},
+        {"Call menu", [&] { main->showCallDetailsAction->trigger(); }},
+        {"context menu", [&] { main->gridShowCallDetailsAction->trigger(); }},
         {"double click on the row",
          [&] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(1)); }},
         {"double click on the title row",
@@ -88,27 +88,27 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
 
 TEST_F(DetailsWindow, SecondRunRefillsTheSameWindow) {
     platform.cursorChanges.clear();
-    main->Grid1DblClick();
+    main->showCallDetails();
     expectShown(kFirstCall);
     selectRow(1);
-    main->Grid1DblClick();
+    main->showCallDetails();
     expectShown(kSecondCall);
     int windows = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        windows += qobject_cast<TFrmCall*>(widget) != nullptr;
+        windows += qobject_cast<CallDetailsWindow*>(widget) != nullptr;
     EXPECT_EQ(windows, 1);
     // Closed and opened again: the same lines, written afresh.
-    details->Button1->click();
+    details->closeButton->click();
     EXPECT_FALSE(details->isVisible());
-    main->Grid1DblClick();
+    main->showCallDetails();
     expectShown(kSecondCall);
     EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
 TEST_F(DetailsWindow, RightClickThenContextMenuActsOnThePreviousSelection) {
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
-    main->ShowCallDetails1->trigger();
+    main->gridShowCallDetailsAction->trigger();
     expectShown(kFirstCall);
 }
 
@@ -121,58 +121,58 @@ TEST_F(DetailsWindow, WindowLayout) {
     EXPECT_FALSE(details->windowFlags() &
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(details->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(details->Button1->geometry(), QRect(457, 232, 89, 33));
-    EXPECT_EQ(details->Button2->geometry(), QRect(353, 232, 89, 33));
-    EXPECT_EQ(details->Memo1->geometry(), QRect(17, 20, 528, 197));
-    EXPECT_EQ(details->Button1->text(), QStringLiteral("&Close"));
-    EXPECT_EQ(details->Button2->text(), QStringLiteral("&Print"));
-    EXPECT_TRUE(details->Button1->font().bold());
-    EXPECT_EQ(details->Button1->font().pixelSize(), 13);
-    EXPECT_TRUE(details->Button1->isDefault());
-    EXPECT_TRUE(details->Memo1->isReadOnly());
-    EXPECT_EQ(details->Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(details->Memo1->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(details->Memo1->font().pixelSize(), 11);
-    EXPECT_EQ(details->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(details->Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(details->Memo1->toPlainText(), QStringLiteral("Memo1"));
+    EXPECT_EQ(details->closeButton->geometry(), QRect(457, 232, 89, 33));
+    EXPECT_EQ(details->printButton->geometry(), QRect(353, 232, 89, 33));
+    EXPECT_EQ(details->callLines->geometry(), QRect(17, 20, 528, 197));
+    EXPECT_EQ(details->closeButton->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(details->printButton->text(), QStringLiteral("&Print"));
+    EXPECT_TRUE(details->closeButton->font().bold());
+    EXPECT_EQ(details->closeButton->font().pixelSize(), 13);
+    EXPECT_TRUE(details->closeButton->isDefault());
+    EXPECT_TRUE(details->callLines->isReadOnly());
+    EXPECT_EQ(details->callLines->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(details->callLines->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(details->callLines->font().pixelSize(), 11);
+    EXPECT_EQ(details->callLines->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(details->callLines->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(details->callLines->toPlainText(), QStringLiteral("Memo1"));
     // Tab order: Close, the text box, Print.
     auto nextTabStop = [](QWidget* widget) {
         do widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus));
         return widget;
     };
-    EXPECT_EQ(nextTabStop(details->Button1), details->Memo1);
-    EXPECT_EQ(nextTabStop(details->Memo1), details->Button2);
-    EXPECT_EQ(nextTabStop(details->Button2), details->Button1);
+    EXPECT_EQ(nextTabStop(details->closeButton), details->callLines);
+    EXPECT_EQ(nextTabStop(details->callLines), details->printButton);
+    EXPECT_EQ(nextTabStop(details->printButton), details->closeButton);
 }
 
 TEST_F(DetailsWindow, EnterAndEscCloseFromTheButtonsButNotFromTheTextBox) {
     struct Case {
         const char* name;
         int key;
-        QWidget* (*focus)(TFrmCall&);
+        QWidget* (*focus)(CallDetailsWindow&);
         bool closes;
     };
     const Case cases[] = {
-        {"Esc on Close", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Button1; }, true},
-        {"Enter on Close", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Button1; }, true},
-        {"Esc on Print", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Button2; }, true},
-        {"Enter on Print", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Button2; }, true},
-        {"Esc in Memo1", Qt::Key_Escape, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
-        {"Enter in Memo1", Qt::Key_Return, [](TFrmCall& w) -> QWidget* { return w.Memo1; }, false},
-        {"keypad Enter in Memo1", Qt::Key_Enter, [](TFrmCall& w) -> QWidget* { return w.Memo1; },
+        {"Esc on Close", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
+        {"Enter on Close", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
+        {"Esc on Print", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
+        {"Enter on Print", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
+        {"Esc in Memo1", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
+        {"Enter in Memo1", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
+        {"keypad Enter in Memo1", Qt::Key_Enter, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; },
          false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        main->Grid1DblClick();
+        main->showCallDetails();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
         QWidget* target = c.focus(*details);
         target->setFocus();
         QTest::keyClick(target, static_cast<Qt::Key>(c.key));
         EXPECT_EQ(details->isVisible(), !c.closes);
-        EXPECT_EQ(details->Memo1->toPlainText(), kFirstCall);  // never edited
+        EXPECT_EQ(details->callLines->toPlainText(), kFirstCall);  // never edited
         EXPECT_TRUE(platform.fakePrinter.jobs.empty());
         details->hide();
     }
@@ -183,19 +183,19 @@ TEST_F(DetailsWindow, TextBoxCannotBeChangedAndDoesNotWrap) {
     details->setLines({"12-01-2026 09:12:04.30 - Remote access driver log opened.", longLine});
     details->showDetails();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
-    details->Memo1->setFocus();
-    QTest::keyClicks(details->Memo1, "abc");
-    QTest::keyClick(details->Memo1, Qt::Key_Delete);
-    EXPECT_EQ(details->Memo1->blockCount(), 2);
-    EXPECT_EQ(details->Memo1->toPlainText().toStdString(),
+    details->callLines->setFocus();
+    QTest::keyClicks(details->callLines, "abc");
+    QTest::keyClick(details->callLines, Qt::Key_Delete);
+    EXPECT_EQ(details->callLines->blockCount(), 2);
+    EXPECT_EQ(details->callLines->toPlainText().toStdString(),
               "12-01-2026 09:12:04.30 - Remote access driver log opened.\n" + longLine);
-    EXPECT_GT(details->Memo1->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(details->callLines->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
     selectRow(1);
-    main->Grid1DblClick();
-    details->Button2->click();
+    main->showCallDetails();
+    details->printButton->click();
     ASSERT_EQ(platform.fakePrinter.jobs.size(), 1u);
     EXPECT_EQ(
         platform.fakePrinter.jobs[0].lines,
@@ -207,9 +207,9 @@ TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
 }
 
 TEST_F(DetailsWindow, PrintFailureIsReportedAndTheWindowStays) {
-    main->Grid1DblClick();
+    main->showCallDetails();
     platform.fakePrinter.hasDefaultPrinter = false;
-    details->Button2->click();
+    details->printButton->click();
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
     EXPECT_TRUE(details->isVisible());
@@ -218,9 +218,9 @@ TEST_F(DetailsWindow, PrintFailureIsReportedAndTheWindowStays) {
 TEST_F(DetailsWindow, EmptyRowGivesAnEmptyBoxInAVisibleWindow) {
     const std::string empty = windows.write("empty.txt", "");
     platform.fileDialogAnswers.push_back(empty);
-    main->Open1Click();
-    main->Grid1->setFocus();
-    QTest::keyClick(main->Grid1, Qt::Key_Return);
+    main->openLog();
+    main->callGrid->setFocus();
+    QTest::keyClick(main->callGrid, Qt::Key_Return);
     expectShown(QString());
     EXPECT_TRUE(details->lines().empty());
 }
@@ -228,7 +228,7 @@ TEST_F(DetailsWindow, EmptyRowGivesAnEmptyBoxInAVisibleWindow) {
 TEST_F(DetailsWindow, ManyLinesFillInOneGo) {
     std::vector<std::string> lines(50000, std::string("12-01-2026 09:12:04.30 - FSA : line"));
     details->setLines(lines);
-    EXPECT_EQ(details->Memo1->blockCount(), 50000);
+    EXPECT_EQ(details->callLines->blockCount(), 50000);
     EXPECT_EQ(details->lines(), lines);
 }
 

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "commands/Messages.h"
 #include "log/CallScan.h"
 
 namespace kestal::testing {
@@ -27,7 +28,7 @@ protected:
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     QString followStatus() const {
-        return main->FollowStatus && !main->FollowStatus->isHidden() ? main->FollowStatus->text()
+        return main->followStatus && !main->followStatus->isHidden() ? main->followStatus->text()
                                                                      : QString();
     }
 };
@@ -38,21 +39,21 @@ TEST_F(Follow, AppendedCallsAppearByThemselvesWithoutADialog) {
     showMain();
     QAbstractItemModelTester tester(main->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    main->Follow1->trigger();
-    EXPECT_TRUE(main->Follow1->isChecked());
+    main->followAction->trigger();
+    EXPECT_TRUE(main->followAction->isChecked());
     EXPECT_EQ(followStatus(), QStringLiteral("Following"));
 
     // One call, one whose start can't be read: no warning, a count.
     append(callAt(9) + "12-04-2026 xx:00:00.00 - Remote access driver log opened.\r\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->model()->rowCount() == 5; }, 3000));
     EXPECT_TRUE(platform.dialogs.empty());
-    EXPECT_EQ(main->Label1->text(), QStringLiteral("5 Calls"));
+    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("5 Calls"));
     EXPECT_EQ(followStatus(), QStringLiteral("Following: 1 corrupted call"));
     EXPECT_EQ(main->model()->data(main->model()->index(3, 0)).toString(),
               QStringLiteral("12-04-2026 09:00:00"));
 
     // Off: the log grows unseen.
-    main->Follow1->trigger();
+    main->followAction->trigger();
     append(callAt(10));
     QTest::qWait(700);
     EXPECT_EQ(main->model()->rowCount(), 5);
@@ -65,8 +66,8 @@ TEST_F(Follow, SelectionAndScrollStayUnlessTheLastRowIsSelected) {
     writeLog(log);
     createWindows();
     showMain();
-    main->Follow1->trigger();
-    TStringGrid* grid = main->Grid1;
+    main->followAction->trigger();
+    CallGrid* grid = main->callGrid;
 
     grid->selectRow(50);
     grid->verticalScrollBar()->setValue(40);
@@ -89,7 +90,7 @@ TEST_F(Follow, SelectionAndScrollStayUnlessTheLastRowIsSelected) {
 TEST_F(Follow, NulEndsTheTextUntilAReloadAsksAsUsual) {
     writeLog(kThreeCallLog);
     createWindows();
-    main->Follow1->trigger();
+    main->followAction->trigger();
     append(callAt(9) + std::string("12-04-2026 10:00:00.00 - Remote\0", 32) + callAt(11));
     main->followLog();
     EXPECT_TRUE(platform.dialogs.empty());
@@ -98,7 +99,7 @@ TEST_F(Follow, NulEndsTheTextUntilAReloadAsksAsUsual) {
               QStringLiteral("Following: a NUL byte ends the log here, Reload reads on"));
 
     platform.dialogAnswers = {DialogResult::Yes};
-    main->Reload1->trigger();
+    main->reloadAction->trigger();
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kAttemptLoadQuestion)});
     EXPECT_EQ(main->model()->rowCount(), 5);
     EXPECT_EQ(followStatus(), QStringLiteral("Following"));
@@ -107,15 +108,15 @@ TEST_F(Follow, NulEndsTheTextUntilAReloadAsksAsUsual) {
 TEST_F(Follow, LogClearedWhileFollowedIsReadAgainWithoutADialog) {
     writeLog(kThreeCallLog);
     createWindows();
-    main->Follow1->trigger();
-    main->Grid1->selectRow(1);
+    main->followAction->trigger();
+    main->callGrid->selectRow(1);
     // Shorter, without a line end at its end: a whole read would ask.
     writeLog(std::string(kThreeCallLog.substr(kThreeCallLog.find("12-02-2026 13:59:04"))) +
              "12-05");
     main->followLog();
     EXPECT_TRUE(platform.dialogs.empty());
     EXPECT_EQ(main->model()->rowCount(), 2);
-    EXPECT_EQ(main->Grid1->currentIndex().row(), 0);  // the same call, found again
+    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);  // the same call, found again
     EXPECT_EQ(followStatus(), QStringLiteral("Following"));
 }
 

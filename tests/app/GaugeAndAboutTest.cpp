@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "AppFixture.h"
-#include "app/Gauge.h"
+#include "app/ProgressGauge.h"
 
 namespace kestal::testing {
 namespace {
@@ -18,11 +18,11 @@ TEST(GaugePercent, FollowsTheRangeClampedAndTruncated) {
         {0, 3, 1, 33},  {0, 3, 2, 66},    {10, 20, 15, 50},   {5, 5, 5, 0},       {0, 0, 7, 0},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TGauge::percentDone(c.min, c.max, c.progress), c.percent)
+        EXPECT_EQ(ProgressGauge::percentDone(c.min, c.max, c.progress), c.percent)
             << c.min << ".." << c.max << " at " << c.progress;
-    EXPECT_EQ(TGauge::fillWidth(331, 40), 132);
-    EXPECT_EQ(TGauge::fillWidth(331, 100), 331);
-    EXPECT_EQ(TGauge::fillWidth(331, 0), 0);
+    EXPECT_EQ(ProgressGauge::fillWidth(331, 40), 132);
+    EXPECT_EQ(ProgressGauge::fillWidth(331, 100), 331);
+    EXPECT_EQ(ProgressGauge::fillWidth(331, 0), 0);
 }
 
 // Pixels of a row through the middle of the bar: how many are black and
@@ -58,7 +58,7 @@ TEST(GaugeDrawing, FrameFillAndTwoColouredText) {
                           {130, "100%", 331, true, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.progress);
-        TGauge gauge;
+        ProgressGauge gauge;
         QFont font(QStringLiteral("System"));
         font.setPixelSize(13);
         gauge.setFont(font);
@@ -104,27 +104,27 @@ TEST_F(AboutBoxTest, LayoutAndTexts) {
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About"));
     EXPECT_FALSE(about->isModal());
     EXPECT_EQ(about->size(), QSize(298, 213));
-    EXPECT_EQ(about->Panel1->geometry(), QRect(8, 8, 281, 161));
-    EXPECT_EQ(about->ProgramIcon->geometry(), QRect(16, 16, 41, 33));
-    EXPECT_TRUE(about->ProgramIcon->hasScaledContents());
-    EXPECT_EQ(about->ProgramIcon->pixmap().size(), QSize(32, 32));
-    EXPECT_EQ(about->ProductName->text(), QStringLiteral("Kestal File Viewer"));
-    EXPECT_EQ(about->Version->text(), QStringLiteral("Version: 1.12"));
-    EXPECT_EQ(about->Copyright->text(), QString::fromLatin1(kCopyrightLine));
-    EXPECT_EQ(about->Comments->text(), QString::fromLatin1(kContactLine));
-    EXPECT_EQ(about->ProductName->pos(), QPoint(72, 16));
-    EXPECT_EQ(about->Version->pos(), QPoint(72, 40));
-    EXPECT_EQ(about->Copyright->pos(), QPoint(72, 80));
-    EXPECT_EQ(about->Comments->geometry(), QRect(72, 104, 177, 13));
-    EXPECT_TRUE(about->Comments->wordWrap());
-    for (QLabel* label : {about->ProductName, about->Version, about->Copyright, about->Comments}) {
+    EXPECT_EQ(about->bevelPanel->geometry(), QRect(8, 8, 281, 161));
+    EXPECT_EQ(about->iconLabel->geometry(), QRect(16, 16, 41, 33));
+    EXPECT_TRUE(about->iconLabel->hasScaledContents());
+    EXPECT_EQ(about->iconLabel->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(about->productName->text(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_EQ(about->version->text(), QStringLiteral("Version: 1.12"));
+    EXPECT_EQ(about->copyright->text(), QString::fromLatin1(kCopyrightLine));
+    EXPECT_EQ(about->comments->text(), QString::fromLatin1(kContactLine));
+    EXPECT_EQ(about->productName->pos(), QPoint(72, 16));
+    EXPECT_EQ(about->version->pos(), QPoint(72, 40));
+    EXPECT_EQ(about->copyright->pos(), QPoint(72, 80));
+    EXPECT_EQ(about->comments->geometry(), QRect(72, 104, 177, 13));
+    EXPECT_TRUE(about->comments->wordWrap());
+    for (QLabel* label : {about->productName, about->version, about->copyright, about->comments}) {
         EXPECT_TRUE(label->font().bold());
         EXPECT_EQ(label->font().pixelSize(), 11);
-        EXPECT_EQ(label->parentWidget(), about->Panel1);
+        EXPECT_EQ(label->parentWidget(), about->bevelPanel);
     }
-    EXPECT_EQ(about->Button1->geometry(), QRect(112, 182, 75, 25));
-    EXPECT_EQ(about->Button1->text(), QStringLiteral("&OK"));
-    EXPECT_TRUE(about->Button1->isDefault());
+    EXPECT_EQ(about->okButton->geometry(), QRect(112, 182, 75, 25));
+    EXPECT_EQ(about->okButton->text(), QStringLiteral("&OK"));
+    EXPECT_TRUE(about->okButton->isDefault());
 }
 
 }  // namespace

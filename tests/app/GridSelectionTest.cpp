@@ -1,4 +1,4 @@
-// Grid1 always keeps exactly one whole row selected, whatever the keys and
+// callGrid always keeps exactly one whole row selected, whatever the keys and
 // clicks that would take a row out of the selection in a plain table view.
 #include <QTest>
 #include <functional>
@@ -14,7 +14,7 @@ protected:
         writeLog(kThreeCallLog);
         createWindows();
         showMain();
-        grid = main->Grid1;
+        grid = main->callGrid;
         grid->setFocus();
     }
     void click(int modelRow, Qt::KeyboardModifiers modifiers) {
@@ -22,7 +22,7 @@ protected:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell);
     }
 
-    TStringGrid* grid = nullptr;
+    CallGrid* grid = nullptr;
 };
 
 TEST_F(GridSelection, CtrlOnTheSelectedRowKeepsItSelected) {
@@ -49,7 +49,7 @@ TEST_F(GridSelection, CtrlOnTheSelectedRowKeepsItSelected) {
          1},
     };
     for (const Case& c : cases) {
-        main->selectFirstRow();
+        main->view().selectFirstRow();
         c.act();
         const QModelIndexList rows = grid->selectionModel()->selectedRows();
         EXPECT_EQ(rows.size(), 1) << c.name;

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "commands/Messages.h"
 #include "app/CommandLine.h"
 
 namespace kestal::testing {
@@ -22,16 +23,16 @@ TEST_F(LinuxStart, WithoutWindowsDirectoryTheWindowOpensReadyForFileOpen) {
     platform.windowsDir.reset();
     createWindows();
     EXPECT_TRUE(platform.dialogs.empty());
-    EXPECT_EQ(main->Label1->text().toStdString(), kNoSystemLog);
-    EXPECT_FALSE(main->Clear1->isEnabled());
-    EXPECT_TRUE(main->Open1->isEnabled());
+    EXPECT_EQ(main->statusLabel->text().toStdString(), kNoSystemLog);
+    EXPECT_FALSE(main->clearAction->isEnabled());
+    EXPECT_TRUE(main->openAction->isEnabled());
     EXPECT_EQ(main->model()->rowCount(), 1);
 
     const std::string log = windows.write("copied.txt", kThreeCallLog);
     platform.fileDialogAnswers.push_back(log);
-    main->Open1->trigger();
+    main->openAction->trigger();
     EXPECT_EQ(main->model()->rowCount(), 3);
-    EXPECT_EQ(main->Label1->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("3 Calls"));
 }
 
 TEST_F(LinuxStart, LogFileArgumentIsShownUnderItsPathAsTheSystemNamesIt) {
@@ -40,20 +41,20 @@ TEST_F(LinuxStart, LogFileArgumentIsShownUnderItsPathAsTheSystemNamesIt) {
     std::filesystem::create_directory(folder);
     const std::string log = folder + "/ppplog.txt";
     std::ofstream(log, std::ios::binary) << kThreeCallLog;
-    main = std::make_unique<TfrmKestal>(platform, nullptr, log);
+    main = std::make_unique<MainWindow>(platform, nullptr, log);
     EXPECT_TRUE(platform.dialogs.empty());
     EXPECT_EQ(main->model()->rowCount(), 3);
     EXPECT_EQ(main->windowTitle(),
               QStringLiteral("Kestal File Viewer - ") + QString::fromUtf8(log.c_str()));
     EXPECT_TRUE(main->windowTitle().contains(QStringLiteral("j\u00f6rg")));
-    EXPECT_FALSE(main->Clear1->isEnabled());
+    EXPECT_FALSE(main->clearAction->isEnabled());
 }
 
 TEST_F(LinuxStart, TitleLinesTakeTheirColourFromThePalette) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    QHeaderView* titles = main->Grid1->horizontalHeader();
+    QHeaderView* titles = main->callGrid->horizontalHeader();
     for (const QColor lines : {QColor(Qt::black), QColor(0xe0, 0xe0, 0xe0)}) {
         QPalette palette = titles->palette();
         palette.setColor(QPalette::WindowText, lines);

@@ -25,8 +25,8 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     // visible yet and before the About box and the details window exist.
     std::vector<bool> othersExisted;
     platform.mainWindowVisible = [&] {
-        othersExisted.push_back(AboutBox != nullptr || FrmCall != nullptr);
-        return frmKestal && frmKestal->isVisible();
+        othersExisted.push_back(aboutBox != nullptr || callDetailsWindow != nullptr);
+        return mainWindow && mainWindow->isVisible();
     };
     createWindows();
 
@@ -35,15 +35,15 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     EXPECT_EQ(platform.dialogs[0].type, DialogType::Error);
     EXPECT_FALSE(platform.dialogs[0].mainWindowVisible);
     EXPECT_EQ(othersExisted, std::vector<bool>{false});
-    EXPECT_EQ(frmKestal, main.get());
-    EXPECT_EQ(AboutBox, about.get());
-    EXPECT_EQ(FrmCall, details.get());
+    EXPECT_EQ(mainWindow, main.get());
+    EXPECT_EQ(aboutBox, about.get());
+    EXPECT_EQ(callDetailsWindow, details.get());
     EXPECT_FALSE(about->isVisible());
     EXPECT_FALSE(details->isVisible());
     // The empty table: one empty row, selected, and no count.
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_EQ(main->Grid1->currentIndex().row(), 0);
-    EXPECT_TRUE(main->Label1->text().isEmpty());
+    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);
+    EXPECT_TRUE(main->statusLabel->text().isEmpty());
 }
 
 TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
@@ -81,48 +81,48 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     }
     QStringList menus;
     // The menus of old in their order, whatever came between them later.
-    for (QAction* action : main->MainMenu1->actions())
-        if (action->menu() != main->Edit1 && action->menu() != main->View1) menus << action->text();
+    for (QAction* action : main->mainMenu->actions())
+        if (action->menu() != main->editMenu && action->menu() != main->viewMenu) menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Call", "&Help"}));
     QStringList fileItems;
-    for (QAction* action : main->File1->actions())
+    for (QAction* action : main->fileMenu->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(fileItems.mid(0, 8), (QStringList{"&Open", "&Copy...", "Save Table &As...",
                                                 "&Print...", "-", "Clear", "-", "E&xit"}));
 
-    EXPECT_EQ(main->SaveDialog1.kind, FileDialog::Kind::Save);
-    EXPECT_EQ(main->SaveDialog1.filter, "Text (*.txt)|*.txt");
-    EXPECT_EQ(main->SaveDialog1.defaultExt, "txt");
-    EXPECT_TRUE(main->SaveDialog1.overwritePrompt);
-    EXPECT_TRUE(main->SaveDialog1.hideReadOnly);
-    EXPECT_EQ(main->OpenDialog1.kind, FileDialog::Kind::Open);
-    EXPECT_EQ(main->OpenDialog1.filter, "Text (*.txt)|*.txt");
-    EXPECT_EQ(main->OpenDialog1.defaultExt, "txt");
+    EXPECT_EQ(main->saveDialog.kind, FileDialog::Kind::Save);
+    EXPECT_EQ(main->saveDialog.filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->saveDialog.defaultExt, "txt");
+    EXPECT_TRUE(main->saveDialog.overwritePrompt);
+    EXPECT_TRUE(main->saveDialog.hideReadOnly);
+    EXPECT_EQ(main->openDialog.kind, FileDialog::Kind::Open);
+    EXPECT_EQ(main->openDialog.filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->openDialog.defaultExt, "txt");
 
-    EXPECT_EQ(main->Label1->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(main->Label1->font().pixelSize(), 11);
-    EXPECT_EQ(main->Label1->text(), QStringLiteral("3 Calls"));
-    EXPECT_EQ(main->Label1->pos(), QPoint(8, 1));
-    EXPECT_EQ(main->Gauge1->geometry(), QRect(300, 2, 333, 14));
-    EXPECT_TRUE(main->Gauge1->isHidden());
-    EXPECT_EQ(main->Gauge1->minValue(), 0);
-    EXPECT_EQ(main->Gauge1->maxValue(), 100);
+    EXPECT_EQ(main->statusLabel->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(main->statusLabel->font().pixelSize(), 11);
+    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(main->statusLabel->pos(), QPoint(8, 1));
+    EXPECT_EQ(main->repairGauge->geometry(), QRect(300, 2, 333, 14));
+    EXPECT_TRUE(main->repairGauge->isHidden());
+    EXPECT_EQ(main->repairGauge->minValue(), 0);
+    EXPECT_EQ(main->repairGauge->maxValue(), 100);
 
     showMain();
     main->resize(900, 500);
     QApplication::processEvents();
-    EXPECT_EQ(main->Panel1->height(), 20);
-    EXPECT_EQ(main->Panel1->width(), main->centralWidget()->width());
-    EXPECT_EQ(main->Panel1->geometry().bottom(), main->centralWidget()->height() - 1);
-    EXPECT_EQ(main->Grid1->geometry().bottom() + 1, main->Panel1->y());
-    EXPECT_EQ(main->Gauge1->geometry(), QRect(300, 2, 333, 14));  // stays put
-    EXPECT_EQ(main->focusWidget(), main->Grid1);
+    EXPECT_EQ(main->statusPanel->height(), 20);
+    EXPECT_EQ(main->statusPanel->width(), main->centralWidget()->width());
+    EXPECT_EQ(main->statusPanel->geometry().bottom(), main->centralWidget()->height() - 1);
+    EXPECT_EQ(main->callGrid->geometry().bottom() + 1, main->statusPanel->y());
+    EXPECT_EQ(main->repairGauge->geometry(), QRect(300, 2, 333, 14));  // stays put
+    EXPECT_EQ(main->focusWidget(), main->callGrid);
 }
 
 TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
     writeLog(kThreeCallLog);
     createWindows();
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     QAbstractItemModel* model = grid->model();
 
     ASSERT_EQ(model->columnCount(), kColumnCount);
@@ -170,10 +170,10 @@ TEST_F(MainWindow, ModelPassesTheItemModelTesterThroughLoads) {
     const std::string other = windows.write(
         "other.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-02-2026 13:59:04")));
     platform.fileDialogAnswers.push_back(other);
-    main->Open1Click();
+    main->openLog();
     EXPECT_EQ(main->model()->rowCount(), 1);
     platform.fileDialogAnswers.push_back(windows.file("ppplog.txt"));
-    main->Open1Click();
+    main->openLog();
     EXPECT_EQ(main->model()->rowCount(), 3);
     EXPECT_TRUE(platform.dialogs.empty()) << platform.dialogs.front().text;
 }
@@ -182,7 +182,7 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     grid->horizontalHeader()->resizeSection(0, 150);
     grid->horizontalHeader()->resizeSection(5, 12);
     grid->selectRow(2);
@@ -191,11 +191,11 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     const std::string other = windows.write(
         "two.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-03-2026 20:41:55")));
     platform.fileDialogAnswers.push_back(other);
-    main->Open1->trigger();
+    main->openAction->trigger();
 
     EXPECT_EQ(main->model()->rowCount(), 2);
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + other));
-    EXPECT_FALSE(main->Clear1->isEnabled());
+    EXPECT_FALSE(main->clearAction->isEnabled());
     EXPECT_EQ(grid->columnWidth(0), 150);
     EXPECT_EQ(grid->columnWidth(5), 12);
     EXPECT_EQ(grid->columnWidth(1), kColumns[1].width);
@@ -209,15 +209,15 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
 TEST_F(MainWindow, FailedOpenLeavesTheEmptyRowSelected) {
     writeLog(kThreeCallLog);
     createWindows();
-    main->Grid1->selectRow(2);
+    main->callGrid->selectRow(2);
     platform.fileDialogAnswers.push_back(windows.file("missing.txt"));
-    main->Open1Click();
+    main->openLog();
     ASSERT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kLogInUse)});
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_EQ(main->Grid1->currentIndex().row(), 0);
-    EXPECT_TRUE(main->Grid1->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);
+    EXPECT_TRUE(main->callGrid->selectionModel()->isRowSelected(0, {}));
     EXPECT_EQ(main->selectedRow(), 1);
-    EXPECT_TRUE(main->Label1->text().isEmpty());
+    EXPECT_TRUE(main->statusLabel->text().isEmpty());
 }
 
 TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
@@ -226,17 +226,17 @@ TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
     showMain();
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    EXPECT_TRUE(main->Grid1->hasFocus());
+    EXPECT_TRUE(main->callGrid->hasFocus());
     platform.fileDialogAnswers.push_back(windows.file("ppplog.txt"));
-    main->Open1Click();
-    EXPECT_TRUE(main->Grid1->isVisible());
-    EXPECT_FALSE(main->Grid1->hasFocus());
+    main->openLog();
+    EXPECT_TRUE(main->callGrid->isVisible());
+    EXPECT_FALSE(main->callGrid->hasFocus());
     // Enter no longer reaches the grid until it is clicked.
     QTest::keyClick(main.get(), Qt::Key_Return);
     EXPECT_FALSE(details->isVisible());
-    QTest::mouseClick(main->Grid1->viewport(), Qt::LeftButton, {},
-                      main->Grid1->visualRect(main->model()->index(0, 0)).center());
-    EXPECT_TRUE(main->Grid1->hasFocus());
+    QTest::mouseClick(main->callGrid->viewport(), Qt::LeftButton, {},
+                      main->callGrid->visualRect(main->model()->index(0, 0)).center());
+    EXPECT_TRUE(main->callGrid->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(details->isVisible());
 }
@@ -245,7 +245,7 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     const QPoint third = grid->visualRect(grid->model()->index(2, 3)).center();
 
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, third);
@@ -253,8 +253,8 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
                                 grid->viewport()->mapToGlobal(third));
     QApplication::sendEvent(grid->viewport(), &menuEvent);
     EXPECT_EQ(grid->currentIndex().row(), 0);
-    EXPECT_TRUE(main->PopupMenu1->isVisible());
-    main->PopupMenu1->hide();
+    EXPECT_TRUE(main->gridMenu->isVisible());
+    main->gridMenu->hide();
 
     // A left click does move it.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
@@ -266,7 +266,7 @@ TEST_F(MainWindow, KeysMoveTheSelectionByRowOnly) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     QTest::keyClick(grid, Qt::Key_Down);
     EXPECT_EQ(main->selectedRow(), 2);
     QTest::keyClicks(grid, "12-03");  // no jump to the row starting so
@@ -283,7 +283,7 @@ TEST_F(MainWindow, GridAnswersNoTooltips) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    TStringGrid* grid = main->Grid1;
+    CallGrid* grid = main->callGrid;
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent cellTip(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     EXPECT_TRUE(QApplication::sendEvent(grid->viewport(), &cellTip));  // taken, nothing shown
@@ -296,30 +296,30 @@ TEST_F(MainWindow, AboutTwiceShowsOneBox) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    main->About1->trigger();
+    main->aboutAction->trigger();
     EXPECT_TRUE(about->isVisible());
-    about->Button1->click();
+    about->okButton->click();
     EXPECT_FALSE(about->isVisible());
-    main->About1->trigger();
-    main->About1Click();
+    main->aboutAction->trigger();
+    main->showAbout();
     EXPECT_TRUE(about->isVisible());
     int boxes = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        boxes += qobject_cast<TAboutBox*>(widget) != nullptr;
+        boxes += qobject_cast<AboutBox*>(widget) != nullptr;
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(about->ProductName->text(), QStringLiteral("Kestal File Viewer"));
-    EXPECT_EQ(about->Version->text(), QStringLiteral("Version: 1.12"));
+    EXPECT_EQ(about->productName->text(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_EQ(about->version->text(), QStringLiteral("Version: 1.12"));
 }
 
 TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    QSignalSpy closed(main.get(), &TfrmKestal::closed);
-    main->Grid1DblClick();
-    main->About1Click();
+    QSignalSpy closed(main.get(), &kestal::MainWindow::closed);
+    main->showCallDetails();
+    main->showAbout();
     ASSERT_TRUE(details->isVisible());
-    main->Exit1->trigger();
+    main->exitAction->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(platform.dialogs.empty());
@@ -329,13 +329,13 @@ TEST_F(MainWindow, ClearEmptiesTheLogAndEndsTheProgram) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    QSignalSpy closed(main.get(), &TfrmKestal::closed);
-    main->Clear1->trigger();  // unanswered: No
+    QSignalSpy closed(main.get(), &kestal::MainWindow::closed);
+    main->clearAction->trigger();  // unanswered: No
     EXPECT_EQ(closed.count(), 0);
     EXPECT_EQ(readBytes(windows.file("ppplog.txt")), kThreeCallLog);
 
     platform.dialogAnswers.push_back(DialogResult::Yes);
-    main->Clear1->trigger();
+    main->clearAction->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(readBytes(windows.file("ppplog.txt")),
@@ -346,16 +346,16 @@ TEST_F(MainWindow, CommandsWaitWhileARepairLetsEventsThrough) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    QSignalSpy closed(main.get(), &TfrmKestal::closed);
-    main->setInputBlocked(true);
-    main->Grid1DblClick();
-    main->About1Click();
+    QSignalSpy closed(main.get(), &kestal::MainWindow::closed);
+    main->view().setInputBlocked(true);
+    main->showCallDetails();
+    main->showAbout();
     EXPECT_FALSE(main->close());
     EXPECT_FALSE(details->isVisible());
     EXPECT_FALSE(about->isVisible());
     EXPECT_EQ(closed.count(), 0);
-    main->setInputBlocked(false);
-    main->Exit1Click();
+    main->view().setInputBlocked(false);
+    main->exitProgram();
     EXPECT_EQ(closed.count(), 1);
 }
 
@@ -363,7 +363,7 @@ TEST_F(MainWindow, CommandFailureEndsInTheErrorReport) {
     writeLog(kThreeCallLog);
     createWindows();
     platform.fakePrinter.hasDefaultPrinter = false;
-    main->Print1->trigger();
+    main->printAction->trigger();
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
     EXPECT_EQ(platform.dialogs[0].text, "There is no default printer currently selected.");

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "AppFixture.h"
+#include "commands/Messages.h"
 #include "app/RecentLogs.h"
 #include "log/LogTestHelpers.h"
 
@@ -35,50 +36,50 @@ TEST_F(OpenLogs, NewItemsComeAfterTheOldOnesAndInNewMenus) {
     writeLog(kThreeCallLog);
     createWindows();
     QStringList shown;
-    for (const QAction* menu : main->MainMenu1->actions())
+    for (const QAction* menu : main->mainMenu->actions())
         if (menu->isVisible()) shown << menu->text();
     EXPECT_EQ(shown, (QStringList{"&File", "&Call", "&View", "&Help"}));  // Edit has no item yet
-    EXPECT_EQ(actionNames(main->File1),
+    EXPECT_EQ(actionNames(main->fileMenu),
               (QStringList{"Open1", "Copy1", "SaveAs1", "Print1", "N1", "Clear1", "N2", "Exit1",
                            "N3", "RecentLogs1"}));
-    EXPECT_EQ(main->Open1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    EXPECT_EQ(main->Print1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
-    EXPECT_EQ(main->RecentLogs1->title(), QStringLiteral("Recent &Logs"));
-    EXPECT_EQ(main->Reload1->text(), QStringLiteral("&Reload"));
-    EXPECT_EQ(main->Reload1->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(main->openAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(main->printAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_EQ(main->recentLogsMenu->title(), QStringLiteral("Recent &Logs"));
+    EXPECT_EQ(main->reloadAction->text(), QStringLiteral("&Reload"));
+    EXPECT_EQ(main->reloadAction->shortcut(), QKeySequence(Qt::Key_F5));
 }
 
 TEST_F(OpenLogs, RecentLogsKeepTheLastEightOpenedNewestFirstFromRunToRun) {
     writeLog(kThreeCallLog);
     createWindows();
-    EXPECT_FALSE(main->RecentLogs1->isEnabled());  // the system log is no choice of the user's
+    EXPECT_FALSE(main->recentLogsMenu->isEnabled());  // the system log is no choice of the user's
     std::vector<std::string> logs;
     for (int i = 0; i < 10; ++i)
         logs.push_back(windows.write("log" + std::to_string(i) + ".txt", kThreeCallLog));
     for (const std::string& log : logs) {
         platform.fileDialogAnswers.push_back(log);
-        main->Open1->trigger();
+        main->openAction->trigger();
     }
     platform.fileDialogAnswers.push_back(logs[4]);  // again: to the front, once
-    main->Open1->trigger();
+    main->openAction->trigger();
     platform.fileDialogAnswers.push_back(windows.file("gone.txt"));  // not read: not kept
-    main->Open1->trigger();
+    main->openAction->trigger();
     platform.fileDialogAnswers.push_back(std::nullopt);  // cancelled
-    main->Open1->trigger();
+    main->openAction->trigger();
 
     const std::vector<std::string> expected = {logs[4], logs[9], logs[8], logs[7],
                                                logs[6], logs[5], logs[3], logs[2]};
     QStringList texts;
     for (std::size_t i = 0; i < expected.size(); ++i)
         texts << QStringLiteral("&%1 %2").arg(i + 1).arg(QString::fromStdString(expected[i]));
-    EXPECT_EQ(entries(main->RecentLogs1), texts);
+    EXPECT_EQ(entries(main->recentLogsMenu), texts);
 
     // The next run finds them; choosing one opens it as File > Open does.
     main.reset();
     createWindows();
     EXPECT_EQ(RecentLogs().paths(), expected);
-    EXPECT_EQ(entries(main->RecentLogs1), texts);
-    main->RecentLogs1->actions().at(3)->trigger();
+    EXPECT_EQ(entries(main->recentLogsMenu), texts);
+    main->recentLogsMenu->actions().at(3)->trigger();
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + logs[7]));
     EXPECT_EQ(main->model()->rowCount(), 3);
     EXPECT_EQ(RecentLogs().paths().front(), logs[7]);
@@ -91,17 +92,17 @@ TEST_F(OpenLogs, MissingRecentLogSaysSoAndLeavesTheList) {
     createWindows();
     for (const std::string& log : {kept, gone}) {
         platform.fileDialogAnswers.push_back(log);
-        main->Open1->trigger();
+        main->openAction->trigger();
     }
     std::filesystem::remove(gone);
-    ASSERT_EQ(main->RecentLogs1->actions().front()->text(),
+    ASSERT_EQ(main->recentLogsMenu->actions().front()->text(),
               QString::fromStdString("&1 " + windows.file("gone && lost.txt")));
-    main->RecentLogs1->actions().front()->trigger();
+    main->recentLogsMenu->actions().front()->trigger();
 
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{missingRecentLogText(gone)});
     EXPECT_EQ(platform.dialogs.back().type, DialogType::Error);
     EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{kept});
-    EXPECT_EQ(main->RecentLogs1->actions().size(), 1);
+    EXPECT_EQ(main->recentLogsMenu->actions().size(), 1);
     // The log shown stays.
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + gone));
     EXPECT_EQ(main->model()->rowCount(), 3);
@@ -136,7 +137,7 @@ TEST_F(OpenLogs, DroppedFileOpensAsFileOpenDoes) {
     EXPECT_TRUE(dropOn(main.get(), {url}));
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + one));
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_FALSE(main->Clear1->isEnabled());
+    EXPECT_FALSE(main->clearAction->isEnabled());
     EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{one});
     EXPECT_TRUE(platform.dialogs.empty());
 }
@@ -148,8 +149,8 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    main->Grid1->setFocus();
-    main->Grid1->selectRow(1);  // the call of 12-02-2026 13:59:04
+    main->callGrid->setFocus();
+    main->callGrid->selectRow(1);  // the call of 12-02-2026 13:59:04
     struct Case {
         std::string log;
         int selected;  // model row after the reload
@@ -161,17 +162,17 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
     };
     for (const Case& c : cases) {
         writeLog(c.log);
-        QTest::keyClick(main->Grid1, Qt::Key_F5);
-        EXPECT_EQ(main->Grid1->currentIndex().row(), c.selected);
-        EXPECT_TRUE(main->Grid1->hasFocus());
+        QTest::keyClick(main->callGrid, Qt::Key_F5);
+        EXPECT_EQ(main->callGrid->currentIndex().row(), c.selected);
+        EXPECT_TRUE(main->callGrid->hasFocus());
     }
     EXPECT_EQ(main->model()->rowCount(), 2);
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestal File Viewer"));
-    EXPECT_TRUE(main->Clear1->isEnabled());
+    EXPECT_TRUE(main->clearAction->isEnabled());
 
     // A log with a NUL asks, as any load does.
     writeLog(std::string(kThreeCallLog) + std::string(1, '\0'));
-    main->Reload1->trigger();
+    main->reloadAction->trigger();
     EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{std::string(kAttemptLoadQuestion),
                                                                 std::string(kSomeCallsNotListed)}));
 }
@@ -179,10 +180,10 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
 TEST_F(OpenLogs, NothingToReloadWithoutALog) {
     platform.windowsDir.reset();
     createWindows();
-    EXPECT_FALSE(main->Reload1->isEnabled());
-    main->Reload1Click();
+    EXPECT_FALSE(main->reloadAction->isEnabled());
+    main->reloadLog();
     EXPECT_TRUE(platform.dialogs.empty());
-    EXPECT_EQ(main->Label1->text().toStdString(), kNoSystemLog);
+    EXPECT_EQ(main->statusLabel->text().toStdString(), kNoSystemLog);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/Messages.h"
+#include "commands/SaveTableAs.h"
 #include "cli/RunTool.h"
 #include "log/CallScan.h"
 #include "log/CallTable.h"
@@ -50,7 +52,7 @@ std::string savedByViewer(const CallTable& table, std::string_view name, bool he
     platform.dialogAnswers.push_back(header ? DialogResult::Yes : DialogResult::No);
     FileDialog dialog;
     dialog.kind = FileDialog::Kind::Save;
-    SaveAs1Click(table, platform, dialog);
+    commands::saveTableAs(table, platform, dialog);
     return readBytes(dir.file(name));
 }
 

@@ -36,7 +36,7 @@ Gathered gatherOf(const Lines& log, std::string_view startTime) {
 
 // ---------------------------------------------------------------- annotation
 
-TEST(HexToDottedQuad, ConvertsUpToEightCharacters) {
+TEST(hexToDottedQuad, ConvertsUpToEightCharacters) {
     struct Case {
         std::string_view text;
         std::string_view expected;
@@ -56,7 +56,7 @@ TEST(HexToDottedQuad, ConvertsUpToEightCharacters) {
         {"\xe9\xc9-+ 9Gg", " (0.0.9.0)"},  // anything but 1-9, A-F, a-f counts 0
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(HexToDottedQuad(c.text), c.expected) << "text: " << c.text;
+        EXPECT_EQ(hexToDottedQuad(c.text), c.expected) << "text: " << c.text;
     }
 }
 

@@ -205,7 +205,7 @@ TEST(CallScanTest, LayerSecondsReadsTenthsInSinglePrecision) {
         {"13:59:06", "13:59:04", '.', 2.0f},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LayerSeconds(c.layer, c.start, c.separator), c.seconds)
+        EXPECT_EQ(layerSeconds(c.layer, c.start, c.separator), c.seconds)
             << c.layer << " " << c.start;
 }
 

@@ -81,47 +81,47 @@ TEST(FindWindowsDirectory, FollowsWindirThenTheWinePrefixThenHome) {
     }
 }
 
-TEST(GetWindowsDirectoryA, FillsTheBufferOrSaysWhatItNeeds) {
+TEST(copyWindowsDirectory, FillsTheBufferOrSaysWhatItNeeds) {
     Environment env;
     env.set("WINDIR", "/opt/win");
     char buffer[256];
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, sizeof buffer), 8u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, sizeof buffer), 8u);
     EXPECT_STREQ(buffer, "/opt/win");
 
     // Too small by one: nothing written, the needed size returned.
     std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 8), 9u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 8), 9u);
     EXPECT_EQ(buffer[0], '#');
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 9), 8u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 9), 8u);
 
     // A 300-byte directory can't be told through the 256-byte buffer the
     // program uses.
     env.set("WINDIR", "/" + std::string(299, 'd'));
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 256), 301u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 301u);
     // 65,546 bytes would read as 10 in the low 16 bits that callers test.
     env.set("WINDIR", "/" + std::string(65544, 'd'));
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 256), 0u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 0u);
 
     env.set("WINDIR", std::nullopt);
     env.set("WINEPREFIX", std::nullopt);
     env.set("HOME", std::nullopt);
-    EXPECT_EQ(winapi::GetWindowsDirectoryA(buffer, 256), 0u);
+    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 0u);
 }
 
-TEST(SetErrorMode, ReturnsThePreviousMode) {
-    const unsigned original = winapi::SetErrorMode(1);
-    EXPECT_EQ(winapi::SetErrorMode(original), 1u);
-    EXPECT_EQ(winapi::SetErrorMode(original), original);
+TEST(setErrorMode, ReturnsThePreviousMode) {
+    const unsigned original = winapi::setErrorMode(1);
+    EXPECT_EQ(winapi::setErrorMode(original), 1u);
+    EXPECT_EQ(winapi::setErrorMode(original), original);
 }
 
-TEST(DeleteFileA, RemovesTheFileAndSaysWhetherItDid) {
+TEST(deleteFile, RemovesTheFileAndSaysWhetherItDid) {
     TempDir dir;
     const std::string path = dir.write("ppplog.tmp", "x");
-    EXPECT_TRUE(winapi::DeleteFileA(path.c_str()));
+    EXPECT_TRUE(winapi::deleteFile(path.c_str()));
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_FALSE(winapi::DeleteFileA(path.c_str()));
-    EXPECT_FALSE(winapi::DeleteFileA(nullptr));
+    EXPECT_FALSE(winapi::deleteFile(path.c_str()));
+    EXPECT_FALSE(winapi::deleteFile(nullptr));
 }
 
 }  // namespace

@@ -23,13 +23,14 @@
 #include <thread>
 #include <vector>
 
+#include "commands/Print.h"
 #include "details/CallDetails.h"
 #include "log/CallScan.h"
 #include "log/CallTable.h"
 #include "log/LogLines.h"
 #include "output/Printouts.h"
 #include "platform/Errors.h"
-#include "platform/QtTextPrinter.h"
+#include "platform/qt/QtTextPrinter.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -313,7 +314,7 @@ std::vector<std::string> tablePrintout(const CallTable& table) {
 TEST_F(RealPrinting, TablePrintsItsLinesExactly) {
     const Fixture log = twoCallLog();
     ASSERT_EQ(log.table.rowCount(), 3);
-    const PrintedJob job = printed([&] { Print1Click(log.table, *platform_); });
+    const PrintedJob job = printed([&] { commands::printTable(log.table, *platform_); });
 
     std::vector<std::string> expected = tablePrintout(log.table);
     for (auto& line : expected) line.erase(line.find_last_not_of(' ') + 1);
@@ -331,9 +332,9 @@ TEST_F(RealPrinting, DetailsPrintTheSameLinesBeforeAndAfterTheTable) {
     ASSERT_GT(memo.size(), 20u);
     ASSERT_TRUE(memo.front().find("log opened") != std::string::npos);
 
-    const PrintedJob before = printed([&] { printDetails(memo, *platform_); });
-    const PrintedJob table = printed([&] { Print1Click(log.table, *platform_); });
-    const PrintedJob after = printed([&] { printDetails(memo, *platform_); });
+    const PrintedJob before = printed([&] { commands::printDetails(memo, *platform_); });
+    const PrintedJob table = printed([&] { commands::printTable(log.table, *platform_); });
+    const PrintedJob after = printed([&] { commands::printDetails(memo, *platform_); });
 
     // Accented letters come out as the same letters.
     const std::vector<std::string> expected = utf8FromLatin1(memo);
@@ -351,7 +352,7 @@ TEST_F(RealPrinting, LongPrintoutFillsSeveralPagesInOrder) {
     std::vector<std::string> memo;
     for (int i = 1; i <= 250; ++i)
         memo.push_back("Line " + std::to_string(i) + " of the long printout");
-    const PrintedJob job = printed([&] { printDetails(memo, *platform_); });
+    const PrintedJob job = printed([&] { commands::printDetails(memo, *platform_); });
 
     EXPECT_GT(job.layout.size(), 1u);
     for (const auto& page : job.layout) EXPECT_FALSE(page.empty());
@@ -362,7 +363,7 @@ TEST_F(RealPrinting, LongLineContinuesOnTheNextLine) {
     printer_->setFontName("courier new");
     std::string line;
     for (int i = 0; line.size() < 300; ++i) line += std::to_string(i % 10);
-    const PrintedJob job = printed([&] { printDetails({line}, *platform_); });
+    const PrintedJob job = printed([&] { commands::printDetails({line}, *platform_); });
 
     ASSERT_EQ(job.fixedPitch.size(), 1u);
     const Page& page = job.fixedPitch[0];
@@ -378,7 +379,7 @@ TEST_F(RealPrinting, LongLineContinuesOnTheNextLine) {
 }
 
 TEST_F(RealPrinting, EmptyDetailsStillMakeAJob) {
-    const PrintedJob job = printed([&] { printDetails({}, *platform_); });
+    const PrintedJob job = printed([&] { commands::printDetails({}, *platform_); });
     EXPECT_TRUE(job.layout.empty());
     EXPECT_EQ(job.title, "");
 }
@@ -405,7 +406,7 @@ private:
 };
 
 TEST_F(RealPrinting, LaterJobsKeepThePrinterFoundFirst) {
-    const PrintedJob first = printed([&] { printDetails({"first job"}, *platform_); });
+    const PrintedJob first = printed([&] { commands::printDetails({"first job"}, *platform_); });
     EXPECT_EQ(PrintedJob::textLines(first.layout), std::vector<std::string>{"first job"});
 
     // The user picks another default printer (here for this process only).
@@ -415,14 +416,14 @@ TEST_F(RealPrinting, LaterJobsKeepThePrinterFoundFirst) {
         !fs::is_directory(otherFolder))
         GTEST_SKIP() << "the second test queue of scripts/start-cups.sh is missing";
 
-    const PrintedJob second = printed([&] { printDetails({"second job"}, *platform_); });
+    const PrintedJob second = printed([&] { commands::printDetails({"second job"}, *platform_); });
     EXPECT_EQ(PrintedJob::textLines(second.layout), std::vector<std::string>{"second job"});
 
     // A new run of the program finds the new default.
     const auto newRunPrinter = createQtTextPrinter();
     PrintingPlatform newRun(*newRunPrinter);
     const PrintedJob elsewhere =
-        printedOn(newRun, otherFolder, [&] { printDetails({"new run"}, newRun); });
+        printedOn(newRun, otherFolder, [&] { commands::printDetails({"new run"}, newRun); });
     EXPECT_EQ(PrintedJob::textLines(elsewhere.layout), std::vector<std::string>{"new run"});
 }
 
@@ -434,8 +435,8 @@ TEST(NoDefaultPrinter, DISABLED_ChildReportsIt) {
     const auto printer = createQtTextPrinter();
     PrintingPlatform platform(*printer);
     CallTable table;
-    runCommand(platform, [&] { Print1Click(table, platform); });
-    runCommand(platform, [&] { printDetails({"a line"}, platform); });
+    runCommand(platform, [&] { commands::printTable(table, platform); });
+    runCommand(platform, [&] { commands::printDetails({"a line"}, platform); });
     EXPECT_EQ(platform.dialogTexts(),
               (std::vector<std::string>{"There is no default printer currently selected.",
                                         "There is no default printer currently selected."}));

@@ -22,9 +22,11 @@
 #include <thread>
 #include <vector>
 
+#include "commands/LogState.h"
+#include "commands/Messages.h"
 #include "details/CallDetails.h"
 #include "log/CallScan.h"
-#include "log/LogLoader.h"
+#include "commands/LoadLog.h"
 #include "output/Printouts.h"
 #include "output/TableExport.h"
 #include "robustness/RobustnessHelpers.h"
@@ -373,8 +375,8 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     FakePlatform platform;
     RecordingView view;
     LogState state;
-    state.LogPath = previousDir.write("ppplog.txt", testing::twoCalls());
-    LoadLog(state, platform, view);
+    state.logPath = previousDir.write("ppplog.txt", testing::twoCalls());
+    commands::loadLog(state, platform, view);
     ASSERT_EQ(state.table.callCount(), 2);
     const std::size_t previousLines = state.lines.size();
     platform.dialogs.clear();
@@ -388,9 +390,9 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     platform.fileDialogAnswers.push_back(path);
     if (input.arm) input.arm(platform, path);
 
-    FileDialog OpenDialog1;
+    FileDialog openDialog;
     FifoWatchdog watchdog(path);
-    Open1Click(state, platform, view, OpenDialog1);
+    commands::openLog(state, platform, view, openDialog);
     watchdog.finish();
     EXPECT_FALSE(watchdog.hung) << "the load waited on the FIFO";
 
@@ -423,7 +425,7 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     EXPECT_FALSE(view.gaugeVisible);
     EXPECT_FALSE(view.inputBlocked);
     EXPECT_TRUE(view.gridVisible);
-    EXPECT_EQ(view.tableChangeDepth, 0);
+    EXPECT_EQ(view.shownRowCount, state.table.rowCount());
 
     // Nothing in the folder changed: the log keeps its bytes, and no
     // temporary file stays behind.

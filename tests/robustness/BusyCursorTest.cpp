@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "log/LogLoader.h"
+#include "commands/LogState.h"
+#include "commands/LoadLog.h"
 #include "robustness/RobustnessHelpers.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
@@ -46,9 +47,9 @@ TEST(BusyCursor, ReadingABigLogShowsItAndTheQuestionComesWithoutIt) {
     CursorWatchingPlatform platform;
     RecordingView view;
     LogState state;
-    state.LogPath = dir.write("ppplog.txt", bytes);
+    state.logPath = dir.write("ppplog.txt", bytes);
     platform.dialogAnswers = {DialogResult::No};
-    LoadLog(state, platform, view);
+    commands::loadLog(state, platform, view);
 
     ASSERT_FALSE(platform.atDialogs.empty());
     EXPECT_EQ(platform.atDialogs[0].text, kAttemptLoadQuestion);

@@ -11,8 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "commands/LogState.h"
+#include "commands/Messages.h"
 #include "log/CallScan.h"
-#include "log/LogLoader.h"
+#include "commands/LoadLog.h"
 #include "robustness/RobustnessHelpers.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
@@ -72,8 +74,8 @@ TEST(GrowingLog, EveryLoadWhileTheLogGrowsShowsTheLinesItRead) {
         platform.dialogs.clear();
         platform.dialogAnswers.assign(4, DialogResult::Yes);
         platform.fileDialogAnswers = {path};
-        FileDialog OpenDialog1;
-        Open1Click(state, platform, view, OpenDialog1);
+        FileDialog openDialog;
+        commands::openLog(state, platform, view, openDialog);
 
         std::vector<std::string> openers;
         for (std::size_t i = 0; i < state.lines.size(); ++i) {

@@ -15,8 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "log/LogLoader.h"
-#include "output/ClearLog.h"
+#include "commands/ClearLog.h"
+#include "commands/CopyLog.h"
+#include "commands/LogState.h"
+#include "commands/Messages.h"
+#include "commands/SaveTableAs.h"
+#include "commands/LoadLog.h"
+#include "output/MarkerLine.h"
 #include "output/Printouts.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
@@ -49,8 +54,8 @@ protected:
     void open(const std::string& path, DialogResult answer = DialogResult::No) {
         platform.dialogAnswers = {answer};
         platform.fileDialogAnswers = {path};
-        FileDialog OpenDialog1;
-        Open1Click(state, platform, view, OpenDialog1);
+        FileDialog openDialog;
+        commands::openLog(state, platform, view, openDialog);
         platform.dialogAnswers.clear();
     }
 
@@ -179,8 +184,8 @@ TEST_F(FailingOutput, AFailingExportReportsAndLeavesOtherFilesAlone) {
         const auto before = testing::folderSnapshot(dir.path());
         platform.dialogs.clear();
         platform.fileDialogAnswers = {c.path};
-        FileDialog SaveDialog1;
-        run([&] { SaveAs1Click(state.table, platform, SaveDialog1); });
+        FileDialog saveDialog;
+        run([&] { commands::saveTableAs(state.table, platform, saveDialog); });
         EXPECT_EQ(errorReports(platform), std::vector<std::string>{c.report});
         EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
     }
@@ -202,8 +207,8 @@ TEST_F(FailingOutput, AFailingCopyReportsAndLeavesOtherFilesAlone) {
         const auto before = testing::folderSnapshot(dir.path());
         platform.dialogs.clear();
         platform.fileDialogAnswers = {c.path};
-        FileDialog SaveDialog1;
-        run([&] { Copy1Click(state.lines, platform, SaveDialog1); });
+        FileDialog saveDialog;
+        run([&] { commands::copyLog(state.lines, platform, saveDialog); });
         EXPECT_EQ(errorReports(platform), std::vector<std::string>{c.report});
         EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
     }
@@ -232,7 +237,7 @@ protected:
 TEST_F(ClearWritesOnlyTheSystemLog, EvenWhileAnotherLogIsShown) {
     auto expected = testing::folderSnapshot(dir.path());
     platform.dialogAnswers = {DialogResult::Yes};
-    Clear1Click(state, platform);
+    commands::clearLog(state, platform);
 
     const std::string marker = "12-06-2026 15:05:09:00 - PPPLOG.TXT cleared by KESTAL.EXE.\r\n";
     EXPECT_EQ(testing::fileContent(systemLog), marker);
@@ -241,7 +246,7 @@ TEST_F(ClearWritesOnlyTheSystemLog, EvenWhileAnotherLogIsShown) {
     changed.erase("windows/ppplog.txt");
     expected.erase("windows/ppplog.txt");
     EXPECT_EQ(changed, expected);
-    EXPECT_EQ(state.LogPath, systemLog);
+    EXPECT_EQ(state.logPath, systemLog);
     EXPECT_EQ(platform.closeMainWindowCount, 1);
 }
 
@@ -268,7 +273,7 @@ TEST_F(ClearWritesOnlyTheSystemLog, NothingAtAllWhenNotConfirmedOrNotPossible) {
         platform.windowsDir = c.windowsDir;
         platform.dialogAnswers = {c.answer};
         platform.closeMainWindowCount = 0;
-        Clear1Click(state, platform);
+        commands::clearLog(state, platform);
         EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
         EXPECT_EQ(platform.closeMainWindowCount, c.ends ? 1 : 0);
     }

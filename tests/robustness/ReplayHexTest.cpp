@@ -1,4 +1,4 @@
-// The fuzz target for HexToDottedQuad, run over its saved inputs.
+// The fuzz target for hexToDottedQuad, run over its saved inputs.
 #define LLVMFuzzerTestOneInput replayHex
 #include "../../fuzz/fuzz_hex.cpp"
 #undef LLVMFuzzerTestOneInput

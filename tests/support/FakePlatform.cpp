@@ -88,7 +88,7 @@ void FakePlatform::closeMainWindow() {
     if (onCloseMainWindow) onCloseMainWindow();
 }
 
-unsigned FakePlatform::GetWindowsDirectoryA(char* buffer, unsigned size) {
+unsigned FakePlatform::copyWindowsDirectory(char* buffer, unsigned size) {
     if (!windowsDir) return 0;
     const auto length = static_cast<unsigned>(windowsDir->size());
     if (length + 1 > size) return length + 1;
@@ -96,19 +96,19 @@ unsigned FakePlatform::GetWindowsDirectoryA(char* buffer, unsigned size) {
     return length;
 }
 
-unsigned FakePlatform::SetErrorMode(unsigned mode) {
+unsigned FakePlatform::setErrorMode(unsigned mode) {
     errorModes.push_back(mode);
     unsigned previous = errorMode_;
     errorMode_ = mode;
     return previous;
 }
 
-bool FakePlatform::DeleteFileA(const char* path) {
+bool FakePlatform::deleteFile(const char* path) {
     deletedFiles.emplace_back(path);
     return ::unlink(path) == 0;
 }
 
-bool FakePlatform::MessageBeep(unsigned) {
+bool FakePlatform::beep(unsigned) {
     ++beepCount;
     return true;
 }

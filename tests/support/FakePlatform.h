@@ -58,14 +58,14 @@ public:
     int pumpCount = 0;
     int closeMainWindowCount = 0;
     int beepCount = 0;
-    std::vector<unsigned> errorModes;  // every SetErrorMode argument
+    std::vector<unsigned> errorModes;  // every setErrorMode argument
     std::vector<std::string> deletedFiles;
 
     // Settings the test controls.
     RegionalSettings settings;
     DateTime clock{2026, 12, 6, 15, 5, 9};
     std::function<std::string(const DateTime&)> longTimeFormatter;  // default hh:mm:ss
-    std::optional<std::string> windowsDir;  // nothing: GetWindowsDirectoryA fails
+    std::optional<std::string> windowsDir;  // nothing: copyWindowsDirectory fails
     std::function<bool()> mainWindowVisible;  // for DialogRecord
     std::function<void()> onProcessMessages;   // runs inside processMessages
     std::function<void()> onCloseMainWindow;
@@ -86,10 +86,10 @@ public:
     DateTime now() override { return clock; }
     TextPrinter& printer() override { return fakePrinter; }
     void closeMainWindow() override;
-    unsigned GetWindowsDirectoryA(char* buffer, unsigned size) override;
-    unsigned SetErrorMode(unsigned mode) override;
-    bool DeleteFileA(const char* path) override;
-    bool MessageBeep(unsigned type) override;
+    unsigned copyWindowsDirectory(char* buffer, unsigned size) override;
+    unsigned setErrorMode(unsigned mode) override;
+    bool deleteFile(const char* path) override;
+    bool beep(unsigned type) override;
 
 private:
     void record(DialogRecord::Kind kind, std::string_view text, DialogType type, DialogButtons buttons);

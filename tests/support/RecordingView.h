@@ -1,18 +1,20 @@
-// A main-window stand-in for the loading code: remembers what it was told.
+// A main-window stand-in for the loading commands: remembers what it was told.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "log/LogLoader.h"
+#include "commands/LoadView.h"
+#include "log/CallTable.h"
 
 namespace kestal::testing {
 
 class RecordingView : public LoadView {
 public:
     bool gridVisible = true;
-    int tableChangeDepth = 0;
-    int tableChanges = 0;
+    int tablesShown = 0;
+    // The rows of the table last shown: a new view shows the empty table.
+    int shownRowCount = 2;
     int firstRowSelections = 0;
     std::string statusText;
     bool gaugeVisible = false;
@@ -23,10 +25,9 @@ public:
     std::vector<bool> inputBlockChanges;
 
     void setGridVisible(bool visible) override { gridVisible = visible; }
-    void beginTableChange() override { ++tableChangeDepth; }
-    void endTableChange() override {
-        --tableChangeDepth;
-        ++tableChanges;
+    void showTable(const CallTable& table) override {
+        ++tablesShown;
+        shownRowCount = table.rowCount();
     }
     void selectFirstRow() override { ++firstRowSelections; }
     void setStatusText(std::string_view text) override { statusText = std::string(text); }

@@ -1,0 +1,47 @@
+// The About box ("AboutBox"): the program's name, version, copyright and contact line.
+// Closing it only hides it.
+#pragma once
+
+#include <QDialog>
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+namespace kestal {
+
+// A panel with a raised inner bevel inside a lowered outer bevel.
+class BevelPanel : public QFrame {
+    Q_OBJECT
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 Kestal";
+inline constexpr const char* kContactLine = "kestal@users.example.org";
+
+class AboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+    ~AboutBox() override;
+
+    // Components, by their object names.
+    BevelPanel* bevelPanel = nullptr;  // "Panel1"
+    QLabel* iconLabel = nullptr;
+    QLabel* productName = nullptr;
+    QLabel* version = nullptr;
+    QLabel* copyright = nullptr;
+    QLabel* comments = nullptr;
+    QPushButton* okButton = nullptr;  // "Button1": "&OK"
+
+    void okClicked();
+
+private:
+    void fillInTexts();
+};
+
+}  // namespace kestal

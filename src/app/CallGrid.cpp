@@ -1,0 +1,176 @@
+#include "app/CallGrid.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kestal {
+
+TitleHeader::TitleHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    // Clicking a title selects nothing; only its borders are handles.
+    setSectionsClickable(false);
+    setHighlightSections(false);
+    setSectionsMovable(false);
+    setSectionResizeMode(QHeaderView::Interactive);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setFixedHeight(CallGrid::kTitleHeight);
+    setMinimumSectionSize(1);
+}
+
+void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid()) return;
+    painter->save();
+    const QPalette& pal = palette();
+    painter->fillRect(rect, pal.color(QPalette::Button));
+    // The cell's own 3D edge inside the grid line on its right and bottom.
+    const QRect face = rect.adjusted(0, 0, -1, -1);
+    painter->setPen(pal.color(QPalette::Light));
+    painter->drawLine(face.topLeft(), face.topRight());
+    painter->drawLine(face.topLeft(), face.bottomLeft());
+    painter->setPen(pal.color(QPalette::Dark));
+    painter->drawLine(face.bottomLeft(), face.bottomRight());
+    painter->drawLine(face.topRight(), face.bottomRight());
+    // The grid line around the title cells: black on a light desktop, and
+    // still to be seen on a dark one.
+    painter->setPen(pal.color(QPalette::WindowText));
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+
+    painter->setClipRect(face);
+    painter->setPen(pal.color(QPalette::ButtonText));
+    const QString title =
+        model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    painter->drawText(face.adjusted(2, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    painter->restore();
+}
+
+void TitleHeader::mouseDoubleClickEvent(QMouseEvent* event) {
+    // A double click on the title row acts on the selected call row; the
+    // view's own "fit the column to its contents" on a border is not wanted.
+    if (event->button() == Qt::LeftButton && onDoubleClick) {
+        event->accept();
+        onDoubleClick();
+        return;
+    }
+    QHeaderView::mouseDoubleClickEvent(event);
+}
+
+bool TitleHeader::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis) return true;
+    return QHeaderView::viewportEvent(event);
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette& pal = option.palette;
+    // The selected row keeps its colours whether or not the grid has focus.
+    painter->fillRect(option.rect,
+                      pal.color(QPalette::Active, selected ? QPalette::Highlight : QPalette::Base));
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->setPen(
+        pal.color(QPalette::Active, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(2, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+CallGrid::CallGrid(QWidget* parent) : QTableView(parent) {
+    auto* header = new TitleHeader(this);
+    header->onDoubleClick = [this] { doubleClicked(); };
+    setHorizontalHeader(header);
+    setItemDelegate(new CellDelegate(this));
+
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    // The style's minimum would otherwise keep rows taller than 16 pixels.
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(kRowHeight);
+
+    setShowGrid(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+void CallGrid::doubleClicked() {
+    if (onDoubleClick) onDoubleClick();
+}
+
+QItemSelectionModel::SelectionFlags CallGrid::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    return command;
+}
+
+void CallGrid::keyPressEvent(QKeyEvent* event) {
+    if (onKeyDown && onKeyDown(event)) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CallGrid::mousePressEvent(QMouseEvent* event) {
+    // The view would move the current row to the pressed one; a right click
+    // only opens the context menu.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void CallGrid::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::RightButton) && !(event->buttons() & Qt::LeftButton)) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+void CallGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+}
+
+void CallGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    // The first click of the pair has already selected the row under the
+    // mouse; the double click acts on whatever row is selected now.
+    event->accept();
+    doubleClicked();
+}
+
+void CallGrid::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (onContextMenu) onContextMenu(event->globalPos());
+}
+
+bool CallGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip || event->type() == QEvent::WhatsThis) return true;
+    return QTableView::viewportEvent(event);
+}
+
+}  // namespace kestal

@@ -1,0 +1,222 @@
+// The main window's ways to a log besides File > Open: File > Recent Logs,
+// a file dropped on the window, View > Reload; and View > Follow.
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <filesystem>
+#include <optional>
+
+#include "app/LogWatch.h"
+#include "app/MainWindow.h"
+#include "commands/LoadLog.h"
+#include "commands/Messages.h"
+#include "commands/ReloadLog.h"
+#include "log/CallScan.h"
+#include "platform/Errors.h"
+#include "platform/QuietPlatform.h"
+
+namespace kestal {
+
+namespace {
+
+// Right of the call count in the status bar.
+constexpr int kFollowStatusLeft = 120;
+
+// The one local file, not a folder, that a drag carries.
+std::optional<std::string> draggedLog(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
+    const QString path = urls.front().toLocalFile();
+    if (QFileInfo(path).isDir()) return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+void MainWindow::createLogMenus() {
+    separatorBeforeRecentLogs = fileMenu->addSeparator();
+    separatorBeforeRecentLogs->setObjectName(QStringLiteral("N3"));
+    recentLogsMenu = fileMenu->addMenu(QStringLiteral("Recent &Logs"));
+    recentLogsMenu->setObjectName(QStringLiteral("RecentLogs1"));
+    recentLogs_ = std::make_unique<RecentLogs>();
+    fillRecentLogsMenu();
+
+    reloadAction = viewMenu->addAction(QStringLiteral("&Reload"));
+    reloadAction->setObjectName(QStringLiteral("Reload1"));
+    reloadAction->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(reloadAction, &QAction::triggered, this, &MainWindow::reloadLog);
+    followAction = viewMenu->addAction(QStringLiteral("&Follow"));
+    followAction->setObjectName(QStringLiteral("Follow1"));
+    followAction->setCheckable(true);
+    connect(followAction, &QAction::toggled, this, &MainWindow::setFollowing);
+
+    logWatch_ = new LogWatch(this);
+    connect(logWatch_, &LogWatch::mayHaveChanged, this, &MainWindow::followLog);
+}
+
+void MainWindow::fillRecentLogsMenu() {
+    recentLogsMenu->clear();
+    int number = 0;
+    for (const std::string& path : recentLogs_->paths()) {
+        QString name = QFile::decodeName(QByteArray::fromStdString(path));
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry =
+            recentLogsMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentLog(path); });
+    }
+    recentLogsMenu->setEnabled(!recentLogs_->paths().empty());
+}
+
+void MainWindow::logChosen(bool byUser) {
+    if (byUser && state_.readMark.known) {
+        recentLogs_->add(state_.logPath);
+        fillRecentLogsMenu();
+    }
+    reloadAction->setEnabled(!state_.logPath.empty());
+    followAction->setEnabled(!state_.logPath.empty());
+    if (followAction->isChecked()) startFollowing();
+}
+
+void MainWindow::openRecentLog(const std::string& path) {
+    command([this, &path] {
+        std::error_code error;
+        if (!std::filesystem::exists(path, error) && !error) {
+            platform_.messageDlg(missingRecentLogText(path), DialogType::Error, DialogButtons::Ok);
+            recentLogs_->remove(path);
+            fillRecentLogsMenu();
+            return;
+        }
+        commands::openLogFile(state_, platform_, view_, path);
+        logChosen(true);
+    });
+}
+
+void MainWindow::openDroppedLog(const std::string& path) {
+    command([this, &path] {
+        commands::openLogFile(state_, platform_, view_, path);
+        logChosen(true);
+    });
+}
+
+void MainWindow::reloadLog() {
+    command([this] {
+        readAgainKeepingSelection(platform_);
+        if (followAction->isChecked()) startFollowing();
+    });
+}
+
+void MainWindow::readAgainKeepingSelection(Platform& platform) {
+    const int row = state_.table.currentRow();
+    const std::string startTime(
+        row >= 1 && row < state_.table.rowCount() ? state_.table.cell(0, row) : "");
+    // F5 in the grid leaves the focus there, unlike an Open.
+    const bool gridFocused = callGrid->hasFocus();
+    commands::reloadLog(state_, platform, view_);
+    if (const int found = rowOfCall(state_.table, startTime, row)) view_.selectTableRow(found);
+    if (gridFocused) callGrid->setFocus();
+}
+
+void MainWindow::setFollowing(bool checked) {
+    if (checked) {
+        startFollowing();
+        // What the log gained since it was read comes at once.
+        followLog();
+    } else {
+        logWatch_->stop();
+        if (followStatus) followStatus->hide();
+    }
+}
+
+void MainWindow::startFollowing() {
+    follower_.start();
+    followReadFailed_ = false;
+    logWatch_->watch(state_.logPath);
+    showFollowStatus();
+}
+
+void MainWindow::followLog() {
+    // Not in the middle of a command: a dialog of its own, or a repair
+    // letting events through.
+    if (!followAction->isChecked() || view_.inputBlocked() || QApplication::activeModalWidget()) return;
+    runCommand(platform_, [this] {
+        LogGrowth growth;
+        switch (follower_.look(state_, platform_.regionalSettings(), growth)) {
+            case LogChange::None:
+                return;
+            case LogChange::Grew:
+                showGrowth(growth);
+                break;
+            case LogChange::Rewritten:
+                readFollowedLogAgain();
+                break;
+        }
+        showFollowStatus();
+    });
+}
+
+void MainWindow::showGrowth(const LogGrowth& growth) {
+    followReadFailed_ = false;
+    if (growth.calls.callCount() == 0) return;
+    const int selected = state_.table.currentRow();
+    const bool lastSelected = selected == state_.table.rowCount() - 1;
+    model_->replaceRowsFrom(growth.firstRow, growth.firstRow + growth.calls.callCount(),
+                            [&] { replaceCallsFrom(state_.table, growth); });
+    if (lastSelected)
+        view_.selectTableRow(state_.table.rowCount() - 1);
+    else
+        state_.table.setCurrentRow(selected);
+    if (const std::optional<std::string> count = callCountText(state_.table)) view_.setStatusText(*count);
+}
+
+void MainWindow::readFollowedLogAgain() {
+    QuietPlatform quiet(platform_);
+    readAgainKeepingSelection(quiet);
+    follower_.readWhole(quiet.count(kCorruptLogWarning));
+    followReadFailed_ = quiet.failed();
+}
+
+void MainWindow::showFollowStatus() {
+    if (!followStatus) {
+        followStatus = new QLabel(statusInset);
+        followStatus->setObjectName(QStringLiteral("FollowStatus"));
+        followStatus->setTextFormat(Qt::PlainText);
+        followStatus->setFont(statusLabel->font());
+        followStatus->move(kFollowStatusLeft, 1);
+        // The repair's gauge, when a Reload repairs, lies over it.
+        repairGauge->raise();
+    }
+    followStatus->setText(QString::fromStdString(
+        followStatusText(follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_)));
+    followStatus->adjustSize();
+    followStatus->show();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!view_.inputBlocked() && draggedLog(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::optional<std::string> path = draggedLog(event->mimeData());
+    if (!path) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Loading asks questions in modal dialogs: not while the desktop waits
+    // for the drop to end.
+    QTimer::singleShot(0, this, [this, dropped = *path] { openDroppedLog(dropped); });
+}
+
+}  // namespace kestal

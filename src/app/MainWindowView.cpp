@@ -1,0 +1,60 @@
+#include "app/MainWindowView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QWidget>
+
+#include "app/CallGrid.h"
+#include "app/CallTableModel.h"
+#include "app/ProgressGauge.h"
+#include "platform/qt/Latin1.h"
+
+namespace kestal {
+
+void MainWindowView::setGridVisible(bool visible) {
+    // Hiding the grid takes the focus from it for good: showing it again
+    // doesn't give it back, the user clicks into the grid first.
+    if (!visible && widgets_.window->focusWidget() == widgets_.grid) widgets_.grid->clearFocus();
+    widgets_.grid->setVisible(visible);
+}
+
+void MainWindowView::showTable(const CallTable& table) {
+    widgets_.model->setTable(table);
+    // The reset forgot the view's selection; the table still knows its
+    // current row (row 1 after an Open's reset, also when the load fails).
+    selectTableRow(table.currentRow());
+}
+
+void MainWindowView::selectFirstRow() { selectTableRow(1); }
+
+void MainWindowView::selectTableRow(int row) {
+    if (row < 1 || row >= state_.table.rowCount()) return;
+    state_.table.setCurrentRow(row);
+    const QModelIndex index = widgets_.model->index(CallTableModel::modelRow(row), 0);
+    widgets_.grid->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    widgets_.grid->scrollTo(index);
+}
+
+void MainWindowView::setStatusText(std::string_view text) {
+    widgets_.statusLabel->setText(latin1(text));
+    widgets_.statusLabel->adjustSize();
+}
+
+void MainWindowView::setGaugeVisible(bool visible) { widgets_.gauge->setVisible(visible); }
+
+void MainWindowView::setGaugeProgress(int progress) { widgets_.gauge->setProgress(progress); }
+
+void MainWindowView::setCaption(std::string_view caption) {
+    // The caption holds a path: the system's bytes, shown as the system
+    // names them.
+    widgets_.window->setWindowTitle(
+        QFile::decodeName(QByteArray(caption.data(), static_cast<qsizetype>(caption.size()))));
+}
+
+void MainWindowView::setClearEnabled(bool enabled) { widgets_.clearAction->setEnabled(enabled); }
+
+void MainWindowView::setInputBlocked(bool blocked) { inputBlocked_ = blocked; }
+
+}  // namespace kestal

@@ -1,0 +1,59 @@
+#include "commands/ClearLog.h"
+
+#include "commands/Messages.h"
+#include "commands/SystemLog.h"
+#include "output/MarkerLine.h"
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+
+namespace kestal::commands {
+
+namespace {
+
+// Creates path for writing, emptying it, with critical-error dialogs off
+// for the moment of the open. False when it can't be created.
+bool createLog(Platform& platform, TextFileWriter& log, const std::string& path) {
+    const unsigned previousMode = platform.setErrorMode(kFailCriticalErrors);
+    bool created = true;
+    try {
+        log.create(path);
+    } catch (const CommandError&) {
+        created = false;
+    }
+    platform.setErrorMode(previousMode);
+    return created;
+}
+
+}  // namespace
+
+void clearLog(LogState& state, Platform& platform) {
+    platform.beep(1);
+    if (platform.messageDlg(kClearQuestion, DialogType::Warning, DialogButtons::YesNo) !=
+        DialogResult::Yes)
+        return;
+
+    std::string directory;
+    if (!windowsDirectory(platform, directory)) {
+        platform.showMessage(kNoWindowsDirectory);
+        platform.closeMainWindow();
+        return;
+    }
+    state.logPath = directory + std::string(kLogFileSuffix);
+
+    // A log the system holds open, or one that is read-only, can't be
+    // cleared now; the user may try again later, so nothing is said.
+    TextFileWriter log;
+    if (!createLog(platform, log, state.logPath)) return;
+
+    try {
+        const DateTime now = platform.now();
+        log.writeLine(
+            markerLine(now, platform.longTimeText(now), platform.regionalSettings().timeSeparator));
+        log.close();
+    } catch (const CommandError&) {
+        // The program ends all the same; the log holds what was written.
+    }
+    platform.closeMainWindow();
+}
+
+}  // namespace kestal::commands

@@ -1,0 +1,181 @@
+#include "commands/FollowLog.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "log/CallScan.h"
+#include "log/LineMatcher.h"
+
+namespace kestal {
+
+namespace {
+
+// The bytes just before the end read last are read again and compared with
+// the lines: a file cut and written anew between two looks, to more than it
+// held, must not pass for one that grew.
+constexpr std::uint64_t kSeamBytes = 4096;
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool sameFile(const struct stat& status, const ReadMark& mark) {
+    return static_cast<std::uint64_t>(status.st_dev) == mark.device &&
+           static_cast<std::uint64_t>(status.st_ino) == mark.inode;
+}
+
+// The rest of the file from offset on, to its end as it is while read.
+// False when it can't be read.
+bool readFrom(int fd, std::uint64_t offset, std::string& bytes,
+              const std::function<void()>& afterRead) {
+    for (;;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + kReadPiece);
+        const ssize_t got =
+            ::pread(fd, bytes.data() + used, kReadPiece, static_cast<off_t>(offset + used));
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(used);
+            continue;
+        }
+        bytes.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got < 0) return false;
+        if (got == 0) return true;
+        if (afterRead) afterRead();
+    }
+}
+
+// The line that opens the last call, looked for from the end back.
+std::size_t lastCallLine(const LogLines& lines, std::size_t stop) {
+    for (std::size_t i = lines.size(); i-- > stop;)
+        if (linematch::matchLine(lines[i]) & linematch::LogOpened) return i;
+    return stop;
+}
+
+}  // namespace
+
+void LogFollower::start() {
+    corruptBefore_ = 0;
+    lastCorrupt_ = false;
+    rewritten_.reset();
+}
+
+void LogFollower::readWhole(int corruptCalls) {
+    corruptBefore_ = corruptCalls;
+    lastCorrupt_ = false;
+}
+
+LogChange LogFollower::look(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
+    struct stat status {};
+    // No file there (rotated away, say): wait for the next one.
+    if (state.logPath.empty() || ::stat(state.logPath.c_str(), &status) != 0 ||
+        !S_ISREG(status.st_mode))
+        return LogChange::None;
+    const ReadMark& mark = state.readMark;
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (mark.known && sameFile(status, mark) && size >= mark.bytes) {
+        if (size == mark.bytes || state.lines.endsAtNul()) return LogChange::None;
+        const LogChange change = grow(state, settings, growth);
+        if (change != LogChange::Rewritten) return change;
+    }
+    const FileLook now{static_cast<std::uint64_t>(status.st_dev),
+                       static_cast<std::uint64_t>(status.st_ino), size,
+                       status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+    if (!mark.known && rewritten_ == now) return LogChange::None;
+    rewritten_ = now;
+    return LogChange::Rewritten;
+}
+
+LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
+    ReadMark& mark = state.readMark;
+    const Descriptor log(
+        ::open(state.logPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (log.get() < 0 || ::fstat(log.get(), &status) != 0 || !sameFile(status, mark))
+        return LogChange::Rewritten;
+
+    const std::uint64_t seamStart = mark.bytes - std::min(kSeamBytes, mark.bytes);
+    std::string bytes;
+    if (!readFrom(log.get(), seamStart, bytes, afterRead)) return LogChange::None;
+    const auto seamLength = static_cast<std::size_t>(mark.bytes - seamStart);
+    // Cut meanwhile, or replaced under its name: nothing of it is shown.
+    struct stat after {
+    }, named{};
+    if (bytes.size() <= seamLength || ::fstat(log.get(), &after) != 0 ||
+        static_cast<std::uint64_t>(after.st_size) < seamStart + bytes.size() ||
+        ::stat(state.logPath.c_str(), &named) != 0 || !sameFile(named, mark))
+        return LogChange::Rewritten;
+    // The lines hold the file's bytes (without its NULs, after a repair).
+    const std::string seam = withoutNulBytes(std::string_view(bytes).substr(0, seamLength));
+    const std::string_view shown = state.lines.bytes();
+    if (seam.size() > shown.size() || shown.substr(shown.size() - seam.size()) != seam)
+        return LogChange::Rewritten;
+
+    const bool hadCalls = state.table.callCount() > 0;
+    if (hadCalls && !mark.lastCallLine) mark.lastCallLine = lastCallLine(state.lines, 0);
+    const std::size_t firstChanged = state.lines.append(std::string_view(bytes).substr(seamLength));
+    mark.bytes = seamStart + bytes.size();
+    const std::size_t resume = hadCalls ? *mark.lastCallLine : firstChanged;
+
+    growth.firstRow = hadCalls ? state.table.rowCount() - 1 : 1;
+    growth.calls.reset();
+    std::vector<int> corruptRows;
+    scanCallsFrom(state.lines, resume, growth.calls, settings, [&](std::string_view) {
+        // Told while the call's row is written: the next row of the table.
+        corruptRows.push_back(growth.calls.callCount() == 0 ? 1 : growth.calls.rowCount());
+    });
+    const int calls = growth.calls.callCount();
+    if (calls > 0) {
+        mark.lastCallLine = lastCallLine(state.lines, resume);
+        corruptBefore_ += static_cast<int>(std::count_if(corruptRows.begin(), corruptRows.end(),
+                                                         [&](int row) { return row < calls; }));
+        lastCorrupt_ =
+            std::find(corruptRows.begin(), corruptRows.end(), calls) != corruptRows.end();
+    }
+    return LogChange::Grew;
+}
+
+std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed) {
+    std::string text = "Following";
+    std::string separator = ": ";
+    auto add = [&](const std::string& part) {
+        text += separator + part;
+        separator = "; ";
+    };
+    if (corruptCalls > 0)
+        add(std::to_string(corruptCalls) +
+            (corruptCalls == 1 ? " corrupted call" : " corrupted calls"));
+    if (endedAtNul) add("a NUL byte ends the log here, Reload reads on");
+    if (readFailed) add("the log can't be read");
+    return text;
+}
+
+void replaceCallsFrom(CallTable& table, const LogGrowth& growth) {
+    const int current = table.currentRow();
+    if (growth.firstRow <= 1) {
+        table.setRowCount(2);
+        table.clearRow(1);
+    } else {
+        table.setRowCount(growth.firstRow);
+    }
+    table.appendCalls(growth.calls);
+    table.setCurrentRow(std::min(current, table.rowCount() - 1));
+}
+
+}  // namespace kestal

@@ -1,0 +1,170 @@
+#include "commands/LoadLog.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "commands/BusyCursor.h"
+#include "commands/LogRepair.h"
+#include "log/CallScan.h"
+#include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
+#include "platform/AsciiCase.h"
+
+namespace kestal::commands {
+
+namespace {
+
+// The open test: can the log be opened for reading and writing, as the
+// Dial-Up Networking would need to? Critical errors fail quietly meanwhile.
+// No dialler locks the file here, so a refused read-write open means
+// permissions or a read-only mount: such a log is still shown, as the
+// viewer never writes it. Only a plain file passes: a folder or a device is
+// no log, and a pipe must not keep the program waiting (hence the
+// non-blocking open).
+FileDescriptor openTest(Platform& platform, const std::string& path, struct stat& status) {
+    const unsigned previousMode = platform.setErrorMode(kFailCriticalErrors);
+    constexpr int kFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = ::open(path.c_str(), O_RDWR | kFlags);
+    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    FileDescriptor log(fd);
+    platform.setErrorMode(previousMode);
+    if (!log) return log;
+    if (::fstat(log.get(), &status) != 0 || !S_ISREG(status.st_mode)) log.close();
+    return log;
+}
+
+// Hidden grid and busy cursor for as long as the scan runs; the new table
+// shown when it is done.
+class ScanScope {
+public:
+    ScanScope(Platform& platform, LoadView& view) : platform_(platform), view_(view) {
+        view_.setGridVisible(false);
+        platform_.setBusyCursor(true);
+    }
+    ~ScanScope() {
+        if (!finished_) {
+            view_.setGridVisible(true);
+            platform_.setBusyCursor(false);
+        }
+    }
+    ScanScope(const ScanScope&) = delete;
+    ScanScope& operator=(const ScanScope&) = delete;
+
+    void finish(const CallTable& table) {
+        finished_ = true;
+        view_.showTable(table);
+        view_.setGridVisible(true);
+        view_.selectFirstRow();
+        if (const std::optional<std::string> label = callCountText(table))
+            view_.setStatusText(*label);
+        platform_.setBusyCursor(false);
+    }
+
+private:
+    Platform& platform_;
+    LoadView& view_;
+    bool finished_ = false;
+};
+
+// The call table of the lines, built apart and then shown in one go.
+void runScan(LogState& state, Platform& platform, LoadView& view) {
+    const RegionalSettings settings = platform.regionalSettings();
+    ScanScope scope(platform, view);
+    CallTable table;
+    scanCalls(state.lines, table, settings, [&platform](std::string_view) {
+        platform.messageDlg(kCorruptLogWarning, DialogType::Warning, DialogButtons::Ok);
+    });
+    state.table = std::move(table);
+    scope.finish(state.table);
+}
+
+// Reads the open log into the lines under the busy cursor. False (after
+// telling the user) when it can't be read.
+bool readLines(LogState& state, int log, Platform& platform) {
+    // A big log takes a while to read: the busy cursor says so, and is gone
+    // again before any question comes.
+    BusyCursor busy(platform);
+    try {
+        state.lines.assignFrom(log, state.logPath);
+    } catch (const CommandError& failure) {
+        busy.restore();
+        platform.showErrorReport(withFullStop(failure.what()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void startUp(LogState& state, Platform& platform, LoadView& view, std::string_view logFile) {
+    if (!logFile.empty()) {
+        openLogFile(state, platform, view, logFile);
+    } else if (defaultLogPath(platform, state.logPath)) {
+        loadLog(state, platform, view);
+    } else {
+        view.setClearEnabled(false);
+        view.setStatusText(kNoSystemLog);
+    }
+}
+
+void loadLog(LogState& state, Platform& platform, LoadView& view) {
+    struct stat logStatus {};
+    state.readMark = ReadMark{};
+    // The log stays open from the test to the end of the load, so that what
+    // is read is the file that passed the test.
+    FileDescriptor log = openTest(platform, state.logPath, logStatus);
+    if (!log) {
+        platform.messageDlg(kLogInUse, DialogType::Error, DialogButtons::Ok);
+        return;
+    }
+    const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
+
+    state.lines.clear();
+    if (!readLines(state, log.get(), platform)) return;
+    state.readMark = {true,
+                      static_cast<std::uint64_t>(logStatus.st_dev),
+                      static_cast<std::uint64_t>(logStatus.st_ino),
+                      state.lines.byteCount(),
+                      {}};
+
+    if (state.lines.joinedLength() != fileSize) {
+        const bool repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
+                                                  DialogButtons::YesNo) == DialogResult::Yes &&
+                              repairLog(state, log.get(), logStatus, platform, view);
+        if (!repaired)
+            platform.messageDlg(kSomeCallsNotListed, DialogType::Warning, DialogButtons::Ok);
+    }
+    log.close();
+
+    runScan(state, platform, view);
+}
+
+bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& openDialog) {
+    std::string directory;
+    if (windowsDirectory(platform, directory)) openDialog.initialDir = directory;
+    if (!platform.executeFileDialog(openDialog)) return false;
+    openLogFile(state, platform, view, openDialog.fileName);
+    return true;
+}
+
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    state.logPath = path;
+    std::string directory;
+    const bool haveWindowsDirectory = windowsDirectory(platform, directory);
+    // Clear empties the system log in the Windows directory. When that
+    // directory can't be found there is no system log that the log path
+    // could be, so Clear is disabled.
+    view.setClearEnabled(
+        haveWindowsDirectory &&
+        equalsIgnoringAsciiCase(state.logPath, directory + std::string(kLogFileSuffix)));
+    state.table.reset();
+    view.showTable(state.table);
+    view.setCaption(std::string(kProgramTitle) + " - " + state.logPath);
+    view.setStatusText("");
+    loadLog(state, platform, view);
+}
+
+}  // namespace kestal::commands

@@ -1,0 +1,34 @@
+// Loading the log into its lines and rebuilding the call table from them:
+// at start-up and on File > Open.
+#pragma once
+
+#include <string_view>
+
+#include "commands/LoadView.h"
+#include "commands/LogState.h"
+#include "commands/Messages.h"
+#include "commands/SystemLog.h"
+#include "platform/Platform.h"
+
+namespace kestal::commands {
+
+// Start-up. A log named on the command line is loaded as File > Open loads
+// a chosen one. Otherwise the log path from the Windows directory, then
+// loadLog; without a Windows directory there is no system log: the table
+// stays empty, Clear is disabled and the status label says how to open a
+// log.
+void startUp(LogState& state, Platform& platform, LoadView& view, std::string_view logFile = {});
+
+// Reads state.logPath into the lines (repairing NUL bytes when the user
+// agrees) and rebuilds the call table from them.
+void loadLog(LogState& state, Platform& platform, LoadView& view);
+
+// File > Open: the log the user picks, shown under its own caption; false
+// when the dialog was cancelled.
+bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& openDialog);
+
+// What File > Open does with the file chosen: the log path, Clear, the
+// table, the caption and the status label set for it, then loadLog.
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path);
+
+}  // namespace kestal::commands

@@ -1,0 +1,32 @@
+#include "commands/ReloadLog.h"
+
+#include <cstdlib>
+
+#include "commands/LoadLog.h"
+
+namespace kestal::commands {
+
+void reloadLog(LogState& state, Platform& platform, LoadView& view) {
+    if (state.logPath.empty()) return;
+    state.table.reset();
+    view.showTable(state.table);
+    view.setStatusText("");
+    loadLog(state, platform, view);
+}
+
+}  // namespace kestal::commands
+
+namespace kestal {
+
+int rowOfCall(const CallTable& table, std::string_view startText, int near) {
+    if (startText.empty()) return 0;
+    int found = 0;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        if (table.cell(0, row) != startText) continue;
+        if (found == 0 || std::abs(row - near) < std::abs(found - near)) found = row;
+        if (row >= near) break;  // later rows lie only farther away
+    }
+    return found;
+}
+
+}  // namespace kestal

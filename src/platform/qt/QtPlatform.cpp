@@ -1,0 +1,183 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QWidget>
+
+#include "platform/FileFilters.h"
+#include "platform/Locale.h"
+#include "platform/ProgramTitle.h"
+#include "platform/qt/QtTextPrinter.h"
+#include "platform/TextPrinter.h"
+#include "platform/WindowsApi.h"
+
+namespace kestal {
+
+namespace {
+
+QMessageBox::Icon iconFor(DialogType type) {
+    switch (type) {
+        case DialogType::Warning:
+            return QMessageBox::Warning;
+        case DialogType::Error:
+            return QMessageBox::Critical;
+        case DialogType::Information:
+            return QMessageBox::Information;
+        case DialogType::Confirmation:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString fromBytes(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// A box without parent: Qt centres it on the screen. The text is shown as
+// it is, never read as HTML.
+void setUpBox(QMessageBox& box, const QString& caption, QMessageBox::Icon icon,
+              std::string_view text) {
+    box.setWindowTitle(caption);
+    box.setIcon(icon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(dialogText(text));
+}
+
+// One "OK" button, the default, also answering Esc and closing the box.
+void addOkButton(QMessageBox& box) {
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+}
+
+}  // namespace
+
+QString dialogText(std::string_view bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QtPlatform::QtPlatform() : runDialog_([](QDialog& dialog) { return dialog.exec(); }) {}
+
+QtPlatform::~QtPlatform() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+std::string QtPlatform::title() const {
+    return programTitle(
+        QFile::encodeName(QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+            .toStdString());
+}
+
+DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {
+    QMessageBox box;
+    setUpBox(box, fromBytes(dialogCaption(type)), iconFor(type), text);
+    if (buttons == DialogButtons::Ok) {
+        addOkButton(box);
+        runDialog_(box);
+        return DialogResult::Ok;
+    }
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    // Esc and closing the box both press the escape button.
+    box.setEscapeButton(no);
+    runDialog_(box);
+    return box.clickedButton() == yes ? DialogResult::Yes : DialogResult::No;
+}
+
+void QtPlatform::showMessage(std::string_view text) {
+    QMessageBox box;
+    setUpBox(box, fromBytes(title()), QMessageBox::NoIcon, text);
+    addOkButton(box);
+    runDialog_(box);
+}
+
+void QtPlatform::showErrorReport(std::string_view text) {
+    QMessageBox box;
+    setUpBox(box, fromBytes(title()), QMessageBox::Critical, text);
+    addOkButton(box);
+    runDialog_(box);
+}
+
+bool QtPlatform::executeFileDialog(FileDialog& dialog) {
+    // Qt's own dialog everywhere, so that the labels, the default extension
+    // and the overwrite question behave the same on every desktop.
+    QFileDialog box;
+    box.setOption(QFileDialog::DontUseNativeDialog);
+    box.setOption(QFileDialog::HideNameFilterDetails);
+    const bool save = dialog.kind == FileDialog::Kind::Save;
+    box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    // Qt's dialog has no read-only check box, so hideReadOnly asks nothing.
+
+    QStringList filters;
+    for (const std::string& filter : qtNameFilters(dialog.filter)) filters << fromBytes(filter);
+    if (!filters.isEmpty()) box.setNameFilters(filters);
+    box.setDefaultSuffix(fromBytes(dialog.defaultExt));
+    if (!dialog.initialDir.empty()) box.setDirectory(QFile::decodeName(dialog.initialDir.c_str()));
+    if (!dialog.fileName.empty()) box.selectFile(QFile::decodeName(dialog.fileName.c_str()));
+
+    if (runDialog_(box) != QDialog::Accepted) return false;
+    const QStringList chosen = box.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
+    dialog.fileName = QFile::encodeName(chosen.first()).toStdString();
+    return true;
+}
+
+void QtPlatform::setBusyCursor(bool busy) {
+    // On and off pair up however often the callers ask.
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtPlatform::processMessages() { QCoreApplication::processEvents(); }
+
+RegionalSettings QtPlatform::regionalSettings() { return localeRegionalSettings(); }
+
+std::string QtPlatform::longTimeText(const DateTime& time) { return localeLongTimeText(time); }
+
+DateTime QtPlatform::now() { return localNow(); }
+
+TextPrinter& QtPlatform::printer() {
+    if (!printer_) printer_ = createQtTextPrinter();
+    return *printer_;
+}
+
+void QtPlatform::closeMainWindow() {
+    if (mainWindow_)
+        mainWindow_->close();
+    else
+        QCoreApplication::quit();
+}
+
+unsigned QtPlatform::copyWindowsDirectory(char* buffer, unsigned size) {
+    return winapi::copyWindowsDirectory(buffer, size);
+}
+
+unsigned QtPlatform::setErrorMode(unsigned mode) { return winapi::setErrorMode(mode); }
+
+bool QtPlatform::deleteFile(const char* path) { return winapi::deleteFile(path); }
+
+bool QtPlatform::beep(unsigned) {
+    QApplication::beep();
+    return true;
+}
+
+}  // namespace kestal

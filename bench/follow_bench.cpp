@@ -21,8 +21,8 @@
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
 #include "log/LineMatcher.h"
-#include "platform/qt/QtPlatform.h"
 #include "platform/QuietPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace {
 

@@ -19,13 +19,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/LogState.h"
 #include "BenchSupport.h"
+#include "commands/LoadLog.h"
+#include "commands/LogState.h"
 #include "details/CallDetails.h"
 #include "log/CallScan.h"
 #include "log/CallTable.h"
 #include "log/LogLines.h"
-#include "commands/LoadLog.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
 #include "platform/TextPrinter.h"

@@ -19,8 +19,10 @@ namespace kestal::fuzz {
     if (!detail.empty()) {
         std::fprintf(stderr, "*** detail (%zu bytes): ", detail.size());
         for (unsigned char c : detail.substr(0, 400)) {
-            if (c >= 0x20 && c < 0x7f) std::fputc(c, stderr);
-            else std::fprintf(stderr, "\\x%02x", c);
+            if (c >= 0x20 && c < 0x7f)
+                std::fputc(c, stderr);
+            else
+                std::fprintf(stderr, "\\x%02x", c);
         }
         std::fputc('\n', stderr);
     }

@@ -49,7 +49,8 @@ void checkAnnotation(std::string_view line, std::string_view annotated) {
     for (std::string_view key : kKeys) {
         const std::size_t at = expected.find(key);
         if (at == std::string::npos) continue;
-        const std::string quad = hexToDottedQuad(std::string_view(expected).substr(at + key.size(), 8));
+        const std::string quad =
+            hexToDottedQuad(std::string_view(expected).substr(at + key.size(), 8));
         check(annotationLength(quad) == quad.size() && !quad.empty(), "malformed annotation", quad);
         expected += quad;
     }
@@ -76,7 +77,8 @@ std::vector<std::string> expectedDetails(const LogLines& lines, std::string_view
             try {
                 shown.push_back(annotate(line));
             } catch (const std::exception&) {
-                warnings.push_back(std::string(kCorruptLineWarningStart) + std::to_string(shown.size()) +
+                warnings.push_back(std::string(kCorruptLineWarningStart) +
+                                   std::to_string(shown.size()) +
                                    std::string(kCorruptLineWarningEnd));
                 shown.emplace_back(kWarningLine);
             }
@@ -102,14 +104,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (contains(lines[i], "log opened")) openers.push_back(lines[i].substr(0, 19));
     }
     std::string start;
-    if (!openers.empty() && pick < 0xF0) start = std::string(openers[pick % openers.size()]);
-    else if (!lines.empty()) start = std::string(lines[pick % lines.size()].substr(0, 19));
+    if (!openers.empty() && pick < 0xF0)
+        start = std::string(openers[pick % openers.size()]);
+    else if (!lines.empty())
+        start = std::string(lines[pick % lines.size()].substr(0, 19));
 
     // The real annotation never fails.
     std::vector<std::string> warnings;
     const std::vector<std::string> shown =
         gatherCallDetails(lines, start, [&](std::string_view w) { warnings.emplace_back(w); });
-    check(warnings.empty(), "warning from the real annotation", warnings.empty() ? "" : warnings[0]);
+    check(warnings.empty(), "warning from the real annotation",
+          warnings.empty() ? "" : warnings[0]);
     std::vector<std::string> expectedWarnings;
     const std::vector<std::string> expected = expectedDetails(
         lines, start, [](std::string_view line) { return annotateLine(line); }, expectedWarnings);
@@ -121,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(contains(shown.front(), "log opened") && shown.front().substr(0, 19) == start,
               "first line is not the call's opener", shown.front());
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) checkAnnotation(lines[i], annotateLine(lines[i]));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        checkAnnotation(lines[i], annotateLine(lines[i]));
 
     // An annotation that fails now and then.
     if (failEvery != 0) {
@@ -135,7 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lines, start, [&](std::string_view w) { got.emplace_back(w); }, flaky);
         calls = 0;
         std::vector<std::string> wanted;
-        const std::vector<std::string> expectedWithWarnings = expectedDetails(lines, start, flaky, wanted);
+        const std::vector<std::string> expectedWithWarnings =
+            expectedDetails(lines, start, flaky, wanted);
         check(withWarnings == expectedWithWarnings, "lines with a failing annotation");
         check(got == wanted, "warnings of a failing annotation", got.empty() ? "" : got[0]);
     }

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (char& c : lower) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    check(hexToDottedQuad(lower) == hexToDottedQuad(text.substr(0, 8)), "letter case changes the address",
-          quad);
+    check(hexToDottedQuad(lower) == hexToDottedQuad(text.substr(0, 8)),
+          "letter case changes the address", quad);
     return 0;
 }

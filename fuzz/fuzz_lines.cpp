@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "FuzzCheck.h"
@@ -62,7 +62,8 @@ bool sameLinesReadInPieces(const std::string& bytes, const LogLines& expected) {
             const std::size_t cr = bytes.find('\r', at);
             if (cr != std::string::npos && cr < at + length) length = cr + 1 - at;
             length = std::min(length, bytes.size() - at);
-            if (::write(fd, bytes.data() + at, length) != static_cast<ssize_t>(length)) std::abort();
+            if (::write(fd, bytes.data() + at, length) != static_cast<ssize_t>(length))
+                std::abort();
             at += length;
         }
         ::close(fd);
@@ -71,7 +72,8 @@ bool sameLinesReadInPieces(const std::string& bytes, const LogLines& expected) {
     lines.assignFrom(ends[0], "pieces");
     writer.join();
     ::close(ends[0]);
-    if (lines.size() != expected.size() || lines.joinedLength() != expected.joinedLength()) return false;
+    if (lines.size() != expected.size() || lines.joinedLength() != expected.joinedLength())
+        return false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] != expected[i]) return false;
     }
@@ -125,7 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again.clear();
     check(again.empty() && again.joinedLength() == 0, "clear empties");
 
-    if (bytes.size() <= 4096) check(sameLinesReadInPieces(bytes, lines), "lines read in pieces differ", bytes);
+    if (bytes.size() <= 4096)
+        check(sameLinesReadInPieces(bytes, lines), "lines read in pieces differ", bytes);
     if (!bytes.empty()) {
         const std::size_t split = (bytes.size() * 2654435761u) % bytes.size();
         check(sameLinesReadInTwo(bytes, split, lines), "lines read by two threads differ", bytes);

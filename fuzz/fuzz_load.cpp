@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
+#include "FuzzCheck.h"
+#include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
-#include "FuzzCheck.h"
 #include "log/CallScan.h"
-#include "commands/LoadLog.h"
 #include "platform/TextPrinter.h"
 
 using namespace kestal;
@@ -85,7 +85,9 @@ public:
     void selectFirstRow() override {}
     void setStatusText(std::string_view) override {}
     void setGaugeVisible(bool visible) override { gaugeVisible = visible; }
-    void setGaugeProgress(int progress) override { check(progress >= 0 && progress <= 100, "gauge out of range"); }
+    void setGaugeProgress(int progress) override {
+        check(progress >= 0 && progress <= 100, "gauge out of range");
+    }
     void setCaption(std::string_view) override {}
     void setClearEnabled(bool) override {}
     void setInputBlocked(bool blocked) override { inputBlocked = blocked; }
@@ -95,7 +97,8 @@ public:
 struct ScratchFolder {
     std::filesystem::path path;
     ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestal-fuzz-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kestal-fuzz-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
         path = pattern;
     }
@@ -114,7 +117,8 @@ std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string bytes;
     char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
 
@@ -150,13 +154,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool asked = asRead.joinedLength() != bytes.size();
     std::size_t next = 0;
     if (asked) {
-        check(!platform.dialogs.empty() && platform.dialogs[0] == kAttemptLoadQuestion, "no question");
+        check(!platform.dialogs.empty() && platform.dialogs[0] == kAttemptLoadQuestion,
+              "no question");
         next = 1;
         if (platform.answerYes) {
-            check(platform.reports.empty(), "the repair failed", platform.reports.empty() ? "" : platform.reports[0]);
-            check(sameLines(state.lines, LogLines::fromBytes(withoutNulBytes(bytes))), "repaired lines", bytes);
+            check(platform.reports.empty(), "the repair failed",
+                  platform.reports.empty() ? "" : platform.reports[0]);
+            check(sameLines(state.lines, LogLines::fromBytes(withoutNulBytes(bytes))),
+                  "repaired lines", bytes);
         } else {
-            check(platform.dialogs.size() > 1 && platform.dialogs[1] == kSomeCallsNotListed, "no warning after No");
+            check(platform.dialogs.size() > 1 && platform.dialogs[1] == kSomeCallsNotListed,
+                  "no warning after No");
             next = 2;
             check(sameLines(state.lines, asRead), "lines after No", bytes);
         }
@@ -181,7 +189,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing changed on disk, and the window is back to normal.
     check(readAll(path) == bytes, "the log changed", bytes);
     check(!std::filesystem::exists(scratch() / "ppplog.tmp"), "ppplog.tmp left behind");
-    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible && view.shownRows == state.table.rowCount(),
+    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible &&
+              view.shownRows == state.table.rowCount(),
           "window not restored");
     return 0;
 }

@@ -42,7 +42,8 @@ public:
         return static_cast<int>(std::min<long long>(sum, 1 << 30));
     }
     int textHeight(std::string_view text) override {
-        const bool tall = std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
+        const bool tall =
+            std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
         return height + (tall ? tallExtra : 0);
     }
     int averageCharWidth() override { return average; }
@@ -72,7 +73,8 @@ void checkLayout(FuzzSurface& surface, std::string_view written) {
         if (previous && previous->page == piece.page) {
             check(piece.y >= previous->y, "went back up the page", piece.text);
             if (piece.y == previous->y) {
-                check(piece.x >= previous->x + surface.textWidth(previous->text), "pieces overlap", piece.text);
+                check(piece.x >= previous->x + surface.textWidth(previous->text), "pieces overlap",
+                      piece.text);
             }
         }
         check(!previous || piece.page >= previous->page, "went back a page");
@@ -112,21 +114,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int column = 0; column < kColumnCount && !rowText.empty(); ++column) {
                 table.setCell(column, row, rowText.substr(0, rowText.find('\x1f')));
                 const std::size_t next = rowText.find('\x1f');
-                rowText = next == std::string_view::npos ? std::string_view{} : rowText.substr(next + 1);
+                rowText =
+                    next == std::string_view::npos ? std::string_view{} : rowText.substr(next + 1);
             }
             ++row;
         }
         std::vector<std::string> lines;
         forEachTablePrintoutLine(table, [&](std::string_view line) { lines.emplace_back(line); });
-        check(lines.size() == static_cast<std::size_t>(table.rowCount() - 1) * 16, "printout line count");
+        check(lines.size() == static_cast<std::size_t>(table.rowCount() - 1) * 16,
+              "printout line count");
         for (int r = 1; r < table.rowCount(); ++r) {
             const std::size_t first = static_cast<std::size_t>(r - 1) * 16;
             check(lines[first] == "Call " + std::to_string(r), "printout call line", lines[first]);
             for (int column = 0; column < 14; ++column) {
-                const std::string expected = std::string(kColumns[static_cast<std::size_t>(column)].title) +
-                                             ": " + std::string(table.cell(column, r));
-                check(lines[first + 1 + static_cast<std::size_t>(column)] == expected, "printout cell line",
-                      lines[first + 1 + static_cast<std::size_t>(column)]);
+                const std::string expected =
+                    std::string(kColumns[static_cast<std::size_t>(column)].title) + ": " +
+                    std::string(table.cell(column, r));
+                check(lines[first + 1 + static_cast<std::size_t>(column)] == expected,
+                      "printout cell line", lines[first + 1 + static_cast<std::size_t>(column)]);
             }
             check(lines[first + 15].empty(), "printout blank line", lines[first + 15]);
         }
@@ -138,8 +143,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         while (!input.empty()) {
             const std::string_view chunk = input.until('\x1e');
-            if (!chunk.empty() && (chunk[0] & 1)) device.writeLine(chunk);
-            else device.write(chunk);
+            if (!chunk.empty() && (chunk[0] & 1))
+                device.writeLine(chunk);
+            else
+                device.write(chunk);
             written += chunk;
             formFeeds += static_cast<int>(std::count(chunk.begin(), chunk.end(), '\f'));
         }

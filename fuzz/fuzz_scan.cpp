@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (calls == 0) {
         check(table.rowCount() == 2, "no call but extra rows");
         for (int column = 0; column < kColumnCount; ++column) {
-            check(table.cell(column, 1).empty(), "no call but row 1 has text", table.cell(column, 1));
+            check(table.cell(column, 1).empty(), "no call but row 1 has text",
+                  table.cell(column, 1));
         }
     } else {
         check(calls == table.rowCount() - 1, "call count disagrees with row count");
@@ -91,15 +92,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     for (int row = 1; row <= calls; ++row) {
         const std::string_view start = table.cell(0, row);
-        check(start == openers[static_cast<std::size_t>(row - 1)], "Start Time is not its opener", start);
+        check(start == openers[static_cast<std::size_t>(row - 1)], "Start Time is not its opener",
+              start);
         check(table.cell(1, row).size() <= 19, "End Time too long", table.cell(1, row));
-        check(isDuration(table.cell(2, row), settings.timeSeparator), "Duration", table.cell(2, row));
+        check(isDuration(table.cell(2, row), settings.timeSeparator), "Duration",
+              table.cell(2, row));
         for (int column = 3; column <= 6; ++column) {
             check(isLayerCell(table.cell(column, row), settings.decimalSeparator), "layer cell",
                   table.cell(column, row));
         }
         for (int column = 7; column < kColumnCount; ++column) {
-            check(table.cell(column, row).size() <= 19, "counter cell too long", table.cell(column, row));
+            check(table.cell(column, row).size() <= 19, "counter cell too long",
+                  table.cell(column, row));
         }
     }
 
@@ -110,10 +114,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CallTable splitTable;
         std::vector<std::string_view> warnings, splitWarnings;
         CallTable again;
-        scanCalls(lines, again, settings, [&](std::string_view start) { warnings.push_back(start); },
-                  lines.size());
-        scanCalls(lines, splitTable, settings,
-                  [&](std::string_view start) { splitWarnings.push_back(start); }, split);
+        scanCalls(
+            lines, again, settings, [&](std::string_view start) { warnings.push_back(start); },
+            lines.size());
+        scanCalls(
+            lines, splitTable, settings,
+            [&](std::string_view start) { splitWarnings.push_back(start); }, split);
         check(warnings == splitWarnings, "warnings of two walkers differ");
         check(splitTable.rowCount() == again.rowCount(), "rows of two walkers differ");
         for (int row = 1; row < again.rowCount(); ++row) {
@@ -126,7 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::optional<std::string> label = callCountText(table);
     if (table.rowCount() - 1 > 2) {
-        check(label && *label == std::to_string(table.rowCount() - 1) + " Calls", "call count label");
+        check(label && *label == std::to_string(table.rowCount() - 1) + " Calls",
+              "call count label");
     } else {
         check(!label, "call count label for fewer than three calls");
     }

@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  # build
-  cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
+  # build, and the layout check
+  cmake ninja-build g++ pkg-config clang-format qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
   # fonts: metric twins of Arial and Courier New
   fonts-liberation
   # real-window checks and screenshots

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the test suite, the
-# same suite again under AddressSanitizer + UndefinedBehaviorSanitizer, and a
-# short run of every fuzzer. The sanitizer run comes last, so that its
+# Installs what is missing, checks the layout of the C++ sources, builds,
+# and runs every test: the test suite, the same suite again under
+# AddressSanitizer + UndefinedBehaviorSanitizer, and a short run of every
+# fuzzer. The sanitizer run comes last, so that its
 # summary line closes the output.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,6 +13,10 @@ scripts/install-deps.sh
 scripts/start-cups.sh
 
 jobs=$(nproc)
+
+echo "== Layout: clang-format over the tracked C++ sources"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+echo "layout ok: $(git ls-files '*.cpp' '*.h' | wc -l) files"
 
 echo "== Build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -20,9 +20,9 @@ public:
     ~CallDetailsWindow() override;
 
     // Components, by their object names.
-    QPushButton* closeButton = nullptr;  // "Button1": "&Close"
+    QPushButton* closeButton = nullptr;   // "Button1": "&Close"
     QPlainTextEdit* callLines = nullptr;  // "Memo1"
-    QPushButton* printButton = nullptr;  // "Button2": "&Print"
+    QPushButton* printButton = nullptr;   // "Button2": "&Print"
 
     void closeClicked();
     void printClicked();

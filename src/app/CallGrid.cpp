@@ -111,7 +111,7 @@ void CallGrid::doubleClicked() {
 }
 
 QItemSelectionModel::SelectionFlags CallGrid::selectionCommand(const QModelIndex& index,
-                                                                  const QEvent* event) const {
+                                                               const QEvent* event) const {
     const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
     if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
         return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;

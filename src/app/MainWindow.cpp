@@ -34,10 +34,7 @@ constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
-    : QMainWindow(parent),
-      platform_(platform),
-      view_(state_),
-      startLogFile_(std::move(logFile)) {
+    : QMainWindow(parent), platform_(platform), view_(state_), startLogFile_(std::move(logFile)) {
     mainWindow = this;
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(latin1(kProgramTitle));

@@ -146,7 +146,8 @@ void MainWindow::startFollowing() {
 void MainWindow::followLog() {
     // Not in the middle of a command: a dialog of its own, or a repair
     // letting events through.
-    if (!followAction->isChecked() || view_.inputBlocked() || QApplication::activeModalWidget()) return;
+    if (!followAction->isChecked() || view_.inputBlocked() || QApplication::activeModalWidget())
+        return;
     runCommand(platform_, [this] {
         LogGrowth growth;
         switch (follower_.look(state_, platform_.regionalSettings(), growth)) {
@@ -174,7 +175,8 @@ void MainWindow::showGrowth(const LogGrowth& growth) {
         view_.selectTableRow(state_.table.rowCount() - 1);
     else
         state_.table.setCurrentRow(selected);
-    if (const std::optional<std::string> count = callCountText(state_.table)) view_.setStatusText(*count);
+    if (const std::optional<std::string> count = callCountText(state_.table))
+        view_.setStatusText(*count);
 }
 
 void MainWindow::readFollowedLogAgain() {

@@ -5,7 +5,9 @@
 
 namespace kestal {
 
-ProgressGauge::ProgressGauge(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+ProgressGauge::ProgressGauge(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ProgressGauge::setMinValue(int value) {
     min_ = value;

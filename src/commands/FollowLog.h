@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "log/CallTable.h"
 #include "commands/LogState.h"
+#include "log/CallTable.h"
 #include "platform/RegionalSettings.h"
 
 namespace kestal {

@@ -9,9 +9,9 @@
 #include "commands/BusyCursor.h"
 #include "commands/LogRepair.h"
 #include "log/CallScan.h"
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
-#include "platform/AsciiCase.h"
 
 namespace kestal::commands {
 

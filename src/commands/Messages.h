@@ -24,7 +24,8 @@ inline constexpr std::string_view kCorruptLogWarning =
     "The PPPLOG.TXT file appears to have been corrupted.";
 
 // Clear.
-inline constexpr std::string_view kClearQuestion = "Are Sure you want to clear the PPPLOG.TXT file?";
+inline constexpr std::string_view kClearQuestion =
+    "Are Sure you want to clear the PPPLOG.TXT file?";
 
 // Save Table As.
 inline constexpr std::string_view kSaveTableFilter =

@@ -24,7 +24,8 @@ std::string annotateLine(std::string_view line);
 
 inline constexpr std::string_view kCorruptLineWarningStart =
     "The data for this call appears to have been corrupted in line number ";
-inline constexpr std::string_view kCorruptLineWarningEnd = ". A warning replaces the corrupted line.";
+inline constexpr std::string_view kCorruptLineWarningEnd =
+    ". A warning replaces the corrupted line.";
 inline constexpr std::string_view kWarningLine = "Warning!";
 
 // Called with the full warning text when annotating or appending a line

@@ -172,7 +172,8 @@ void CallTable::appendCalls(const CallTable& other) {
     std::size_t from = 0;  // the first of other's rows to add at the end
     if (callCount() == 0) {
         RowTexts first;
-        for (int c = 0; c < kColumnCount; ++c) first[static_cast<std::size_t>(c)] = other.cell(c, 1);
+        for (int c = 0; c < kColumnCount; ++c)
+            first[static_cast<std::size_t>(c)] = other.cell(c, 1);
         storeRow(1, first);
         from = 1;
     }

@@ -65,7 +65,7 @@ public:
 
 private:
     struct Row {
-        std::uint64_t offset = 0;  // into arena_
+        std::uint64_t offset = 0;                        // into arena_
         std::array<std::uint32_t, kColumnCount> ends{};  // cumulative cell ends
     };
     const Row& row(int row) const;
@@ -76,7 +76,7 @@ private:
     void compactIfWasteful();
 
     std::string arena_;
-    std::vector<Row> rows_;  // rows_[0] is table row 1
+    std::vector<Row> rows_;      // rows_[0] is table row 1
     std::uint64_t garbage_ = 0;  // arena bytes no row refers to any more
     int currentRow_ = 1;
     int currentColumn_ = 0;

@@ -230,11 +230,11 @@ private:
     bool atSpecialByte(std::size_t at, std::string_view available);
 
     std::vector<std::uint64_t>* ends_;
-    std::uint64_t lineEndBytes_ = 0;  // the line ends of the lines written
-    std::size_t scanned_;             // bytes looked at so far
-    std::size_t lineStart_;           // where the line being read starts
+    std::uint64_t lineEndBytes_ = 0;                       // the line ends of the lines written
+    std::size_t scanned_;                                  // bytes looked at so far
+    std::size_t lineStart_;                                // where the line being read starts
     std::size_t pairedLf_ = static_cast<std::size_t>(-1);  // LF of a CR LF already counted
-    bool ended_ = false;                                    // a NUL ended the text
+    bool ended_ = false;                                   // a NUL ended the text
 };
 
 bool LineCutter::atSpecialByte(std::size_t at, std::string_view available) {
@@ -287,9 +287,9 @@ void LineCutter::cut(std::size_t limit, std::string_view available) {
 void LineCutter::takeOver(const LineCutter& later, std::size_t from, std::string_view available) {
     if (ended_) return;
     const std::vector<std::uint64_t>& theirs = *later.ends_;
-    const auto first = std::upper_bound(
-        theirs.begin(), theirs.end(), from,
-        [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
+    const auto first =
+        std::upper_bound(theirs.begin(), theirs.end(), from,
+                         [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
     // No line end after byte from: the cutting of those bytes is left to
     // the next cut, as if later had never run.
     if (first == theirs.end()) return;
@@ -321,8 +321,8 @@ std::size_t readRange(int fd, off_t base, ReadBuffer& buffer, std::size_t from, 
                       const std::string& path, AfterPiece afterPiece) {
     std::size_t at = from;
     while (at < to) {
-        const ssize_t got = buffer.readAt(fd, base + static_cast<off_t>(at), at,
-                                          std::min(to - at, kBufferPiece));
+        const ssize_t got =
+            buffer.readAt(fd, base + static_cast<off_t>(at), at, std::min(to - at, kBufferPiece));
         if (got < 0) throw cannotOpenFile(path);
         if (got == 0) break;
         at += static_cast<std::size_t>(got);
@@ -394,11 +394,11 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
             runSideBySide(
                 [&] {
                     later.ends.reserve((expected - split) / kIndexBytesPerLine + 1);
-                    later.reach = readRange(fd, base, buffer, split, expected, path,
-                                            [&](std::size_t at) {
-                                                prepareIndex(later.ends, kBufferPiece);
-                                                later.cutter.cut(at - 1, bytesRead(at));
-                                            });
+                    later.reach =
+                        readRange(fd, base, buffer, split, expected, path, [&](std::size_t at) {
+                            prepareIndex(later.ends, kBufferPiece);
+                            later.cutter.cut(at - 1, bytesRead(at));
+                        });
                 },
                 [&] {
                     // The last byte read waits for the next piece: a CR there

@@ -48,7 +48,8 @@ public:
     virtual ~Platform() = default;
 
     // Modal message dialog, centred on the screen.
-    virtual DialogResult messageDlg(std::string_view text, DialogType type, DialogButtons buttons) = 0;
+    virtual DialogResult messageDlg(std::string_view text, DialogType type,
+                                    DialogButtons buttons) = 0;
 
     // Modal plain message box: no icon, one "OK" button, captioned with the
     // program's title.

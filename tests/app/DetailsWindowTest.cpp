@@ -155,14 +155,20 @@ TEST_F(DetailsWindow, EnterAndEscCloseFromTheButtonsButNotFromTheTextBox) {
         bool closes;
     };
     const Case cases[] = {
-        {"Esc on Close", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
-        {"Enter on Close", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
-        {"Esc on Print", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
-        {"Enter on Print", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
-        {"Esc in Memo1", Qt::Key_Escape, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
-        {"Enter in Memo1", Qt::Key_Return, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
-        {"keypad Enter in Memo1", Qt::Key_Enter, [](CallDetailsWindow& w) -> QWidget* { return w.callLines; },
-         false},
+        {"Esc on Close", Qt::Key_Escape,
+         [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
+        {"Enter on Close", Qt::Key_Return,
+         [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
+        {"Esc on Print", Qt::Key_Escape,
+         [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
+        {"Enter on Print", Qt::Key_Return,
+         [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
+        {"Esc in Memo1", Qt::Key_Escape,
+         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
+        {"Enter in Memo1", Qt::Key_Return,
+         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
+        {"keypad Enter in Memo1", Qt::Key_Enter,
+         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

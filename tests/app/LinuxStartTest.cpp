@@ -11,8 +11,8 @@
 #include <fstream>
 
 #include "AppFixture.h"
-#include "commands/Messages.h"
 #include "app/CommandLine.h"
+#include "commands/Messages.h"
 
 namespace kestal::testing {
 namespace {

@@ -82,7 +82,8 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     QStringList menus;
     // The menus of old in their order, whatever came between them later.
     for (QAction* action : main->mainMenu->actions())
-        if (action->menu() != main->editMenu && action->menu() != main->viewMenu) menus << action->text();
+        if (action->menu() != main->editMenu && action->menu() != main->viewMenu)
+            menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Call", "&Help"}));
     QStringList fileItems;
     for (QAction* action : main->fileMenu->actions())

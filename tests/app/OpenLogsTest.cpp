@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "AppFixture.h"
-#include "commands/Messages.h"
 #include "app/RecentLogs.h"
+#include "commands/Messages.h"
 #include "log/LogTestHelpers.h"
 
 namespace kestal::testing {

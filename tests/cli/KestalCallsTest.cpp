@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/RunTool.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
-#include "cli/RunTool.h"
 #include "log/CallScan.h"
 #include "log/CallTable.h"
 #include "log/LogLines.h"

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "commands/LogState.h"
-#include "commands/Messages.h"
 #include "commands/ClearLog.h"
 #include "commands/LoadLog.h"
+#include "commands/LogState.h"
+#include "commands/Messages.h"
 #include "output/MarkerLine.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
@@ -167,8 +167,7 @@ TEST_F(ClearLog, ALogThatCantBeCreatedIsLeftSilently) {
         commands::clearLog(state_, platform);
         EXPECT_EQ(platform.dialogs.size(), 1u) << windows;  // the question, then nothing
         EXPECT_EQ(platform.closeMainWindowCount, 0) << windows;
-        EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{kFailCriticalErrors, 0}))
-            << windows;
+        EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{kFailCriticalErrors, 0})) << windows;
         EXPECT_EQ(state_.logPath, windows + "/ppplog.txt");
     }
     EXPECT_TRUE(std::filesystem::is_directory(blocked.path() / "ppplog.txt" / "inside"));

@@ -22,12 +22,12 @@ TEST(CopyLog, AsksForAFreshNameWithItsOwnFilter) {
     TempDir dir;
     const std::string path = dir.file("chosen.txt");
     FileDialog saveDialog{FileDialog::Kind::Save,
-                           "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv",
-                           "txt",
-                           "",
-                           "/earlier/export.tsv",
-                           true,
-                           true};
+                          "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv",
+                          "txt",
+                          "",
+                          "/earlier/export.tsv",
+                          true,
+                          true};
     platform.fileDialogAnswers.push_back(path);
 
     commands::copyLog(LogLines::fromBytes("one\ntwo"), platform, saveDialog);
@@ -56,7 +56,8 @@ TEST(CopyLog, FailureEndsTheCommandWithTheGeneralReport) {
     const std::string path = dir.file("no/such/folder/copy.txt");
     FileDialog saveDialog{FileDialog::Kind::Save, "", "txt", "", "", true, true};
     platform.fileDialogAnswers.push_back(path);
-    runCommand(platform, [&] { commands::copyLog(LogLines::fromBytes("one\n"), platform, saveDialog); });
+    runCommand(platform,
+               [&] { commands::copyLog(LogLines::fromBytes("one\n"), platform, saveDialog); });
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{"Cannot create file " + path + "."});
 }
 

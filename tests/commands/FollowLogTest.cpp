@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "log/CallScan.h"
 #include "commands/FollowLog.h"
 #include "commands/LoadLog.h"
 #include "commands/Messages.h"
 #include "commands/ReloadLog.h"
+#include "log/CallScan.h"
 #include "log/LogTestHelpers.h"
 #include "platform/QuietPlatform.h"
 #include "support/FakePlatform.h"

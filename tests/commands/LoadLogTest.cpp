@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "log/CallScan.h"
-#include "commands/LoadLog.h"
 #include "log/LogTestHelpers.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"

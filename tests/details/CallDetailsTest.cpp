@@ -20,7 +20,6 @@ LogLines logOf(const Lines& lines) {
     return LogLines::fromBytes(bytes);
 }
 
-
 struct Gathered {
     Lines lines;
     Lines warnings;
@@ -191,8 +190,8 @@ TEST(GatherCallDetails, MatchesTheSampleLogGolden) {
     LogLines log;
     readLogFile(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt", log);
     for (const auto& c : cases) {
-        const Lines expected =
-            testing::linesOf(testing::readBytes(std::string(KESTAL_TEST_DATA) + "/export/" + c.golden));
+        const Lines expected = testing::linesOf(
+            testing::readBytes(std::string(KESTAL_TEST_DATA) + "/export/" + c.golden));
         EXPECT_EQ(gatherCallDetails(log, c.startTime, nullptr), expected) << c.golden;
     }
 }

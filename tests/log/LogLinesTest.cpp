@@ -152,9 +152,9 @@ TEST(LogLinesTest, TwoReadersCutTheSameLinesWhereverTheSplitFalls) {
     // CR LF pairs, lone line ends and NUL bytes on either side of every
     // split, in files read from their start and from their second byte.
     std::vector<std::string> texts = {
-        "ab\r\ncd\r\nef", "a\r\n\nb\r",          "\r\n\r\n\r\n",         "abcdef",
-        "ab\ncd\0ef\r\ngh"s, "\0abc\r\n"s,          "a\r\r\n\n\rb",           "abc\r\n\0d\r\n"s,
-        "x\r\n" + std::string(40, 'y') + "\0z\n"s,
+        "ab\r\ncd\r\nef", "a\r\n\nb\r",        "\r\n\r\n\r\n",
+        "abcdef",         "ab\ncd\0ef\r\ngh"s, "\0abc\r\n"s,
+        "a\r\r\n\n\rb",   "abc\r\n\0d\r\n"s,   "x\r\n" + std::string(40, 'y') + "\0z\n"s,
     };
     std::mt19937 random(13);
     const char alphabet[] = {'a', '\r', '\n', '\0', 'b', 'c'};

@@ -32,7 +32,6 @@ TEST_P(CopyFile, WritesTheLinesWithCrLf) {
     EXPECT_EQ(readBytes(path), c.copy);
 }
 
-
 TEST(CopyFile, RepairedLogIsCopiedWithoutNulBytes) {
     const std::string damaged("line one\r\n\0\0\0line two\r\n", 23);
     const LogLines lines = LogLines::fromBytes(withoutNulBytes(damaged));

@@ -67,10 +67,10 @@ inline const std::string kOddTabs =
 inline const std::string kOddCommas =
     "short,-                ,-       ,-,-,-,-,1234567890123456789,"
     "\"a,b\tc\",,,,,,,,,\r\n";  // the cell holding a comma quoted
-inline const std::string kOddFixed = "short" + blanks(10) + "-                " + blanks(3) + "-       " +
-                              blanks(2) + "-" + blanks(9) + "-" + blanks(9) + "-" + blanks(9) +
-                              "-" + blanks(9) + "1234567890" + "a,b\tc" + blanks(5) +
-                              blanks(9 * 10) + "\r\n";
+inline const std::string kOddFixed = "short" + blanks(10) + "-                " + blanks(3) +
+                                     "-       " + blanks(2) + "-" + blanks(9) + "-" + blanks(9) +
+                                     "-" + blanks(9) + "-" + blanks(9) + "1234567890" + "a,b\tc" +
+                                     blanks(5) + blanks(9 * 10) + "\r\n";
 inline std::string sixteenFields(std::string_view field) {
     std::string fields;
     for (int i = 0; i < 16; ++i) fields += field;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "output/ExportFixtures.h"
 #include "log/CallTable.h"
+#include "output/ExportFixtures.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
@@ -19,7 +19,6 @@ namespace {
 using testing::FakePlatform;
 using testing::TempDir;
 using namespace testing;
-
 
 TEST(ExportTable, WritesEachLayoutByteForByte) {
     struct Case {

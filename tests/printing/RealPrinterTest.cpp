@@ -72,7 +72,6 @@ std::optional<std::string> commandOutput(const std::string& command) {
     return output;
 }
 
-
 // Runs of blanks as one blank, none at either end: how a printout in a
 // proportional font reads back.
 std::string collapsedBlanks(std::string_view line) {

@@ -8,25 +8,25 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
 #include "details/CallDetails.h"
 #include "log/CallScan.h"
-#include "commands/LoadLog.h"
 #include "output/Printouts.h"
 #include "output/TableExport.h"
 #include "robustness/RobustnessHelpers.h"
@@ -60,7 +60,8 @@ struct Cell {
 // The cells of a sample call's row, all 18 of them.
 std::vector<Cell> fullRow(int row, const char* const (&cells)[18]) {
     std::vector<Cell> all;
-    for (int column = 0; column < kColumnCount; ++column) all.push_back({column, row, cells[column]});
+    for (int column = 0; column < kColumnCount; ++column)
+        all.push_back({column, row, cells[column]});
     return all;
 }
 
@@ -83,15 +84,20 @@ std::string randomBytes(std::size_t count, unsigned seed) {
 
 // A row of a call that is its log's only, unclosed line.
 std::vector<Cell> loneOpenerRow(std::string_view start) {
-    std::vector<Cell> cells = {{0, 1, std::string(start)}, {1, 1, std::string(start)}, {2, 1, "-       "}};
+    std::vector<Cell> cells = {
+        {0, 1, std::string(start)}, {1, 1, std::string(start)}, {2, 1, "-       "}};
     for (int column = 3; column <= 6; ++column) cells.push_back({column, 1, "-"});
     for (int column = 7; column < kColumnCount; ++column) cells.push_back({column, 1, ""});
     return cells;
 }
 
-const std::string kHighOpener = "12-01-2026\xA0" "09:12:04.30 - \xC4\xD6\xDC log opened \xFF";
+const std::string kHighOpener =
+    "12-01-2026\xA0"
+    "09:12:04.30 - \xC4\xD6\xDC log opened \xFF";
 const std::string kHighCounter = "\xE9\x80 182344\xFF";  // 10 bytes: positions 49 to 58
-const std::string kHighStart = "12-01-2026\xA0" "09:12:04";
+const std::string kHighStart =
+    "12-01-2026\xA0"
+    "09:12:04";
 
 struct BadInput {
     const char* name = "";
@@ -108,12 +114,15 @@ struct BadInput {
     bool logChangesMeanwhile = false;  // the row itself appends to the log
 };
 
-std::string plainLog(const TempDir& dir, const std::string& bytes) { return dir.write("ppplog.txt", bytes); }
+std::string plainLog(const TempDir& dir, const std::string& bytes) {
+    return dir.write("ppplog.txt", bytes);
+}
 
 // Forty lines before the calls.
 std::string paddingLines() {
     std::string lines;
-    for (int i = 0; i < 40; ++i) lines += testing::logLine("12-01-2026 09:00:00.00", "Modem initialised.\r\n");
+    for (int i = 0; i < 40; ++i)
+        lines += testing::logLine("12-01-2026 09:00:00.00", "Modem initialised.\r\n");
     return lines;
 }
 
@@ -121,8 +130,9 @@ std::vector<BadInput> badInputs() {
     const std::string twoCallText = testing::twoCalls();
     std::string nulInCall = twoCallText;
     nulInCall.insert(nulInCall.find("Layer up") + 2, 1, '\0');  // "LCP : La\0yer up"
-    const std::vector<Cell> bothCalls = fullRow(1, testing::kFirstCallRow) +
-                                        std::vector<Cell>{{0, 2, std::string(testing::kSecondCallStart)}};
+    const std::vector<Cell> bothCalls =
+        fullRow(1, testing::kFirstCallRow) +
+        std::vector<Cell>{{0, 2, std::string(testing::kSecondCallStart)}};
     auto log = [](std::string bytes) {
         return [bytes](const TempDir& d) { return plainLog(d, bytes); };
     };
@@ -153,7 +163,10 @@ std::vector<BadInput> badInputs() {
          .dialogs = {kQuestion, kNotListed},
          .calls = 1,
          // The line with the NUL ends at it, and the log with that line.
-         .cells = {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "12-01-2026 09:12:05"}, {2, 1, "00:00:01"}, {3, 1, "-"}}},
+         .cells = {{0, 1, "12-01-2026 09:12:04"},
+                   {1, 1, "12-01-2026 09:12:05"},
+                   {2, 1, "00:00:01"},
+                   {3, 1, "-"}}},
         {.name = "NUL inside a call, repaired",
          .make = log(nulInCall),
          .answers = {Yes},
@@ -173,7 +186,8 @@ std::vector<BadInput> badInputs() {
         {.name = "50 MB on one line without line end",
          .make =
              [](const TempDir& d) {
-                 std::string bytes = testing::logLine("12-01-2026 09:12:04.30", "Remote access driver log opened. ");
+                 std::string bytes = testing::logLine("12-01-2026 09:12:04.30",
+                                                      "Remote access driver log opened. ");
                  bytes.resize(50u << 20, 'x');
                  return plainLog(d, bytes);
              },
@@ -214,14 +228,20 @@ std::vector<BadInput> badInputs() {
          .calls = 2,
          .cells = bothCalls},
         {.name = "\"log opened\" lines of 18, 19 and 20 characters",
-         .make = log(testing::joinLines({"12345678log opened", "123456789log opened", "1234567890log opened",
-                                         testing::logLine("12-01-2026 09:12:05.00", "log closed")})),
+         .make = log(testing::joinLines(
+             {"12345678log opened", "123456789log opened", "1234567890log opened",
+              testing::logLine("12-01-2026 09:12:05.00", "log closed")})),
          // No start time can be read: one warning for each call.
          .dialogs = {kCorrupt, kCorrupt, kCorrupt},
          .calls = 3,
-         .cells = {{0, 1, "12345678log opened"}, {1, 1, "-                "}, {2, 1, "-       "},
-                   {0, 2, "123456789log opened"}, {1, 2, "-                "},
-                   {0, 3, "1234567890log opene"}, {1, 3, "12-01-2026 09:12:05"}, {2, 3, "-       "}},
+         .cells = {{0, 1, "12345678log opened"},
+                   {1, 1, "-                "},
+                   {2, 1, "-       "},
+                   {0, 2, "123456789log opened"},
+                   {1, 2, "-                "},
+                   {0, 3, "1234567890log opene"},
+                   {1, 3, "12-01-2026 09:12:05"},
+                   {2, 3, "-       "}},
          .check =
              [](const LogState& state, const RecordingView&, const FakePlatform&) {
                  // Each short opener finds its own call again.
@@ -242,8 +262,11 @@ std::vector<BadInput> badInputs() {
              },
          .calls = 1000000,
          // Each call is cut short by the next; the last one ends the log.
-         .cells = {{0, 1, "12-01-2026 09:12:04"}, {1, 1, "-                "}, {2, 1, "-       "},
-                   {0, 1000000, "12-01-2026 09:12:04"}, {1, 1000000, "12-01-2026 09:12:04"},
+         .cells = {{0, 1, "12-01-2026 09:12:04"},
+                   {1, 1, "-                "},
+                   {2, 1, "-       "},
+                   {0, 1000000, "12-01-2026 09:12:04"},
+                   {1, 1000000, "12-01-2026 09:12:04"},
                    {2, 1000000, "-       "}},
          .check = [](const LogState&, const RecordingView& view,
                      const FakePlatform&) { EXPECT_EQ(view.statusText, "1000000 Calls"); }},
@@ -255,25 +278,35 @@ std::vector<BadInput> badInputs() {
                  return plainLog(
                      d, testing::joinLines(
                             {kHighOpener, all,
-                             testing::counterLine("12-01-2026 09:22:41.10", "Bytes Received", kHighCounter),
+                             testing::counterLine("12-01-2026 09:22:41.10", "Bytes Received",
+                                                  kHighCounter),
                              testing::logLine("12-01-2026 09:22:41.20", "log closed \xFE")}));
              },
          .calls = 1,
-         .cells = {{0, 1, kHighStart}, {1, 1, "12-01-2026 09:22:41"}, {2, 1, "00:10:37"}, {7, 1, kHighCounter}},
+         .cells = {{0, 1, kHighStart},
+                   {1, 1, "12-01-2026 09:22:41"},
+                   {2, 1, "00:10:37"},
+                   {7, 1, kHighCounter}},
          .check =
              [](const LogState& state, const RecordingView&, const FakePlatform&) {
                  // The exports, the printout and the details give the bytes back.
                  EXPECT_NE(exportTable(state.table, ExportLayout::TabSeparated, false)
-                               .find(kHighStart + "\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-\t" + kHighCounter + "\t"),
+                               .find(kHighStart + "\t12-01-2026 09:22:41\t00:10:37\t-\t-\t-\t-\t" +
+                                     kHighCounter + "\t"),
                            std::string::npos);
-                 EXPECT_NE(exportTable(state.table, ExportLayout::CommaSeparated, true).find(kHighStart + ","),
+                 EXPECT_NE(exportTable(state.table, ExportLayout::CommaSeparated, true)
+                               .find(kHighStart + ","),
                            std::string::npos);
-                 const std::string fixed = kHighStart +
-                                           " 12-01-2026 09:22:41 00:10:37  -         -         -         -         " +
-                                           kHighCounter;
-                 EXPECT_EQ(exportTable(state.table, ExportLayout::FixedWidth, false).substr(0, fixed.size()), fixed);
+                 const std::string fixed =
+                     kHighStart +
+                     " 12-01-2026 09:22:41 00:10:37  -         -         -         -         " +
+                     kHighCounter;
+                 EXPECT_EQ(exportTable(state.table, ExportLayout::FixedWidth, false)
+                               .substr(0, fixed.size()),
+                           fixed);
                  std::vector<std::string> printed;
-                 forEachTablePrintoutLine(state.table, [&](std::string_view l) { printed.emplace_back(l); });
+                 forEachTablePrintoutLine(state.table,
+                                          [&](std::string_view l) { printed.emplace_back(l); });
                  EXPECT_EQ(printed.at(1), std::string(kColumns[0].title) + ": " + kHighStart);
                  const auto shown = details(state.lines, kHighStart);
                  ASSERT_EQ(shown.size(), 4u);
@@ -289,7 +322,8 @@ std::vector<BadInput> badInputs() {
         {.name = "a FIFO",
          .make =
              [](const TempDir& d) {
-                 if (::mkfifo(d.file("ppplog.txt").c_str(), 0600) != 0) throw std::runtime_error("mkfifo");
+                 if (::mkfifo(d.file("ppplog.txt").c_str(), 0600) != 0)
+                     throw std::runtime_error("mkfifo");
                  return d.file("ppplog.txt");
              },
          .dialogs = {kInUse}},
@@ -300,7 +334,9 @@ std::vector<BadInput> badInputs() {
                  return d.file("ppplog.txt");
              },
          .dialogs = {kInUse}},
-        {.name = "a missing file", .make = [](const TempDir& d) { return d.file("ppplog.txt"); }, .dialogs = {kInUse}},
+        {.name = "a missing file",
+         .make = [](const TempDir& d) { return d.file("ppplog.txt"); },
+         .dialogs = {kInUse}},
         {.name = "a log that grows while it is repaired",
          // More than a thousand bytes, so that the repair lets events through.
          .make = log("\0"s + paddingLines() + twoCallText),
@@ -316,10 +352,13 @@ std::vector<BadInput> badInputs() {
                      if (*appended) return;
                      *appended = true;
                      const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND);
-                     const std::string more = testing::joinLines(
-                         {testing::logLine("12-03-2026 08:00:00.10", "Remote access driver log opened."),
-                          testing::logLine("12-03-2026 08:00:30.10", "Remote access driver log closed.")});
-                     EXPECT_EQ(::write(fd, more.data(), more.size()), static_cast<ssize_t>(more.size()));
+                     const std::string more =
+                         testing::joinLines({testing::logLine("12-03-2026 08:00:00.10",
+                                                              "Remote access driver log opened."),
+                                             testing::logLine("12-03-2026 08:00:30.10",
+                                                              "Remote access driver log closed.")});
+                     EXPECT_EQ(::write(fd, more.data(), more.size()),
+                               static_cast<ssize_t>(more.size()));
                      ::close(fd);
                  };
              },
@@ -342,7 +381,8 @@ public:
         if (::lstat(path.c_str(), &info) != 0 || !S_ISFIFO(info.st_mode)) return;
         thread_ = std::thread([this, path] {
             std::unique_lock lock(mutex_);
-            if (done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; })) return;
+            if (done_.wait_for(lock, std::chrono::seconds(10), [this] { return finished_; }))
+                return;
             hung = true;
             const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0) ::close(fd);
@@ -406,7 +446,8 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
             EXPECT_EQ(dialog.buttons, DialogButtons::YesNo);
         }
     }
-    EXPECT_TRUE(platform.dialogAnswers.empty()) << "the question was not asked as often as expected";
+    EXPECT_TRUE(platform.dialogAnswers.empty())
+        << "the question was not asked as often as expected";
 
     // The table as it should be.
     EXPECT_EQ(state.table.callCount(), input.calls);
@@ -439,7 +480,8 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     } else {
         EXPECT_EQ(testing::folderSnapshot(dir.path()), before);
         if (!logBefore.empty()) {
-            EXPECT_EQ(testing::contentHash(testing::fileContent(path)), testing::contentHash(logBefore));
+            EXPECT_EQ(testing::contentHash(testing::fileContent(path)),
+                      testing::contentHash(logBefore));
         }
     }
 
@@ -458,12 +500,15 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     if (input.check) input.check(state, view, platform);
 }
 
-INSTANTIATE_TEST_SUITE_P(Inputs, BadInputMatrix, ::testing::Range<std::size_t>(0, badInputs().size()),
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputMatrix,
+                         ::testing::Range<std::size_t>(0, badInputs().size()),
                          [](const ::testing::TestParamInfo<std::size_t>& info) {
                              std::string name;
                              for (char c : std::string(badInputs().at(info.param).name)) {
-                                 if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-                                 else if (!name.empty() && name.back() != '_') name += '_';
+                                 if (std::isalnum(static_cast<unsigned char>(c)))
+                                     name += c;
+                                 else if (!name.empty() && name.back() != '_')
+                                     name += '_';
                              }
                              while (!name.empty() && name.back() == '_') name.pop_back();
                              return name;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/LogState.h"
 #include "commands/LoadLog.h"
+#include "commands/LogState.h"
 #include "robustness/RobustnessHelpers.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
@@ -31,8 +31,10 @@ public:
     };
     std::vector<AtDialog> atDialogs;
 
-    DialogResult messageDlg(std::string_view text, DialogType type, DialogButtons buttons) override {
-        const bool before = std::find(cursorChanges.begin(), cursorChanges.end(), true) != cursorChanges.end();
+    DialogResult messageDlg(std::string_view text, DialogType type,
+                            DialogButtons buttons) override {
+        const bool before =
+            std::find(cursorChanges.begin(), cursorChanges.end(), true) != cursorChanges.end();
         atDialogs.push_back({std::string(text), busy(), before});
         return FakePlatform::messageDlg(text, type, buttons);
     }

@@ -17,7 +17,8 @@ namespace kestal::testing {
 using FuzzEntry = int (*)(const std::uint8_t* data, std::size_t size);
 
 inline void replayCorpus(std::string_view target, FuzzEntry run) {
-    const std::filesystem::path folder = std::filesystem::path(KESTAL_SOURCE_DIR) / "fuzz" / "corpus" / target;
+    const std::filesystem::path folder =
+        std::filesystem::path(KESTAL_SOURCE_DIR) / "fuzz" / "corpus" / target;
     int inputs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;

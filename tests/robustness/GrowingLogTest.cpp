@@ -11,10 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
 #include "log/CallScan.h"
-#include "commands/LoadLog.h"
 #include "robustness/RobustnessHelpers.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"
@@ -35,10 +35,11 @@ std::string numberedCall(int n) {
                       seconds / 60 % 60, seconds % 60);
         return std::string(text);
     };
-    return testing::joinLines({testing::logLine(at(n), "Remote access driver log opened."),
-                               testing::logLine(at(n), "LCP : Layer up"),
-                               testing::counterLine(at(n + 30), "Bytes Received", std::to_string(n)),
-                               testing::logLine(at(n + 30), "Remote access driver log closed.")});
+    return testing::joinLines(
+        {testing::logLine(at(n), "Remote access driver log opened."),
+         testing::logLine(at(n), "LCP : Layer up"),
+         testing::counterLine(at(n + 30), "Bytes Received", std::to_string(n)),
+         testing::logLine(at(n + 30), "Remote access driver log closed.")});
 }
 
 TEST(GrowingLog, EveryLoadWhileTheLogGrowsShowsTheLinesItRead) {
@@ -59,7 +60,9 @@ TEST(GrowingLog, EveryLoadWhileTheLogGrowsShowsTheLinesItRead) {
             const std::size_t half = call.size() / 2;
             if (::write(fd, call.data(), half) != static_cast<ssize_t>(half)) break;
             std::this_thread::sleep_for(std::chrono::microseconds(50));
-            if (::write(fd, call.data() + half, call.size() - half) != static_cast<ssize_t>(call.size() - half)) break;
+            if (::write(fd, call.data() + half, call.size() - half) !=
+                static_cast<ssize_t>(call.size() - half))
+                break;
             ++appended;
         }
         ::close(fd);

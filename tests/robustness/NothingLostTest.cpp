@@ -17,10 +17,10 @@
 
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
+#include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
-#include "commands/LoadLog.h"
 #include "output/MarkerLine.h"
 #include "output/Printouts.h"
 #include "output/TableExport.h"
@@ -73,9 +73,12 @@ TEST_F(NothingLost, LoadingAndRepairingLeaveTheLogAsItWas) {
         int calls;
     } cases[] = {
         {"clean", testing::twoCalls(), DialogResult::No, 2},
-        {"NUL bytes, repaired", testing::firstCall() + "\0\0"s + testing::secondCall(), DialogResult::Yes, 2},
-        {"NUL bytes, not repaired", testing::firstCall() + "\0\0"s + testing::secondCall(), DialogResult::No, 1},
-        {"lone line feeds, repaired", testing::withLineEnds(testing::twoCalls(), "\n"), DialogResult::Yes, 2},
+        {"NUL bytes, repaired", testing::firstCall() + "\0\0"s + testing::secondCall(),
+         DialogResult::Yes, 2},
+        {"NUL bytes, not repaired", testing::firstCall() + "\0\0"s + testing::secondCall(),
+         DialogResult::No, 1},
+        {"lone line feeds, repaired", testing::withLineEnds(testing::twoCalls(), "\n"),
+         DialogResult::Yes, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -99,17 +102,23 @@ TEST_F(NothingLost, TheTemporaryFileNeverWritesThroughALinkOrOverTheLog) {
         std::function<void(const std::string& temp, const std::string& log)> makeTemp;
         bool repairs;
     } cases[] = {
-        {"link to another file", [&](const std::string& temp, const std::string&) { fs::create_symlink(victim, temp); },
+        {"link to another file",
+         [&](const std::string& temp, const std::string&) { fs::create_symlink(victim, temp); },
          true},
         {"link to a file that doesn't exist yet",
-         [&](const std::string& temp, const std::string&) { fs::create_symlink(elsewhere.file("new.txt"), temp); },
+         [&](const std::string& temp, const std::string&) {
+             fs::create_symlink(elsewhere.file("new.txt"), temp);
+         },
          true},
         // The link itself is replaced, never what it points to.
         {"link to the log itself",
-         [](const std::string& temp, const std::string& log) { fs::create_symlink(log, temp); }, true},
-        {"hard link to the log", [](const std::string& temp, const std::string& log) { fs::create_hard_link(log, temp); },
+         [](const std::string& temp, const std::string& log) { fs::create_symlink(log, temp); },
+         true},
+        {"hard link to the log",
+         [](const std::string& temp, const std::string& log) { fs::create_hard_link(log, temp); },
          false},
-        {"a folder", [](const std::string& temp, const std::string&) { fs::create_directory(temp); }, false},
+        {"a folder",
+         [](const std::string& temp, const std::string&) { fs::create_directory(temp); }, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,7 +207,8 @@ TEST_F(FailingOutput, AFailingCopyReportsAndLeavesOtherFilesAlone) {
     } cases[] = {
         {dir.file("full.txt"), "Stream write error."},
         {"/sys/kestal-copy.txt", "Cannot create file /sys/kestal-copy.txt."},
-        {dir.file("no-such-folder/copy.txt"), "Cannot create file " + dir.file("no-such-folder/copy.txt") + "."},
+        {dir.file("no-such-folder/copy.txt"),
+         "Cannot create file " + dir.file("no-such-folder/copy.txt") + "."},
         {dir.path().string(), "Cannot create file " + dir.path().string() + "."},
         {dir.file("pipe.txt"), "Cannot create file " + dir.file("pipe.txt") + "."},
     };

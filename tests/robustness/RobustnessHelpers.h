@@ -40,7 +40,8 @@ inline std::string fileContent(const std::filesystem::path& path) {
 inline std::map<std::string, std::string> folderSnapshot(const std::filesystem::path& folder) {
     namespace fs = std::filesystem;
     std::map<std::string, std::string> entries;
-    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+    for (auto it = fs::recursive_directory_iterator(folder);
+         it != fs::recursive_directory_iterator(); ++it) {
         const fs::path& path = it->path();
         const std::string name = fs::relative(path, folder).string();
         const fs::file_status status = fs::symlink_status(path);
@@ -48,13 +49,22 @@ inline std::map<std::string, std::string> folderSnapshot(const std::filesystem::
         switch (status.type()) {
             case fs::file_type::regular: {
                 const std::string bytes = fileContent(path);
-                what = "file " + std::to_string(bytes.size()) + " " + std::to_string(contentHash(bytes));
+                what = "file " + std::to_string(bytes.size()) + " " +
+                       std::to_string(contentHash(bytes));
                 break;
             }
-            case fs::file_type::symlink: what = "link " + fs::read_symlink(path).string(); break;
-            case fs::file_type::directory: what = "folder"; break;
-            case fs::file_type::fifo: what = "fifo"; break;
-            default: what = "other"; break;
+            case fs::file_type::symlink:
+                what = "link " + fs::read_symlink(path).string();
+                break;
+            case fs::file_type::directory:
+                what = "folder";
+                break;
+            case fs::file_type::fifo:
+                what = "fifo";
+                break;
+            default:
+                what = "other";
+                break;
         }
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0) what += " mode " + std::to_string(info.st_mode);
@@ -70,7 +80,8 @@ inline std::string logLine(std::string_view dateTime, std::string_view text) {
 
 // A counter line: the label padded to 48 characters, the value right-aligned
 // in 10 more, so that positions 49 to 58 hold the value.
-inline std::string counterLine(std::string_view dateTime, std::string_view label, std::string_view value) {
+inline std::string counterLine(std::string_view dateTime, std::string_view label,
+                               std::string_view value) {
     std::string line = logLine(dateTime, label);
     line.resize(48, ' ');
     line += std::string(10 - std::min<std::size_t>(value.size(), 10), ' ');
@@ -78,7 +89,8 @@ inline std::string counterLine(std::string_view dateTime, std::string_view label
 }
 
 // Lines joined with the given line end after each.
-inline std::string joinLines(std::initializer_list<std::string> lines, std::string_view end = "\r\n") {
+inline std::string joinLines(std::initializer_list<std::string> lines,
+                             std::string_view end = "\r\n") {
     std::string text;
     for (const std::string& line : lines) text += line + std::string(end);
     return text;
@@ -98,9 +110,24 @@ inline std::string firstCall() {
         logLine("12-01-2026 09:22:41.20", "Remote access driver log closed."),
     });
 }
-inline const char* const kFirstCallRow[18] = {
-    "12-01-2026 09:12:04", "12-01-2026 09:22:41", "00:10:37", "1.6", "2.4", "3.2", "3.5",
-    "    182344", "", "", "", "         3", "", "", "", "", "", ""};
+inline const char* const kFirstCallRow[18] = {"12-01-2026 09:12:04",
+                                              "12-01-2026 09:22:41",
+                                              "00:10:37",
+                                              "1.6",
+                                              "2.4",
+                                              "3.2",
+                                              "3.5",
+                                              "    182344",
+                                              "",
+                                              "",
+                                              "",
+                                              "         3",
+                                              "",
+                                              "",
+                                              "",
+                                              "",
+                                              "",
+                                              ""};
 
 inline std::string secondCall() {
     return joinLines({

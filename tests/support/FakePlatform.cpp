@@ -35,10 +35,12 @@ void FakePlatform::record(DialogRecord::Kind kind, std::string_view text, Dialog
                                    mainWindowVisible ? mainWindowVisible() : false});
 }
 
-DialogResult FakePlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {
+DialogResult FakePlatform::messageDlg(std::string_view text, DialogType type,
+                                      DialogButtons buttons) {
     record(DialogRecord::Kind::MessageDlg, text, type, buttons);
     if (buttons == DialogButtons::Ok) {
-        if (!dialogAnswers.empty() && dialogAnswers.front() == DialogResult::Ok) dialogAnswers.pop_front();
+        if (!dialogAnswers.empty() && dialogAnswers.front() == DialogResult::Ok)
+            dialogAnswers.pop_front();
         return DialogResult::Ok;
     }
     if (dialogAnswers.empty()) return DialogResult::No;
@@ -78,8 +80,8 @@ void FakePlatform::processMessages() {
 std::string FakePlatform::longTimeText(const DateTime& time) {
     if (longTimeFormatter) return longTimeFormatter(time);
     char text[32];
-    std::snprintf(text, sizeof text, "%02d%c%02d%c%02d", time.hour, settings.timeSeparator, time.minute,
-                  settings.timeSeparator, time.second);
+    std::snprintf(text, sizeof text, "%02d%c%02d%c%02d", time.hour, settings.timeSeparator,
+                  time.minute, settings.timeSeparator, time.second);
     return text;
 }
 

@@ -65,9 +65,9 @@ public:
     RegionalSettings settings;
     DateTime clock{2026, 12, 6, 15, 5, 9};
     std::function<std::string(const DateTime&)> longTimeFormatter;  // default hh:mm:ss
-    std::optional<std::string> windowsDir;  // nothing: copyWindowsDirectory fails
+    std::optional<std::string> windowsDir;    // nothing: copyWindowsDirectory fails
     std::function<bool()> mainWindowVisible;  // for DialogRecord
-    std::function<void()> onProcessMessages;   // runs inside processMessages
+    std::function<void()> onProcessMessages;  // runs inside processMessages
     std::function<void()> onCloseMainWindow;
     FakeTextPrinter fakePrinter;
 
@@ -92,7 +92,8 @@ public:
     bool beep(unsigned type) override;
 
 private:
-    void record(DialogRecord::Kind kind, std::string_view text, DialogType type, DialogButtons buttons);
+    void record(DialogRecord::Kind kind, std::string_view text, DialogType type,
+                DialogButtons buttons);
     bool busy_ = false;
     unsigned errorMode_ = 0;
 };

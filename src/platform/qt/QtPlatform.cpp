@@ -13,9 +13,9 @@
 #include "platform/FileFilters.h"
 #include "platform/Locale.h"
 #include "platform/ProgramTitle.h"
-#include "platform/qt/QtTextPrinter.h"
 #include "platform/TextPrinter.h"
 #include "platform/WindowsApi.h"
+#include "platform/qt/QtTextPrinter.h"
 
 namespace kestal {
 

@@ -13,8 +13,8 @@
 #include <memory>
 #include <ostream>
 
-#include "platform/qt/QtPlatform.h"
 #include "platform/TextPrinter.h"
+#include "platform/qt/QtPlatform.h"
 #include "support/TempDir.h"
 
 // Readable failure messages for Qt strings.

@@ -1,0 +1,86 @@
+#include "log/LineCutter.h"
+
+#include <algorithm>
+
+#include "log/Pages.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace kestal {
+
+bool LineCutter::atSpecialByte(std::size_t at, std::string_view available) {
+    if (at == pairedLf_) return true;
+    const char c = available[at];
+    if (c == '\0') {
+        if (lineStart_ < at) addLine(at, 0);
+        ended_ = true;
+        return false;
+    }
+    if (c == '\r' && at + 1 < available.size() && available[at + 1] == '\n') {
+        addLine(at, 2);
+        pairedLf_ = at + 1;
+        lineStart_ = at + 2;
+    } else {
+        addLine(at, 1);
+        lineStart_ = at + 1;
+    }
+    return true;
+}
+
+void LineCutter::cut(std::size_t limit, std::string_view available) {
+    if (ended_) return;
+    const char* const text = available.data();
+    std::size_t at = scanned_;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i nul = _mm_setzero_si128();
+    for (; at + 16 <= limit && !ended_; at += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
+                         _mm_cmpeq_epi8(block, nul))));
+        while (mask != 0) {
+            if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)), available))
+                break;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; at < limit && !ended_; ++at) {
+        const char c = text[at];
+        if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at, available);
+    }
+    scanned_ = std::max(scanned_, limit);
+}
+
+void LineCutter::takeOver(const LineCutter& later, std::size_t from, std::string_view available) {
+    if (ended_) return;
+    const std::vector<std::uint64_t>& theirs = *later.ends_;
+    const auto first =
+        std::upper_bound(theirs.begin(), theirs.end(), from,
+                         [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
+    // No line end after byte from: the cutting of those bytes is left to
+    // the next cut, as if later had never run.
+    if (first == theirs.end()) return;
+    cut((*first >> 2) + 1, available);
+    if (ended_) return;
+    ends_->insert(ends_->end(), first + 1, theirs.end());
+    for (auto entry = first + 1; entry != theirs.end(); ++entry) lineEndBytes_ += *entry & 3;
+    scanned_ = later.scanned_;
+    lineStart_ = later.lineStart_;
+    pairedLf_ = later.pairedLf_;
+    ended_ = later.ended_;
+}
+
+void prepareIndex(std::vector<std::uint64_t>& ends, std::size_t bytes) {
+    const std::size_t entries =
+        std::min(ends.capacity(), ends.size() + bytes / kIndexBytesPerLine + 1);
+    // Room the index already has, written or not: the pages stay its own.
+    populatePages(ends.data() + ends.size(), ends.data() + entries);
+}
+
+}  // namespace kestal

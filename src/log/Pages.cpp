@@ -1,0 +1,30 @@
+#include "log/Pages.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+namespace kestal {
+
+std::size_t pageSize() {
+    static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+std::size_t roundUpToPages(std::size_t bytes) {
+    return (bytes + pageSize() - 1) / pageSize() * pageSize();
+}
+
+void populatePages(const void* begin, const void* end) {
+#if defined(MADV_POPULATE_WRITE)
+    const std::uintptr_t first = roundUpToPages(reinterpret_cast<std::uintptr_t>(begin));
+    const std::uintptr_t last = reinterpret_cast<std::uintptr_t>(end) / pageSize() * pageSize();
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#else
+    (void)begin;
+    (void)end;
+#endif
+}
+
+}  // namespace kestal

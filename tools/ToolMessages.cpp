@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
+#include "platform/FileDescriptor.h"
 
 namespace kestal::tool {
 
@@ -11,17 +11,9 @@ namespace {
 // The bar on the screen, wiped before any message.
 ProgressBar* shownBar = nullptr;
 
-void writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
 }  // namespace
 
+// Nothing is left to tell the user when the terminal itself fails.
 void writeErr(std::string_view text) { writeAll(STDERR_FILENO, text); }
 
 void writeOut(std::string_view text) { writeAll(STDOUT_FILENO, text); }

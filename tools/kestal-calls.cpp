@@ -18,6 +18,7 @@
 #include "log/CallStream.h"
 #include "output/TableExport.h"
 #include "output/TableLines.h"
+#include "platform/AsciiCase.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -64,10 +65,7 @@ struct Options {
 };
 
 std::optional<ExportLayout> layoutNamed(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    const std::string lower = toLowerAscii(name);
     if (lower == "txt") return ExportLayout::FixedWidth;
     if (lower == "tsv") return ExportLayout::TabSeparated;
     if (lower == "csv") return ExportLayout::CommaSeparated;

@@ -11,6 +11,7 @@
 
 #include "log/CallScan.h"
 #include "log/LineMatcher.h"
+#include "platform/FileDescriptor.h"
 
 namespace kestal {
 
@@ -21,20 +22,6 @@ namespace {
 // held, must not pass for one that grew.
 constexpr std::uint64_t kSeamBytes = 4096;
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool sameFile(const struct stat& status, const ReadMark& mark) {
     return static_cast<std::uint64_t>(status.st_dev) == mark.device &&
@@ -104,7 +91,7 @@ LogChange LogFollower::look(LogState& state, const RegionalSettings& settings, L
 
 LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
     ReadMark& mark = state.readMark;
-    const Descriptor log(
+    const FileDescriptor log(
         ::open(state.logPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (log.get() < 0 || ::fstat(log.get(), &status) != 0 || !sameFile(status, mark))

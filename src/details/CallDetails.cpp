@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "details/GatherDetails.h"
+#include "log/ReadAhead.h"
+#include "platform/AsciiCase.h"
 
 namespace kestal {
 
@@ -20,11 +22,8 @@ constexpr std::array<std::string_view, 3> kAddressKeys = {"IP address of ", "DNS
 
 using detailsgather::contains;
 
-// Only the ASCII letters change: the log is single-byte text of any code page.
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 int hexDigitValue(char c) {
-    const std::size_t position = kHexDigits.find(upperAscii(c));
+    const std::size_t position = kHexDigits.find(toUpperAscii(c));
     return position == std::string_view::npos ? 0 : static_cast<int>(position) + 1;
 }
 
@@ -36,16 +35,6 @@ void appendDecimal(std::string& out, int value) {
         value /= 10;
     } while (value > 0);
     while (count > 0) out.push_back(digits[--count]);
-}
-
-// The lines lie back to back in one buffer, and memory hands them over more
-// slowly than they are compared: asking for the bytes a little ahead of the
-// line at hand keeps the walk from waiting for each of them. The address is
-// only a hint and may lie past the buffer's end.
-void readAhead(std::string_view line) {
-    constexpr std::uintptr_t kReadAhead = 2048;
-    __builtin_prefetch(
-        reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(line.data()) + kReadAhead));
 }
 
 template <typename Annotate>

@@ -10,6 +10,7 @@
 #include "log/CallRow.h"
 #include "log/LineMatcher.h"
 #include "log/LogSeparators.h"
+#include "log/ReadAhead.h"
 #include "log/SideBySide.h"
 
 namespace kestal {
@@ -54,17 +55,9 @@ void writeCallRow(const CallSummary& call, CallRowBuilder& rows, CallTable& tabl
     table.setCurrentColumn(0);
 }
 
-// The lines lie back to back in one buffer, and memory hands them over more
-// slowly than they are matched: asking for the bytes a little ahead of the
-// line at hand keeps the walk from waiting for each of them (half the time
-// of the scan on a gigabyte log). The address is only a hint and may lie
-// past the buffer's end.
-constexpr std::uintptr_t kReadAhead = 2048;
-
 std::string_view lineReadingAhead(const LogLines& lines, std::size_t index) {
     const std::string_view line = lines[index];
-    __builtin_prefetch(
-        reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(line.data()) + kReadAhead));
+    readAhead(line);
     return line;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "output/TableLines.h"
+#include "platform/AsciiCase.h"
 #include "platform/TextFile.h"
 
 namespace kestal {
@@ -11,17 +12,7 @@ namespace kestal {
 namespace {
 
 bool containsLowerCase(std::string_view name, std::string_view suffix) {
-    if (name.size() < suffix.size()) return false;
-    for (std::size_t at = 0; at + suffix.size() <= name.size(); ++at) {
-        bool same = true;
-        for (std::size_t k = 0; k < suffix.size() && same; ++k) {
-            char c = name[at + k];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            same = c == suffix[k];
-        }
-        if (same) return true;
-    }
-    return false;
+    return toLowerAscii(name).find(suffix) != std::string::npos;
 }
 
 // Hands each line, without its line end, to writeLine. One line buffer

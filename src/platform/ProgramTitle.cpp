@@ -1,6 +1,6 @@
 #include "platform/ProgramTitle.h"
 
-#include <cctype>
+#include "platform/AsciiCase.h"
 
 namespace kestal {
 
@@ -10,8 +10,7 @@ std::string programTitle(std::string_view executable) {
     std::string title(executable.substr(0, executable.find('.')));
     // ASCII letters only: the name's other bytes are kept as stored.
     for (std::size_t i = 1; i < title.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(title[i]);
-        if (byte < 128) title[i] = static_cast<char>(std::tolower(byte));
+        title[i] = toLowerAscii(title[i]);
     }
     return title;
 }

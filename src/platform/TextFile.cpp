@@ -1,12 +1,12 @@
 #include "platform/TextFile.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/Errors.h"
+#include "platform/FileDescriptor.h"
 
 namespace kestal {
 
@@ -17,26 +17,6 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
 // The code for writing to a file that isn't open ("I/O error 103").
 constexpr int kFileNotOpen = 103;
-
-// Writes all of data, going on after partial writes and interruptions.
-// Returns 0, or the errno of the failure.
-int writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t written = ::write(fd, data.data(), data.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            // A descriptor handed over non-blocking (attach): wait until it
-            // takes more.
-            if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                pollfd ready{fd, POLLOUT, 0};
-                if (::poll(&ready, 1, -1) >= 0 || errno == EINTR) continue;
-            }
-            return errno;
-        }
-        data.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
 
 // Opens path for writing, created empty or emptied. O_NONBLOCK keeps a FIFO
 // without a reader from hanging the program (the open fails instead); it is

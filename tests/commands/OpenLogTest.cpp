@@ -1,0 +1,127 @@
+// File > Open: the chosen log, its caption, and Clear following the system log.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/LoadLog.h"
+#include "commands/LoadLogFixture.h"
+#include "commands/LogState.h"
+#include "log/CallScan.h"
+#include "log/LogTestHelpers.h"
+#include "platform/Errors.h"
+#include "support/FakePlatform.h"
+#include "support/RecordingView.h"
+#include "support/TempDir.h"
+
+namespace kestal {
+namespace {
+
+using testing::DialogRecord;
+using testing::FakePlatform;
+using testing::linesOf;
+using testing::readBytes;
+using testing::RecordingView;
+using testing::TempDir;
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+using testing::callText;
+using testing::LoadLogTest;
+
+TEST_F(LoadLogTest, OpenCancelledChangesNothing) {
+    FileDialog openDialog;
+    openDialog.filter = "Text (*.txt)|*.txt";
+    openDialog.initialDir = "/somewhere";
+    state.logPath = "/old/ppplog.txt";
+    view.statusText = "4 Calls";
+    platform.fileDialogAnswers = {std::nullopt};
+    commands::openLog(state, platform, view, openDialog);
+    ASSERT_EQ(platform.fileDialogsShown.size(), 1u);
+    EXPECT_EQ(platform.fileDialogsShown[0].initialDir, dir.path().string());
+    EXPECT_EQ(state.logPath, "/old/ppplog.txt");
+    EXPECT_EQ(view.statusText, "4 Calls");
+    EXPECT_EQ(view.caption, "Kestal File Viewer");
+    EXPECT_TRUE(view.clearEnabled);
+    EXPECT_EQ(view.tablesShown, 0);
+    EXPECT_TRUE(platform.errorModes.empty());
+}
+
+TEST_F(LoadLogTest, OpenShowsTheChosenFile) {
+    dir.write("ppplog.txt", callText("09:00:00.00", "09:00:10.00") +
+                                callText("10:00:00.00", "10:00:10.00") +
+                                callText("11:00:00.00", "11:00:10.00"));
+    commands::startUp(state, platform, view);
+    ASSERT_EQ(view.statusText, "3 Calls");
+    const std::string other = dir.write("other.txt", callText("12:00:00.00", "12:00:10.00") +
+                                                         callText("13:00:00.00", "13:00:05.00"));
+    FileDialog openDialog;
+    platform.fileDialogAnswers = {other};
+    commands::openLog(state, platform, view, openDialog);
+    EXPECT_EQ(state.logPath, other);
+    EXPECT_EQ(view.caption, "Kestal File Viewer - " + other);
+    EXPECT_FALSE(view.clearEnabled);
+    EXPECT_EQ(view.statusText, "");  // two calls: the label stays emptied
+    EXPECT_EQ(state.table.rowCount(), 3);
+    EXPECT_EQ(state.table.cell(0, 1), "12-01-2026 12:00:00");
+    EXPECT_EQ(state.table.cell(2, 2), "00:00:05");
+    EXPECT_EQ(view.shownRowCount, state.table.rowCount());
+    EXPECT_EQ(view.tablesShown, 3);  // start-up scan, reset, scan
+}
+
+TEST_F(LoadLogTest, ClearFollowsTheDefaultPathWhateverItsLetterCase) {
+    platform.windowsDir = "/Win/Dir";
+    struct Case {
+        std::optional<std::string> windowsDir;
+        std::string chosen;
+        bool clearEnabled;
+    };
+    const std::vector<Case> cases = {
+        {"/Win/Dir", "/Win/Dir/ppplog.txt", true},
+        {"/Win/Dir", "/WIN/dir/PPPLOG.TXT", true},
+        {"/Win/Dir", "/Win/Dir/ppplog.txt.bak", false},
+        {"/Win/Dir", "/Win/Other/ppplog.txt", false},
+        {std::nullopt, "/Win/Dir/ppplog.txt", false},  // no Windows directory: no default log
+    };
+    for (const Case& c : cases) {
+        platform.windowsDir = c.windowsDir;
+        FileDialog openDialog;
+        openDialog.initialDir = "/before";
+        platform.fileDialogAnswers = {c.chosen};
+        commands::openLog(state, platform, view, openDialog);
+        EXPECT_EQ(view.clearEnabled, c.clearEnabled) << c.chosen;
+        EXPECT_EQ(openDialog.initialDir, c.windowsDir.value_or("/before")) << c.chosen;
+    }
+}
+
+TEST_F(LoadLogTest, FailedOpenLeavesAnEmptyTableUnderTheNewCaption) {
+    dir.write("ppplog.txt", callText("09:00:00.00", "09:00:10.00") +
+                                callText("10:00:00.00", "10:00:10.00") +
+                                callText("11:00:00.00", "11:00:10.00"));
+    commands::startUp(state, platform, view);
+    const std::vector<std::string> oldLines = linesOf(state.lines);
+    const std::string missing = dir.file("gone.txt");
+    FileDialog openDialog;
+    platform.fileDialogAnswers = {missing};
+    commands::openLog(state, platform, view, openDialog);
+    EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kLogInUse)});
+    EXPECT_EQ(view.caption, "Kestal File Viewer - " + missing);
+    EXPECT_EQ(view.statusText, "");
+    EXPECT_EQ(state.table.rowCount(), 2);
+    EXPECT_EQ(state.table.cell(0, 1), "");
+    EXPECT_EQ(linesOf(state.lines), oldLines);
+    EXPECT_EQ(state.logPath, missing);
+}
+
+}  // namespace
+}  // namespace kestal

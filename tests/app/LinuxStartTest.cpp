@@ -27,6 +27,8 @@ TEST_F(LinuxStart, WithoutWindowsDirectoryTheWindowOpensReadyForFileOpen) {
     EXPECT_FALSE(main->clearAction->isEnabled());
     EXPECT_TRUE(main->openAction->isEnabled());
     EXPECT_EQ(main->model()->rowCount(), 1);
+    EXPECT_TRUE(platform.errorModes.empty());  // no load was tried
+    EXPECT_FALSE(main->reloadAction->isEnabled());
 
     const std::string log = windows.write("copied.txt", kThreeCallLog);
     platform.fileDialogAnswers.push_back(log);
@@ -55,18 +57,14 @@ TEST_F(LinuxStart, TitleLinesTakeTheirColourFromThePalette) {
     createWindows();
     showMain();
     QHeaderView* titles = main->callGrid->horizontalHeader();
-    for (const QColor lines : {QColor(Qt::black), QColor(0xe0, 0xe0, 0xe0)}) {
-        QPalette palette = titles->palette();
-        palette.setColor(QPalette::WindowText, lines);
-        palette.setColor(QPalette::Button,
-                         lines == Qt::black ? QColor(0xd4, 0xd0, 0xc8) : QColor(0x30, 0x30, 0x30));
-        titles->setPalette(palette);
-        const QImage image = titles->grab().toImage();
-        const int right = titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1;
-        EXPECT_EQ(image.pixelColor(right, titles->height() / 2), lines)
-            << lines.name().toStdString();
-        EXPECT_EQ(image.pixelColor(2, titles->height() - 1), lines) << lines.name().toStdString();
-    }
+    QPalette dark = titles->palette();
+    dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    titles->setPalette(dark);
+    const QImage image = titles->grab().toImage();
+    const int right = titles->sectionViewportPosition(0) + titles->sectionSize(0) - 1;
+    EXPECT_EQ(image.pixelColor(right, titles->height() / 2), QColor(0xe0, 0xe0, 0xe0));
+    EXPECT_EQ(image.pixelColor(2, titles->height() - 1), QColor(0xe0, 0xe0, 0xe0));
 }
 
 TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
@@ -96,29 +94,18 @@ TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
 }
 
 // The real program answers --help and --version without a display, also
-// when Qt's own options stand beside them.
-TEST(CommandLine, HelpAndVersionNeedNoWindow) {
-    struct Case {
-        QStringList arguments;
-        QString expected;
-    };
-    const std::vector<Case> cases = {
-        {{"--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
-        {{"-platform", "offscreen", "--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
-        {{"--help"}, QStringLiteral("[LOGFILE]")},
-    };
-    for (const Case& c : cases) {
+// when Qt's options ask for one.
+TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"-platform", "xcb", "--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
+        {{"--help"}, QStringLiteral("[LOGFILE]")}};
+    for (const auto& [arguments, expected] : cases) {
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(KESTAL_BINARY), c.arguments);
+        program.setProcessEnvironment(QProcessEnvironment());  // no DISPLAY
+        program.start(QStringLiteral(KESTAL_BINARY), arguments);
         ASSERT_TRUE(program.waitForFinished(30000));
-        EXPECT_EQ(program.exitCode(), 0) << c.arguments.join(' ').toStdString();
-        EXPECT_TRUE(QString::fromLocal8Bit(program.readAllStandardOutput()).contains(c.expected))
-            << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(program.exitCode(), 0) << expected.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(expected));
     }
 }
 

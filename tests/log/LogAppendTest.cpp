@@ -45,30 +45,5 @@ TEST(LogAppend, GivesTheLinesOfTheWholeTextWhereverItWasCut) {
     }
 }
 
-TEST(LogAppend, GrowsLinesReadFromAFileInManySmallPieces) {
-    LogLines grown = LogLines::fromBytes("");
-    std::string text;
-    for (int call = 0; call < 2000; ++call) {
-        const std::string piece = "12-01-2026 09:00:00.00 - line " + std::to_string(call) + "\r\n";
-        // Half a line now, the rest with the next piece: the open line goes on.
-        const std::size_t half = piece.size() / 2;
-        grown.append(piece.substr(0, half));
-        grown.append(piece.substr(half));
-        text += piece;
-    }
-    EXPECT_EQ(linesOf(grown), linesOf(LogLines::fromBytes(text)));
-    EXPECT_EQ(grown.bytes(), text);
-}
-
-TEST(LogAppend, NulEndsTheTextForGood) {
-    LogLines grown = LogLines::fromBytes("one\r\ntw");
-    EXPECT_FALSE(grown.endsAtNul());
-    EXPECT_EQ(grown.append("o\0three\r\n"s), 1u);
-    EXPECT_TRUE(grown.endsAtNul());
-    EXPECT_EQ(grown.append("four\r\n"), 2u);
-    EXPECT_EQ(linesOf(grown), (std::vector<std::string>{"one", "two"}));
-    EXPECT_EQ(grown.byteCount(), 22u);  // every byte read, the ignored ones too
-}
-
 }  // namespace
 }  // namespace kestal

@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "ToolMessages.h"
+#include "log/CallStream.h"
+#include "log/CallStreamSideBySide.h"
 #include "platform/Errors.h"
 
 namespace kestal::tool {
@@ -36,25 +38,26 @@ LogInput::LogInput(const std::string& path) : path_(path), name_(logName(path)) 
         ::close(fd_);
         throw FileError{name_, "Not a regular file"};
     }
-    showProgress_ = S_ISREG(info.st_mode) &&
-                    static_cast<std::uint64_t>(info.st_size) > kProgressThreshold &&
-                    ::isatty(STDERR_FILENO);
+    regularFile_ = S_ISREG(info.st_mode);
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    showProgress_ = regularFile_ && size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
 }
 
 LogInput::~LogInput() {
     if (fd_ != STDIN_FILENO) ::close(fd_);
 }
 
+ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {
+    if (!showProgress_) return {};
+    bar.emplace(path_);
+    return [&bar](std::uint64_t done, std::uint64_t expected) { bar->update(done, expected); };
+}
+
 bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines) {
+    std::optional<ProgressBar> bar;
     LineStream::Options options;
     options.dropNulBytes = dropNulBytes;
-    std::optional<ProgressBar> bar;
-    if (showProgress_) {
-        bar.emplace(path_);
-        options.progress = [&bar](std::uint64_t done, std::uint64_t expected) {
-            bar->update(done, expected);
-        };
-    }
+    options.progress = startProgress(bar);
     LineStream lines(fd_, path_, std::move(options));
     try {
         useLines(lines);
@@ -66,6 +69,23 @@ bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& u
         throw FileError{name_, error.what()};
     }
     return lines.joinedLength() == lines.bytesRead();
+}
+
+bool LogInput::readCalls(bool dropNulBytes, const RegionalSettings& settings,
+                         const CallRowSink& sink) {
+    // Dropping NUL bytes moves every line: only one reader from the start
+    // knows where lines begin then.
+    if (dropNulBytes || !regularFile_ || !worthTwoThreads(size_)) {
+        return read(dropNulBytes, [&](LineStream& lines) { streamCalls(lines, settings, sink); });
+    }
+    std::optional<ProgressBar> bar;
+    try {
+        const StreamedSize sizes =
+            streamCallsSideBySide(fd_, path_, settings, sink, startProgress(bar));
+        return sizes.joinedLength == sizes.bytesRead;
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
 }
 
 Output::Output(const std::optional<std::string>& path)

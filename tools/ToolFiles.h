@@ -6,10 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "log/CallRow.h"
 #include "log/LineStream.h"
 #include "platform/TextFile.h"
 
 namespace kestal::tool {
+
+class ProgressBar;
 
 // The log ("-": standard input), open and checked, read as a stream of
 // lines. It is opened here rather than by name in the library so that a
@@ -29,12 +32,21 @@ public:
     // check: their joined length equals the bytes read.
     bool read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines);
 
+    // The same for the call scan, handing each call to sink: a big file is
+    // walked by two threads at once (when there are two processors).
+    bool readCalls(bool dropNulBytes, const RegionalSettings& settings, const CallRowSink& sink);
+
     const std::string& name() const { return name_; }
 
 private:
     std::string path_;
     std::string name_;
+    // Starts the progress bar when one is due, and tells what is to tell it.
+    ReadProgress startProgress(std::optional<ProgressBar>& bar);
+
     int fd_ = -1;
+    bool regularFile_ = false;
+    std::uint64_t size_ = 0;
     bool showProgress_ = false;
 };
 

@@ -15,7 +15,6 @@
 #include "commands/Messages.h"
 #include "details/CallDetailsStream.h"
 #include "log/CallScan.h"
-#include "log/CallStream.h"
 #include "output/TableExport.h"
 #include "output/TableLines.h"
 #include "platform/AsciiCase.h"
@@ -154,9 +153,8 @@ void refuseOutputOverLog(const Options& options) {
 // told once the log is read whole. With repair the NUL bytes are left out
 // and every call is listed; leaving out NUL bytes from a log that has none
 // changes nothing, so the repair needs no size check of its own.
-void readLog(LogInput& log, bool repair, const std::function<void(LineStream&)>& useLines) {
-    const bool sizeChecked = log.read(repair, useLines);
-    if (!repair && !sizeChecked) report(log.name(), kSomeCallsNotListed);
+void tellSizeCheck(const LogInput& log, bool repair, bool passed) {
+    if (!repair && !passed) report(log.name(), kSomeCallsNotListed);
 }
 
 // The log is read a piece at a time and each row written as soon as its
@@ -176,8 +174,7 @@ void writeCallTable(const Options& options) {
         }
         table.write(row.cells);
     };
-    readLog(log, options.repair,
-            [&](LineStream& lines) { streamCalls(lines, settings, writeRow); });
+    tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, writeRow));
     table.finish();
     output.close();
 }
@@ -186,12 +183,13 @@ void writeCallDetails(const Options& options) {
     refuseOutputOverLog(options);
     LogInput log(options.logPath);
     Output output(options.outPath);
-    readLog(log, options.repair, [&](LineStream& lines) {
+    const bool passed = log.read(options.repair, [&](LineStream& lines) {
         streamCallDetails(
             lines, *options.details,
             [&log](std::string_view warning) { report(log.name(), warning); },
             [&output](std::string&& line) { output.writeLine(line); });
     });
+    tellSizeCheck(log, options.repair, passed);
     output.close();
 }
 

@@ -28,10 +28,12 @@ std::uint64_t expectedSize(int fd) {
     return left > 0 ? static_cast<std::uint64_t>(left) : 0;
 }
 
-ssize_t readSome(int fd, char* into, std::size_t count) {
+// Reads from where fd stands (offset -1) or from the offset given.
+ssize_t readSome(int fd, std::int64_t offset, char* into, std::size_t count) {
     ssize_t got;
     do {
-        got = ::read(fd, into, count);
+        got = offset < 0 ? ::read(fd, into, count)
+                         : ::pread(fd, into, count, static_cast<off_t>(offset));
     } while (got < 0 && errno == EINTR);
     return got;
 }
@@ -72,6 +74,7 @@ std::size_t dropNulBytes(char* text, std::size_t size) {
 LineStream::LineStream(int fd, std::string path, Options options)
     : fd_(fd), path_(std::move(path)), options_(std::move(options)) {
     options_.piece = std::max<std::size_t>(options_.piece, 1);
+    if (options_.from >= 0) bufferStart_ = static_cast<std::uint64_t>(options_.from);
     if (options_.progress) expected_ = expectedSize(fd);
 }
 
@@ -95,9 +98,10 @@ bool LineStream::readPiece() {
     }
     current_ = target;
     handedOut_ = false;
+    bufferStart_ += begin_;
     begin_ = 0;
     end_ = kept;
-    const ssize_t got = readSome(fd_, into.bytes.get() + end_, options_.piece);
+    const ssize_t got = readSome(fd_, readOffset(), into.bytes.get() + end_, options_.piece);
     if (got < 0) throw cannotOpenFile(path_);
     if (got == 0) {
         fileEnded_ = true;
@@ -114,7 +118,7 @@ void LineStream::skipRest() {
     // Read into a buffer of its own: the last line handed out stays valid.
     std::vector<char> scratch(options_.piece);
     while (!fileEnded_) {
-        const ssize_t got = readSome(fd_, scratch.data(), scratch.size());
+        const ssize_t got = readSome(fd_, readOffset(), scratch.data(), scratch.size());
         if (got < 0) throw cannotOpenFile(path_);
         if (got == 0) fileEnded_ = true;
         bytesRead_ += static_cast<std::uint64_t>(got);
@@ -122,8 +126,14 @@ void LineStream::skipRest() {
     }
 }
 
+std::int64_t LineStream::readOffset() const {
+    if (options_.from < 0) return -1;
+    return options_.from + static_cast<std::int64_t>(bytesRead_);
+}
+
 std::string_view LineStream::handOut(std::size_t end, std::size_t lineEndLength) {
     const std::string_view line(text() + begin_, end - begin_);
+    lineStart_ = bufferStart_ + begin_;
     handedOut_ = true;
     lineBytes_ += line.size();
     ++lineCount_;
@@ -142,6 +152,7 @@ bool LineStream::next(std::string_view& line) {
             if (readPiece()) continue;
             // The text after the last line end forms the last line.
             textEnded_ = true;
+            textEnd_ = bufferStart_ + end_;
             if (begin_ == end_) return false;
             line = handOut(end_, 0);
             return true;
@@ -151,6 +162,7 @@ bool LineStream::next(std::string_view& line) {
             // The first NUL ends the text and the line it stands in; a line
             // it would leave empty is no line.
             textEnded_ = true;
+            textEnd_ = bufferStart_ + end;
             const bool hasLine = end > begin_;
             if (hasLine) line = handOut(end, 0);
             skipRest();

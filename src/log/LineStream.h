@@ -23,6 +23,10 @@ public:
         // Bytes asked of the system at a time; a line longer than that is
         // held whole all the same.
         std::size_t piece = std::size_t{128} << 10;
+        // Read from this byte of the file on, with positioned reads that
+        // leave fd where it stands (several streams may so share it); -1:
+        // from where fd stands.
+        std::int64_t from = -1;
     };
 
     // Reads fd from where it stands to its end; path only names the file in
@@ -44,6 +48,13 @@ public:
     // Sum over the lines handed out of length + 2 (see LogLines).
     std::uint64_t joinedLength() const { return lineBytes_ + 2 * lineCount_; }
 
+    // Where the last line handed out starts, and where the text ended (at
+    // the first NUL or at the end of the file), as byte offsets from where
+    // the reading began (Options::from included). Without meaning when NUL
+    // bytes are dropped.
+    std::uint64_t lineStart() const { return lineStart_; }
+    std::uint64_t textEnd() const { return textEnd_; }
+
 private:
     // Reads one more piece after the bytes not yet handed out; false at the
     // end of the file.
@@ -52,6 +63,8 @@ private:
     // count it.
     void skipRest();
     std::string_view handOut(std::size_t end, std::size_t lineEndLength);
+    // Where the next read starts in the file, -1 for where fd stands.
+    std::int64_t readOffset() const;
     const char* text() const { return buffers_[current_].bytes.get(); }
 
     // Room for bytes read. Lines are handed out of one buffer while the
@@ -66,11 +79,14 @@ private:
     std::string path_;
     Options options_;
     Buffer buffers_[2];
-    int current_ = 0;          // the buffer lines are handed out of
-    bool handedOut_ = false;   // a line was handed out of it
-    std::size_t begin_ = 0;    // the first byte not handed out
-    std::size_t scanned_ = 0;  // bytes from begin_ on known to hold no line end
-    std::size_t end_ = 0;      // the end of the bytes read
+    int current_ = 0;                // the buffer lines are handed out of
+    bool handedOut_ = false;         // a line was handed out of it
+    std::size_t begin_ = 0;          // the first byte not handed out
+    std::size_t scanned_ = 0;        // bytes from begin_ on known to hold no line end
+    std::size_t end_ = 0;            // the end of the bytes read
+    std::uint64_t bufferStart_ = 0;  // the offset of the current buffer's first byte
+    std::uint64_t lineStart_ = 0;
+    std::uint64_t textEnd_ = 0;
     std::uint64_t expected_ = 0;
     std::uint64_t bytesRead_ = 0;
     std::uint64_t lineBytes_ = 0;

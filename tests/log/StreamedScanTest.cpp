@@ -14,6 +14,7 @@
 
 #include "log/CallScan.h"
 #include "log/CallStream.h"
+#include "log/CallStreamSideBySide.h"
 #include "log/LineStream.h"
 #include "log/LogTestHelpers.h"
 #include "support/TempDir.h"
@@ -188,6 +189,54 @@ TEST(StreamedScan, PipeFedInSmallPiecesWalksAsTheWholeFile) {
         EXPECT_EQ(streamed.corrupt, whole.corrupt);
         EXPECT_EQ(streamed.bytesRead, whole.bytesRead);
         EXPECT_EQ(streamed.joinedLength, whole.joinedLength);
+    }
+}
+
+// The rows two threads hand on, chunk after chunk, from bytes at offset
+// from of a file (what stands before it is not the log's).
+Walk sideBySideRows(const std::string& bytes, std::size_t chunk, std::size_t from = 0) {
+    const BytesFile file(std::string(from, 'x') + bytes);
+    ::lseek(file.fd(), static_cast<off_t>(from), SEEK_SET);
+    Walk walk;
+    CallTable table;
+    const StreamedSize sizes = streamCallsSideBySide(
+        file.fd(), "log", {},
+        [&](const CallRow& row) {
+            if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
+            if (!table.cell(0, 1).empty()) table.setRowCount(table.rowCount() + 1);
+            table.writeRow(table.rowCount() - 1, row.cells);
+        },
+        {}, chunk);
+    walk.table = dumpTable(table);
+    walk.joinedLength = sizes.joinedLength;
+    walk.bytesRead = sizes.bytesRead;
+    return walk;
+}
+
+void expectSameSideBySide(const std::string& bytes, std::size_t chunk, std::size_t from = 0) {
+    const Walk whole = wholeFileWalk(bytes, false);
+    const Walk chunked = sideBySideRows(bytes, chunk, from);
+    EXPECT_EQ(chunked.table, whole.table);
+    EXPECT_EQ(chunked.corrupt, whole.corrupt);
+    EXPECT_EQ(chunked.joinedLength, whole.joinedLength);
+    EXPECT_EQ(chunked.bytesRead, whole.bytesRead);
+}
+
+// Chunk boundaries fall inside lines, between CR and LF, on NUL bytes and
+// inside calls, wherever the chunks are cut.
+TEST(StreamedScan, ChunksWalkedSideBySideAsTheWholeFile) {
+    std::vector<std::string> logs = {mixedLog()};
+    for (const std::string& path : fixtures()) logs.push_back(readBytes(path));
+    for (const std::string& log : logs) {
+        for (const std::size_t chunk : {1, 2, 3, 17, 64, 1000, 1 << 20}) {
+            SCOPED_TRACE(log.substr(0, 40) + ", chunks of " + std::to_string(chunk));
+            expectSameSideBySide(log, chunk);
+        }
+    }
+    expectSameSideBySide(mixedLog(), 5, 3);
+    for (std::size_t size = 0; size <= mixedLog().size(); ++size) {
+        SCOPED_TRACE("prefix of " + std::to_string(size));
+        expectSameSideBySide(mixedLog().substr(0, size), 7);
     }
 }
 

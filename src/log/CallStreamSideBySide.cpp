@@ -1,0 +1,216 @@
+#include "log/CallStreamSideBySide.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "log/CallWalker.h"
+#include "log/LineMatcher.h"
+#include "log/LineStream.h"
+#include "platform/Errors.h"
+
+namespace kestal {
+
+namespace {
+
+namespace lm = linematch;
+
+// Smaller files are walked before a second thread would pay off.
+constexpr std::uint64_t kTwoThreadMinimum = std::uint64_t{16} << 20;
+// Chunks walked or waiting at a time: each walker has one at hand, and the
+// next ones are ready when the one being handed on is done.
+constexpr std::size_t kChunksAtATime = 4;
+constexpr int kWalkers = 2;
+
+// What the walk of one chunk gives.
+struct ChunkWalk {
+    CallTable rows;
+    std::vector<bool> corrupt;
+    std::uint64_t lineBytes = 0;
+    std::uint64_t lineCount = 0;
+    // The text ended (a NUL, the end of the file) before the next chunk:
+    // nothing after this chunk counts.
+    bool lastChunk = false;
+    std::uint64_t readEnd = 0;  // how far this walk read, for the size check
+    std::exception_ptr failure;
+};
+
+// The chunk from ownStart to nextStart (byte offsets in the file). Its
+// calls are those whose "log opened" line starts in it; the last of them
+// runs on past nextStart to its end. Its lines are those that start in it.
+void walkChunk(int fd, const std::string& path, const RegionalSettings& settings,
+               std::uint64_t ownStart, std::uint64_t nextStart, bool first, ChunkWalk& walk) {
+    LineStream::Options options;
+    // One byte before the chunk tells whether a line starts at its first
+    // byte (a line end stands there) or later.
+    options.from = static_cast<std::int64_t>(first ? ownStart : ownStart - 1);
+    LineStream lines(fd, path, options);
+    CallWalker walker(settings, [&walk](const CallRow& row) {
+        if (!walk.rows.cell(0, 1).empty()) walk.rows.setRowCount(walk.rows.rowCount() + 1);
+        walk.rows.writeRow(walk.rows.rowCount() - 1, row.cells);
+        walk.corrupt.push_back(row.corrupt);
+    });
+    std::string_view line;
+    std::string_view last;
+    while (lines.next(line)) {
+        const std::uint64_t start = lines.lineStart();
+        if (start < ownStart) continue;  // the end of the previous chunk's last line
+        const std::uint32_t texts = lm::matchLine(line);
+        if (start >= nextStart) {
+            // The next chunk's lines: read only to end the call at hand.
+            if (!walker.inCall()) return;
+            if (texts & lm::LogOpened) {
+                walker.stopAt(line);
+                return;
+            }
+        } else {
+            walk.lineBytes += line.size();
+            ++walk.lineCount;
+        }
+        walker.line(line, texts);
+        last = line;
+    }
+    walker.end(last);
+    walk.lastChunk = lines.textEnd() < nextStart;
+    walk.readEnd = static_cast<std::uint64_t>(options.from) + lines.bytesRead();
+}
+
+// Chunks handed out to the walkers in order, no more than kChunksAtATime
+// ahead of the one being handed on.
+class ChunkQueue {
+public:
+    explicit ChunkQueue(std::size_t count) : walks_(count) {}
+
+    // The next chunk to walk; false when there is none or the walk stops.
+    bool take(std::size_t& chunk) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] {
+            return stopped_ || next_ >= walks_.size() || next_ < handedOn_ + kChunksAtATime;
+        });
+        if (stopped_ || next_ >= walks_.size()) return false;
+        chunk = next_++;
+        return true;
+    }
+
+    void done(std::size_t chunk, std::unique_ptr<ChunkWalk> walk) {
+        const std::lock_guard lock(mutex_);
+        walks_[chunk] = std::move(walk);
+        changed_.notify_all();
+    }
+
+    // Waits for the walk of chunk, and lets the walkers go on past it.
+    std::unique_ptr<ChunkWalk> handOn(std::size_t chunk) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return walks_[chunk] != nullptr; });
+        handedOn_ = chunk + 1;
+        changed_.notify_all();
+        return std::move(walks_[chunk]);
+    }
+
+    void stop() {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::unique_ptr<ChunkWalk>> walks_;
+    std::size_t next_ = 0;
+    std::size_t handedOn_ = 0;
+    bool stopped_ = false;
+};
+
+// The walkers stop however the handing on ends.
+struct StopOnExit {
+    ChunkQueue& queue;
+    ~StopOnExit() { queue.stop(); }
+};
+
+void handOnRows(const ChunkWalk& walk, const CallRowSink& sink) {
+    if (walk.rows.callCount() == 0) return;
+    CallRow row;
+    for (int r = 1; r < walk.rows.rowCount(); ++r) {
+        for (int column = 0; column < kColumnCount; ++column)
+            row.cells[static_cast<std::size_t>(column)] = walk.rows.cell(column, r);
+        row.corrupt = walk.corrupt[static_cast<std::size_t>(r - 1)];
+        sink(row);
+    }
+}
+
+}  // namespace
+
+bool worthTwoThreads(std::uint64_t size) {
+    return size >= kTwoThreadMinimum && std::thread::hardware_concurrency() >= 2;
+}
+
+StreamedSize streamCallsSideBySide(int fd, const std::string& path,
+                                   const RegionalSettings& settings, const CallRowSink& sink,
+                                   const ReadProgress& progress, std::size_t chunk) {
+    struct stat st {};
+    const off_t base = ::lseek(fd, 0, SEEK_CUR);
+    if (base < 0 || ::fstat(fd, &st) != 0) throw cannotOpenFile(path);
+    const std::uint64_t start = static_cast<std::uint64_t>(base);
+    const std::uint64_t size =
+        st.st_size > base ? static_cast<std::uint64_t>(st.st_size) - start : 0;
+    const std::size_t count = std::max<std::size_t>(1, (size + chunk - 1) / chunk);
+    const auto chunkStart = [&](std::size_t k) { return start + k * std::uint64_t{chunk}; };
+    // The last chunk runs to wherever the file ends by then.
+    const auto chunkEnd = [&](std::size_t k) {
+        return k + 1 < count ? chunkStart(k + 1) : std::numeric_limits<std::uint64_t>::max();
+    };
+
+    ChunkQueue queue(count);
+    std::vector<std::jthread> walkers;
+    const StopOnExit stopOnExit{queue};
+    const auto walkChunks = [&] {
+        std::size_t k = 0;
+        while (queue.take(k)) {
+            auto walk = std::make_unique<ChunkWalk>();
+            try {
+                walkChunk(fd, path, settings, chunkStart(k), chunkEnd(k), k == 0, *walk);
+            } catch (...) {
+                walk->failure = std::current_exception();
+            }
+            queue.done(k, std::move(walk));
+        }
+    };
+    for (int i = 0; i < kWalkers; ++i) {
+        try {
+            walkers.emplace_back(walkChunks);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    // Without a thread to walk them, the chunks are walked here in turn.
+    const auto walkOf = [&](std::size_t k) {
+        if (!walkers.empty()) return queue.handOn(k);
+        auto walk = std::make_unique<ChunkWalk>();
+        walkChunk(fd, path, settings, chunkStart(k), chunkEnd(k), k == 0, *walk);
+        return walk;
+    };
+
+    StreamedSize sizes;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::unique_ptr<ChunkWalk> walk = walkOf(k);
+        if (walk->failure) std::rethrow_exception(walk->failure);
+        handOnRows(*walk, sink);
+        sizes.joinedLength += walk->lineBytes + 2 * walk->lineCount;
+        if (progress) progress(std::min(size, chunkStart(k + 1) - start), size);
+        if (walk->lastChunk || k + 1 == count) {
+            sizes.bytesRead = walk->readEnd - start;
+            break;
+        }
+    }
+    return sizes;
+}
+
+}  // namespace kestal

@@ -1,0 +1,62 @@
+// The call scan one line at a time, for walks that see each line only once:
+// what a call block's lines give is copied out of them, so the lines may go
+// as soon as they have been walked.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "log/CallRow.h"
+#include "platform/Platform.h"
+
+namespace kestal {
+
+// A copy of a few bytes of a line that will not stay.
+template <std::size_t Capacity>
+class HeldText {
+public:
+    void assign(std::string_view text) {
+        size_ = text.size() < Capacity ? text.size() : Capacity;
+        for (std::size_t i = 0; i < size_; ++i) bytes_[i] = text[i];
+    }
+    std::string_view view() const { return {bytes_.data(), size_}; }
+
+private:
+    std::array<char, Capacity> bytes_{};
+    std::size_t size_ = 0;
+};
+
+class CallWalker {
+public:
+    CallWalker(const RegionalSettings& settings, CallRowSink sink)
+        : rows_(settings), sink_(std::move(sink)) {}
+
+    // The next line of the log, texts being its linematch bits.
+    void line(std::string_view line, std::uint32_t texts) {
+        if (texts != 0) recognisedLine(line, texts);
+    }
+    // The log ends; its last line was last (which stays valid until now).
+    void end(std::string_view last);
+    // A line that opens a call ends the walk there: the call at hand is cut
+    // short by it, and the call it opens is left to another walk.
+    void stopAt(std::string_view opening);
+
+    bool inCall() const { return inCall_; }
+
+private:
+    void recognisedLine(std::string_view line, std::uint32_t texts);
+    void startCall(std::string_view line);
+    void takeValues(std::uint32_t texts, std::string_view line);
+    void finishCall(std::string_view line, bool cutShort);
+
+    CallRowBuilder rows_;
+    CallRowSink sink_;
+    bool inCall_ = false;
+    CallSummary summary_;
+    HeldText<19> start_;
+    std::array<HeldText<11>, kLayerColumns> layerTimes_;
+    std::array<HeldText<19>, kCounterColumns> counters_;
+};
+
+}  // namespace kestal

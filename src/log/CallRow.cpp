@@ -19,18 +19,12 @@ constexpr std::string_view kNoLayerTime = "-";
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 constexpr double kLongestLayerSeconds = 500.0;
 
-enum Layer { Lcp, Chap, Ipcp, Ccp };
-
-// Which recognised text feeds which counter, in column order.
-constexpr std::array<std::uint32_t, kCounterColumns> kCounterTexts = {
-    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
-    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
-    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
-
 constexpr std::uint32_t kAnyCounter =
     lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
     lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
     lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
+constexpr std::uint32_t kAnyLayer =
+    lm::LcpUp | lm::ChapUp | lm::IpcpUp | lm::CcpFinished | lm::CcpUp;
 
 constexpr std::size_t kFirstLayerColumn = 3;
 constexpr std::size_t kFirstCounterColumn = 7;
@@ -69,6 +63,14 @@ std::string_view layerText(float seconds, char decimalSeparator, std::array<char
 
 }  // namespace
 
+const std::array<std::uint32_t, kLayerColumns> kLayerTexts = {lm::LcpUp, lm::ChapUp, lm::IpcpUp,
+                                                              lm::CcpFinished | lm::CcpUp};
+const std::array<std::uint32_t, kCounterColumns> kCounterTexts = {
+    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
+    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
+    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
+const std::uint32_t kValueTexts = kAnyCounter | kAnyLayer;
+
 void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call) {
     if (texts & kAnyCounter) {
         const std::string_view value = positions(line, 49, 67);
@@ -76,10 +78,8 @@ void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& cal
             if (texts & kCounterTexts[c]) call.counters[c] = value;
     }
     const std::string_view time = positions(line, 12, 22);
-    if (texts & lm::LcpUp) call.layerTimes[Lcp] = time;
-    if (texts & lm::ChapUp) call.layerTimes[Chap] = time;
-    if (texts & lm::IpcpUp) call.layerTimes[Ipcp] = time;
-    if (texts & (lm::CcpFinished | lm::CcpUp)) call.layerTimes[Ccp] = time;
+    for (std::size_t l = 0; l < kLayerColumns; ++l)
+        if (texts & kLayerTexts[l]) call.layerTimes[l] = time;
 }
 
 // The duration cell: end minus start time of day, modulo a day.

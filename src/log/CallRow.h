@@ -39,6 +39,13 @@ struct CallRow {
 // nothing.
 using CallRowSink = std::function<void(const CallRow& row)>;
 
+// Which recognised texts feed which layer and which counter column, in
+// column order (linematch bits; CCP has two).
+extern const std::array<std::uint32_t, kLayerColumns> kLayerTexts;
+extern const std::array<std::uint32_t, kCounterColumns> kCounterTexts;
+// Every text that gives a value.
+extern const std::uint32_t kValueTexts;
+
 // Keeps the values of one line of a call block, texts being the line's
 // linematch bits; a later line of the same kind replaces the earlier value.
 void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call);

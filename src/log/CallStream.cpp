@@ -36,23 +36,20 @@ void CallWalker::startCall(std::string_view line) {
 }
 
 void CallWalker::takeValues(std::uint32_t texts, std::string_view line) {
-    // What the line gives replaces the value held, also with an empty text
-    // (a counter line too short for its value, say): the fields still
-    // pointing at unset are those the line gives nothing for.
-    static constexpr std::string_view unset{"", 0};
-    CallSummary found;
-    found.layerTimes.fill(unset);
-    found.counters.fill(unset);
-    takeLineValues(texts, line, found);
-    for (std::size_t l = 0; l < kLayerColumns; ++l) {
-        if (found.layerTimes[l].data() == unset.data()) continue;
-        layerTimes_[l].assign(found.layerTimes[l]);
-        summary_.layerTimes[l] = layerTimes_[l].view();
-    }
+    if (!(texts & kValueTexts)) return;
+    // A later line of the same kind replaces the value held, also with an
+    // empty text (a counter line too short for its value, say).
+    const std::string_view value = positions(line, 49, 67);
     for (std::size_t c = 0; c < kCounterColumns; ++c) {
-        if (found.counters[c].data() == unset.data()) continue;
-        counters_[c].assign(found.counters[c]);
+        if (!(texts & kCounterTexts[c])) continue;
+        counters_[c].assign(value);
         summary_.counters[c] = counters_[c].view();
+    }
+    const std::string_view time = positions(line, 12, 22);
+    for (std::size_t l = 0; l < kLayerColumns; ++l) {
+        if (!(texts & kLayerTexts[l])) continue;
+        layerTimes_[l].assign(time);
+        summary_.layerTimes[l] = layerTimes_[l].view();
     }
 }
 
@@ -67,11 +64,10 @@ void CallWalker::finishCall(std::string_view line, bool cutShort) {
 
 void streamCalls(LineStream& lines, const RegionalSettings& settings, const CallRowSink& sink) {
     CallWalker walker(settings, sink);
-    std::string_view line;
     std::string_view last;
-    while (lines.next(line)) {
-        walker.line(line, lm::matchLine(line));
-        last = line;
+    for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
+        for (const LineStream::MatchedLine& line : batch) walker.line(line.text, line.texts);
+        last = batch.back().text;
     }
     walker.end(last);
 }

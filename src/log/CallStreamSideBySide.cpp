@@ -57,25 +57,24 @@ void walkChunk(int fd, const std::string& path, const RegionalSettings& settings
         walk.rows.writeRow(walk.rows.rowCount() - 1, row.cells);
         walk.corrupt.push_back(row.corrupt);
     });
-    std::string_view line;
     std::string_view last;
-    while (lines.next(line)) {
-        const std::uint64_t start = lines.lineStart();
-        if (start < ownStart) continue;  // the end of the previous chunk's last line
-        const std::uint32_t texts = lm::matchLine(line);
-        if (start >= nextStart) {
-            // The next chunk's lines: read only to end the call at hand.
-            if (!walker.inCall()) return;
-            if (texts & lm::LogOpened) {
-                walker.stopAt(line);
-                return;
+    for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
+        for (const LineStream::MatchedLine& line : batch) {
+            if (line.start < ownStart) continue;  // the end of the previous chunk's last line
+            if (line.start >= nextStart) {
+                // The next chunk's lines: read only to end the call at hand.
+                if (!walker.inCall()) return;
+                if (line.texts & lm::LogOpened) {
+                    walker.stopAt(line.text);
+                    return;
+                }
+            } else {
+                walk.lineBytes += line.text.size();
+                ++walk.lineCount;
             }
-        } else {
-            walk.lineBytes += line.size();
-            ++walk.lineCount;
+            walker.line(line.text, line.texts);
         }
-        walker.line(line, texts);
-        last = line;
+        last = batch.back().text;
     }
     walker.end(last);
     walk.lastChunk = lines.textEnd() < nextStart;

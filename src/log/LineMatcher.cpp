@@ -3,9 +3,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace kestal::linematch {
 
@@ -56,8 +53,10 @@ constexpr std::size_t kShortestText = 8;  // "Bytes Re"
     return std::memcmp(line.data() + start, text.data(), text.size()) == 0 ? bit : 0;
 }
 
+}  // namespace
+
 // The texts whose letter pair starts at pos (line[pos], line[pos + 1]).
-inline std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
+std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
     const char second = line[pos + 1];
     switch (line[pos]) {
         case 'o':
@@ -95,28 +94,9 @@ inline std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
     }
 }
 
-#if defined(__SSE2__)
-// One bit for each of the 16 positions from p on where a letter pair
-// starts; reads p[0] to p[16].
-inline unsigned pairMask(const char* p) {
-    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-    auto pair = [&](char a, char b) {
-        return _mm_and_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8(a)),
-                             _mm_cmpeq_epi8(second, _mm_set1_epi8(b)));
-    };
-    // "Er" and "Fr" share their second letter, and so do "La" and "Pa".
-    const __m128i r = _mm_cmpeq_epi8(second, _mm_set1_epi8('r'));
-    const __m128i a = _mm_cmpeq_epi8(second, _mm_set1_epi8('a'));
-    const __m128i er = _mm_or_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8('E')),
-                                    _mm_cmpeq_epi8(first, _mm_set1_epi8('F')));
-    const __m128i la = _mm_or_si128(_mm_cmpeq_epi8(first, _mm_set1_epi8('L')),
-                                    _mm_cmpeq_epi8(first, _mm_set1_epi8('P')));
-    const __m128i hits = _mm_or_si128(_mm_or_si128(pair('o', 'g'), pair('y', 't')),
-                                      _mm_or_si128(_mm_and_si128(er, r), _mm_and_si128(la, a)));
-    return static_cast<unsigned>(_mm_movemask_epi8(hits));
-}
+namespace {
 
+#if defined(__SSE2__)
 inline std::uint32_t textsInMask(std::string_view line, std::size_t base, unsigned bits) {
     std::uint32_t found = 0;
     while (bits != 0) {
@@ -149,18 +129,18 @@ std::uint32_t matchLine(std::string_view line) {
         // copy (no pair holds a NUL).
         char padded[32] = {};
         std::memcpy(padded, line.data(), size);
-        const unsigned bits = pairMask(padded) & ((1u << pairs) - 1);
+        const unsigned bits = pairStarts(padded) & ((1u << pairs) - 1);
         return textsInMask(line, 0, bits);
     }
     std::uint32_t found = 0;
     std::size_t i = 0;
-    for (; i + 16 <= pairs; i += 16) found |= textsInMask(line, i, pairMask(line.data() + i));
+    for (; i + 16 <= pairs; i += 16) found |= textsInMask(line, i, pairStarts(line.data() + i));
     if (i < pairs) {
         // The last pairs: one more step ending at the last byte, without
         // the positions already looked at.
         const std::size_t base = pairs - 16;
         const unsigned seen = (1u << (i - base)) - 1;
-        found |= textsInMask(line, base, pairMask(line.data() + base) & ~seen);
+        found |= textsInMask(line, base, pairStarts(line.data() + base) & ~seen);
     }
     return found;
 #else

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "log/LineMatcher.h"
 #include "platform/Errors.h"
 
 #if defined(__SSE2__)
@@ -38,7 +39,26 @@ ssize_t readSome(int fd, std::int64_t offset, char* into, std::size_t count) {
     return got;
 }
 
+constexpr std::size_t kBlockSlack = 32;
+
 bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
+
+#if defined(__SSE2__)
+// One bit for each of the 16 bytes from p on that is a CR, LF or NUL.
+unsigned lineEnds(const char* p) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
+                                  _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))),
+                     _mm_cmpeq_epi8(block, _mm_setzero_si128()))));
+}
+#endif
+
+// The low count bits (count 0 to 16).
+unsigned lowBits(std::ptrdiff_t count) {
+    if (count <= 0) return 0;
+    return count >= 16 ? 0xFFFFu : (1u << count) - 1;
+}
 
 // The first CR, LF or NUL from begin on, end when there is none.
 const char* findLineEnd(const char* begin, const char* end) {
@@ -89,7 +109,9 @@ bool LineStream::readPiece() {
     Buffer& into = buffers_[target];
     if (into.capacity < kept + options_.piece) {
         const std::size_t capacity = std::max(kept + options_.piece, into.capacity * 2);
-        std::unique_ptr<char[]> bigger(new char[capacity]);
+        // Room for a block of 16 bytes (and the byte after it) loaded at the
+        // very end of the bytes read.
+        std::unique_ptr<char[]> bigger(new char[capacity + kBlockSlack]());
         if (kept > 0) std::memcpy(bigger.get(), from, kept);
         into.bytes = std::move(bigger);
         into.capacity = capacity;
@@ -180,6 +202,105 @@ bool LineStream::next(std::string_view& line) {
         line = handOut(end, pair ? 2 : 1);
         return true;
     }
+}
+
+void LineStream::addToBatch(std::size_t end, std::size_t lineEndLength) {
+    const std::string_view line(text() + begin_, end - begin_);
+    std::uint32_t texts = 0;
+    if (pairCount_ <= pairs_.size()) {
+        for (std::size_t i = 0; i < pairCount_; ++i) texts |= linematch::textsAtPair(line, pairs_[i]);
+    } else {
+        texts = linematch::matchLine(line);  // more pairs than were kept
+    }
+    pairCount_ = 0;
+    batch_.push_back({line, texts, bufferStart_ + begin_});
+    lineStart_ = bufferStart_ + begin_;
+    lineBytes_ += line.size();
+    ++lineCount_;
+    handedOut_ = true;
+    begin_ = end + lineEndLength;
+}
+
+void LineStream::notePair(std::size_t at) {
+    if (pairCount_ < pairs_.size()) pairs_[pairCount_] = static_cast<std::uint32_t>(at - begin_);
+    ++pairCount_;
+}
+
+bool LineStream::batchLineEnd(std::size_t at) {
+    if (at == pairedLf_) return true;
+    const char c = text()[at];
+    if (c == '\0') {
+        // The first NUL ends the text and the line it stands in.
+        if (at > begin_) addToBatch(at, 0);
+        textEnded_ = true;
+        textEnd_ = bufferStart_ + at;
+        skipRest();
+        return false;
+    }
+    std::size_t length = 1;
+    if (c == '\r') {
+        // A CR LF pair may be split between two pieces: the line waits.
+        if (at + 1 == end_ && !fileEnded_) return false;
+        if (at + 1 < end_ && text()[at + 1] == '\n') {
+            length = 2;
+            pairedLf_ = at + 1;
+        }
+    }
+    addToBatch(at, length);
+    return true;
+}
+
+void LineStream::cutBatch() {
+    const char* const bytes = text();
+    pairCount_ = 0;
+    pairedLf_ = static_cast<std::size_t>(-1);
+    bool going = true;
+#if defined(__SSE2__)
+    for (std::size_t block = begin_; block < end_ && going; block += 16) {
+        const auto left = static_cast<std::ptrdiff_t>(end_ - block);
+        unsigned ends = lineEnds(bytes + block) & lowBits(left);
+        // A pair needs its second letter read too.
+        unsigned pairs = linematch::pairStarts(bytes + block) & lowBits(left - 1);
+        for (; ends != 0 && going; ends &= ends - 1) {
+            const auto bit = static_cast<unsigned>(__builtin_ctz(ends));
+            for (unsigned before = pairs & ((1u << bit) - 1); before != 0; before &= before - 1)
+                notePair(block + static_cast<std::size_t>(__builtin_ctz(before)));
+            pairs &= ~((1u << bit) - 1);
+            going = batchLineEnd(block + bit);
+        }
+        for (; pairs != 0 && going; pairs &= pairs - 1)
+            notePair(block + static_cast<std::size_t>(__builtin_ctz(pairs)));
+    }
+#else
+    pairCount_ = pairs_.size() + 1;  // each line matched whole
+    for (std::size_t at = begin_; at < end_ && going; ++at) {
+        if (!isLineEnd(bytes[at])) continue;
+        going = batchLineEnd(at);
+        pairCount_ = pairs_.size() + 1;
+    }
+#endif
+    if (textEnded_) return;
+    if (!going || !fileEnded_) {
+        pairCount_ = 0;  // the line not yet ended is cut again with more bytes
+        return;
+    }
+    // The text after the last line end forms the last line.
+    textEnded_ = true;
+    textEnd_ = bufferStart_ + end_;
+    if (begin_ < end_) {
+        pairCount_ = pairs_.size() + 1;
+        addToBatch(end_, 0);
+    }
+}
+
+std::span<const LineStream::MatchedLine> LineStream::nextBatch() {
+    batch_.clear();
+    while (!textEnded_) {
+        cutBatch();
+        if (!batch_.empty()) break;
+        readPiece();
+    }
+    return batch_;
 }
 
 }  // namespace kestal

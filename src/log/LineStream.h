@@ -3,11 +3,14 @@
 // pass. The lines are cut by the same rules as LogLines.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/LogLines.h"
 
@@ -42,6 +45,19 @@ public:
     // CommandError "Cannot open file %s" when the file can't be read.
     bool next(std::string_view& line);
 
+    // One line of a batch, with the linematch bits of the texts it holds.
+    struct MatchedLine {
+        std::string_view text;
+        std::uint32_t texts;
+        std::uint64_t start;  // as lineStart()
+    };
+
+    // The next lines with their texts, cut and matched in one pass over the
+    // bytes at hand: as many as those hold, at least one unless the text
+    // has ended (an empty batch). The lines stay valid until the next call
+    // that returns lines. Use this or next(), not both.
+    std::span<const MatchedLine> nextBatch();
+
     // Every byte read so far, NUL bytes and what follows the first NUL
     // included; once next() has returned false, all that the file held.
     std::uint64_t bytesRead() const { return bytesRead_; }
@@ -63,6 +79,12 @@ private:
     // count it.
     void skipRest();
     std::string_view handOut(std::size_t end, std::size_t lineEndLength);
+    // Cuts and matches the whole lines of the bytes at hand into batch_.
+    void cutBatch();
+    // A CR, LF or NUL at byte at: ends a line, or stops the cutting (false).
+    bool batchLineEnd(std::size_t at);
+    void notePair(std::size_t at);
+    void addToBatch(std::size_t end, std::size_t lineEndLength);
     // Where the next read starts in the file, -1 for where fd stands.
     std::int64_t readOffset() const;
     const char* text() const { return buffers_[current_].bytes.get(); }
@@ -91,6 +113,11 @@ private:
     std::uint64_t bytesRead_ = 0;
     std::uint64_t lineBytes_ = 0;
     std::uint64_t lineCount_ = 0;
+    std::vector<MatchedLine> batch_;
+    // Where letter pairs stand in the line being cut (see LineMatcher).
+    std::array<std::uint32_t, 32> pairs_{};
+    std::size_t pairCount_ = 0;
+    std::size_t pairedLf_ = 0;  // the LF of a CR LF pair, counted with its CR
     bool fileEnded_ = false;
     bool textEnded_ = false;
 };

@@ -15,6 +15,7 @@
 #include "log/CallScan.h"
 #include "log/CallStream.h"
 #include "log/CallStreamSideBySide.h"
+#include "log/LineMatcher.h"
 #include "log/LineStream.h"
 #include "log/LogTestHelpers.h"
 #include "support/TempDir.h"
@@ -101,11 +102,28 @@ std::vector<std::string> streamedLines(int fd, bool repair, std::size_t piece) {
     return result;
 }
 
+// The lines of the batches, each with the texts matchLine finds in it.
+std::vector<std::string> batchedLines(int fd, bool repair, std::size_t piece) {
+    LineStream lines(fd, "log", streamOptions(repair, piece));
+    std::vector<std::string> result;
+    for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
+        for (const LineStream::MatchedLine& line : batch) {
+            EXPECT_EQ(line.texts, linematch::matchLine(line.text)) << line.text;
+            result.emplace_back(line.text);
+        }
+    }
+    return result;
+}
+
 void expectSameWalk(const std::string& bytes, bool repair, std::size_t piece) {
     const Walk whole = wholeFileWalk(bytes, repair);
     {
         const BytesFile file(bytes);
         EXPECT_EQ(streamedLines(file.fd(), repair, piece), whole.lines);
+    }
+    {
+        const BytesFile file(bytes);
+        EXPECT_EQ(batchedLines(file.fd(), repair, piece), whole.lines);
     }
     const BytesFile file(bytes);
     const Walk streamed = streamedRows(file.fd(), repair, piece);

@@ -17,7 +17,7 @@ constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blan
 constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blanks
 constexpr std::string_view kNoLayerTime = "-";
 constexpr int kSecondsPerDay = 24 * 60 * 60;
-constexpr double kLongestLayerSeconds = 500.0;
+constexpr double kLongestlayerSeconds = 500.0;
 
 constexpr std::uint32_t kAnyCounter =
     lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
@@ -56,12 +56,55 @@ std::string_view layerText(float seconds, char decimalSeparator, std::array<char
     const std::string_view text(buffer.data(), pad + length);
 
     const std::optional<double> value = readNumber(text, decimalSeparator);
-    if (!value || !std::isfinite(*value) || *value > kLongestLayerSeconds || *value < 0)
+    if (!value || !std::isfinite(*value) || *value > kLongestlayerSeconds || *value < 0)
         return kNoLayerTime;
     return text;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+double twoDigits(std::string_view text, std::size_t at) {
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// The seconds layerSeconds reads from a time ("hh:mm:ss" or "hh:mm:ss.f..."),
+// worked out directly for the shape the log writes: every call's row reads
+// eight of them. Anything else (blanks, signs, other lengths) is left to
+// layerSeconds: false.
+bool plainSeconds(std::string_view time, char decimalSeparator, double& seconds) {
+    if (time.size() != 8 && time.size() < 10) return false;
+    for (const std::size_t at : {0, 1, 3, 4, 6, 7})
+        if (!isDigit(time[at])) return false;
+    double wholeSeconds = twoDigits(time, 6);
+    if (time.size() >= 10) {
+        // "ss.f" reads alike with the log's "." and the regional separator
+        // (one that is no digit).
+        const char separator = time[8];
+        if (!isDigit(time[9]) || isDigit(decimalSeparator) ||
+            (separator != '.' && separator != decimalSeparator))
+            return false;
+        wholeSeconds = (wholeSeconds * 10 + (time[9] - '0')) / 10;
+    }
+    seconds = twoDigits(time, 0) * 3600 + twoDigits(time, 3) * 60 + wholeSeconds;
+    return true;
+}
+
+float layerSecondsOf(std::string_view layerTime, std::string_view startReference,
+                     char decimalSeparator) {
+    double layer = 0;
+    double start = 0;
+    if (plainSeconds(layerTime, decimalSeparator, layer) &&
+        plainSeconds(startReference, decimalSeparator, start))
+        return static_cast<float>(layer) - static_cast<float>(start);
+    return layerSeconds(layerTime, startReference, decimalSeparator);
+}
+
 }  // namespace
+
+float quicklayerSeconds(std::string_view layerTime, std::string_view startReference,
+                        char decimalSeparator) {
+    return layerSecondsOf(layerTime, startReference, decimalSeparator);
+}
 
 const std::array<std::uint32_t, kLayerColumns> kLayerTexts = {lm::LcpUp, lm::ChapUp, lm::IpcpUp,
                                                               lm::CcpFinished | lm::CcpUp};
@@ -106,7 +149,7 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     const std::string_view startReference = positions(call.startText, 12, 22);
     for (std::size_t l = 0; l < kLayerColumns; ++l) {
         const float seconds =
-            layerSeconds(call.layerTimes[l], startReference, settings_.decimalSeparator);
+            layerSecondsOf(call.layerTimes[l], startReference, settings_.decimalSeparator);
         cells[kFirstLayerColumn + l] = layerText(seconds, settings_.decimalSeparator, layers_[l]);
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c)

@@ -63,6 +63,8 @@ for name, data in logs.items():
     write("fuzz_scan", name + "-comma", b"\1" + data)
     write("fuzz_details", name, b"\0\0" + data)      # first call, real annotation
     write("fuzz_details", name + "-flaky", b"\1\3" + data)
+    write("fuzz_stream", name, b"\0\7\5" + data)         # pieces of 8, chunks of 6 bytes
+    write("fuzz_stream", name + "-repair", b"\1\2\x40" + data)  # repair, pieces of 3
     if len(data) <= 2048:
         write("fuzz_load", name + "-no", b"\0" + data)   # the question answered No
         write("fuzz_load", name + "-yes", b"\1" + data)  # and Yes

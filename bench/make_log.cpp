@@ -4,7 +4,12 @@
 // next "log opened" line, a few with an unreadable time of day, stray lines
 // between calls, and optionally runs of NUL bytes as a crash leaves them.
 //
-//   make_log SIZE OUTFILE [--nul] [--seed N]
+//   make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|short|long]
+//
+// Shapes: typical, calls of about 75 lines of 65 bytes; short, calls of a
+// dozen lines of about 50 bytes (many calls, many short lines); long, calls
+// of some 250 lines, most of them frame dumps of about 300 bytes (few calls,
+// long lines).
 //
 // SIZE takes K, M or G (powers of 1024): 10M, 100M, 1G. The same size and
 // seed always give the same bytes. Prints the line and call counts and the
@@ -67,10 +72,12 @@ bool parseSize(std::string_view text, std::uint64_t& size) {
     return true;
 }
 
+enum class Shape { Typical, Short, Long };
+
 class LogWriter {
 public:
-    LogWriter(std::FILE* out, std::uint64_t seed, bool withNul)
-        : out_(out), random_(seed), withNul_(withNul) {
+    LogWriter(std::FILE* out, std::uint64_t seed, bool withNul, Shape shape)
+        : out_(out), random_(seed), withNul_(withNul), shape_(shape) {
         // Calls start on the first of December 1998, 08:00 UTC.
         clock_ = 912499200 + 8 * 3600;
         buffer_.reserve(1 << 20);
@@ -82,6 +89,10 @@ public:
     const std::string& lastStart() const { return lastStart_; }
 
     void call() {
+        if (shape_ == Shape::Short) {
+            shortCall();
+            return;
+        }
         ++calls_;
         clock_ += 60 + random_.below(1800);  // time between calls
         hundredths_ = random_.below(100);
@@ -137,9 +148,63 @@ public:
             line("IPCP : Received Configure-Request, id ", random_.below(256));
             line("FSA : Frame received with bad FCS, id ", random_.below(256));
         }
+        if (shape_ == Shape::Long) frameDumps(150 + random_.below(150));
         if (cutShort) return;  // the next call's "log opened" line ends it
 
         clock_ += 30 + random_.below(3600);  // the call itself
+        hangUp();
+    }
+
+    // A call of a dozen short lines: its layers, its counters, nothing else.
+    void shortCall() {
+        ++calls_;
+        clock_ += 60 + random_.below(1800);
+        hundredths_ = random_.below(100);
+        const bool unreadableTime = random_.chance(2);
+        stampUnreadable_ = unreadableTime;
+        line("Remote access driver log opened.");
+        lastStart_ = stamp_.substr(0, 19);
+        if (unreadableTime) garble(lastStart_);
+        stampUnreadable_ = false;
+        tick(30, 90);
+        line("LCP : Layer up");
+        tick(20, 90);
+        line("CHAP : Layer up");
+        tick(20, 60);
+        line("IPCP : Layer up");
+        line("CCP : Layer up");
+        if (random_.chance(15)) return;  // cut short
+        clock_ += 30 + random_.below(3600);
+        const unsigned received = random_.below(40'000'000);
+        counter("Bytes Received             ", received);
+        counter("Bytes Transmitted          ", received / 8 + random_.below(100'000));
+        counter("Frames Received            ", received / 94);
+        counter("Frames Transmitted         ", received / 107);
+        counter("CRC Errors                      ", random_.chance(900) ? 0 : random_.below(40));
+        line("Remote access driver log closed.");
+    }
+
+    // Lines of some 300 bytes: the bytes of a frame written out in hex.
+    void frameDumps(unsigned count) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        for (unsigned i = 0; i < count; ++i) {
+            begin();
+            buffer_ += "FSA : Frame dump, id ";
+            buffer_ += std::to_string(random_.below(256));
+            buffer_ += ": ";
+            const unsigned length = 120 + random_.below(60);
+            for (unsigned k = 0; k < length; ++k) {
+                const std::uint64_t bits = random_.next();
+                buffer_ += kHex[bits & 15];
+                buffer_ += kHex[(bits >> 4) & 15];
+                if (k % 2 == 1) buffer_ += ' ';
+            }
+            end();
+            if (i % 16 == 15) tick(0, 10);
+        }
+    }
+
+    void hangUp() {
         line("Remote access driver is shutting down.");
         counter("CRC Errors                      ", random_.chance(900) ? 0 : random_.below(40));
         counter("Timeout Errors                  ", random_.chance(900) ? 0 : random_.below(9));
@@ -252,6 +317,7 @@ private:
     std::FILE* out_;
     Random random_;
     bool withNul_;
+    Shape shape_;
     std::string buffer_;
     std::uint64_t written_ = 0;
     std::uint64_t lines_ = 0;
@@ -266,8 +332,10 @@ private:
 };
 
 int usage() {
-    std::fputs("usage: make_log SIZE OUTFILE [--nul] [--seed N]   (SIZE: 10M, 100M, 1G ...)\n",
-               stderr);
+    std::fputs(
+        "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|short|long]\n"
+        "       (SIZE: 10M, 100M, 1G ...)\n",
+        stderr);
     return 2;
 }
 
@@ -280,11 +348,23 @@ int main(int argc, char** argv) {
     const char* const path = argv[2];
     bool withNul = false;
     std::uint64_t seed = 1998;
+    Shape shape = Shape::Typical;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--nul") == 0) {
             withNul = true;
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = std::strtoull(argv[++i], nullptr, 10);
+        } else if (std::strcmp(argv[i], "--shape") == 0 && i + 1 < argc) {
+            const std::string_view name = argv[++i];
+            if (name == "typical") {
+                shape = Shape::Typical;
+            } else if (name == "short") {
+                shape = Shape::Short;
+            } else if (name == "long") {
+                shape = Shape::Long;
+            } else {
+                return usage();
+            }
         } else {
             return usage();
         }
@@ -294,7 +374,7 @@ int main(int argc, char** argv) {
         std::perror(path);
         return 1;
     }
-    LogWriter log(out, seed, withNul);
+    LogWriter log(out, seed, withNul, shape);
     while (log.written() < size) log.call();
     log.flush();
     if (std::fclose(out) != 0) {

@@ -1,7 +1,7 @@
 // Times the windowed program on a log file, offscreen unless a display is
 // asked for (QT_QPA_PLATFORM):
 //
-//   window_bench LOG [--nul NULLOG] [--runs N]
+//   window_bench LOG [--nul NULLOG] [--runs N] [--ready-only]
 //
 // - the main window opening LOG as the system log until the grid is ready
 //   (created, shown, first paint), against load + scan without a window;
@@ -13,8 +13,9 @@
 //   the repair (busy cursor on to off) against tr -d '\000', and the whole
 //   command.
 //
-// Each figure is the best of N runs (3 by default). Prints figures only; it
-// asserts nothing.
+// --ready-only times the grid ready alone (no reference load beside it, so
+// that the peak memory is the window's). Each figure is the best of N runs (3 by default). Prints
+// figures only; it asserts nothing.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -201,11 +202,11 @@ void benchScrolling(MainWindow& window) {
     std::printf("  Ctrl+End %.1f ms, Ctrl+Home %.1f ms\n", end * 1e3, home * 1e3);
 }
 
-void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
+void benchWindow(const std::string& log, const std::string& nulLog, int runs, bool readyOnly) {
     const std::uint64_t size = fileSize(log);
     std::printf("log %s: %ju bytes\n", log.c_str(), static_cast<std::uintmax_t>(size));
-    const Timing reference = referenceLoadAndScan(log, runs);
-    printFigure("load + scan, no window", reference, size);
+    const Timing reference = readyOnly ? Timing{} : referenceLoadAndScan(log, runs);
+    if (!readyOnly) printFigure("load + scan, no window", reference, size);
 
     // The Windows directory, as the program finds it.
     WindowsFolder folder(log);
@@ -238,6 +239,7 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs) {
         printFigure("window: grid ready, no dialogs",
                     {ready.wall - platform.dialogSeconds, ready.cpu - platform.dialogSeconds}, size,
                     reference, "load + scan");
+    if (readyOnly) return;
 
     benchScrolling(*window);
 
@@ -278,11 +280,14 @@ int main(int argc, char* argv[]) {
     std::string log;
     std::string nulLog;
     int runs = 3;
+    bool readyOnly = false;
     bool usage = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--nul" && i + 1 < argc)
             nulLog = argv[++i];
+        else if (arg == "--ready-only")
+            readyOnly = true;
         else if (arg == "--runs" && i + 1 < argc)
             runs = std::max(1, std::atoi(argv[++i]));
         else if (log.empty() && !arg.starts_with("-"))
@@ -291,7 +296,7 @@ int main(int argc, char* argv[]) {
             usage = true;
     }
     if (log.empty() || usage) {
-        std::fprintf(stderr, "usage: window_bench LOG [--nul NULLOG] [--runs N]\n");
+        std::fprintf(stderr, "usage: window_bench LOG [--nul NULLOG] [--runs N] [--ready-only]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -300,6 +305,6 @@ int main(int argc, char* argv[]) {
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     printHeading();
-    benchWindow(log, nulLog, runs);
+    benchWindow(log, nulLog, runs, readyOnly);
     return 0;
 }

@@ -1,42 +1,53 @@
 #!/usr/bin/env bash
 # Runs the benchmarks on synthetic logs of the sizes given (default 10M 100M
-# 1G), generated into a scratch folder outside the repository and removed
-# afterwards:
+# 1G 4G), generated into a scratch folder outside the repository one at a
+# time and removed afterwards:
 #
 #   scripts/bench.sh [SIZE ...]
 #
-# For each size it prints
+# For each size and each log shape (bench/make_log --shape: typical, short
+# lines and many calls, long lines and few calls) it prints, against wc -l on
+# the same file in the same run:
+# - kestal-calls --format tsv LOG > /dev/null: time and peak memory
+#   (/usr/bin/time, Debian package "time");
+# - the window's time to first rows (bench/window_bench --ready-only: the
+#   main window created on the log until its grid is painted with the calls)
+#   offscreen, and through X under Xvfb where xvfb-run is installed, with
+#   the window's peak memory.
+# For the typical shape up to 1 GiB it also prints the detailed figures:
 # - bench/log_bench: load, call scan, load + scan (against wc -l), Show Call
 #   Details of the last call, the three export layouts, the NUL repair of a
 #   log with NUL bytes (against tr -d '\000');
-# - kestal-calls end to end (load + scan + tab-separated export to
-#   /dev/null) against wc -l on the same file, with its peak memory measured
-#   by /usr/bin/time -v (Debian package "time");
-# - bench/window_bench (offscreen): the main window opening the log until
-#   the grid is ready, scrolling through every row, Show Call Details, and
-#   the repair through File > Open;
+# - bench/window_bench (offscreen): the grid ready, scrolling through every
+#   row, Show Call Details, and the repair through File > Open;
 # - bench/follow_bench (offscreen): 1 MiB of calls appended to the followed
 #   log shown, against View > Reload (it appends to the generated log, so it
 #   runs last).
 #
 # Settings: KESTAL_BENCH_RUNS (best of, default 3), KESTAL_BENCH_DIR (scratch
-# folder, default a new one under /tmp), KESTAL_BENCH_WINDOW=0 (no window
-# benchmark), KESTAL_BENCH_KEEP=1 (keep the logs).
+# folder, default a new one under /tmp), KESTAL_BENCH_SHAPES (default
+# "typical short long"), KESTAL_BENCH_WINDOW=0 (no window benchmark),
+# KESTAL_BENCH_DETAILS=0 (no detailed figures), KESTAL_BENCH_KEEP=1 (keep the
+# logs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 sizes=("$@")
-[ ${#sizes[@]} -gt 0 ] || sizes=(10M 100M 1G)
+[ ${#sizes[@]} -gt 0 ] || sizes=(10M 100M 1G 4G)
 runs=${KESTAL_BENCH_RUNS:-3}
 window=${KESTAL_BENCH_WINDOW:-1}
+details=${KESTAL_BENCH_DETAILS:-1}
+read -r -a shapes <<<"${KESTAL_BENCH_SHAPES:-typical short long}"
+xvfb=0
+command -v xvfb-run >/dev/null && xvfb=1
 
 if [ ! -x /usr/bin/time ]; then
   echo "== Installing /usr/bin/time (Debian package time)"
   apt-get install -y time >/dev/null
 fi
 
-build=build-bench
+build=${KESTAL_BENCH_BUILD:-build-bench}
 echo "== Build ($build, RelWithDebInfo)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTAL_BENCH=ON >/dev/null
 targets=(make_log log_bench kestal-calls)
@@ -76,45 +87,81 @@ best_of() {
   awk -v t="$best" -v c="$cpu" -v m="$rss" 'BEGIN { printf "%.3f %s %d\n", t / 1e9, c, m }'
 }
 
+# window_ready LOG [xvfb]: the window's best time to first rows (s) and its
+# peak memory (KiB).
+window_ready() {
+  local log=$1 out
+  local run=(env QT_QPA_PLATFORM=offscreen)
+  [ "${2:-}" = xvfb ] && run=(xvfb-run -a env QT_QPA_PLATFORM=xcb)
+  out=$("${run[@]}" /usr/bin/time -f "peak %M" "$build/bench/window_bench" "$log" --ready-only \
+    --runs "$runs" 2>&1) || { echo "$out" >&2; echo "nan 0"; return; }
+  awk '/^window: grid ready / { t = $4 } /^peak / { m = $2 } END { print t, m }' <<<"$out"
+}
+
+# One line of the summary: size, shape, and every figure against wc -l.
 summary=()
+summary_line() {
+  awk -v size="$1" -v shape="$2" -v b="$3" -v w="$4" -v k="$5" -v p="$6" \
+      -v o="$7" -v om="$8" -v x="$9" 'BEGIN {
+    line = sprintf("%-5s %-8s %8.1f MB  wc -l %6.3f s  kestal-calls %6.3f s %5.2fx %6.1f MiB",
+                   size, shape, b / 1e6, w, k, k / w, p / 1024)
+    if (o != "") line = line sprintf("  window %6.3f s %5.2fx %7.1f MiB %4.2fx", o, o / w, om / 1024, om * 1024 / b)
+    if (x != "") line = line sprintf("  Xvfb %6.3f s %5.2fx", x, x / w)
+    print line }'
+}
+
 for size in "${sizes[@]}"; do
-  log="$scratch/$size.log"
-  nul="$scratch/$size-nul.log"
-  echo
-  echo "======== $size"
-  "$build/bench/make_log" "$size" "$log"
-  "$build/bench/make_log" "$size" "$nul" --nul
-  cat "$log" "$nul" >/dev/null  # page cache warm
+  for shape in "${shapes[@]}"; do
+    log="$scratch/$size-$shape.log"
+    echo
+    echo "======== $size, $shape"
+    "$build/bench/make_log" "$size" "$log" --shape "$shape"
+    cat "$log" >/dev/null  # page cache warm
+    bytes=$(stat -c %s "$log")
 
-  echo "-- log library"
-  "$build/bench/log_bench" "$log" --nul "$nul" --runs "$runs"
+    full=0
+    if [ "$details" = 1 ] && [ "$shape" = typical ] && [ "$bytes" -le $((1100 << 20)) ]; then
+      full=1
+      nul="$scratch/$size-nul.log"
+      "$build/bench/make_log" "$size" "$nul" --nul
+      cat "$nul" >/dev/null
+      echo "-- log library"
+      "$build/bench/log_bench" "$log" --nul "$nul" --runs "$runs"
+    fi
 
-  echo "-- kestal-calls --format tsv LOG > /dev/null (best of $runs; peak memory by /usr/bin/time -v)"
-  bytes=$(stat -c %s "$log")
-  read -r wc_t wc_cpu _ < <(best_of wc -l "$log")
-  read -r kc_t kc_cpu _ < <(best_of "$build/tools/kestal-calls" --format tsv "$log")
-  peak=$(/usr/bin/time -v "$build/tools/kestal-calls" --format tsv "$log" 2>&1 >/dev/null |
-    awk -F': ' '/Maximum resident set size/ { print $2 }')
-  awk -v b="$bytes" -v w="$wc_t" -v wc="$wc_cpu" -v k="$kc_t" -v kc="$kc_cpu" -v p="$peak" 'BEGIN {
-    printf "wc -l          %8.3f s (cpu %5.2f s) %8.1f MB/s\n", w, wc, b / 1e6 / w
-    printf "kestal-calls   %8.3f s (cpu %5.2f s) %8.1f MB/s  %.2fx wc -l\n", k, kc, b / 1e6 / k, k / w
-    printf "peak memory    %8.1f MiB, %.2fx the file size\n", p / 1024, p * 1024 / b
-  }'
-  summary+=("$(awk -v s="$size" -v b="$bytes" -v w="$wc_t" -v k="$kc_t" -v p="$peak" 'BEGIN {
-    printf "%-6s %10.1f MB  wc -l %7.3f s  kestal-calls %7.3f s  %5.2fx  peak %7.1f MiB %4.2fx",
-      s, b / 1e6, w, k, k / w, p / 1024, p * 1024 / b }')")
+    echo "-- kestal-calls --format tsv LOG > /dev/null (best of $runs; peak memory by /usr/bin/time -v)"
+    read -r wc_t wc_cpu _ < <(best_of wc -l "$log")
+    read -r kc_t kc_cpu _ < <(best_of "$build/tools/kestal-calls" --format tsv "$log")
+    peak=$(/usr/bin/time -v "$build/tools/kestal-calls" --format tsv "$log" 2>&1 >/dev/null |
+      awk -F': ' '/Maximum resident set size/ { print $2 }')
+    awk -v b="$bytes" -v w="$wc_t" -v wc="$wc_cpu" -v k="$kc_t" -v kc="$kc_cpu" -v p="$peak" 'BEGIN {
+      printf "wc -l          %8.3f s (cpu %5.2f s) %8.1f MB/s\n", w, wc, b / 1e6 / w
+      printf "kestal-calls   %8.3f s (cpu %5.2f s) %8.1f MB/s  %.2fx wc -l\n", k, kc, b / 1e6 / k, k / w
+      printf "peak memory    %8.1f MiB, %.2fx the file size\n", p / 1024, p * 1024 / b
+    }'
 
-  if [ "$window" = 1 ]; then
-    echo "-- window (offscreen)"
-    QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "$log" --nul "$nul" --runs "$runs" 2>&1 |
-      grep -v -e 'does not support' -e XDG_RUNTIME_DIR
-    echo "-- follow (offscreen)"
-    QT_QPA_PLATFORM=offscreen "$build/bench/follow_bench" "$log" --runs "$runs" 2>&1 |
-      grep -v -e 'does not support' -e XDG_RUNTIME_DIR
-  fi
-  cleanup
+    off_t="" off_m="" x_t=""
+    if [ "$window" = 1 ]; then
+      read -r off_t off_m < <(window_ready "$log")
+      echo "-- window, start to first rows: offscreen $off_t s, peak $((off_m / 1024)) MiB"
+      if [ "$xvfb" = 1 ]; then
+        read -r x_t _ < <(window_ready "$log" xvfb)
+        echo "-- window, start to first rows: through Xvfb $x_t s"
+      fi
+      if [ "$full" = 1 ]; then
+        echo "-- window (offscreen)"
+        QT_QPA_PLATFORM=offscreen "$build/bench/window_bench" "$log" --nul "$nul" --runs "$runs" 2>&1 |
+          grep -v -e 'does not support' -e XDG_RUNTIME_DIR
+        echo "-- follow (offscreen)"
+        QT_QPA_PLATFORM=offscreen "$build/bench/follow_bench" "$log" --runs "$runs" 2>&1 |
+          grep -v -e 'does not support' -e XDG_RUNTIME_DIR
+      fi
+    fi
+    summary+=("$(summary_line "$size" "$shape" "$bytes" "$wc_t" "$kc_t" "$peak" "$off_t" "$off_m" "$x_t")")
+    cleanup
+  done
 done
 
 echo
-echo "======== kestal-calls load + scan + tab-separated export"
+echo "======== Summary: each against wc -l on the same log, best of $runs"
 printf '%s\n' "${summary[@]}"

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <condition_variable>
 #include <exception>
 #include <limits>
@@ -30,9 +31,50 @@ constexpr std::size_t kChunksAtATime = 4;
 constexpr int kWalkers = 2;
 
 // What the walk of one chunk gives.
+// Rows kept until the chunks before them are handed on: the 18 cells of
+// every row back to back in one buffer.
+class HeldRows {
+public:
+    void add(const CallRow& row) {
+        Row held;
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            bytes_.append(row.cells[c]);
+            held.ends[c] = bytes_.size();
+        }
+        held.corrupt = row.corrupt;
+        rows_.push_back(held);
+    }
+
+    void handOn(const CallRowSink& sink) const {
+        CallRow row;
+        std::size_t start = 0;
+        for (const Row& held : rows_) {
+            for (std::size_t c = 0; c < kColumnCount; ++c) {
+                row.cells[c] = std::string_view(bytes_).substr(start, held.ends[c] - start);
+                start = held.ends[c];
+            }
+            row.corrupt = held.corrupt;
+            sink(row);
+        }
+    }
+
+    // Empty again, keeping the room it had for the next chunk.
+    void clear() {
+        bytes_.clear();
+        rows_.clear();
+    }
+
+private:
+    struct Row {
+        std::array<std::size_t, kColumnCount> ends;
+        bool corrupt;
+    };
+    std::string bytes_;
+    std::vector<Row> rows_;
+};
+
 struct ChunkWalk {
-    CallTable rows;
-    std::vector<bool> corrupt;
+    HeldRows rows;
     std::uint64_t lineBytes = 0;
     std::uint64_t lineCount = 0;
     // The text ended (a NUL, the end of the file) before the next chunk:
@@ -52,11 +94,7 @@ void walkChunk(int fd, const std::string& path, const RegionalSettings& settings
     // byte (a line end stands there) or later.
     options.from = static_cast<std::int64_t>(first ? ownStart : ownStart - 1);
     LineStream lines(fd, path, options);
-    CallWalker walker(settings, [&walk](const CallRow& row) {
-        if (!walk.rows.cell(0, 1).empty()) walk.rows.setRowCount(walk.rows.rowCount() + 1);
-        walk.rows.writeRow(walk.rows.rowCount() - 1, row.cells);
-        walk.corrupt.push_back(row.corrupt);
-    });
+    CallWalker walker(settings, [&walk](const CallRow& row) { walk.rows.add(row); });
     std::string_view last;
     for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
         for (const LineStream::MatchedLine& line : batch) {
@@ -98,6 +136,26 @@ public:
         return true;
     }
 
+    // A walk to fill: one handed back, whose room is already the process's
+    // own, or a new one.
+    std::unique_ptr<ChunkWalk> blankWalk() {
+        const std::lock_guard lock(mutex_);
+        if (spare_.empty()) return std::make_unique<ChunkWalk>();
+        std::unique_ptr<ChunkWalk> walk = std::move(spare_.back());
+        spare_.pop_back();
+        return walk;
+    }
+
+    void handBack(std::unique_ptr<ChunkWalk> walk) {
+        walk->rows.clear();
+        walk->lineBytes = 0;
+        walk->lineCount = 0;
+        walk->lastChunk = false;
+        walk->readEnd = 0;
+        const std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(walk));
+    }
+
     void done(std::size_t chunk, std::unique_ptr<ChunkWalk> walk) {
         const std::lock_guard lock(mutex_);
         walks_[chunk] = std::move(walk);
@@ -123,6 +181,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::unique_ptr<ChunkWalk>> walks_;
+    std::vector<std::unique_ptr<ChunkWalk>> spare_;
     std::size_t next_ = 0;
     std::size_t handedOn_ = 0;
     bool stopped_ = false;
@@ -133,17 +192,6 @@ struct StopOnExit {
     ChunkQueue& queue;
     ~StopOnExit() { queue.stop(); }
 };
-
-void handOnRows(const ChunkWalk& walk, const CallRowSink& sink) {
-    if (walk.rows.callCount() == 0) return;
-    CallRow row;
-    for (int r = 1; r < walk.rows.rowCount(); ++r) {
-        for (int column = 0; column < kColumnCount; ++column)
-            row.cells[static_cast<std::size_t>(column)] = walk.rows.cell(column, r);
-        row.corrupt = walk.corrupt[static_cast<std::size_t>(r - 1)];
-        sink(row);
-    }
-}
 
 }  // namespace
 
@@ -173,7 +221,7 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
     const auto walkChunks = [&] {
         std::size_t k = 0;
         while (queue.take(k)) {
-            auto walk = std::make_unique<ChunkWalk>();
+            std::unique_ptr<ChunkWalk> walk = queue.blankWalk();
             try {
                 walkChunk(fd, path, settings, chunkStart(k), chunkEnd(k), k == 0, *walk);
             } catch (...) {
@@ -199,15 +247,16 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
 
     StreamedSize sizes;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::unique_ptr<ChunkWalk> walk = walkOf(k);
+        std::unique_ptr<ChunkWalk> walk = walkOf(k);
         if (walk->failure) std::rethrow_exception(walk->failure);
-        handOnRows(*walk, sink);
+        walk->rows.handOn(sink);
         sizes.joinedLength += walk->lineBytes + 2 * walk->lineCount;
         if (progress) progress(std::min(size, chunkStart(k + 1) - start), size);
         if (walk->lastChunk || k + 1 == count) {
             sizes.bytesRead = walk->readEnd - start;
             break;
         }
+        queue.handBack(std::move(walk));
     }
     return sizes;
 }

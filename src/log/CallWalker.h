@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "log/CallRow.h"
@@ -18,7 +19,7 @@ class HeldText {
 public:
     void assign(std::string_view text) {
         size_ = text.size() < Capacity ? text.size() : Capacity;
-        for (std::size_t i = 0; i < size_; ++i) bytes_[i] = text[i];
+        if (size_ > 0) std::memcpy(bytes_.data(), text.data(), size_);
     }
     std::string_view view() const { return {bytes_.data(), size_}; }
 

@@ -40,6 +40,28 @@ std::string_view formatDuration(int seconds, char timeSeparator, std::array<char
     return {buffer.data(), buffer.size()};
 }
 
+// The range rule read straight off what to_chars wrote ("[-]d+.d"): the
+// same as reading the cell back, out when more than 500 or less than 0
+// ("-0.0" reads as zero and stays). Nothing for any other text.
+std::optional<bool> plainInRange(std::string_view digits) {
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (negative) digits.remove_prefix(1);
+    if (digits.size() < 3 || digits[digits.size() - 2] != '.') return std::nullopt;
+    int whole = 0;
+    bool zero = true;
+    const std::size_t wholeDigits = digits.size() - 2;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i == wholeDigits) continue;
+        if (digits[i] < '0' || digits[i] > '9') return std::nullopt;
+        zero = zero && digits[i] == '0';
+        if (i < wholeDigits && wholeDigits <= 3) whole = whole * 10 + (digits[i] - '0');
+    }
+    if (negative) return zero;
+    if (wholeDigits > 3) return false;
+    const int tenth = digits.back() - '0';
+    return whole < 500 || (whole == 500 && tenth == 0);
+}
+
 // A layer cell: "%3.1f" with the regional decimal separator, then the range
 // rule on the text as written.
 std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
@@ -48,12 +70,18 @@ std::string_view layerText(float seconds, char decimalSeparator, std::array<char
         std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
     if (error != std::errc()) return kNoLayerTime;
     std::size_t length = static_cast<std::size_t>(end - digits);
+    // With a separator that reads like "." the rule needs no reading back.
+    const std::optional<bool> inRange = decimalSeparator == '.' || decimalSeparator == ','
+                                            ? plainInRange(std::string_view(digits, length))
+                                            : std::nullopt;
+    if (inRange && !*inRange) return kNoLayerTime;
     for (std::size_t i = 0; i < length; ++i)
         if (digits[i] == '.') digits[i] = decimalSeparator;
     std::size_t pad = length < 3 ? 3 - length : 0;
     for (std::size_t i = 0; i < pad; ++i) buffer[i] = ' ';
     for (std::size_t i = 0; i < length; ++i) buffer[pad + i] = digits[i];
     const std::string_view text(buffer.data(), pad + length);
+    if (inRange) return text;
 
     const std::optional<double> value = readNumber(text, decimalSeparator);
     if (!value || !std::isfinite(*value) || *value > kLongestlayerSeconds || *value < 0)

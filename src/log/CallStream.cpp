@@ -8,6 +8,29 @@ namespace kestal {
 
 namespace lm = linematch;
 
+namespace {
+
+// Where the value of each recognised text goes, by text bit.
+struct ValueColumn {
+    bool counter;
+    std::size_t index;
+};
+
+std::array<ValueColumn, lm::kTextCount> valueColumns() {
+    std::array<ValueColumn, lm::kTextCount> columns{};
+    for (int bit = 0; bit < lm::kTextCount; ++bit) {
+        for (std::size_t c = 0; c < kCounterColumns; ++c)
+            if (kCounterTexts[c] == 1u << bit) columns[static_cast<std::size_t>(bit)] = {true, c};
+        for (std::size_t l = 0; l < kLayerColumns; ++l)
+            if (kLayerTexts[l] & 1u << bit) columns[static_cast<std::size_t>(bit)] = {false, l};
+    }
+    return columns;
+}
+
+const std::array<ValueColumn, lm::kTextCount> kValueColumns = valueColumns();
+
+}  // namespace
+
 void CallWalker::recognisedLine(std::string_view line, std::uint32_t texts) {
     if (texts & lm::LogOpened) {
         // The line cuts the call at hand short and opens the next one.
@@ -36,20 +59,17 @@ void CallWalker::startCall(std::string_view line) {
 }
 
 void CallWalker::takeValues(std::uint32_t texts, std::string_view line) {
-    if (!(texts & kValueTexts)) return;
     // A later line of the same kind replaces the value held, also with an
     // empty text (a counter line too short for its value, say).
-    const std::string_view value = positions(line, 49, 67);
-    for (std::size_t c = 0; c < kCounterColumns; ++c) {
-        if (!(texts & kCounterTexts[c])) continue;
-        counters_[c].assign(value);
-        summary_.counters[c] = counters_[c].view();
-    }
-    const std::string_view time = positions(line, 12, 22);
-    for (std::size_t l = 0; l < kLayerColumns; ++l) {
-        if (!(texts & kLayerTexts[l])) continue;
-        layerTimes_[l].assign(time);
-        summary_.layerTimes[l] = layerTimes_[l].view();
+    for (std::uint32_t bits = texts & kValueTexts; bits != 0; bits &= bits - 1) {
+        const ValueColumn column = kValueColumns[__builtin_ctz(bits)];
+        if (column.counter) {
+            counters_[column.index].assign(positions(line, 49, 67));
+            summary_.counters[column.index] = counters_[column.index].view();
+        } else {
+            layerTimes_[column.index].assign(positions(line, 12, 22));
+            summary_.layerTimes[column.index] = layerTimes_[column.index].view();
+        }
     }
 }
 

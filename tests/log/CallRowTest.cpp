@@ -2,6 +2,8 @@
 // same seconds for every time, of the log's shape or not.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -39,6 +41,40 @@ TEST(QuicklayerSeconds, RandomTimesOfDigitsAndSeparators) {
         const char separator = i % 2 == 0 ? '.' : ',';
         EXPECT_EQ(quicklayerSeconds(layer, start, separator), layerSeconds(layer, start, separator))
             << layer << " from " << start;
+    }
+}
+
+}  // namespace
+}  // namespace kestal::testing
+
+namespace kestal::testing {
+namespace {
+
+// The LCP cell for every tenth of a second from 20 minutes before the start
+// to 20 minutes after it: "%3.1f" of the difference, "-" when the text reads
+// back as more than 500 or less than 0.
+TEST(CallRowBuilder, LayerCellsKeepTheRangeRule) {
+    for (const char separator : {'.', ','}) {
+        CallRowBuilder rows({separator, ':'});
+        for (int tenths = -12000; tenths <= 12000; ++tenths) {
+            const int total = 12 * 36000 + tenths;
+            char layer[16];
+            std::snprintf(layer, sizeof layer, "%02d:%02d:%02d.%d5", total / 36000,
+                          total / 600 % 60, total / 10 % 60, total % 10);
+            CallSummary call;
+            call.startText = "12-01-2026 12:00:00";
+            call.endText = call.startText;
+            call.layerTimes[0] = layer;
+            const float seconds = LayerSeconds(layer, "12:00:00", separator);
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%3.1f", seconds);
+            std::string text = expected;
+            for (char& c : text)
+                if (c == '.') c = separator;
+            const std::optional<double> value = readNumber(text, separator);
+            if (!value || *value > 500 || *value < 0) text = "-";
+            ASSERT_EQ(rows.build(call).cells[3], text) << layer;
+        }
     }
 }
 

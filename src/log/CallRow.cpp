@@ -17,7 +17,7 @@ constexpr std::string_view kNoEndTime = "-                ";  // "-" and 16 blan
 constexpr std::string_view kNoDuration = "-       ";          // "-" and 7 blanks
 constexpr std::string_view kNoLayerTime = "-";
 constexpr int kSecondsPerDay = 24 * 60 * 60;
-constexpr double kLongestlayerSeconds = 500.0;
+constexpr double kLongestLayerSeconds = 500.0;
 
 constexpr std::uint32_t kAnyCounter =
     lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
@@ -84,7 +84,7 @@ std::string_view layerText(float seconds, char decimalSeparator, std::array<char
     if (inRange) return text;
 
     const std::optional<double> value = readNumber(text, decimalSeparator);
-    if (!value || !std::isfinite(*value) || *value > kLongestlayerSeconds || *value < 0)
+    if (!value || !std::isfinite(*value) || *value > kLongestLayerSeconds || *value < 0)
         return kNoLayerTime;
     return text;
 }
@@ -129,7 +129,7 @@ float layerSecondsOf(std::string_view layerTime, std::string_view startReference
 
 }  // namespace
 
-float quicklayerSeconds(std::string_view layerTime, std::string_view startReference,
+float quickLayerSeconds(std::string_view layerTime, std::string_view startReference,
                         char decimalSeparator) {
     return layerSecondsOf(layerTime, startReference, decimalSeparator);
 }

@@ -51,7 +51,7 @@ extern const std::uint32_t kValueTexts;
 void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call);
 
 // layerSeconds, worked out faster for times of the log's own shape.
-float quicklayerSeconds(std::string_view layerTime, std::string_view startReference,
+float quickLayerSeconds(std::string_view layerTime, std::string_view startReference,
                         char decimalSeparator);
 
 // Makes rows out of call summaries. The cells point into the summary's views

@@ -1,4 +1,4 @@
-// The row builder's quick reading of layer times against LayerSeconds: the
+// The row builder's quick reading of layer times against layerSeconds: the
 // same seconds for every time, of the log's shape or not.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace kestal::testing {
 namespace {
 
-TEST(QuicklayerSeconds, ReadsEveryTimeAsLayerSeconds) {
+TEST(QuickLayerSeconds, ReadsEveryTimeAsTheSlowReading) {
     const std::string times[] = {"13:59:06.52", "13:59:04",    "00:00:00.0",  "23:59:59.99",
                                  "13:59:06,52", "13:59:06.",   "13:59:06.x",  " 3:59:06.52",
                                  "13:59:0",     "13:59:06 52", "9x:04:23",    "",
@@ -23,13 +23,13 @@ TEST(QuicklayerSeconds, ReadsEveryTimeAsLayerSeconds) {
             for (const std::string& start : times) {
                 SCOPED_TRACE("\"" + layer + "\" from \"" + start + "\", separator " + separator);
                 const float expected = layerSeconds(layer, start, separator);
-                EXPECT_EQ(quicklayerSeconds(layer, start, separator), expected);
+                EXPECT_EQ(quickLayerSeconds(layer, start, separator), expected);
             }
         }
     }
 }
 
-TEST(QuicklayerSeconds, RandomTimesOfDigitsAndSeparators) {
+TEST(QuickLayerSeconds, RandomTimesOfDigitsAndSeparators) {
     std::mt19937 random(19);
     const std::string alphabet = "0123456789:., -";
     for (int i = 0; i < 20000; ++i) {
@@ -39,7 +39,7 @@ TEST(QuicklayerSeconds, RandomTimesOfDigitsAndSeparators) {
         for (std::size_t k = 0; k < layerSize; ++k) layer += alphabet[random() % alphabet.size()];
         for (std::size_t k = 0; k < 8; ++k) start += alphabet[random() % 10];
         const char separator = i % 2 == 0 ? '.' : ',';
-        EXPECT_EQ(quicklayerSeconds(layer, start, separator), layerSeconds(layer, start, separator))
+        EXPECT_EQ(quickLayerSeconds(layer, start, separator), layerSeconds(layer, start, separator))
             << layer << " from " << start;
     }
 }
@@ -65,7 +65,7 @@ TEST(CallRowBuilder, LayerCellsKeepTheRangeRule) {
             call.startText = "12-01-2026 12:00:00";
             call.endText = call.startText;
             call.layerTimes[0] = layer;
-            const float seconds = LayerSeconds(layer, "12:00:00", separator);
+            const float seconds = layerSeconds(layer, "12:00:00", separator);
             char expected[64];
             std::snprintf(expected, sizeof expected, "%3.1f", seconds);
             std::string text = expected;

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstring>
 
-
 namespace kestal::linematch {
 
 namespace {

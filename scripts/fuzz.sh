@@ -40,7 +40,7 @@ for target in "${targets[@]}"; do
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=1
            -artifact_prefix="$artifacts/" -close_fd_mask=1)
   case $target in
-    fuzz_lines|fuzz_scan|fuzz_details|fuzz_print|fuzz_load)
+    fuzz_lines|fuzz_scan|fuzz_details|fuzz_print|fuzz_load|fuzz_stream)
       options+=(-dict="$root/fuzz/ppplog.dict" -max_len=8192)
       # The test fixtures and the sample log seed the log readers too.
       seeds+=("$root/tests/data" "$root/examples/windows") ;;

@@ -14,6 +14,7 @@
 
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
+#include "app/CallFigureMenus.h"
 #include "app/Windows.h"
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
@@ -101,6 +102,7 @@ void MainWindow::createMenus() {
     callMenu->setObjectName(QStringLiteral("Call1"));
     showCallDetailsAction =
         item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
+    addCallFigureItems(*this, platform_);
 
     viewMenu = mainMenu->addMenu(QStringLiteral("&View"));
     viewMenu->setObjectName(QStringLiteral("View1"));

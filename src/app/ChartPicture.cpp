@@ -1,0 +1,122 @@
+#include "app/ChartPicture.h"
+
+#include <qcustomplot.h>
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSvgGenerator>
+#include <string>
+
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+
+namespace kestal {
+
+namespace {
+
+bool endsWithLowerCase(std::string_view path, std::string_view suffix) {
+    if (path.size() < suffix.size()) return false;
+    for (std::size_t k = 0; k < suffix.size(); ++k) {
+        char c = path[path.size() - suffix.size() + k];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[k]) return false;
+    }
+    return true;
+}
+
+// Draws the chart as lines and text, not as one bitmap.
+void drawVectorized(QCustomPlot& chart, QPaintDevice& device, int width, int height) {
+    QCPPainter painter(&device);
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    chart.toPainter(&painter, width, height);
+}
+
+}  // namespace
+
+std::optional<PictureFormat> pictureFormatForPath(std::string_view path) {
+    if (endsWithLowerCase(path, ".png")) return PictureFormat::Png;
+    if (endsWithLowerCase(path, ".svg")) return PictureFormat::Svg;
+    if (endsWithLowerCase(path, ".pdf")) return PictureFormat::Pdf;
+    return std::nullopt;
+}
+
+QByteArray chartPicture(QCustomPlot& chart, PictureFormat format) {
+    const int width = chart.width();
+    const int height = chart.height();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (format) {
+        case PictureFormat::Png:
+            chart.toPixmap(width, height).save(&buffer, "PNG");
+            break;
+        case PictureFormat::Svg: {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&buffer);
+            svg.setSize(QSize(width, height));
+            svg.setViewBox(QRect(0, 0, width, height));
+            svg.setTitle(QStringLiteral("Kestal File Viewer"));
+            drawVectorized(chart, svg, width, height);
+            break;
+        }
+        case PictureFormat::Pdf: {
+            QPdfWriter pdf(&buffer);
+            pdf.setCreator(QStringLiteral("Kestal File Viewer"));
+            pdf.setResolution(96);
+            // 96 pixels to the inch are 72 points.
+            pdf.setPageSize(QPageSize(QSizeF(width * 0.75, height * 0.75), QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            drawVectorized(chart, pdf, width, height);
+            break;
+        }
+    }
+    return bytes;
+}
+
+void saveChartPicture(QCustomPlot& chart, Platform& platform, FileDialog& dialog) {
+    dialog.kind = FileDialog::Kind::Save;
+    dialog.fileName.clear();
+    dialog.filter = std::string(kSavePictureFilter);
+    dialog.defaultExt = "png";
+    dialog.overwritePrompt = true;
+    dialog.hideReadOnly = true;
+    if (!platform.executeFileDialog(dialog)) return;
+    const std::optional<PictureFormat> format = pictureFormatForPath(dialog.fileName);
+    if (!format) {
+        platform.messageDlg(kNoPictureFormatWarning, DialogType::Warning, DialogButtons::Ok);
+        return;
+    }
+    const QByteArray bytes = chartPicture(chart, *format);
+    TextFileWriter out(TextFileWriter::Errors::InOut);
+    out.create(dialog.fileName);
+    out.write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    out.close();
+}
+
+void printChart(QCustomPlot& chart, QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QStringLiteral("Kestal File Viewer"));
+    QCPPainter painter;
+    if (!painter.begin(&printer)) throw CommandError("The chart could not be printed");
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const int width = chart.width();
+    const int height = chart.height();
+    const double scale = std::min(page.width() / width, page.height() / height);
+    painter.scale(scale, scale);
+    chart.toPainter(&painter, width, height);
+    if (!painter.end()) throw CommandError("The chart could not be printed");
+}
+
+void printChartOnDefaultPrinter(QCustomPlot& chart) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) throw noDefaultPrinter();
+    QPrinter printer(info, QPrinter::HighResolution);
+    printChart(chart, printer);
+}
+
+}  // namespace kestal

@@ -1,0 +1,135 @@
+#include "app/StatisticsWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/Windows.h"
+#include "commands/SaveStatistics.h"
+#include "platform/Errors.h"
+
+namespace kestal {
+
+void StatisticsModel::setRows(std::vector<StatisticsRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int StatisticsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int StatisticsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kStatisticsColumnCount;
+}
+
+QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::TextAlignmentRole) {
+        return index.column() == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter)
+                                   : int(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (role != Qt::DisplayRole) return {};
+    const std::string& text =
+        rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+    const std::string_view name = kStatisticsHeaders[static_cast<std::size_t>(section)];
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
+    setObjectName(QStringLiteral("StatisticsWindow"));
+    setWindowTitle(QStringLiteral("Statistics - %1")
+                       .arg(QLatin1String(kProgramTitle.data(),
+                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowIcon(programIcon());
+
+    PeriodBox = new QComboBox(this);
+    PeriodBox->setObjectName(QStringLiteral("PeriodBox"));
+    PeriodBox->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
+    PeriodBox->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
+    PeriodBox->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
+    PeriodBox->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
+    auto* periodLabel = new QLabel(QStringLiteral("&Period:"), this);
+    periodLabel->setBuddy(PeriodBox);
+    CallsLabel = new QLabel(this);
+    CallsLabel->setObjectName(QStringLiteral("CallsLabel"));
+
+    model = new StatisticsModel(this);
+    FiguresGrid = new QTableView(this);
+    FiguresGrid->setObjectName(QStringLiteral("FiguresGrid"));
+    FiguresGrid->setModel(model);
+    FiguresGrid->verticalHeader()->hide();
+    FiguresGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    FiguresGrid->verticalHeader()->setDefaultSectionSize(20);
+    FiguresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FiguresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FiguresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    CopyButton = new QPushButton(QStringLiteral("&Copy"), this);
+    CopyButton->setObjectName(QStringLiteral("CopyButton"));
+    SaveAsButton = new QPushButton(QStringLiteral("Save &As..."), this);
+    SaveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(periodLabel);
+    top->addWidget(PeriodBox);
+    top->addStretch();
+    top->addWidget(CallsLabel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CopyButton);
+    buttons->addWidget(SaveAsButton);
+    buttons->addWidget(CloseButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(FiguresGrid);
+    layout->addLayout(buttons);
+    resize(1100, 360);
+
+    connect(PeriodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::refresh);
+    connect(CopyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
+    connect(SaveAsButton, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    onShownCallsChanged(calls_, this, [this] { refresh(); });
+    refresh();
+}
+
+StatisticsPeriod StatisticsWindow::period() const {
+    return static_cast<StatisticsPeriod>(PeriodBox->currentData().toInt());
+}
+
+void StatisticsWindow::refresh() {
+    runCommand(platform_, [this] {
+        const std::vector<int> rows = calls_.rows();
+        model->setRows(tableStatistics(*calls_.table, rows, period(), calls_.settings));
+        CallsLabel->setText(QStringLiteral("%1 calls").arg(rows.size()));
+    });
+}
+
+void StatisticsWindow::copyFigures() {
+    const std::string text = statisticsText(model->rows(), StatisticsLayout::TabSeparated, true);
+    QApplication::clipboard()->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void StatisticsWindow::saveFigures() {
+    runCommand(platform_,
+               [this] { commands::saveStatistics(model->rows(), platform_, saveDialog_); });
+}
+
+}  // namespace kestal

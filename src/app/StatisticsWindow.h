@@ -1,0 +1,61 @@
+// Call > Statistics: one row of figures per period (the whole log, day,
+// week or month) over the calls the grid shows, with Copy and Save As.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QWidget>
+#include <vector>
+
+#include "app/ShownCalls.h"
+#include "output/CallStatistics.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace kestal {
+
+class StatisticsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    void setRows(std::vector<StatisticsRow> rows);
+    const std::vector<StatisticsRow>& rows() const { return rows_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    std::vector<StatisticsRow> rows_;
+};
+
+class StatisticsWindow : public QWidget {
+    Q_OBJECT
+public:
+    StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent = nullptr);
+
+    // Figures again for the calls shown now, by the period chosen.
+    void refresh();
+    void copyFigures();
+    void saveFigures();
+    StatisticsPeriod period() const;
+
+    QComboBox* PeriodBox = nullptr;
+    QTableView* FiguresGrid = nullptr;
+    QLabel* CallsLabel = nullptr;
+    QPushButton* CopyButton = nullptr;
+    QPushButton* SaveAsButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+    StatisticsModel* model = nullptr;
+
+private:
+    ShownCalls calls_;
+    Platform& platform_;
+    FileDialog saveDialog_;
+};
+
+}  // namespace kestal

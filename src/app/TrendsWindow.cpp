@@ -1,0 +1,331 @@
+#include "app/TrendsWindow.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "app/ChartPicture.h"
+#include "app/Windows.h"
+#include "platform/Errors.h"
+
+namespace kestal {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400;
+constexpr int kPointCell = 3;  // pixels: one point drawn per cell
+constexpr int kHistogramBins = 50;
+
+const QColor kColours[] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
+                           QColor(214, 39, 40)};
+
+struct MeasureLook {
+    CallMeasure measure;
+    int plot;  // which of the stacked plots
+    const char* name;
+    int colour;
+};
+constexpr MeasureLook kMeasures[] = {
+    {kDurationMeasure, 0, "Duration", 0}, {kLcpMeasure, 1, "LCP", 0},
+    {kChapMeasure, 1, "CHAP", 1},         {kIpcpMeasure, 1, "IPCP", 2},
+    {kCcpMeasure, 1, "CCP", 3},           {kReceivedPerSecond, 2, "Received", 0},
+    {kSentPerSecond, 2, "Sent", 1},       {kErrorsPerKiloFrame, 3, "Errors per 1000 frames", 3},
+};
+
+double largestOf(const std::vector<float>& values) {
+    float largest = 0;
+    for (const float value : values) largest = std::max(largest, std::isnan(value) ? 0 : value);
+    return largest;
+}
+
+double largestOf(const std::vector<double>& values) {
+    double largest = 0;
+    for (const double value : values) largest = std::max(largest, std::isnan(value) ? 0 : value);
+    return largest;
+}
+
+bool sameView(const ChartView& a, const ChartView& b) {
+    return a.xFrom == b.xFrom && a.xTo == b.xTo && a.yFrom == b.yFrom && a.yTo == b.yTo &&
+           a.width == b.width && a.height == b.height;
+}
+
+QCPGraph* pointGraph(QCPAxisRect* plot, const QColor& colour) {
+    QCPGraph* graph =
+        plot->parentPlot()->addGraph(plot->axis(QCPAxis::atBottom), plot->axis(QCPAxis::atLeft));
+    graph->setLineStyle(QCPGraph::lsNone);
+    graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, 4));
+    graph->setPen(QPen(colour));
+    return graph;
+}
+
+QCPLegend* legendIn(QCPAxisRect* plot) {
+    auto* legend = new QCPLegend;
+    plot->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    legend->setLayer(QStringLiteral("legend"));
+    return legend;
+}
+
+QCPBars* bars(QCPAxisRect* plot, const QColor& colour, double width) {
+    auto* bars = new QCPBars(plot->axis(QCPAxis::atBottom), plot->axis(QCPAxis::atLeft));
+    bars->setWidth(width);
+    bars->setPen(Qt::NoPen);
+    bars->setBrush(colour);
+    return bars;
+}
+
+QVector<double> binStarts(std::size_t bins, double width, double unit) {
+    QVector<double> starts;
+    for (std::size_t i = 0; i < bins; ++i) starts.append((i + 0.5) * width / unit);
+    return starts;
+}
+
+}  // namespace
+
+TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
+    setObjectName(QStringLiteral("TrendsWindow"));
+    setWindowTitle(QStringLiteral("Trends - %1")
+                       .arg(QLatin1String(kProgramTitle.data(),
+                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowIcon(programIcon());
+    createCharts();
+
+    PointLabel = new QLabel(this);
+    PointLabel->setObjectName(QStringLiteral("PointLabel"));
+    WholeRangeButton = new QPushButton(QStringLiteral("&Whole Range"), this);
+    WholeRangeButton->setObjectName(QStringLiteral("WholeRangeButton"));
+    SavePictureButton = new QPushButton(QStringLiteral("Save &Picture As..."), this);
+    SavePictureButton->setObjectName(QStringLiteral("SavePictureButton"));
+    PrintButton = new QPushButton(QStringLiteral("P&rint"), this);
+    PrintButton->setObjectName(QStringLiteral("PrintButton"));
+    CloseButton = new QPushButton(QStringLiteral("Close"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(PointLabel, 1);
+    for (QPushButton* button : {WholeRangeButton, SavePictureButton, PrintButton, CloseButton})
+        buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ChartTabs, 1);
+    layout->addLayout(buttons);
+    resize(1200, 800);
+
+    connect(WholeRangeButton, &QPushButton::clicked, this, &TrendsWindow::showWholeRange);
+    connect(SavePictureButton, &QPushButton::clicked, this, &TrendsWindow::savePicture);
+    connect(PrintButton, &QPushButton::clicked, this, &TrendsWindow::print);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    onShownCallsChanged(calls_, this, [this] { refresh(); });
+    refresh();
+}
+
+void TrendsWindow::createCharts() {
+    ChartTabs = new QTabWidget(this);
+    ChartTabs->setObjectName(QStringLiteral("ChartTabs"));
+    createPerCallChart();
+
+    PerDayChart = new TrendChart(true, ChartTabs);
+    PerDayChart->setObjectName(QStringLiteral("PerDayChart"));
+    for (const char* label : {"Calls", "Online time (h)", "Median duration (min)"})
+        PerDayChart->addPlot(QString::fromLatin1(label));
+    PerDayChart->useTimeAxis();
+    ChartTabs->addTab(PerDayChart, QStringLiteral("Per &Day"));
+
+    HistogramChart = new TrendChart(false, ChartTabs);
+    HistogramChart->setObjectName(QStringLiteral("HistogramChart"));
+    HistogramChart->addPlot(QStringLiteral("Calls"))
+        ->axis(QCPAxis::atBottom)
+        ->setLabel(QStringLiteral("Duration (min)"));
+    HistogramChart->addPlot(QStringLiteral("Calls"))
+        ->axis(QCPAxis::atBottom)
+        ->setLabel(QStringLiteral("Layer time (s)"));
+    ChartTabs->addTab(HistogramChart, QStringLiteral("&Histograms"));
+}
+
+void TrendsWindow::createPerCallChart() {
+    PerCallChart = new TrendChart(true, ChartTabs);
+    PerCallChart->setObjectName(QStringLiteral("PerCallChart"));
+    for (const char* label :
+         {"Duration (s)", "Layer time (s)", "Throughput (bytes/s)", "Errors per 1000 frames"})
+        PerCallChart->addPlot(QString::fromLatin1(label));
+    PerCallChart->useTimeAxis();
+    std::vector<QCPLegend*> legends(PerCallChart->plots().size(), nullptr);
+    for (const MeasureLook& look : kMeasures) {
+        QCPAxisRect* plot = PerCallChart->plots()[static_cast<std::size_t>(look.plot)];
+        QCPGraph* graph = pointGraph(plot, kColours[look.colour]);
+        graph->setName(QString::fromLatin1(look.name));
+        if (look.plot == 1 || look.plot == 2) {
+            QCPLegend*& legend = legends[static_cast<std::size_t>(look.plot)];
+            if (!legend) legend = legendIn(plot);
+            graph->addToLegend(legend);
+        }
+        perCall_.push_back(PerCallGraph{graph, look.measure, {}});
+    }
+    // Thinned again whenever a zoom, a pan or a new size changes the view,
+    // just before the chart is drawn.
+    connect(PerCallChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
+    connect(PerCallChart, &QCustomPlot::plottableClick, this,
+            [this](QCPAbstractPlottable* graph, int index, QMouseEvent*) {
+                selectDrawnCall(graph, index);
+            });
+    ChartTabs->addTab(PerCallChart, QStringLiteral("Per &Call"));
+}
+
+void TrendsWindow::refresh() {
+    runCommand(platform_, [this] {
+        trends_ = callTrends(*calls_.table, calls_.rows(), calls_.settings);
+        fillPerCallChart();
+        fillPerDayChart();
+        fillHistograms();
+        PointLabel->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
+    });
+}
+
+void TrendsWindow::fillPerCallChart() {
+    const double first = trends_.times.empty() ? 0 : trends_.times.front();
+    const double last = trends_.times.empty() ? kSecondsPerDay : trends_.times.back();
+    // A little room either side, so the first and last calls show.
+    const double margin = std::max((last - first) * 0.01, 60.0);
+    const auto& plots = PerCallChart->plots();
+    std::vector<double> largest(plots.size(), 0);
+    for (PerCallGraph& each : perCall_) {
+        const std::size_t plot = static_cast<std::size_t>(kMeasures[each.measure].plot);
+        largest[plot] = std::max(largest[plot], largestOf(trends_.values[each.measure]));
+        each.view = ChartView{0, 0, 0, 0, 0, 0};  // thin again
+    }
+    for (std::size_t p = 0; p < plots.size(); ++p) {
+        fitYToValues(plots[p]->axis(QCPAxis::atLeft), largest[p]);
+        PerCallChart->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
+    }
+    PerCallChart->showHomeRange();
+}
+
+void TrendsWindow::thinPerCallPoints() {
+    for (PerCallGraph& each : perCall_) {
+        const QCPAxis* x = each.graph->keyAxis();
+        const QCPAxis* y = each.graph->valueAxis();
+        const QRect area = x->axisRect()->rect();
+        const ChartView view{x->range().lower, x->range().upper, y->range().lower,
+                             y->range().upper, area.width(),     area.height()};
+        if (sameView(view, each.view)) continue;
+        each.view = view;
+        const std::vector<float>& values = trends_.values[each.measure];
+        each.drawn = pointsToDraw(trends_.times, values, view, kPointCell);
+        QVector<QCPGraphData> points;
+        points.reserve(static_cast<qsizetype>(each.drawn.size()));
+        for (const std::size_t i : each.drawn) points.append({trends_.times[i], values[i]});
+        // The drawn points come out ordered by time already.
+        each.graph->data()->set(points, true);
+    }
+}
+
+bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
+    for (const PerCallGraph& each : perCall_) {
+        if (each.graph != graph) continue;
+        if (index < 0 || static_cast<std::size_t>(index) >= each.drawn.size()) return false;
+        const std::size_t call = each.drawn[static_cast<std::size_t>(index)];
+        const int row = trends_.rows[call];
+        calls_.select(row);
+        PointLabel->setText(QStringLiteral("Call of %1 selected in the grid")
+                                .arg(QString::fromLatin1(
+                                    calls_.table->cell(0, row).data(),
+                                    static_cast<qsizetype>(calls_.table->cell(0, row).size()))));
+        return true;
+    }
+    return false;
+}
+
+QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure) const {
+    for (const PerCallGraph& each : perCall_) {
+        if (each.measure == measure) return each.graph;
+    }
+    return nullptr;
+}
+
+void TrendsWindow::fillPerDayChart() {
+    PerDayChart->clearPlottables();
+    const auto& plots = PerDayChart->plots();
+    const QVector<double> days(trends_.days.begin(), trends_.days.end());
+    const std::vector<double>* series[] = {&trends_.dayCalls, &trends_.dayOnlineHours,
+                                           &trends_.dayMedianMinutes};
+    for (std::size_t p = 0; p < plots.size(); ++p) {
+        const QVector<double> values(series[p]->begin(), series[p]->end());
+        if (p < 2) {
+            bars(plots[p], kColours[p], kSecondsPerDay * 0.8)->setData(days, values, true);
+        } else {
+            QCPGraph* graph = pointGraph(plots[p], kColours[p]);
+            graph->setLineStyle(QCPGraph::lsLine);
+            graph->setData(days, values, true);
+        }
+        fitYToValues(plots[p]->axis(QCPAxis::atLeft), largestOf(*series[p]));
+    }
+    const double first = trends_.days.empty() ? 0 : trends_.days.front();
+    const double last = trends_.days.empty() ? 0 : trends_.days.back();
+    for (QCPAxisRect* plot : plots)
+        PerDayChart->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
+    PerDayChart->showHomeRange();
+}
+
+void TrendsWindow::fillHistograms() {
+    HistogramChart->clearPlottables();
+    const auto& plots = HistogramChart->plots();
+
+    const Histogram durations = histogram(trends_.values[kDurationMeasure], kHistogramBins);
+    const double minute = 60;
+    bars(plots[0], kColours[0], durations.binWidth / minute * 0.9)
+        ->setData(binStarts(durations.counts.size(), durations.binWidth, minute),
+                  QVector<double>(durations.counts.begin(), durations.counts.end()), true);
+    fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(durations.counts));
+    HistogramChart->setHomeRange(
+        plots[0],
+        QCPRange(0, std::max<double>(1, durations.counts.size()) * durations.binWidth / minute));
+
+    double largestLayer = 0;
+    for (int l = 0; l < 4; ++l)
+        largestLayer = std::max(largestLayer, largestOf(trends_.values[kLcpMeasure + l]));
+    const double width = niceBinWidth(largestLayer, kHistogramBins);
+    QCPLegend* legend = plots[1]->insetLayout()->elementCount() > 0
+                            ? qobject_cast<QCPLegend*>(plots[1]->insetLayout()->elementAt(0))
+                            : legendIn(plots[1]);
+    double largestCount = 0;
+    std::size_t widest = 1;
+    for (int l = 0; l < 4; ++l) {
+        const Histogram layer = histogram(trends_.values[kLcpMeasure + l], width);
+        QCPGraph* graph = HistogramChart->addGraph(plots[1]->axis(QCPAxis::atBottom),
+                                                   plots[1]->axis(QCPAxis::atLeft));
+        graph->setName(QString::fromLatin1(kMeasures[1 + l].name));
+        graph->setPen(QPen(kColours[l], 2));
+        graph->setLineStyle(QCPGraph::lsStepLeft);
+        QVector<double> starts, counts;
+        for (std::size_t i = 0; i <= layer.counts.size(); ++i) {
+            starts.append(i * width);
+            counts.append(i < layer.counts.size() ? layer.counts[i] : 0);
+        }
+        graph->setData(starts, counts, true);
+        if (legend) graph->addToLegend(legend);
+        largestCount = std::max(largestCount, largestOf(layer.counts));
+        widest = std::max(widest, layer.counts.size());
+    }
+    fitYToValues(plots[1]->axis(QCPAxis::atLeft), largestCount);
+    HistogramChart->setHomeRange(plots[1], QCPRange(0, widest * width));
+    HistogramChart->showHomeRange();
+}
+
+TrendChart* TrendsWindow::currentChart() const {
+    return static_cast<TrendChart*>(ChartTabs->currentWidget());
+}
+
+void TrendsWindow::showWholeRange() { currentChart()->showHomeRange(); }
+
+void TrendsWindow::savePicture() {
+    runCommand(platform_, [this] { saveChartPicture(*currentChart(), platform_, pictureDialog_); });
+}
+
+void TrendsWindow::print() {
+    runCommand(platform_, [this] { printChartOnDefaultPrinter(*currentChart()); });
+}
+
+}  // namespace kestal

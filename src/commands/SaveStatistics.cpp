@@ -1,0 +1,42 @@
+#include "commands/SaveStatistics.h"
+
+#include <optional>
+
+#include "commands/Messages.h"
+#include "output/TableExport.h"
+#include "platform/TextFile.h"
+
+namespace kestal {
+
+namespace commands {
+
+void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform,
+                    FileDialog& dialog) {
+    dialog.kind = FileDialog::Kind::Save;
+    dialog.fileName.clear();
+    dialog.filter = std::string(kSaveStatisticsFilter);
+    dialog.defaultExt = "tsv";
+    dialog.overwritePrompt = true;
+    dialog.hideReadOnly = true;
+    if (!platform.executeFileDialog(dialog)) return;
+
+    const bool header = platform.messageDlg(kHeaderQuestion, DialogType::Information,
+                                            DialogButtons::YesNo) == DialogResult::Yes;
+    const std::optional<ExportLayout> layout = layoutForPath(dialog.fileName);
+    if (!layout || *layout == ExportLayout::FixedWidth) {
+        platform.messageDlg(kNoStatisticsLayoutWarning, DialogType::Warning, DialogButtons::Ok);
+        return;
+    }
+    const StatisticsLayout statisticsLayout = *layout == ExportLayout::CommaSeparated
+                                                  ? StatisticsLayout::CommaSeparated
+                                                  : StatisticsLayout::TabSeparated;
+    TextFileWriter out(TextFileWriter::Errors::InOut);
+    out.create(dialog.fileName);
+    if (header) out.writeLine(statisticsHeaderLine(statisticsLayout));
+    for (const StatisticsRow& row : rows) out.writeLine(statisticsLine(row, statisticsLayout));
+    out.close();
+}
+
+}  // namespace commands
+
+}  // namespace kestal

@@ -1,0 +1,24 @@
+// The Statistics window's Save As: the figures as tab- or comma-separated
+// text, the layout chosen by the file name as in Save Table As.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "output/CallStatistics.h"
+#include "platform/Platform.h"
+
+namespace kestal {
+
+inline constexpr std::string_view kSaveStatisticsFilter =
+    "Text & Tabs (*.tsv)|*.tsv|Text & Commas (*.csv)|*.csv";
+inline constexpr std::string_view kNoStatisticsLayoutWarning =
+    "The statistics were not saved: the file name must contain .tsv or .csv.";
+
+// Asks for a file and whether to write the header names, then writes the
+// figures. A file that can't be written throws, for the general error
+// report.
+namespace commands {
+void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform, FileDialog& dialog);
+
+}  // namespace kestal

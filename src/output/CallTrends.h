@@ -1,0 +1,71 @@
+// The series behind Call > Trends: per call (duration, layer times,
+// throughput, errors per 1000 frames), per day (calls, online time, median
+// duration) and histograms; and the thinning of a dense series to what a
+// chart of a given size can show.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "log/CallTable.h"
+#include "platform/Platform.h"
+
+namespace kestal {
+
+enum CallMeasure : int {
+    kDurationMeasure = 0,  // seconds
+    kLcpMeasure,           // seconds from the start
+    kChapMeasure,
+    kIpcpMeasure,
+    kCcpMeasure,
+    kReceivedPerSecond,   // bytes received per second of the call
+    kSentPerSecond,       // bytes sent per second of the call
+    kErrorsPerKiloFrame,  // errors per 1000 frames received and sent
+};
+inline constexpr int kCallMeasureCount = 8;
+
+struct CallTrends {
+    // The calls with a readable Start Time, ordered by it (log order among
+    // calls of the same second).
+    std::vector<double> times;  // seconds since 1970-01-01 00:00:00
+    std::vector<int> rows;      // their call-table rows
+    // NaN where a call has no such value.
+    std::array<std::vector<float>, kCallMeasureCount> values;
+
+    // One entry per day with calls, ascending.
+    std::vector<double> days;  // seconds since 1970 of the day's midnight
+    std::vector<double> dayCalls;
+    std::vector<double> dayOnlineHours;
+    std::vector<double> dayMedianMinutes;  // NaN for a day without durations
+};
+
+CallTrends callTrends(const CallTable& table, const std::vector<int>& rows,
+                      const RegionalSettings& settings);
+
+struct Histogram {
+    double binWidth = 1;
+    std::vector<double> counts;  // bin i holds [i, i + 1) * binWidth
+};
+
+// Bins from 0 with a width of 1, 2 or 5 times a power of ten, so that about
+// bins bins cover the largest value; NaN and negative values are left out.
+Histogram histogram(const std::vector<float>& values, int bins);
+// The same bin width for several series (the four layer times, say).
+Histogram histogram(const std::vector<float>& values, double binWidth);
+double niceBinWidth(double largest, int bins);
+
+// The area of a chart and its pixel size.
+struct ChartView {
+    double xFrom, xTo, yFrom, yTo;
+    int width, height;  // pixels
+};
+
+// The indices of the points worth drawing in view: of the points that fall
+// into the same cell of cellSize x cellSize pixels only the first is kept,
+// as the others would be drawn over it. times must be ascending.
+std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
+                                      const std::vector<float>& values, const ChartView& view,
+                                      int cellSize);
+
+}  // namespace kestal

@@ -1,0 +1,108 @@
+// Call > Statistics: the window over the grid's calls, its periods, Copy and
+// Save As.
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "AppFixture.h"
+#include "app/StatisticsWindow.h"
+#include "commands/SaveStatistics.h"
+
+namespace kestal::testing {
+namespace {
+
+class StatisticsWindowTest : public AppTest {
+protected:
+    StatisticsWindow* open() {
+        writeLog(readBytes(KESTAL_TEST_DATA "/log/statistics-ppplog.txt"));
+        createWindows();
+        main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
+        return main->findChild<StatisticsWindow*>(QStringLiteral("StatisticsWindow"));
+    }
+    std::string shown(StatisticsWindow& window,
+                      StatisticsLayout layout = StatisticsLayout::TabSeparated) {
+        return statisticsText(window.model->rows(), layout, true);
+    }
+    std::string figures(StatisticsPeriod by, StatisticsLayout layout) {
+        return statisticsText(tableStatistics(main->state().table, {1, 2, 3, 4, 5, 6}, by, {}),
+                              layout, true);
+    }
+};
+
+TEST_F(StatisticsWindowTest, ItemFollowsShowCallDetailsAndOpensOneWindow) {
+    StatisticsWindow* window = open();
+    const QList<QAction*> items = main->callMenu->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_EQ(items[0]->objectName(), "ShowCallDetails2");
+    EXPECT_EQ(items[1]->objectName(), "Statistics1");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
+    EXPECT_EQ(main->findChildren<StatisticsWindow*>().size(), 1);
+    QAbstractItemModelTester tester(window->model,
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(window->model->headerData(14, Qt::Horizontal).toString(), "Errors per 1000 Frames");
+}
+
+TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
+    StatisticsWindow* window = open();
+    const std::pair<int, StatisticsPeriod> choices[] = {{1, StatisticsPeriod::Day},
+                                                        {2, StatisticsPeriod::Week},
+                                                        {3, StatisticsPeriod::Month},
+                                                        {0, StatisticsPeriod::All}};
+    for (const auto& [index, by] : choices) {
+        window->PeriodBox->setCurrentIndex(index);
+        EXPECT_EQ(shown(*window), figures(by, StatisticsLayout::TabSeparated)) << index;
+    }
+    EXPECT_EQ(window->CallsLabel->text(), "6 calls");
+    EXPECT_EQ(window->model->rowCount(), 1);
+}
+
+TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {
+    StatisticsWindow* window = open();
+    window->PeriodBox->setCurrentIndex(1);
+    window->CopyButton->click();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              figures(StatisticsPeriod::Day, StatisticsLayout::TabSeparated));
+}
+
+TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
+    StatisticsWindow* window = open();
+    window->PeriodBox->setCurrentIndex(3);
+    platform.fileDialogAnswers.push_back(windows.file("figures.csv"));
+    platform.dialogAnswers.push_back(DialogResult::Yes);
+    window->SaveAsButton->click();
+    EXPECT_EQ(readBytes(windows.file("figures.csv")),
+              figures(StatisticsPeriod::Month, StatisticsLayout::CommaSeparated));
+    ASSERT_FALSE(platform.fileDialogsShown.empty());
+    EXPECT_EQ(platform.fileDialogsShown.back().filter, std::string(kSaveStatisticsFilter));
+
+    // Without the header; .txt is no layout of the figures; a folder that
+    // isn't there ends in the general error report.
+    platform.fileDialogAnswers.push_back(windows.file("figures.tsv"));
+    platform.fileDialogAnswers.push_back(windows.file("figures.txt"));
+    platform.fileDialogAnswers.push_back(windows.file("missing/figures.tsv"));
+    for (int i = 0; i < 3; ++i) window->SaveAsButton->click();
+    const std::string tsv = figures(StatisticsPeriod::Month, StatisticsLayout::TabSeparated);
+    EXPECT_EQ(readBytes(windows.file("figures.tsv")), tsv.substr(tsv.find("\r\n") + 2));
+    const std::vector<std::string> texts = platform.dialogTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 3], std::string(kNoStatisticsLayoutWarning));
+    EXPECT_EQ(texts.back(), "Invalid filename.");
+}
+
+TEST_F(StatisticsWindowTest, OpeningAnotherLogRefreshesTheFigures) {
+    StatisticsWindow* window = open();
+    windows.write("other.txt", kThreeCallLog);
+    platform.fileDialogAnswers.push_back(windows.file("other.txt"));
+    main->openLog();
+    EXPECT_EQ(window->CallsLabel->text(), "3 calls");
+    EXPECT_EQ(window->model->rows().at(0)[1], "3");
+}
+
+}  // namespace
+}  // namespace kestal::testing

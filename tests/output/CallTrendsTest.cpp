@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "log/CallScan.h"
+#include "log/LogLines.h"
+#include "output/CallTrends.h"
+
+namespace kestal {
+namespace {
+
+// The calls of statistics-ppplog.txt are listed in CallStatisticsTest.
+CallTrends fixtureTrends() {
+    LogLines lines;
+    readLogFile(KESTAL_TEST_DATA "/log/statistics-ppplog.txt", lines);
+    CallTable table;
+    scanCalls(lines, table, RegionalSettings{}, nullptr);
+    // Given out of order: the series come out in time order all the same.
+    return callTrends(table, {5, 2, 1, 3, 4, 6}, RegionalSettings{});
+}
+
+TEST(CallTrendsTest, PerCallSeriesInTimeOrderWithoutTheUndatedCall) {
+    const CallTrends trends = fixtureTrends();
+    EXPECT_EQ(trends.rows, (std::vector<int>{1, 2, 3, 4, 5}));
+    ASSERT_EQ(trends.times.size(), 5u);
+    EXPECT_EQ(trends.times[0], 1798452000.0);  // 12-28-2026 10:00:00
+    EXPECT_TRUE(std::is_sorted(trends.times.begin(), trends.times.end()));
+
+    const float none = std::nanf("");
+    const std::array<std::vector<float>, kCallMeasureCount> expected = {{
+        {600, 21, none, 3600, none},
+        {1.3f, 1.4f, 1.5f, 1.3f, none},
+        {2.1f, 2.2f, none, 2.0f, none},
+        {3.0f, 3.1f, none, 3.2f, none},
+        {3.5f, none, none, 4.0f, none},
+        {1000.0f / 600, 2001.0f / 21, none, 30000.0f / 3600, none},  // no length: none
+        {500.0f / 600, 10.0f / 21, none, 4000.0f / 3600, none},
+        {20, 1000.0f / 203, none, 4000.0f / 1227, none},  // no frames: none
+    }};
+    for (int m = 0; m < kCallMeasureCount; ++m) {
+        for (std::size_t i = 0; i < 5; ++i) {
+            const float want = expected[m][i], got = trends.values[m][i];
+            if (std::isnan(want)) {
+                EXPECT_TRUE(std::isnan(got)) << m << " " << i;
+            } else {
+                EXPECT_FLOAT_EQ(got, want) << m << " " << i;
+            }
+        }
+    }
+}
+
+TEST(CallTrendsTest, PerDayCallsOnlineTimeAndMedian) {
+    const CallTrends trends = fixtureTrends();
+    EXPECT_EQ(trends.days, (std::vector<double>{1798416000, 1798502400, 1798848000}));
+    EXPECT_EQ(trends.dayCalls, (std::vector<double>{2, 2, 1}));
+    EXPECT_EQ(trends.dayOnlineHours, (std::vector<double>{621 / 3600.0, 1, 0}));
+    ASSERT_EQ(trends.dayMedianMinutes.size(), 3u);
+    EXPECT_EQ(trends.dayMedianMinutes[0], 21 / 60.0);  // the lower middle of 21 and 600
+    EXPECT_EQ(trends.dayMedianMinutes[1], 60);
+    EXPECT_TRUE(std::isnan(trends.dayMedianMinutes[2]));
+}
+
+TEST(CallTrendsTest, HistogramBins) {
+    EXPECT_EQ(niceBinWidth(9.9, 10), 1);
+    EXPECT_EQ(niceBinWidth(3600, 40), 100);
+    EXPECT_EQ(niceBinWidth(130, 40), 5);
+    EXPECT_EQ(niceBinWidth(0, 40), 1);
+    const Histogram bins = histogram({0.5f, 1, 9.9f, std::nanf(""), -1, 1.5f}, 10);
+    EXPECT_EQ(bins.binWidth, 1);
+    EXPECT_EQ(bins.counts, (std::vector<double>{1, 2, 0, 0, 0, 0, 0, 0, 0, 1}));
+}
+
+TEST(CallTrendsTest, PointsDrawnOverEachOtherAreLeftOut) {
+    const std::vector<double> times = {0, 1, 2, 50, 99, 100, 150};
+    const std::vector<float> values = {5, 5.5f, 60, 50, std::nanf(""), 100, 5};
+    // 100 x 100 units on 10 x 10 pixels in cells of 2: 10 units a pixel.
+    const ChartView view{0, 100, 0, 100, 10, 10};
+    EXPECT_EQ(pointsToDraw(times, values, view, 2), (std::vector<std::size_t>{0, 2, 3, 5}));
+    const ChartView zoomed{0, 2, 0, 100, 1000, 10};
+    EXPECT_EQ(pointsToDraw(times, values, zoomed, 2), (std::vector<std::size_t>{0, 1, 2}));
+    const ChartView empty{200, 300, 0, 100, 10, 10};
+    EXPECT_TRUE(pointsToDraw(times, values, empty, 2).empty());
+}
+
+}  // namespace
+}  // namespace kestal

@@ -99,7 +99,7 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     layout->addLayout(top);
     layout->addWidget(FiguresGrid);
     layout->addLayout(buttons);
-    resize(1100, 360);
+    resize(1000, 300);
 
     connect(PeriodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::refresh);
     connect(CopyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);

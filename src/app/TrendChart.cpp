@@ -10,6 +10,8 @@ TrendChart::TrendChart(bool sharedX, QWidget* parent) : QCustomPlot(parent), sha
     // frame short.
     setNotAntialiasedElements(QCP::aeAll);
     setNoAntialiasingOnDrag(true);
+    // Each plot has its own legend, when it needs one.
+    setAutoAddPlottableToLegend(false);
 }
 
 QCPAxisRect* TrendChart::addPlot(const QString& yLabel) {
@@ -34,6 +36,8 @@ void TrendChart::useTimeAxis() {
         ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm"));
         ticker->setDateTimeSpec(Qt::UTC);
         plot->axis(QCPAxis::atBottom)->setTicker(ticker);
+        // With one time for all, only the lowest plot says which.
+        if (sharedX_ && plot != plots_.back()) plot->axis(QCPAxis::atBottom)->setTickLabels(false);
     }
 }
 

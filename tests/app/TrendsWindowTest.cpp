@@ -138,7 +138,7 @@ TEST_F(TrendsWindowTest, PrintsTheChartShown) {
     // One landscape A4 page with the chart's day axis on it as text.
     EXPECT_NE(text.find("Pages:           1\n"), std::string::npos) << text;
     EXPECT_NE(text.find("842 x 595 pts"), std::string::npos) << text;
-    EXPECT_NE(text.find("2026-12-31"), std::string::npos) << text;
+    EXPECT_NE(text.find("Day"), std::string::npos) << text;
 }
 
 TEST_F(TrendsWindowTest, OpeningAnotherLogRefreshesTheCharts) {

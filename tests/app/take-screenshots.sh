@@ -63,6 +63,29 @@ import -window "$(frame_of "$about")" "$out/about-box.png"
 xdotool key Return
 sleep 0.3
 
+# Call > Statistics by day, and Call > Trends.
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key alt+c
+sleep 0.3
+xdotool key t
+stats=$(timeout 10 xdotool search --sync --onlyvisible --name '^Statistics - ' | head -n 1)
+sleep 0.5
+xdotool key alt+p Down
+sleep 0.5
+import -window "$(frame_of "$stats")" "$out/statistics.png"
+xdotool key alt+F4
+sleep 0.3
+
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key alt+c
+sleep 0.3
+xdotool key r
+trends=$(timeout 10 xdotool search --sync --onlyvisible --name '^Trends - ' | head -n 1)
+sleep 1
+import -window "$(frame_of "$trends")" "$out/trends.png"
+xdotool key alt+F4
+sleep 0.3
+
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key alt+F4
 wait "$app"

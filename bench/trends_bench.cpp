@@ -1,0 +1,169 @@
+// Times the Statistics and Trends windows' work on a log, offscreen unless a
+// display is asked for (QT_QPA_PLATFORM):
+//
+//   trends_bench LOG [--runs N]
+//
+// - the figures of every call for each period (whole log, day, week,
+//   month), against the load + scan of the log as the reference, and the
+//   same through the Statistics window's period box;
+// - the Trends window's first draw: created, shown and its per-call chart
+//   painted;
+// - frames while zooming in and out with + and -, panning with Left and
+//   Right and zooming with the wheel: the key or wheel event handled and the
+//   chart painted again (median and longest).
+//
+// Each figure is the best of N runs (3 by default). Prints figures only; it
+// asserts nothing.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "app/StatisticsWindow.h"
+#include "app/TrendsWindow.h"
+#include "log/CallScan.h"
+#include "log/LogLines.h"
+#include "output/CallStatistics.h"
+#include "platform/QtPlatform.h"
+
+namespace {
+
+using namespace kestal;
+using namespace kestal::bench;
+
+ShownCalls everyCall(const CallTable& table) {
+    ShownCalls calls;
+    calls.table = &table;
+    calls.rows = [&table] {
+        std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
+        std::iota(rows.begin(), rows.end(), 1);
+        return rows;
+    };
+    calls.select = [](int) {};
+    return calls;
+}
+
+// One frame: the event handled, the replot it queued run, the chart painted.
+double frame(TrendChart& chart, QEvent& event) {
+    const Clock::time_point start = Clock::now();
+    QApplication::sendEvent(&chart, &event);
+    QApplication::processEvents();
+    chart.repaint();
+    return secondsSince(start) * 1000;
+}
+
+void printFrames(const char* what, std::vector<double> frames) {
+    std::sort(frames.begin(), frames.end());
+    std::printf("%-34s median %6.1f ms  longest %6.1f ms  (%zu frames)\n", what,
+                frames[frames.size() / 2], frames.back(), frames.size());
+}
+
+void benchFrames(TrendChart& chart) {
+    std::vector<double> zoom, pan, wheel;
+    for (int i = 0; i < 15; ++i) {
+        QKeyEvent in(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+        zoom.push_back(frame(chart, in));
+    }
+    for (int i = 0; i < 20; ++i) {
+        QKeyEvent right(QEvent::KeyPress, i < 10 ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        pan.push_back(frame(chart, right));
+    }
+    for (int i = 0; i < 15; ++i) {
+        QKeyEvent out(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-"));
+        zoom.push_back(frame(chart, out));
+    }
+    const QPoint middle = chart.plots().front()->rect().center();
+    for (int i = 0; i < 20; ++i) {
+        QWheelEvent turn(middle, chart.mapToGlobal(middle), QPoint(),
+                         QPoint(0, i < 10 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        wheel.push_back(frame(chart, turn));
+    }
+    printFrames("  frames zooming with + and -", zoom);
+    printFrames("  frames panning with Left, Right", pan);
+    printFrames("  frames zooming with the wheel", wheel);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: trends_bench LOG [--runs N]\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const std::string log = argv[1];
+    int runs = 3;
+    for (int i = 2; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
+
+    LogLines lines;
+    CallTable table;
+    const Timing reference = bestOf(runs, [&] {
+        lines.clear();
+        readLogFile(log, lines);
+        table = CallTable();
+        scanCalls(lines, table, RegionalSettings{}, nullptr);
+    });
+    const ShownCalls calls = everyCall(table);
+    const std::vector<int> rows = calls.rows();
+    std::printf("%s: %d calls; load + scan %.3f s (reference)\n", log.c_str(), table.callCount(),
+                reference.wall);
+
+    const std::pair<const char*, StatisticsPeriod> periods[] = {{"all", StatisticsPeriod::All},
+                                                                {"day", StatisticsPeriod::Day},
+                                                                {"week", StatisticsPeriod::Week},
+                                                                {"month", StatisticsPeriod::Month}};
+    for (const auto& [name, by] : periods) {
+        std::size_t count = 0;
+        const Timing figures = bestOf(
+            runs, [&] { count = tableStatistics(table, rows, by, RegionalSettings{}).size(); });
+        std::printf("statistics by %-5s %8.1f ms (cpu %6.1f ms) %6zu rows  %.2fx load + scan\n",
+                    name, figures.wall * 1000, figures.cpu * 1000, count,
+                    figures.wall / reference.wall);
+    }
+
+    QtPlatform platform;
+    {
+        StatisticsWindow window(calls, platform);
+        window.show();
+        for (int index : {1, 2, 3, 0}) {
+            const Timing choice = bestOf(runs, [&] {
+                window.PeriodBox->setCurrentIndex(index);
+                window.repaint();
+                window.PeriodBox->setCurrentIndex(index == 0 ? 1 : 0);
+            });
+            std::printf("Statistics window, period %d then back %8.1f ms (two figure runs)\n",
+                        index, choice.wall * 1000);
+        }
+    }
+
+    const Timing firstDraw = bestOf(runs, [&] {
+        TrendsWindow window(calls, platform);
+        window.show();
+        QApplication::processEvents();
+        window.PerCallChart->replot(QCustomPlot::rpImmediateRefresh);
+        window.PerCallChart->repaint();
+    });
+    std::printf("Trends window first draw     %8.1f ms (cpu %6.1f ms)\n", firstDraw.wall * 1000,
+                firstDraw.cpu * 1000);
+
+    TrendsWindow window(calls, platform);
+    window.show();
+    QApplication::processEvents();
+    window.PerCallChart->setFocus();
+    std::printf("Trends window, per call:\n");
+    benchFrames(*window.PerCallChart);
+    window.ChartTabs->setCurrentWidget(window.PerDayChart);
+    QApplication::processEvents();
+    std::printf("Trends window, per day:\n");
+    benchFrames(*window.PerDayChart);
+    return 0;
+}

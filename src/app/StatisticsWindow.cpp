@@ -101,7 +101,7 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     layout->addLayout(buttons);
     resize(1000, 300);
 
-    connect(PeriodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::refresh);
+    connect(PeriodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
     connect(CopyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
     connect(SaveAsButton, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
@@ -115,10 +115,14 @@ StatisticsPeriod StatisticsWindow::period() const {
 
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
-        const std::vector<int> rows = calls_.rows();
-        model->setRows(tableStatistics(*calls_.table, rows, period(), calls_.settings));
-        CallsLabel->setText(QStringLiteral("%1 calls").arg(rows.size()));
+        read_ = tableCalls(*calls_.table, calls_.rows(), calls_.settings);
+        CallsLabel->setText(QStringLiteral("%1 calls").arg(read_.size()));
     });
+    regroup();
+}
+
+void StatisticsWindow::regroup() {
+    runCommand(platform_, [this] { model->setRows(statisticsOf(read_, period())); });
 }
 
 void StatisticsWindow::copyFigures() {

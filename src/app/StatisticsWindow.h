@@ -38,8 +38,10 @@ class StatisticsWindow : public QWidget {
 public:
     StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent = nullptr);
 
-    // Figures again for the calls shown now, by the period chosen.
+    // Reads the calls shown now again, then groups them.
     void refresh();
+    // Groups the calls read by the period chosen.
+    void regroup();
     void copyFigures();
     void saveFigures();
     StatisticsPeriod period() const;
@@ -54,6 +56,7 @@ public:
 
 private:
     ShownCalls calls_;
+    std::vector<StatisticsCall> read_;
     Platform& platform_;
     FileDialog saveDialog_;
 };

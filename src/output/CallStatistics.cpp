@@ -117,25 +117,43 @@ std::string twoDecimals(__int128 numerator, __int128 denominator) {
     return text;
 }
 
-void CallStatistics::add(const CallValues& call) {
-    const std::int64_t key = periodKey(by_, call.startDate);
-    auto [at, inserted] = periods_.try_emplace(key);
-    Sums& sums = at->second;
-    if (inserted) sums.period = periodName(by_, call.startDate);
-    ++sums.calls;
-    if (call.cutShort) ++sums.cutShort;
-    if (call.duration) {
-        sums.durations.push_back(*call.duration);
-        sums.durationTotal += *call.duration;
-    }
+StatisticsCall statisticsCall(const CallValues& call) {
+    StatisticsCall compact;
+    if (call.startDate)
+        compact.day =
+            static_cast<std::int32_t>(sys_days{*call.startDate}.time_since_epoch().count());
+    if (call.duration) compact.duration = *call.duration;
+    compact.cutShort = call.cutShort;
     for (int l = 0; l < kLayerColumnCount; ++l) {
         if (!call.layerTenths[l]) continue;
-        sums.layerTenths[l] += *call.layerTenths[l];
+        compact.layers |= static_cast<std::uint8_t>(1u << l);
+        compact.layerTenths[l] = *call.layerTenths[l];
+    }
+    for (int c = 0; c < kTrafficCounterCount; ++c) compact.traffic[c] = call.traffic[c].value_or(0);
+    compact.errors = call.errors;
+    return compact;
+}
+
+void CallStatistics::add(const StatisticsCall& call) {
+    std::optional<year_month_day> date;
+    if (call.day != StatisticsCall::kNoDay && by_ != StatisticsPeriod::All)
+        date = year_month_day{sys_days{days{call.day}}};
+    const std::int64_t key = periodKey(by_, date);
+    auto [at, inserted] = periods_.try_emplace(key);
+    Sums& sums = at->second;
+    if (inserted) sums.period = periodName(by_, date);
+    ++sums.calls;
+    if (call.cutShort) ++sums.cutShort;
+    if (call.duration >= 0) {
+        sums.durations.push_back(call.duration);
+        sums.durationTotal += call.duration;
+    }
+    for (int l = 0; l < kLayerColumnCount; ++l) {
+        if ((call.layers & (1u << l)) == 0) continue;
+        sums.layerTenths[l] += call.layerTenths[l];
         ++sums.layerCounts[l];
     }
-    for (int c = 0; c < kTrafficCounterCount; ++c) {
-        if (call.traffic[c]) sums.traffic[c] += *call.traffic[c];
-    }
+    for (int c = 0; c < kTrafficCounterCount; ++c) sums.traffic[c] += call.traffic[c];
     sums.errors += call.errors;
 }
 
@@ -183,6 +201,22 @@ std::vector<StatisticsRow> CallStatistics::rows() const {
     rows.reserve(periods_.size());
     for (const auto& [key, sums] : periods_) rows.push_back(figures(sums));
     return rows;
+}
+
+std::vector<StatisticsCall> tableCalls(const CallTable& table, const std::vector<int>& rows,
+                                       const RegionalSettings& settings) {
+    std::vector<StatisticsCall> calls;
+    calls.reserve(rows.size());
+    for (const int row : rows)
+        calls.push_back(statisticsCall(readCallValues(table, row, settings)));
+    return calls;
+}
+
+std::vector<StatisticsRow> statisticsOf(const std::vector<StatisticsCall>& calls,
+                                        StatisticsPeriod by) {
+    CallStatistics statistics(by);
+    for (const StatisticsCall& call : calls) statistics.add(call);
+    return statistics.rows();
 }
 
 std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "StatsOption.h"
 #include "ToolFiles.h"
 #include "ToolMessages.h"
 #include "commands/Messages.h"
@@ -28,7 +29,9 @@ using namespace kestal::tool;
 constexpr std::string_view kVersionText = "kestal-calls " KESTAL_VERSION "\n";
 constexpr std::string_view kUsage =
     "Usage: kestal-calls [--format txt|tsv|csv] [--header] [--repair] LOGFILE [OUTFILE]\n"
-    "       kestal-calls --details \"START TIME\" [--repair] LOGFILE [OUTFILE]\n";
+    "       kestal-calls --details \"START TIME\" [--repair] LOGFILE [OUTFILE]\n"
+    "       kestal-calls --stats [--by all|day|week|month] [--format tsv|csv] [--header]\n"
+    "                    [--repair] LOGFILE [OUTFILE]\n";
 constexpr std::string_view kHelp =
     "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt) in the\n"
     "layouts of the viewer's Save Table As, or the lines of one call as the\n"
@@ -41,6 +44,10 @@ constexpr std::string_view kHelp =
     "  --repair          drop NUL bytes from the log and list every call\n"
     "  --details TIME    write the lines of the call(s) whose Start Time is TIME\n"
     "                    (\"mm-dd-yyyy hh:mm:ss\"), addresses annotated\n"
+    "  --stats           write figures per period instead of the calls: calls,\n"
+    "                    online time, mean, median and longest duration, calls\n"
+    "                    cut short, layer means, bytes, errors per 1000 frames\n"
+    "  --by PERIOD       all (the default), day, week (ISO 8601) or month\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -57,6 +64,7 @@ struct Options {
     bool header = false;
     bool repair = false;
     std::optional<std::string> details;  // the Start Time asked for
+    StatsOptions stats;
     std::string logPath;
     std::optional<std::string> outPath;  // nothing: standard output
     bool help = false;
@@ -109,6 +117,7 @@ Options parseArguments(const std::vector<std::string_view>& args) {
             options.format = layoutNamed(value);
             if (!options.format)
                 throw UsageError{"unknown format '" + value + "' (txt, tsv or csv)"};
+        } else if (takeStatsOption(args, i, options.stats)) {
         } else if (isOption(arg, "--details")) {
             options.details = optionValue(arg, "--details", args, i);
         } else {
@@ -119,6 +128,8 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     if (options.details && (options.format || options.header)) {
         throw UsageError{"--details writes lines, not a table: no --format or --header with it"};
     }
+    if (options.details && (options.stats.wanted || options.stats.by))
+        throw UsageError{"--details and --stats don't go together"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
     if (operands.size() > 2) throw UsageError{"too many arguments"};
     options.logPath = operands[0];
@@ -179,6 +190,29 @@ void writeCallTable(const Options& options) {
     output.close();
 }
 
+// The figures are summed up as the calls stream past; only the durations
+// are kept, for the medians.
+void writeStatistics(const Options& options) {
+    refuseOutputOverLog(options);
+    const StatisticsLayout layout =
+        statisticsLayout(options.stats, options.format, options.outPath);
+    LogInput log(options.logPath);
+    Output output(options.outPath);
+    StatisticsSink statistics(options.stats, localeRegionalSettings());
+    const CallRowSink addRow = [&](const CallRow& row) {
+        if (row.corrupt) {
+            report(log.name(), "call \"" + std::string(row.cells[0]) +
+                                   "\": " + std::string(kCorruptLogWarning));
+        }
+        statistics.add(row);
+    };
+    readLog(log, options.repair,
+            [&](LineStream& lines) { streamCalls(lines, localeRegionalSettings(), addRow); });
+    statistics.write(layout, options.header,
+                     [&output](std::string_view line) { output.writeLine(line); });
+    output.close();
+}
+
 void writeCallDetails(const Options& options) {
     refuseOutputOverLog(options);
     LogInput log(options.logPath);
@@ -206,6 +240,8 @@ int run(const std::vector<std::string_view>& args) {
         }
         if (options.details) {
             writeCallDetails(options);
+        } else if (options.stats.wanted || options.stats.by) {
+            writeStatistics(options);
         } else {
             writeCallTable(options);
         }

@@ -1,0 +1,95 @@
+// kestal-calls --stats: the figures of the Statistics window, per period, as
+// tab- or comma-separated text.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "cli/RunTool.h"
+#include "log/CallScan.h"
+#include "log/LogLines.h"
+#include "output/CallStatistics.h"
+#include "support/TempDir.h"
+
+namespace kestal::testing {
+namespace {
+
+const std::string kFixture = KESTAL_TEST_DATA "/log/statistics-ppplog.txt";
+
+// What the Statistics window shows for every call of the fixture.
+std::string windowFigures(StatisticsPeriod by, StatisticsLayout layout, bool header) {
+    LogLines lines;
+    readLogFile(kFixture, lines);
+    CallTable table;
+    scanCalls(lines, table, RegionalSettings{}, nullptr);
+    std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
+    std::iota(rows.begin(), rows.end(), 1);
+    return statisticsText(tableStatistics(table, rows, by, RegionalSettings{}), layout, header);
+}
+
+TEST(KestalCallsStats, FiguresOfTheWindowForEveryPeriodAndLayout) {
+    // Worked out by hand in CallStatisticsTest; here as the tool writes them.
+    EXPECT_EQ(
+        runTool({"--stats", "--by=month", "--format", "csv", kFixture}).out,
+        "2026-12,4,1:10:21,0:23:27,0:10:00,1:00:00,1,1.38,2.10,3.10,3.75,33001,4510,8,5.06\r\n"
+        "2027-01,1,-,-,-,-,0,-,-,-,-,7,0,0,-\r\n"
+        "unknown,1,0:01:40,0:01:40,0:01:40,0:01:40,0,-,-,-,-,100,0,1,50.00\r\n");
+    const std::pair<const char*, StatisticsPeriod> periods[] = {
+        {"all", StatisticsPeriod::All},
+        {"day", StatisticsPeriod::Day},
+        {"week", StatisticsPeriod::Week},
+        {"month", StatisticsPeriod::Month},
+    };
+    for (const auto& [name, by] : periods) {
+        SCOPED_TRACE(name);
+        const ToolRun tsv = runTool({"--stats", "--by", name, "--header", kFixture});
+        EXPECT_EQ(tsv.exitCode, 0);
+        EXPECT_EQ(tsv.err, "");
+        EXPECT_EQ(tsv.out, windowFigures(by, StatisticsLayout::TabSeparated, true));
+        EXPECT_EQ(runTool({"--stats", "--by", name, "--format", "csv", kFixture}).out,
+                  windowFigures(by, StatisticsLayout::CommaSeparated, false));
+    }
+    EXPECT_EQ(runTool({"--stats", kFixture}).out,
+              windowFigures(StatisticsPeriod::All, StatisticsLayout::TabSeparated, false));
+}
+
+TEST(KestalCallsStats, OutputNameChoosesCommasAndALogWithoutCallsGivesOnlyTheHeader) {
+    TempDir dir;
+    ASSERT_EQ(runTool({"--stats", "--header", kFixture, dir.file("figures.CSV")}).exitCode, 0);
+    EXPECT_EQ(readBytes(dir.file("figures.CSV")),
+              windowFigures(StatisticsPeriod::All, StatisticsLayout::CommaSeparated, true));
+
+    dir.write("empty.txt", "12-01-2026 10:00:00.00 - no call here\r\n");
+    const ToolRun run = runTool({"--stats", "--by", "day", "--header", dir.file("empty.txt")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, statisticsHeaderLine(StatisticsLayout::TabSeparated) + "\r\n");
+    EXPECT_EQ(runTool({"--stats", dir.file("empty.txt")}).out, "");
+}
+
+TEST(KestalCallsStats, BadUsageExitsWithTwo) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {{"--by", "day", kFixture}, "kestal-calls: --by goes with --stats"},
+        {{"--stats", "--by", "year", kFixture},
+         "kestal-calls: unknown period 'year' (all, day, week or month)"},
+        {{"--stats", kFixture, "--by"}, "kestal-calls: option '--by' needs a value"},
+        {{"--stats", "--format", "txt", kFixture}, "kestal-calls: --stats writes tsv or csv"},
+        {{"--stats", kFixture, "figures.txt"}, "kestal-calls: --stats writes tsv or csv"},
+        {{"--stats", "--details", "12-28-2026 10:00:00", kFixture},
+         "kestal-calls: --details and --stats don't go together"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.message);
+    }
+}
+
+}  // namespace
+}  // namespace kestal::testing

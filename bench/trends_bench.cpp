@@ -31,7 +31,7 @@
 #include "log/CallScan.h"
 #include "log/LogLines.h"
 #include "output/CallStatistics.h"
-#include "platform/QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
 namespace {
 

@@ -15,10 +15,12 @@ inline constexpr std::string_view kSaveStatisticsFilter =
 inline constexpr std::string_view kNoStatisticsLayoutWarning =
     "The statistics were not saved: the file name must contain .tsv or .csv.";
 
+namespace commands {
+
 // Asks for a file and whether to write the header names, then writes the
 // figures. A file that can't be written throws, for the general error
 // report.
-namespace commands {
 void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform, FileDialog& dialog);
 
+}  // namespace commands
 }  // namespace kestal

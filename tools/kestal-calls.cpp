@@ -198,7 +198,8 @@ void writeStatistics(const Options& options) {
         statisticsLayout(options.stats, options.format, options.outPath);
     LogInput log(options.logPath);
     Output output(options.outPath);
-    StatisticsSink statistics(options.stats, localeRegionalSettings());
+    const RegionalSettings settings = localeRegionalSettings();
+    StatisticsSink statistics(options.stats, settings);
     const CallRowSink addRow = [&](const CallRow& row) {
         if (row.corrupt) {
             report(log.name(), "call \"" + std::string(row.cells[0]) +
@@ -206,8 +207,7 @@ void writeStatistics(const Options& options) {
         }
         statistics.add(row);
     };
-    readLog(log, options.repair,
-            [&](LineStream& lines) { streamCalls(lines, localeRegionalSettings(), addRow); });
+    tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, addRow));
     statistics.write(layout, options.header,
                      [&output](std::string_view line) { output.writeLine(line); });
     output.close();

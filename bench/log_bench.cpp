@@ -144,7 +144,7 @@ void benchLog(const std::string& path, int runs) {
     });
     printFigure("load + scan", both, size, wc, "wc -l");
 
-    const std::string lastStart(table.cell(0, table.rowCount() - 1));
+    const std::string lastStart(table.cell(Column::StartTime, table.rowCount() - 1));
     std::size_t gathered = 0;
     const Timing details =
         bestOf(runs, [&] { gathered = gatherCallDetails(lines, lastStart, nullptr).size(); });

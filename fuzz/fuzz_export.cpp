@@ -91,7 +91,7 @@ void checkShape(const CallTable& table, ExportLayout layout, bool header, std::s
         if (layout == ExportLayout::FixedWidth && row >= 1) {
             std::size_t width = 16 * 10;
             for (int column = 0; column < 2; ++column)
-                width += std::min<std::size_t>(table.cell(column, row).size() + 10, 20);
+                width += std::min<std::size_t>(table.cell(columnAt(column), row).size() + 10, 20);
             check(line.size() == width, "fixed-width row has the wrong width", line);
         }
         ++lines;
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch ((mode + row) % 4) {
             case 0:
                 for (int column = 0; column < kColumnCount; ++column) {
-                    table.setCell(column, row, cells[static_cast<std::size_t>(column)]);
+                    table.setCell(columnAt(column), row, cells[static_cast<std::size_t>(column)]);
                 }
                 break;
             case 1:
@@ -147,11 +147,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default:
                 // Overwritten cells leave garbage behind for the table to drop.
                 for (int column = 0; column < kColumnCount; ++column) {
-                    table.setCell(column, row, std::string(40, 'g'));
+                    table.setCell(columnAt(column), row, std::string(40, 'g'));
                 }
                 table.clearRow(row);
                 for (int column = kColumnCount - 1; column >= 0; --column) {
-                    table.setCell(column, row, cells[static_cast<std::size_t>(column)]);
+                    table.setCell(columnAt(column), row, cells[static_cast<std::size_t>(column)]);
                 }
                 break;
         }
@@ -170,13 +170,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(table.rowCount() == static_cast<int>(model.size()) + 1, "row count");
     for (int r = 1; r < table.rowCount(); ++r) {
         for (int column = 0; column < kColumnCount; ++column) {
-            check(table.cell(column, r) ==
+            check(table.cell(columnAt(column), r) ==
                       model[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(column)],
-                  "cell differs from what was written", table.cell(column, r));
+                  "cell differs from what was written", table.cell(columnAt(column), r));
         }
     }
     for (int column = 0; column < kColumnCount; ++column) {
-        check(table.cell(column, 0) == kColumns[static_cast<std::size_t>(column)].title,
+        check(table.cell(columnAt(column), 0) == kColumns[static_cast<std::size_t>(column)].title,
               "title row");
     }
 

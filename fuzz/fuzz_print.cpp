@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::string_view rowText = input.until('\x1e');
             if (row >= table.rowCount()) table.setRowCount(row + 1);
             for (int column = 0; column < kColumnCount && !rowText.empty(); ++column) {
-                table.setCell(column, row, rowText.substr(0, rowText.find('\x1f')));
+                table.setCell(columnAt(column), row, rowText.substr(0, rowText.find('\x1f')));
                 const std::size_t next = rowText.find('\x1f');
                 rowText =
                     next == std::string_view::npos ? std::string_view{} : rowText.substr(next + 1);
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int column = 0; column < 14; ++column) {
                 const std::string expected =
                     std::string(kColumns[static_cast<std::size_t>(column)].title) + ": " +
-                    std::string(table.cell(column, r));
+                    std::string(table.cell(columnAt(column), r));
                 check(lines[first + 1 + static_cast<std::size_t>(column)] == expected,
                       "printout cell line", lines[first + 1 + static_cast<std::size_t>(column)]);
             }

@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (calls == 0) {
         check(table.rowCount() == 2, "no call but extra rows");
         for (int column = 0; column < kColumnCount; ++column) {
-            check(table.cell(column, 1).empty(), "no call but row 1 has text",
-                  table.cell(column, 1));
+            check(table.cell(columnAt(column), 1).empty(), "no call but row 1 has text",
+                  table.cell(columnAt(column), 1));
         }
     } else {
         check(calls == table.rowCount() - 1, "call count disagrees with row count");
@@ -91,19 +91,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(calls == opened || (calls == opened - 1 && lastLineOpens), "rows differ from calls");
 
     for (int row = 1; row <= calls; ++row) {
-        const std::string_view start = table.cell(0, row);
+        const std::string_view start = table.cell(Column::StartTime, row);
         check(start == openers[static_cast<std::size_t>(row - 1)], "Start Time is not its opener",
               start);
-        check(table.cell(1, row).size() <= 19, "End Time too long", table.cell(1, row));
-        check(isDuration(table.cell(2, row), settings.timeSeparator), "Duration",
-              table.cell(2, row));
+        check(table.cell(Column::EndTime, row).size() <= 19, "End Time too long",
+              table.cell(Column::EndTime, row));
+        check(isDuration(table.cell(Column::Duration, row), settings.timeSeparator), "Duration",
+              table.cell(Column::Duration, row));
         for (int column = 3; column <= 6; ++column) {
-            check(isLayerCell(table.cell(column, row), settings.decimalSeparator), "layer cell",
-                  table.cell(column, row));
+            check(isLayerCell(table.cell(columnAt(column), row), settings.decimalSeparator),
+                  "layer cell", table.cell(columnAt(column), row));
         }
         for (int column = 7; column < kColumnCount; ++column) {
-            check(table.cell(column, row).size() <= 19, "counter cell too long",
-                  table.cell(column, row));
+            check(table.cell(columnAt(column), row).size() <= 19, "counter cell too long",
+                  table.cell(columnAt(column), row));
         }
     }
 
@@ -124,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(splitTable.rowCount() == again.rowCount(), "rows of two walkers differ");
         for (int row = 1; row < again.rowCount(); ++row) {
             for (int column = 0; column < kColumnCount; ++column) {
-                check(splitTable.cell(column, row) == again.cell(column, row),
-                      "cell of two walkers differs", splitTable.cell(column, row));
+                check(splitTable.cell(columnAt(column), row) == again.cell(columnAt(column), row),
+                      "cell of two walkers differs", splitTable.cell(columnAt(column), row));
             }
         }
     }

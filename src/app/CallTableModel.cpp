@@ -24,14 +24,14 @@ int CallTableModel::columnCount(const QModelIndex& parent) const {
 QVariant CallTableModel::data(const QModelIndex& index, int role) const {
     // Only the text is answered: no tooltips, no fonts or colours per cell.
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    return latin1(table_->cell(index.column(), tableRow(index.row())));
+    return latin1(table_->cell(columnAt(index.column()), tableRow(index.row())));
 }
 
 QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
         section >= kColumnCount)
         return {};
-    return latin1(table_->cell(section, 0));
+    return latin1(table_->cell(columnAt(section), 0));
 }
 
 void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,

@@ -117,7 +117,7 @@ void MainWindow::reloadLog() {
 void MainWindow::readAgainKeepingSelection(Platform& platform) {
     const int row = state_.table.currentRow();
     const std::string startTime(
-        row >= 1 && row < state_.table.rowCount() ? state_.table.cell(0, row) : "");
+        row >= 1 && row < state_.table.rowCount() ? state_.table.cell(Column::StartTime, row) : "");
     // F5 in the grid leaves the focus there, unlike an Open.
     const bool gridFocused = callGrid->hasFocus();
     commands::reloadLog(state_, platform, view_);

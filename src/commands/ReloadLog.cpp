@@ -22,7 +22,7 @@ int rowOfCall(const CallTable& table, std::string_view startText, int near) {
     if (startText.empty()) return 0;
     int found = 0;
     for (int row = 1; row < table.rowCount(); ++row) {
-        if (table.cell(0, row) != startText) continue;
+        if (table.cell(Column::StartTime, row) != startText) continue;
         if (found == 0 || std::abs(row - near) < std::abs(found - near)) found = row;
         if (row >= near) break;  // later rows lie only farther away
     }

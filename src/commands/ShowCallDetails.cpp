@@ -11,8 +11,9 @@ void showCallDetails(const LogState& state, Platform& platform,
                      const std::function<void(std::vector<std::string> lines)>& show) {
     BusyCursor busy(platform);
     const int row = state.table.currentRow();
-    const std::string_view startTime =
-        row >= 1 && row < state.table.rowCount() ? state.table.cell(0, row) : std::string_view();
+    const std::string_view startTime = row >= 1 && row < state.table.rowCount()
+                                           ? state.table.cell(Column::StartTime, row)
+                                           : std::string_view();
     std::vector<std::string> lines =
         gatherCallDetails(state.lines, startTime, [&platform](std::string_view warning) {
             platform.messageDlg(warning, DialogType::Warning, DialogButtons::Ok);

@@ -47,7 +47,7 @@ void writeCallRow(const CallSummary& call, CallRowBuilder& rows, CallTable& tabl
                   const CorruptCallHandler& onCorruptCall) {
     const CallRow& row = rows.build(call);
     if (row.corrupt && onCorruptCall) onCorruptCall(call.startText);
-    if (!table.cell(0, 1).empty()) {
+    if (!table.cell(Column::StartTime, 1).empty()) {
         table.setRowCount(table.rowCount() + 1);
         table.setCurrentRow(table.rowCount() - 1);
     }

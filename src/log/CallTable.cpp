@@ -34,8 +34,9 @@ constexpr int kMinimumRowCount = 2;
 // bytes and more than the live ones.
 constexpr std::uint64_t kCompactThreshold = 1 << 20;
 
-void checkColumn(int column) {
-    if (column < 0 || column >= kColumnCount) throw std::out_of_range("call table column");
+void checkColumn(Column column) {
+    if (indexOf(column) < 0 || indexOf(column) >= kColumnCount)
+        throw std::out_of_range("call table column");
 }
 
 std::uint64_t rowLength(const std::array<std::uint32_t, kColumnCount>& ends) {
@@ -79,7 +80,7 @@ CallTable::Row& CallTable::row(int r) {
     return rows_[static_cast<std::size_t>(r - 1)];
 }
 
-std::string_view CallTable::cell(int column, int r) const {
+std::string_view CallTable::cell(Column column, int r) const {
     checkColumn(column);
     if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
     const Row& data = row(r);
@@ -88,11 +89,12 @@ std::string_view CallTable::cell(int column, int r) const {
     return std::string_view(arena_).substr(data.offset + begin, data.ends[c] - begin);
 }
 
-void CallTable::setCell(int column, int r, std::string_view text) {
+void CallTable::setCell(Column column, int r, std::string_view text) {
     checkColumn(column);
     if (r == 0) return;  // the title row is fixed
     RowTexts cells;
-    for (int c = 0; c < kColumnCount; ++c) cells[static_cast<std::size_t>(c)] = cell(c, r);
+    for (int c = 0; c < kColumnCount; ++c)
+        cells[static_cast<std::size_t>(c)] = cell(columnAt(c), r);
     cells[static_cast<std::size_t>(column)] = text;
     storeRow(r, cells);
 }
@@ -173,7 +175,7 @@ void CallTable::appendCalls(const CallTable& other) {
     if (callCount() == 0) {
         RowTexts first;
         for (int c = 0; c < kColumnCount; ++c)
-            first[static_cast<std::size_t>(c)] = other.cell(c, 1);
+            first[static_cast<std::size_t>(c)] = other.cell(columnAt(c), 1);
         storeRow(1, first);
         from = 1;
     }
@@ -192,6 +194,6 @@ void CallTable::appendCalls(const CallTable& other) {
     compactIfWasteful();
 }
 
-int CallTable::callCount() const { return cell(0, 1).empty() ? 0 : rowCount() - 1; }
+int CallTable::callCount() const { return cell(Column::StartTime, 1).empty() ? 0 : rowCount() - 1; }
 
 }  // namespace kestal

@@ -11,6 +11,34 @@ namespace kestal {
 
 inline constexpr int kColumnCount = 18;
 
+// A column of the call table. Cells are asked for by column and row, the
+// order opposite to Qt's index(row, column): with the column a type of its
+// own, a swap of the two is a compile error.
+enum class Column : int {
+    StartTime,
+    EndTime,
+    Duration,
+    Lcp,
+    Chap,
+    Ipcp,
+    Ccp,
+    BytesRx,
+    BytesTx,
+    FramesRx,
+    FramesTx,
+    CrcErrors,
+    TimeoutErrors,
+    AlignmentErrors,
+    OverrunErrors,
+    FramingErrors,
+    BufferErrors,
+    IncompletePackets,
+};
+
+// The column at position index (0 to 17), for code that walks them all.
+constexpr Column columnAt(int index) { return static_cast<Column>(index); }
+constexpr int indexOf(Column column) { return static_cast<int>(column); }
+
 // Everything the program says about one column, defined once.
 struct ColumnInfo {
     std::string_view title;   // grid title (row 0 cell), leading blank included
@@ -40,8 +68,8 @@ public:
 
     // Row 0 answers the column titles, and writes to it are ignored. A
     // column or row outside the table throws std::out_of_range.
-    std::string_view cell(int column, int row) const;
-    void setCell(int column, int row, std::string_view text);
+    std::string_view cell(Column column, int row) const;
+    void setCell(Column column, int row, std::string_view text);
     // Writes all 18 cells of a call row at once.
     void writeRow(int row, const RowCells& cells);
     void writeRow(int row, const RowTexts& cells);

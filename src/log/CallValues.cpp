@@ -38,7 +38,7 @@ CallValues readCallValues(const RowTexts& cells, const RegionalSettings& setting
 
 CallValues readCallValues(const CallTable& table, int row, const RegionalSettings& settings) {
     RowTexts cells;
-    for (int c = 0; c < kColumnCount; ++c) cells[c] = table.cell(c, row);
+    for (int c = 0; c < kColumnCount; ++c) cells[c] = table.cell(columnAt(c), row);
     return readCallValues(cells, settings);
 }
 

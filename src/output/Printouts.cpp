@@ -19,7 +19,7 @@ void forEachTablePrintoutLine(const CallTable& table,
         for (int column = 0; column < kPrintedColumns; ++column) {
             line.assign(kColumns[column].title);
             line += ": ";
-            line += table.cell(column, row);
+            line += table.cell(columnAt(column), row);
             emit(line);
         }
         emit("");

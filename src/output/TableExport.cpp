@@ -28,7 +28,7 @@ void forEachLine(const CallTable& table, ExportLayout layout, bool header,
     RowTexts cells;
     for (int row = 1; row < table.rowCount(); ++row) {
         for (int column = 0; column < kColumnCount; ++column)
-            cells[static_cast<std::size_t>(column)] = table.cell(column, row);
+            cells[static_cast<std::size_t>(column)] = table.cell(columnAt(column), row);
         line.clear();
         appendRowLine(line, cells, layout);
         writeLine(line);

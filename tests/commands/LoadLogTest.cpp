@@ -111,7 +111,7 @@ TEST_F(LoadLogTest, EmptyLogLeavesTheEmptyRow) {
     load(dir.write("log.txt", ""));
     EXPECT_TRUE(platform.dialogs.empty());
     EXPECT_EQ(state.table.rowCount(), 2);
-    EXPECT_EQ(state.table.cell(0, 1), "");
+    EXPECT_EQ(state.table.cell(Column::StartTime, 1), "");
     EXPECT_EQ(view.tablesShown, 1);
     expectSettled();
 }
@@ -127,10 +127,10 @@ TEST_F(LoadLogTest, FailedOpenTestChangesNothing) {
     for (const std::string& path : paths) {
         LogState before;
         before.lines.assign("old line\r\n");
-        before.table.setCell(0, 1, "12-01-2026 09:00:00");
+        before.table.setCell(Column::StartTime, 1, "12-01-2026 09:00:00");
         state.lines.assign("old line\r\n");
         state.table.reset();
-        state.table.setCell(0, 1, "12-01-2026 09:00:00");
+        state.table.setCell(Column::StartTime, 1, "12-01-2026 09:00:00");
         platform.dialogs.clear();
         platform.errorModes.clear();
         view = RecordingView();
@@ -157,13 +157,13 @@ TEST_F(LoadLogTest, FileThatPassesTheTestButCantBeReadEmptiesTheLines) {
     if (probe < 0) GTEST_SKIP() << "no /proc/self/mem to open";
     ::close(probe);
     state.lines.assign("old line\r\n");
-    state.table.setCell(0, 1, "12-01-2026 09:00:00");
+    state.table.setCell(Column::StartTime, 1, "12-01-2026 09:00:00");
     load("/proc/self/mem");
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
     EXPECT_EQ(platform.dialogs[0].text, "Cannot open file /proc/self/mem.");
     EXPECT_TRUE(state.lines.empty());
-    EXPECT_EQ(state.table.cell(0, 1), "12-01-2026 09:00:00");
+    EXPECT_EQ(state.table.cell(Column::StartTime, 1), "12-01-2026 09:00:00");
     EXPECT_EQ(view.tablesShown, 0);
     expectSettled();
 }
@@ -178,8 +178,8 @@ TEST_F(LoadLogTest, ScanWarnsPerCorruptCallWithTheGridHidden) {
         EXPECT_EQ(d.buttons, DialogButtons::Ok);
         EXPECT_FALSE(d.mainWindowVisible);  // the grid was hidden
     }
-    EXPECT_EQ(state.table.cell(2, 1), "-       ");
-    EXPECT_EQ(state.table.cell(2, 2), "-       ");
+    EXPECT_EQ(state.table.cell(Column::Duration, 1), "-       ");
+    EXPECT_EQ(state.table.cell(Column::Duration, 2), "-       ");
     EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false}));
     expectSettled();
 }

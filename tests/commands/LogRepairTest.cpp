@@ -86,7 +86,7 @@ TEST_F(LoadLogTest, NulAnsweredYesRepairsThroughTheTempFile) {
                                   "12-01-2026 10:00:00.00 - Remote access driver log opened.",
                                   "12-01-2026 10:00:20.00 - Remote access driver log closed."}));
     EXPECT_EQ(state.table.rowCount(), 3);
-    EXPECT_EQ(state.table.cell(2, 2), "00:00:20");
+    EXPECT_EQ(state.table.cell(Column::Duration, 2), "00:00:20");
     EXPECT_EQ(platform.deletedFiles, std::vector<std::string>{dir.file("ppplog.tmp")});
     EXPECT_FALSE(fs::exists(dir.file("ppplog.tmp")));
     EXPECT_EQ(readBytes(path), bytes);
@@ -107,7 +107,7 @@ TEST_F(LoadLogTest, RepairWithoutNulGivesTheSameLines) {
     EXPECT_EQ(linesOf(state.lines), before);
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kAttemptLoadQuestion)});
     EXPECT_EQ(state.table.rowCount(), 2);
-    EXPECT_EQ(state.table.cell(1, 1), "12-01-2026 09:00:10");
+    EXPECT_EQ(state.table.cell(Column::EndTime, 1), "12-01-2026 09:00:10");
 }
 
 TEST_F(LoadLogTest, GaugeMovesAtEveryWholeThousandBytes) {
@@ -178,7 +178,7 @@ TEST_F(LoadLogTest, TempFileFailuresAreReportedAndTheLinesReadBeforeScanned) {
         EXPECT_EQ(platform.dialogs.back().text, "Some calls may not be listed!") << c.name;
         EXPECT_EQ(state.lines.size(), 2u) << c.name;  // the lines before the NUL bytes
         EXPECT_EQ(state.table.rowCount(), 2) << c.name;
-        EXPECT_EQ(state.table.cell(0, 1), "12-01-2026 09:00:00") << c.name;
+        EXPECT_EQ(state.table.cell(Column::StartTime, 1), "12-01-2026 09:00:00") << c.name;
         EXPECT_EQ(readBytes(path), bytes) << c.name;
         expectSettled();
     }

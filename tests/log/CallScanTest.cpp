@@ -76,7 +76,7 @@ TEST(CallScanTest, CutsTheLogIntoCallBlocks) {
             EXPECT_EQ(result.table.rowCount(), 2) << c.name;
             EXPECT_EQ(result.table.callCount(), 0) << c.name;
             for (int column = 0; column < kColumnCount; ++column)
-                EXPECT_EQ(result.table.cell(column, 1), "") << c.name;
+                EXPECT_EQ(result.table.cell(columnAt(column), 1), "") << c.name;
         } else {
             EXPECT_EQ(times(result.table), c.rows) << c.name;
         }
@@ -91,11 +91,12 @@ TEST(CallScanTest, RowOfAFinalOpenedLineHasNoLayersOrCounters) {
         scan({opened("09:00:00.00"), logLine("09:00:01.00", "LCP : Layer up"),
               counterLine("09:00:02.00", "Bytes Received", "5"), opened("09:30:00.00")});
     ASSERT_EQ(result.table.rowCount(), 3);
-    EXPECT_EQ(result.table.cell(3, 1), "1.0");
-    EXPECT_EQ(result.table.cell(7, 1), "         5");
-    for (int column = 3; column <= 6; ++column) EXPECT_EQ(result.table.cell(column, 2), "-");
+    EXPECT_EQ(result.table.cell(Column::Lcp, 1), "1.0");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "         5");
+    for (int column = 3; column <= 6; ++column)
+        EXPECT_EQ(result.table.cell(columnAt(column), 2), "-");
     for (int column = 7; column < kColumnCount; ++column)
-        EXPECT_EQ(result.table.cell(column, 2), "");
+        EXPECT_EQ(result.table.cell(columnAt(column), 2), "");
 }
 
 TEST(CallScanTest, LaterLinesReplaceEarlierValuesAndCallsDontMix) {
@@ -109,10 +110,10 @@ TEST(CallScanTest, LaterLinesReplaceEarlierValuesAndCallsDontMix) {
         counterLine("11:00:01.00", "Bytes Received", "333"),
         closed("11:10:00.00"),
     });
-    EXPECT_EQ(result.table.cell(7, 1), "       222");
-    EXPECT_EQ(result.table.cell(11, 1), "         9");
-    EXPECT_EQ(result.table.cell(7, 2), "       333");
-    EXPECT_EQ(result.table.cell(11, 2), "");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "       222");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 1), "         9");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 2), "       333");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 2), "");
 }
 
 TEST(CallScanTest, OnlyLinesAfterTheOpeningLineCount) {
@@ -121,8 +122,8 @@ TEST(CallScanTest, OnlyLinesAfterTheOpeningLineCount) {
         opened("10:00:00.00") + " Bytes Received",
         logLine("10:00:05.00", "log closed CRC Errors 1234567890123456789"),
     });
-    EXPECT_EQ(result.table.cell(7, 1), "");
-    EXPECT_EQ(result.table.cell(11, 1), "234567890123456789");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 1), "234567890123456789");
 }
 
 TEST(CallScanTest, CallCountTextFromThreeCallsOn) {
@@ -236,8 +237,8 @@ TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
     both.appendCalls(calls);
     both.appendCalls(CallTable());
     ASSERT_EQ(both.rowCount(), 5);
-    EXPECT_EQ(both.cell(0, 3), "12-01-2026 09:00:00");
-    EXPECT_EQ(both.cell(1, 4), "12-01-2026 10:00:00");
+    EXPECT_EQ(both.cell(Column::StartTime, 3), "12-01-2026 09:00:00");
+    EXPECT_EQ(both.cell(Column::EndTime, 4), "12-01-2026 10:00:00");
 }
 
 }  // namespace

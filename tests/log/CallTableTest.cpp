@@ -41,7 +41,7 @@ TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
         EXPECT_EQ(info.width, expected[c].width) << c;
         EXPECT_EQ(info.header, expected[c].header) << c;
         EXPECT_EQ(info.word, expected[c].word) << c;
-        EXPECT_EQ(table.cell(c, 0), expected[c].title) << c;
+        EXPECT_EQ(table.cell(columnAt(c), 0), expected[c].title) << c;
     }
 }
 
@@ -50,21 +50,21 @@ TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.currentRow(), 1);
     EXPECT_EQ(table.callCount(), 0);
-    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(c, 1), "");
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 1), "");
 
-    table.setCell(0, 1, "12-01-2026 09:12:04");
+    table.setCell(Column::StartTime, 1, "12-01-2026 09:12:04");
     table.setRowCount(4);
-    table.setCell(5, 3, "3.1");
+    table.setCell(Column::Ipcp, 3, "3.1");
     table.setCurrentRow(3);
     table.setCurrentColumn(5);
     EXPECT_EQ(table.callCount(), 3);
-    EXPECT_EQ(table.cell(5, 2), "");  // added rows are empty
+    EXPECT_EQ(table.cell(Column::Ipcp, 2), "");  // added rows are empty
 
     table.reset();
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.currentRow(), 1);
     EXPECT_EQ(table.currentColumn(), 0);
-    EXPECT_EQ(table.cell(0, 1), "");
+    EXPECT_EQ(table.cell(Column::StartTime, 1), "");
     EXPECT_EQ(table.callCount(), 0);
 }
 
@@ -85,26 +85,27 @@ TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
     table.writeRow(1, first);
     table.setRowCount(3);
     RowTexts second;
-    for (int c = 0; c < kColumnCount; ++c) second[static_cast<std::size_t>(c)] = table.cell(c, 1);
+    for (int c = 0; c < kColumnCount; ++c)
+        second[static_cast<std::size_t>(c)] = table.cell(columnAt(c), 1);
     table.writeRow(2, second);  // views into the table itself
-    table.setCell(3, 1, "a much longer text than before");
-    table.setCell(4, 1, "");
-    table.setCell(7, 2, table.cell(3, 1));
-    table.setCell(0, 0, "titles stay");
+    table.setCell(Column::Lcp, 1, "a much longer text than before");
+    table.setCell(Column::Chap, 1, "");
+    table.setCell(Column::BytesRx, 2, table.cell(Column::Lcp, 1));
+    table.setCell(Column::StartTime, 0, "titles stay");
 
-    EXPECT_EQ(table.cell(3, 1), "a much longer text than before");
-    EXPECT_EQ(table.cell(4, 1), "");
-    EXPECT_EQ(table.cell(5, 1), "r1c5");
-    EXPECT_EQ(table.cell(3, 2), "r1c3");
-    EXPECT_EQ(table.cell(7, 2), "a much longer text than before");
-    EXPECT_EQ(table.cell(17, 2), "r1c17");
-    EXPECT_EQ(table.cell(0, 0), " Start Time");
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
+    EXPECT_EQ(table.cell(Column::Chap, 1), "");
+    EXPECT_EQ(table.cell(Column::Ipcp, 1), "r1c5");
+    EXPECT_EQ(table.cell(Column::Lcp, 2), "r1c3");
+    EXPECT_EQ(table.cell(Column::BytesRx, 2), "a much longer text than before");
+    EXPECT_EQ(table.cell(Column::IncompletePackets, 2), "r1c17");
+    EXPECT_EQ(table.cell(Column::StartTime, 0), " Start Time");
 
     table.clearRow(2);
-    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(c, 2), "") << c;
-    EXPECT_EQ(table.cell(17, 1), "r1c17");
-    EXPECT_THROW(table.cell(0, 3), std::out_of_range);
-    EXPECT_THROW(table.cell(18, 1), std::out_of_range);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 2), "") << c;
+    EXPECT_EQ(table.cell(Column::IncompletePackets, 1), "r1c17");
+    EXPECT_THROW(table.cell(Column::StartTime, 3), std::out_of_range);
+    EXPECT_THROW(table.cell(columnAt(18), 1), std::out_of_range);
 }
 
 TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
@@ -114,13 +115,14 @@ TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
     for (int round = 0; round < 300; ++round)
         for (int row = 1; row <= 100; ++row)
             table.setCell(
-                round % kColumnCount, row,
+                columnAt(round % kColumnCount), row,
                 std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
     for (int row = 1; row <= 100; ++row)
         for (int c = 0; c < kColumnCount; ++c) {
             const int lastRound = 288 + c <= 299 ? 288 + c : 270 + c;
-            EXPECT_EQ(table.cell(c, row), std::string(50, 'a' + static_cast<char>(lastRound % 26)) +
-                                              std::to_string(row));
+            EXPECT_EQ(
+                table.cell(columnAt(c), row),
+                std::string(50, 'a' + static_cast<char>(lastRound % 26)) + std::to_string(row));
         }
 }
 

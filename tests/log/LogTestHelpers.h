@@ -44,7 +44,7 @@ inline std::string dumpTable(const CallTable& table) {
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
             if (column > 0) text += '|';
-            text += table.cell(column, row);
+            text += table.cell(columnAt(column), row);
         }
         text += '\n';
     }

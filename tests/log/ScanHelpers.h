@@ -38,8 +38,9 @@ inline ScanResult scan(const std::vector<std::string>& lines, RegionalSettings s
 inline std::vector<std::vector<std::string>> times(const CallTable& table) {
     std::vector<std::vector<std::string>> rows;
     for (int row = 1; row < table.rowCount(); ++row)
-        rows.push_back({std::string(table.cell(0, row)), std::string(table.cell(1, row)),
-                        std::string(table.cell(2, row))});
+        rows.push_back({std::string(table.cell(Column::StartTime, row)),
+                        std::string(table.cell(Column::EndTime, row)),
+                        std::string(table.cell(Column::Duration, row))});
     return rows;
 }
 

@@ -85,7 +85,7 @@ Walk streamedRows(int fd, bool repair, std::size_t piece) {
     CallTable table;
     streamCalls(lines, {}, [&](const CallRow& row) {
         if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-        if (!table.cell(0, 1).empty()) table.setRowCount(table.rowCount() + 1);
+        if (!table.cell(Column::StartTime, 1).empty()) table.setRowCount(table.rowCount() + 1);
         table.writeRow(table.rowCount() - 1, row.cells);
     });
     walk.table = dumpTable(table);

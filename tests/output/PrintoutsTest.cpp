@@ -74,7 +74,8 @@ TEST(TablePrintout, TableWithoutCallsPrintsItsEmptyRow) {
 TEST(TablePrintout, CallNumbersFollowTheRows) {
     CallTable table;
     table.setRowCount(12);
-    for (int row = 1; row < 12; ++row) table.setCell(0, row, "start " + std::to_string(row));
+    for (int row = 1; row < 12; ++row)
+        table.setCell(Column::StartTime, row, "start " + std::to_string(row));
     std::vector<std::string> callLines;
     forEachTablePrintoutLine(table, [&](std::string_view line) {
         if (line.starts_with("Call ")) callLines.emplace_back(line);

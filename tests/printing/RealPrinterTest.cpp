@@ -143,7 +143,7 @@ TEST_F(RealPrinting, TablePrintsItsLinesExactly) {
 TEST_F(RealPrinting, DetailsPrintTheSameLinesBeforeAndAfterTheTable) {
     const Fixture log = twoCallLog();
     const std::vector<std::string> memo =
-        gatherCallDetails(log.lines, log.table.cell(0, 1), [](std::string_view) {});
+        gatherCallDetails(log.lines, log.table.cell(Column::StartTime, 1), [](std::string_view) {});
     ASSERT_GT(memo.size(), 20u);
     ASSERT_TRUE(memo.front().find("log opened") != std::string::npos);
 

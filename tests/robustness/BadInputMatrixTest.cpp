@@ -135,7 +135,7 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     EXPECT_EQ(state.table.callCount(), input.calls);
     EXPECT_EQ(state.table.rowCount(), std::max(2, input.calls + 1));
     for (const Cell& cell : input.cells) {
-        EXPECT_EQ(state.table.cell(cell.column, cell.row), cell.text)
+        EXPECT_EQ(state.table.cell(columnAt(cell.column), cell.row), cell.text)
             << "column " << cell.column << ", row " << cell.row;
     }
     if (input.dialogs == std::vector<std::string>{kInUse}) {
@@ -175,9 +175,9 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
     }
     // The first call's lines are found again by its Start Time.
     if (input.calls > 0) {
-        const auto shown = details(state.lines, state.table.cell(0, 1));
+        const auto shown = details(state.lines, state.table.cell(Column::StartTime, 1));
         ASSERT_FALSE(shown.empty());
-        EXPECT_EQ(shown.front().substr(0, 19), state.table.cell(0, 1));
+        EXPECT_EQ(shown.front().substr(0, 19), state.table.cell(Column::StartTime, 1));
     }
     if (input.check) input.check(state, view, platform);
 }

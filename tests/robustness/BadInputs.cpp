@@ -217,7 +217,8 @@ std::vector<BadInput> badInputs() {
              [](const LogState& state, const RecordingView&, const FakePlatform&) {
                  // Each short opener finds its own call again.
                  for (int row = 1; row <= 3; ++row) {
-                     const auto shown = details(state.lines, state.table.cell(0, row));
+                     const auto shown =
+                         details(state.lines, state.table.cell(Column::StartTime, row));
                      ASSERT_FALSE(shown.empty()) << row;
                      EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row - 1)]);
                  }

@@ -69,7 +69,7 @@ Rows wholeFileRows(const LogLines& lines, const RegionalSettings& settings) {
     for (int r = 1; r < table.rowCount() && table.callCount() > 0; ++r) {
         RowTexts cells;
         for (int c = 0; c < kColumnCount; ++c)
-            cells[static_cast<std::size_t>(c)] = table.cell(c, r);
+            cells[static_cast<std::size_t>(c)] = table.cell(columnAt(c), r);
         rows.add(cells);
     }
     for (const std::string& start : warnings) rows.warn(start);

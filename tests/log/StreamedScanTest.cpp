@@ -221,7 +221,7 @@ Walk sideBySideRows(const std::string& bytes, std::size_t chunk, std::size_t fro
         file.fd(), "log", {},
         [&](const CallRow& row) {
             if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-            if (!table.cell(0, 1).empty()) table.setRowCount(table.rowCount() + 1);
+            if (!table.cell(Column::StartTime, 1).empty()) table.setRowCount(table.rowCount() + 1);
             table.writeRow(table.rowCount() - 1, row.cells);
         },
         {}, chunk);

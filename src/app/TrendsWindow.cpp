@@ -247,10 +247,11 @@ bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
         const std::size_t call = each.drawn[static_cast<std::size_t>(index)];
         const int row = trends_.rows[call];
         calls_.select(row);
-        PointLabel->setText(QStringLiteral("Call of %1 selected in the grid")
-                                .arg(QString::fromLatin1(
-                                    calls_.table->cell(0, row).data(),
-                                    static_cast<qsizetype>(calls_.table->cell(0, row).size()))));
+        PointLabel->setText(
+            QStringLiteral("Call of %1 selected in the grid")
+                .arg(QString::fromLatin1(
+                    calls_.table->cell(Column::StartTime, row).data(),
+                    static_cast<qsizetype>(calls_.table->cell(Column::StartTime, row).size()))));
         return true;
     }
     return false;

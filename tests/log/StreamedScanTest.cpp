@@ -262,7 +262,8 @@ TEST(StreamedScan, ChunksWalkedSideBySideAsTheWholeFile) {
 // after the call that says the text has ended, also when a NUL ends it in
 // a later piece.
 TEST(StreamedScan, LastLineOutlivesTheEnd) {
-    const std::string bytes = std::string("first\r\nlast\r\n\0more bytes after the NUL", 40);
+    constexpr char kText[] = "first\r\nlast\r\n\0more bytes after the NUL";
+    const std::string bytes(kText, sizeof kText - 1);
     const BytesFile file(bytes);
     LineStream lines(file.fd(), "log", streamOptions(false, 3));
     std::string_view line;

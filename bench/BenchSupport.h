@@ -5,12 +5,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <string>
@@ -129,5 +131,30 @@ inline void printFigure(std::string_view name, Timing timing, std::uint64_t byte
     std::printf("\n");
     std::fflush(stdout);
 }
+
+// A scratch Windows directory whose ppplog.txt is the log to time (a link,
+// so a large log isn't copied).
+class WindowsFolder {
+public:
+    explicit WindowsFolder(const std::string& log) {
+        char name[] = "/tmp/kestal-window-bench-XXXXXX";
+        if (!::mkdtemp(name)) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        path_ = name;
+        std::filesystem::create_symlink(std::filesystem::absolute(log), path_ / "ppplog.txt");
+    }
+    ~WindowsFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    WindowsFolder(const WindowsFolder&) = delete;
+    WindowsFolder& operator=(const WindowsFolder&) = delete;
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
 
 }  // namespace kestal::bench

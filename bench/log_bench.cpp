@@ -70,6 +70,7 @@ public:
     DateTime now() override { return {}; }
     TextPrinter& printer() override { return printer_; }
     void closeMainWindow() override {}
+    void setClipboardText(std::string_view) override {}
     unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
         if (directory_.size() + 1 > size) return static_cast<unsigned>(directory_.size() + 1);
         std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);

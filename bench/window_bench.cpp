@@ -118,31 +118,6 @@ private:
     double repairCpuStart_ = 0;
 };
 
-// A scratch Windows directory whose ppplog.txt is the log to time (a link,
-// so a large log isn't copied).
-class WindowsFolder {
-public:
-    explicit WindowsFolder(const std::string& log) {
-        char name[] = "/tmp/kestal-window-bench-XXXXXX";
-        if (!::mkdtemp(name)) {
-            std::perror("mkdtemp");
-            std::exit(1);
-        }
-        path_ = name;
-        std::filesystem::create_symlink(std::filesystem::absolute(log), path_ / "ppplog.txt");
-    }
-    ~WindowsFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    WindowsFolder(const WindowsFolder&) = delete;
-    WindowsFolder& operator=(const WindowsFolder&) = delete;
-    std::string path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
 // One frame: the step, then a full repaint of the grid.
 double frame(MainWindow& window, const std::function<void()>& step) {
     const auto start = Clock::now();

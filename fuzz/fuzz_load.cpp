@@ -60,6 +60,7 @@ public:
     DateTime now() override { return {}; }
     TextPrinter& printer() override { return printer_; }
     void closeMainWindow() override {}
+    void setClipboardText(std::string_view) override {}
     unsigned copyWindowsDirectory(char*, unsigned) override { return 0; }
     unsigned setErrorMode(unsigned mode) override {
         const unsigned previous = mode_;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ShownCallsOptions.h"
 #include "StatsOption.h"
 #include "ToolFiles.h"
 #include "ToolMessages.h"
@@ -28,7 +29,8 @@ using namespace kestal::tool;
 
 constexpr std::string_view kVersionText = "kestal-calls " KESTAL_VERSION "\n";
 constexpr std::string_view kUsage =
-    "Usage: kestal-calls [--format txt|tsv|csv] [--header] [--repair] LOGFILE [OUTFILE]\n"
+    "Usage: kestal-calls [--format txt|tsv|csv] [--header] [--repair] [--sort NAME[:desc]]\n"
+    "                    [--from DATE] [--to DATE] [--errors] [--cut-short] LOGFILE [OUTFILE]\n"
     "       kestal-calls --details \"START TIME\" [--repair] LOGFILE [OUTFILE]\n"
     "       kestal-calls --stats [--by all|day|week|month] [--format tsv|csv] [--header]\n"
     "                    [--repair] LOGFILE [OUTFILE]\n";
@@ -41,7 +43,9 @@ constexpr std::string_view kHelp =
     "                    (comma-separated); by default the layout follows the\n"
     "                    OUTFILE name, and standard output gets tsv\n"
     "  --header          write the header names (and, for txt, the ruler) first\n"
-    "  --repair          drop NUL bytes from the log and list every call\n"
+    "  --repair          drop NUL bytes from the log and list every call\n";
+// After the options that choose and order the calls (ShownCallsOptions.h).
+constexpr std::string_view kHelpDetails =
     "  --details TIME    write the lines of the call(s) whose Start Time is TIME\n"
     "                    (\"mm-dd-yyyy hh:mm:ss\"), addresses annotated\n"
     "  --stats           write figures per period instead of the calls: calls,\n"
@@ -63,6 +67,7 @@ struct Options {
     std::optional<ExportLayout> format;
     bool header = false;
     bool repair = false;
+    ShownCallsOptions shown;             // which calls, in which order
     std::optional<std::string> details;  // the Start Time asked for
     StatsOptions stats;
     std::string logPath;
@@ -118,6 +123,7 @@ Options parseArguments(const std::vector<std::string_view>& args) {
             if (!options.format)
                 throw UsageError{"unknown format '" + value + "' (txt, tsv or csv)"};
         } else if (takeStatsOption(args, i, options.stats)) {
+        } else if (parseShownCallsOption(args, i, options.shown)) {
         } else if (isOption(arg, "--details")) {
             options.details = optionValue(arg, "--details", args, i);
         } else {
@@ -130,6 +136,11 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     }
     if (options.details && (options.stats.wanted || options.stats.by))
         throw UsageError{"--details and --stats don't go together"};
+    if (options.details && options.shown.given()) {
+        throw UsageError{"--details writes one call's lines: no --sort or filter with it"};
+    }
+    if ((options.stats.wanted || options.stats.by) && options.shown.given())
+        throw UsageError{"--stats sums up every call: no --sort or filter with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
     if (operands.size() > 2) throw UsageError{"too many arguments"};
     options.logPath = operands[0];
@@ -178,15 +189,16 @@ void writeCallTable(const Options& options) {
     TableLineWriter table(layout, options.header,
                           [&output](std::string_view line) { output.writeLine(line); });
     const RegionalSettings settings = localeRegionalSettings();
+    ShownCallsWriter shown(options.shown, settings, table);
     const CallRowSink writeRow = [&](const CallRow& row) {
         if (row.corrupt) {
             report(log.name(), "call \"" + std::string(row.cells[0]) +
                                    "\": " + std::string(kCorruptLogWarning));
         }
-        table.write(row.cells);
+        shown.write(row.cells);
     };
     tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, writeRow));
-    table.finish();
+    shown.finish();
     output.close();
 }
 
@@ -231,7 +243,8 @@ int run(const std::vector<std::string_view>& args) {
     try {
         const Options options = parseArguments(args);
         if (options.help) {
-            writeOut(std::string(kUsage) + "\n" + std::string(kHelp));
+            writeOut(std::string(kUsage) + "\n" + std::string(kHelp) +
+                     std::string(kShownCallsHelp) + std::string(kHelpDetails));
             return kExitOk;
         }
         if (options.version) {

@@ -43,7 +43,24 @@ void TitleHeader::paintSection(QPainter* painter, const QRect& rect, int logical
         model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
     painter->drawText(face.adjusted(2, 0, 0, 0),
                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    if (isSortIndicatorShown() && sortIndicatorSection() == logicalIndex)
+        paintSortArrow(painter, face, sortIndicatorOrder());
     painter->restore();
+}
+
+void TitleHeader::paintSortArrow(QPainter* painter, const QRect& face, Qt::SortOrder order) const {
+    // A small solid triangle at the right end of the title cell: point up
+    // for rising values, down for falling ones.
+    const int right = face.right() - 3;
+    const int middle = face.center().y();
+    const QPolygon up(
+        {QPoint(right - 6, middle + 2), QPoint(right, middle + 2), QPoint(right - 3, middle - 2)});
+    const QPolygon down(
+        {QPoint(right - 6, middle - 2), QPoint(right, middle - 2), QPoint(right - 3, middle + 2)});
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setBrush(palette().color(QPalette::ButtonText));
+    painter->setPen(Qt::NoPen);
+    painter->drawPolygon(order == Qt::AscendingOrder ? up : down);
 }
 
 void TitleHeader::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -23,6 +23,7 @@ public:
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    void paintSortArrow(QPainter* painter, const QRect& face, Qt::SortOrder order) const;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 };

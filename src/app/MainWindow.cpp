@@ -131,18 +131,11 @@ void MainWindow::createClientArea() {
     model_ = new CallTableModel(state_.table, this);
     callGrid = new CallGrid(client_);
     callGrid->setObjectName(QStringLiteral("Grid1"));
-    callGrid->setModel(model_);
     callGrid->onKeyDown = [this](QKeyEvent* event) { return gridKeyPressed(event); };
     callGrid->onDoubleClick = [this] { showCallDetails(); };
     callGrid->onContextMenu = [this](const QPoint& globalPos) {
         if (!view_.inputBlocked()) gridMenu->popup(globalPos);
     };
-    // The grid's current row is the table's current row.
-    connect(callGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    state_.table.setCurrentRow(CallTableModel::tableRow(current.row()));
-            });
 
     statusPanel = new QFrame(client_);
     statusPanel->setObjectName(QStringLiteral("Panel1"));
@@ -171,14 +164,31 @@ void MainWindow::createClientArea() {
     repairGauge->setProgress(0);
     repairGauge->hide();
 
-    view_.setWidgets({this, callGrid, model_, statusLabel, repairGauge, clearAction});
+    // The grid shows the table through the sort and the filter.
+    shown_ =
+        new CallViewControls({platform_, state_.table, model_, callGrid, statusLabel, saveDialog,
+                              [this](const std::function<void()>& body) { command(body); }},
+                             client_);
+    shown_->addMenus(fileMenu, editMenu, viewMenu, gridMenu);
+    connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
+    // The grid's current row is the table's current row.
+    connect(callGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (const int row = shown_->proxy()->tableRow(current.row()))
+                    state_.table.setCurrentRow(row);
+            });
+
+    view_.setWidgets({this, callGrid, model_, statusLabel, repairGauge, clearAction, shown_});
 }
 
 void MainWindow::layoutClientArea() {
     const int width = client_->width();
     const int height = client_->height();
+    FilterBar* bar = shown_->filterBar();
+    const int top = bar->isHidden() ? 0 : bar->sizeHint().height();
+    if (top > 0) bar->setGeometry(0, 0, width, top);
     statusPanel->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
-    callGrid->setGeometry(0, 0, width, std::max(0, height - kStatusBarHeight));
+    callGrid->setGeometry(0, top, width, std::max(0, height - kStatusBarHeight - top));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -247,7 +257,9 @@ void MainWindow::showAbout() {
 void MainWindow::showCallDetails() {
     command([this] {
         CallDetailsWindow* details = callDetailsWindow;
-        if (!details) return;
+        // The call the user sees selected, whatever the order and filter;
+        // nothing when the filter shows no call.
+        if (!details || selectedRow() == 0) return;
         details->callLines->hide();
         details->clearLines();
         commands::showCallDetails(state_, platform_, [details](std::vector<std::string> lines) {
@@ -261,6 +273,11 @@ void MainWindow::showCallDetails() {
 bool MainWindow::gridKeyPressed(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         showCallDetails();
+        return true;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        // The view's own copy would take one cell's text only.
+        command([this] { shown_->copyCall(); });
         return true;
     }
     return false;

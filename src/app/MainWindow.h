@@ -12,6 +12,7 @@
 
 #include "app/CallGrid.h"
 #include "app/CallTableModel.h"
+#include "app/CallViewControls.h"
 #include "app/MainWindowView.h"
 #include "app/ProgressGauge.h"
 #include "app/RecentLogs.h"
@@ -42,8 +43,11 @@ public:
     CallTableModel* model() const { return model_; }
     // What loading tells the window goes through here.
     MainWindowView& view() { return view_; }
-    // The table row that is selected (1 and on).
-    int selectedRow() const { return state_.table.currentRow(); }
+    // The table row of the call selected in the grid (1 and on); 0 when
+    // the filter shows no call.
+    int selectedRow() const { return shown_->selectedRow(); }
+    // Sorting, filtering and copying of the shown calls.
+    CallViewControls* viewControls() const { return shown_; }
 
     // Components, by their object names: "MainMenu1", "File1", "Open1",
     // "Copy1", "SaveAs1", "Print1", "N1", "Clear1", "N2", "Exit1", "Call1",
@@ -136,6 +140,7 @@ private:
     Platform& platform_;
     LogState state_;
     CallTableModel* model_ = nullptr;
+    CallViewControls* shown_ = nullptr;
     QWidget* client_ = nullptr;
     MainWindowView view_;
     std::string startLogFile_;

@@ -7,6 +7,7 @@
 
 #include "app/CallGrid.h"
 #include "app/CallTableModel.h"
+#include "app/CallViewControls.h"
 #include "app/ProgressGauge.h"
 #include "platform/qt/Latin1.h"
 
@@ -31,15 +32,11 @@ void MainWindowView::selectFirstRow() { selectTableRow(1); }
 void MainWindowView::selectTableRow(int row) {
     if (row < 1 || row >= state_.table.rowCount()) return;
     state_.table.setCurrentRow(row);
-    const QModelIndex index = widgets_.model->index(CallTableModel::modelRow(row), 0);
-    widgets_.grid->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    widgets_.grid->scrollTo(index);
+    widgets_.shown->selectTableRow(row);
 }
 
 void MainWindowView::setStatusText(std::string_view text) {
-    widgets_.statusLabel->setText(latin1(text));
-    widgets_.statusLabel->adjustSize();
+    widgets_.shown->setLoadStatus(latin1(text));
 }
 
 void MainWindowView::setGaugeVisible(bool visible) { widgets_.gauge->setVisible(visible); }

@@ -16,6 +16,7 @@ namespace kestal {
 class CallGrid;
 class CallTableModel;
 class ProgressGauge;
+class CallViewControls;
 
 class MainWindowView : public LoadView {
 public:
@@ -29,6 +30,7 @@ public:
         QLabel* statusLabel = nullptr;
         ProgressGauge* gauge = nullptr;
         QAction* clearAction = nullptr;
+        CallViewControls* shown = nullptr;  // the sort and filter between model and grid
     };
     void setWidgets(const Widgets& widgets) { widgets_ = widgets; }
 

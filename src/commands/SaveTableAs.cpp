@@ -4,12 +4,18 @@
 #include <string>
 
 #include "commands/Messages.h"
+#include "log/CallOrder.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
 
 namespace kestal::commands {
 
 void saveTableAs(const CallTable& table, Platform& platform, FileDialog& saveDialog) {
+    saveRowsAs(table, logOrder(table), platform, saveDialog);
+}
+
+void saveRowsAs(const CallTable& table, std::span<const int> rows, Platform& platform,
+                FileDialog& saveDialog) {
     saveDialog.fileName.clear();
     saveDialog.filter = std::string(kSaveTableFilter);
     if (!platform.executeFileDialog(saveDialog)) return;
@@ -27,7 +33,7 @@ void saveTableAs(const CallTable& table, Platform& platform, FileDialog& saveDia
 
     TextFileWriter out(TextFileWriter::Errors::InOut);
     out.create(path);
-    writeTable(out, table, *layout, header);
+    writeRows(out, table, rows, *layout, header);
     out.close();
 }
 

@@ -2,11 +2,18 @@
 // for, with or without the header names.
 #pragma once
 
+#include <span>
+
 #include "log/CallTable.h"
 #include "platform/Platform.h"
 
 namespace kestal::commands {
 
 void saveTableAs(const CallTable& table, Platform& platform, FileDialog& saveDialog);
+
+// The same command for the given table rows in the given order (File > Save
+// Shown Calls As): the same dialog, question and choice of layout.
+void saveRowsAs(const CallTable& table, std::span<const int> rows, Platform& platform,
+                FileDialog& saveDialog);
 
 }  // namespace kestal::commands

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "log/CallOrder.h"
 #include "output/TableLines.h"
 #include "platform/AsciiCase.h"
 #include "platform/TextFile.h"
@@ -18,15 +19,15 @@ bool containsLowerCase(std::string_view name, std::string_view suffix) {
 // Hands each line, without its line end, to writeLine. One line buffer
 // serves every row.
 template <typename WriteLine>
-void forEachLine(const CallTable& table, ExportLayout layout, bool header,
-                 const WriteLine& writeLine) {
+void forEachLine(const CallTable& table, std::span<const int> rows, ExportLayout layout,
+                 bool header, const WriteLine& writeLine) {
     if (header) {
         for (const std::string& line : headerLines(layout)) writeLine(line);
     }
     std::string line;
     line.reserve(256);
     RowTexts cells;
-    for (int row = 1; row < table.rowCount(); ++row) {
+    for (const int row : rows) {
         for (int column = 0; column < kColumnCount; ++column)
             cells[static_cast<std::size_t>(column)] = table.cell(columnAt(column), row);
         line.clear();
@@ -49,12 +50,23 @@ std::optional<ExportLayout> layoutForPath(std::string_view path) {
 }
 
 void writeTable(TextFileWriter& out, const CallTable& table, ExportLayout layout, bool header) {
-    forEachLine(table, layout, header, [&out](std::string_view line) { out.writeLine(line); });
+    writeRows(out, table, logOrder(table), layout, header);
+}
+
+void writeRows(TextFileWriter& out, const CallTable& table, std::span<const int> rows,
+               ExportLayout layout, bool header) {
+    forEachLine(table, rows, layout, header,
+                [&out](std::string_view line) { out.writeLine(line); });
 }
 
 std::string exportTable(const CallTable& table, ExportLayout layout, bool header) {
+    return exportRows(table, logOrder(table), layout, header);
+}
+
+std::string exportRows(const CallTable& table, std::span<const int> rows, ExportLayout layout,
+                       bool header) {
     std::string text;
-    forEachLine(table, layout, header, [&text](std::string_view line) {
+    forEachLine(table, rows, layout, header, [&text](std::string_view line) {
         text.append(line);
         text.append("\r\n");
     });

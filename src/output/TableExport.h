@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,7 +26,13 @@ std::optional<ExportLayout> layoutForPath(std::string_view path);
 // or an LF is quoted (output/CsvField.h).
 void writeTable(TextFileWriter& out, const CallTable& table, ExportLayout layout, bool header);
 
-// The whole export as text (for tests and small tables).
+// The same for the given table rows, in the order given.
+void writeRows(TextFileWriter& out, const CallTable& table, std::span<const int> rows,
+               ExportLayout layout, bool header);
+
+// The whole export as text (for tests, small tables and the clipboard).
 std::string exportTable(const CallTable& table, ExportLayout layout, bool header);
+std::string exportRows(const CallTable& table, std::span<const int> rows, ExportLayout layout,
+                       bool header);
 
 }  // namespace kestal

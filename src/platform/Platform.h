@@ -84,6 +84,9 @@ public:
     // Closes the main window, which ends the program.
     virtual void closeMainWindow() = 0;
 
+    // Puts text (the program's single-byte text) on the clipboard.
+    virtual void setClipboardText(std::string_view text) = 0;
+
     // The system calls the program was written against (WindowsApi.h says
     // which). copyWindowsDirectory writes the directory, NUL-terminated,
     // into buffer and returns its length; 0 on failure, and the needed size

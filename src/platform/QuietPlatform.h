@@ -32,6 +32,7 @@ public:
     DateTime now() override { return shown_.now(); }
     TextPrinter& printer() override { return shown_.printer(); }
     void closeMainWindow() override { shown_.closeMainWindow(); }
+    void setClipboardText(std::string_view text) override { shown_.setClipboardText(text); }
     unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
         return shown_.copyWindowsDirectory(buffer, size);
     }

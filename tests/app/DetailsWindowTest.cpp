@@ -31,7 +31,7 @@ protected:
     }
     void selectRow(int modelRow) { main->callGrid->selectRow(modelRow); }
     QPoint cellCentre(int modelRow) const {
-        return main->callGrid->visualRect(main->model()->index(modelRow, 2)).center();
+        return main->callGrid->visualRect(main->callGrid->model()->index(modelRow, 2)).center();
     }
     void expectShown(const QString& text) {
         EXPECT_TRUE(details->isVisible());

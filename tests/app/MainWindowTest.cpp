@@ -70,6 +70,12 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
         {"ShowCallDetails2", "&Show Call Details", {}},
         {"About1", "&About...", {}},
         {"ShowCallDetails1", "&Show Call Details", {}},
+        {"CopyCall1", "&Copy Call", QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {"CopyShownCalls1", "Copy &Shown Calls", {}},
+        {"SaveShownCallsAs1", "Save &Shown Calls As...", {}},
+        {"Filter1", "&Filter", QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {"LogOrder1", "&Log Order", {}},
+        {"CopyCall2", "&Copy Call", {}},
     };
     for (const Item& item : items) {
         SCOPED_TRACE(item.name);
@@ -149,7 +155,7 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
     EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 16);
     EXPECT_TRUE(grid->verticalHeader()->isHidden());
     EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
-    EXPECT_FALSE(grid->horizontalHeader()->sectionsClickable());
+    EXPECT_TRUE(grid->horizontalHeader()->sectionsClickable());  // a click sorts
     EXPECT_FALSE(grid->showGrid());
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
@@ -236,7 +242,7 @@ TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
     QTest::keyClick(main.get(), Qt::Key_Return);
     EXPECT_FALSE(details->isVisible());
     QTest::mouseClick(main->callGrid->viewport(), Qt::LeftButton, {},
-                      main->callGrid->visualRect(main->model()->index(0, 0)).center());
+                      main->callGrid->visualRect(main->callGrid->model()->index(0, 0)).center());
     EXPECT_TRUE(main->callGrid->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(details->isVisible());

@@ -32,10 +32,12 @@ TEST_F(OpenLogs, NewItemsComeAfterTheOldOnesAndInNewMenus) {
     QStringList shown;
     for (const QAction* menu : main->mainMenu->actions())
         if (menu->isVisible()) shown << menu->text();
-    EXPECT_EQ(shown, (QStringList{"&File", "&Call", "&View", "&Help"}));  // Edit has no item yet
-    EXPECT_EQ(actionNames(main->fileMenu).mid(7), (QStringList{"Exit1", "N3", "RecentLogs1"}));
+    EXPECT_EQ(shown, (QStringList{"&File", "&Edit", "&Call", "&View", "&Help"}));
+    EXPECT_EQ(actionNames(main->fileMenu).mid(7),
+              (QStringList{"Exit1", "N3", "RecentLogs1", "N4", "SaveShownCallsAs1"}));
     EXPECT_EQ(main->recentLogsMenu->title(), QStringLiteral("Recent &Logs"));
-    EXPECT_EQ(actionNames(main->viewMenu), (QStringList{"Reload1", "Follow1"}));
+    EXPECT_EQ(actionNames(main->viewMenu),
+              (QStringList{"Reload1", "Follow1", "Filter1", "LogOrder1"}));
     EXPECT_EQ(main->reloadAction->shortcut(), QKeySequence(Qt::Key_F5));
 }
 

@@ -86,6 +86,20 @@ import -window "$(frame_of "$trends")" "$out/trends.png"
 xdotool key alt+F4
 sleep 0.3
 
+# The filter bar (Ctrl+F) showing the calls with errors, sorted by
+# duration, longest first (two clicks on its title).
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key ctrl+f
+sleep 0.5
+xdotool mousemove --window "$main" "${KESTAL_ERRORS_X:-300}" "${KESTAL_ERRORS_Y:-35}" click 1
+sleep 0.3
+xdotool mousemove --window "$main" "${KESTAL_TITLE_X:-245}" "${KESTAL_TITLE_Y:-85}" click 1
+sleep 0.3
+xdotool click 1
+sleep 0.5
+xdotool mousemove --window "$main" 600 400
+import -window root "$out/main-window-filter.png"
+
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key alt+F4
 wait "$app"

@@ -60,6 +60,7 @@ public:
     int beepCount = 0;
     std::vector<unsigned> errorModes;  // every setErrorMode argument
     std::vector<std::string> deletedFiles;
+    std::string clipboard;
 
     // Settings the test controls.
     RegionalSettings settings;
@@ -86,6 +87,7 @@ public:
     DateTime now() override { return clock; }
     TextPrinter& printer() override { return fakePrinter; }
     void closeMainWindow() override;
+    void setClipboardText(std::string_view text) override { clipboard = std::string(text); }
     unsigned copyWindowsDirectory(char* buffer, unsigned size) override;
     unsigned setErrorMode(unsigned mode) override;
     bool deleteFile(const char* path) override;

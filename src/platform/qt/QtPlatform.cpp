@@ -1,6 +1,7 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
@@ -165,6 +166,12 @@ void QtPlatform::closeMainWindow() {
         mainWindow_->close();
     else
         QCoreApplication::quit();
+}
+
+void QtPlatform::setClipboardText(std::string_view text) {
+    // Log text is Latin-1; the clipboard hands it on as Unicode.
+    QGuiApplication::clipboard()->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 unsigned QtPlatform::copyWindowsDirectory(char* buffer, unsigned size) {

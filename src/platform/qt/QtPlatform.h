@@ -51,6 +51,7 @@ public:
     DateTime now() override;
     TextPrinter& printer() override;
     void closeMainWindow() override;
+    void setClipboardText(std::string_view text) override;
     unsigned copyWindowsDirectory(char* buffer, unsigned size) override;
     unsigned setErrorMode(unsigned mode) override;
     bool deleteFile(const char* path) override;

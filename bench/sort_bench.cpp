@@ -1,0 +1,300 @@
+// Times sorting and filtering the calls of a log in the windowed program,
+// offscreen unless a display is asked for (QT_QPA_PLATFORM):
+//
+//   sort_bench LOG [--runs N]
+//
+// - the grid's proxy alone (no view): a sort by each kind of column, and a
+//   change of filter, against QSortFilterProxyModel doing the same with the
+//   same keys and filter values read in advance;
+// - the main window: a click on a title until the grid has repainted
+//   (rising, falling, back to log order), a change in the filter bar until
+//   the grid has repainted, and PageDown through the sorted, filtered grid
+//   (median and longest frame).
+//
+// Each figure is the best of N runs (3 by default). Prints figures only; it
+// asserts nothing.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSortFilterProxyModel>
+#include <QTimeEdit>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "app/AboutBox.h"
+#include "app/CallDetailsWindow.h"
+#include "app/MainWindow.h"
+#include "log/CellValues.h"
+#include "platform/Locale.h"
+#include "platform/qt/QtPlatform.h"
+
+namespace {
+
+using namespace kestal;
+using namespace kestal::bench;
+
+// The same order with QSortFilterProxyModel: keys read once per sort, as
+// ours are, then compared through lessThan with model indexes.
+class ReferenceProxy : public QSortFilterProxyModel {
+public:
+    ReferenceProxy(const CallTable& table, RegionalSettings settings)
+        : table_(table), settings_(settings) {}
+
+    void sortBy(int column, Qt::SortOrder order) {
+        keys_.clear();
+        keys_.reserve(static_cast<std::size_t>(table_.rowCount()));
+        for (int row = 1; row < table_.rowCount(); ++row)
+            keys_.push_back(readCellKey(column, table_.cell(column, row), settings_));
+        descending_ = order == Qt::DescendingOrder;
+        // Sorted rising always; lessThan puts falling values first itself,
+        // so cells without a value stay last.
+        sort(column, Qt::AscendingOrder);
+    }
+    void filterBy(const CallFilter& filter) {
+        if (facts_.empty()) facts_ = readAllCallFacts(table_, settings_);
+        filter_ = filter;
+        invalidateFilter();
+    }
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override {
+        const auto& a = keys_[static_cast<std::size_t>(left.row())];
+        const auto& b = keys_[static_cast<std::size_t>(right.row())];
+        if (!a || !b) return a.has_value() && !b.has_value();
+        return descending_ ? *a > *b : *a < *b;
+    }
+    bool filterAcceptsRow(int row, const QModelIndex&) const override {
+        return !filter_.active() || passes(facts_[static_cast<std::size_t>(row)], filter_);
+    }
+
+private:
+    const CallTable& table_;
+    RegionalSettings settings_;
+    std::vector<std::optional<std::int64_t>> keys_;
+    bool descending_ = false;
+    std::vector<CallFacts> facts_;
+    CallFilter filter_;
+};
+
+struct Column {
+    int column;
+    const char* name;
+};
+constexpr Column kColumnsTimed[] = {{kStartTimeColumn, "Start Time"},
+                                    {kDurationColumn, "Duration"},
+                                    {kLcpColumn, "LCP"},
+                                    {kBytesRxColumn, "Bytes Rx"},
+                                    {kCrcErrorsColumn, "CRC Errors"}};
+
+CallFilter errorsOnly() {
+    CallFilter filter;
+    filter.withErrors = true;
+    return filter;
+}
+
+CallFilter longCalls() {
+    CallFilter filter;
+    filter.minDuration = 1800;
+    return filter;
+}
+
+void benchProxies(MainWindow& window, std::uint64_t size, int runs) {
+    const CallTable& table = window.state().table;
+    ShownCallsProxy& ours = *window.viewControls()->proxy();
+    ReferenceProxy reference(table, localeRegionalSettings());
+    reference.setSourceModel(window.model());
+
+    for (const Column& c : kColumnsTimed) {
+        Timing qt;
+        for (int run = 0; run < runs; ++run) {
+            reference.sort(-1);  // or the same sort again would do nothing
+            const Timing one = bestOf(1, [&] { reference.sortBy(c.column, Qt::AscendingOrder); });
+            qt = {std::min(qt.wall, one.wall), std::min(qt.cpu, one.cpu)};
+        }
+        reference.sort(-1);
+        // A sort by another column first, so that the values are read again.
+        Timing fresh, flipped;
+        for (int run = 0; run < runs; ++run) {
+            ours.setSortOrder(SortOrder{c.column == 0 ? 1 : 0, SortDirection::Ascending});
+            const Timing one = bestOf(1, [&] {
+                ours.setSortOrder(SortOrder{c.column, SortDirection::Ascending});
+            });
+            const Timing other = bestOf(1, [&] {
+                ours.setSortOrder(SortOrder{c.column, SortDirection::Descending});
+            });
+            fresh = {std::min(fresh.wall, one.wall), std::min(fresh.cpu, one.cpu)};
+            flipped = {std::min(flipped.wall, other.wall), std::min(flipped.cpu, other.cpu)};
+        }
+        printFigure(std::string("proxy: sort by ") + c.name, fresh, size, qt,
+                    "QSortFilterProxyModel");
+        printFigure("  the other way round", flipped, size);
+    }
+    ours.setSortOrder(std::nullopt);
+
+    const Timing reading =
+        bestOf(runs, [&] { (void)readAllCallFacts(table, localeRegionalSettings()); });
+    printFigure("filter values of every call", reading, size);
+    std::printf("  read once per load, in pieces while the window waits for the user\n");
+    ours.setSortOrder(SortOrder{kDurationColumn, SortDirection::Descending});
+    reference.sortBy(kDurationColumn, Qt::DescendingOrder);
+    ours.setFilter(errorsOnly());
+    reference.filterBy(errorsOnly());
+    const Timing qt = bestOf(runs, [&] {
+        reference.filterBy(longCalls());
+        reference.filterBy(errorsOnly());
+    });
+    const Timing own = bestOf(runs, [&] {
+        ours.setFilter(longCalls());
+        ours.setFilter(errorsOnly());
+    });
+    printFigure("proxy: two filter changes", own, size, qt, "QSortFilterProxyModel");
+    std::printf("  %d of %d calls with errors\n", ours.rowCount(), table.callCount());
+    ours.setFilter({});
+    ours.setSortOrder(std::nullopt);
+}
+
+// One frame: the step, then a full repaint of the grid.
+double frame(MainWindow& window, const std::function<void()>& step) {
+    const auto start = Clock::now();
+    step();
+    QApplication::processEvents();
+    window.callGrid->viewport()->repaint();
+    return secondsSince(start);
+}
+
+void benchWindowSort(MainWindow& window, std::uint64_t size, int runs) {
+    QHeaderView* titles = window.callGrid->horizontalHeader();
+    window.callGrid->selectRow(window.callGrid->model()->rowCount() / 2);
+    for (const Column& c : kColumnsTimed) {
+        Timing up, down, back;
+        for (int run = 0; run < runs; ++run) {
+            // Another column first, so that the values are read again.
+            titles->setSortIndicator(c.column == 0 ? 1 : 0, Qt::AscendingOrder);
+            up.wall = std::min(up.wall, frame(window, [&] {
+                                   titles->setSortIndicator(c.column, Qt::AscendingOrder);
+                               }));
+            down.wall = std::min(down.wall, frame(window, [&] {
+                                     titles->setSortIndicator(c.column, Qt::DescendingOrder);
+                                 }));
+            back.wall =
+                std::min(back.wall, frame(window, [&] { window.viewControls()->showLogOrder(); }));
+        }
+        std::printf("window: sort by %-10s rising %6.1f ms, falling %6.1f ms, log order %6.1f ms\n",
+                    c.name, up.wall * 1e3, down.wall * 1e3, back.wall * 1e3);
+    }
+    (void)size;
+}
+
+void benchWindowFilter(MainWindow& window, int runs) {
+    CallViewControls& shown = *window.viewControls();
+    FilterBar& bar = *shown.filterBar();
+    window.callGrid->horizontalHeader()->setSortIndicator(kStartTimeColumn, Qt::DescendingOrder);
+    const double open = frame(window, [&] { shown.showFilterBar(true); });
+    const double first = frame(window, [&] { bar.errorsCheck->setChecked(true); });
+    std::printf("window: filter bar shown %.1f ms, first filter (reads the calls) %.1f ms\n",
+                open * 1e3, first * 1e3);
+    double errorsOff = 1e9, errorsOn = 1e9, duration = 1e9, both = 1e9;
+    bar.minDuration->setTime(QTime(0, 30, 0));
+    for (int run = 0; run < runs; ++run) {
+        errorsOff = std::min(errorsOff, frame(window, [&] { bar.errorsCheck->setChecked(false); }));
+        duration =
+            std::min(duration, frame(window, [&] { bar.minDurationCheck->setChecked(true); }));
+        both = std::min(both, frame(window, [&] { bar.errorsCheck->setChecked(true); }));
+        errorsOn =
+            std::min(errorsOn, frame(window, [&] { bar.minDurationCheck->setChecked(false); }));
+    }
+    std::printf(
+        "window: filter change: errors off %.1f ms, duration on %.1f ms, errors on %.1f ms, "
+        "duration off %.1f ms\n",
+        errorsOff * 1e3, duration * 1e3, both * 1e3, errorsOn * 1e3);
+}
+
+// PageDown from the first row, a full repaint after each: median and
+// longest frame.
+std::pair<double, double> pageDownFrames(MainWindow& window) {
+    CallGrid* grid = window.callGrid;
+    grid->setFocus();
+    grid->selectRow(0);
+    std::vector<double> frames;
+    for (int page = 0; page < 300; ++page) {
+        frames.push_back(frame(window, [grid] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+            QApplication::sendEvent(grid, &press);
+        }));
+    }
+    std::sort(frames.begin(), frames.end());
+    return {frames[frames.size() / 2], frames.back()};
+}
+
+void benchPaging(MainWindow& window) {
+    const int rows = window.callGrid->model()->rowCount();
+    const auto [median, longest] = pageDownFrames(window);
+    CallViewControls& shown = *window.viewControls();
+    shown.showFilterBar(false);
+    window.callGrid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    const auto [plainMedian, plainLongest] = pageDownFrames(window);
+    std::printf(
+        "window: PageDown, sorted and filtered (%d rows): median %.2f ms, longest %.2f ms; "
+        "in log order, every call: median %.2f ms, longest %.2f ms\n",
+        rows, median * 1e3, longest * 1e3, plainMedian * 1e3, plainLongest * 1e3);
+}
+
+void benchLog(const std::string& log, int runs) {
+    const std::uint64_t size = fileSize(log);
+    WindowsFolder folder(log);
+    ::setenv("WINDIR", folder.path().c_str(), 1);
+    QtPlatform platform;
+    // The warnings about corrupt calls are answered at once.
+    platform.setDialogRunner([](QDialog&) { return 0; });
+    const auto start = Clock::now();
+    MainWindow window(platform);
+    AboutBox about;
+    CallDetailsWindow details(platform);
+    window.resize(1024, 768);
+    window.show();
+    QApplication::processEvents();
+    std::printf("log %s: %ju bytes, %d calls, window ready in %.3f s\n", log.c_str(),
+                static_cast<std::uintmax_t>(size), window.state().table.callCount(),
+                secondsSince(start));
+    printHeading();
+    benchProxies(window, size, runs);
+    benchWindowSort(window, size, runs);
+    benchWindowFilter(window, runs);
+    benchPaging(window);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::string log;
+    int runs = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--runs" && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
+        } else if (log.empty() && !arg.starts_with("-")) {
+            log = std::string(arg);
+        } else {
+            log.clear();
+            break;
+        }
+    }
+    if (log.empty()) {
+        std::fprintf(stderr, "usage: sort_bench LOG [--runs N]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setlocale(LC_ALL, "");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    benchLog(log, runs);
+    return 0;
+}

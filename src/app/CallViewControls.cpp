@@ -1,0 +1,173 @@
+#include "app/CallViewControls.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDate>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+
+#include "app/CallGrid.h"
+#include "commands/CopyCalls.h"
+#include "commands/SaveTableAs.h"
+#include "log/CellValues.h"
+
+namespace kestal {
+
+namespace {
+
+QDate startDateOf(const CallTable& table, int row) {
+    if (row < 1 || row >= table.rowCount()) return {};
+    const auto date = readCellDate(table.cell(kStartTimeColumn, row));
+    if (!date) return {};
+    return QDate(static_cast<int>(date->year()), static_cast<int>(unsigned(date->month())),
+                 static_cast<int>(unsigned(date->day())));
+}
+
+}  // namespace
+
+CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
+    : QObject(barParent), parts_(parts) {
+    proxy_ = new ShownCallsProxy(parts_.table, parts_.platform, this);
+    proxy_->setSourceModel(parts_.model);
+    parts_.grid->setModel(proxy_);
+
+    // A click on a title sorts by that column, the next one the other way
+    // round, the third one back to log order; the borders stay handles.
+    QHeaderView* titles = parts_.grid->horizontalHeader();
+    titles->setSectionsClickable(true);
+    titles->setSortIndicatorClearable(true);
+    titles->setSortIndicator(-1, Qt::AscendingOrder);
+    titles->setSortIndicatorShown(true);
+    connect(titles, &QHeaderView::sortIndicatorChanged, this,
+            &CallViewControls::sortIndicatorChanged);
+
+    filterBar_ = new FilterBar(barParent);
+    filterBar_->hide();
+    connect(filterBar_, &FilterBar::filterChanged, this, &CallViewControls::applyFilter);
+
+    connect(proxy_, &QAbstractItemModel::layoutChanged, this, &CallViewControls::keepACallSelected);
+    connect(proxy_, &QAbstractItemModel::layoutChanged, this, &CallViewControls::showStatus);
+    connect(proxy_, &QAbstractItemModel::modelReset, this, &CallViewControls::showStatus);
+}
+
+void CallViewControls::addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* popup) {
+    auto item = [this](QMenu* menu, const char* name, const char* caption,
+                       void (CallViewControls::*handler)()) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this,
+                [this, handler] { parts_.runCommand([this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+    CopyCall1 = item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall);
+    CopyCall1->setShortcut(QKeySequence::Copy);
+    CopyShownCalls1 =
+        item(edit, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
+
+    Filter1 = view->addAction(QStringLiteral("&Filter"));
+    Filter1->setObjectName(QStringLiteral("Filter1"));
+    Filter1->setCheckable(true);
+    Filter1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(Filter1, &QAction::toggled, this,
+            [this](bool shown) { parts_.runCommand([this, shown] { showFilterBar(shown); }); });
+    LogOrder1 = item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
+    for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
+
+    N4 = file->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    SaveShownCallsAs1 = item(file, "SaveShownCallsAs1", "Save &Shown Calls As...",
+                             &CallViewControls::saveShownCallsAs);
+
+    CopyCall2 = item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+}
+
+int CallViewControls::selectedRow() const {
+    const QModelIndex current = parts_.grid->currentIndex();
+    return current.isValid() ? proxy_->tableRow(current.row()) : 0;
+}
+
+void CallViewControls::selectTableRow(int row) {
+    int viewRow = proxy_->viewRow(row);
+    if (viewRow < 0) viewRow = proxy_->rowCount() > 0 ? 0 : -1;
+    if (viewRow < 0) return;
+    const QModelIndex index = proxy_->index(viewRow, 0);
+    parts_.grid->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    parts_.grid->scrollTo(index);
+}
+
+void CallViewControls::setLoadStatus(const QString& text) {
+    loadStatus_ = text;
+    showStatus();
+}
+
+void CallViewControls::showStatus() {
+    QString text = loadStatus_;
+    if (proxy_->hidesCalls())
+        text =
+            QStringLiteral("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
+    if (parts_.statusLabel->text() == text) return;
+    parts_.statusLabel->setText(text);
+    parts_.statusLabel->adjustSize();
+}
+
+void CallViewControls::copyCall() {
+    if (const int row = selectedRow()) commands::copyCall(parts_.table, row, parts_.platform);
+}
+
+void CallViewControls::copyShownCalls() {
+    commands::copyShownCalls(parts_.table, proxy_->shownRows(), parts_.platform);
+}
+
+void CallViewControls::saveShownCallsAs() {
+    commands::saveRowsAs(parts_.table, proxy_->shownRows(), parts_.platform, parts_.saveDialog);
+}
+
+void CallViewControls::showFilterBar(bool shown) {
+    if (Filter1 && Filter1->isChecked() != shown) Filter1->setChecked(shown);
+    if (!filterBar_->isHidden() == shown) return;
+    if (shown) {
+        filterBar_->suggestDates(startDateOf(parts_.table, 1),
+                                 startDateOf(parts_.table, parts_.table.rowCount() - 1));
+    }
+    filterBar_->setVisible(shown);
+    emit layoutNeeded();
+    // A hidden bar filters nothing; its settings come back with it.
+    applyFilter();
+    if (shown)
+        filterBar_->fromCheck->setFocus();
+    else
+        parts_.grid->setFocus();
+}
+
+void CallViewControls::showLogOrder() {
+    parts_.grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+}
+
+void CallViewControls::sortIndicatorChanged(int column, Qt::SortOrder order) {
+    if (column < 0 || column >= kColumnCount) {
+        proxy_->setSortOrder(std::nullopt);
+        return;
+    }
+    proxy_->setSortOrder(SortOrder{column, order == Qt::AscendingOrder
+                                               ? SortDirection::Ascending
+                                               : SortDirection::Descending});
+}
+
+void CallViewControls::applyFilter() {
+    proxy_->setFilter(filterBar_->isHidden() ? CallFilter{} : filterBar_->filter());
+}
+
+void CallViewControls::keepACallSelected() {
+    // The selected call moved with the change; when the filter hid it, the
+    // first shown call takes its place.
+    const QModelIndex current = parts_.grid->currentIndex();
+    if (current.isValid()) {
+        parts_.grid->scrollTo(current);
+        return;
+    }
+    selectTableRow(0);
+}
+
+}  // namespace kestal

@@ -1,0 +1,89 @@
+// What the user sees of the call table and what he can do with it: sorting
+// by a click on a column title (rising, falling, back to log order), the
+// filter bar, the status text "12 of 340 Calls" while the filter hides
+// calls, and the commands that act on the shown calls (Edit > Copy Call,
+// Edit > Copy Shown Calls, File > Save Shown Calls As..., View > Filter,
+// View > Log Order). The main window keeps its own commands; this sits
+// between its model and Grid1.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "app/FilterBar.h"
+#include "app/ShownCallsProxy.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace kestal {
+
+class CallGrid;
+
+class CallViewControls : public QObject {
+    Q_OBJECT
+public:
+    struct Parts {
+        Platform& platform;
+        CallTable& table;
+        QAbstractItemModel* model;  // over table
+        CallGrid* grid;
+        QLabel* statusLabel;
+        FileDialog& saveDialog;
+        // Runs a command the way the main window runs its own.
+        std::function<void(const std::function<void()>&)> runCommand;
+    };
+    // The filter bar is created hidden as a child of barParent.
+    CallViewControls(const Parts& parts, QWidget* barParent);
+
+    // Its items at the ends of the Edit, View and File menus, and Copy
+    // Call on the context menu.
+    void addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* popup);
+
+    ShownCallsProxy* proxy() const { return proxy_; }
+    FilterBar* filterBar() const { return filterBar_; }
+
+    // The table row of the call selected in the grid; 0 when the filter
+    // shows none.
+    int selectedRow() const;
+    // Selects table row row, or the first shown call when the filter hides
+    // it, and scrolls it into view.
+    void selectTableRow(int row);
+
+    // The status text a load wrote; shown while the filter hides nothing.
+    void setLoadStatus(const QString& text);
+
+    // Commands.
+    void copyCall();
+    void copyShownCalls();
+    void saveShownCallsAs();
+    void showFilterBar(bool shown);
+    void showLogOrder();
+
+    QAction* CopyCall1 = nullptr;
+    QAction* CopyShownCalls1 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* SaveShownCallsAs1 = nullptr;
+    QAction* Filter1 = nullptr;
+    QAction* LogOrder1 = nullptr;
+    QAction* CopyCall2 = nullptr;
+
+signals:
+    // The filter bar was shown or hidden: the client area is laid out again.
+    void layoutNeeded();
+
+private:
+    void sortIndicatorChanged(int column, Qt::SortOrder order);
+    void applyFilter();
+    void keepACallSelected();
+    void showStatus();
+
+    Parts parts_;
+    ShownCallsProxy* proxy_ = nullptr;
+    FilterBar* filterBar_ = nullptr;
+    QString loadStatus_;
+};
+
+}  // namespace kestal

@@ -1,0 +1,181 @@
+#include "app/ShownCallsProxy.h"
+
+#include <algorithm>
+
+namespace kestal {
+
+namespace {
+
+// About 5 ms of reading at a time.
+constexpr std::size_t kFactsPerPiece = 16384;
+
+}  // namespace
+
+ShownCallsProxy::ShownCallsProxy(const CallTable& table, Platform& platform, QObject* parent)
+    : QAbstractProxyModel(parent), table_(table), platform_(platform) {
+    factsReader_ = new QTimer(this);
+    factsReader_->setInterval(0);
+    connect(factsReader_, &QTimer::timeout, this, &ShownCallsProxy::readSomeFacts);
+}
+
+void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
+    beginResetModel();
+    if (QAbstractItemModel* old = sourceModel()) disconnect(old, nullptr, this, nullptr);
+    QAbstractProxyModel::setSourceModel(source);
+    if (source) {
+        // A load resets the table; a followed log adds calls at its end and
+        // may write its last call again. Such a change sorts and filters
+        // again as a layout change, so the view keeps its selected call.
+        const auto stopReading = [this] { factsReader_->stop(); };
+        const auto begin = [this] {
+            factsReader_->stop();
+            beginResetModel();
+        };
+        const auto end = [this] { resetFromSource(); };
+        connect(source, &QAbstractItemModel::modelAboutToBeReset, this, begin);
+        connect(source, &QAbstractItemModel::modelReset, this, end);
+        connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, begin);
+        connect(source, &QAbstractItemModel::layoutChanged, this, end);
+        connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, stopReading);
+        connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, stopReading);
+        connect(source, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex&, int first) { rowsChangedFrom(first + 1); });
+        connect(source, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex&, int first) { rowsChangedFrom(first + 1); });
+        connect(source, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& topLeft) { rowsChangedFrom(topLeft.row() + 1); });
+    }
+    resetFromSource();
+}
+
+void ShownCallsProxy::resetFromSource() {
+    keys_.reset();
+    factsRead_ = false;
+    facts_.clear();
+    factsReader_->start();
+    sortRows();
+    endResetModel();
+}
+
+void ShownCallsProxy::rowsChangedFrom(int tableRow) {
+    changeLayout([this, tableRow] {
+        keys_.reset();
+        // The calls before tableRow are as they were, and so are their facts.
+        facts_.resize(std::min(facts_.size(), static_cast<std::size_t>(std::max(tableRow - 1, 0))));
+        factsRead_ = false;
+        factsReader_->start();
+        sortRows();
+    });
+}
+
+void ShownCallsProxy::readSomeFacts() {
+    factsRead_ = readMoreCallFacts(table_, facts_, kFactsPerPiece, platform_.regionalSettings());
+    if (factsRead_) factsReader_->stop();
+}
+
+QModelIndex ShownCallsProxy::index(int row, int column, const QModelIndex& parent) const {
+    if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return {};
+    return createIndex(row, column);
+}
+
+QModelIndex ShownCallsProxy::parent(const QModelIndex&) const { return {}; }
+
+int ShownCallsProxy::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+int ShownCallsProxy::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || !sourceModel() ? 0 : sourceModel()->columnCount();
+}
+
+QModelIndex ShownCallsProxy::mapToSource(const QModelIndex& proxyIndex) const {
+    if (!proxyIndex.isValid() || !sourceModel()) return {};
+    const int row = tableRow(proxyIndex.row());
+    if (row == 0) return {};
+    return sourceModel()->index(row - 1, proxyIndex.column());
+}
+
+QModelIndex ShownCallsProxy::mapFromSource(const QModelIndex& sourceIndex) const {
+    if (!sourceIndex.isValid()) return {};
+    const int row = viewRow(sourceIndex.row() + 1);
+    if (row < 0) return {};
+    return index(row, sourceIndex.column());
+}
+
+int ShownCallsProxy::tableRow(int viewRow) const {
+    if (viewRow < 0 || viewRow >= static_cast<int>(shown_.size())) return 0;
+    return shown_[static_cast<std::size_t>(viewRow)];
+}
+
+int ShownCallsProxy::viewRow(int tableRow) const {
+    if (tableRow < 0 || tableRow >= static_cast<int>(viewRowOf_.size())) return -1;
+    return viewRowOf_[static_cast<std::size_t>(tableRow)];
+}
+
+bool ShownCallsProxy::hidesCalls() const { return shown_.size() < sorted_.size(); }
+
+void ShownCallsProxy::setSortOrder(std::optional<SortOrder> order) {
+    if (order == sort_) return;
+    changeLayout([this, order] {
+        sort_ = order;
+        sortRows();
+    });
+}
+
+void ShownCallsProxy::setFilter(const CallFilter& filter) {
+    if (filter == filter_) return;
+    changeLayout([this, &filter] {
+        filter_ = filter;
+        filterRows();
+    });
+}
+
+void ShownCallsProxy::sortRows() {
+    if (!sort_) {
+        sorted_ = logOrder(table_);
+    } else {
+        if (!keys_ || keys_->column != sort_->column)
+            keys_ = readSortKeys(table_, sort_->column, platform_.regionalSettings());
+        sorted_ = orderedRows(*keys_, sort_->direction);
+    }
+    filterRows();
+}
+
+void ShownCallsProxy::filterRows() {
+    // A table without calls shows its one empty row whatever the filter.
+    if (!filter_.active() || table_.callCount() == 0) {
+        shown_ = sorted_;
+    } else {
+        if (!factsRead_) {
+            factsRead_ =
+                readMoreCallFacts(table_, facts_, facts_.max_size(), platform_.regionalSettings());
+            factsReader_->stop();
+        }
+        shown_ = kestal::filterRows(sorted_, facts_, filter_);
+    }
+    viewRowOf_.assign(static_cast<std::size_t>(table_.rowCount()), -1);
+    for (std::size_t i = 0; i < shown_.size(); ++i)
+        viewRowOf_[static_cast<std::size_t>(shown_[i])] = static_cast<int>(i);
+}
+
+template <typename Change>
+void ShownCallsProxy::changeLayout(const Change& change) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::pair<int, int>> calls;  // table row and column of each
+    calls.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        calls.emplace_back(tableRow(index.row()), index.column());
+    change();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const auto& [row, column] : calls) {
+        const int shownAt = viewRow(row);
+        after.push_back(shownAt < 0 ? QModelIndex() : index(shownAt, column));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+}  // namespace kestal

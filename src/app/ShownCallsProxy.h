@@ -1,0 +1,80 @@
+// The calls as Grid1 shows them: sorted by one column or in log order, and
+// filtered. A permutation of the call table's rows sits between the call
+// table model and the view; no row is copied. A change of sort or filter is
+// a layout change, so the selection follows its call.
+#pragma once
+
+#include <QAbstractProxyModel>
+#include <QTimer>
+#include <optional>
+#include <vector>
+
+#include "log/CallFilter.h"
+#include "log/CallOrder.h"
+#include "log/CallTable.h"
+#include "platform/Platform.h"
+
+namespace kestal {
+
+class ShownCallsProxy : public QAbstractProxyModel {
+    Q_OBJECT
+public:
+    // source is the model over table (model row r is table row r + 1).
+    ShownCallsProxy(const CallTable& table, Platform& platform, QObject* parent = nullptr);
+
+    void setSourceModel(QAbstractItemModel* source) override;
+
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+
+    std::optional<SortOrder> sortOrder() const { return sort_; }
+    void setSortOrder(std::optional<SortOrder> order);
+    const CallFilter& filter() const { return filter_; }
+    void setFilter(const CallFilter& filter);
+
+    // Table rows in the order shown.
+    const std::vector<int>& shownRows() const { return shown_; }
+    // The table row that view row shows; 0 for none.
+    int tableRow(int viewRow) const;
+    // The view row that shows table row; -1 when it is hidden.
+    int viewRow(int tableRow) const;
+    // True when the filter hides at least one call.
+    bool hidesCalls() const;
+
+private:
+    // Sorts every row again (sort_ changed or the table did).
+    void sortRows();
+    // Filters the sorted rows again and indexes the result.
+    void filterRows();
+    // Runs change inside a layout change, moving the persistent indexes
+    // (the view's selection) along with their calls.
+    template <typename Change>
+    void changeLayout(const Change& change);
+    void resetFromSource();
+    // Rows from tableRow on were added, removed or written again.
+    void rowsChangedFrom(int tableRow);
+
+    const CallTable& table_;
+    Platform& platform_;
+    std::optional<SortOrder> sort_;
+    CallFilter filter_;
+    std::vector<int> sorted_;     // every table row, in the sort order
+    std::vector<int> shown_;      // those the filter lets through
+    std::vector<int> viewRowOf_;  // by table row: the view row, or -1
+    // The last sort column's values, for sorting it the other way round.
+    std::optional<SortKeys> keys_;
+    // Every call's filter values, read a piece at a time while the program
+    // waits for the user after a load, and at once when a filter needs them
+    // sooner.
+    void readSomeFacts();
+    std::vector<CallFacts> facts_;
+    bool factsRead_ = false;
+    QTimer* factsReader_ = nullptr;
+};
+
+}  // namespace kestal

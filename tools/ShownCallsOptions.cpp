@@ -1,0 +1,98 @@
+#include "ShownCallsOptions.h"
+
+#include <string>
+
+#include "ToolMessages.h"
+#include "log/CellValues.h"
+
+namespace kestal::tool {
+
+const std::string_view kShownCallsHelp =
+    "  --sort NAME[:desc] sort by the column whose tab-separated header is NAME\n"
+    "                    (any case: \"Start Time\", \"Duration\", \"LCP\", \"Bytes Rx\",\n"
+    "                    \"CRC Errors\" ...), by value, rising or with :desc\n"
+    "                    falling; cells without a value last, ties in log order\n"
+    "  --from DATE       only calls that started on DATE (MM-DD-YYYY) or later\n"
+    "  --to DATE         only calls that started on DATE or earlier\n"
+    "  --errors          only calls with any of the seven error counters above 0\n"
+    "  --cut-short       only calls cut short by the next one (End Time \"-\")\n";
+
+namespace {
+
+// The value of "--name value" or "--name=value"; none when arg is another
+// option.
+std::optional<std::string> valueOf(std::string_view name, const std::vector<std::string_view>& args,
+                                   std::size_t& index) {
+    const std::string_view arg = args[index];
+    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=')
+        return std::string(arg.substr(name.size() + 1));
+    if (arg != name) return std::nullopt;
+    if (index + 1 >= args.size())
+        throw UsageError{"option '" + std::string(name) + "' needs a value"};
+    return std::string(args[++index]);
+}
+
+std::chrono::year_month_day dateOf(std::string_view option, const std::string& text) {
+    const std::optional<std::chrono::year_month_day> date = readCellDate(text);
+    if (!date || text.size() != 10)
+        throw UsageError{"option '" + std::string(option) + "': '" + text +
+                         "' is no date MM-DD-YYYY"};
+    return *date;
+}
+
+}  // namespace
+
+bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_t& index,
+                           ShownCallsOptions& options) {
+    const std::string_view arg = args[index];
+    if (arg == "--errors") {
+        options.filter.withErrors = true;
+    } else if (arg == "--cut-short") {
+        options.filter.cutShort = true;
+    } else if (const auto from = valueOf("--from", args, index)) {
+        options.filter.from = dateOf("--from", *from);
+    } else if (const auto to = valueOf("--to", args, index)) {
+        options.filter.to = dateOf("--to", *to);
+    } else if (const auto sort = valueOf("--sort", args, index)) {
+        options.sort = parseSortOrder(*sort);
+        if (!options.sort)
+            throw UsageError{"unknown column '" + *sort +
+                             "' for --sort (a tab-separated header name, :desc after it to "
+                             "sort falling)"};
+    } else {
+        return false;
+    }
+    return true;
+}
+
+ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options,
+                                   const RegionalSettings& settings, TableLineWriter& table)
+    : options_(options), settings_(settings), table_(table) {}
+
+void ShownCallsWriter::write(const RowTexts& cells) {
+    anyCall_ = true;
+    if (options_.filter.active() && !passes(readCallFacts(cells, settings_), options_.filter))
+        return;
+    if (!options_.sort) {
+        table_.write(cells);
+        return;
+    }
+    if (keptRows_ > 0) kept_.setRowCount(kept_.rowCount() + 1);
+    kept_.writeRow(++keptRows_, cells);
+}
+
+void ShownCallsWriter::finish() {
+    if (!anyCall_) {
+        table_.finish();
+        return;
+    }
+    if (!options_.sort || keptRows_ == 0) return;
+    RowTexts cells;
+    for (const int row : sortedRows(kept_, options_.sort, settings_)) {
+        for (int column = 0; column < kColumnCount; ++column)
+            cells[static_cast<std::size_t>(column)] = kept_.cell(column, row);
+        table_.write(cells);
+    }
+}
+
+}  // namespace kestal::tool

@@ -31,19 +31,16 @@ void showWindow(QPointer<Window>& window, MainWindow& owner, Platform& platform)
 ShownCalls shownCallsOf(MainWindow& window, Platform& platform) {
     ShownCalls calls;
     calls.table = &window.state().table;
+    // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [&window] {
-        std::vector<int> rows(static_cast<std::size_t>(window.state().table.callCount()));
-        std::iota(rows.begin(), rows.end(), 1);
-        return rows;
+        if (window.state().table.callCount() == 0) return std::vector<int>();
+        return window.viewControls()->proxy()->shownRows();
     };
     calls.select = [&window](int tableRow) {
         if (tableRow < 1 || tableRow >= window.state().table.rowCount()) return;
-        const QModelIndex index = window.model()->index(CallTableModel::modelRow(tableRow), 0);
-        window.callGrid->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        window.callGrid->scrollTo(index);
+        window.viewControls()->selectTableRow(tableRow);
     };
-    calls.gridModel = window.model();
+    calls.gridModel = window.callGrid->model();
     calls.settings = platform.regionalSettings();
     return calls;
 }

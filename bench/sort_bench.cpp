@@ -52,7 +52,7 @@ public:
         keys_.clear();
         keys_.reserve(static_cast<std::size_t>(table_.rowCount()));
         for (int row = 1; row < table_.rowCount(); ++row)
-            keys_.push_back(readCellKey(column, table_.cell(column, row), settings_));
+            keys_.push_back(readCellKey(column, table_.cell(columnAt(column), row), settings_));
         descending_ = order == Qt::DescendingOrder;
         // Sorted rising always; lessThan puts falling values first itself,
         // so cells without a value stay last.

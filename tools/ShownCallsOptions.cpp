@@ -90,7 +90,7 @@ void ShownCallsWriter::finish() {
     RowTexts cells;
     for (const int row : sortedRows(kept_, options_.sort, settings_)) {
         for (int column = 0; column < kColumnCount; ++column)
-            cells[static_cast<std::size_t>(column)] = kept_.cell(column, row);
+            cells[static_cast<std::size_t>(column)] = kept_.cell(columnAt(column), row);
         table_.write(cells);
     }
 }

@@ -18,7 +18,7 @@ namespace {
 
 QDate startDateOf(const CallTable& table, int row) {
     if (row < 1 || row >= table.rowCount()) return {};
-    const auto date = readCellDate(table.cell(kStartTimeColumn, row));
+    const auto date = readCellDate(table.cell(columnAt(kStartTimeColumn), row));
     if (!date) return {};
     return QDate(static_cast<int>(date->year()), static_cast<int>(unsigned(date->month())),
                  static_cast<int>(unsigned(date->day())));

@@ -54,7 +54,7 @@ CallFacts readCallFacts(const RowTexts& cells, const RegionalSettings& settings)
 }
 
 CallFacts readCallFacts(const CallTable& table, int row, const RegionalSettings& settings) {
-    return readFacts([&table, row](int column) { return table.cell(column, row); }, settings);
+    return readFacts([&table, row](int column) { return table.cell(columnAt(column), row); }, settings);
 }
 
 std::vector<CallFacts> readAllCallFacts(const CallTable& table, const RegionalSettings& settings) {

@@ -21,7 +21,7 @@ SortKeys readSortKeys(const CallTable& table, int column, const RegionalSettings
     keys.valued.reserve(static_cast<std::size_t>(table.rowCount() - 1));
     for (int row = 1; row < table.rowCount(); ++row) {
         if (const std::optional<std::int64_t> key =
-                readCellKey(column, table.cell(column, row), settings))
+                readCellKey(column, table.cell(columnAt(column), row), settings))
             keys.valued.push_back({*key, row});
         else
             keys.withoutValue.push_back(row);

@@ -186,7 +186,7 @@ TEST_F(ShownCallsTest, CallsAddedToAFollowedLogTakeTheirPlaceAndTheSelectionStay
     CallTable& table = main->state().table;
     RowCells c, e;
     for (int column = 0; column < kColumnCount; ++column)
-        c[static_cast<std::size_t>(column)] = std::string(table.cell(column, 3));
+        c[static_cast<std::size_t>(column)] = std::string(table.cell(columnAt(column), 3));
     c[kEndTimeColumn] = "12-03-2026 11:02:00";
     c[kDurationColumn] = "00:02:00";
     e = c;

@@ -101,7 +101,7 @@ TEST(CallFilterTest, FactsOfACallAreReadFromItsCells) {
     EXPECT_FALSE(sixth.cutShort);
     RowTexts second;
     for (int column = 0; column < kColumnCount; ++column)
-        second[static_cast<std::size_t>(column)] = table.cell(column, 2);
+        second[static_cast<std::size_t>(column)] = table.cell(columnAt(column), 2);
     const CallFacts facts = readCallFacts(second, kDot);
     EXPECT_EQ(facts.duration, CallFacts::kNone);
     EXPECT_EQ(facts.slowestLayer, CallFacts::kNone);

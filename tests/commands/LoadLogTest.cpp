@@ -1,43 +1,12 @@
 // Loading the log: start-up, the size check, the open test and the scan.
 #include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "commands/LoadLog.h"
 #include "commands/LoadLogFixture.h"
-#include "commands/LogState.h"
-#include "log/CallScan.h"
-#include "log/LogTestHelpers.h"
-#include "platform/Errors.h"
-#include "support/FakePlatform.h"
-#include "support/RecordingView.h"
-#include "support/TempDir.h"
 
-namespace kestal {
+namespace kestal::testing {
 namespace {
 
-using testing::DialogRecord;
-using testing::FakePlatform;
-using testing::linesOf;
-using testing::readBytes;
-using testing::RecordingView;
-using testing::TempDir;
-
 namespace fs = std::filesystem;
-using namespace std::string_literals;
-
-using testing::callText;
-using testing::LoadLogTest;
 
 TEST_F(LoadLogTest, StartUpLoadsTheLogInTheWindowsDirectory) {
     dir.write("ppplog.txt", callText("09:00:00.00", "09:00:10.00") +
@@ -143,7 +112,7 @@ TEST_F(LoadLogTest, FailedOpenTestChangesNothing) {
         EXPECT_EQ(platform.dialogs[0].buttons, DialogButtons::Ok) << path;
         EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{1, 0})) << path;
         EXPECT_EQ(linesOf(state.lines), std::vector<std::string>{"old line"}) << path;
-        EXPECT_EQ(testing::dumpTable(state.table), testing::dumpTable(before.table)) << path;
+        EXPECT_EQ(dumpTable(state.table), dumpTable(before.table)) << path;
         EXPECT_EQ(view.statusText, "5 Calls") << path;
         EXPECT_EQ(view.tablesShown, 0) << path;
         EXPECT_TRUE(platform.cursorChanges.empty()) << path;
@@ -185,4 +154,4 @@ TEST_F(LoadLogTest, ScanWarnsPerCorruptCallWithTheGridHidden) {
 }
 
 }  // namespace
-}  // namespace kestal
+}  // namespace kestal::testing

@@ -1,49 +1,21 @@
 // The NUL repair through the temporary file beside the log.
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
 
-#include "commands/LoadLog.h"
 #include "commands/LoadLogFixture.h"
-#include "commands/LogState.h"
-#include "log/CallScan.h"
-#include "log/LogTestHelpers.h"
-#include "platform/Errors.h"
-#include "support/FakePlatform.h"
-#include "support/RecordingView.h"
-#include "support/TempDir.h"
 
-namespace kestal {
+namespace kestal::testing {
 namespace {
 
-using testing::DialogRecord;
-using testing::FakePlatform;
-using testing::linesOf;
-using testing::readBytes;
-using testing::RecordingView;
-using testing::TempDir;
-
 namespace fs = std::filesystem;
-using namespace std::string_literals;
-
-using testing::callText;
-using testing::LoadLogTest;
 
 // A log with a NUL byte inside its second call's opening line.
 std::string logWithNul() {
     return callText("09:00:00.00", "09:00:10.00") + "12-01-2026 10:00:00.00 - Remote ac\0"s +
            "cess driver log opened.\r\n" +
-           testing::crlfText({testing::logLine("10:00:20.00", "Remote access driver log closed.")});
+           crlfText({logLine("10:00:20.00", "Remote access driver log closed.")});
 }
 
 TEST_F(LoadLogTest, TempFileLiesBesideTheLog) {
@@ -240,4 +212,4 @@ TEST_F(LoadLogTest, LogNamedLikeTheTempFileIsNeverRemoved) {
 }
 
 }  // namespace
-}  // namespace kestal
+}  // namespace kestal::testing

@@ -1,43 +1,8 @@
 // File > Open: the chosen log, its caption, and Clear following the system log.
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "commands/LoadLog.h"
 #include "commands/LoadLogFixture.h"
-#include "commands/LogState.h"
-#include "log/CallScan.h"
-#include "log/LogTestHelpers.h"
-#include "platform/Errors.h"
-#include "support/FakePlatform.h"
-#include "support/RecordingView.h"
-#include "support/TempDir.h"
 
-namespace kestal {
+namespace kestal::testing {
 namespace {
-
-using testing::DialogRecord;
-using testing::FakePlatform;
-using testing::linesOf;
-using testing::readBytes;
-using testing::RecordingView;
-using testing::TempDir;
-
-namespace fs = std::filesystem;
-using namespace std::string_literals;
-
-using testing::callText;
-using testing::LoadLogTest;
 
 TEST_F(LoadLogTest, OpenCancelledChangesNothing) {
     FileDialog openDialog;
@@ -124,4 +89,4 @@ TEST_F(LoadLogTest, FailedOpenLeavesAnEmptyTableUnderTheNewCaption) {
 }
 
 }  // namespace
-}  // namespace kestal
+}  // namespace kestal::testing

@@ -9,20 +9,8 @@
 #include "log/LogTestHelpers.h"
 #include "log/ScanHelpers.h"
 
-namespace kestal {
+namespace kestal::testing {
 namespace {
-
-using testing::closed;
-using testing::counterLine;
-using testing::crlfText;
-using testing::dumpTable;
-using testing::kNoDuration;
-using testing::kNoEnd;
-using testing::logLine;
-using testing::opened;
-using testing::scan;
-using testing::ScanResult;
-using testing::times;
 
 TEST(CallScanTest, DurationIsEndMinusStartModuloADay) {
     struct Case {
@@ -256,4 +244,4 @@ TEST(CallScanTest, ReadsNumbersAndTimesOfDay) {
 }
 
 }  // namespace
-}  // namespace kestal
+}  // namespace kestal::testing

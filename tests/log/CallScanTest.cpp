@@ -9,20 +9,8 @@
 #include "log/ScanHelpers.h"
 #include "support/TempDir.h"
 
-namespace kestal {
+namespace kestal::testing {
 namespace {
-
-using testing::closed;
-using testing::counterLine;
-using testing::crlfText;
-using testing::dumpTable;
-using testing::kNoDuration;
-using testing::kNoEnd;
-using testing::logLine;
-using testing::opened;
-using testing::scan;
-using testing::ScanResult;
-using testing::times;
 
 TEST(CallScanTest, CutsTheLogIntoCallBlocks) {
     struct Case {
@@ -242,4 +230,4 @@ TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
 }
 
 }  // namespace
-}  // namespace kestal
+}  // namespace kestal::testing

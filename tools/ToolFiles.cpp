@@ -22,29 +22,22 @@ constexpr std::uint64_t kProgressThreshold = std::uint64_t{64} << 20;
 
 }  // namespace
 
-LogInput::LogInput(const std::string& path) : path_(path), name_(logName(path)) {
-    fd_ = path == kStandardStream ? STDIN_FILENO
-                                  : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+LogInput::LogInput(const std::string& path)
+    : path_(path),
+      name_(logName(path)),
+      opened_(path == kStandardStream ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)),
+      fd_(path == kStandardStream ? STDIN_FILENO : opened_.get()) {
     if (fd_ < 0) throw FileError{name_, std::strerror(errno)};
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        if (fd_ != STDIN_FILENO) ::close(fd_);
-        throw FileError{name_, std::strerror(error)};
-    }
+    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))
+        throw FileError{name_, std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno)};
     // A device such as /dev/zero would be read without end; a log named on
     // the command line is a file or a pipe.
-    if (fd_ != STDIN_FILENO && !S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-        ::close(fd_);
+    if (opened_ && !S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
         throw FileError{name_, "Not a regular file"};
-    }
     regularFile_ = S_ISREG(info.st_mode);
     size_ = static_cast<std::uint64_t>(info.st_size);
     showProgress_ = regularFile_ && size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
-}
-
-LogInput::~LogInput() {
-    if (fd_ != STDIN_FILENO) ::close(fd_);
 }
 
 ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {

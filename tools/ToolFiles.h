@@ -8,6 +8,7 @@
 
 #include "log/CallRow.h"
 #include "log/LineStream.h"
+#include "platform/FileDescriptor.h"
 #include "platform/TextFile.h"
 
 namespace kestal::tool {
@@ -21,7 +22,6 @@ class LogInput {
 public:
     // Throws FileError when the log can't be opened or is no file or pipe.
     explicit LogInput(const std::string& path);
-    ~LogInput();
     LogInput(const LogInput&) = delete;
     LogInput& operator=(const LogInput&) = delete;
 
@@ -44,6 +44,7 @@ private:
     // Starts the progress bar when one is due, and tells what is to tell it.
     ReadProgress startProgress(std::optional<ProgressBar>& bar);
 
+    FileDescriptor opened_;  // empty for standard input, which isn't ours to close
     int fd_ = -1;
     bool regularFile_ = false;
     std::uint64_t size_ = 0;

@@ -1,6 +1,5 @@
 #include "log/LineStream.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "log/FileBytes.h"
 #include "log/LineMatcher.h"
 #include "platform/Errors.h"
 
@@ -18,16 +18,6 @@
 namespace kestal {
 
 namespace {
-
-// What is left of an open regular file, 0 when that isn't known: only for
-// telling progress.
-std::uint64_t expectedSize(int fd) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
-    const off_t position = ::lseek(fd, 0, SEEK_CUR);
-    const off_t left = st.st_size - (position > 0 ? position : 0);
-    return left > 0 ? static_cast<std::uint64_t>(left) : 0;
-}
 
 // Reads from where fd stands (offset -1) or from the offset given.
 ssize_t readSome(int fd, std::int64_t offset, char* into, std::size_t count) {
@@ -110,7 +100,7 @@ LineStream::LineStream(int fd, std::string path, Options options)
     : fd_(fd), path_(std::move(path)), options_(std::move(options)) {
     options_.piece = std::max<std::size_t>(options_.piece, 1);
     if (options_.from >= 0) bufferStart_ = static_cast<std::uint64_t>(options_.from);
-    if (options_.progress) expected_ = expectedSize(fd);
+    if (options_.progress) expected_ = bytesLeftIn(fd);
 }
 
 bool LineStream::readPiece() {

@@ -44,8 +44,14 @@ StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<Expor
     throw UsageError{"--stats writes tsv or csv"};
 }
 
-StatisticsSink::StatisticsSink(const StatsOptions& stats, const RegionalSettings& settings)
-    : settings_(settings), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
+StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filter,
+                               const RegionalSettings& settings)
+    : filter_(filter), settings_(settings), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
+
+void StatisticsSink::add(const CallRow& row) {
+    if (filter_.active() && !passes(readCallFacts(row.cells, settings_), filter_)) return;
+    statistics_.add(readCallValues(row.cells, settings_));
+}
 
 void StatisticsSink::write(StatisticsLayout layout, bool header,
                            const std::function<void(std::string_view)>& writeLine) const {

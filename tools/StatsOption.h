@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "log/CallFilter.h"
 #include "log/CallRow.h"
 #include "output/CallStatistics.h"
 #include "output/TableExport.h"
@@ -30,16 +31,19 @@ bool takeStatsOption(const std::vector<std::string_view>& args, std::size_t& ind
 StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<ExportLayout> format,
                                   const std::optional<std::string>& outPath);
 
-// Sums up every call row that it is handed.
+// Sums up the call rows that it is handed and the filter lets pass, one at
+// a time: nothing of a row is kept but its duration.
 class StatisticsSink {
 public:
-    StatisticsSink(const StatsOptions& stats, const RegionalSettings& settings);
-    void add(const CallRow& row) { statistics_.add(readCallValues(row.cells, settings_)); }
+    StatisticsSink(const StatsOptions& stats, const CallFilter& filter,
+                   const RegionalSettings& settings);
+    void add(const CallRow& row);
     // The header line when asked for, then one line per period.
     void write(StatisticsLayout layout, bool header,
                const std::function<void(std::string_view)>& writeLine) const;
 
 private:
+    CallFilter filter_;
     RegionalSettings settings_;
     CallStatistics statistics_;
 };

@@ -33,7 +33,8 @@ constexpr std::string_view kUsage =
     "                    [--from DATE] [--to DATE] [--errors] [--cut-short] LOGFILE [OUTFILE]\n"
     "       kestal-calls --details \"START TIME\" [--repair] LOGFILE [OUTFILE]\n"
     "       kestal-calls --stats [--by all|day|week|month] [--format tsv|csv] [--header]\n"
-    "                    [--repair] LOGFILE [OUTFILE]\n";
+    "                    [--repair] [--from DATE] [--to DATE] [--errors] [--cut-short]\n"
+    "                    LOGFILE [OUTFILE]\n";
 constexpr std::string_view kHelp =
     "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt) in the\n"
     "layouts of the viewer's Save Table As, or the lines of one call as the\n"
@@ -50,7 +51,8 @@ constexpr std::string_view kHelpDetails =
     "                    (\"mm-dd-yyyy hh:mm:ss\"), addresses annotated\n"
     "  --stats           write figures per period instead of the calls: calls,\n"
     "                    online time, mean, median and longest duration, calls\n"
-    "                    cut short, layer means, bytes, errors per 1000 frames\n"
+    "                    cut short, layer means, bytes, errors per 1000 frames;\n"
+    "                    --from, --to, --errors and --cut-short choose the calls\n"
     "  --by PERIOD       all (the default), day, week (ISO 8601) or month\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
@@ -139,8 +141,8 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     if (options.details && options.shown.given()) {
         throw UsageError{"--details writes one call's lines: no --sort or filter with it"};
     }
-    if ((options.stats.wanted || options.stats.by) && options.shown.given())
-        throw UsageError{"--stats sums up every call: no --sort or filter with it"};
+    if ((options.stats.wanted || options.stats.by) && options.shown.sort)
+        throw UsageError{"--stats sums up the calls whatever their order: no --sort with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
     if (operands.size() > 2) throw UsageError{"too many arguments"};
     options.logPath = operands[0];
@@ -202,8 +204,8 @@ void writeCallTable(const Options& options) {
     output.close();
 }
 
-// The figures are summed up as the calls stream past; only the durations
-// are kept, for the medians.
+// The figures are summed up as the calls stream past, those the filter
+// leaves out skipped; only the durations are kept, for the medians.
 void writeStatistics(const Options& options) {
     refuseOutputOverLog(options);
     const StatisticsLayout layout =
@@ -211,7 +213,7 @@ void writeStatistics(const Options& options) {
     LogInput log(options.logPath);
     Output output(options.outPath);
     const RegionalSettings settings = localeRegionalSettings();
-    StatisticsSink statistics(options.stats, settings);
+    StatisticsSink statistics(options.stats, options.shown.filter, settings);
     const CallRowSink addRow = [&](const CallRow& row) {
         if (row.corrupt) {
             report(log.name(), "call \"" + std::string(row.cells[0]) +

@@ -67,6 +67,49 @@ TEST(KestalCallsStats, OutputNameChoosesCommasAndALogWithoutCallsGivesOnlyTheHea
     EXPECT_EQ(runTool({"--stats", dir.file("empty.txt")}).out, "");
 }
 
+TEST(KestalCallsStats, FilterChoosesTheCallsSummedUp) {
+    // The calls A to F of the fixture are listed in CallStatisticsTest.
+    struct Case {
+        std::vector<std::string> options;
+        std::string out;
+    };
+    const std::string header = statisticsHeaderLine(StatisticsLayout::TabSeparated) + "\r\n";
+    const std::vector<Case> cases = {
+        // A, B, D and F: the median is the lower middle of 21, 100, 600 and
+        // 3600 s; LCP (1.3 + 1.4 + 1.3) / 3; F's Bytes Tx "12x" is no number;
+        // 9 errors in 1600 frames.
+        {{"--errors"},
+         "all\t4\t1:12:01\t0:18:00\t0:01:40\t1:00:00\t0\t1.33\t2.10\t3.10\t3.75\t33101\t4510"
+         "\t9\t5.63\r\n"},
+        {{"--errors", "--by", "month"},
+         "2026-12\t3\t1:10:21\t0:23:27\t0:10:00\t1:00:00\t0\t1.33\t2.10\t3.10\t3.75\t33001"
+         "\t4510\t8\t5.06\r\n"
+         "unknown\t1\t0:01:40\t0:01:40\t0:01:40\t0:01:40\t0\t-\t-\t-\t-\t100\t0\t1\t50.00\r\n"},
+        // C and D; B started the day before, F has no date.
+        {{"--from", "12-29-2026", "--to=12-29-2026", "--by", "day"},
+         "2026-12-29\t2\t1:00:00\t1:00:00\t1:00:00\t1:00:00\t1\t1.40\t2.00\t3.20\t4.00"
+         "\t30000\t4000\t4\t3.26\r\n"},
+        {{"--from=12-29-2026", "--by", "month"},
+         "2026-12\t2\t1:00:00\t1:00:00\t1:00:00\t1:00:00\t1\t1.40\t2.00\t3.20\t4.00\t30000"
+         "\t4000\t4\t3.26\r\n"
+         "2027-01\t1\t-\t-\t-\t-\t0\t-\t-\t-\t-\t7\t0\t0\t-\r\n"},
+        // C alone: no duration, no counters, no frames.
+        {{"--cut-short"}, "all\t1\t-\t-\t-\t-\t1\t1.50\t-\t-\t-\t0\t0\t0\t-\r\n"},
+        // No call passes: the header alone.
+        {{"--cut-short", "--errors", "--header"}, header},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--stats"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.push_back(kFixture);
+        SCOPED_TRACE(c.options.front());
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, c.out);
+    }
+}
+
 TEST(KestalCallsStats, BadUsageExitsWithTwo) {
     struct Case {
         std::vector<std::string> args;
@@ -81,6 +124,10 @@ TEST(KestalCallsStats, BadUsageExitsWithTwo) {
         {{"--stats", kFixture, "figures.txt"}, "kestal-calls: --stats writes tsv or csv"},
         {{"--stats", "--details", "12-28-2026 10:00:00", kFixture},
          "kestal-calls: --details and --stats don't go together"},
+        {{"--stats", "--errors", "--sort", "Duration", kFixture},
+         "kestal-calls: --stats sums up the calls whatever their order: no --sort with it"},
+        {{"--stats", "--from", "2026-12-01", kFixture},
+         "kestal-calls: option '--from': '2026-12-01' is no date MM-DD-YYYY"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

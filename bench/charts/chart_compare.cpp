@@ -61,9 +61,9 @@ Series loadSeries(const char* path) {
     Series series;
     for (int row = 1; row <= table.callCount(); ++row) {
         const kestal::CallValues call = kestal::readCallValues(table, row, {});
-        if (!call.startTime || !call.duration) continue;
-        series.days.push_back(static_cast<double>(*call.startTime) / 86400.0);
-        series.durations.push_back(*call.duration);
+        if (!call.startTime() || call.duration == kestal::CallValues::kNone) continue;
+        series.days.push_back(static_cast<double>(*call.startTime()) / 86400.0);
+        series.durations.push_back(call.duration);
     }
     return series;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "log/CallTable.h"
+#include "log/CallValues.h"
 #include "platform/Platform.h"
 
 namespace kestal {
@@ -18,6 +19,8 @@ struct ShownCalls {
     std::function<std::vector<int>()> rows;
     // Selects the call of a table row in the grid and brings it into view.
     std::function<void(int tableRow)> select;
+    // Every call's values, element i for table row i + 1 (KeptCallValues).
+    std::function<const std::vector<CallValues>&()> values;
     // The grid's model: a reset, or rows shown or hidden, means new figures.
     QPointer<QAbstractItemModel> gridModel;
     RegionalSettings settings;

@@ -115,14 +115,15 @@ StatisticsPeriod StatisticsWindow::period() const {
 
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
-        read_ = tableCalls(*calls_.table, calls_.rows(), calls_.settings);
-        CallsLabel->setText(QStringLiteral("%1 calls").arg(read_.size()));
+        rows_ = calls_.rows();
+        CallsLabel->setText(QStringLiteral("%1 calls").arg(rows_.size()));
     });
     regroup();
 }
 
 void StatisticsWindow::regroup() {
-    runCommand(platform_, [this] { model->setRows(statisticsOf(read_, period())); });
+    runCommand(platform_,
+               [this] { model->setRows(statisticsOf(calls_.values(), rows_, period())); });
 }
 
 void StatisticsWindow::copyFigures() {

@@ -56,7 +56,7 @@ public:
 
 private:
     ShownCalls calls_;
-    std::vector<StatisticsCall> read_;
+    std::vector<int> rows_;  // the table rows of the calls shown
     Platform& platform_;
     FileDialog saveDialog_;
 };

@@ -194,7 +194,7 @@ void TrendsWindow::createPerCallChart() {
 
 void TrendsWindow::refresh() {
     runCommand(platform_, [this] {
-        trends_ = callTrends(*calls_.table, calls_.rows(), calls_.settings);
+        trends_ = callTrends(calls_.values(), calls_.rows());
         fillPerCallChart();
         fillPerDayChart();
         fillHistograms();

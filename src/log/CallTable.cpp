@@ -89,6 +89,18 @@ std::string_view CallTable::cell(Column column, int r) const {
     return std::string_view(arena_).substr(data.offset + begin, data.ends[c] - begin);
 }
 
+RowTexts CallTable::rowTexts(int r) const {
+    const Row& data = row(r);
+    const char* const first = arena_.data() + data.offset;
+    RowTexts cells;
+    std::uint32_t begin = 0;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        cells[c] = std::string_view(first + begin, data.ends[c] - begin);
+        begin = data.ends[c];
+    }
+    return cells;
+}
+
 void CallTable::setCell(Column column, int r, std::string_view text) {
     checkColumn(column);
     if (r == 0) return;  // the title row is fixed

@@ -69,6 +69,9 @@ public:
     // Row 0 answers the column titles, and writes to it are ignored. A
     // column or row outside the table throws std::out_of_range.
     std::string_view cell(Column column, int row) const;
+    // The 18 cells of a call row (1 and on) at once, for code that reads
+    // every call.
+    RowTexts rowTexts(int row) const;
     void setCell(Column column, int row, std::string_view text);
     // Writes all 18 cells of a call row at once.
     void writeRow(int row, const RowCells& cells);

@@ -1,6 +1,7 @@
 #include "log/CellValues.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "log/CallScan.h"
@@ -78,10 +79,24 @@ std::optional<std::int64_t> readLayerTenths(std::string_view cell,
 }
 
 std::optional<std::uint64_t> readCountCell(std::string_view cell) {
+    // Counter cells stand right-aligned behind ten blanks or so: skipped
+    // eight at a time.
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+    std::uint64_t eight = 0;
+    while (cell.size() >= 8 && (std::memcpy(&eight, cell.data(), 8), eight == kEightBlanks))
+        cell.remove_prefix(8);
     while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
     while (!cell.empty() && cell.back() == ' ') cell.remove_suffix(1);
     if (cell.empty()) return std::nullopt;
     std::uint64_t value = 0;
+    // Up to 19 digits can't overflow: the check is needed only beyond.
+    if (cell.size() <= 19) {
+        for (const char c : cell) {
+            if (!isDigit(c)) return std::nullopt;
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        return value;
+    }
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
     for (const char c : cell) {
         if (!isDigit(c)) return std::nullopt;

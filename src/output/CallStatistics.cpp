@@ -117,39 +117,29 @@ std::string twoDecimals(__int128 numerator, __int128 denominator) {
     return text;
 }
 
-StatisticsCall statisticsCall(const CallValues& call) {
-    StatisticsCall compact;
-    if (call.startDate)
-        compact.day =
-            static_cast<std::int32_t>(sys_days{*call.startDate}.time_since_epoch().count());
-    if (call.duration) compact.duration = *call.duration;
-    compact.cutShort = call.cutShort;
-    for (int l = 0; l < kLayerColumnCount; ++l) {
-        if (!call.layerTenths[l]) continue;
-        compact.layers |= static_cast<std::uint8_t>(1u << l);
-        compact.layerTenths[l] = *call.layerTenths[l];
+void CallStatistics::add(const CallValues& call) {
+    if (!lastSums_ || (by_ != StatisticsPeriod::All && call.startDay != lastDay_)) {
+        lastDay_ = call.startDay;
+        std::optional<year_month_day> date;
+        if (call.startDay != CallValues::kNone)
+            date = year_month_day{sys_days{days{call.startDay}}};
+        const std::int64_t key = periodKey(by_, date);
+        if (!lastSums_ || key != lastKey_) {
+            auto [at, inserted] = periods_.try_emplace(key);
+            if (inserted) at->second.period = periodName(by_, date);
+            lastSums_ = &at->second;
+            lastKey_ = key;
+        }
     }
-    for (int c = 0; c < kTrafficCounterCount; ++c) compact.traffic[c] = call.traffic[c].value_or(0);
-    compact.errors = call.errors;
-    return compact;
-}
-
-void CallStatistics::add(const StatisticsCall& call) {
-    std::optional<year_month_day> date;
-    if (call.day != StatisticsCall::kNoDay && by_ != StatisticsPeriod::All)
-        date = year_month_day{sys_days{days{call.day}}};
-    const std::int64_t key = periodKey(by_, date);
-    auto [at, inserted] = periods_.try_emplace(key);
-    Sums& sums = at->second;
-    if (inserted) sums.period = periodName(by_, date);
+    Sums& sums = *lastSums_;
     ++sums.calls;
     if (call.cutShort) ++sums.cutShort;
-    if (call.duration >= 0) {
+    if (call.duration != CallValues::kNone) {
         sums.durations.push_back(call.duration);
         sums.durationTotal += call.duration;
     }
     for (int l = 0; l < kLayerColumnCount; ++l) {
-        if ((call.layers & (1u << l)) == 0) continue;
+        if (!call.hasLayer(l)) continue;
         sums.layerTenths[l] += call.layerTenths[l];
         ++sums.layerCounts[l];
     }
@@ -203,26 +193,17 @@ std::vector<StatisticsRow> CallStatistics::rows() const {
     return rows;
 }
 
-std::vector<StatisticsCall> tableCalls(const CallTable& table, const std::vector<int>& rows,
-                                       const RegionalSettings& settings) {
-    std::vector<StatisticsCall> calls;
-    calls.reserve(rows.size());
-    for (const int row : rows)
-        calls.push_back(statisticsCall(readCallValues(table, row, settings)));
-    return calls;
-}
-
-std::vector<StatisticsRow> statisticsOf(const std::vector<StatisticsCall>& calls,
-                                        StatisticsPeriod by) {
+std::vector<StatisticsRow> statisticsOf(std::span<const CallValues> values,
+                                        std::span<const int> rows, StatisticsPeriod by) {
     CallStatistics statistics(by);
-    for (const StatisticsCall& call : calls) statistics.add(call);
+    for (const int row : rows) statistics.add(valueOfRow(values, row));
     return statistics.rows();
 }
 
 std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,
                                            StatisticsPeriod by, const RegionalSettings& settings) {
     CallStatistics statistics(by);
-    for (const int row : rows) statistics.add(readCallValues(table, row, settings));
+    for (const CallValues& call : readCallValues(table, rows, settings)) statistics.add(call);
     return statistics.rows();
 }
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,28 +30,16 @@ using StatisticsRow = std::array<std::string, kStatisticsColumnCount>;
 // "all", "2026-12-02", "2026-W49", "2026-12", or "unknown" without a date.
 std::string periodName(StatisticsPeriod by, const std::optional<std::chrono::year_month_day>& date);
 
-// What the figures take from one call: small enough to keep for every call
-// of a big log, so that another period only groups them again.
-struct StatisticsCall {
-    static constexpr std::int32_t kNoDay = INT32_MIN;
-    std::int32_t day = kNoDay;   // days since 1970-01-01 of the Start Time date
-    std::int32_t duration = -1;  // seconds; -1: none
-    bool cutShort = false;
-    std::uint8_t layers = 0;  // bit l: layer l holds a number
-    std::array<std::int64_t, kLayerColumnCount> layerTenths{};
-    std::array<std::uint64_t, kTrafficCounterCount> traffic{};  // 0 where no number
-    WideCount errors = 0;
-};
-StatisticsCall statisticsCall(const CallValues& call);
-
 // Adds calls one at a time and hands out the figures of every period. Only
 // the durations are kept per call (for the median): four bytes each.
 class CallStatistics {
 public:
     explicit CallStatistics(StatisticsPeriod by) : by_(by) {}
+    // It keeps a pointer into its own periods.
+    CallStatistics(const CallStatistics&) = delete;
+    CallStatistics& operator=(const CallStatistics&) = delete;
 
-    void add(const CallValues& call) { add(statisticsCall(call)); }
-    void add(const StatisticsCall& call);
+    void add(const CallValues& call);
     // The periods in ascending order, "unknown" last; none without calls.
     std::vector<StatisticsRow> rows() const;
 
@@ -71,13 +60,17 @@ private:
     StatisticsPeriod by_;
     // Keyed so that the map's order is the periods' order, "unknown" last.
     std::map<std::int64_t, Sums> periods_;
+    // Calls come mostly in time order, many a day: the last day's period
+    // and its sums are kept at hand.
+    std::int32_t lastDay_ = CallValues::kNone;
+    std::int64_t lastKey_ = 0;
+    Sums* lastSums_ = nullptr;
 };
 
-// The calls of the given rows of a call table (1 and on), read once.
-std::vector<StatisticsCall> tableCalls(const CallTable& table, const std::vector<int>& rows,
-                                       const RegionalSettings& settings);
-std::vector<StatisticsRow> statisticsOf(const std::vector<StatisticsCall>& calls,
-                                        StatisticsPeriod by);
+// The figures of the given table rows (1 and on) from values read once:
+// values[i] belongs to table row i + 1.
+std::vector<StatisticsRow> statisticsOf(std::span<const CallValues> values,
+                                        std::span<const int> rows, StatisticsPeriod by);
 
 // The figures of the given rows of a call table (1 and on).
 std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,

@@ -14,17 +14,31 @@ namespace {
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-float perSecond(const std::optional<std::uint64_t>& bytes, const std::optional<int>& duration) {
-    if (!bytes || !duration || *duration <= 0) return kNone;
-    return static_cast<float>(static_cast<double>(*bytes) / *duration);
+float perSecond(const CallValues& call, TrafficCounter bytes) {
+    if (!call.hasTraffic(bytes) || call.duration == CallValues::kNone || call.duration <= 0)
+        return kNone;
+    return static_cast<float>(static_cast<double>(call.traffic[bytes]) / call.duration);
 }
 
 float errorsPerKiloFrame(const CallValues& call) {
-    const std::optional<std::uint64_t>& rx = call.traffic[kFramesRx];
-    const std::optional<std::uint64_t>& tx = call.traffic[kFramesTx];
-    const double frames = static_cast<double>(rx.value_or(0)) + static_cast<double>(tx.value_or(0));
+    // A counter without a number is 0 there.
+    const double frames =
+        static_cast<double>(call.traffic[kFramesRx]) + static_cast<double>(call.traffic[kFramesTx]);
     if (frames <= 0) return kNone;
     return static_cast<float>(1000.0 * static_cast<double>(call.errors) / frames);
+}
+
+void addMeasures(const CallValues& call, CallTrends& trends) {
+    auto& values = trends.values;
+    values[kDurationMeasure].push_back(
+        call.duration != CallValues::kNone ? static_cast<float>(call.duration) : kNone);
+    for (int l = 0; l < kLayerColumnCount; ++l) {
+        values[kLcpMeasure + l].push_back(
+            call.hasLayer(l) ? static_cast<float>(call.layerTenths[l]) / 10.0f : kNone);
+    }
+    values[kReceivedPerSecond].push_back(perSecond(call, kBytesRx));
+    values[kSentPerSecond].push_back(perSecond(call, kBytesTx));
+    values[kErrorsPerKiloFrame].push_back(errorsPerKiloFrame(call));
 }
 
 struct Day {
@@ -55,50 +69,48 @@ void addDayFigures(const std::vector<Day>& days, CallTrends& trends) {
 
 CallTrends callTrends(const CallTable& table, const std::vector<int>& rows,
                       const RegionalSettings& settings) {
-    struct Point {
+    const std::vector<CallValues> calls = readCallValues(table, rows, settings);
+    std::vector<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 1);
+    CallTrends trends = callTrends(calls, order);
+    for (int& row : trends.rows) row = rows[static_cast<std::size_t>(row - 1)];
+    return trends;
+}
+
+CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>& rows) {
+    struct Dated {
         std::int64_t time;
-        std::size_t order;
-        int row;
-        std::array<float, kCallMeasureCount> values;
+        std::size_t row;  // index into rows
     };
-    std::vector<Point> points;
-    points.reserve(rows.size());
-    for (const int row : rows) {
-        const CallValues call = readCallValues(table, row, settings);
-        if (!call.startTime) continue;
-        Point point{*call.startTime, points.size(), row, {}};
-        point.values[kDurationMeasure] = call.duration ? static_cast<float>(*call.duration) : kNone;
-        for (int l = 0; l < kLayerColumnCount; ++l) {
-            point.values[kLcpMeasure + l] =
-                call.layerTenths[l] ? static_cast<float>(*call.layerTenths[l]) / 10.0f : kNone;
-        }
-        point.values[kReceivedPerSecond] = perSecond(call.traffic[kBytesRx], call.duration);
-        point.values[kSentPerSecond] = perSecond(call.traffic[kBytesTx], call.duration);
-        point.values[kErrorsPerKiloFrame] = errorsPerKiloFrame(call);
-        points.push_back(point);
+    std::vector<Dated> dated;
+    dated.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const CallValues& call = valueOfRow(values, rows[i]);
+        if (const std::optional<std::int64_t> time = call.startTime()) dated.push_back({*time, i});
     }
-    std::sort(points.begin(), points.end(), [](const Point& a, const Point& b) {
-        return a.time != b.time ? a.time < b.time : a.order < b.order;
-    });
+    // Stable: calls of the same second keep the order given. Calls in log
+    // order mostly come sorted already.
+    const auto earlier = [](const Dated& a, const Dated& b) { return a.time < b.time; };
+    if (!std::is_sorted(dated.begin(), dated.end(), earlier))
+        std::stable_sort(dated.begin(), dated.end(), earlier);
 
     CallTrends trends;
-    trends.times.reserve(points.size());
-    trends.rows.reserve(points.size());
-    for (auto& series : trends.values) series.reserve(points.size());
+    trends.times.reserve(dated.size());
+    trends.rows.reserve(dated.size());
+    for (auto& series : trends.values) series.reserve(dated.size());
     std::vector<Day> days;
-    for (const Point& point : points) {
-        trends.times.push_back(static_cast<double>(point.time));
-        trends.rows.push_back(point.row);
-        for (int m = 0; m < kCallMeasureCount; ++m) trends.values[m].push_back(point.values[m]);
-        // Floor division: days before 1970 too.
-        const std::int64_t day =
-            (point.time - (point.time < 0 ? kSecondsPerDay - 1 : 0)) / kSecondsPerDay;
-        if (days.empty() || days.back().day != day) days.push_back(Day{day, 0, 0, {}});
+    for (const Dated& each : dated) {
+        const int row = rows[each.row];
+        const CallValues& call = valueOfRow(values, row);
+        trends.times.push_back(static_cast<double>(each.time));
+        trends.rows.push_back(row);
+        addMeasures(call, trends);
+        if (days.empty() || days.back().day != call.startDay)
+            days.push_back(Day{call.startDay, 0, 0, {}});
         ++days.back().calls;
-        const float duration = point.values[kDurationMeasure];
-        if (!std::isnan(duration)) {
-            days.back().onlineSeconds += duration;
-            days.back().durations.push_back(static_cast<int>(duration));
+        if (call.duration != CallValues::kNone) {
+            days.back().onlineSeconds += call.duration;
+            days.back().durations.push_back(call.duration);
         }
     }
     addDayFigures(days, trends);

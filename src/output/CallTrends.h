@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "log/CallTable.h"
+#include "log/CallValues.h"
 #include "platform/Platform.h"
 
 namespace kestal {
@@ -40,6 +42,9 @@ struct CallTrends {
     std::vector<double> dayMedianMinutes;  // NaN for a day without durations
 };
 
+// The series of the given table rows (1 and on) from values read once:
+// values[i] belongs to table row i + 1.
+CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>& rows);
 CallTrends callTrends(const CallTable& table, const std::vector<int>& rows,
                       const RegionalSettings& settings);
 

@@ -1,0 +1,44 @@
+// The values of every call that Call > Statistics and Trends work from
+// (CallValues, 96 bytes a call), read once after a load a piece at a time
+// while the program waits for the user, so that the windows open, follow
+// the grid's sort and filter and change period without reading the cells.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+#include "log/CallValues.h"
+#include "platform/Platform.h"
+
+class QAbstractItemModel;
+class QTimer;
+
+namespace kestal {
+
+class KeptCallValues : public QObject {
+    Q_OBJECT
+public:
+    KeptCallValues(const CallTable& table, Platform& platform, QObject* parent = nullptr);
+
+    // Follows the changes of model, the call table model over table.
+    void watch(QAbstractItemModel* model);
+    // Every call's values, element i for table row i + 1; what the pieces
+    // haven't read yet is read at once.
+    const std::vector<CallValues>& values();
+
+private:
+    void readSome();
+    // Keeps the values of the first count calls, reads the others again.
+    void keepFirst(std::size_t count);
+    void readUpTo(std::size_t count);
+    std::size_t callCount() const;
+
+    const CallTable& table_;
+    Platform& platform_;
+    QPointer<QAbstractItemModel> model_;
+    std::vector<CallValues> values_;
+    QTimer* reader_ = nullptr;
+};
+
+}  // namespace kestal

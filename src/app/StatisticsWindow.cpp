@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -76,7 +78,9 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     FiguresGrid->verticalHeader()->setDefaultSectionSize(20);
     FiguresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     FiguresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FiguresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Widths are fitted to the figures after each grouping (fitColumns):
+    // ResizeToContents would measure the cells of a thousand rows each time.
+    FiguresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
     CopyButton = new QPushButton(QStringLiteral("&Copy"), this);
     CopyButton->setObjectName(QStringLiteral("CopyButton"));
@@ -122,8 +126,29 @@ void StatisticsWindow::refresh() {
 }
 
 void StatisticsWindow::regroup() {
-    runCommand(platform_,
-               [this] { model->setRows(statisticsOf(calls_.values(), rows_, period())); });
+    runCommand(platform_, [this] {
+        model->setRows(statisticsOf(calls_.values(), rows_, period()));
+        fitColumns();
+    });
+}
+
+void StatisticsWindow::fitColumns() {
+    // The figures are digits, signs and colons: in the fonts of the desktop
+    // their digits are all equally wide, so the longest text is the widest.
+    const QFontMetrics metrics(FiguresGrid->font());
+    const int margin = 2 * (FiguresGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QHeaderView* header = FiguresGrid->horizontalHeader();
+    for (int c = 0; c < kStatisticsColumnCount; ++c) {
+        const auto column = static_cast<std::size_t>(c);
+        std::string_view longest;
+        for (const StatisticsRow& row : model->rows()) {
+            if (row[column].size() > longest.size()) longest = row[column];
+        }
+        const int cells = metrics.horizontalAdvance(QString::fromLatin1(
+                              longest.data(), static_cast<qsizetype>(longest.size()))) +
+                          margin;
+        header->resizeSection(c, std::max(header->sectionSizeHint(c), cells));
+    }
 }
 
 void StatisticsWindow::copyFigures() {

@@ -45,6 +45,8 @@ public:
     void copyFigures();
     void saveFigures();
     StatisticsPeriod period() const;
+    // Each column as wide as its title and its widest figure.
+    void fitColumns();
 
     QComboBox* PeriodBox = nullptr;
     QTableView* FiguresGrid = nullptr;

@@ -49,7 +49,23 @@ void TrendChart::setHomeRange(QCPAxisRect* plot, const QCPRange& range) {
 
 void TrendChart::showHomeRange() {
     for (std::size_t p = 0; p < plots_.size(); ++p) setXRange(plots_[p], homes_[p]);
-    replot(rpQueuedReplot);
+    replotWhenShown();
+}
+
+void TrendChart::replotWhenShown() {
+    // The charts on the tabs not shown are drawn when their tab is chosen,
+    // not all three at once when the window opens.
+    if (isVisible()) {
+        replot(rpQueuedReplot);
+    } else {
+        stale_ = true;
+    }
+}
+
+void TrendChart::showEvent(QShowEvent* event) {
+    QCustomPlot::showEvent(event);
+    if (stale_) replot(rpQueuedReplot);
+    stale_ = false;
 }
 
 void TrendChart::zoomBy(double factor) {

@@ -32,15 +32,19 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Sets the x range of plot, and with a shared x that of every plot.
     void setXRange(QCPAxisRect* plot, const QCPRange& range);
+    // Replots now when shown, else once shown.
+    void replotWhenShown();
 
     bool sharedX_;
     std::vector<QCPAxisRect*> plots_;
     std::vector<QCPRange> homes_;
     bool movingX_ = false;
+    bool stale_ = false;  // changed while hidden
 };
 
 // y from 0 to a little above the largest value shown (NaN left out).

@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <thread>
 
 #include "app/ChartPicture.h"
 #include "app/Windows.h"
@@ -18,6 +20,8 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400;
 constexpr int kPointCell = 3;  // pixels: one point drawn per cell
+// Below this many calls a second thread costs more than it saves.
+constexpr std::size_t kPointsForTwoThreads = 65536;
 constexpr int kHistogramBins = 50;
 
 const QColor kColours[] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
@@ -145,6 +149,7 @@ void TrendsWindow::createCharts() {
     for (const char* label : {"Calls", "Online time (h)", "Median duration (min)"})
         PerDayChart->addPlot(QString::fromLatin1(label));
     PerDayChart->useTimeAxis();
+    connect(PerDayChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
     PerDayChart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
     ChartTabs->addTab(PerDayChart, QStringLiteral("Per &Day"));
 
@@ -222,6 +227,7 @@ void TrendsWindow::fillPerCallChart() {
 }
 
 void TrendsWindow::thinPerCallPoints() {
+    std::vector<PerCallGraph*> changed;
     for (PerCallGraph& each : perCall_) {
         const QCPAxis* x = each.graph->keyAxis();
         const QCPAxis* y = each.graph->valueAxis();
@@ -230,13 +236,43 @@ void TrendsWindow::thinPerCallPoints() {
                              y->range().upper, area.width(),     area.height()};
         if (sameView(view, each.view)) continue;
         each.view = view;
-        const std::vector<float>& values = trends_.values[each.measure];
-        each.drawn = pointsToDraw(trends_.times, values, view, kPointCell);
+        changed.push_back(&each);
+    }
+    // Each graph's points are picked apart from the others': half of them
+    // by a second thread.
+    const auto pick = [this](std::span<PerCallGraph* const> graphs) {
+        for (PerCallGraph* each : graphs)
+            each->drawn =
+                pointsToDraw(trends_.times, trends_.values[each->measure], each->view, kPointCell);
+    };
+    const std::span<PerCallGraph* const> all(changed);
+    const std::size_t half = changed.size() / 2;
+    if (trends_.times.size() >= kPointsForTwoThreads && half > 0) {
+        const std::jthread second([&] { pick(all.subspan(half)); });
+        pick(all.first(half));
+    } else {
+        pick(all);
+    }
+    for (PerCallGraph* each : changed) {
+        const std::vector<float>& values = trends_.values[each->measure];
         QVector<QCPGraphData> points;
-        points.reserve(static_cast<qsizetype>(each.drawn.size()));
-        for (const std::size_t i : each.drawn) points.append({trends_.times[i], values[i]});
+        points.reserve(static_cast<qsizetype>(each->drawn.size()));
+        for (const std::size_t i : each->drawn) points.append({trends_.times[i], values[i]});
         // The drawn points come out ordered by time already.
-        each.graph->data()->set(points, true);
+        each->graph->data()->set(points, true);
+    }
+}
+
+void TrendsWindow::thinPerDayBars() {
+    for (PerDayBars& each : perDay_) {
+        const QCPAxis* x = each.bars->keyAxis();
+        const ChartView view{x->range().lower, x->range().upper, 0, 1, x->axisRect()->width(), 1};
+        if (sameView(view, each.view)) continue;
+        each.view = view;
+        QVector<QCPBarsData> bars;
+        for (const std::size_t i : barsToDraw(trends_.days, *each.values, view))
+            bars.append({trends_.days[i], (*each.values)[i]});
+        each.bars->data()->set(bars, true);
     }
 }
 
@@ -270,10 +306,12 @@ void TrendsWindow::fillPerDayChart() {
     const QVector<double> days(trends_.days.begin(), trends_.days.end());
     const std::vector<double>* series[] = {&trends_.dayCalls, &trends_.dayOnlineHours,
                                            &trends_.dayMedianMinutes};
+    perDay_.clear();
     for (std::size_t p = 0; p < plots.size(); ++p) {
         const QVector<double> values(series[p]->begin(), series[p]->end());
         if (p < 2) {
-            bars(plots[p], kColours[p], kSecondsPerDay * 0.8)->setData(days, values, true);
+            // Filled for the view just before each drawing (thinPerDayBars).
+            perDay_.push_back({bars(plots[p], kColours[p], kSecondsPerDay * 0.8), series[p]});
         } else {
             QCPGraph* graph = pointGraph(plots[p], kColours[p]);
             graph->setLineStyle(QCPGraph::lsLine);
@@ -340,11 +378,18 @@ TrendChart* TrendsWindow::currentChart() const {
 void TrendsWindow::showWholeRange() { currentChart()->showHomeRange(); }
 
 void TrendsWindow::savePicture() {
-    runCommand(platform_, [this] { saveChartPicture(*currentChart(), platform_, pictureDialog_); });
+    runCommand(platform_, [this] {
+        // Laid out and its points and bars picked, whether drawn yet or not.
+        currentChart()->replot();
+        saveChartPicture(*currentChart(), platform_, pictureDialog_);
+    });
 }
 
 void TrendsWindow::print() {
-    runCommand(platform_, [this] { printChartOnDefaultPrinter(*currentChart()); });
+    runCommand(platform_, [this] {
+        currentChart()->replot();
+        printChartOnDefaultPrinter(*currentChart());
+    });
 }
 
 }  // namespace kestal

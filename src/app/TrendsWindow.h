@@ -58,6 +58,8 @@ private:
     void createPerCallChart();
     void fillPerCallChart();
     void fillPerDayChart();
+    // Keeps only the bars that show at the per-day chart's present zoom.
+    void thinPerDayBars();
     void fillHistograms();
     // Keeps only the points that show at the chart's present zoom and size.
     void thinPerCallPoints();
@@ -66,6 +68,12 @@ private:
     Platform& platform_;
     CallTrends trends_;
     std::vector<PerCallGraph> perCall_;
+    struct PerDayBars {
+        QCPBars* bars;
+        const std::vector<double>* values;  // in trends_
+        ChartView view{0, 0, 0, 0, 0, 0};
+    };
+    std::vector<PerDayBars> perDay_;
     FileDialog pictureDialog_;
 };
 

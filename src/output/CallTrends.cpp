@@ -154,9 +154,10 @@ std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
     if (view.width <= 0 || view.height <= 0 || !(view.xTo > view.xFrom) ||
         !(view.yTo > view.yFrom) || cellSize <= 0)
         return kept;
-    const int columns = view.width / cellSize + 1;
-    const int lines = view.height / cellSize + 1;
-    std::vector<bool> taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(lines));
+    const auto lines = static_cast<std::size_t>(view.height / cellSize + 1);
+    // The times ascend, so the points come column by column: a cell is
+    // taken when its line was last taken in the column at hand.
+    std::vector<std::int64_t> columnTaken(lines, -1);
     const double xScale = view.width / (view.xTo - view.xFrom) / cellSize;
     const double yScale = view.height / (view.yTo - view.yFrom) / cellSize;
     const auto first = std::lower_bound(times.begin(), times.end(), view.xFrom);
@@ -165,12 +166,38 @@ std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
         const auto i = static_cast<std::size_t>(at - times.begin());
         const float value = values[i];
         if (!(value >= view.yFrom && value <= view.yTo)) continue;  // NaN too
-        const auto column = static_cast<std::size_t>((*at - view.xFrom) * xScale);
-        const auto line = static_cast<std::size_t>((value - view.yFrom) * yScale);
-        const std::size_t cell = line * static_cast<std::size_t>(columns) + column;
-        if (taken[cell]) continue;
-        taken[cell] = true;
+        const auto column = static_cast<std::int64_t>((*at - view.xFrom) * xScale);
+        const auto line =
+            std::min(static_cast<std::size_t>((value - view.yFrom) * yScale), lines - 1);
+        if (columnTaken[line] == column) continue;
+        columnTaken[line] = column;
         kept.push_back(i);
+    }
+    return kept;
+}
+
+std::vector<std::size_t> barsToDraw(const std::vector<double>& keys,
+                                    const std::vector<double>& values, const ChartView& view) {
+    std::vector<std::size_t> kept;
+    const auto first = std::lower_bound(keys.begin(), keys.end(), view.xFrom);
+    const auto last = std::upper_bound(first, keys.end(), view.xTo);
+    if (view.width <= 0 || !(view.xTo > view.xFrom) || last - first <= view.width) {
+        kept.resize(keys.size());
+        std::iota(kept.begin(), kept.end(), std::size_t{0});
+        return kept;
+    }
+    const double xScale = view.width / (view.xTo - view.xFrom);
+    std::int64_t keptColumn = -1;
+    for (auto at = first; at != last; ++at) {
+        const auto i = static_cast<std::size_t>(at - keys.begin());
+        if (std::isnan(values[i])) continue;
+        const auto column = static_cast<std::int64_t>((*at - view.xFrom) * xScale);
+        if (column != keptColumn) {
+            kept.push_back(i);
+            keptColumn = column;
+        } else if (values[i] > values[kept.back()]) {
+            kept.back() = i;
+        }
     }
     return kept;
 }

@@ -73,4 +73,10 @@ std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
                                       const std::vector<float>& values, const ChartView& view,
                                       int cellSize);
 
+// The bars worth drawing in view, for bars of one colour that stand on 0:
+// when more bars than pixel columns are in view, only the tallest of each
+// column shows; otherwise every bar is kept. keys must be ascending.
+std::vector<std::size_t> barsToDraw(const std::vector<double>& keys,
+                                    const std::vector<double>& values, const ChartView& view);
+
 }  // namespace kestal

@@ -264,6 +264,15 @@ void TrendsWindow::thinPerCallPoints() {
 }
 
 void TrendsWindow::thinPerDayBars() {
+    // QCustomPlot draws each new chart once, shown or not: a chart on a
+    // hidden tab gets its data when its tab is chosen.
+    if (!PerDayChart->isVisible()) return;
+    if (medianLine_ && medianLine_->dataCount() == 0) {
+        medianLine_->setData(
+            QVector<double>(trends_.days.begin(), trends_.days.end()),
+            QVector<double>(trends_.dayMedianMinutes.begin(), trends_.dayMedianMinutes.end()),
+            true);
+    }
     for (PerDayBars& each : perDay_) {
         const QCPAxis* x = each.bars->keyAxis();
         const ChartView view{x->range().lower, x->range().upper, 0, 1, x->axisRect()->width(), 1};
@@ -303,19 +312,16 @@ QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure) const {
 void TrendsWindow::fillPerDayChart() {
     PerDayChart->clearPlottables();
     const auto& plots = PerDayChart->plots();
-    const QVector<double> days(trends_.days.begin(), trends_.days.end());
     const std::vector<double>* series[] = {&trends_.dayCalls, &trends_.dayOnlineHours,
                                            &trends_.dayMedianMinutes};
     perDay_.clear();
     for (std::size_t p = 0; p < plots.size(); ++p) {
-        const QVector<double> values(series[p]->begin(), series[p]->end());
         if (p < 2) {
             // Filled for the view just before each drawing (thinPerDayBars).
             perDay_.push_back({bars(plots[p], kColours[p], kSecondsPerDay * 0.8), series[p]});
         } else {
-            QCPGraph* graph = pointGraph(plots[p], kColours[p]);
-            graph->setLineStyle(QCPGraph::lsLine);
-            graph->setData(days, values, true);
+            medianLine_ = pointGraph(plots[p], kColours[p]);
+            medianLine_->setLineStyle(QCPGraph::lsLine);
         }
         fitYToValues(plots[p]->axis(QCPAxis::atLeft), largestOf(*series[p]));
     }

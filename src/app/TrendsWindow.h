@@ -74,6 +74,7 @@ private:
         ChartView view{0, 0, 0, 0, 0, 0};
     };
     std::vector<PerDayBars> perDay_;
+    QCPGraph* medianLine_ = nullptr;  // filled with the bars
     FileDialog pictureDialog_;
 };
 

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -60,6 +62,23 @@ TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
     }
     EXPECT_EQ(window->CallsLabel->text(), "6 calls");
     EXPECT_EQ(window->model->rowCount(), 1);
+}
+
+TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
+    StatisticsWindow* window = open();
+    const QFontMetrics metrics(window->FiguresGrid->font());
+    const QHeaderView* header = window->FiguresGrid->horizontalHeader();
+    for (const int index : {0, 1}) {  // one row, then one a day
+        window->PeriodBox->setCurrentIndex(index);
+        for (int c = 0; c < kStatisticsColumnCount; ++c) {
+            EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
+            for (int row = 0; row < window->model->rowCount(); ++row) {
+                const QString text = window->model->index(row, c).data().toString();
+                EXPECT_GT(header->sectionSize(c), metrics.horizontalAdvance(text))
+                    << c << " " << text.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {

@@ -50,6 +50,20 @@ TEST_F(TrendsWindowTest, ItemFollowsStatisticsAndShowsThePerCallPoints) {
     EXPECT_EQ(window->ChartTabs->count(), 3);
 }
 
+TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
+    TrendsWindow* window = open();
+    ASSERT_NE(window, nullptr);
+    auto* calls = qobject_cast<QCPBars*>(window->PerDayChart->plottable(0));
+    ASSERT_NE(calls, nullptr);
+    EXPECT_EQ(calls->dataCount(), 0);  // not drawn yet
+    window->ChartTabs->setCurrentWidget(window->PerDayChart);
+    QApplication::processEvents();
+    // The three days with a dated call, two calls on each of the first two.
+    ASSERT_EQ(calls->dataCount(), 3);
+    EXPECT_EQ(calls->data()->at(0)->value, 2);
+    EXPECT_EQ(calls->data()->at(2)->value, 1);
+}
+
 TEST_F(TrendsWindowTest, KeysAndWheelZoomAndPanTheTimeAxis) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);

@@ -83,5 +83,20 @@ TEST(CallTrendsTest, PointsDrawnOverEachOtherAreLeftOut) {
     EXPECT_TRUE(pointsToDraw(times, values, empty, 2).empty());
 }
 
+TEST(CallTrendsTest, OnlyTheTallestBarOfAPixelColumnIsDrawn) {
+    const std::vector<double> keys = {0, 1, 2, 3, 10, 11, 50};
+    const std::vector<double> values = {1, 5, std::nan(""), 2, 3, 3, 4};
+    // 15 units a pixel: 0 to 11 share the first column, 50 is in the fourth.
+    EXPECT_EQ(barsToDraw(keys, values, ChartView{0, 60, 0, 1, 4, 1}),
+              (std::vector<std::size_t>{1, 6}));
+    // Of equal bars the first; the bars out of view are left out.
+    EXPECT_EQ(barsToDraw(keys, values, ChartView{5, 60, 0, 1, 2, 1}),
+              (std::vector<std::size_t>{4, 6}));
+    // No more bars than pixel columns: every one, each may be wider than a
+    // pixel.
+    EXPECT_EQ(barsToDraw(keys, values, ChartView{0, 60, 0, 1, 7, 1}),
+              (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+}
+
 }  // namespace
 }  // namespace kestal

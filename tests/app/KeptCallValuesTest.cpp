@@ -1,0 +1,77 @@
+// The values kept for Statistics and Trends follow the call table model: a
+// load, calls added and the last call written again by a followed log,
+// calls dropped.
+#include <QCoreApplication>
+#include <string>
+#include <vector>
+
+#include "AppFixture.h"
+#include "app/CallTableModel.h"
+#include "app/KeptCallValues.h"
+
+namespace kestal::testing {
+namespace {
+
+RowCells callOf(int day, int bytesRx) {
+    RowCells cells;
+    cells[0] = "12-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + "-2026 10:00:00";
+    cells[2] = "00:01:00";
+    cells[kBytesRxColumn] = std::to_string(bytesRx);
+    return cells;
+}
+
+// Writes the calls into rows from first on, the table cut after them.
+void writeCalls(CallTable& table, int first, const std::vector<int>& bytes) {
+    table.setRowCount(first + static_cast<int>(bytes.size()));
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        table.writeRow(first + static_cast<int>(i), callOf(first + static_cast<int>(i), bytes[i]));
+}
+
+std::vector<std::uint64_t> bytesOf(const std::vector<CallValues>& values) {
+    std::vector<std::uint64_t> bytes;
+    for (const CallValues& call : values) bytes.push_back(call.traffic[kBytesRx]);
+    return bytes;
+}
+
+void letThePiecesBeRead() {
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+}
+
+TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
+    ensureApplication();
+    FakePlatform platform;
+    CallTable table;
+    CallTableModel model(table);
+    KeptCallValues kept(table, platform);
+    kept.watch(&model);
+    EXPECT_TRUE(kept.values().empty());
+
+    // A load writes the table, then resets the model.
+    writeCalls(table, 1, {1, 2, 3});
+    model.setTable(table);
+    letThePiecesBeRead();
+    EXPECT_EQ(bytesOf(kept.values()), (std::vector<std::uint64_t>{1, 2, 3}));
+
+    // A followed log: its last call written again and two calls added.
+    model.replaceRowsFrom(3, 6, [&] { writeCalls(table, 3, {30, 4, 5}); });
+    letThePiecesBeRead();
+    EXPECT_EQ(bytesOf(kept.values()), (std::vector<std::uint64_t>{1, 2, 30, 4, 5}));
+
+    // Only the last call written again: the model tells no more than
+    // dataChanged, maybe after the windows have asked.
+    model.replaceRowsFrom(5, 6, [&] { writeCalls(table, 5, {50}); });
+    EXPECT_EQ(bytesOf(kept.values()), (std::vector<std::uint64_t>{1, 2, 30, 4, 50}));
+
+    // Calls dropped from the second on.
+    model.replaceRowsFrom(2, 3, [&] { writeCalls(table, 2, {20}); });
+    EXPECT_EQ(bytesOf(kept.values()), (std::vector<std::uint64_t>{1, 20}));
+
+    // Another log, of no call.
+    table.reset();
+    model.setTable(table);
+    letThePiecesBeRead();
+    EXPECT_TRUE(kept.values().empty());
+}
+
+}  // namespace
+}  // namespace kestal::testing

@@ -3,23 +3,28 @@
 //
 //   trends_bench LOG [--runs N]
 //
-// - the figures of every call for each period (whole log, day, week,
-//   month), against the load + scan of the log as the reference, and the
-//   same through the Statistics window's period box;
+// - every call's values read from the cells (as KeptCallValues reads them
+//   when a window needs them at once), grouped by each period (whole log,
+//   day, week, month), and both together;
+// - the Statistics window opened on the kept values for each period, and a
+//   period chosen in it;
 // - the Trends window's first draw: created, shown and its per-call chart
-//   painted;
+//   drawn once, on the kept values and with the values read first;
 // - frames while zooming in and out with + and -, panning with Left and
 //   Right and zooming with the wheel: the key or wheel event handled and the
 //   chart painted again (median and longest).
 //
-// Each figure is the best of N runs (3 by default). Prints figures only; it
-// asserts nothing.
+// The load + scan of the log is the reference, measured in the same run;
+// each figure is the best of N runs (3 by default) and is also given as a
+// share of the reference. The machine's load average comes first. Prints
+// figures only; it asserts nothing.
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -130,8 +135,12 @@ int main(int argc, char** argv) {
     KeptCallValues kept(table, platform);
     const ShownCalls calls = everyCall(table, kept);
     const std::vector<int> rows = calls.rows();
-    std::printf("%s: %d calls; load + scan %.3f s (reference)\n", log.c_str(), table.callCount(),
-                reference.wall);
+    double load[3] = {0, 0, 0};
+    getloadavg(load, 3);
+    std::printf("%s: %d calls; load + scan %.3f s (reference); load average %.2f %.2f %.2f\n",
+                log.c_str(), table.callCount(), reference.wall, load[0], load[1], load[2]);
+    // Each figure also as a share of the reference.
+    const auto share = [&reference](const Timing& timing) { return timing.wall / reference.wall; };
 
     const std::pair<const char*, StatisticsPeriod> periods[] = {{"all", StatisticsPeriod::All},
                                                                 {"day", StatisticsPeriod::Day},
@@ -146,8 +155,8 @@ int main(int argc, char** argv) {
     for (const auto& [name, by] : periods) {
         std::size_t count = 0;
         const Timing grouping = bestOf(runs, [&] { count = statisticsOf(read, rows, by).size(); });
-        std::printf("statistics grouped by %-5s %8.1f ms (cpu %6.1f ms) %6zu rows\n", name,
-                    grouping.wall * 1000, grouping.cpu * 1000, count);
+        std::printf("statistics grouped by %-5s %8.1f ms (cpu %6.1f ms) %6zu rows  %.3fx\n", name,
+                    grouping.wall * 1000, grouping.cpu * 1000, count, share(grouping));
     }
     for (const auto& [name, by] : periods) {
         std::size_t count = 0;
@@ -167,8 +176,8 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
             window.repaint();
         });
-        std::printf("Statistics window opened, period %d, painted %8.1f ms (cpu %6.1f ms)\n", index,
-                    opening.wall * 1000, opening.cpu * 1000);
+        std::printf("Statistics window opened, period %d, painted %8.1f ms (cpu %6.1f ms)  %.3fx\n",
+                    index, opening.wall * 1000, opening.cpu * 1000, share(opening));
     }
     {
         StatisticsWindow window(calls, platform);
@@ -179,20 +188,20 @@ int main(int argc, char** argv) {
                 window.repaint();
                 window.PeriodBox->setCurrentIndex(index == 0 ? 1 : 0);
             });
-            std::printf("Statistics window, period %d then back %8.1f ms (two groupings)\n", index,
-                        choice.wall * 1000);
+            std::printf("Statistics window, period %d then back %8.1f ms (two groupings)  %.3fx\n",
+                        index, choice.wall * 1000, share(choice));
         }
     }
 
     const Timing firstDraw = bestOf(runs, [&] { firstDrawOf(calls, platform); });
-    std::printf("Trends window first draw     %8.1f ms (cpu %6.1f ms)\n", firstDraw.wall * 1000,
-                firstDraw.cpu * 1000);
+    std::printf("Trends window first draw     %8.1f ms (cpu %6.1f ms)  %.3fx\n",
+                firstDraw.wall * 1000, firstDraw.cpu * 1000, share(firstDraw));
     const Timing fromScratch = bestOf(runs, [&] {
         KeptCallValues none(table, platform);
         firstDrawOf(everyCall(table, none), platform);
     });
-    std::printf("  the same, values read first %8.1f ms (cpu %6.1f ms)\n", fromScratch.wall * 1000,
-                fromScratch.cpu * 1000);
+    std::printf("  the same, values read first %8.1f ms (cpu %6.1f ms)  %.3fx\n",
+                fromScratch.wall * 1000, fromScratch.cpu * 1000, share(fromScratch));
 
     TrendsWindow window(calls, platform);
     window.show();

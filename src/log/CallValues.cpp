@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 #include <thread>
 
@@ -75,6 +76,9 @@ void readInto(const CallTable& table, std::span<const int> rows, std::span<CallV
 }  // namespace
 
 std::string wideCountText(WideCount value) {
+    // Dividing 128-bit numbers takes a call each: most sums fit 64 bits.
+    if (value <= std::numeric_limits<std::uint64_t>::max())
+        return std::to_string(static_cast<std::uint64_t>(value));
     std::string digits;
     do {
         digits.push_back(static_cast<char>('0' + static_cast<int>(value % 10)));

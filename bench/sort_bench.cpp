@@ -59,7 +59,7 @@ public:
         sort(column, Qt::AscendingOrder);
     }
     void filterBy(const CallFilter& filter) {
-        if (facts_.empty()) facts_ = readAllCallFacts(table_, settings_);
+        if (values_.empty()) values_ = readAllCallValues(table_, settings_);
         filter_ = filter;
         invalidateFilter();
     }
@@ -72,7 +72,7 @@ protected:
         return descending_ ? *a > *b : *a < *b;
     }
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return !filter_.active() || passes(facts_[static_cast<std::size_t>(row)], filter_);
+        return !filter_.active() || passes(values_[static_cast<std::size_t>(row)], filter_);
     }
 
 private:
@@ -80,7 +80,7 @@ private:
     RegionalSettings settings_;
     std::vector<std::optional<std::int64_t>> keys_;
     bool descending_ = false;
-    std::vector<CallFacts> facts_;
+    std::vector<CallValues> values_;
     CallFilter filter_;
 };
 
@@ -140,7 +140,7 @@ void benchProxies(MainWindow& window, std::uint64_t size, int runs) {
     ours.setSortOrder(std::nullopt);
 
     const Timing reading =
-        bestOf(runs, [&] { (void)readAllCallFacts(table, localeRegionalSettings()); });
+        bestOf(runs, [&] { (void)readAllCallValues(table, localeRegionalSettings()); });
     printFigure("filter values of every call", reading, size);
     std::printf("  read once per load, in pieces while the window waits for the user\n");
     ours.setSortOrder(SortOrder{kDurationColumn, SortDirection::Descending});

@@ -71,7 +71,7 @@ ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options,
 
 void ShownCallsWriter::write(const RowTexts& cells) {
     anyCall_ = true;
-    if (options_.filter.active() && !passes(readCallFacts(cells, settings_), options_.filter))
+    if (options_.filter.active() && !passes(readCallValues(cells, settings_), options_.filter))
         return;
     if (!options_.sort) {
         table_.write(cells);

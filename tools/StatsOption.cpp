@@ -49,8 +49,9 @@ StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filt
     : filter_(filter), settings_(settings), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
 
 void StatisticsSink::add(const CallRow& row) {
-    if (filter_.active() && !passes(readCallFacts(row.cells, settings_), filter_)) return;
-    statistics_.add(readCallValues(row.cells, settings_));
+    const CallValues call = readCallValues(row.cells, settings_);
+    if (filter_.active() && !passes(call, filter_)) return;
+    statistics_.add(call);
 }
 
 void StatisticsSink::write(StatisticsLayout layout, bool header,

@@ -3,10 +3,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QPointer>
-#include <QTimer>
 #include <numeric>
 
-#include "app/KeptCallValues.h"
 #include "app/MainWindow.h"
 #include "app/ShownCalls.h"
 #include "app/StatisticsWindow.h"
@@ -28,19 +26,12 @@ void showWindow(QPointer<Window>& window, MainWindow& owner, Platform& platform)
     window->activateWindow();
 }
 
-// The main window's kept values, following its call table model.
-KeptCallValues& keptValuesOf(MainWindow& window) {
-    auto* kept = window.findChild<KeptCallValues*>(QStringLiteral("KeptCallValues"),
-                                                   Qt::FindDirectChildrenOnly);
-    kept->watch(window.model());
-    return *kept;
-}
-
 }  // namespace
 
 ShownCalls shownCallsOf(MainWindow& window, Platform& platform) {
     ShownCalls calls;
-    calls.values = [&kept = keptValuesOf(window)]() -> const std::vector<CallValues>& {
+    calls.values = [&kept =
+                        window.viewControls()->keptValues()]() -> const std::vector<CallValues>& {
         return kept.values();
     };
     calls.table = &window.state().table;
@@ -59,12 +50,6 @@ ShownCalls shownCallsOf(MainWindow& window, Platform& platform) {
 }
 
 void addCallFigureItems(MainWindow& window, Platform& platform) {
-    // The values are read after each load, before either window is asked
-    // for; the call table model comes after the menus.
-    auto* kept = new KeptCallValues(window.state().table, platform, &window);
-    kept->setObjectName(QStringLiteral("KeptCallValues"));
-    QTimer::singleShot(0, kept, [kept, &window] { kept->watch(window.model()); });
-
     auto* statistics = new QAction(QStringLiteral("S&tatistics..."), &window);
     statistics->setObjectName(QStringLiteral("Statistics1"));
     window.callMenu->addAction(statistics);

@@ -28,7 +28,10 @@ QDate startDateOf(const CallTable& table, int row) {
 
 CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
     : QObject(barParent), parts_(parts) {
-    proxy_ = new ShownCallsProxy(parts_.table, parts_.platform, this);
+    // The kept values hear of a change of the table before the proxy does.
+    keptValues_ = new KeptCallValues(parts_.table, parts_.platform, this);
+    keptValues_->watch(parts_.model);
+    proxy_ = new ShownCallsProxy(parts_.table, *keptValues_, parts_.platform, this);
     proxy_->setSourceModel(parts_.model);
     parts_.grid->setModel(proxy_);
 
@@ -60,26 +63,26 @@ void CallViewControls::addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* po
                 [this, handler] { parts_.runCommand([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    CopyCall1 = item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall);
-    CopyCall1->setShortcut(QKeySequence::Copy);
-    CopyShownCalls1 =
+    copyCallAction = item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall);
+    copyCallAction->setShortcut(QKeySequence::Copy);
+    copyShownCallsAction =
         item(edit, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
 
-    Filter1 = view->addAction(QStringLiteral("&Filter"));
-    Filter1->setObjectName(QStringLiteral("Filter1"));
-    Filter1->setCheckable(true);
-    Filter1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(Filter1, &QAction::toggled, this,
+    filterAction = view->addAction(QStringLiteral("&Filter"));
+    filterAction->setObjectName(QStringLiteral("Filter1"));
+    filterAction->setCheckable(true);
+    filterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(filterAction, &QAction::toggled, this,
             [this](bool shown) { parts_.runCommand([this, shown] { showFilterBar(shown); }); });
-    LogOrder1 = item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
+    logOrderAction = item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
     for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
 
-    N4 = file->addSeparator();
-    N4->setObjectName(QStringLiteral("N4"));
-    SaveShownCallsAs1 = item(file, "SaveShownCallsAs1", "Save &Shown Calls As...",
-                             &CallViewControls::saveShownCallsAs);
+    separatorBeforeSaveShown = file->addSeparator();
+    separatorBeforeSaveShown->setObjectName(QStringLiteral("N4"));
+    saveShownCallsAsAction = item(file, "SaveShownCallsAs1", "Save &Shown Calls As...",
+                                  &CallViewControls::saveShownCallsAs);
 
-    CopyCall2 = item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+    popupCopyCallAction = item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
 }
 
 int CallViewControls::selectedRow() const {
@@ -125,7 +128,7 @@ void CallViewControls::saveShownCallsAs() {
 }
 
 void CallViewControls::showFilterBar(bool shown) {
-    if (Filter1 && Filter1->isChecked() != shown) Filter1->setChecked(shown);
+    if (filterAction && filterAction->isChecked() != shown) filterAction->setChecked(shown);
     if (!filterBar_->isHidden() == shown) return;
     if (shown) {
         filterBar_->suggestDates(startDateOf(parts_.table, 1),

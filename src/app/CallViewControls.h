@@ -43,6 +43,8 @@ public:
     void addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* popup);
 
     ShownCallsProxy* proxy() const { return proxy_; }
+    // Every call's values, for the filter, Statistics and Trends.
+    KeptCallValues& keptValues() const { return *keptValues_; }
     FilterBar* filterBar() const { return filterBar_; }
 
     // The table row of the call selected in the grid; 0 when the filter
@@ -62,13 +64,13 @@ public:
     void showFilterBar(bool shown);
     void showLogOrder();
 
-    QAction* CopyCall1 = nullptr;
-    QAction* CopyShownCalls1 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* SaveShownCallsAs1 = nullptr;
-    QAction* Filter1 = nullptr;
-    QAction* LogOrder1 = nullptr;
-    QAction* CopyCall2 = nullptr;
+    QAction* copyCallAction = nullptr;
+    QAction* copyShownCallsAction = nullptr;
+    QAction* separatorBeforeSaveShown = nullptr;
+    QAction* saveShownCallsAsAction = nullptr;
+    QAction* filterAction = nullptr;
+    QAction* logOrderAction = nullptr;
+    QAction* popupCopyCallAction = nullptr;
 
 signals:
     // The filter bar was shown or hidden: the client area is laid out again.
@@ -81,6 +83,7 @@ private:
     void showStatus();
 
     Parts parts_;
+    KeptCallValues* keptValues_ = nullptr;
     ShownCallsProxy* proxy_ = nullptr;
     FilterBar* filterBar_ = nullptr;
     QString loadStatus_;

@@ -11,6 +11,8 @@ namespace {
 
 // About 5 ms of reading at a time.
 constexpr std::size_t kCallsPerPiece = 16384;
+// After a load the grid's first paint comes before the first piece.
+constexpr int kFirstPieceAfterMs = 100;
 
 }  // namespace
 
@@ -41,10 +43,11 @@ void KeptCallValues::watch(QAbstractItemModel* model) {
             });
     connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
         keepFirst(static_cast<std::size_t>(topLeft.row()));
-        reader_->start();
+        reader_->start(0);
     });
-    const auto readOn = [this] { reader_->start(); };
-    connect(model, &QAbstractItemModel::modelReset, this, readOn);
+    const auto readOn = [this] { reader_->start(0); };
+    connect(model, &QAbstractItemModel::modelReset, this,
+            [this] { reader_->start(kFirstPieceAfterMs); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, readOn);
     connect(model, &QAbstractItemModel::rowsInserted, this, readOn);
 }
@@ -61,7 +64,10 @@ const std::vector<CallValues>& KeptCallValues::values() {
 
 void KeptCallValues::readSome() {
     readUpTo(std::min(callCount(), values_.size() + kCallsPerPiece));
-    if (values_.size() >= callCount()) reader_->stop();
+    if (values_.size() >= callCount())
+        reader_->stop();
+    else
+        reader_->setInterval(0);
 }
 
 void KeptCallValues::keepFirst(std::size_t count) {

@@ -4,19 +4,9 @@
 
 namespace kestal {
 
-namespace {
-
-// About 5 ms of reading at a time.
-constexpr std::size_t kFactsPerPiece = 16384;
-
-}  // namespace
-
-ShownCallsProxy::ShownCallsProxy(const CallTable& table, Platform& platform, QObject* parent)
-    : QAbstractProxyModel(parent), table_(table), platform_(platform) {
-    factsReader_ = new QTimer(this);
-    factsReader_->setInterval(0);
-    connect(factsReader_, &QTimer::timeout, this, &ShownCallsProxy::readSomeFacts);
-}
+ShownCallsProxy::ShownCallsProxy(const CallTable& table, KeptCallValues& values, Platform& platform,
+                                 QObject* parent)
+    : QAbstractProxyModel(parent), table_(table), values_(values), platform_(platform) {}
 
 void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
     beginResetModel();
@@ -26,18 +16,12 @@ void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
         // A load resets the table; a followed log adds calls at its end and
         // may write its last call again. Such a change sorts and filters
         // again as a layout change, so the view keeps its selected call.
-        const auto stopReading = [this] { factsReader_->stop(); };
-        const auto begin = [this] {
-            factsReader_->stop();
-            beginResetModel();
-        };
+        const auto begin = [this] { beginResetModel(); };
         const auto end = [this] { resetFromSource(); };
         connect(source, &QAbstractItemModel::modelAboutToBeReset, this, begin);
         connect(source, &QAbstractItemModel::modelReset, this, end);
         connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, begin);
         connect(source, &QAbstractItemModel::layoutChanged, this, end);
-        connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, stopReading);
-        connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, stopReading);
         connect(source, &QAbstractItemModel::rowsInserted, this,
                 [this](const QModelIndex&, int first) { rowsChangedFrom(first + 1); });
         connect(source, &QAbstractItemModel::rowsRemoved, this,
@@ -50,9 +34,6 @@ void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
 
 void ShownCallsProxy::resetFromSource() {
     keys_.reset();
-    factsRead_ = false;
-    facts_.clear();
-    factsReader_->start();
     sortRows();
     endResetModel();
 }
@@ -60,17 +41,8 @@ void ShownCallsProxy::resetFromSource() {
 void ShownCallsProxy::rowsChangedFrom(int tableRow) {
     changeLayout([this, tableRow] {
         keys_.reset();
-        // The calls before tableRow are as they were, and so are their facts.
-        facts_.resize(std::min(facts_.size(), static_cast<std::size_t>(std::max(tableRow - 1, 0))));
-        factsRead_ = false;
-        factsReader_->start();
         sortRows();
     });
-}
-
-void ShownCallsProxy::readSomeFacts() {
-    factsRead_ = readMoreCallFacts(table_, facts_, kFactsPerPiece, platform_.regionalSettings());
-    if (factsRead_) factsReader_->stop();
 }
 
 QModelIndex ShownCallsProxy::index(int row, int column, const QModelIndex& parent) const {
@@ -147,12 +119,7 @@ void ShownCallsProxy::filterRows() {
     if (!filter_.active() || table_.callCount() == 0) {
         shown_ = sorted_;
     } else {
-        if (!factsRead_) {
-            factsRead_ =
-                readMoreCallFacts(table_, facts_, facts_.max_size(), platform_.regionalSettings());
-            factsReader_->stop();
-        }
-        shown_ = kestal::filterRows(sorted_, facts_, filter_);
+        shown_ = kestal::filterRows(sorted_, values_.values(), filter_);
     }
     viewRowOf_.assign(static_cast<std::size_t>(table_.rowCount()), -1);
     for (std::size_t i = 0; i < shown_.size(); ++i)

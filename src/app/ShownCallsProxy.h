@@ -5,10 +5,10 @@
 #pragma once
 
 #include <QAbstractProxyModel>
-#include <QTimer>
 #include <optional>
 #include <vector>
 
+#include "app/KeptCallValues.h"
 #include "log/CallFilter.h"
 #include "log/CallOrder.h"
 #include "log/CallTable.h"
@@ -19,8 +19,10 @@ namespace kestal {
 class ShownCallsProxy : public QAbstractProxyModel {
     Q_OBJECT
 public:
-    // source is the model over table (model row r is table row r + 1).
-    ShownCallsProxy(const CallTable& table, Platform& platform, QObject* parent = nullptr);
+    // source is the model over table (model row r is table row r + 1);
+    // values follows source and gives the filter every call's values.
+    ShownCallsProxy(const CallTable& table, KeptCallValues& values, Platform& platform,
+                    QObject* parent = nullptr);
 
     void setSourceModel(QAbstractItemModel* source) override;
 
@@ -60,6 +62,7 @@ private:
     void rowsChangedFrom(int tableRow);
 
     const CallTable& table_;
+    KeptCallValues& values_;
     Platform& platform_;
     std::optional<SortOrder> sort_;
     CallFilter filter_;
@@ -68,13 +71,6 @@ private:
     std::vector<int> viewRowOf_;  // by table row: the view row, or -1
     // The last sort column's values, for sorting it the other way round.
     std::optional<SortKeys> keys_;
-    // Every call's filter values, read a piece at a time while the program
-    // waits for the user after a load, and at once when a filter needs them
-    // sooner.
-    void readSomeFacts();
-    std::vector<CallFacts> facts_;
-    bool factsRead_ = false;
-    QTimer* factsReader_ = nullptr;
 };
 
 }  // namespace kestal

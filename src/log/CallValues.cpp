@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <thread>
 
@@ -161,6 +162,13 @@ std::vector<CallValues> readCallValues(const CallTable& table, std::span<const i
     }
     if (failure) std::rethrow_exception(failure);
     return values;
+}
+
+std::vector<CallValues> readAllCallValues(const CallTable& table,
+                                          const RegionalSettings& settings) {
+    std::vector<int> rows(static_cast<std::size_t>(std::max(table.callCount(), 0)));
+    std::iota(rows.begin(), rows.end(), 1);
+    return readCallValues(table, rows, settings);
 }
 
 }  // namespace kestal

@@ -58,6 +58,9 @@ CallValues readCallValues(const CallTable& table, int row, const RegionalSetting
 std::vector<CallValues> readCallValues(const CallTable& table, std::span<const int> rows,
                                        const RegionalSettings& settings);
 
+// Every call row's values; element i belongs to table row i + 1.
+std::vector<CallValues> readAllCallValues(const CallTable& table, const RegionalSettings& settings);
+
 // values[row - 1]: the values of a table row among every row's values;
 // throws std::out_of_range for a row that has none.
 const CallValues& valueOfRow(std::span<const CallValues> values, int row);

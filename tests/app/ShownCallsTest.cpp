@@ -87,7 +87,7 @@ TEST_F(ShownCallsTest, ATitleSortsRisingThenFallingThenBackToLogOrder) {
     clickTitle(kCrcErrorsColumn);
     clickTitle(kCrcErrorsColumn);
     EXPECT_EQ(shownStarts(), (QStringList{kB, kA, kC, kD}));  // C and D have no count
-    main->viewControls()->LogOrder1->trigger();
+    main->viewControls()->logOrderAction->trigger();
     EXPECT_EQ(shownStarts(), (QStringList{kA, kB, kC, kD}));
     EXPECT_EQ(titles->sortIndicatorSection(), -1);
 }
@@ -121,13 +121,13 @@ TEST_F(ShownCallsTest, TheSelectionFollowsItsCallAndSaysWhichCallCommandsActOn) 
 
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform.clipboard, tsvLine(1));
-    main->viewControls()->CopyShownCalls1->trigger();
+    main->viewControls()->copyShownCallsAction->trigger();
     const std::string header =
         exportRows(main->state().table, {}, ExportLayout::TabSeparated, true);
     EXPECT_EQ(platform.clipboard, header + tsvLine(4) + tsvLine(1));
 
     // Hiding the bar shows every call again, in the sorted order.
-    main->viewControls()->Filter1->trigger();
+    main->viewControls()->filterAction->trigger();
     EXPECT_TRUE(bar->isHidden());
     EXPECT_EQ(shownStarts(), (QStringList{kD, kA, kB, kC}));
     EXPECT_EQ(main->statusLabel->text(), QStringLiteral("4 Calls"));
@@ -149,7 +149,7 @@ TEST_F(ShownCallsTest, AFilterThatHidesEveryCallLeavesNothingToActOn) {
     main->showCallDetails();
     EXPECT_EQ(platform.clipboard, "before");
     EXPECT_FALSE(details->isVisible());
-    main->viewControls()->CopyShownCalls1->trigger();
+    main->viewControls()->copyShownCallsAction->trigger();
     EXPECT_EQ(platform.clipboard,
               exportRows(main->state().table, {}, ExportLayout::TabSeparated, true));
     EXPECT_TRUE(platform.dialogs.empty());
@@ -165,7 +165,7 @@ TEST_F(ShownCallsTest, SaveShownCallsAsWritesTheShownCallsSaveTableAsEveryCall) 
     const std::string all = windows.file("all.csv");
     platform.fileDialogAnswers = {shown, all};
     platform.dialogAnswers = {DialogResult::No, DialogResult::No};
-    main->viewControls()->SaveShownCallsAs1->trigger();
+    main->viewControls()->saveShownCallsAsAction->trigger();
     main->saveTableAsAction->trigger();
     const std::vector<std::string> allLines = linesOf(readBytes(all));
     ASSERT_EQ(allLines.size(), 4u);

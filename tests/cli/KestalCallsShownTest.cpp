@@ -36,7 +36,7 @@ CallTable tableOf(const std::string& path) {
 std::string savedByViewer(const CallTable& table, std::optional<SortOrder> order,
                           const CallFilter& filter, std::string_view name, bool header) {
     const std::vector<int> rows =
-        filterRows(sortedRows(table, order, {}), readAllCallFacts(table, {}), filter);
+        filterRows(sortedRows(table, order, {}), readAllCallValues(table, {}), filter);
     TempDir dir;
     FakePlatform platform;
     platform.fileDialogAnswers.push_back(dir.file(name));

@@ -23,7 +23,7 @@ CallFilter withDates(std::optional<year_month_day> from, std::optional<year_mont
 
 TEST(CallFilterTest, EachConditionLetsThroughTheCallsItDescribes) {
     const CallTable table = tableOf(kShownCallsFixture);
-    const std::vector<CallFacts> facts = readAllCallFacts(table, kDot);
+    const std::vector<CallValues> values = readAllCallValues(table, kDot);
     const std::vector<int> all = logOrder(table);
     constexpr year_month_day kDec1{year{2026}, December, day{1}};
     constexpr year_month_day kNov30{year{2026}, November, day{30}};
@@ -77,35 +77,32 @@ TEST(CallFilterTest, EachConditionLetsThroughTheCallsItDescribes) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.filter.active(), std::string_view(c.what) != "nothing") << c.what;
-        EXPECT_EQ(filterRows(all, facts, c.filter), c.rows) << c.what;
+        EXPECT_EQ(filterRows(all, values, c.filter), c.rows) << c.what;
     }
 }
 
 TEST(CallFilterTest, TheFilterKeepsTheOrderItIsGiven) {
     const CallTable table = tableOf(kShownCallsFixture);
-    const std::vector<CallFacts> facts = readAllCallFacts(table, kDot);
+    const std::vector<CallValues> values = readAllCallValues(table, kDot);
     CallFilter filter;
     filter.withErrors = true;
     const std::vector<int> order = {6, 1, 4, 3, 2, 5};
-    EXPECT_EQ(filterRows(order, facts, filter), (std::vector<int>{6, 2, 5}));
+    EXPECT_EQ(filterRows(order, values, filter), (std::vector<int>{6, 2, 5}));
 }
 
-TEST(CallFilterTest, FactsOfACallAreReadFromItsCells) {
+TEST(CallFilterTest, TheSlowestLayerDecidesAndACallWithoutLayersIsLeftOut) {
     const CallTable table = tableOf(kShownCallsFixture);
-    // Call 6: 11-30-2026 is day 20787 since 1970; its CCP took 30.5 s.
-    const CallFacts sixth = readCallFacts(table, 6, kDot);
-    EXPECT_EQ(sixth.startDay, 20787);
-    EXPECT_EQ(sixth.duration, 3600);
-    EXPECT_EQ(sixth.slowestLayer, 305);
-    EXPECT_TRUE(sixth.withErrors);
-    EXPECT_FALSE(sixth.cutShort);
-    RowTexts second;
-    for (int column = 0; column < kColumnCount; ++column)
-        second[static_cast<std::size_t>(column)] = table.cell(columnAt(column), 2);
-    const CallFacts facts = readCallFacts(second, kDot);
-    EXPECT_EQ(facts.duration, CallFacts::kNone);
-    EXPECT_EQ(facts.slowestLayer, CallFacts::kNone);
-    EXPECT_TRUE(facts.cutShort);
+    // Call 6's slowest layer, CCP, took 30.5 s; call 2 was cut short before
+    // any layer came up.
+    const CallValues sixth = readCallValues(table, 6, kDot);
+    const CallValues second = readCallValues(table, 2, kDot);
+    CallFilter slowerThan;
+    slowerThan.layerSlowerThanTenths = 304;
+    EXPECT_TRUE(passes(sixth, slowerThan));
+    slowerThan.layerSlowerThanTenths = 305;
+    EXPECT_FALSE(passes(sixth, slowerThan));
+    slowerThan.layerSlowerThanTenths = 0;
+    EXPECT_FALSE(passes(second, slowerThan));
 }
 
 }  // namespace

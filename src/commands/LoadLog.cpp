@@ -9,6 +9,7 @@
 #include "commands/BusyCursor.h"
 #include "commands/LogRepair.h"
 #include "log/CallScan.h"
+#include "log/CallScanWhileRead.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"
@@ -69,26 +70,36 @@ private:
     bool finished_ = false;
 };
 
-// The call table of the lines, built apart and then shown in one go.
-void runScan(LogState& state, Platform& platform, LoadView& view) {
-    const RegionalSettings settings = platform.regionalSettings();
+void warnOfCorruptCall(Platform& platform) {
+    platform.messageDlg(kCorruptLogWarning, DialogType::Warning, DialogButtons::Ok);
+}
+
+// The call table of the lines, built apart and then shown in one go: walked
+// now, or taken from the walk done while they were read (scanned).
+void runScan(LogState& state, Platform& platform, LoadView& view,
+             CallScanWhileRead* scanned = nullptr) {
     ScanScope scope(platform, view);
     CallTable table;
-    scanCalls(state.lines, table, settings, [&platform](std::string_view) {
-        platform.messageDlg(kCorruptLogWarning, DialogType::Warning, DialogButtons::Ok);
-    });
+    if (scanned != nullptr) {
+        std::vector<int> corruptRows;
+        scanned->finish(state.lines, table, corruptRows);
+        for (std::size_t i = 0; i < corruptRows.size(); ++i) warnOfCorruptCall(platform);
+    } else {
+        scanCalls(state.lines, table, platform.regionalSettings(),
+                  [&platform](std::string_view) { warnOfCorruptCall(platform); });
+    }
     state.table = std::move(table);
     scope.finish(state.table);
 }
 
-// Reads the open log into the lines under the busy cursor. False (after
-// telling the user) when it can't be read.
-bool readLines(LogState& state, int log, Platform& platform) {
+// Reads the open log into the lines under the busy cursor, walking the
+// calls meanwhile. False (after telling the user) when it can't be read.
+bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead& scan) {
     // A big log takes a while to read: the busy cursor says so, and is gone
     // again before any question comes.
     BusyCursor busy(platform);
     try {
-        state.lines.assignFrom(log, state.logPath);
+        state.lines.assignFrom(log, state.logPath, scan);
     } catch (const CommandError& failure) {
         busy.restore();
         platform.showErrorReport(withFullStop(failure.what()));
@@ -123,23 +134,26 @@ void loadLog(LogState& state, Platform& platform, LoadView& view) {
     const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
 
     state.lines.clear();
-    if (!readLines(state, log.get(), platform)) return;
+    CallScanWhileRead scan(platform.regionalSettings());
+    if (!readLines(state, log.get(), platform, scan)) return;
     state.readMark = {true,
                       static_cast<std::uint64_t>(logStatus.st_dev),
                       static_cast<std::uint64_t>(logStatus.st_ino),
                       state.lines.byteCount(),
                       {}};
 
+    // A repair reads other lines, whose calls are walked afresh.
+    bool repaired = false;
     if (state.lines.joinedLength() != fileSize) {
-        const bool repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
-                                                  DialogButtons::YesNo) == DialogResult::Yes &&
-                              repairLog(state, log.get(), logStatus, platform, view);
+        repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
+                                       DialogButtons::YesNo) == DialogResult::Yes &&
+                   repairLog(state, log.get(), logStatus, platform, view);
         if (!repaired)
             platform.messageDlg(kSomeCallsNotListed, DialogType::Warning, DialogButtons::Ok);
     }
     log.close();
 
-    runScan(state, platform, view);
+    runScan(state, platform, view, repaired ? nullptr : &scan);
 }
 
 bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& openDialog) {

@@ -57,23 +57,25 @@ void LineCutter::cut(std::size_t limit, std::string_view available) {
     scanned_ = std::max(scanned_, limit);
 }
 
-void LineCutter::takeOver(const LineCutter& later, std::size_t from, std::string_view available) {
-    if (ended_) return;
+std::size_t LineCutter::takeOver(const LineCutter& later, std::string_view available) {
+    if (ended_) return kNotJoined;
     const std::vector<std::uint64_t>& theirs = *later.ends_;
     const auto first =
-        std::upper_bound(theirs.begin(), theirs.end(), from,
+        std::upper_bound(theirs.begin(), theirs.end(), later.from_,
                          [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
     // No line end after byte from: the cutting of those bytes is left to
     // the next cut, as if later had never run.
-    if (first == theirs.end()) return;
+    if (first == theirs.end()) return kNotJoined;
     cut((*first >> 2) + 1, available);
-    if (ended_) return;
+    if (ended_) return kNotJoined;
+    const std::size_t joinedAt = ends_->size();
     ends_->insert(ends_->end(), first + 1, theirs.end());
     for (auto entry = first + 1; entry != theirs.end(); ++entry) lineEndBytes_ += *entry & 3;
     scanned_ = later.scanned_;
     lineStart_ = later.lineStart_;
     pairedLf_ = later.pairedLf_;
     ended_ = later.ended_;
+    return joinedAt;
 }
 
 void prepareIndex(std::vector<std::uint64_t>& ends, std::size_t bytes) {

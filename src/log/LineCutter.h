@@ -18,7 +18,7 @@ class LineCutter {
 public:
     // Cutting from byte from of the text on, a line starting there.
     explicit LineCutter(std::vector<std::uint64_t>& ends, std::size_t from = 0)
-        : ends_(&ends), scanned_(from), lineStart_(from) {}
+        : ends_(&ends), from_(from), scanned_(from), lineStart_(from) {}
 
     // Cuts lines up to byte limit of the text; available holds the text
     // read so far, from its first byte. A CR just before the limit may wait
@@ -32,14 +32,20 @@ public:
         if (!ended_ && lineStart_ < size) ends_->push_back(static_cast<std::uint64_t>(size) << 2);
     }
 
-    // Goes on with what later cut, from byte from of the same text on, at
-    // the same time as this cutter cut the bytes before from. later began
+    // Goes on with what later cut, from its byte from of the same text on,
+    // at the same time as this cutter cut the bytes before from. later began
     // without knowing the text before from: whether a LF there closes a CR LF
     // pair, or whether a line a NUL ends began before it. So this cutter
     // cuts up to later's first line end after byte from itself; from there
     // on both stand at the same place, and later's lines are taken over.
-    // available holds the text read so far.
-    void takeOver(const LineCutter& later, std::size_t from, std::string_view available);
+    // available holds the text read so far. Returns the index the first line
+    // taken over has here, kNotJoined when none was (no line end after from,
+    // or a NUL ended the text first).
+    static constexpr std::size_t kNotJoined = static_cast<std::size_t>(-1);
+    std::size_t takeOver(const LineCutter& later, std::string_view available);
+
+    // Where this cutter began.
+    std::size_t startedAt() const { return from_; }
 
     std::uint64_t lineEndBytes() const { return lineEndBytes_; }
 
@@ -54,6 +60,7 @@ private:
 
     std::vector<std::uint64_t>* ends_;
     std::uint64_t lineEndBytes_ = 0;                       // the line ends of the lines written
+    std::size_t from_;                                     // where the cutting began
     std::size_t scanned_;                                  // bytes looked at so far
     std::size_t lineStart_;                                // where the line being read starts
     std::size_t pairedLf_ = static_cast<std::size_t>(-1);  // LF of a CR LF already counted

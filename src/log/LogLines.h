@@ -16,6 +16,44 @@
 
 namespace kestal {
 
+// Lines first to last - 1 of a text, by index entries as LogLines keeps
+// them (the entry before first tells where line first starts; line 0
+// starts at the text's first byte).
+struct LineRange {
+    const char* text = nullptr;
+    const std::uint64_t* ends = nullptr;
+    std::size_t first = 0;
+    std::size_t last = 0;
+
+    std::string_view operator[](std::size_t index) const {
+        const std::uint64_t start = index == 0 ? 0 : (ends[index - 1] >> 2) + (ends[index - 1] & 3);
+        return {text + start, static_cast<std::size_t>((ends[index] >> 2) - start)};
+    }
+};
+
+// Told of the lines while a file is read and cut (LogLines::assignFrom), to
+// work on each piece while it is still in the cache. Lines come in the order
+// of the log, each once, with two exceptions: a big file is read by two
+// threads, and the lines of its second part come from the second thread
+// ahead of those before them.
+class LineWatch {
+public:
+    virtual ~LineWatch() = default;
+    // The next lines from the log's start on, on the thread reading it
+    // (after joined: the lines past those of the second part).
+    virtual void fromStart(const LineRange& lines) = 0;
+    // The next lines of the log's second part, on the second thread: those
+    // after its first line end past the point where that thread began.
+    virtual void fromMiddle(const LineRange& lines) = 0;
+    // The lines fromMiddle told are lines.first to lines.last - 1 of the
+    // log, and those fromStart told end right before them.
+    virtual void joined(const LineRange& lines) = 0;
+    // The lines fromMiddle told are not the log's after all (the file shrank,
+    // or a NUL before them ended the text): fromStart tells the log's lines
+    // on from where it stood.
+    virtual void middleDropped() = 0;
+};
+
 class LogLines {
 public:
     LogLines() = default;
@@ -39,6 +77,9 @@ public:
     // left of the file (0: one thread reads it all). The lines come out the
     // same wherever the split falls.
     void assignFrom(int fd, const std::string& path, std::size_t split);
+    // The same, telling watch of the lines while they are cut.
+    void assignFrom(int fd, const std::string& path, LineWatch& watch);
+    void assignFrom(int fd, const std::string& path, std::size_t split, LineWatch* watch);
 
     void clear();
     std::size_t size() const { return ends_.size(); }
@@ -47,9 +88,7 @@ public:
     std::uint64_t byteCount() const { return bytes_.view().size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
-        const std::uint64_t start = index == 0 ? 0 : nextStart(ends_[index - 1]);
-        return {bytes_.view().data() + start,
-                static_cast<std::size_t>((ends_[index] >> 2) - start)};
+        return LineRange{bytes_.view().data(), ends_.data(), 0, 0}[index];
     }
 
     // Sum over all lines of length + 2: the size the file would have with

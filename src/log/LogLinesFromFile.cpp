@@ -41,6 +41,8 @@ std::size_t readRange(int fd, off_t base, ReadBuffer& buffer, std::size_t from, 
     return at;
 }
 
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
 // What the second thread reading a file works on: lines of its own, in
 // cache lines of their own (were they to share one with what the first
 // thread writes, the two would slow each other down at every line).
@@ -49,6 +51,40 @@ struct alignas(kCacheLine) LaterPart {
     std::size_t reach;  // how far the bytes read reach
     std::vector<std::uint64_t> ends;
     LineCutter cutter;
+    // The lines told so far end before this one; kNone until a line end
+    // past the split shows where the lines that stay begin.
+    std::size_t told = kNone;
+
+    // Tells watch of the lines cut since it was last told, those before the
+    // first line end past the split left out: only the first thread knows
+    // where that line begins.
+    void tell(LineWatch* watch, const char* text) {
+        if (watch == nullptr) return;
+        if (told == kNone) {
+            const auto first = std::find_if(ends.begin(), ends.end(), [this](std::uint64_t end) {
+                return (end >> 2) > cutter.startedAt();
+            });
+            if (first == ends.end()) return;
+            told = static_cast<std::size_t>(first - ends.begin()) + 1;
+        }
+        if (told < ends.size()) watch->fromMiddle({text, ends.data(), told, ends.size()});
+        told = ends.size();
+    }
+};
+
+// The same for the first thread, from the log's start on.
+struct StartTeller {
+    LineWatch* watch;
+    std::size_t told = 0;
+
+    // Tells watch of the lines before line upTo that it wasn't told yet.
+    void tell(const std::vector<std::uint64_t>& ends, const char* text, std::size_t upTo) {
+        if (watch != nullptr && told < upTo) watch->fromStart({text, ends.data(), told, upTo});
+        told = std::max(told, upTo);
+    }
+    void tell(const std::vector<std::uint64_t>& ends, const char* text) {
+        tell(ends, text, ends.size());
+    }
 };
 
 // Where the second thread starts reading a file of expected bytes, 0 for
@@ -61,10 +97,18 @@ std::size_t readingSplit(std::size_t expected) {
 }  // namespace
 
 void LogLines::assignFrom(int fd, const std::string& path) {
-    assignFrom(fd, path, readingSplit(bytesLeftIn(fd)));
+    assignFrom(fd, path, readingSplit(bytesLeftIn(fd)), nullptr);
 }
 
 void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
+    assignFrom(fd, path, split, nullptr);
+}
+
+void LogLines::assignFrom(int fd, const std::string& path, LineWatch& watch) {
+    assignFrom(fd, path, readingSplit(bytesLeftIn(fd)), &watch);
+}
+
+void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, LineWatch* watch) {
     clear();
     const std::size_t expected = bytesLeftIn(fd);
     // Two threads read with positioned reads, from where fd stands on.
@@ -72,6 +116,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
     if (base < 0) split = 0;
     ends_.reserve(expected / kIndexBytesPerLine + 1);
     alignas(kCacheLine) LineCutter cutter(ends_);
+    StartTeller teller{watch};
     ReadBuffer buffer;
     const auto bytesRead = [&buffer](std::size_t reach) {
         return std::string_view(buffer.data(), reach);
@@ -90,6 +135,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
                         readRange(fd, base, buffer, split, expected, path, [&](std::size_t at) {
                             prepareIndex(later.ends, kBufferPiece);
                             later.cutter.cut(at - 1, bytesRead(at));
+                            later.tell(watch, buffer.data());
                         });
                 },
                 [&] {
@@ -98,13 +144,22 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
                     reach = readRange(fd, base, buffer, 0, split, path, [&](std::size_t at) {
                         prepareIndex(ends_, kBufferPiece);
                         cutter.cut(at - 1, bytesRead(at));
+                        teller.tell(ends_, buffer.data());
                     });
                 });
             // The bytes from split on join those before when these came whole
             // (the file may have shrunk meanwhile).
-            if (reach == split) {
-                cutter.takeOver(later.cutter, split, bytesRead(later.reach));
+            const std::size_t joinedAt = reach == split
+                                             ? cutter.takeOver(later.cutter, bytesRead(later.reach))
+                                             : LineCutter::kNotJoined;
+            if (joinedAt != LineCutter::kNotJoined) {
                 reach = later.reach;
+                teller.tell(ends_, buffer.data(), joinedAt);
+                if (watch != nullptr)
+                    watch->joined({buffer.data(), ends_.data(), joinedAt, ends_.size()});
+                teller.told = ends_.size();
+            } else if (watch != nullptr) {
+                watch->middleDropped();
             }
             buffer.setSize(reach);
             // Whatever the file gained meanwhile is read on from there.
@@ -117,6 +172,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
             if (got < 0) throw cannotOpenFile(path);
             prepareIndex(ends_, static_cast<std::size_t>(got));
             cutter.cut(buffer.size() - 1, bytesRead(buffer.size()));
+            teller.tell(ends_, buffer.data());
         }
         bytes_ = LogBytes(buffer.finish());
     } catch (...) {
@@ -127,6 +183,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split) {
     cutter.cut(all.size(), all);
     cutter.finish(all.size());
     lineEndBytes_ = cutter.lineEndBytes();
+    teller.tell(ends_, all.data());
 }
 
 }  // namespace kestal

@@ -1,0 +1,50 @@
+// The call scan of a log done while the log is read: each piece's lines
+// are walked as soon as they are cut, while they are still in the cache,
+// by the thread that cut them.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "log/CallTable.h"
+#include "log/CallWalker.h"
+#include "log/LogLines.h"
+#include "platform/RegionalSettings.h"
+
+namespace kestal {
+
+class CallScanWhileRead : public LineWatch {
+public:
+    explicit CallScanWhileRead(const RegionalSettings& settings);
+
+    void fromStart(const LineRange& lines) override;
+    void fromMiddle(const LineRange& lines) override;
+    void joined(const LineRange& lines) override;
+    void middleDropped() override;
+
+    // Once lines are read whole: writes the rows scanCalls writes into
+    // table, in its reset state, and into corruptRows the rows of the calls
+    // whose start or end time can't be read, in the order of the log.
+    void finish(const LogLines& lines, CallTable& table, std::vector<int>& corruptRows);
+
+private:
+    // One walk over a part of the log, with the rows it gives, in cache
+    // lines of its own (the two walks run on two threads).
+    struct alignas(64) Walk {
+        explicit Walk(const RegionalSettings& settings);
+        void line(std::string_view text);
+        void addRow(const CallRow& row);
+
+        CallTable table;
+        std::vector<int> corruptRows;
+        CallWalker walker;
+        std::size_t lines = 0;                                    // lines walked
+        std::size_t firstOpening = static_cast<std::size_t>(-1);  // the first "log opened" of them
+    };
+
+    Walk first_;
+    Walk later_;
+    Walk* tail_ = &first_;  // the walk the lines after the second part go to
+};
+
+}  // namespace kestal

@@ -1,6 +1,9 @@
 // The call scan: any log gives a table whose rows are the log's calls in
 // order, each row's Start Time being the first 19 bytes of a "log opened"
 // line, with cells of the shapes the columns promise.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,6 +11,7 @@
 
 #include "FuzzCheck.h"
 #include "log/CallScan.h"
+#include "log/CallScanWhileRead.h"
 
 using namespace kestal;
 using kestal::fuzz::check;
@@ -49,6 +53,36 @@ bool isLayerCell(std::string_view text, char decimalSeparator) {
         if (whole > 500) return false;
     }
     return whole < 500 || text.back() == '0';
+}
+
+void checkSameRows(const CallTable& table, const CallTable& expected, const char* what) {
+    check(table.rowCount() == expected.rowCount(), "row count", what);
+    for (int row = 1; row < expected.rowCount(); ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            check(table.cell(columnAt(column), row) == expected.cell(columnAt(column), row),
+                  "cell differs", what);
+        }
+    }
+}
+
+// The bytes read from a file in memory by two threads (split at a byte
+// picked by choice) and scanned meanwhile; warnings are the corrupt calls'
+// start texts.
+LogLines scanWhileRead(std::string_view bytes, unsigned choice, const RegionalSettings& settings,
+                       CallTable& table, std::vector<std::string_view>& warnings) {
+    const int fd = ::memfd_create("log", MFD_CLOEXEC);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::lseek(fd, 0, SEEK_SET) != 0)
+        std::abort();
+    LogLines lines;
+    CallScanWhileRead scan(settings);
+    lines.assignFrom(fd, "memory", bytes.empty() ? 0 : (choice * 2654435761u) % bytes.size(),
+                     &scan);
+    ::close(fd);
+    std::vector<int> corruptRows;
+    scan.finish(lines, table, corruptRows);
+    for (const int row : corruptRows) warnings.push_back(table.cell(Column::StartTime, row));
+    return lines;
 }
 
 }  // namespace
@@ -122,13 +156,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             lines, splitTable, settings,
             [&](std::string_view start) { splitWarnings.push_back(start); }, split);
         check(warnings == splitWarnings, "warnings of two walkers differ");
-        check(splitTable.rowCount() == again.rowCount(), "rows of two walkers differ");
-        for (int row = 1; row < again.rowCount(); ++row) {
-            for (int column = 0; column < kColumnCount; ++column) {
-                check(splitTable.cell(columnAt(column), row) == again.cell(columnAt(column), row),
-                      "cell of two walkers differs", splitTable.cell(columnAt(column), row));
-            }
-        }
+        checkSameRows(splitTable, again, "two walkers");
+
+        // The scan while the bytes are read, by two threads split anywhere.
+        CallTable whileRead;
+        std::vector<std::string_view> readWarnings;
+        const LogLines readLines =
+            scanWhileRead(input.rest(), choice, settings, whileRead, readWarnings);
+        check(readLines.size() == lines.size(), "lines of the scan while read differ");
+        check(warnings == readWarnings, "warnings of the scan while read differ");
+        checkSameRows(whileRead, again, "the scan while read");
     }
 
     const std::optional<std::string> label = callCountText(table);

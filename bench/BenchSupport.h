@@ -40,6 +40,13 @@ inline double processCpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+// The most memory this process has held at once so far.
+inline long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 inline double childrenCpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);

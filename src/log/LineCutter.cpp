@@ -57,9 +57,9 @@ void LineCutter::cut(std::size_t limit, std::string_view available) {
     scanned_ = std::max(scanned_, limit);
 }
 
-std::size_t LineCutter::takeOver(const LineCutter& later, std::string_view available) {
+std::size_t LineCutter::takeOver(LineCutter& later, std::string_view available) {
     if (ended_) return kNotJoined;
-    const std::vector<std::uint64_t>& theirs = *later.ends_;
+    std::vector<std::uint64_t>& theirs = *later.ends_;
     const auto first =
         std::upper_bound(theirs.begin(), theirs.end(), later.from_,
                          [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
@@ -69,8 +69,21 @@ std::size_t LineCutter::takeOver(const LineCutter& later, std::string_view avail
     cut((*first >> 2) + 1, available);
     if (ended_) return kNotJoined;
     const std::size_t joinedAt = ends_->size();
-    ends_->insert(ends_->end(), first + 1, theirs.end());
-    for (auto entry = first + 1; entry != theirs.end(); ++entry) lineEndBytes_ += *entry & 3;
+    // A piece at a time, each piece's pages given back once copied: the
+    // two copies of these lines never stand in memory whole at once.
+    constexpr std::size_t kPiece = std::size_t{1} << 17;
+    const std::uint64_t* const data = theirs.data();
+    for (std::size_t from = static_cast<std::size_t>(first - theirs.begin()) + 1;
+         from < theirs.size();) {
+        const std::size_t to = std::min(theirs.size(), from + kPiece);
+        if (ends_->capacity() >= ends_->size() + (to - from))
+            populatePages(ends_->data() + ends_->size(),
+                          ends_->data() + ends_->size() + (to - from));
+        ends_->insert(ends_->end(), data + from, data + to);
+        for (std::size_t entry = from; entry < to; ++entry) lineEndBytes_ += data[entry] & 3;
+        releasePages(data + from, data + to);
+        from = to;
+    }
     scanned_ = later.scanned_;
     lineStart_ = later.lineStart_;
     pairedLf_ = later.pairedLf_;

@@ -40,9 +40,10 @@ public:
     // on both stand at the same place, and later's lines are taken over.
     // available holds the text read so far. Returns the index the first line
     // taken over has here, kNotJoined when none was (no line end after from,
-    // or a NUL ended the text first).
+    // or a NUL ended the text first). later's index is of no use after a
+    // join: its pages go back as its lines are copied.
     static constexpr std::size_t kNotJoined = static_cast<std::size_t>(-1);
-    std::size_t takeOver(const LineCutter& later, std::string_view available);
+    std::size_t takeOver(LineCutter& later, std::string_view available);
 
     // Where this cutter began.
     std::size_t startedAt() const { return from_; }

@@ -27,4 +27,10 @@ void populatePages(const void* begin, const void* end) {
 #endif
 }
 
+void releasePages(const void* begin, const void* end) {
+    const std::uintptr_t first = roundUpToPages(reinterpret_cast<std::uintptr_t>(begin));
+    const std::uintptr_t last = reinterpret_cast<std::uintptr_t>(end) / pageSize() * pageSize();
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
 }  // namespace kestal

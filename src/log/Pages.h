@@ -13,4 +13,8 @@ std::size_t roundUpToPages(std::size_t bytes);
 // without this leaves them to page faults.
 void populatePages(const void* begin, const void* end);
 
+// Gives the whole pages between begin and end back to the system: what
+// stood there reads as zeros afterwards.
+void releasePages(const void* begin, const void* end);
+
 }  // namespace kestal

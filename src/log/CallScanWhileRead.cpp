@@ -1,20 +1,77 @@
 #include "log/CallScanWhileRead.h"
 
+#include <cstring>
+
 #include "log/LineMatcher.h"
 
 namespace kestal {
 
 namespace lm = linematch;
 
+namespace {
+
+std::size_t lineEnd(const LineRange& lines, std::size_t index) {
+    return static_cast<std::size_t>(lines.ends[index] >> 2);
+}
+
+std::size_t lineStart(const LineRange& lines, std::size_t index) {
+    return lineEnd(lines, index) - lines[index].size();
+}
+
+// Calls visit(index, texts) for each of lines that holds a recognised text,
+// in order, texts being its linematch bits. The letter pairs the texts hold
+// are looked for over the lines' bytes whole, sixteen places at a time,
+// rather than line by line: a pair never spans a line end.
+template <typename Visit>
+void forEachMatchedLine(const LineRange& lines, Visit visit) {
+#if !defined(__SSE2__)
+    for (std::size_t i = lines.first; i < lines.last; ++i) {
+        if (const std::uint32_t texts = lm::matchLine(lines[i])) visit(i, texts);
+    }
+#else
+    if (lines.first >= lines.last) return;
+    const std::size_t end = lineEnd(lines, lines.last - 1);
+    std::size_t line = lines.first;
+    std::uint32_t texts = 0;  // those found so far in line
+    const auto pairAt = [&](std::size_t pos) {
+        while (lineEnd(lines, line) <= pos) {
+            if (texts != 0) visit(line, texts);
+            texts = 0;
+            ++line;
+        }
+        const std::size_t start = lineStart(lines, line);
+        if (pos >= start) texts |= lm::textsAtPair(lines[line], pos - start);
+    };
+    for (std::size_t at = lineStart(lines, lines.first); at < end; at += 16) {
+        unsigned bits;
+        if (end - at > 16) {
+            bits = lm::pairStarts(lines.text + at);
+        } else {
+            // Too near the end for a load that stays inside the lines: a
+            // zero-padded copy (no pair holds a NUL).
+            char padded[32] = {};
+            std::memcpy(padded, lines.text + at, end - at);
+            bits = lm::pairStarts(padded);
+        }
+        for (; bits != 0; bits &= bits - 1)
+            pairAt(at + static_cast<std::size_t>(__builtin_ctz(bits)));
+    }
+    if (texts != 0) visit(line, texts);
+#endif
+}
+
+}  // namespace
+
 CallScanWhileRead::Walk::Walk(const RegionalSettings& settings)
     : walker(settings, [this](const CallRow& row) { addRow(row); }) {}
 
-void CallScanWhileRead::Walk::line(std::string_view text) {
-    const std::uint32_t texts = lm::matchLine(text);
-    if ((texts & lm::LogOpened) && firstOpening == static_cast<std::size_t>(-1))
-        firstOpening = lines;
-    ++lines;
-    walker.line(text, texts);
+void CallScanWhileRead::Walk::walk(const LineRange& range) {
+    forEachMatchedLine(range, [this, &range](std::size_t index, std::uint32_t texts) {
+        if ((texts & lm::LogOpened) && firstOpening == static_cast<std::size_t>(-1))
+            firstOpening = lines + (index - range.first);
+        walker.line(range[index], texts);
+    });
+    lines += range.last - range.first;
 }
 
 // As the scan writes a call: the first into the empty row 1, every further
@@ -29,13 +86,9 @@ void CallScanWhileRead::Walk::addRow(const CallRow& row) {
 CallScanWhileRead::CallScanWhileRead(const RegionalSettings& settings)
     : first_(settings), later_(settings) {}
 
-void CallScanWhileRead::fromStart(const LineRange& lines) {
-    for (std::size_t i = lines.first; i < lines.last; ++i) tail_->line(lines[i]);
-}
+void CallScanWhileRead::fromStart(const LineRange& lines) { tail_->walk(lines); }
 
-void CallScanWhileRead::fromMiddle(const LineRange& lines) {
-    for (std::size_t i = lines.first; i < lines.last; ++i) later_.line(lines[i]);
-}
+void CallScanWhileRead::fromMiddle(const LineRange& lines) { later_.walk(lines); }
 
 void CallScanWhileRead::joined(const LineRange& lines) {
     // A "log opened" line opens a call whatever came before it: the second
@@ -44,7 +97,7 @@ void CallScanWhileRead::joined(const LineRange& lines) {
     // one, the first walk takes every line the second one saw, and goes on.
     const bool laterOpened = later_.firstOpening < later_.lines;
     const std::size_t stop = lines.first + (laterOpened ? later_.firstOpening : later_.lines);
-    for (std::size_t i = lines.first; i < stop; ++i) first_.line(lines[i]);
+    first_.walk({lines.text, lines.ends, lines.first, stop});
     if (laterOpened) {
         first_.walker.stopAt(lines[stop]);
         tail_ = &later_;

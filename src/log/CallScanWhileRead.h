@@ -32,7 +32,8 @@ private:
     // lines of its own (the two walks run on two threads).
     struct alignas(64) Walk {
         explicit Walk(const RegionalSettings& settings);
-        void line(std::string_view text);
+        // Walks the lines of range, the next ones of its part of the log.
+        void walk(const LineRange& range);
         void addRow(const CallRow& row);
 
         CallTable table;

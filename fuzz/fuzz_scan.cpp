@@ -94,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.decimalSeparator = ".,:"[choice % 3];
     settings.timeSeparator = ":. "[(choice / 3) % 3];
 
-    const LogLines lines = LogLines::fromBytes(std::string(input.rest()));
+    const std::string logBytes(input.rest());
+    const LogLines lines = LogLines::fromBytes(logBytes);
     CallTable table;
     int corruptCalls = 0;
     scanCalls(lines, table, settings, [&](std::string_view) { ++corruptCalls; });
@@ -162,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CallTable whileRead;
         std::vector<std::string_view> readWarnings;
         const LogLines readLines =
-            scanWhileRead(input.rest(), choice, settings, whileRead, readWarnings);
+            scanWhileRead(logBytes, choice, settings, whileRead, readWarnings);
         check(readLines.size() == lines.size(), "lines of the scan while read differ");
         check(warnings == readWarnings, "warnings of the scan while read differ");
         checkSameRows(whileRead, again, "the scan while read");

@@ -1,8 +1,8 @@
 // The call scan done while the log is read against the scan of the lines
 // read whole: the same rows and the same corrupt calls in the same order,
 // read by one thread or by two split anywhere, for every fixture, for logs
-// cut at every byte, for a pipe fed a few bytes at a time and for logs long
-// enough for two threads of their own accord.
+// cut at every byte and for logs long enough for two threads of their own
+// accord.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include "log/CallScanWhileRead.h"
@@ -38,24 +38,10 @@ Scanned scanOfWholeLines(const std::string& bytes) {
     return scanned;
 }
 
-Scanned finishedScan(const LogLines& lines, CallScanWhileRead& scan) {
-    Scanned scanned{linesOf(lines), {}, {}};
-    CallTable table;
-    std::vector<int> corruptRows;
-    scan.finish(lines, table, corruptRows);
-    EXPECT_EQ(table.currentRow(), 1);
-    EXPECT_EQ(table.currentColumn(), 0);
-    for (const int row : corruptRows)
-        scanned.corrupt.emplace_back(table.cell(Column::StartTime, row));
-    scanned.table = dumpTable(table);
-    return scanned;
-}
-
-// The bytes read from a file in memory, the second thread starting split
-// bytes in (0: one thread), split anywhere when split is left out.
+// The bytes read from a file in memory and scanned meanwhile, the second
+// thread starting split bytes in (0: one thread; none: as big files split).
 Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split) {
     const int fd = ::memfd_create("log", MFD_CLOEXEC);
-    EXPECT_GE(fd, 0);
     EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::lseek(fd, 0, SEEK_SET);
     LogLines lines;
@@ -65,7 +51,15 @@ Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split
     else
         lines.assignFrom(fd, "memory", scan);
     ::close(fd);
-    return finishedScan(lines, scan);
+    Scanned scanned{linesOf(lines), {}, {}};
+    CallTable table;
+    std::vector<int> corruptRows;
+    scan.finish(lines, table, corruptRows);
+    EXPECT_EQ(table.currentRow(), 1);
+    for (const int row : corruptRows)
+        scanned.corrupt.emplace_back(table.cell(Column::StartTime, row));
+    scanned.table = dumpTable(table);
+    return scanned;
 }
 
 void expectSameScan(const Scanned& read, const Scanned& whole) {
@@ -96,67 +90,34 @@ std::string mixedLog(bool withNul) {
     return text;
 }
 
-const std::string kSampleLog = KESTAL_SOURCE_DIR "/examples/windows/ppplog.txt";
-
-TEST(ScanWhileRead, FixturesScanAsTheirWholeLines) {
-    std::vector<std::string> paths = {kSampleLog,
-                                      KESTAL_SOURCE_DIR "/tests/printing/two-calls-ppplog.txt"};
+TEST(ScanWhileRead, LogsReadByOneOrTwoThreadsScanAsTheirWholeLines) {
+    // The mixed logs split at every byte and cut at every byte (split half
+    // way and just before the end), the fixtures split at about 100 places.
+    std::vector<std::pair<std::string, bool>> logs = {{mixedLog(false), true},
+                                                      {mixedLog(true), true}};
     for (const auto& entry : std::filesystem::directory_iterator(KESTAL_TEST_DATA "/log"))
-        paths.push_back(entry.path().string());
-    for (const std::string& path : paths) {
-        const std::string bytes = readBytes(path);
-        const Scanned whole = scanOfWholeLines(bytes);
-        ASSERT_FALSE(whole.table.empty()) << path;
-        for (std::size_t split = 0; split < bytes.size(); split += 1 + bytes.size() / 97) {
-            SCOPED_TRACE(path + " split at " + std::to_string(split));
-            expectSameScan(scanWhileRead(bytes, split), whole);
-        }
-    }
-}
-
-TEST(ScanWhileRead, EverySplitAndEveryCutOfALogScansAsItsWholeLines) {
-    for (const bool withNul : {false, true}) {
-        const std::string log = mixedLog(withNul);
+        logs.emplace_back(readBytes(entry.path().string()), false);
+    logs.emplace_back(readBytes(KESTAL_SOURCE_DIR "/examples/windows/ppplog.txt"), false);
+    for (const auto& [log, everyByte] : logs) {
         const Scanned whole = scanOfWholeLines(log);
-        ASSERT_EQ(whole.corrupt.size(), 2u);  // "x1:..." and the call it cuts short
-        for (std::size_t split = 0; split <= log.size(); ++split) {
-            SCOPED_TRACE("split at " + std::to_string(split) + (withNul ? ", NUL" : ""));
+        if (everyByte) {
+            ASSERT_EQ(whole.corrupt.size(), 2u);  // "x1:..." and the call it ends
+        }
+        const std::size_t step = everyByte ? 1 : 1 + log.size() / 97;
+        for (std::size_t split = 0; split <= log.size(); split += step) {
+            SCOPED_TRACE(log.substr(0, 40) + "... split at " + std::to_string(split));
             expectSameScan(scanWhileRead(log, split), whole);
         }
-        // The log cut at every byte, the second thread starting half way
-        // and just before the end.
-        for (std::size_t size = 0; size <= log.size(); ++size) {
+        for (std::size_t size = 0; everyByte && size <= log.size(); ++size) {
             const std::string cut = log.substr(0, size);
             const Scanned cutWhole = scanOfWholeLines(cut);
             for (const std::size_t split : {size / 2, size - std::min<std::size_t>(size, 2)}) {
                 SCOPED_TRACE("cut at " + std::to_string(size) + ", split at " +
-                             std::to_string(split) + (withNul ? ", NUL" : ""));
+                             std::to_string(split));
                 expectSameScan(scanWhileRead(cut, split), cutWhole);
             }
         }
     }
-}
-
-TEST(ScanWhileRead, PipeFedInSmallPiecesScansAsItsWholeLines) {
-    // Lines come a few at a time, CR LF pairs split among the reads.
-    const std::string bytes = mixedLog(false) + readBytes(kSampleLog);
-    int ends[2];
-    ASSERT_EQ(::pipe(ends), 0);
-    std::thread writer([&bytes, in = ends[1]] {
-        std::size_t at = 0;
-        for (std::size_t step = 1; at < bytes.size(); step = step % 13 + 1) {
-            const std::size_t count = std::min(step, bytes.size() - at);
-            if (::write(in, bytes.data() + at, count) != static_cast<ssize_t>(count)) break;
-            at += count;
-        }
-        ::close(in);
-    });
-    LogLines lines;
-    CallScanWhileRead scan({});
-    lines.assignFrom(ends[0], "pipe", scan);
-    writer.join();
-    ::close(ends[0]);
-    expectSameScan(finishedScan(lines, scan), scanOfWholeLines(bytes));
 }
 
 TEST(ScanWhileRead, LongLogsReadByTwoThreadsScanAsTheirWholeLines) {

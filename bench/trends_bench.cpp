@@ -103,11 +103,11 @@ void benchFrames(TrendChart& chart) {
 void firstDrawOf(const ShownCalls& calls, Platform& platform) {
     TrendsWindow window(calls, platform);
     int replots = 0;
-    QObject::connect(window.PerCallChart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+    QObject::connect(window.perCallChart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
     window.show();
     while (replots == 0) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
-    window.PerCallChart->repaint();
+    window.perCallChart->repaint();
 }
 
 }  // namespace
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     for (int index : {0, 1, 2, 3}) {
         const Timing opening = bestOf(runs, [&] {
             StatisticsWindow window(calls, platform);
-            window.PeriodBox->setCurrentIndex(index);
+            window.periodBox->setCurrentIndex(index);
             window.show();
             QApplication::processEvents();
             window.repaint();
@@ -184,9 +184,9 @@ int main(int argc, char** argv) {
         window.show();
         for (int index : {1, 2, 3, 0}) {
             const Timing choice = bestOf(runs, [&] {
-                window.PeriodBox->setCurrentIndex(index);
+                window.periodBox->setCurrentIndex(index);
                 window.repaint();
-                window.PeriodBox->setCurrentIndex(index == 0 ? 1 : 0);
+                window.periodBox->setCurrentIndex(index == 0 ? 1 : 0);
             });
             std::printf("Statistics window, period %d then back %8.1f ms (two groupings)  %.3fx\n",
                         index, choice.wall * 1000, share(choice));
@@ -206,12 +206,12 @@ int main(int argc, char** argv) {
     TrendsWindow window(calls, platform);
     window.show();
     QApplication::processEvents();
-    window.PerCallChart->setFocus();
+    window.perCallChart->setFocus();
     std::printf("Trends window, per call:\n");
-    benchFrames(*window.PerCallChart);
-    window.ChartTabs->setCurrentWidget(window.PerDayChart);
+    benchFrames(*window.perCallChart);
+    window.chartTabs->setCurrentWidget(window.perDayChart);
     QApplication::processEvents();
     std::printf("Trends window, per day:\n");
-    benchFrames(*window.PerDayChart);
+    benchFrames(*window.perDayChart);
     return 0;
 }

@@ -58,69 +58,69 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
                                           static_cast<qsizetype>(kProgramTitle.size()))));
     setWindowIcon(programIcon());
 
-    PeriodBox = new QComboBox(this);
-    PeriodBox->setObjectName(QStringLiteral("PeriodBox"));
-    PeriodBox->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
-    PeriodBox->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
-    PeriodBox->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
-    PeriodBox->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
+    periodBox = new QComboBox(this);
+    periodBox->setObjectName(QStringLiteral("PeriodBox"));
+    periodBox->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
+    periodBox->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
+    periodBox->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
+    periodBox->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
     auto* periodLabel = new QLabel(QStringLiteral("&Period:"), this);
-    periodLabel->setBuddy(PeriodBox);
-    CallsLabel = new QLabel(this);
-    CallsLabel->setObjectName(QStringLiteral("CallsLabel"));
+    periodLabel->setBuddy(periodBox);
+    callsLabel = new QLabel(this);
+    callsLabel->setObjectName(QStringLiteral("CallsLabel"));
 
     model = new StatisticsModel(this);
-    FiguresGrid = new QTableView(this);
-    FiguresGrid->setObjectName(QStringLiteral("FiguresGrid"));
-    FiguresGrid->setModel(model);
-    FiguresGrid->verticalHeader()->hide();
-    FiguresGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FiguresGrid->verticalHeader()->setDefaultSectionSize(20);
-    FiguresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    FiguresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    figuresGrid = new QTableView(this);
+    figuresGrid->setObjectName(QStringLiteral("FiguresGrid"));
+    figuresGrid->setModel(model);
+    figuresGrid->verticalHeader()->hide();
+    figuresGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    figuresGrid->verticalHeader()->setDefaultSectionSize(20);
+    figuresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    figuresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Widths are fitted to the figures after each grouping (fitColumns):
     // ResizeToContents would measure the cells of a thousand rows each time.
-    FiguresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    figuresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    CopyButton = new QPushButton(QStringLiteral("&Copy"), this);
-    CopyButton->setObjectName(QStringLiteral("CopyButton"));
-    SaveAsButton = new QPushButton(QStringLiteral("Save &As..."), this);
-    SaveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
-    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    copyButton = new QPushButton(QStringLiteral("&Copy"), this);
+    copyButton->setObjectName(QStringLiteral("CopyButton"));
+    saveAsButton = new QPushButton(QStringLiteral("Save &As..."), this);
+    saveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("CloseButton"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
-    top->addWidget(PeriodBox);
+    top->addWidget(periodBox);
     top->addStretch();
-    top->addWidget(CallsLabel);
+    top->addWidget(callsLabel);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(CopyButton);
-    buttons->addWidget(SaveAsButton);
-    buttons->addWidget(CloseButton);
+    buttons->addWidget(copyButton);
+    buttons->addWidget(saveAsButton);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(FiguresGrid);
+    layout->addWidget(figuresGrid);
     layout->addLayout(buttons);
     resize(1000, 300);
 
-    connect(PeriodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
-    connect(CopyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
-    connect(SaveAsButton, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
-    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(periodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
+    connect(copyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
+    connect(saveAsButton, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
 }
 
 StatisticsPeriod StatisticsWindow::period() const {
-    return static_cast<StatisticsPeriod>(PeriodBox->currentData().toInt());
+    return static_cast<StatisticsPeriod>(periodBox->currentData().toInt());
 }
 
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
         rows_ = calls_.rows();
-        CallsLabel->setText(QStringLiteral("%1 calls").arg(rows_.size()));
+        callsLabel->setText(QStringLiteral("%1 calls").arg(rows_.size()));
     });
     regroup();
 }
@@ -135,9 +135,9 @@ void StatisticsWindow::regroup() {
 void StatisticsWindow::fitColumns() {
     // The figures are digits, signs and colons: in the fonts of the desktop
     // their digits are all equally wide, so the longest text is the widest.
-    const QFontMetrics metrics(FiguresGrid->font());
-    const int margin = 2 * (FiguresGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    QHeaderView* header = FiguresGrid->horizontalHeader();
+    const QFontMetrics metrics(figuresGrid->font());
+    const int margin = 2 * (figuresGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QHeaderView* header = figuresGrid->horizontalHeader();
     for (int c = 0; c < kStatisticsColumnCount; ++c) {
         const auto column = static_cast<std::size_t>(c);
         std::string_view longest;

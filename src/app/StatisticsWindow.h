@@ -48,12 +48,12 @@ public:
     // Each column as wide as its title and its widest figure.
     void fitColumns();
 
-    QComboBox* PeriodBox = nullptr;
-    QTableView* FiguresGrid = nullptr;
-    QLabel* CallsLabel = nullptr;
-    QPushButton* CopyButton = nullptr;
-    QPushButton* SaveAsButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    QComboBox* periodBox = nullptr;
+    QTableView* figuresGrid = nullptr;
+    QLabel* callsLabel = nullptr;
+    QPushButton* copyButton = nullptr;
+    QPushButton* saveAsButton = nullptr;
+    QPushButton* closeButton = nullptr;
     StatisticsModel* model = nullptr;
 
 private:

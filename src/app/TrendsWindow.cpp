@@ -111,73 +111,73 @@ TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent
     setWindowIcon(programIcon());
     createCharts();
 
-    PointLabel = new QLabel(this);
-    PointLabel->setObjectName(QStringLiteral("PointLabel"));
-    WholeRangeButton = new QPushButton(QStringLiteral("&Whole Range"), this);
-    WholeRangeButton->setObjectName(QStringLiteral("WholeRangeButton"));
-    SavePictureButton = new QPushButton(QStringLiteral("Save &Picture As..."), this);
-    SavePictureButton->setObjectName(QStringLiteral("SavePictureButton"));
-    PrintButton = new QPushButton(QStringLiteral("P&rint"), this);
-    PrintButton->setObjectName(QStringLiteral("PrintButton"));
-    CloseButton = new QPushButton(QStringLiteral("Close"), this);
-    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    pointLabel = new QLabel(this);
+    pointLabel->setObjectName(QStringLiteral("PointLabel"));
+    wholeRangeButton = new QPushButton(QStringLiteral("&Whole Range"), this);
+    wholeRangeButton->setObjectName(QStringLiteral("WholeRangeButton"));
+    savePictureButton = new QPushButton(QStringLiteral("Save &Picture As..."), this);
+    savePictureButton->setObjectName(QStringLiteral("SavePictureButton"));
+    printButton = new QPushButton(QStringLiteral("P&rint"), this);
+    printButton->setObjectName(QStringLiteral("PrintButton"));
+    closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setObjectName(QStringLiteral("CloseButton"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(PointLabel, 1);
-    for (QPushButton* button : {WholeRangeButton, SavePictureButton, PrintButton, CloseButton})
+    buttons->addWidget(pointLabel, 1);
+    for (QPushButton* button : {wholeRangeButton, savePictureButton, printButton, closeButton})
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ChartTabs, 1);
+    layout->addWidget(chartTabs, 1);
     layout->addLayout(buttons);
     resize(1000, 640);
 
-    connect(WholeRangeButton, &QPushButton::clicked, this, &TrendsWindow::showWholeRange);
-    connect(SavePictureButton, &QPushButton::clicked, this, &TrendsWindow::savePicture);
-    connect(PrintButton, &QPushButton::clicked, this, &TrendsWindow::print);
-    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(wholeRangeButton, &QPushButton::clicked, this, &TrendsWindow::showWholeRange);
+    connect(savePictureButton, &QPushButton::clicked, this, &TrendsWindow::savePicture);
+    connect(printButton, &QPushButton::clicked, this, &TrendsWindow::print);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
 }
 
 void TrendsWindow::createCharts() {
-    ChartTabs = new QTabWidget(this);
-    ChartTabs->setObjectName(QStringLiteral("ChartTabs"));
+    chartTabs = new QTabWidget(this);
+    chartTabs->setObjectName(QStringLiteral("ChartTabs"));
     createPerCallChart();
 
-    PerDayChart = new TrendChart(true, ChartTabs);
-    PerDayChart->setObjectName(QStringLiteral("PerDayChart"));
+    perDayChart = new TrendChart(true, chartTabs);
+    perDayChart->setObjectName(QStringLiteral("PerDayChart"));
     for (const char* label : {"Calls", "Online time (h)", "Median duration (min)"})
-        PerDayChart->addPlot(QString::fromLatin1(label));
-    PerDayChart->useTimeAxis();
-    connect(PerDayChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
-    PerDayChart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
-    ChartTabs->addTab(PerDayChart, QStringLiteral("Per &Day"));
+        perDayChart->addPlot(QString::fromLatin1(label));
+    perDayChart->useTimeAxis();
+    connect(perDayChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
+    perDayChart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
+    chartTabs->addTab(perDayChart, QStringLiteral("Per &Day"));
 
-    HistogramChart = new TrendChart(false, ChartTabs);
-    HistogramChart->setObjectName(QStringLiteral("HistogramChart"));
-    HistogramChart->addPlot(QStringLiteral("Calls"))
+    histogramChart = new TrendChart(false, chartTabs);
+    histogramChart->setObjectName(QStringLiteral("HistogramChart"));
+    histogramChart->addPlot(QStringLiteral("Calls"))
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Duration (min)"));
-    HistogramChart->addPlot(QStringLiteral("Calls"))
+    histogramChart->addPlot(QStringLiteral("Calls"))
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Layer time (s)"));
-    ChartTabs->addTab(HistogramChart, QStringLiteral("&Histograms"));
+    chartTabs->addTab(histogramChart, QStringLiteral("&Histograms"));
 }
 
 void TrendsWindow::createPerCallChart() {
-    PerCallChart = new TrendChart(true, ChartTabs);
-    PerCallChart->setObjectName(QStringLiteral("PerCallChart"));
+    perCallChart = new TrendChart(true, chartTabs);
+    perCallChart->setObjectName(QStringLiteral("PerCallChart"));
     for (const char* label :
          {"Duration (s)", "Layer time (s)", "Throughput (bytes/s)", "Errors per 1000 frames"})
-        PerCallChart->addPlot(QString::fromLatin1(label));
-    PerCallChart->useTimeAxis();
-    PerCallChart->plots()
+        perCallChart->addPlot(QString::fromLatin1(label));
+    perCallChart->useTimeAxis();
+    perCallChart->plots()
         .back()
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Start of the call"));
-    std::vector<QCPLegend*> legends(PerCallChart->plots().size(), nullptr);
+    std::vector<QCPLegend*> legends(perCallChart->plots().size(), nullptr);
     for (const MeasureLook& look : kMeasures) {
-        QCPAxisRect* plot = PerCallChart->plots()[static_cast<std::size_t>(look.plot)];
+        QCPAxisRect* plot = perCallChart->plots()[static_cast<std::size_t>(look.plot)];
         QCPGraph* graph = pointGraph(plot, kColours[look.colour]);
         graph->setName(QString::fromLatin1(look.name));
         if (look.plot == 1 || look.plot == 2) {
@@ -189,12 +189,12 @@ void TrendsWindow::createPerCallChart() {
     }
     // Thinned again whenever a zoom, a pan or a new size changes the view,
     // just before the chart is drawn.
-    connect(PerCallChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
-    connect(PerCallChart, &QCustomPlot::plottableClick, this,
+    connect(perCallChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
+    connect(perCallChart, &QCustomPlot::plottableClick, this,
             [this](QCPAbstractPlottable* graph, int index, QMouseEvent*) {
                 selectDrawnCall(graph, index);
             });
-    ChartTabs->addTab(PerCallChart, QStringLiteral("Per &Call"));
+    chartTabs->addTab(perCallChart, QStringLiteral("Per &Call"));
 }
 
 void TrendsWindow::refresh() {
@@ -203,7 +203,7 @@ void TrendsWindow::refresh() {
         fillPerCallChart();
         fillPerDayChart();
         fillHistograms();
-        PointLabel->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
+        pointLabel->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
     });
 }
 
@@ -212,7 +212,7 @@ void TrendsWindow::fillPerCallChart() {
     const double last = trends_.times.empty() ? kSecondsPerDay : trends_.times.back();
     // A little room either side, so the first and last calls show.
     const double margin = std::max((last - first) * 0.01, 60.0);
-    const auto& plots = PerCallChart->plots();
+    const auto& plots = perCallChart->plots();
     std::vector<double> largest(plots.size(), 0);
     for (PerCallGraph& each : perCall_) {
         const std::size_t plot = static_cast<std::size_t>(kMeasures[each.measure].plot);
@@ -221,9 +221,9 @@ void TrendsWindow::fillPerCallChart() {
     }
     for (std::size_t p = 0; p < plots.size(); ++p) {
         fitYToValues(plots[p]->axis(QCPAxis::atLeft), largest[p]);
-        PerCallChart->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
+        perCallChart->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
     }
-    PerCallChart->showHomeRange();
+    perCallChart->showHomeRange();
 }
 
 void TrendsWindow::thinPerCallPoints() {
@@ -266,7 +266,7 @@ void TrendsWindow::thinPerCallPoints() {
 void TrendsWindow::thinPerDayBars() {
     // QCustomPlot draws each new chart once, shown or not: a chart on a
     // hidden tab gets its data when its tab is chosen.
-    if (!PerDayChart->isVisible()) return;
+    if (!perDayChart->isVisible()) return;
     if (medianLine_ && medianLine_->dataCount() == 0) {
         medianLine_->setData(
             QVector<double>(trends_.days.begin(), trends_.days.end()),
@@ -292,7 +292,7 @@ bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
         const std::size_t call = each.drawn[static_cast<std::size_t>(index)];
         const int row = trends_.rows[call];
         calls_.select(row);
-        PointLabel->setText(
+        pointLabel->setText(
             QStringLiteral("Call of %1 selected in the grid")
                 .arg(QString::fromLatin1(
                     calls_.table->cell(Column::StartTime, row).data(),
@@ -310,8 +310,8 @@ QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure) const {
 }
 
 void TrendsWindow::fillPerDayChart() {
-    PerDayChart->clearPlottables();
-    const auto& plots = PerDayChart->plots();
+    perDayChart->clearPlottables();
+    const auto& plots = perDayChart->plots();
     const std::vector<double>* series[] = {&trends_.dayCalls, &trends_.dayOnlineHours,
                                            &trends_.dayMedianMinutes};
     perDay_.clear();
@@ -328,13 +328,13 @@ void TrendsWindow::fillPerDayChart() {
     const double first = trends_.days.empty() ? 0 : trends_.days.front();
     const double last = trends_.days.empty() ? 0 : trends_.days.back();
     for (QCPAxisRect* plot : plots)
-        PerDayChart->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
-    PerDayChart->showHomeRange();
+        perDayChart->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
+    perDayChart->showHomeRange();
 }
 
 void TrendsWindow::fillHistograms() {
-    HistogramChart->clearPlottables();
-    const auto& plots = HistogramChart->plots();
+    histogramChart->clearPlottables();
+    const auto& plots = histogramChart->plots();
 
     const Histogram durations = histogram(trends_.values[kDurationMeasure], kHistogramBins);
     const double minute = 60;
@@ -342,7 +342,7 @@ void TrendsWindow::fillHistograms() {
         ->setData(binStarts(durations.counts.size(), durations.binWidth, minute),
                   QVector<double>(durations.counts.begin(), durations.counts.end()), true);
     fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(durations.counts));
-    HistogramChart->setHomeRange(
+    histogramChart->setHomeRange(
         plots[0],
         QCPRange(0, std::max<double>(1, durations.counts.size()) * durations.binWidth / minute));
 
@@ -357,7 +357,7 @@ void TrendsWindow::fillHistograms() {
     std::size_t widest = 1;
     for (int l = 0; l < 4; ++l) {
         const Histogram layer = histogram(trends_.values[kLcpMeasure + l], width);
-        QCPGraph* graph = HistogramChart->addGraph(plots[1]->axis(QCPAxis::atBottom),
+        QCPGraph* graph = histogramChart->addGraph(plots[1]->axis(QCPAxis::atBottom),
                                                    plots[1]->axis(QCPAxis::atLeft));
         graph->setName(QString::fromLatin1(kMeasures[1 + l].name));
         graph->setPen(QPen(kColours[l], 2));
@@ -373,12 +373,12 @@ void TrendsWindow::fillHistograms() {
         widest = std::max(widest, layer.counts.size());
     }
     fitYToValues(plots[1]->axis(QCPAxis::atLeft), largestCount);
-    HistogramChart->setHomeRange(plots[1], QCPRange(0, widest * width));
-    HistogramChart->showHomeRange();
+    histogramChart->setHomeRange(plots[1], QCPRange(0, widest * width));
+    histogramChart->showHomeRange();
 }
 
 TrendChart* TrendsWindow::currentChart() const {
-    return static_cast<TrendChart*>(ChartTabs->currentWidget());
+    return static_cast<TrendChart*>(chartTabs->currentWidget());
 }
 
 void TrendsWindow::showWholeRange() { currentChart()->showHomeRange(); }

@@ -37,15 +37,15 @@ public:
     // The per-call graph of a measure, with the points drawn for the view.
     QCPGraph* perCallGraph(CallMeasure measure) const;
 
-    QTabWidget* ChartTabs = nullptr;
-    TrendChart* PerCallChart = nullptr;
-    TrendChart* PerDayChart = nullptr;
-    TrendChart* HistogramChart = nullptr;
-    QLabel* PointLabel = nullptr;
-    QPushButton* WholeRangeButton = nullptr;
-    QPushButton* SavePictureButton = nullptr;
-    QPushButton* PrintButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    QTabWidget* chartTabs = nullptr;
+    TrendChart* perCallChart = nullptr;
+    TrendChart* perDayChart = nullptr;
+    TrendChart* histogramChart = nullptr;
+    QLabel* pointLabel = nullptr;
+    QPushButton* wholeRangeButton = nullptr;
+    QPushButton* savePictureButton = nullptr;
+    QPushButton* printButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
 private:
     struct PerCallGraph {

@@ -57,19 +57,19 @@ TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
                                                         {3, StatisticsPeriod::Month},
                                                         {0, StatisticsPeriod::All}};
     for (const auto& [index, by] : choices) {
-        window->PeriodBox->setCurrentIndex(index);
+        window->periodBox->setCurrentIndex(index);
         EXPECT_EQ(shown(*window), figures(by, StatisticsLayout::TabSeparated)) << index;
     }
-    EXPECT_EQ(window->CallsLabel->text(), "6 calls");
+    EXPECT_EQ(window->callsLabel->text(), "6 calls");
     EXPECT_EQ(window->model->rowCount(), 1);
 }
 
 TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
     StatisticsWindow* window = open();
-    const QFontMetrics metrics(window->FiguresGrid->font());
-    const QHeaderView* header = window->FiguresGrid->horizontalHeader();
+    const QFontMetrics metrics(window->figuresGrid->font());
+    const QHeaderView* header = window->figuresGrid->horizontalHeader();
     for (const int index : {0, 1}) {  // one row, then one a day
-        window->PeriodBox->setCurrentIndex(index);
+        window->periodBox->setCurrentIndex(index);
         for (int c = 0; c < kStatisticsColumnCount; ++c) {
             EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
             for (int row = 0; row < window->model->rowCount(); ++row) {
@@ -83,18 +83,18 @@ TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
 
 TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {
     StatisticsWindow* window = open();
-    window->PeriodBox->setCurrentIndex(1);
-    window->CopyButton->click();
+    window->periodBox->setCurrentIndex(1);
+    window->copyButton->click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               figures(StatisticsPeriod::Day, StatisticsLayout::TabSeparated));
 }
 
 TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
     StatisticsWindow* window = open();
-    window->PeriodBox->setCurrentIndex(3);
+    window->periodBox->setCurrentIndex(3);
     platform.fileDialogAnswers.push_back(windows.file("figures.csv"));
     platform.dialogAnswers.push_back(DialogResult::Yes);
-    window->SaveAsButton->click();
+    window->saveAsButton->click();
     EXPECT_EQ(readBytes(windows.file("figures.csv")),
               figures(StatisticsPeriod::Month, StatisticsLayout::CommaSeparated));
     ASSERT_FALSE(platform.fileDialogsShown.empty());
@@ -105,7 +105,7 @@ TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
     platform.fileDialogAnswers.push_back(windows.file("figures.tsv"));
     platform.fileDialogAnswers.push_back(windows.file("figures.txt"));
     platform.fileDialogAnswers.push_back(windows.file("missing/figures.tsv"));
-    for (int i = 0; i < 3; ++i) window->SaveAsButton->click();
+    for (int i = 0; i < 3; ++i) window->saveAsButton->click();
     const std::string tsv = figures(StatisticsPeriod::Month, StatisticsLayout::TabSeparated);
     EXPECT_EQ(readBytes(windows.file("figures.tsv")), tsv.substr(tsv.find("\r\n") + 2));
     const std::vector<std::string> texts = platform.dialogTexts();
@@ -119,7 +119,7 @@ TEST_F(StatisticsWindowTest, OpeningAnotherLogRefreshesTheFigures) {
     windows.write("other.txt", kThreeCallLog);
     platform.fileDialogAnswers.push_back(windows.file("other.txt"));
     main->openLog();
-    EXPECT_EQ(window->CallsLabel->text(), "3 calls");
+    EXPECT_EQ(window->callsLabel->text(), "3 calls");
     EXPECT_EQ(window->model->rows().at(0)[1], "3");
 }
 

@@ -26,7 +26,7 @@ protected:
         auto* window = main->findChild<TrendsWindow*>(QStringLiteral("TrendsWindow"));
         if (window) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-            window->PerCallChart->replot();
+            window->perCallChart->replot();
         }
         return window;
     }
@@ -47,16 +47,16 @@ TEST_F(TrendsWindowTest, ItemFollowsStatisticsAndShowsThePerCallPoints) {
     EXPECT_EQ(window->perCallGraph(kDurationMeasure)->dataCount(), 3);
     EXPECT_EQ(window->perCallGraph(kLcpMeasure)->dataCount(), 4);
     EXPECT_EQ(window->perCallGraph(kErrorsPerKiloFrame)->dataCount(), 3);
-    EXPECT_EQ(window->ChartTabs->count(), 3);
+    EXPECT_EQ(window->chartTabs->count(), 3);
 }
 
 TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    auto* calls = qobject_cast<QCPBars*>(window->PerDayChart->plottable(0));
+    auto* calls = qobject_cast<QCPBars*>(window->perDayChart->plottable(0));
     ASSERT_NE(calls, nullptr);
     EXPECT_EQ(calls->dataCount(), 0);  // not drawn yet
-    window->ChartTabs->setCurrentWidget(window->PerDayChart);
+    window->chartTabs->setCurrentWidget(window->perDayChart);
     QApplication::processEvents();
     // The three days with a dated call, two calls on each of the first two.
     ASSERT_EQ(calls->dataCount(), 3);
@@ -67,7 +67,7 @@ TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
 TEST_F(TrendsWindowTest, KeysAndWheelZoomAndPanTheTimeAxis) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    TrendChart* chart = window->PerCallChart;
+    TrendChart* chart = window->perCallChart;
     QCPAxis* x = chart->plots().front()->axis(QCPAxis::atBottom);
     QCPAxis* lowest = chart->plots().back()->axis(QCPAxis::atBottom);
     const QCPRange home = x->range();
@@ -89,7 +89,7 @@ TEST_F(TrendsWindowTest, KeysAndWheelZoomAndPanTheTimeAxis) {
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(chart, &wheel);
     EXPECT_LT(x->range().size(), home.size());
-    window->WholeRangeButton->click();
+    window->wholeRangeButton->click();
     EXPECT_EQ(x->range(), home);
 }
 
@@ -102,9 +102,9 @@ TEST_F(TrendsWindowTest, ClickOnAPointSelectsItsCallInTheGrid) {
     const auto point = durations->data()->at(2);
     const QPointF at = durations->coordsToPixels(point->key, point->value);
     EXPECT_EQ(main->selectedRow(), 1);
-    QTest::mouseClick(window->PerCallChart, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    QTest::mouseClick(window->perCallChart, Qt::LeftButton, Qt::NoModifier, at.toPoint());
     EXPECT_EQ(main->selectedRow(), 4);
-    EXPECT_TRUE(window->PointLabel->text().contains("12-29-2026 08:00:05"));
+    EXPECT_TRUE(window->pointLabel->text().contains("12-29-2026 08:00:05"));
 }
 
 TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
@@ -114,7 +114,7 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
         {"trends.png", "\x89PNG"}, {"trends.SVG", "<?xml"}, {"trends.pdf", "%PDF"}};
     for (const auto& [name, start] : files) {
         platform.fileDialogAnswers.push_back(windows.file(name));
-        window->SavePictureButton->click();
+        window->savePictureButton->click();
         EXPECT_EQ(readBytes(windows.file(name)).substr(0, start.size()), start) << name;
     }
     EXPECT_NE(readBytes(windows.file("trends.SVG")).find("Duration (s)"), std::string::npos);
@@ -122,8 +122,8 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 
     platform.fileDialogAnswers.push_back(windows.file("trends.bmp"));
     platform.fileDialogAnswers.push_back(windows.file("missing/trends.png"));
-    window->SavePictureButton->click();
-    window->SavePictureButton->click();
+    window->savePictureButton->click();
+    window->savePictureButton->click();
     const std::vector<std::string> texts = platform.dialogTexts();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2], std::string(kNoPictureFormatWarning));
@@ -133,7 +133,7 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 TEST_F(TrendsWindowTest, PrintsTheChartShown) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    window->ChartTabs->setCurrentWidget(window->PerDayChart);
+    window->chartTabs->setCurrentWidget(window->perDayChart);
     QApplication::processEvents();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -69,16 +69,23 @@ ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options,
                                    const RegionalSettings& settings, TableLineWriter& table)
     : options_(options), settings_(settings), table_(table) {}
 
+bool ShownCallsWriter::hides(const RowTexts& cells) const {
+    return options_.filter.active() && !passes(readCallValues(cells, settings_), options_.filter);
+}
+
 void ShownCallsWriter::write(const RowTexts& cells) {
     anyCall_ = true;
-    if (options_.filter.active() && !passes(readCallValues(cells, settings_), options_.filter))
-        return;
+    if (hides(cells)) return;
     if (!options_.sort) {
         table_.write(cells);
         return;
     }
     if (keptRows_ > 0) kept_.setRowCount(kept_.rowCount() + 1);
     kept_.writeRow(++keptRows_, cells);
+}
+
+void ShownCallsWriter::appendLine(const RowTexts& cells, std::string& text) const {
+    if (!hides(cells)) table_.appendLine(text, cells);
 }
 
 void ShownCallsWriter::finish() {

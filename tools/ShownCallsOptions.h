@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -37,9 +38,19 @@ public:
     ShownCallsWriter(const ShownCallsOptions& options, const RegionalSettings& settings,
                      TableLineWriter& table);
     void write(const RowTexts& cells);
+    // Without a sort a shown call's line can be made as soon as its call is
+    // walked, on any thread: appendLine appends it, line end included, to
+    // text (nothing for a call the filter hides); the lines are then
+    // written in the order of the log, and tookCalls told how many calls
+    // they came from.
+    bool linesAsCallsCome() const { return !options_.sort; }
+    void appendLine(const RowTexts& cells, std::string& text) const;
+    void tookCalls(std::size_t calls) { anyCall_ = anyCall_ || calls > 0; }
     void finish();
 
 private:
+    bool hides(const RowTexts& cells) const;
+
     const ShownCallsOptions& options_;
     RegionalSettings settings_;
     TableLineWriter& table_;

@@ -64,21 +64,45 @@ bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& u
     return lines.joinedLength() == lines.bytesRead();
 }
 
-bool LogInput::readCalls(bool dropNulBytes, const RegionalSettings& settings,
-                         const CallRowSink& sink) {
-    // Dropping NUL bytes moves every line: only one reader from the start
-    // knows where lines begin then.
-    if (dropNulBytes || !regularFile_ || !worthTwoThreads(size_)) {
-        return read(dropNulBytes, [&](LineStream& lines) { streamCalls(lines, settings, sink); });
-    }
+// Dropping NUL bytes moves every line: only one reader from the start knows
+// where lines begin then.
+bool LogInput::walkedByOneThread(bool dropNulBytes) const {
+    return dropNulBytes || !regularFile_ || !worthTwoThreads(size_);
+}
+
+bool LogInput::walkSideBySide(const std::function<StreamedSize(const ReadProgress&)>& walk) {
     std::optional<ProgressBar> bar;
     try {
-        const StreamedSize sizes =
-            streamCallsSideBySide(fd_, path_, settings, sink, startProgress(bar));
+        const StreamedSize sizes = walk(startProgress(bar));
         return sizes.joinedLength == sizes.bytesRead;
     } catch (const CommandError& error) {
         throw FileError{name_, error.what()};
     }
+}
+
+bool LogInput::readCalls(bool dropNulBytes, const RegionalSettings& settings,
+                         const CallRowSink& sink) {
+    if (walkedByOneThread(dropNulBytes))
+        return read(dropNulBytes, [&](LineStream& lines) { streamCalls(lines, settings, sink); });
+    return walkSideBySide([&](const ReadProgress& progress) {
+        return streamCallsSideBySide(fd_, path_, settings, sink, progress);
+    });
+}
+
+bool LogInput::readCalls(bool dropNulBytes, const RegionalSettings& settings,
+                         const ChunkRows& rows) {
+    if (walkedByOneThread(dropNulBytes)) {
+        std::string text;
+        return readCalls(dropNulBytes, settings, [&](const CallRow& row) {
+            text.clear();
+            rows.pack(row, text);
+            const std::string start(row.corrupt ? row.cells[0] : std::string_view());
+            rows.take({text, 1, std::span(&start, row.corrupt ? 1 : 0)});
+        });
+    }
+    return walkSideBySide([&](const ReadProgress& progress) {
+        return streamCallsSideBySide(fd_, path_, settings, rows, progress);
+    });
 }
 
 Output::Output(const std::optional<std::string>& path)
@@ -97,6 +121,14 @@ Output::Output(const std::optional<std::string>& path)
 void Output::writeLine(std::string_view line) {
     try {
         writer_.writeLine(line);
+    } catch (const CommandError& error) {
+        throw FileError{name_, error.what()};
+    }
+}
+
+void Output::write(std::string_view text) {
+    try {
+        writer_.write(text);
     } catch (const CommandError& error) {
         throw FileError{name_, error.what()};
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "log/CallRow.h"
+#include "log/CallStreamSideBySide.h"
 #include "log/LineStream.h"
 #include "platform/FileDescriptor.h"
 #include "platform/TextFile.h"
@@ -35,12 +36,19 @@ public:
     // The same for the call scan, handing each call to sink: a big file is
     // walked by two threads at once (when there are two processors).
     bool readCalls(bool dropNulBytes, const RegionalSettings& settings, const CallRowSink& sink);
+    // The same with the rows packed on the walking threads (see ChunkRows);
+    // a log walked by one thread is taken a call at a time.
+    bool readCalls(bool dropNulBytes, const RegionalSettings& settings, const ChunkRows& rows);
 
     const std::string& name() const { return name_; }
 
 private:
     std::string path_;
     std::string name_;
+    bool walkedByOneThread(bool dropNulBytes) const;
+    // Runs walk with the progress bar, when one is due; whether the size
+    // check passed.
+    bool walkSideBySide(const std::function<StreamedSize(const ReadProgress&)>& walk);
     // Starts the progress bar when one is due, and tells what is to tell it.
     ReadProgress startProgress(std::optional<ProgressBar>& bar);
 
@@ -57,6 +65,7 @@ class Output {
 public:
     explicit Output(const std::optional<std::string>& path);
     void writeLine(std::string_view line);
+    void write(std::string_view text);
     // Everything written reaches the file.
     void close();
     TextFileWriter& writer() { return writer_; }

@@ -181,6 +181,10 @@ void tellSizeCheck(const LogInput& log, bool repair, bool passed) {
     if (!repair && !passed) report(log.name(), kSomeCallsNotListed);
 }
 
+void reportCorrupt(const LogInput& log, std::string_view start) {
+    report(log.name(), "call \"" + std::string(start) + "\": " + std::string(kCorruptLogWarning));
+}
+
 // The log is read a piece at a time and each row written as soon as its
 // call ends: nothing is kept of the log but the call at hand.
 void writeCallTable(const Options& options) {
@@ -192,14 +196,25 @@ void writeCallTable(const Options& options) {
                           [&output](std::string_view line) { output.writeLine(line); });
     const RegionalSettings settings = localeRegionalSettings();
     ShownCallsWriter shown(options.shown, settings, table);
-    const CallRowSink writeRow = [&](const CallRow& row) {
-        if (row.corrupt) {
-            report(log.name(), "call \"" + std::string(row.cells[0]) +
-                                   "\": " + std::string(kCorruptLogWarning));
-        }
-        shown.write(row.cells);
-    };
-    tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, writeRow));
+    bool passed = false;
+    if (shown.linesAsCallsCome()) {
+        // Each line is made by the thread that walked its call and written
+        // here, a chunk at a time, in the order of the log.
+        const ChunkRows lines{
+            [&shown](const CallRow& row, std::string& text) { shown.appendLine(row.cells, text); },
+            [&](const WalkedChunk& chunk) {
+                for (const std::string& start : chunk.corruptStarts) reportCorrupt(log, start);
+                shown.tookCalls(chunk.calls);
+                output.write(chunk.text);
+            }};
+        passed = log.readCalls(options.repair, settings, lines);
+    } else {
+        passed = log.readCalls(options.repair, settings, [&](const CallRow& row) {
+            if (row.corrupt) reportCorrupt(log, row.cells[0]);
+            shown.write(row.cells);
+        });
+    }
+    tellSizeCheck(log, options.repair, passed);
     shown.finish();
     output.close();
 }
@@ -215,10 +230,7 @@ void writeStatistics(const Options& options) {
     const RegionalSettings settings = localeRegionalSettings();
     StatisticsSink statistics(options.stats, options.shown.filter, settings);
     const CallRowSink addRow = [&](const CallRow& row) {
-        if (row.corrupt) {
-            report(log.name(), "call \"" + std::string(row.cells[0]) +
-                                   "\": " + std::string(kCorruptLogWarning));
-        }
+        if (row.corrupt) reportCorrupt(log, row.cells[0]);
         statistics.add(row);
     };
     tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, addRow));

@@ -62,9 +62,42 @@ std::optional<bool> plainInRange(std::string_view digits) {
     return whole < 500 || (whole == 500 && tenth == 0);
 }
 
+// The layer cell of seconds written straight, for the usual separators and
+// values: rounded to tenths as to_chars rounds (the exact value to the
+// nearest; an exact tie is left to to_chars), and the range rule applied to
+// the tenths. Nothing when to_chars must decide.
+std::optional<std::string_view> quickLayerText(float seconds, char decimalSeparator,
+                                               std::array<char, 64>& buffer) {
+    if (decimalSeparator != '.' && decimalSeparator != ',') return std::nullopt;
+    if (!(seconds > -1.0f && seconds < 1000.0f)) return std::nullopt;  // NaN too
+    // Exact: a float's 24 bits times ten fit a double's 53.
+    const double tenths = std::fabs(static_cast<double>(seconds)) * 10;
+    double whole = std::floor(tenths);
+    if (tenths - whole == 0.5) return std::nullopt;
+    if (tenths - whole > 0.5) whole += 1;
+    const int rounded = static_cast<int>(whole);
+    std::size_t length = 0;
+    if (std::signbit(seconds)) {
+        if (rounded != 0) return kNoLayerTime;  // below zero
+        buffer[length++] = '-';                 // "-0.0" reads as zero and stays
+    } else if (rounded > 5000) {
+        return kNoLayerTime;  // over 500
+    }
+    const int wholeSeconds = rounded / 10;
+    if (wholeSeconds >= 100) buffer[length++] = static_cast<char>('0' + wholeSeconds / 100);
+    if (wholeSeconds >= 10) buffer[length++] = static_cast<char>('0' + wholeSeconds / 10 % 10);
+    buffer[length++] = static_cast<char>('0' + wholeSeconds % 10);
+    buffer[length++] = decimalSeparator;
+    buffer[length++] = static_cast<char>('0' + rounded % 10);
+    return std::string_view(buffer.data(), length);
+}
+
 // A layer cell: "%3.1f" with the regional decimal separator, then the range
 // rule on the text as written.
 std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
+    if (const std::optional<std::string_view> quick =
+            quickLayerText(seconds, decimalSeparator, buffer))
+        return *quick;
     char digits[60];
     const auto [end, error] =
         std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
@@ -91,7 +124,7 @@ std::string_view layerText(float seconds, char decimalSeparator, std::array<char
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-double twoDigits(std::string_view text, std::size_t at) {
+int twoDigits(std::string_view text, std::size_t at) {
     return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
@@ -127,6 +160,22 @@ float layerSecondsOf(std::string_view layerTime, std::string_view startReference
     return layerSeconds(layerTime, startReference, decimalSeparator);
 }
 
+// A time of day as the log writes it ("hh:mm:ss" with colons) read at once:
+// what readLogTimeOfDay reads from such a text, whatever the regional
+// separator. Every call's duration reads two.
+std::optional<int> timeOfDay(std::string_view text, char timeSeparator) {
+    if (text.size() == 8 && text[2] == ':' && text[5] == ':' && isDigit(text[0]) &&
+        isDigit(text[1]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6]) &&
+        isDigit(text[7])) {
+        const int hours = twoDigits(text, 0);
+        const int minutes = twoDigits(text, 3);
+        const int seconds = twoDigits(text, 6);
+        if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+        return hours * 3600 + minutes * 60 + seconds;
+    }
+    return readLogTimeOfDay(text, timeSeparator);
+}
+
 }  // namespace
 
 float quickLayerSeconds(std::string_view layerTime, std::string_view startReference,
@@ -156,9 +205,9 @@ void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& cal
 // The duration cell: end minus start time of day, modulo a day.
 std::string_view CallRowBuilder::durationText(const CallSummary& call) {
     const std::optional<int> start =
-        readLogTimeOfDay(positions(call.startText, 12, 19), settings_.timeSeparator);
+        timeOfDay(positions(call.startText, 12, 19), settings_.timeSeparator);
     const std::optional<int> end =
-        readLogTimeOfDay(positions(call.endText, 12, 19), settings_.timeSeparator);
+        timeOfDay(positions(call.endText, 12, 19), settings_.timeSeparator);
     // The warning is due even when the call was cut short and shows no
     // duration anyway.
     row_.corrupt = !start || !end;
@@ -175,10 +224,16 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     cells[1] = call.cutShort ? kNoEndTime : call.endText;
     cells[2] = durationText(call);
     const std::string_view startReference = positions(call.startText, 12, 22);
+    const char decimalSeparator = settings_.decimalSeparator;
+    double start = 0;
+    const bool plainStart = plainSeconds(startReference, decimalSeparator, start);
     for (std::size_t l = 0; l < kLayerColumns; ++l) {
+        double layer = 0;
         const float seconds =
-            layerSecondsOf(call.layerTimes[l], startReference, settings_.decimalSeparator);
-        cells[kFirstLayerColumn + l] = layerText(seconds, settings_.decimalSeparator, layers_[l]);
+            plainStart && plainSeconds(call.layerTimes[l], decimalSeparator, layer)
+                ? static_cast<float>(layer) - static_cast<float>(start)
+                : layerSeconds(call.layerTimes[l], startReference, decimalSeparator);
+        cells[kFirstLayerColumn + l] = layerText(seconds, decimalSeparator, layers_[l]);
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c)
         cells[kFirstCounterColumn + c] = call.counters[c];

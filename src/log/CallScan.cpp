@@ -110,11 +110,6 @@ struct alignas(64) LaterCalls {
 
 }  // namespace
 
-std::string_view positions(std::string_view line, std::size_t first, std::size_t last) {
-    if (first == 0 || first > line.size() || last < first) return {};
-    return line.substr(first - 1, last - first + 1);
-}
-
 std::optional<double> readNumber(std::string_view text, char decimalSeparator) {
     text = trimBlanks(text);
     // Checked here rather than left to from_chars, which knows nothing of

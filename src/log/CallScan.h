@@ -14,7 +14,10 @@ namespace kestal {
 
 // Characters from 1-based position `first` to `last` of line, fewer (maybe
 // none) when the line ends sooner.
-std::string_view positions(std::string_view line, std::size_t first, std::size_t last);
+inline std::string_view positions(std::string_view line, std::size_t first, std::size_t last) {
+    if (first == 0 || first > line.size() || last < first) return {};
+    return line.substr(first - 1, last - first + 1);
+}
 
 // Seconds from the start reference S ("hh:mm:ss") to the layer time T
 // ("hh:mm:ss.ff"), in single precision; -1 when either can't be read with

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <memory>
@@ -30,51 +31,39 @@ constexpr std::uint64_t kTwoThreadMinimum = std::uint64_t{16} << 20;
 constexpr std::size_t kChunksAtATime = 4;
 constexpr int kWalkers = 2;
 
-// What the walk of one chunk gives.
-// Rows kept until the chunks before them are handed on: the 18 cells of
-// every row back to back in one buffer.
-class HeldRows {
-public:
-    void add(const CallRow& row) {
-        Row held;
+// A row's 18 cells packed for the generic sink: each cell's length in two
+// bytes, then the cells back to back, then whether the row is corrupt.
+void packCells(const CallRow& row, std::string& text) {
+    for (const std::string_view cell : row.cells) {
+        const auto length = static_cast<std::uint16_t>(cell.size());
+        text.append(reinterpret_cast<const char*>(&length), sizeof length);
+    }
+    for (const std::string_view cell : row.cells) text.append(cell);
+    text.push_back(row.corrupt ? '\1' : '\0');
+}
+
+void unpackCells(std::string_view text, const CallRowSink& sink) {
+    CallRow row;
+    while (!text.empty()) {
+        std::array<std::uint16_t, kColumnCount> lengths{};
+        std::memcpy(lengths.data(), text.data(), sizeof lengths);
+        std::size_t at = sizeof lengths;
         for (std::size_t c = 0; c < kColumnCount; ++c) {
-            bytes_.append(row.cells[c]);
-            held.ends[c] = bytes_.size();
+            row.cells[c] = text.substr(at, lengths[c]);
+            at += lengths[c];
         }
-        held.corrupt = row.corrupt;
-        rows_.push_back(held);
+        row.corrupt = text[at] != '\0';
+        text.remove_prefix(at + 1);
+        sink(row);
     }
+}
 
-    void handOn(const CallRowSink& sink) const {
-        CallRow row;
-        std::size_t start = 0;
-        for (const Row& held : rows_) {
-            for (std::size_t c = 0; c < kColumnCount; ++c) {
-                row.cells[c] = std::string_view(bytes_).substr(start, held.ends[c] - start);
-                start = held.ends[c];
-            }
-            row.corrupt = held.corrupt;
-            sink(row);
-        }
-    }
-
-    // Empty again, keeping the room it had for the next chunk.
-    void clear() {
-        bytes_.clear();
-        rows_.clear();
-    }
-
-private:
-    struct Row {
-        std::array<std::size_t, kColumnCount> ends;
-        bool corrupt;
-    };
-    std::string bytes_;
-    std::vector<Row> rows_;
-};
-
+// What the walk of one chunk gives.
 struct ChunkWalk {
-    HeldRows rows;
+    // Its rows as packed, kept until the chunks before it are handed on.
+    std::string text;
+    std::size_t calls = 0;
+    std::vector<std::string> corruptStarts;
     std::uint64_t lineBytes = 0;
     std::uint64_t lineCount = 0;
     // The text ended (a NUL, the end of the file) before the next chunk:
@@ -88,13 +77,18 @@ struct ChunkWalk {
 // calls are those whose "log opened" line starts in it; the last of them
 // runs on past nextStart to its end. Its lines are those that start in it.
 void walkChunk(int fd, const std::string& path, const RegionalSettings& settings,
-               std::uint64_t ownStart, std::uint64_t nextStart, bool first, ChunkWalk& walk) {
+               const ChunkRows& rows, std::uint64_t ownStart, std::uint64_t nextStart, bool first,
+               ChunkWalk& walk) {
     LineStream::Options options;
     // One byte before the chunk tells whether a line starts at its first
     // byte (a line end stands there) or later.
     options.from = static_cast<std::int64_t>(first ? ownStart : ownStart - 1);
     LineStream lines(fd, path, options);
-    CallWalker walker(settings, [&walk](const CallRow& row) { walk.rows.add(row); });
+    CallWalker walker(settings, [&walk, &rows](const CallRow& row) {
+        ++walk.calls;
+        if (row.corrupt) walk.corruptStarts.emplace_back(row.cells[0]);
+        rows.pack(row, walk.text);
+    });
     std::string_view last;
     for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
         for (const LineStream::MatchedLine& line : batch) {
@@ -147,7 +141,9 @@ public:
     }
 
     void handBack(std::unique_ptr<ChunkWalk> walk) {
-        walk->rows.clear();
+        walk->text.clear();
+        walk->calls = 0;
+        walk->corruptStarts.clear();
         walk->lineBytes = 0;
         walk->lineCount = 0;
         walk->lastChunk = false;
@@ -202,6 +198,14 @@ bool worthTwoThreads(std::uint64_t size) {
 StreamedSize streamCallsSideBySide(int fd, const std::string& path,
                                    const RegionalSettings& settings, const CallRowSink& sink,
                                    const ReadProgress& progress, std::size_t chunk) {
+    const ChunkRows cells{packCells,
+                          [&sink](const WalkedChunk& walked) { unpackCells(walked.text, sink); }};
+    return streamCallsSideBySide(fd, path, settings, cells, progress, chunk);
+}
+
+StreamedSize streamCallsSideBySide(int fd, const std::string& path,
+                                   const RegionalSettings& settings, const ChunkRows& rows,
+                                   const ReadProgress& progress, std::size_t chunk) {
     struct stat st {};
     const off_t base = ::lseek(fd, 0, SEEK_CUR);
     if (base < 0 || ::fstat(fd, &st) != 0) throw cannotOpenFile(path);
@@ -223,7 +227,7 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
         while (queue.take(k)) {
             std::unique_ptr<ChunkWalk> walk = queue.blankWalk();
             try {
-                walkChunk(fd, path, settings, chunkStart(k), chunkEnd(k), k == 0, *walk);
+                walkChunk(fd, path, settings, rows, chunkStart(k), chunkEnd(k), k == 0, *walk);
             } catch (...) {
                 walk->failure = std::current_exception();
             }
@@ -241,7 +245,7 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
     const auto walkOf = [&](std::size_t k) {
         if (!walkers.empty()) return queue.handOn(k);
         auto walk = std::make_unique<ChunkWalk>();
-        walkChunk(fd, path, settings, chunkStart(k), chunkEnd(k), k == 0, *walk);
+        walkChunk(fd, path, settings, rows, chunkStart(k), chunkEnd(k), k == 0, *walk);
         return walk;
     };
 
@@ -249,7 +253,7 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
     for (std::size_t k = 0; k < count; ++k) {
         std::unique_ptr<ChunkWalk> walk = walkOf(k);
         if (walk->failure) std::rethrow_exception(walk->failure);
-        walk->rows.handOn(sink);
+        rows.take({walk->text, walk->calls, walk->corruptStarts});
         sizes.joinedLength += walk->lineBytes + 2 * walk->lineCount;
         if (progress) progress(std::min(size, chunkStart(k + 1) - start), size);
         if (walk->lastChunk || k + 1 == count) {

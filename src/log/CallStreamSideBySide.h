@@ -7,7 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "log/CallRow.h"
 #include "log/LogLines.h"
@@ -30,6 +33,29 @@ inline constexpr std::size_t kStreamChunk = std::size_t{8} << 20;
 // failure (CommandError "Cannot open file %s").
 StreamedSize streamCallsSideBySide(int fd, const std::string& path,
                                    const RegionalSettings& settings, const CallRowSink& sink,
+                                   const ReadProgress& progress = {},
+                                   std::size_t chunk = kStreamChunk);
+
+// One chunk's calls as the calling thread gets them, in the order of the log.
+struct WalkedChunk {
+    std::string_view text;  // what RowPacker made of each of its calls, back to back
+    std::size_t calls = 0;
+    // The start texts of its calls whose start or end time can't be read.
+    std::span<const std::string> corruptStarts;
+};
+
+// For walks whose work on each row can be done on the walkers' threads (an
+// output line made, say): pack appends what a row gives to its chunk's text,
+// on the thread that walked the call; take gets each chunk on the calling
+// thread, in turn.
+struct ChunkRows {
+    std::function<void(const CallRow& row, std::string& text)> pack;
+    std::function<void(const WalkedChunk& chunk)> take;
+};
+
+// streamCallsSideBySide, with the rows packed by the walkers.
+StreamedSize streamCallsSideBySide(int fd, const std::string& path,
+                                   const RegionalSettings& settings, const ChunkRows& rows,
                                    const ReadProgress& progress = {},
                                    std::size_t chunk = kStreamChunk);
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "output/CsvField.h"
+#include "platform/TextFile.h"
 
 namespace kestal {
 
@@ -82,6 +83,11 @@ void TableLineWriter::write(const RowTexts& cells) {
     appendRowLine(line_, cells, layout_);
     writeLine_(line_);
     wroteRow_ = true;
+}
+
+void TableLineWriter::appendLine(std::string& text, const RowTexts& cells) const {
+    appendRowLine(text, cells, layout_);
+    text.append(kLineEnd);
 }
 
 void TableLineWriter::finish() {

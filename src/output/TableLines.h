@@ -28,6 +28,9 @@ class TableLineWriter {
 public:
     TableLineWriter(ExportLayout layout, bool header, ExportLineSink writeLine);
     void write(const RowTexts& cells);
+    // The line write() would write for cells, with its line end, appended
+    // to text instead: for lines made on other threads and written in bulk.
+    void appendLine(std::string& text, const RowTexts& cells) const;
     void finish();
 
 private:

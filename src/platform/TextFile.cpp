@@ -87,7 +87,7 @@ void TextFileWriter::write(std::string_view text) {
 
 void TextFileWriter::writeLine(std::string_view text) {
     write(text);
-    write("\r\n");
+    write(kLineEnd);
 }
 
 void TextFileWriter::close() {

@@ -8,6 +8,8 @@
 
 namespace kestal {
 
+inline constexpr std::string_view kLineEnd = "\r\n";
+
 class TextFileWriter {
 public:
     // How failures are worded: InOut names the system error ("File access
@@ -27,7 +29,7 @@ public:
     // closes the descriptor too.
     void attach(int fd, const std::string& name);
     void write(std::string_view text);
-    // text followed by "\r\n".
+    // text followed by kLineEnd.
     void writeLine(std::string_view text);
     // Flushes and closes; throws CommandError when the data can't be written.
     void close();

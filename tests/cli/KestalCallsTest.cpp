@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -268,6 +269,37 @@ TEST(KestalCalls, UnreadableTimesWarnAndStillWriteTheRow) {
     EXPECT_EQ(run.err, "kestal-calls: " + log +
                            ": call \"12-01-2026 09:1x:04\": The PPPLOG.TXT file appears to have "
                            "been corrupted.\n");
+}
+
+// A log big enough for two walking threads, with calls whose start can't be
+// read here and there: the table Save Table As writes, the warnings in the
+// order of the log.
+TEST(KestalCalls, BigLogWalkedByTwoThreadsIsWhatSaveTableAsWrites) {
+    const std::string sample = sampleBytes();
+    std::string big;
+    std::string warnings;
+    TempDir dir;
+    const std::string log = dir.file("big.txt");
+    for (int copy = 0; big.size() <= (std::size_t{17} << 20); ++copy) {
+        big += sample;
+        if (copy % 97 != 0) continue;
+        char start[32];
+        std::snprintf(start, sizeof start, "%02d-%02d-2026 09:1x:%02d", copy / 97 % 12 + 1,
+                      copy / 97 % 28 + 1, copy / 97 % 60);
+        big += std::string(start) + ".30 - Remote access driver log opened.\r\n";
+        warnings += "kestal-calls: " + log + ": call \"" + start +
+                    "\": The PPPLOG.TXT file appears to have been corrupted.\n";
+    }
+    dir.write("big.txt", big);
+    for (const ExportLayout layout :
+         {ExportLayout::TabSeparated, ExportLayout::CommaSeparated, ExportLayout::FixedWidth}) {
+        SCOPED_TRACE(layoutName(layout));
+        const ToolRun run = runTool({"--format", layoutName(layout), log});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.out ==
+                    savedByViewer(tableOf(big), std::string("big.") + layoutName(layout), false));
+        EXPECT_EQ(run.err, warnings);
+    }
 }
 
 TEST(KestalCalls, DetailsAreTheAnnotatedLinesOfOneCall) {

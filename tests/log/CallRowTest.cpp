@@ -51,29 +51,36 @@ namespace kestal::testing {
 namespace {
 
 // The LCP cell for every tenth of a second from 20 minutes before the start
-// to 20 minutes after it: "%3.1f" of the difference, "-" when the text reads
-// back as more than 500 or less than 0.
+// to 20 minutes after it, for starts early, midday and late: "%3.1f" of the
+// difference, "-" when the text reads back as more than 500 or less than 0.
 TEST(CallRowBuilder, LayerCellsKeepTheRangeRule) {
+    const std::pair<int, std::string_view> starts[] = {{0, "12-01-2026 00:00:00"},
+                                                       {10, "12-01-2026 00:00:01"},
+                                                       {12 * 36000, "12-01-2026 12:00:00"},
+                                                       {23 * 36000 + 24000, "12-01-2026 23:40:00"}};
     for (const char separator : {'.', ','}) {
         CallRowBuilder rows({separator, ':'});
-        for (int tenths = -12000; tenths <= 12000; ++tenths) {
-            const int total = 12 * 36000 + tenths;
-            char layer[16];
-            std::snprintf(layer, sizeof layer, "%02d:%02d:%02d.%d5", total / 36000,
-                          total / 600 % 60, total / 10 % 60, total % 10);
-            CallSummary call;
-            call.startText = "12-01-2026 12:00:00";
-            call.endText = call.startText;
-            call.layerTimes[0] = layer;
-            const float seconds = layerSeconds(layer, "12:00:00", separator);
-            char expected[64];
-            std::snprintf(expected, sizeof expected, "%3.1f", seconds);
-            std::string text = expected;
-            for (char& c : text)
-                if (c == '.') c = separator;
-            const std::optional<double> value = readNumber(text, separator);
-            if (!value || *value > 500 || *value < 0) text = "-";
-            ASSERT_EQ(rows.build(call).cells[3], text) << layer;
+        for (const auto& [startTenths, startText] : starts) {
+            for (int tenths = -12000; tenths <= 12000; ++tenths) {
+                const int total = startTenths + tenths;
+                if (total < 0 || total >= 24 * 36000) continue;
+                char layer[16];
+                std::snprintf(layer, sizeof layer, "%02d:%02d:%02d.%d5", total / 36000,
+                              total / 600 % 60, total / 10 % 60, total % 10);
+                CallSummary call;
+                call.startText = startText;
+                call.endText = call.startText;
+                call.layerTimes[0] = layer;
+                const float seconds = layerSeconds(layer, startText.substr(11), separator);
+                char expected[64];
+                std::snprintf(expected, sizeof expected, "%3.1f", seconds);
+                std::string text = expected;
+                for (char& c : text)
+                    if (c == '.') c = separator;
+                const std::optional<double> value = readNumber(text, separator);
+                if (!value || *value > 500 || *value < 0) text = "-";
+                ASSERT_EQ(rows.build(call).cells[3], text) << layer << " from " << startText;
+            }
         }
     }
 }

@@ -62,42 +62,24 @@ std::optional<bool> plainInRange(std::string_view digits) {
     return whole < 500 || (whole == 500 && tenth == 0);
 }
 
-// The layer cell of seconds written straight, for the usual separators and
-// values: rounded to tenths as to_chars rounds (the exact value to the
-// nearest; an exact tie is left to to_chars), and the range rule applied to
-// the tenths. Nothing when to_chars must decide.
-std::optional<std::string_view> quickLayerText(float seconds, char decimalSeparator,
-                                               std::array<char, 64>& buffer) {
-    if (decimalSeparator != '.' && decimalSeparator != ',') return std::nullopt;
-    if (!(seconds > -1.0f && seconds < 1000.0f)) return std::nullopt;  // NaN too
-    // Exact: a float's 24 bits times ten fit a double's 53.
-    const double tenths = std::fabs(static_cast<double>(seconds)) * 10;
-    double whole = std::floor(tenths);
-    if (tenths - whole == 0.5) return std::nullopt;
-    if (tenths - whole > 0.5) whole += 1;
-    const int rounded = static_cast<int>(whole);
+// The layer cell of a difference in whole tenths, for the separators that
+// read like "." (see build).
+std::string_view layerTextOfTenths(int tenths, char decimalSeparator,
+                                   std::array<char, 64>& buffer) {
+    if (tenths < 0 || tenths > 5000) return kNoLayerTime;  // below 0, over 500
+    const int wholeSeconds = tenths / 10;
     std::size_t length = 0;
-    if (std::signbit(seconds)) {
-        if (rounded != 0) return kNoLayerTime;  // below zero
-        buffer[length++] = '-';                 // "-0.0" reads as zero and stays
-    } else if (rounded > 5000) {
-        return kNoLayerTime;  // over 500
-    }
-    const int wholeSeconds = rounded / 10;
     if (wholeSeconds >= 100) buffer[length++] = static_cast<char>('0' + wholeSeconds / 100);
     if (wholeSeconds >= 10) buffer[length++] = static_cast<char>('0' + wholeSeconds / 10 % 10);
     buffer[length++] = static_cast<char>('0' + wholeSeconds % 10);
     buffer[length++] = decimalSeparator;
-    buffer[length++] = static_cast<char>('0' + rounded % 10);
-    return std::string_view(buffer.data(), length);
+    buffer[length++] = static_cast<char>('0' + tenths % 10);
+    return {buffer.data(), length};
 }
 
 // A layer cell: "%3.1f" with the regional decimal separator, then the range
 // rule on the text as written.
 std::string_view layerText(float seconds, char decimalSeparator, std::array<char, 64>& buffer) {
-    if (const std::optional<std::string_view> quick =
-            quickLayerText(seconds, decimalSeparator, buffer))
-        return *quick;
     char digits[60];
     const auto [end, error] =
         std::to_chars(digits, digits + sizeof digits, seconds, std::chars_format::fixed, 1);
@@ -128,15 +110,22 @@ int twoDigits(std::string_view text, std::size_t at) {
     return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
-// The seconds layerSeconds reads from a time ("hh:mm:ss" or "hh:mm:ss.f..."),
-// worked out directly for the shape the log writes: every call's row reads
-// eight of them. Anything else (blanks, signs, other lengths) is left to
-// layerSeconds: false.
-bool plainSeconds(std::string_view time, char decimalSeparator, double& seconds) {
+// A time of the shape the log writes ("hh:mm:ss" or "hh:mm:ss.f..."), read
+// as layerSeconds reads it, directly: every call's row reads five. Anything
+// else (blanks, signs, other lengths) is left to layerSeconds: false.
+struct PlainTime {
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+    int tenth = 0;  // 0 without a fraction
+    int tenths() const { return hours * 36000 + minutes * 600 + seconds * 10 + tenth; }
+};
+
+bool readPlainTime(std::string_view time, char decimalSeparator, PlainTime& read) {
     if (time.size() != 8 && time.size() < 10) return false;
     for (const std::size_t at : {0, 1, 3, 4, 6, 7})
         if (!isDigit(time[at])) return false;
-    double wholeSeconds = twoDigits(time, 6);
+    read.tenth = 0;
     if (time.size() >= 10) {
         // "ss.f" reads alike with the log's "." and the regional separator
         // (one that is no digit).
@@ -144,9 +133,20 @@ bool plainSeconds(std::string_view time, char decimalSeparator, double& seconds)
         if (!isDigit(time[9]) || isDigit(decimalSeparator) ||
             (separator != '.' && separator != decimalSeparator))
             return false;
-        wholeSeconds = (wholeSeconds * 10 + (time[9] - '0')) / 10;
+        read.tenth = time[9] - '0';
     }
-    seconds = twoDigits(time, 0) * 3600 + twoDigits(time, 3) * 60 + wholeSeconds;
+    read.hours = twoDigits(time, 0);
+    read.minutes = twoDigits(time, 3);
+    read.seconds = twoDigits(time, 6);
+    return true;
+}
+
+// The seconds layerSeconds reads, in the same double-precision steps.
+bool plainSeconds(std::string_view time, char decimalSeparator, double& seconds) {
+    PlainTime read;
+    if (!readPlainTime(time, decimalSeparator, read)) return false;
+    const double wholeSeconds = static_cast<double>(read.seconds * 10 + read.tenth) / 10;
+    seconds = read.hours * 3600 + read.minutes * 60 + wholeSeconds;
     return true;
 }
 
@@ -225,14 +225,23 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     cells[2] = durationText(call);
     const std::string_view startReference = positions(call.startText, 12, 22);
     const char decimalSeparator = settings_.decimalSeparator;
-    double start = 0;
-    const bool plainStart = plainSeconds(startReference, decimalSeparator, start);
+    // Both times of the log's shape, the start in whole seconds: their
+    // difference in float (as layerSeconds takes it) lies within 0.05 of
+    // the exact difference in tenths (two roundings of at most 2^-6 each
+    // below 100 hours), so rounding it to tenths gives that difference, and
+    // no float is needed. A zero difference has no tenth: +0.0, not "-0.0".
+    PlainTime start;
+    const bool plainStart = (decimalSeparator == '.' || decimalSeparator == ',') &&
+                            startReference.size() == 8 &&
+                            readPlainTime(startReference, decimalSeparator, start);
     for (std::size_t l = 0; l < kLayerColumns; ++l) {
-        double layer = 0;
-        const float seconds =
-            plainStart && plainSeconds(call.layerTimes[l], decimalSeparator, layer)
-                ? static_cast<float>(layer) - static_cast<float>(start)
-                : layerSeconds(call.layerTimes[l], startReference, decimalSeparator);
+        PlainTime layer;
+        if (plainStart && readPlainTime(call.layerTimes[l], decimalSeparator, layer)) {
+            cells[kFirstLayerColumn + l] =
+                layerTextOfTenths(layer.tenths() - start.tenths(), decimalSeparator, layers_[l]);
+            continue;
+        }
+        const float seconds = layerSecondsOf(call.layerTimes[l], startReference, decimalSeparator);
         cells[kFirstLayerColumn + l] = layerText(seconds, decimalSeparator, layers_[l]);
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c)

@@ -71,6 +71,7 @@ void CallScanWhileRead::Walk::walk(const LineRange& range) {
             firstOpening = lines + (index - range.first);
         walker.line(range[index], texts);
     });
+    walker.holdCallAtHand();
     lines += range.last - range.first;
 }
 

@@ -52,10 +52,23 @@ void CallWalker::stopAt(std::string_view opening) {
 }
 
 void CallWalker::startCall(std::string_view line) {
-    start_.assign(positions(line, 1, 19));
     summary_ = CallSummary{};
-    summary_.startText = start_.view();
+    summary_.startText = positions(line, 1, 19);
     inCall_ = true;
+}
+
+void CallWalker::holdCallAtHand() {
+    if (!inCall_) return;
+    start_.assign(summary_.startText);
+    summary_.startText = start_.view();
+    for (std::size_t c = 0; c < kCounterColumns; ++c) {
+        counters_[c].assign(summary_.counters[c]);
+        summary_.counters[c] = counters_[c].view();
+    }
+    for (std::size_t l = 0; l < kLayerColumns; ++l) {
+        layerTimes_[l].assign(summary_.layerTimes[l]);
+        summary_.layerTimes[l] = layerTimes_[l].view();
+    }
 }
 
 void CallWalker::takeValues(std::uint32_t texts, std::string_view line) {
@@ -64,11 +77,9 @@ void CallWalker::takeValues(std::uint32_t texts, std::string_view line) {
     for (std::uint32_t bits = texts & kValueTexts; bits != 0; bits &= bits - 1) {
         const ValueColumn column = kValueColumns[__builtin_ctz(bits)];
         if (column.counter) {
-            counters_[column.index].assign(positions(line, 49, 67));
-            summary_.counters[column.index] = counters_[column.index].view();
+            summary_.counters[column.index] = positions(line, 49, 67);
         } else {
-            layerTimes_[column.index].assign(positions(line, 12, 22));
-            summary_.layerTimes[column.index] = layerTimes_[column.index].view();
+            summary_.layerTimes[column.index] = positions(line, 12, 22);
         }
     }
 }
@@ -88,6 +99,7 @@ void streamCalls(LineStream& lines, const RegionalSettings& settings, const Call
     for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
         for (const LineStream::MatchedLine& line : batch) walker.line(line.text, line.texts);
         last = batch.back().text;
+        walker.holdCallAtHand();
     }
     walker.end(last);
 }

@@ -107,6 +107,7 @@ void walkChunk(int fd, const std::string& path, const RegionalSettings& settings
             walker.line(line.text, line.texts);
         }
         last = batch.back().text;
+        walker.holdCallAtHand();
     }
     walker.end(last);
     walk.lastChunk = lines.textEnd() < nextStart;

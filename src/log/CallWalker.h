@@ -1,6 +1,6 @@
 // The call scan one line at a time, for walks that see each line only once:
-// what a call block's lines give is copied out of them, so the lines may go
-// as soon as they have been walked.
+// what a call block's lines give is kept as views into them while they stay,
+// and copied out of them (holdCallAtHand) before they go.
 #pragma once
 
 #include <array>
@@ -18,6 +18,7 @@ template <std::size_t Capacity>
 class HeldText {
 public:
     void assign(std::string_view text) {
+        if (text.data() == bytes_.data()) return;  // held already
         size_ = text.size() < Capacity ? text.size() : Capacity;
         if (size_ > 0) std::memcpy(bytes_.data(), text.data(), size_);
     }
@@ -44,6 +45,10 @@ public:
     void stopAt(std::string_view opening);
 
     bool inCall() const { return inCall_; }
+
+    // The lines walked so far are about to go: what the call at hand took
+    // from them is copied.
+    void holdCallAtHand();
 
 private:
     void recognisedLine(std::string_view line, std::uint32_t texts);

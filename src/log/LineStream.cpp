@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "log/ByteMasks.h"
 #include "log/FileBytes.h"
 #include "log/LineMatcher.h"
 #include "platform/Errors.h"
@@ -32,32 +34,6 @@ ssize_t readSome(int fd, std::int64_t offset, char* into, std::size_t count) {
 constexpr std::size_t kBlockSlack = 96;
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
-
-#if defined(__SSE2__)
-// One bit for each of the 16 bytes from p on that is a CR, LF or NUL.
-unsigned lineEnds(const char* p) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, _mm_set1_epi8('\r')),
-                                                    _mm_cmpeq_epi8(block, _mm_set1_epi8('\n'))),
-                                       _mm_cmpeq_epi8(block, _mm_setzero_si128()))));
-}
-#endif
-
-#if defined(__SSE2__)
-// The same for 64 bytes, and where letter pairs start (reads p[64] too).
-std::uint64_t lineEnds64(const char* p) {
-    return std::uint64_t{lineEnds(p)} | std::uint64_t{lineEnds(p + 16)} << 16 |
-           std::uint64_t{lineEnds(p + 32)} << 32 | std::uint64_t{lineEnds(p + 48)} << 48;
-}
-
-std::uint64_t pairStarts64(const char* p) {
-    return std::uint64_t{linematch::pairStarts(p)} |
-           std::uint64_t{linematch::pairStarts(p + 16)} << 16 |
-           std::uint64_t{linematch::pairStarts(p + 32)} << 32 |
-           std::uint64_t{linematch::pairStarts(p + 48)} << 48;
-}
-#endif
 
 // The low count bits (count 0 to 64).
 std::uint64_t lowBits64(std::ptrdiff_t count) {
@@ -261,35 +237,35 @@ void LineStream::cutBatch() {
     pairCount_ = 0;
     pairedLf_ = static_cast<std::size_t>(-1);
     bool going = true;
-#if defined(__SSE2__)
-    // 64 bytes a step: about one line each, so that the branches follow
-    // the lines rather than every 16 bytes.
-    for (std::size_t block = begin_; block < end_ && going; block += 64) {
-        const auto left = static_cast<std::ptrdiff_t>(end_ - block);
-        std::uint64_t ends = lineEnds64(bytes + block) & lowBits64(left);
-        // A pair needs its second letter read too.
-        std::uint64_t pairs = pairStarts64(bytes + block) & lowBits64(left - 1);
-        for (; ends != 0 && going; ends &= ends - 1) {
-            const auto bit = static_cast<unsigned>(__builtin_ctzll(ends));
-            if (pairs != 0) {
-                const std::uint64_t beforeMask = (std::uint64_t{1} << bit) - 1;
-                for (std::uint64_t before = pairs & beforeMask; before != 0; before &= before - 1)
-                    notePair(block + static_cast<std::size_t>(__builtin_ctzll(before)));
-                pairs &= ~beforeMask;
+    // The masks of 64 steps of 64 bytes at a time; a step is about one line,
+    // so that the branches follow the lines rather than the bytes.
+    constexpr std::size_t kSteps = 64;
+    std::array<std::uint64_t, kSteps> endMasks;
+    std::array<std::uint64_t, kSteps> pairMasks;
+    for (std::size_t stretch = begin_; stretch < end_ && going; stretch += kSteps * kMaskStep) {
+        const std::size_t steps = std::min(kSteps, (end_ - stretch + kMaskStep - 1) / kMaskStep);
+        findByteMasks(bytes + stretch, steps, endMasks.data(), pairMasks.data());
+        for (std::size_t step = 0; step < steps && going; ++step) {
+            const std::size_t block = stretch + step * kMaskStep;
+            const auto left = static_cast<std::ptrdiff_t>(end_ - block);
+            std::uint64_t ends = endMasks[step] & lowBits64(left);
+            // A pair needs its second letter read too.
+            std::uint64_t pairs = pairMasks[step] & lowBits64(left - 1);
+            for (; ends != 0 && going; ends &= ends - 1) {
+                const auto bit = static_cast<unsigned>(__builtin_ctzll(ends));
+                if (pairs != 0) {
+                    const std::uint64_t beforeMask = (std::uint64_t{1} << bit) - 1;
+                    for (std::uint64_t before = pairs & beforeMask; before != 0;
+                         before &= before - 1)
+                        notePair(block + static_cast<std::size_t>(__builtin_ctzll(before)));
+                    pairs &= ~beforeMask;
+                }
+                going = batchLineEnd(block + bit);
             }
-            going = batchLineEnd(block + bit);
+            for (; pairs != 0 && going; pairs &= pairs - 1)
+                notePair(block + static_cast<std::size_t>(__builtin_ctzll(pairs)));
         }
-        for (; pairs != 0 && going; pairs &= pairs - 1)
-            notePair(block + static_cast<std::size_t>(__builtin_ctzll(pairs)));
     }
-#else
-    pairCount_ = pairs_.size() + 1;  // each line matched whole
-    for (std::size_t at = begin_; at < end_ && going; ++at) {
-        if (!isLineEnd(bytes[at])) continue;
-        going = batchLineEnd(at);
-        pairCount_ = pairs_.size() + 1;
-    }
-#endif
     if (textEnded_) return;
     if (!going || !fileEnded_) {
         pairCount_ = 0;  // the line not yet ended is cut again with more bytes

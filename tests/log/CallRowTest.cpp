@@ -51,19 +51,22 @@ namespace kestal::testing {
 namespace {
 
 // The LCP cell for every tenth of a second from 20 minutes before the start
-// to 20 minutes after it, for starts early, midday and late: "%3.1f" of the
+// to 20 minutes after it, for starts early, midday, late and past the hours
+// of a day: "%3.1f" of the
 // difference, "-" when the text reads back as more than 500 or less than 0.
 TEST(CallRowBuilder, LayerCellsKeepTheRangeRule) {
-    const std::pair<int, std::string_view> starts[] = {{0, "12-01-2026 00:00:00"},
-                                                       {10, "12-01-2026 00:00:01"},
-                                                       {12 * 36000, "12-01-2026 12:00:00"},
-                                                       {23 * 36000 + 24000, "12-01-2026 23:40:00"}};
+    const std::pair<int, std::string_view> starts[] = {
+        {0, "12-01-2026 00:00:00"},
+        {10, "12-01-2026 00:00:01"},
+        {12 * 36000, "12-01-2026 12:00:00"},
+        {23 * 36000 + 24000, "12-01-2026 23:40:00"},
+        {99 * 36000 + 59 * 600 + 590, "12-01-2026 99:59:59"}};
     for (const char separator : {'.', ','}) {
         CallRowBuilder rows({separator, ':'});
         for (const auto& [startTenths, startText] : starts) {
             for (int tenths = -12000; tenths <= 12000; ++tenths) {
                 const int total = startTenths + tenths;
-                if (total < 0 || total >= 24 * 36000) continue;
+                if (total < 0 || total >= 100 * 36000) continue;
                 char layer[16];
                 std::snprintf(layer, sizeof layer, "%02d:%02d:%02d.%d5", total / 36000,
                               total / 600 % 60, total / 10 % 60, total % 10);

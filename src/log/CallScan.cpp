@@ -233,7 +233,7 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
                     [&later](std::string_view startText) { later.corrupt.push_back(startText); });
             },
             [&] { scanRange(lines, 0, split, table, settings, onCorruptCall); });
-        table.appendCalls(later.table);
+        table.appendCalls(std::move(later.table));
         if (onCorruptCall) {
             for (const std::string_view startText : later.corrupt) onCorruptCall(startText);
         }

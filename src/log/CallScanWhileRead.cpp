@@ -116,7 +116,7 @@ void CallScanWhileRead::finish(const LogLines& lines, CallTable& table,
         // The second walk's rows go on after the first's; row 1 of an empty
         // table takes the first of them.
         const int shift = table.callCount();
-        table.appendCalls(later_.table);
+        table.appendCalls(std::move(later_.table));
         for (const int row : later_.corruptRows) corruptRows.push_back(row + shift);
     }
     table.setCurrentRow(1);

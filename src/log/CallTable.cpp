@@ -1,6 +1,7 @@
 #include "log/CallTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <stdexcept>
 
@@ -30,7 +31,7 @@ const std::array<ColumnInfo, kColumnCount> kColumns = {{
 namespace {
 
 constexpr int kMinimumRowCount = 2;
-// Overwritten cells are left in the arena until they are both this many
+// Overwritten cells are left in their blocks until they are both this many
 // bytes and more than the live ones.
 constexpr std::uint64_t kCompactThreshold = 1 << 20;
 
@@ -38,6 +39,10 @@ void checkColumn(Column column) {
     if (indexOf(column) < 0 || indexOf(column) >= kColumnCount)
         throw std::out_of_range("call table column");
 }
+
+// Blocks grow from a few kilobytes for a small table to this size.
+constexpr std::size_t kFirstBlock = std::size_t{4} << 10;
+constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
 
 std::uint64_t rowLength(const std::array<std::uint32_t, kColumnCount>& ends) {
     return ends[kColumnCount - 1];
@@ -47,8 +52,28 @@ std::uint64_t rowLength(const std::array<std::uint32_t, kColumnCount>& ends) {
 
 CallTable::CallTable() { reset(); }
 
+CallTable::CallTable(const CallTable& other)
+    : stored_(other.stored_),
+      rows_(other.rows_),
+      garbage_(other.garbage_),
+      currentRow_(other.currentRow_),
+      currentColumn_(other.currentColumn_) {
+    blocks_.reserve(other.blocks_.size());
+    for (const Block& block : other.blocks_) {
+        Block copy{std::unique_ptr<char[]>(new char[block.capacity]), block.size, block.capacity};
+        std::copy_n(block.bytes.get(), block.size, copy.bytes.get());
+        blocks_.push_back(std::move(copy));
+    }
+}
+
+CallTable& CallTable::operator=(const CallTable& other) {
+    if (this != &other) *this = CallTable(other);
+    return *this;
+}
+
 void CallTable::reset() {
-    arena_.clear();
+    blocks_.clear();
+    stored_ = 0;
     rows_.assign(1, Row{});
     garbage_ = 0;
     currentRow_ = 1;
@@ -64,9 +89,7 @@ void CallTable::setRowCount(int count) {
         currentRow_ = std::min(currentRow_, count - 1);
         compactIfWasteful();
     } else {
-        Row empty;
-        empty.offset = arena_.size();
-        rows_.resize(wanted, empty);
+        rows_.resize(wanted, Row{});
     }
 }
 
@@ -80,18 +103,24 @@ CallTable::Row& CallTable::row(int r) {
     return rows_[static_cast<std::size_t>(r - 1)];
 }
 
+const char* CallTable::bytesOf(const Row& data) const {
+    if (rowLength(data.ends) == 0) return "";
+    const Block& block = blocks_[static_cast<std::size_t>(data.offset >> kBlockShift)];
+    return block.bytes.get() + (data.offset & ((std::uint64_t{1} << kBlockShift) - 1));
+}
+
 std::string_view CallTable::cell(Column column, int r) const {
     checkColumn(column);
     if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
     const Row& data = row(r);
     const auto c = static_cast<std::size_t>(column);
     const std::uint32_t begin = c == 0 ? 0 : data.ends[c - 1];
-    return std::string_view(arena_).substr(data.offset + begin, data.ends[c] - begin);
+    return {bytesOf(data) + begin, data.ends[c] - begin};
 }
 
 RowTexts CallTable::rowTexts(int r) const {
     const Row& data = row(r);
-    const char* const first = arena_.data() + data.offset;
+    const char* const first = bytesOf(data);
     RowTexts cells;
     std::uint32_t begin = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
@@ -122,38 +151,39 @@ void CallTable::writeRow(int r, const RowTexts& cells) {
     storeRow(r, cells);
 }
 
+char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < length) {
+        const std::size_t grown =
+            blocks_.empty() ? kFirstBlock : std::min(blocks_.back().capacity * 2, kLargestBlock);
+        const auto capacity = std::max<std::size_t>(grown, static_cast<std::size_t>(length));
+        blocks_.push_back({std::unique_ptr<char[]>(new char[capacity]), 0, capacity});
+    }
+    Block& block = blocks_.back();
+    offset = (std::uint64_t{blocks_.size() - 1} << kBlockShift) | block.size;
+    char* const room = block.bytes.get() + block.size;
+    block.size += static_cast<std::size_t>(length);
+    stored_ += length;
+    return room;
+}
+
+// The texts may be views into this table's own blocks (a cell copied from
+// another cell): those stay where they are while the row is written.
 void CallTable::storeRow(int r, const RowTexts& cells) {
     Row& target = row(r);
-    // The texts may be views into the arena itself (a cell copied from
-    // another cell): growing the arena would move them, so such rows are
-    // put together in a buffer of their own first.
-    const char* const arenaBegin = arena_.data();
-    const char* const arenaEnd = arenaBegin + arena_.size();
-    bool fromArena = false;
-    std::size_t total = 0;
-    for (const std::string_view text : cells) {
-        total += text.size();
-        if (!text.empty() && std::greater_equal<const char*>()(text.data(), arenaBegin) &&
-            std::less<const char*>()(text.data(), arenaEnd))
-            fromArena = true;
-    }
-    std::string own;
-    if (fromArena) {
-        own.reserve(total);
-        for (const std::string_view text : cells) own.append(text);
-    }
-
     garbage_ += rowLength(target.ends);
-    target.offset = arena_.size();
     std::uint32_t end = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
         end += static_cast<std::uint32_t>(cells[c].size());
         target.ends[c] = end;
     }
-    if (fromArena) {
-        arena_.append(own);
-    } else {
-        for (const std::string_view text : cells) arena_.append(text);
+    target.offset = 0;
+    if (end > 0) {
+        char* out = roomFor(end, target.offset);
+        for (const std::string_view text : cells) {
+            if (text.empty()) continue;
+            std::memcpy(out, text.data(), text.size());
+            out += text.size();
+        }
     }
     compactIfWasteful();
 }
@@ -163,47 +193,69 @@ void CallTable::clearRow(int r) {
     Row& target = row(r);
     garbage_ += rowLength(target.ends);
     target.ends.fill(0);
-    target.offset = arena_.size();
+    target.offset = 0;
     compactIfWasteful();
 }
 
 void CallTable::compactIfWasteful() {
-    if (garbage_ < kCompactThreshold || garbage_ * 2 < arena_.size()) return;
-    std::string packed;
-    packed.reserve(static_cast<std::size_t>(arena_.size() - garbage_));
-    for (Row& r : rows_) {
+    if (garbage_ < kCompactThreshold || garbage_ * 2 < stored_) return;
+    CallTable packed;
+    packed.rows_.clear();
+    packed.rows_.reserve(rows_.size());
+    for (const Row& r : rows_) {
+        Row moved = r;
         const std::uint64_t length = rowLength(r.ends);
-        const std::uint64_t offset = packed.size();
-        packed.append(arena_, static_cast<std::size_t>(r.offset), static_cast<std::size_t>(length));
-        r.offset = offset;
+        moved.offset = 0;
+        if (length > 0) std::memcpy(packed.roomFor(length, moved.offset), bytesOf(r), length);
+        packed.rows_.push_back(moved);
     }
-    arena_ = std::move(packed);
+    blocks_ = std::move(packed.blocks_);
+    stored_ = packed.stored_;
+    rows_ = std::move(packed.rows_);
     garbage_ = 0;
+}
+
+// Into an empty row 1 goes other's first call, copied; the rest are added
+// after it.
+std::size_t CallTable::firstRowToAppend(const CallTable& other) {
+    if (callCount() > 0) return 0;
+    storeRow(1, other.rowTexts(1));
+    garbage_ += rowLength(other.rows_[0].ends);  // its bytes come along unused
+    return 1;
+}
+
+void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t base) {
+    garbage_ += other.garbage_;
+    rows_.reserve(rows_.size() + other.rows_.size() - from);
+    for (std::size_t i = from; i < other.rows_.size(); ++i) {
+        Row added = other.rows_[i];
+        if (rowLength(added.ends) > 0) added.offset += std::uint64_t{base} << kBlockShift;
+        rows_.push_back(added);
+    }
+    compactIfWasteful();
 }
 
 void CallTable::appendCalls(const CallTable& other) {
     if (other.callCount() == 0) return;
-    std::size_t from = 0;  // the first of other's rows to add at the end
-    if (callCount() == 0) {
-        RowTexts first;
-        for (int c = 0; c < kColumnCount; ++c)
-            first[static_cast<std::size_t>(c)] = other.cell(columnAt(c), 1);
-        storeRow(1, first);
-        from = 1;
+    const std::size_t from = firstRowToAppend(other);
+    const std::size_t base = blocks_.size();
+    for (const Block& block : other.blocks_) {
+        Block copy{std::unique_ptr<char[]>(new char[block.size]), block.size, block.size};
+        std::copy_n(block.bytes.get(), block.size, copy.bytes.get());
+        blocks_.push_back(std::move(copy));
+        stored_ += block.size;
     }
-    // other's arena goes on the end of this one whole, the bytes no added
-    // row refers to counted as waste.
-    const std::uint64_t shift = arena_.size();
-    arena_.append(other.arena_);
-    garbage_ += other.garbage_;
-    if (from == 1) garbage_ += rowLength(other.rows_[0].ends);
-    rows_.reserve(rows_.size() + other.rows_.size() - from);
-    for (std::size_t i = from; i < other.rows_.size(); ++i) {
-        Row added = other.rows_[i];
-        added.offset += shift;
-        rows_.push_back(added);
-    }
-    compactIfWasteful();
+    addRowsOf(other, from, base);
+}
+
+void CallTable::appendCalls(CallTable&& other) {
+    if (other.callCount() == 0) return;
+    const std::size_t from = firstRowToAppend(other);
+    const std::size_t base = blocks_.size();
+    for (Block& block : other.blocks_) blocks_.push_back(std::move(block));
+    stored_ += other.stored_;
+    addRowsOf(other, from, base);
+    other.reset();
 }
 
 int CallTable::callCount() const { return cell(Column::StartTime, 1).empty() ? 0 : rowCount() - 1; }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,10 +57,16 @@ using RowTexts = std::array<std::string_view, kColumnCount>;
 
 // Row 0 is the title row; rows 1 and on hold one call each. The row count
 // starts at 2 (titles and an empty row 1) and never drops below it.
-// Cells are stored compactly: a row's 18 texts lie back to back in one arena.
+// Cells are stored compactly: a row's 18 texts lie back to back in blocks
+// of bytes that stay where they are once written, so a growing table copies
+// no bytes, and a table appended whole hands its blocks over.
 class CallTable {
 public:
     CallTable();
+    CallTable(const CallTable& other);
+    CallTable& operator=(const CallTable& other);
+    CallTable(CallTable&&) noexcept = default;
+    CallTable& operator=(CallTable&&) noexcept = default;
 
     int rowCount() const { return static_cast<int>(rows_.size()) + 1; }
     // Setting it higher adds empty rows at the end; lower drops rows from
@@ -93,22 +100,43 @@ public:
     // written here in turn: the first into row 1 when that holds no call,
     // every other one into a new last row.
     void appendCalls(const CallTable& other);
+    // The same, taking other's bytes over instead of copying them; other is
+    // left empty.
+    void appendCalls(CallTable&& other);
 
 private:
     struct Row {
-        std::uint64_t offset = 0;                        // into arena_
+        std::uint64_t offset = 0;                        // see Block
         std::array<std::uint32_t, kColumnCount> ends{};  // cumulative cell ends
     };
+    // A row's offset names its block in the bits from kBlockShift up and the
+    // byte within the block below them.
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        std::size_t capacity = 0;
+    };
+    static constexpr int kBlockShift = 40;
+
     const Row& row(int row) const;
     Row& row(int row);
+    const char* bytesOf(const Row& row) const;
+    // Room for length more bytes at the end of the last block, or in a new
+    // one; sets offset to where it is.
+    char* roomFor(std::uint64_t length, std::uint64_t& offset);
     // Stores texts as the new content of row r.
     void storeRow(int r, const RowTexts& cells);
+    // Adds other's rows from row index from on, their bytes in blocks that
+    // are already this table's, at index base on.
+    void addRowsOf(const CallTable& other, std::size_t from, std::size_t base);
+    std::size_t firstRowToAppend(const CallTable& other);
     // Drops the bytes of overwritten cells once they outweigh the live ones.
     void compactIfWasteful();
 
-    std::string arena_;
+    std::vector<Block> blocks_;
+    std::uint64_t stored_ = 0;   // bytes in the blocks, live or not
     std::vector<Row> rows_;      // rows_[0] is table row 1
-    std::uint64_t garbage_ = 0;  // arena bytes no row refers to any more
+    std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
     int currentRow_ = 1;
     int currentColumn_ = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "log/CallTable.h"
 
@@ -124,6 +125,55 @@ TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
                 table.cell(columnAt(c), row),
                 std::string(50, 'a' + static_cast<char>(lastRound % 26)) + std::to_string(row));
         }
+}
+
+// Every cell of a table, row after row.
+std::vector<std::string> cellsOf(const CallTable& table) {
+    std::vector<std::string> cells;
+    for (int row = 1; row < table.rowCount(); ++row)
+        for (int c = 0; c < kColumnCount; ++c) cells.emplace_back(table.cell(columnAt(c), row));
+    return cells;
+}
+
+CallTable numberedCalls(int rows, const std::string& tag) {
+    CallTable table;
+    table.setRowCount(rows + 1);
+    for (int row = 1; row <= rows; ++row) {
+        RowCells cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells[static_cast<std::size_t>(c)] = tag + std::to_string(row * 100 + c);
+        table.writeRow(row, cells);
+    }
+    return table;
+}
+
+// Tables over many blocks appended by copy and by taking their bytes over,
+// onto tables with and without calls: the same cells, and both stay
+// writable; a copy of a table is a table of its own.
+TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
+    for (const int ownRows : {0, 1, 700}) {
+        SCOPED_TRACE(ownRows);
+        const CallTable own = ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own");
+        const CallTable other = numberedCalls(900, "other");
+        CallTable copied = own;
+        copied.appendCalls(other);
+        CallTable taken = own;
+        CallTable given = other;
+        taken.appendCalls(std::move(given));
+        EXPECT_EQ(given.callCount(), 0);
+        ASSERT_EQ(taken.callCount(), ownRows + 900);
+        EXPECT_EQ(cellsOf(taken), cellsOf(copied));
+        EXPECT_EQ(taken.cell(Column::Duration, ownRows + 900), "other90002");
+        for (CallTable* table : {&copied, &taken}) {
+            table->setCell(Column::Lcp, ownRows + 1, "rewritten");
+            table->setRowCount(table->rowCount() + 1);
+            table->setCell(Column::StartTime, table->rowCount() - 1, "added");
+        }
+        EXPECT_EQ(cellsOf(taken), cellsOf(copied));
+        EXPECT_EQ(cellsOf(other), cellsOf(numberedCalls(900, "other")));
+        EXPECT_EQ(cellsOf(own),
+                  cellsOf(ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own")));
+    }
 }
 
 }  // namespace

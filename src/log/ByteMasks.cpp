@@ -34,10 +34,10 @@ void findPlain(const char* text, std::size_t count, std::uint64_t* ends, std::ui
         std::uint64_t pairBits = 0;
         for (std::size_t i = 0; i < kMaskStep; ++i) {
             endBits |= std::uint64_t{isLineEnd(p[i])} << i;
-            pairBits |= std::uint64_t{isPair(p[i], p[i + 1])} << i;
+            if (pairs != nullptr) pairBits |= std::uint64_t{isPair(p[i], p[i + 1])} << i;
         }
-        ends[k] = endBits;
-        pairs[k] = pairBits;
+        if (ends != nullptr) ends[k] = endBits;
+        if (pairs != nullptr) pairs[k] = pairBits;
     }
 }
 
@@ -69,12 +69,13 @@ void findSse2(const char* text, std::size_t count, std::uint64_t* ends, std::uin
         for (std::size_t part = 0; part < 4; ++part) {
             const char* const p = text + k * kMaskStep + part * 16;
             const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
             endBits |= endsSse2(first) << (part * 16);
+            if (pairs == nullptr) continue;
+            const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
             pairBits |= pairsSse2(first, second) << (part * 16);
         }
-        ends[k] = endBits;
-        pairs[k] = pairBits;
+        if (ends != nullptr) ends[k] = endBits;
+        if (pairs != nullptr) pairs[k] = pairBits;
     }
 }
 
@@ -90,10 +91,13 @@ void findSse2(const char* text, std::size_t count, std::uint64_t* ends, std::uin
         for (std::size_t part = 0; part < 2; ++part) {
             const char* const p = text + k * kMaskStep + part * 32;
             const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-            const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
             const __m256i lineEnds =
                 _mm256_or_si256(_mm256_or_si256(is(first, '\r'), is(first, '\n')),
                                 _mm256_cmpeq_epi8(first, _mm256_setzero_si256()));
+            endBits |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(lineEnds))}
+                       << (part * 32);
+            if (pairs == nullptr) continue;
+            const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 1));
             const __m256i er =
                 _mm256_and_si256(_mm256_or_si256(is(first, 'E'), is(first, 'F')), is(second, 'r'));
             const __m256i la =
@@ -101,13 +105,11 @@ void findSse2(const char* text, std::size_t count, std::uint64_t* ends, std::uin
             const __m256i og = _mm256_and_si256(is(first, 'o'), is(second, 'g'));
             const __m256i yt = _mm256_and_si256(is(first, 'y'), is(second, 't'));
             const __m256i hits = _mm256_or_si256(_mm256_or_si256(og, yt), _mm256_or_si256(er, la));
-            endBits |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(lineEnds))}
-                       << (part * 32);
             pairBits |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(hits))}
                         << (part * 32);
         }
-        ends[k] = endBits;
-        pairs[k] = pairBits;
+        if (ends != nullptr) ends[k] = endBits;
+        if (pairs != nullptr) pairs[k] = pairBits;
     }
 }
 
@@ -120,8 +122,9 @@ void findSse2(const char* text, std::size_t count, std::uint64_t* ends, std::uin
     for (std::size_t k = 0; k < count; ++k) {
         const char* const p = text + k * kMaskStep;
         const __m512i first = _mm512_loadu_si512(p);
+        if (ends != nullptr) ends[k] = is(first, '\r') | is(first, '\n') | is(first, '\0');
+        if (pairs == nullptr) continue;
         const __m512i second = _mm512_loadu_si512(p + 1);
-        ends[k] = is(first, '\r') | is(first, '\n') | is(first, '\0');
         pairs[k] = ((is(first, 'E') | is(first, 'F')) & is(second, 'r')) |
                    ((is(first, 'L') | is(first, 'P')) & is(second, 'a')) |
                    (is(first, 'o') & is(second, 'g')) | (is(first, 'y') & is(second, 't'));

@@ -15,8 +15,9 @@ inline constexpr std::size_t kMaskStep = 64;
 
 // For each step k of count from text on, bit i of ends[k] is set when
 // text[64 k + i] is a CR, LF or NUL, and bit i of pairs[k] when a letter
-// pair starts there. Reads text[0] to text[64 count] (one byte past the
-// last step).
+// pair starts there. Either may be null: those masks aren't wanted. Reads
+// text[0] to text[64 count - 1], and the byte after that too when pairs are
+// wanted.
 using ByteMaskFinder = void (*)(const char* text, std::size_t count, std::uint64_t* ends,
                                 std::uint64_t* pairs);
 

@@ -1,7 +1,10 @@
 #include "log/CallScanWhileRead.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
+#include "log/ByteMasks.h"
 #include "log/LineMatcher.h"
 
 namespace kestal {
@@ -20,15 +23,10 @@ std::size_t lineStart(const LineRange& lines, std::size_t index) {
 
 // Calls visit(index, texts) for each of lines that holds a recognised text,
 // in order, texts being its linematch bits. The letter pairs the texts hold
-// are looked for over the lines' bytes whole, sixteen places at a time,
-// rather than line by line: a pair never spans a line end.
+// are looked for over the lines' bytes whole, up to 64 steps of 64 bytes at
+// a time, rather than line by line: a pair never spans a line end.
 template <typename Visit>
 void forEachMatchedLine(const LineRange& lines, Visit visit) {
-#if !defined(__SSE2__)
-    for (std::size_t i = lines.first; i < lines.last; ++i) {
-        if (const std::uint32_t texts = lm::matchLine(lines[i])) visit(i, texts);
-    }
-#else
     if (lines.first >= lines.last) return;
     const std::size_t end = lineEnd(lines, lines.last - 1);
     std::size_t line = lines.first;
@@ -42,22 +40,29 @@ void forEachMatchedLine(const LineRange& lines, Visit visit) {
         const std::size_t start = lineStart(lines, line);
         if (pos >= start) texts |= lm::textsAtPair(lines[line], pos - start);
     };
-    for (std::size_t at = lineStart(lines, lines.first); at < end; at += 16) {
-        unsigned bits;
-        if (end - at > 16) {
-            bits = lm::pairStarts(lines.text + at);
-        } else {
-            // Too near the end for a load that stays inside the lines: a
-            // zero-padded copy (no pair holds a NUL).
-            char padded[32] = {};
-            std::memcpy(padded, lines.text + at, end - at);
-            bits = lm::pairStarts(padded);
-        }
-        for (; bits != 0; bits &= bits - 1)
-            pairAt(at + static_cast<std::size_t>(__builtin_ctz(bits)));
+    const auto pairsOf = [&](std::size_t at, const std::uint64_t* masks, std::size_t steps) {
+        for (std::size_t step = 0; step < steps; ++step)
+            for (std::uint64_t bits = masks[step]; bits != 0; bits &= bits - 1)
+                pairAt(at + step * kMaskStep + static_cast<std::size_t>(__builtin_ctzll(bits)));
+    };
+    constexpr std::size_t kSteps = 64;
+    std::array<std::uint64_t, kSteps> masks;
+    std::size_t at = lineStart(lines, lines.first);
+    // A step reads the byte after it too, which must be the lines' own.
+    while (end - at > kMaskStep) {
+        const std::size_t steps = std::min(kSteps, (end - at - 1) / kMaskStep);
+        findByteMasks(lines.text + at, steps, nullptr, masks.data());
+        pairsOf(at, masks.data(), steps);
+        at += steps * kMaskStep;
+    }
+    if (at < end) {
+        // The last bytes: a zero-padded copy (no pair holds a NUL).
+        std::array<char, kMaskStep + 1> padded{};
+        std::memcpy(padded.data(), lines.text + at, end - at);
+        findByteMasks(padded.data(), 1, nullptr, masks.data());
+        pairsOf(at, masks.data(), 1);
     }
     if (texts != 0) visit(line, texts);
-#endif
 }
 
 }  // namespace

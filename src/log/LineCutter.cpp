@@ -1,12 +1,10 @@
 #include "log/LineCutter.h"
 
 #include <algorithm>
+#include <array>
 
+#include "log/ByteMasks.h"
 #include "log/Pages.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace kestal {
 
@@ -33,23 +31,19 @@ void LineCutter::cut(std::size_t limit, std::string_view available) {
     if (ended_) return;
     const char* const text = available.data();
     std::size_t at = scanned_;
-#if defined(__SSE2__)
-    // Sixteen bytes at a time: a mask of where CR, LF and NUL stand.
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i nul = _mm_setzero_si128();
-    for (; at + 16 <= limit && !ended_; at += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf)),
-                         _mm_cmpeq_epi8(block, nul))));
-        while (mask != 0) {
-            if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctz(mask)), available))
-                break;
-            mask &= mask - 1;
+    // Where CR, LF and NUL stand, up to 64 steps of 64 bytes at a time.
+    constexpr std::size_t kSteps = 64;
+    std::array<std::uint64_t, kSteps> masks;
+    while (!ended_ && at < limit && limit - at >= kMaskStep) {
+        const std::size_t steps = std::min(kSteps, (limit - at) / kMaskStep);
+        findByteMasks(text + at, steps, masks.data(), nullptr);
+        for (std::size_t step = 0; step < steps && !ended_; ++step, at += kMaskStep) {
+            for (std::uint64_t mask = masks[step]; mask != 0; mask &= mask - 1) {
+                if (!atSpecialByte(at + static_cast<std::size_t>(__builtin_ctzll(mask)), available))
+                    break;
+            }
         }
     }
-#endif
     for (; at < limit && !ended_; ++at) {
         const char c = text[at];
         if (c == '\r' || c == '\n' || c == '\0') atSpecialByte(at, available);

@@ -55,6 +55,11 @@ TEST(ByteMasks, EveryFinderAsThePlainOne) {
         }
         for (const NamedByteMaskFinder& finder : finders) {
             EXPECT_TRUE(masksOf(finder.find, text, steps) == expected) << finder.name;
+            // One kind of mask alone.
+            Masks alone{std::vector<std::uint64_t>(steps), std::vector<std::uint64_t>(steps)};
+            finder.find(text.data(), steps, alone.ends.data(), nullptr);
+            finder.find(text.data(), steps, nullptr, alone.pairs.data());
+            EXPECT_TRUE(alone == expected) << finder.name;
         }
         Masks best{std::vector<std::uint64_t>(steps), std::vector<std::uint64_t>(steps)};
         findByteMasks(text.data(), steps, best.ends.data(), best.pairs.data());

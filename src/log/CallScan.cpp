@@ -41,17 +41,13 @@ constexpr int kExactDigits = 15;
 constexpr double kPowersOfTen[kExactDigits + 1] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// Writes one call's row: the first call into the empty row 1, every further
-// one into a new last row.
+// Writes one call's row where the scan writes it (see CallTable::addCall),
+// which becomes the current row.
 void writeCallRow(const CallSummary& call, CallRowBuilder& rows, CallTable& table,
                   const CorruptCallHandler& onCorruptCall) {
     const CallRow& row = rows.build(call);
     if (row.corrupt && onCorruptCall) onCorruptCall(call.startText);
-    if (!table.cell(Column::StartTime, 1).empty()) {
-        table.setRowCount(table.rowCount() + 1);
-        table.setCurrentRow(table.rowCount() - 1);
-    }
-    table.writeRow(table.currentRow(), row.cells);
+    table.setCurrentRow(table.addCall(row.cells));
     table.setCurrentColumn(0);
 }
 

@@ -80,13 +80,10 @@ void CallScanWhileRead::Walk::walk(const LineRange& range) {
     lines += range.last - range.first;
 }
 
-// As the scan writes a call: the first into the empty row 1, every further
-// one into a new last row.
+// Each call where the scan writes it (see CallTable::addCall).
 void CallScanWhileRead::Walk::addRow(const CallRow& row) {
-    if (!table.cell(Column::StartTime, 1).empty()) table.setRowCount(table.rowCount() + 1);
-    const int last = table.rowCount() - 1;
-    table.writeRow(last, row.cells);
-    if (row.corrupt) corruptRows.push_back(last);
+    const int added = table.addCall(row.cells);
+    if (row.corrupt) corruptRows.push_back(added);
 }
 
 CallScanWhileRead::CallScanWhileRead(const RegionalSettings& settings)

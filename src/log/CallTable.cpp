@@ -188,6 +188,12 @@ void CallTable::storeRow(int r, const RowTexts& cells) {
     compactIfWasteful();
 }
 
+int CallTable::addCall(const RowTexts& cells) {
+    if (callCount() > 0) rows_.emplace_back();
+    storeRow(rowCount() - 1, cells);
+    return rowCount() - 1;
+}
+
 void CallTable::clearRow(int r) {
     if (r == 0) return;
     Row& target = row(r);

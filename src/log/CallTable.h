@@ -84,6 +84,9 @@ public:
     void writeRow(int row, const RowCells& cells);
     void writeRow(int row, const RowTexts& cells);
     void clearRow(int row);
+    // Writes a call as the scan does: into row 1 while that holds no call,
+    // else into a new last row. Returns its row.
+    int addCall(const RowTexts& cells);
 
     int currentRow() const { return currentRow_; }
     void setCurrentRow(int row) { currentRow_ = row; }

@@ -85,8 +85,7 @@ Walk streamedRows(int fd, bool repair, std::size_t piece) {
     CallTable table;
     streamCalls(lines, {}, [&](const CallRow& row) {
         if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-        if (!table.cell(Column::StartTime, 1).empty()) table.setRowCount(table.rowCount() + 1);
-        table.writeRow(table.rowCount() - 1, row.cells);
+        table.addCall(row.cells);
     });
     walk.table = dumpTable(table);
     walk.joinedLength = lines.joinedLength();
@@ -221,8 +220,7 @@ Walk sideBySideRows(const std::string& bytes, std::size_t chunk, std::size_t fro
         file.fd(), "log", {},
         [&](const CallRow& row) {
             if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-            if (!table.cell(Column::StartTime, 1).empty()) table.setRowCount(table.rowCount() + 1);
-            table.writeRow(table.rowCount() - 1, row.cells);
+            table.addCall(row.cells);
         },
         {}, chunk);
     walk.table = dumpTable(table);

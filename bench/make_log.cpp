@@ -4,12 +4,14 @@
 // next "log opened" line, a few with an unreadable time of day, stray lines
 // between calls, and optionally runs of NUL bytes as a crash leaves them.
 //
-//   make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|short|long]
+//   make_log SIZE OUTFILE [--nul] [--seed N]
+//            [--shape typical|medium|short|long]
 //
-// Shapes: typical, calls of about 75 lines of 65 bytes; short, calls of a
-// dozen lines of about 50 bytes (many calls, many short lines); long, calls
-// of some 250 lines, most of them frame dumps of about 300 bytes (few calls,
-// long lines).
+// Shapes: typical, calls of about 75 lines of 65 bytes; medium, the same
+// with one LCP round and little chatter, some 37 lines a call (about 450,000
+// calls per GiB); short, calls of a dozen lines of about 50 bytes (many
+// calls, many short lines); long, calls of some 250 lines, most of them
+// frame dumps of about 300 bytes (few calls, long lines).
 //
 // SIZE takes K, M or G (powers of 1024): 10M, 100M, 1G. The same size and
 // seed always give the same bytes. Prints the line and call counts and the
@@ -72,7 +74,7 @@ bool parseSize(std::string_view text, std::uint64_t& size) {
     return true;
 }
 
-enum class Shape { Typical, Short, Long };
+enum class Shape { Typical, Medium, Short, Long };
 
 class LogWriter {
 public:
@@ -115,7 +117,8 @@ public:
         line("FSA : Encrypted Password not required");
         tick(30, 90);
         line("LCP : Callback negotiation not enabled.");
-        const unsigned rounds = 2 + random_.below(5);
+        const bool medium = shape_ == Shape::Medium;
+        const unsigned rounds = medium ? 1 : 2 + random_.below(5);
         for (unsigned i = 0; i < rounds; ++i) {
             line("LCP : Sending Configure-Request, id ", i + 1);
             line("LCP : Received Configure-Ack, id ", i + 1);
@@ -129,7 +132,7 @@ public:
         line("CHAP : Login successful.");
         if (!random_.chance(10)) line("CHAP : Layer up");
         tick(20, 60);
-        const unsigned options = 4 + random_.below(8);
+        const unsigned options = medium ? 1 + random_.below(2) : 4 + random_.below(8);
         for (unsigned i = 0; i < options; ++i) {
             line("IPCP : Sending Configure-Request, id ", i + 1);
             line("IPCP : Received Configure-Nak for option ", 3 + i % 4);
@@ -143,7 +146,7 @@ public:
         // A slow layer now and then: more than 500 seconds shows "-".
         if (random_.chance(5)) clock_ += 600;
         line(random_.chance(500) ? "CCP : Layer finished" : "CCP : Layer up");
-        const unsigned chatter = 4 + random_.below(8);
+        const unsigned chatter = medium ? random_.below(2) : 4 + random_.below(8);
         for (unsigned i = 0; i < chatter; ++i) {
             line("IPCP : Received Configure-Request, id ", random_.below(256));
             line("FSA : Frame received with bad FCS, id ", random_.below(256));
@@ -333,7 +336,7 @@ private:
 
 int usage() {
     std::fputs(
-        "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|short|long]\n"
+        "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|medium|short|long]\n"
         "       (SIZE: 10M, 100M, 1G ...)\n",
         stderr);
     return 2;
@@ -358,6 +361,8 @@ int main(int argc, char** argv) {
             const std::string_view name = argv[++i];
             if (name == "typical") {
                 shape = Shape::Typical;
+            } else if (name == "medium") {
+                shape = Shape::Medium;
             } else if (name == "short") {
                 shape = Shape::Short;
             } else if (name == "long") {

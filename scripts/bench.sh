@@ -5,9 +5,9 @@
 #
 #   scripts/bench.sh [SIZE ...]
 #
-# For each size and each log shape (bench/make_log --shape: typical, short
-# lines and many calls, long lines and few calls) it prints, against wc -l on
-# the same file in the same run:
+# For each size and each log shape (bench/make_log --shape: typical; medium,
+# about 450,000 calls per GiB; short lines and many calls; long lines and
+# few calls) it prints, against wc -l on the same file in the same run:
 # - kestal-calls --format tsv LOG > /dev/null: time and peak memory
 #   (/usr/bin/time, Debian package "time");
 # - the window's time to first rows (bench/window_bench --ready-only: the
@@ -26,7 +26,7 @@
 #
 # Settings: KESTAL_BENCH_RUNS (best of, default 3), KESTAL_BENCH_DIR (scratch
 # folder, default a new one under /tmp), KESTAL_BENCH_SHAPES (default
-# "typical short long"), KESTAL_BENCH_WINDOW=0 (no window benchmark),
+# "typical medium short long"), KESTAL_BENCH_WINDOW=0 (no window benchmark),
 # KESTAL_BENCH_DETAILS=0 (no detailed figures), KESTAL_BENCH_KEEP=1 (keep the
 # logs).
 set -euo pipefail
@@ -38,7 +38,7 @@ sizes=("$@")
 runs=${KESTAL_BENCH_RUNS:-3}
 window=${KESTAL_BENCH_WINDOW:-1}
 details=${KESTAL_BENCH_DETAILS:-1}
-read -r -a shapes <<<"${KESTAL_BENCH_SHAPES:-typical short long}"
+read -r -a shapes <<<"${KESTAL_BENCH_SHAPES:-typical medium short long}"
 xvfb=0
 command -v xvfb-run >/dev/null && xvfb=1
 

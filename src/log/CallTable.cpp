@@ -44,7 +44,7 @@ void checkColumn(Column column) {
 constexpr std::size_t kFirstBlock = std::size_t{4} << 10;
 constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
 
-std::uint64_t rowLength(const std::array<std::uint32_t, kColumnCount>& ends) {
+std::uint64_t rowLength(const std::array<std::uint16_t, kColumnCount>& ends) {
     return ends[kColumnCount - 1];
 }
 
@@ -114,7 +114,7 @@ std::string_view CallTable::cell(Column column, int r) const {
     if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
     const Row& data = row(r);
     const auto c = static_cast<std::size_t>(column);
-    const std::uint32_t begin = c == 0 ? 0 : data.ends[c - 1];
+    const std::size_t begin = c == 0 ? 0 : data.ends[c - 1];
     return {bytesOf(data) + begin, data.ends[c] - begin};
 }
 
@@ -122,7 +122,7 @@ RowTexts CallTable::rowTexts(int r) const {
     const Row& data = row(r);
     const char* const first = bytesOf(data);
     RowTexts cells;
-    std::uint32_t begin = 0;
+    std::size_t begin = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
         cells[c] = std::string_view(first + begin, data.ends[c] - begin);
         begin = data.ends[c];
@@ -170,11 +170,14 @@ char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
 // another cell): those stay where they are while the row is written.
 void CallTable::storeRow(int r, const RowTexts& cells) {
     Row& target = row(r);
+    std::size_t end = 0;
+    for (const std::string_view text : cells) end += text.size();
+    if (end > kLongestRow) throw std::length_error("call table row");
     garbage_ += rowLength(target.ends);
-    std::uint32_t end = 0;
+    end = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
-        end += static_cast<std::uint32_t>(cells[c].size());
-        target.ends[c] = end;
+        end += cells[c].size();
+        target.ends[c] = static_cast<std::uint16_t>(end);
     }
     target.offset = 0;
     if (end > 0) {

@@ -80,6 +80,9 @@ public:
     // every call.
     RowTexts rowTexts(int row) const;
     void setCell(Column column, int row, std::string_view text);
+    // A row holds at most this many bytes of text (a call's row from the
+    // log, some 300 at most); a longer one throws std::length_error.
+    static constexpr std::size_t kLongestRow = 0xffff;
     // Writes all 18 cells of a call row at once.
     void writeRow(int row, const RowCells& cells);
     void writeRow(int row, const RowTexts& cells);
@@ -110,7 +113,7 @@ public:
 private:
     struct Row {
         std::uint64_t offset = 0;                        // see Block
-        std::array<std::uint32_t, kColumnCount> ends{};  // cumulative cell ends
+        std::array<std::uint16_t, kColumnCount> ends{};  // cumulative cell ends
     };
     // A row's offset names its block in the bits from kBlockShift up and the
     // byte within the block below them.

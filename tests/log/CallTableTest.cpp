@@ -101,6 +101,12 @@ TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
     EXPECT_EQ(table.cell(Column::BytesRx, 2), "a much longer text than before");
     EXPECT_EQ(table.cell(Column::IncompletePackets, 2), "r1c17");
     EXPECT_EQ(table.cell(Column::StartTime, 0), " Start Time");
+    // A row of more than 65,535 bytes is refused, the row left as it was.
+    EXPECT_THROW(table.setCell(Column::Lcp, 1, std::string(CallTable::kLongestRow, 'x')),
+                 std::length_error);
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
+    table.setCell(Column::Lcp, 2, std::string(CallTable::kLongestRow - 1000, 'x'));
+    EXPECT_EQ(table.cell(Column::Lcp, 2).size(), CallTable::kLongestRow - 1000);
 
     table.clearRow(2);
     for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 2), "") << c;

@@ -31,11 +31,11 @@ constexpr std::uint64_t kTwoThreadMinimum = std::uint64_t{16} << 20;
 constexpr std::size_t kChunksAtATime = 4;
 constexpr int kWalkers = 2;
 
-// A row's 18 cells packed for the generic sink: each cell's length in two
+// A row's 18 cells packed for the generic sink: each cell's length in four
 // bytes, then the cells back to back, then whether the row is corrupt.
 void packCells(const CallRow& row, std::string& text) {
     for (const std::string_view cell : row.cells) {
-        const auto length = static_cast<std::uint16_t>(cell.size());
+        const auto length = static_cast<std::uint32_t>(cell.size());
         text.append(reinterpret_cast<const char*>(&length), sizeof length);
     }
     for (const std::string_view cell : row.cells) text.append(cell);
@@ -45,7 +45,7 @@ void packCells(const CallRow& row, std::string& text) {
 void unpackCells(std::string_view text, const CallRowSink& sink) {
     CallRow row;
     while (!text.empty()) {
-        std::array<std::uint16_t, kColumnCount> lengths{};
+        std::array<std::uint32_t, kColumnCount> lengths{};
         std::memcpy(lengths.data(), text.data(), sizeof lengths);
         std::size_t at = sizeof lengths;
         for (std::size_t c = 0; c < kColumnCount; ++c) {

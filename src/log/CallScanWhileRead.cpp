@@ -13,9 +13,7 @@ namespace lm = linematch;
 
 namespace {
 
-std::size_t lineEnd(const LineRange& lines, std::size_t index) {
-    return static_cast<std::size_t>(lines.ends[index] >> 2);
-}
+std::size_t lineEnd(const LineRange& lines, std::size_t index) { return lines.lineEnd(index); }
 
 std::size_t lineStart(const LineRange& lines, std::size_t index) {
     return lineEnd(lines, index) - lines[index].size();

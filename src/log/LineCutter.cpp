@@ -53,31 +53,27 @@ void LineCutter::cut(std::size_t limit, std::string_view available) {
 
 std::size_t LineCutter::takeOver(LineCutter& later, std::string_view available) {
     if (ended_) return kNotJoined;
-    std::vector<std::uint64_t>& theirs = *later.ends_;
-    const auto first =
-        std::upper_bound(theirs.begin(), theirs.end(), later.from_,
-                         [](std::size_t at, std::uint64_t end) { return at < (end >> 2); });
+    const LineEnds& theirs = *later.ends_;
+    // Their first line end after byte from.
+    std::size_t low = 0;
+    std::size_t high = theirs.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if ((theirs[middle] >> 2) > later.from_)
+            high = middle;
+        else
+            low = middle + 1;
+    }
     // No line end after byte from: the cutting of those bytes is left to
     // the next cut, as if later had never run.
-    if (first == theirs.end()) return kNotJoined;
-    cut((*first >> 2) + 1, available);
+    if (low == theirs.size()) return kNotJoined;
+    cut((theirs[low] >> 2) + 1, available);
     if (ended_) return kNotJoined;
     const std::size_t joinedAt = ends_->size();
-    // A piece at a time, each piece's pages given back once copied: the
-    // two copies of these lines never stand in memory whole at once.
-    constexpr std::size_t kPiece = std::size_t{1} << 17;
-    const std::uint64_t* const data = theirs.data();
-    for (std::size_t from = static_cast<std::size_t>(first - theirs.begin()) + 1;
-         from < theirs.size();) {
-        const std::size_t to = std::min(theirs.size(), from + kPiece);
-        if (ends_->capacity() >= ends_->size() + (to - from))
-            populatePages(ends_->data() + ends_->size(),
-                          ends_->data() + ends_->size() + (to - from));
-        ends_->insert(ends_->end(), data + from, data + to);
-        for (std::size_t entry = from; entry < to; ++entry) lineEndBytes_ += data[entry] & 3;
-        releasePages(data + from, data + to);
-        from = to;
-    }
+    // Their line ends, less those of the lines not taken over.
+    lineEndBytes_ += later.lineEndBytes_;
+    for (std::size_t entry = 0; entry <= low; ++entry) lineEndBytes_ -= theirs[entry] & 3;
+    ends_->moveFrom(*later.ends_, low + 1, theirs.size());
     scanned_ = later.scanned_;
     lineStart_ = later.lineStart_;
     pairedLf_ = later.pairedLf_;
@@ -85,11 +81,11 @@ std::size_t LineCutter::takeOver(LineCutter& later, std::string_view available) 
     return joinedAt;
 }
 
-void prepareIndex(std::vector<std::uint64_t>& ends, std::size_t bytes) {
+void prepareIndex(LineEnds& ends, std::size_t bytes) {
     const std::size_t entries =
         std::min(ends.capacity(), ends.size() + bytes / kIndexBytesPerLine + 1);
     // Room the index already has, written or not: the pages stay its own.
-    populatePages(ends.data() + ends.size(), ends.data() + entries);
+    populatePages(ends.lowData() + ends.size(), ends.lowData() + entries);
 }
 
 }  // namespace kestal

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
+
+#include "log/LineEnds.h"
 
 namespace kestal {
 
@@ -17,7 +18,7 @@ inline constexpr std::size_t kIndexBytesPerLine = 32;
 class LineCutter {
 public:
     // Cutting from byte from of the text on, a line starting there.
-    explicit LineCutter(std::vector<std::uint64_t>& ends, std::size_t from = 0)
+    explicit LineCutter(LineEnds& ends, std::size_t from = 0)
         : ends_(&ends), from_(from), scanned_(from), lineStart_(from) {}
 
     // Cuts lines up to byte limit of the text; available holds the text
@@ -59,7 +60,7 @@ private:
     // false at the first NUL, which ends the text and its line.
     bool atSpecialByte(std::size_t at, std::string_view available);
 
-    std::vector<std::uint64_t>* ends_;
+    LineEnds* ends_;
     std::uint64_t lineEndBytes_ = 0;                       // the line ends of the lines written
     std::size_t from_;                                     // where the cutting began
     std::size_t scanned_;                                  // bytes looked at so far
@@ -70,6 +71,6 @@ private:
 
 // Makes present the pages of the index that the lines of bytes more text
 // will likely take, within the room reserved.
-void prepareIndex(std::vector<std::uint64_t>& ends, std::size_t bytes);
+void prepareIndex(LineEnds& ends, std::size_t bytes);
 
 }  // namespace kestal

@@ -29,8 +29,7 @@ LogLines LogLines::fromBytes(std::string bytes) {
 }
 
 void LogLines::clear() {
-    ends_.clear();
-    ends_.shrink_to_fit();
+    ends_.release();
     lineEndBytes_ = 0;
     bytes_ = LogBytes();
 }

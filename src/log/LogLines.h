@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "log/FileBytes.h"
+#include "log/LineEnds.h"
 #include "log/LogBytes.h"
 
 namespace kestal {
@@ -21,13 +22,21 @@ namespace kestal {
 // starts at the text's first byte).
 struct LineRange {
     const char* text = nullptr;
-    const std::uint64_t* ends = nullptr;
+    const LineEnds* ends = nullptr;
     std::size_t first = 0;
     std::size_t last = 0;
 
+    // Where line index ends in text, its line end left out.
+    std::size_t lineEnd(std::size_t index) const {
+        return static_cast<std::size_t>((*ends)[index] >> 2);
+    }
     std::string_view operator[](std::size_t index) const {
-        const std::uint64_t start = index == 0 ? 0 : (ends[index - 1] >> 2) + (ends[index - 1] & 3);
-        return {text + start, static_cast<std::size_t>((ends[index] >> 2) - start)};
+        std::uint64_t start = 0;
+        if (index > 0) {
+            const std::uint64_t before = (*ends)[index - 1];
+            start = (before >> 2) + (before & 3);
+        }
+        return {text + start, static_cast<std::size_t>(lineEnd(index) - start)};
     }
 };
 
@@ -57,6 +66,9 @@ public:
 class LogLines {
 public:
     LogLines() = default;
+    // An index keeping indexLowBits bits of each entry (32 normally): a test
+    // reaches with a small log what a log of gigabytes does.
+    explicit LogLines(unsigned indexLowBits) : ends_(indexLowBits) {}
 
     // Takes a file's bytes and cuts them into lines:
     // - a line ends at CR, at LF, or at the pair CR LF (one line end); LF CR
@@ -88,7 +100,7 @@ public:
     std::uint64_t byteCount() const { return bytes_.view().size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
-        return LineRange{bytes_.view().data(), ends_.data(), 0, 0}[index];
+        return LineRange{bytes_.view().data(), &ends_, 0, 0}[index];
     }
 
     // Sum over all lines of length + 2: the size the file would have with
@@ -110,10 +122,11 @@ private:
     // (none after the last line, 1 or 2 bytes otherwise). Each line is
     // indexed by one number: where it ends, shifted left by 2, plus the
     // length of its line end. The next line starts right after that line end.
+    // The numbers are kept in four bytes each (LineEnds).
     static std::uint64_t nextStart(std::uint64_t end) { return (end >> 2) + (end & 3); }
 
     LogBytes bytes_;
-    std::vector<std::uint64_t> ends_;
+    LineEnds ends_;
     std::uint64_t lineEndBytes_ = 0;  // the line ends of all lines together
 };
 

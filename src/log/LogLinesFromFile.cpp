@@ -47,9 +47,10 @@ constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // cache lines of their own (were they to share one with what the first
 // thread writes, the two would slow each other down at every line).
 struct alignas(kCacheLine) LaterPart {
-    explicit LaterPart(std::size_t split) : reach(split), cutter(ends, split) {}
+    LaterPart(std::size_t split, const LineEnds& like)
+        : reach(split), ends(like.lowBits()), cutter(ends, split) {}
     std::size_t reach;  // how far the bytes read reach
-    std::vector<std::uint64_t> ends;
+    LineEnds ends;
     LineCutter cutter;
     // The lines told so far end before this one; kNone until a line end
     // past the split shows where the lines that stay begin.
@@ -61,13 +62,12 @@ struct alignas(kCacheLine) LaterPart {
     void tell(LineWatch* watch, const char* text) {
         if (watch == nullptr) return;
         if (told == kNone) {
-            const auto first = std::find_if(ends.begin(), ends.end(), [this](std::uint64_t end) {
-                return (end >> 2) > cutter.startedAt();
-            });
-            if (first == ends.end()) return;
-            told = static_cast<std::size_t>(first - ends.begin()) + 1;
+            std::size_t first = 0;
+            while (first < ends.size() && (ends[first] >> 2) <= cutter.startedAt()) ++first;
+            if (first == ends.size()) return;
+            told = first + 1;
         }
-        if (told < ends.size()) watch->fromMiddle({text, ends.data(), told, ends.size()});
+        if (told < ends.size()) watch->fromMiddle({text, &ends, told, ends.size()});
         told = ends.size();
     }
 };
@@ -78,11 +78,11 @@ struct StartTeller {
     std::size_t told = 0;
 
     // Tells watch of the lines before line upTo that it wasn't told yet.
-    void tell(const std::vector<std::uint64_t>& ends, const char* text, std::size_t upTo) {
-        if (watch != nullptr && told < upTo) watch->fromStart({text, ends.data(), told, upTo});
+    void tell(const LineEnds& ends, const char* text, std::size_t upTo) {
+        if (watch != nullptr && told < upTo) watch->fromStart({text, &ends, told, upTo});
         told = std::max(told, upTo);
     }
-    void tell(const std::vector<std::uint64_t>& ends, const char* text) {
+    void tell(const LineEnds& ends, const char* text) {
         tell(ends, text, ends.size());
     }
 };
@@ -126,7 +126,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, Li
             buffer.reserve(expected + 1);
             // The second thread reads and cuts the bytes from split on into
             // an index of its own while this one does those before.
-            LaterPart later(split);
+            LaterPart later(split, ends_);
             std::size_t reach = 0;
             runSideBySide(
                 [&] {
@@ -156,7 +156,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, Li
                 reach = later.reach;
                 teller.tell(ends_, buffer.data(), joinedAt);
                 if (watch != nullptr)
-                    watch->joined({buffer.data(), ends_.data(), joinedAt, ends_.size()});
+                    watch->joined({buffer.data(), &ends_, joinedAt, ends_.size()});
                 teller.told = ends_.size();
             } else if (watch != nullptr) {
                 watch->middleDropped();

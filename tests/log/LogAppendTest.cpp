@@ -28,20 +28,23 @@ TEST(LogAppend, GivesTheLinesOfTheWholeTextWhereverItWasCut) {
     };
     for (const std::string& text : texts) {
         const LogLines whole = LogLines::fromBytes(text);
-        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-            SCOPED_TRACE(::testing::Message()
-                         << "text " << ::testing::PrintToString(text) << " cut at " << cut);
-            LogLines grown = LogLines::fromBytes(text.substr(0, cut));
-            const std::vector<std::string> before = linesOf(grown);
-            const std::size_t firstChanged = grown.append(text.substr(cut));
-            EXPECT_EQ(linesOf(grown), linesOf(whole));
-            EXPECT_EQ(grown.joinedLength(), whole.joinedLength());
-            EXPECT_EQ(grown.byteCount(), whole.byteCount());
-            EXPECT_EQ(grown.endsAtNul(), whole.endsAtNul());
-            // The lines before the first changed one are those shown before.
-            ASSERT_LE(firstChanged, before.size());
-            for (std::size_t i = 0; i < firstChanged; ++i) EXPECT_EQ(grown[i], before[i]);
-        }
+        // The index's high bits stepping up every byte, too (see LineEnds).
+        for (const unsigned lowBits : {32u, 2u})
+            for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+                SCOPED_TRACE(::testing::Message() << "text " << ::testing::PrintToString(text)
+                                                  << " cut at " << cut << " low bits " << lowBits);
+                LogLines grown(lowBits);
+                grown.assign(text.substr(0, cut));
+                const std::vector<std::string> before = linesOf(grown);
+                const std::size_t firstChanged = grown.append(text.substr(cut));
+                EXPECT_EQ(linesOf(grown), linesOf(whole));
+                EXPECT_EQ(grown.joinedLength(), whole.joinedLength());
+                EXPECT_EQ(grown.byteCount(), whole.byteCount());
+                EXPECT_EQ(grown.endsAtNul(), whole.endsAtNul());
+                // The lines before the first changed one are those shown before.
+                ASSERT_LE(firstChanged, before.size());
+                for (std::size_t i = 0; i < firstChanged; ++i) EXPECT_EQ(grown[i], before[i]);
+            }
     }
 }
 

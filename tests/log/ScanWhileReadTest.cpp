@@ -39,12 +39,14 @@ Scanned scanOfWholeLines(const std::string& bytes) {
 }
 
 // The bytes read from a file in memory and scanned meanwhile, the second
-// thread starting split bytes in (0: one thread; none: as big files split).
-Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split) {
+// thread starting split bytes in (0: one thread; none: as big files split),
+// its index keeping indexLowBits bits of each entry.
+Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split,
+                      unsigned indexLowBits = 32) {
     const int fd = ::memfd_create("log", MFD_CLOEXEC);
     EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::lseek(fd, 0, SEEK_SET);
-    LogLines lines;
+    LogLines lines(indexLowBits);
     CallScanWhileRead scan({});
     if (split)
         lines.assignFrom(fd, "memory", *split, &scan);
@@ -107,6 +109,8 @@ TEST(ScanWhileRead, LogsReadByOneOrTwoThreadsScanAsTheirWholeLines) {
         for (std::size_t split = 0; split <= log.size(); split += step) {
             SCOPED_TRACE(log.substr(0, 40) + "... split at " + std::to_string(split));
             expectSameScan(scanWhileRead(log, split), whole);
+            // The index's high bits stepping up every two bytes.
+            if (everyByte) expectSameScan(scanWhileRead(log, split, 3), whole);
         }
         for (std::size_t size = 0; everyByte && size <= log.size(); ++size) {
             const std::string cut = log.substr(0, size);

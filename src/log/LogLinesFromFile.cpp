@@ -82,9 +82,7 @@ struct StartTeller {
         if (watch != nullptr && told < upTo) watch->fromStart({text, &ends, told, upTo});
         told = std::max(told, upTo);
     }
-    void tell(const LineEnds& ends, const char* text) {
-        tell(ends, text, ends.size());
-    }
+    void tell(const LineEnds& ends, const char* text) { tell(ends, text, ends.size()); }
 };
 
 // Where the second thread starts reading a file of expected bytes, 0 for

@@ -74,7 +74,9 @@ CallTable& CallTable::operator=(const CallTable& other) {
 void CallTable::reset() {
     blocks_.clear();
     stored_ = 0;
-    rows_.assign(1, Row{});
+    // The rows' room goes back too: a table taken over (appendCalls) or
+    // loaded anew holds no memory for rows it no longer has.
+    std::vector<Row>(1).swap(rows_);
     garbage_ = 0;
     currentRow_ = 1;
     currentColumn_ = 0;

@@ -134,7 +134,7 @@ void loadLog(LogState& state, Platform& platform, LoadView& view) {
     const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
 
     state.lines.clear();
-    CallScanWhileRead scan(platform.regionalSettings());
+    CallScanWhileRead scan(platform.regionalSettings(), fileSize);
     if (!readLines(state, log.get(), platform, scan)) return;
     state.readMark = {true,
                       static_cast<std::uint64_t>(logStatus.st_dev),

@@ -84,8 +84,14 @@ void CallScanWhileRead::Walk::addRow(const CallRow& row) {
     if (row.corrupt) corruptRows.push_back(added);
 }
 
-CallScanWhileRead::CallScanWhileRead(const RegionalSettings& settings)
-    : first_(settings), later_(settings) {}
+CallScanWhileRead::CallScanWhileRead(const RegionalSettings& settings, std::uint64_t expectedBytes)
+    : first_(settings), later_(settings) {
+    // Room for every call of the log in the first walk's table, calls of
+    // 512 bytes on average (pages never used cost nothing): the second
+    // walk's rows join it without moving the first's.
+    constexpr std::uint64_t kBytesPerCall = 512;
+    first_.table.reserveCalls(static_cast<std::size_t>(expectedBytes / kBytesPerCall));
+}
 
 void CallScanWhileRead::fromStart(const LineRange& lines) { tail_->walk(lines); }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "log/CallTable.h"
@@ -15,7 +16,9 @@ namespace kestal {
 
 class CallScanWhileRead : public LineWatch {
 public:
-    explicit CallScanWhileRead(const RegionalSettings& settings);
+    // expectedBytes: about how big the log is, to make room for its calls
+    // once (0: unknown).
+    explicit CallScanWhileRead(const RegionalSettings& settings, std::uint64_t expectedBytes = 0);
 
     void fromStart(const LineRange& lines) override;
     void fromMiddle(const LineRange& lines) override;

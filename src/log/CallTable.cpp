@@ -5,6 +5,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "log/Pages.h"
+
 namespace kestal {
 
 const std::array<ColumnInfo, kColumnCount> kColumns = {{
@@ -237,7 +239,10 @@ std::size_t CallTable::firstRowToAppend(const CallTable& other) {
 
 void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t base) {
     garbage_ += other.garbage_;
-    rows_.reserve(rows_.size() + other.rows_.size() - from);
+    const std::size_t count = other.rows_.size() - from;
+    rows_.reserve(rows_.size() + count);
+    // Their pages made present at once, not a fault each.
+    populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);
     for (std::size_t i = from; i < other.rows_.size(); ++i) {
         Row added = other.rows_[i];
         if (rowLength(added.ends) > 0) added.offset += std::uint64_t{base} << kBlockShift;

@@ -90,6 +90,8 @@ public:
     // Writes a call as the scan does: into row 1 while that holds no call,
     // else into a new last row. Returns its row.
     int addCall(const RowTexts& cells);
+    // Room for count calls made at once, before they are added.
+    void reserveCalls(std::size_t count) { rows_.reserve(count); }
 
     int currentRow() const { return currentRow_; }
     void setCurrentRow(int row) { currentRow_ = row; }

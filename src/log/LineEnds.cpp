@@ -26,23 +26,19 @@ void LineEnds::pop_back() {
 
 void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
     // A piece at a time, each piece's pages given back once copied: the two
-    // copies of these numbers never stand in memory whole at once.
+    // copies of these numbers never stand in memory whole at once. The low
+    // bits are copied as they are, a piece ending at other's next step.
     constexpr std::size_t kPiece = std::size_t{1} << 18;
     while (first < last) {
         std::size_t to = std::min(last, first + kPiece);
-        if (other.lowBits_ == lowBits_) {
-            // The low bits copied as they are, up to other's next step.
-            const std::uint64_t high = other.highAt(first);
-            for (const Step& step : other.steps_)
-                if (step.index > first && step.index < to) to = step.index;
-            if (high != high_) noteStep(high);
-            if (low_.capacity() >= low_.size() + (to - first))
-                populatePages(low_.data() + low_.size(), low_.data() + low_.size() + (to - first));
-            low_.insert(low_.end(), other.low_.begin() + static_cast<std::ptrdiff_t>(first),
-                        other.low_.begin() + static_cast<std::ptrdiff_t>(to));
-        } else {
-            for (std::size_t i = first; i < to; ++i) push_back(other[i]);
-        }
+        for (const Step& step : other.steps_)
+            if (step.index > first && step.index < to) to = step.index;
+        const std::uint64_t high = other.highAt(first);
+        if (high != high_) noteStep(high);
+        if (low_.capacity() >= low_.size() + (to - first))
+            populatePages(low_.data() + low_.size(), low_.data() + low_.size() + (to - first));
+        low_.insert(low_.end(), other.low_.begin() + static_cast<std::ptrdiff_t>(first),
+                    other.low_.begin() + static_cast<std::ptrdiff_t>(to));
         releasePages(other.low_.data() + first, other.low_.data() + to);
         first = to;
     }

@@ -39,8 +39,9 @@ public:
         low_.push_back(static_cast<std::uint32_t>(value & lowMask()));
     }
     void pop_back();
-    // Adds numbers first to last - 1 of other, no smaller than the last one
-    // here, then gives back the pages that held them in other.
+    // Adds numbers first to last - 1 of other (which keeps as many low bits),
+    // no smaller than the last one here, then gives back the pages that held
+    // them in other.
     void moveFrom(LineEnds& other, std::size_t first, std::size_t last);
 
     void clear();

@@ -88,9 +88,11 @@ CallScanWhileRead::CallScanWhileRead(const RegionalSettings& settings, std::uint
     : first_(settings), later_(settings) {
     // Room for every call of the log in the first walk's table, calls of
     // 512 bytes on average (pages never used cost nothing): the second
-    // walk's rows join it without moving the first's.
+    // walk's rows join it without moving the first's. The second walk
+    // reads about half the log.
     constexpr std::uint64_t kBytesPerCall = 512;
     first_.table.reserveCalls(static_cast<std::size_t>(expectedBytes / kBytesPerCall));
+    later_.table.reserveCalls(static_cast<std::size_t>(expectedBytes / 2 / kBytesPerCall));
 }
 
 void CallScanWhileRead::fromStart(const LineRange& lines) { tail_->walk(lines); }

@@ -6,14 +6,8 @@
 
 namespace kestal {
 
-std::uint64_t LineEnds::highAt(std::size_t index) const {
-    const auto after =
-        std::upper_bound(steps_.begin(), steps_.end(), index,
-                         [](std::size_t at, const Step& step) { return at < step.index; });
-    return after == steps_.begin() ? 0 : (after - 1)->high;
-}
-
 void LineEnds::noteStep(std::uint64_t high) {
+    if (steps_.empty()) firstStep_ = low_.size();
     steps_.push_back({low_.size(), high});
     high_ = high;
 }
@@ -22,6 +16,7 @@ void LineEnds::pop_back() {
     low_.pop_back();
     while (!steps_.empty() && steps_.back().index >= low_.size()) steps_.pop_back();
     high_ = steps_.empty() ? 0 : steps_.back().high;
+    if (steps_.empty()) firstStep_ = kNoStep;
 }
 
 void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
@@ -33,7 +28,7 @@ void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
         std::size_t to = std::min(last, first + kPiece);
         for (const Step& step : other.steps_)
             if (step.index > first && step.index < to) to = step.index;
-        const std::uint64_t high = other.highAt(first);
+        const std::uint64_t high = first < other.firstStep_ ? 0 : other.highAt(first);
         if (high != high_) noteStep(high);
         if (low_.capacity() >= low_.size() + (to - first))
             populatePages(low_.data() + low_.size(), low_.data() + low_.size() + (to - first));
@@ -47,6 +42,7 @@ void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
 void LineEnds::clear() {
     low_.clear();
     steps_.clear();
+    firstStep_ = kNoStep;
     high_ = 0;
 }
 

@@ -25,7 +25,7 @@ public:
 
     std::uint64_t operator[](std::size_t index) const {
         const std::uint64_t low = low_[index];
-        if (steps_.empty()) [[likely]]
+        if (index < firstStep_) [[likely]]
             return low;
         return low | highAt(index) << lowBits_;
     }
@@ -53,7 +53,13 @@ public:
 
 private:
     std::uint64_t lowMask() const { return (std::uint64_t{1} << lowBits_) - 1; }
-    std::uint64_t highAt(std::size_t index) const;
+    // The high bits at index, at or past the first step: the steps are
+    // few, and most asked for past the last one.
+    std::uint64_t highAt(std::size_t index) const {
+        std::size_t step = steps_.size();
+        while (steps_[step - 1].index > index) --step;
+        return steps_[step - 1].high;
+    }
     void noteStep(std::uint64_t high);
 
     unsigned lowBits_;
@@ -64,7 +70,9 @@ private:
         std::uint64_t high;
     };
     std::vector<Step> steps_;
-    std::uint64_t high_ = 0;  // the high bits of the last number added
+    static constexpr std::size_t kNoStep = static_cast<std::size_t>(-1);
+    std::size_t firstStep_ = kNoStep;  // steps_'s first index
+    std::uint64_t high_ = 0;           // the high bits of the last number added
 };
 
 }  // namespace kestal

@@ -60,5 +60,27 @@ TEST(LineEnds, ReadsBackRisingNumbersAcrossTheStepsOfTheirHighBits) {
     }
 }
 
+TEST(LineEnds, NumbersTakenOffPastEveryStepLeaveNoneBehind) {
+    // Small numbers again after the ones that stepped up were taken off,
+    // down to none, and the index reused after clear.
+    for (const std::size_t keep : {std::size_t{0}, std::size_t{1}, std::size_t{2}}) {
+        LineEnds ends(3);
+        std::vector<std::uint64_t> numbers = {1, 2, 5, 9, 40, 41, 300};
+        for (const std::uint64_t number : numbers) ends.push_back(number);
+        while (numbers.size() > keep) {
+            ends.pop_back();
+            numbers.pop_back();
+        }
+        for (const std::uint64_t number : {3, 4, 6, 7}) {
+            ends.push_back(number);
+            numbers.push_back(number);
+        }
+        expectSame(ends, numbers);
+        ends.clear();
+        ends.push_back(7);
+        expectSame(ends, {7});
+    }
+}
+
 }  // namespace
 }  // namespace kestal

@@ -13,10 +13,8 @@ namespace lm = linematch;
 
 namespace {
 
-std::size_t lineEnd(const LineRange& lines, std::size_t index) { return lines.lineEnd(index); }
-
 std::size_t lineStart(const LineRange& lines, std::size_t index) {
-    return lineEnd(lines, index) - lines[index].size();
+    return lines.lineEnd(index) - lines[index].size();
 }
 
 // Calls visit(index, texts) for each of lines that holds a recognised text,
@@ -26,11 +24,11 @@ std::size_t lineStart(const LineRange& lines, std::size_t index) {
 template <typename Visit>
 void forEachMatchedLine(const LineRange& lines, Visit visit) {
     if (lines.first >= lines.last) return;
-    const std::size_t end = lineEnd(lines, lines.last - 1);
+    const std::size_t end = lines.lineEnd(lines.last - 1);
     std::size_t line = lines.first;
     std::uint32_t texts = 0;  // those found so far in line
     const auto pairAt = [&](std::size_t pos) {
-        while (lineEnd(lines, line) <= pos) {
+        while (lines.lineEnd(line) <= pos) {
             if (texts != 0) visit(line, texts);
             texts = 0;
             ++line;

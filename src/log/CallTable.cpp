@@ -45,10 +45,7 @@ void checkColumn(Column column) {
 // Blocks grow from a few kilobytes for a small table to this size.
 constexpr std::size_t kFirstBlock = std::size_t{4} << 10;
 constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
-
-std::uint64_t rowLength(const std::array<std::uint16_t, kColumnCount>& ends) {
-    return ends[kColumnCount - 1];
-}
+constexpr std::uint64_t kMostBlocks = std::uint64_t{1} << (48 - 22);
 
 }  // namespace
 
@@ -57,6 +54,9 @@ CallTable::CallTable() { reset(); }
 CallTable::CallTable(const CallTable& other)
     : stored_(other.stored_),
       rows_(other.rows_),
+      shapes_(other.shapes_),
+      shapeIndex_(other.shapeIndex_),
+      lastShape_(other.lastShape_),
       garbage_(other.garbage_),
       currentRow_(other.currentRow_),
       currentColumn_(other.currentColumn_) {
@@ -79,6 +79,9 @@ void CallTable::reset() {
     // The rows' room goes back too: a table taken over (appendCalls) or
     // loaded anew holds no memory for rows it no longer has.
     std::vector<Row>(1).swap(rows_);
+    shapes_.assign(1, Ends{});
+    shapeIndex_ = {{Ends{}, 0}};
+    lastShape_ = 0;
     garbage_ = 0;
     currentRow_ = 1;
     currentColumn_ = 0;
@@ -88,7 +91,7 @@ void CallTable::setRowCount(int count) {
     count = std::max(count, kMinimumRowCount);
     const auto wanted = static_cast<std::size_t>(count - 1);
     if (wanted < rows_.size()) {
-        for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += rowLength(rows_[i].ends);
+        for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += storedLength(rows_[i]);
         rows_.resize(wanted);
         currentRow_ = std::min(currentRow_, count - 1);
         compactIfWasteful();
@@ -107,29 +110,65 @@ CallTable::Row& CallTable::row(int r) {
     return rows_[static_cast<std::size_t>(r - 1)];
 }
 
-const char* CallTable::bytesOf(const Row& data) const {
-    if (rowLength(data.ends) == 0) return "";
+std::size_t CallTable::EndsHash::operator()(const Ends& ends) const {
+    std::size_t hash = 0;
+    for (const std::uint16_t end : ends) hash = hash * 131 + end;
+    return hash;
+}
+
+const char* CallTable::storedAt(const Row& data) const {
+    if (data.shape == 0) return "";
     const Block& block = blocks_[static_cast<std::size_t>(data.offset >> kBlockShift)];
     return block.bytes.get() + (data.offset & ((std::uint64_t{1} << kBlockShift) - 1));
+}
+
+std::uint64_t CallTable::storedLength(const Row& data) const {
+    if (data.shape != kEndsInFront) return shapes_[data.shape].back();
+    Ends ends;
+    std::memcpy(ends.data(), storedAt(data), kEndsBytes);
+    return kEndsBytes + ends.back();
+}
+
+const char* CallTable::textOf(const Row& data, Ends& ends) const {
+    const char* const stored = storedAt(data);
+    if (data.shape != kEndsInFront) {
+        ends = shapes_[data.shape];
+        return stored;
+    }
+    std::memcpy(ends.data(), stored, kEndsBytes);
+    return stored + kEndsBytes;
+}
+
+std::uint16_t CallTable::shapeOf(const Ends& ends) {
+    if (shapes_[lastShape_] == ends) [[likely]]
+        return lastShape_;
+    const auto known = shapeIndex_.find(ends);
+    if (known != shapeIndex_.end()) return lastShape_ = known->second;
+    if (shapes_.size() == kEndsInFront) return kEndsInFront;
+    const auto added = static_cast<std::uint16_t>(shapes_.size());
+    shapes_.push_back(ends);
+    shapeIndex_.emplace(ends, added);
+    return lastShape_ = added;
 }
 
 std::string_view CallTable::cell(Column column, int r) const {
     checkColumn(column);
     if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
-    const Row& data = row(r);
+    Ends ends;
+    const char* const text = textOf(row(r), ends);
     const auto c = static_cast<std::size_t>(column);
-    const std::size_t begin = c == 0 ? 0 : data.ends[c - 1];
-    return {bytesOf(data) + begin, data.ends[c] - begin};
+    const std::size_t begin = c == 0 ? 0 : ends[c - 1];
+    return {text + begin, ends[c] - begin};
 }
 
 RowTexts CallTable::rowTexts(int r) const {
-    const Row& data = row(r);
-    const char* const first = bytesOf(data);
+    Ends ends;
+    const char* const text = textOf(row(r), ends);
     RowTexts cells;
     std::size_t begin = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
-        cells[c] = std::string_view(first + begin, data.ends[c] - begin);
-        begin = data.ends[c];
+        cells[c] = std::string_view(text + begin, ends[c] - begin);
+        begin = ends[c];
     }
     return cells;
 }
@@ -157,6 +196,7 @@ void CallTable::writeRow(int r, const RowTexts& cells) {
 
 char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < length) {
+        if (blocks_.size() == kMostBlocks) throw std::length_error("call table blocks");
         const std::size_t grown =
             blocks_.empty() ? kFirstBlock : std::min(blocks_.back().capacity * 2, kLargestBlock);
         const auto capacity = std::max<std::size_t>(grown, static_cast<std::size_t>(length));
@@ -173,26 +213,36 @@ char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
 // The texts may be views into this table's own blocks (a cell copied from
 // another cell): those stay where they are while the row is written.
 void CallTable::storeRow(int r, const RowTexts& cells) {
-    Row& target = row(r);
+    placeRow(row(r), cells);
+    compactIfWasteful();
+}
+
+void CallTable::placeRow(Row& target, const RowTexts& cells) {
     std::size_t end = 0;
     for (const std::string_view text : cells) end += text.size();
     if (end > kLongestRow) throw std::length_error("call table row");
-    garbage_ += rowLength(target.ends);
+    Ends ends;
     end = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
         end += cells[c].size();
-        target.ends[c] = static_cast<std::uint16_t>(end);
+        ends[c] = static_cast<std::uint16_t>(end);
     }
-    target.offset = 0;
-    if (end > 0) {
-        char* out = roomFor(end, target.offset);
+    const std::uint16_t shape = shapeOf(ends);
+    garbage_ += storedLength(target);
+    std::uint64_t offset = 0;
+    if (shape != 0) {
+        const std::uint64_t inFront = shape == kEndsInFront ? kEndsBytes : 0;
+        char* out = roomFor(inFront + end, offset);
+        std::memcpy(out, ends.data(), inFront);
+        out += inFront;
         for (const std::string_view text : cells) {
             if (text.empty()) continue;
             std::memcpy(out, text.data(), text.size());
             out += text.size();
         }
     }
-    compactIfWasteful();
+    target.offset = offset;
+    target.shape = shape;
 }
 
 int CallTable::addCall(const RowTexts& cells) {
@@ -204,9 +254,8 @@ int CallTable::addCall(const RowTexts& cells) {
 void CallTable::clearRow(int r) {
     if (r == 0) return;
     Row& target = row(r);
-    garbage_ += rowLength(target.ends);
-    target.ends.fill(0);
-    target.offset = 0;
+    garbage_ += storedLength(target);
+    target = Row{};
     compactIfWasteful();
 }
 
@@ -217,9 +266,10 @@ void CallTable::compactIfWasteful() {
     packed.rows_.reserve(rows_.size());
     for (const Row& r : rows_) {
         Row moved = r;
-        const std::uint64_t length = rowLength(r.ends);
-        moved.offset = 0;
-        if (length > 0) std::memcpy(packed.roomFor(length, moved.offset), bytesOf(r), length);
+        const std::uint64_t length = storedLength(r);
+        std::uint64_t offset = 0;
+        if (length > 0) std::memcpy(packed.roomFor(length, offset), storedAt(r), length);
+        moved.offset = offset;
         packed.rows_.push_back(moved);
     }
     blocks_ = std::move(packed.blocks_);
@@ -233,7 +283,7 @@ void CallTable::compactIfWasteful() {
 std::size_t CallTable::firstRowToAppend(const CallTable& other) {
     if (callCount() > 0) return 0;
     storeRow(1, other.rowTexts(1));
-    garbage_ += rowLength(other.rows_[0].ends);  // its bytes come along unused
+    garbage_ += other.storedLength(other.rows_[0]);  // its bytes come along unused
     return 1;
 }
 
@@ -243,10 +293,35 @@ void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t 
     rows_.reserve(rows_.size() + count);
     // Their pages made present at once, not a fault each.
     populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);
+    // Other's shapes as this table's (kEndsInFront where it has no room).
+    std::vector<std::uint16_t> shapes(other.shapes_.size());
+    for (std::size_t s = 0; s < shapes.size(); ++s) shapes[s] = shapeOf(other.shapes_[s]);
     for (std::size_t i = from; i < other.rows_.size(); ++i) {
         Row added = other.rows_[i];
-        if (rowLength(added.ends) > 0) added.offset += std::uint64_t{base} << kBlockShift;
-        rows_.push_back(added);
+        if (added.shape == 0) {
+            rows_.push_back(added);
+            continue;
+        }
+        added.offset += std::uint64_t{base} << kBlockShift;
+        const std::uint16_t shape =
+            added.shape == kEndsInFront ? kEndsInFront : shapes[added.shape];
+        if (shape != kEndsInFront || added.shape == kEndsInFront) {
+            added.shape = shape;
+            rows_.push_back(added);
+            continue;
+        }
+        // A shape this table had no room for: the row is written again, its
+        // ends in front.
+        const Ends& ends = other.shapes_[other.rows_[i].shape];
+        const char* const text = storedAt(added);
+        RowTexts cells;
+        std::size_t begin = 0;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            cells[c] = std::string_view(text + begin, ends[c] - begin);
+            begin = ends[c];
+        }
+        garbage_ += ends.back();
+        placeRow(rows_.emplace_back(), cells);
     }
     compactIfWasteful();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kestal {
@@ -113,27 +114,49 @@ public:
     void appendCalls(CallTable&& other);
 
 private:
+    // A row's cell ends, cumulative: cell c is bytes ends[c - 1] (0 for the
+    // first) to ends[c] of the row's text.
+    using Ends = std::array<std::uint16_t, kColumnCount>;
+    // Rows of calls share a handful of shapes (the same cell lengths), so a
+    // row names its shape instead of holding its ends: 8 bytes a row.
     struct Row {
-        std::uint64_t offset = 0;                        // see Block
-        std::array<std::uint16_t, kColumnCount> ends{};  // cumulative cell ends
+        std::uint64_t offset : 48 = 0;  // where the row's text lies, see Block
+        std::uint64_t shape : 16 = 0;   // in shapes_; 0 is the empty row
     };
+    // A row of a shape that found no room in shapes_ keeps its ends in front
+    // of its text.
+    static constexpr std::uint16_t kEndsInFront = 0xffff;
+    static constexpr std::size_t kEndsBytes = sizeof(Ends);
     // A row's offset names its block in the bits from kBlockShift up and the
-    // byte within the block below them.
+    // byte within the block below them (blocks hold at most 4 MiB).
     struct Block {
         std::unique_ptr<char[]> bytes;
         std::size_t size = 0;
         std::size_t capacity = 0;
     };
-    static constexpr int kBlockShift = 40;
+    static constexpr int kBlockShift = 22;
+    struct EndsHash {
+        std::size_t operator()(const Ends& ends) const;
+    };
 
     const Row& row(int row) const;
     Row& row(int row);
-    const char* bytesOf(const Row& row) const;
+    // Where a row's bytes lie (its ends first, if it keeps them), and how
+    // many they are.
+    const char* storedAt(const Row& row) const;
+    std::uint64_t storedLength(const Row& row) const;
+    // A row's text and the ends of its cells in it.
+    const char* textOf(const Row& row, Ends& ends) const;
+    // The shape of rows with these ends, added if new; kEndsInFront when
+    // shapes_ is full.
+    std::uint16_t shapeOf(const Ends& ends);
     // Room for length more bytes at the end of the last block, or in a new
     // one; sets offset to where it is.
     char* roomFor(std::uint64_t length, std::uint64_t& offset);
     // Stores texts as the new content of row r.
     void storeRow(int r, const RowTexts& cells);
+    // The same, without dropping overwritten bytes (which moves every row).
+    void placeRow(Row& target, const RowTexts& cells);
     // Adds other's rows from row index from on, their bytes in blocks that
     // are already this table's, at index base on.
     void addRowsOf(const CallTable& other, std::size_t from, std::size_t base);
@@ -142,9 +165,12 @@ private:
     void compactIfWasteful();
 
     std::vector<Block> blocks_;
-    std::uint64_t stored_ = 0;   // bytes in the blocks, live or not
-    std::vector<Row> rows_;      // rows_[0] is table row 1
-    std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
+    std::uint64_t stored_ = 0;  // bytes in the blocks, live or not
+    std::vector<Row> rows_;     // rows_[0] is table row 1
+    std::vector<Ends> shapes_;  // shapes_[0]: every cell empty
+    std::unordered_map<Ends, std::uint16_t, EndsHash> shapeIndex_;
+    std::uint16_t lastShape_ = 0;  // the shape stored last, most often the next
+    std::uint64_t garbage_ = 0;    // stored bytes no row refers to any more
     int currentRow_ = 1;
     int currentColumn_ = 0;
 };

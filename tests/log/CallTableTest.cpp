@@ -182,5 +182,61 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
     }
 }
 
+// Calls of more cell lengths than a table names shapes for (65,534), the
+// second table's lengths new to the first: the rows past them keep their
+// lengths with their texts, through appending by copy and by taking over,
+// and through dropping overwritten bytes.
+TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
+    constexpr int kRows = 66000;
+    const auto shaped = [](int rows, char letter) {
+        CallTable table;
+        table.setRowCount(rows + 1);
+        for (int row = 1; row <= rows; ++row) {
+            RowCells cells;
+            cells[0] = std::string(static_cast<std::size_t>(row % 300), letter);
+            cells[1] = std::string(static_cast<std::size_t>(row / 300), letter);
+            cells[2] = std::string(letter == 'f' ? 1 : 2, letter);
+            cells[17] = std::to_string(row);
+            table.writeRow(row, cells);
+        }
+        return table;
+    };
+    const auto expected = [](int rows, char letter) {
+        std::vector<std::string> cells;
+        for (int row = 1; row <= rows; ++row) {
+            RowCells texts;
+            texts[0] = std::string(static_cast<std::size_t>(row % 300), letter);
+            texts[1] = std::string(static_cast<std::size_t>(row / 300), letter);
+            texts[2] = std::string(letter == 'f' ? 1 : 2, letter);
+            texts[17] = std::to_string(row);
+            cells.insert(cells.end(), texts.begin(), texts.end());
+        }
+        return cells;
+    };
+    const CallTable many = shaped(kRows, 'm');
+    ASSERT_EQ(cellsOf(many), expected(kRows, 'm'));
+
+    std::vector<std::string> both = expected(kRows, 'f');
+    const std::vector<std::string> manyCells = expected(kRows, 'm');
+    both.insert(both.end(), manyCells.begin(), manyCells.end());
+    CallTable copied = shaped(kRows, 'f');
+    copied.appendCalls(many);
+    EXPECT_EQ(cellsOf(copied), both);
+    CallTable taken = shaped(kRows, 'f');
+    CallTable given = many;
+    taken.appendCalls(std::move(given));
+    EXPECT_EQ(cellsOf(taken), both);
+
+    // Rows dropped and one row written again and again, until the bytes no
+    // row holds any more are dropped.
+    taken.setRowCount(kRows + 101);
+    both.resize((kRows + 100) * std::size_t{kColumnCount});
+    for (int round = 0; round < 400; ++round)
+        taken.setCell(Column::Lcp, kRows + 100, std::string(50000, 'r'));
+    taken.setCell(Column::Lcp, kRows + 100, "kept");
+    both[both.size() - kColumnCount + indexOf(Column::Lcp)] = "kept";
+    EXPECT_EQ(cellsOf(taken), both);
+}
+
 }  // namespace
 }  // namespace kestal

@@ -1,6 +1,7 @@
 #include "app/ShownCallsProxy.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace kestal {
 
@@ -54,7 +55,8 @@ QModelIndex ShownCallsProxy::index(int row, int column, const QModelIndex& paren
 QModelIndex ShownCallsProxy::parent(const QModelIndex&) const { return {}; }
 
 int ShownCallsProxy::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+    if (parent.isValid()) return 0;
+    return inLogOrder_ >= 0 ? inLogOrder_ : static_cast<int>(shown_.size());
 }
 
 int ShownCallsProxy::columnCount(const QModelIndex& parent) const {
@@ -75,17 +77,25 @@ QModelIndex ShownCallsProxy::mapFromSource(const QModelIndex& sourceIndex) const
     return index(row, sourceIndex.column());
 }
 
+std::vector<int> ShownCallsProxy::shownRows() const {
+    if (inLogOrder_ < 0) return shown_;
+    std::vector<int> rows(static_cast<std::size_t>(inLogOrder_));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
+}
+
 int ShownCallsProxy::tableRow(int viewRow) const {
-    if (viewRow < 0 || viewRow >= static_cast<int>(shown_.size())) return 0;
-    return shown_[static_cast<std::size_t>(viewRow)];
+    if (viewRow < 0 || viewRow >= rowCount()) return 0;
+    return inLogOrder_ >= 0 ? viewRow + 1 : shown_[static_cast<std::size_t>(viewRow)];
 }
 
 int ShownCallsProxy::viewRow(int tableRow) const {
+    if (inLogOrder_ >= 0) return tableRow >= 1 && tableRow <= inLogOrder_ ? tableRow - 1 : -1;
     if (tableRow < 0 || tableRow >= static_cast<int>(viewRowOf_.size())) return -1;
     return viewRowOf_[static_cast<std::size_t>(tableRow)];
 }
 
-bool ShownCallsProxy::hidesCalls() const { return shown_.size() < sorted_.size(); }
+bool ShownCallsProxy::hidesCalls() const { return shown_.size() < orderedRows_; }
 
 void ShownCallsProxy::setSortOrder(std::optional<SortOrder> order) {
     if (order == sort_) return;
@@ -105,7 +115,7 @@ void ShownCallsProxy::setFilter(const CallFilter& filter) {
 
 void ShownCallsProxy::sortRows() {
     if (!sort_) {
-        sorted_ = logOrder(table_);
+        std::vector<int>().swap(sorted_);
     } else {
         if (!keys_ || keys_->column != sort_->column)
             keys_ = readSortKeys(table_, sort_->column, platform_.regionalSettings());
@@ -116,11 +126,21 @@ void ShownCallsProxy::sortRows() {
 
 void ShownCallsProxy::filterRows() {
     // A table without calls shows its one empty row whatever the filter.
-    if (!filter_.active() || table_.callCount() == 0) {
-        shown_ = sorted_;
-    } else {
-        shown_ = kestal::filterRows(sorted_, values_.values(), filter_);
+    const bool filtering = filter_.active() && table_.callCount() > 0;
+    if (!sort_ && !filtering) {
+        // Every row as the table has them: nothing to hold.
+        inLogOrder_ = table_.rowCount() - 1;
+        orderedRows_ = 0;
+        std::vector<int>().swap(shown_);
+        std::vector<int>().swap(viewRowOf_);
+        return;
     }
+    inLogOrder_ = -1;
+    std::vector<int> inLogOrder;
+    if (!sort_) inLogOrder = logOrder(table_);
+    const std::vector<int>& ordered = sort_ ? sorted_ : inLogOrder;
+    orderedRows_ = ordered.size();
+    shown_ = filtering ? kestal::filterRows(ordered, values_.values(), filter_) : ordered;
     viewRowOf_.assign(static_cast<std::size_t>(table_.rowCount()), -1);
     for (std::size_t i = 0; i < shown_.size(); ++i)
         viewRowOf_[static_cast<std::size_t>(shown_[i])] = static_cast<int>(i);

@@ -40,7 +40,7 @@ public:
     void setFilter(const CallFilter& filter);
 
     // Table rows in the order shown.
-    const std::vector<int>& shownRows() const { return shown_; }
+    std::vector<int> shownRows() const;
     // The table row that view row shows; 0 for none.
     int tableRow(int viewRow) const;
     // The view row that shows table row; -1 when it is hidden.
@@ -66,9 +66,13 @@ private:
     Platform& platform_;
     std::optional<SortOrder> sort_;
     CallFilter filter_;
-    std::vector<int> sorted_;     // every table row, in the sort order
-    std::vector<int> shown_;      // those the filter lets through
-    std::vector<int> viewRowOf_;  // by table row: the view row, or -1
+    // Unsorted and unfiltered, the view shows table rows 1 to inLogOrder_ in
+    // their order and the three lists below are empty; -1 otherwise.
+    int inLogOrder_ = 0;
+    std::vector<int> sorted_;      // every table row, in the sort order
+    std::vector<int> shown_;       // those the filter lets through
+    std::vector<int> viewRowOf_;   // by table row: the view row, or -1
+    std::size_t orderedRows_ = 0;  // the rows shown_ was filtered from
     // The last sort column's values, for sorting it the other way round.
     std::optional<SortKeys> keys_;
 };

@@ -82,10 +82,7 @@ std::size_t LineCutter::takeOver(LineCutter& later, std::string_view available) 
 }
 
 void prepareIndex(LineEnds& ends, std::size_t bytes) {
-    const std::size_t entries =
-        std::min(ends.capacity(), ends.size() + bytes / kIndexBytesPerLine + 1);
-    // Room the index already has, written or not: the pages stay its own.
-    populatePages(ends.lowData() + ends.size(), ends.lowData() + entries);
+    ends.prepare(bytes / kIndexBytesPerLine + 1);
 }
 
 }  // namespace kestal

@@ -1,5 +1,5 @@
 // The line index of a log: one entry per line, where it ends (see LogLines),
-// kept in four bytes a line instead of eight.
+// kept in a little over two bytes a line instead of eight.
 #pragma once
 
 #include <cstddef>
@@ -8,71 +8,77 @@
 
 namespace kestal {
 
-// A rising sequence of 64-bit numbers, each kept as its low 32 bits. The
-// numbers rise, so their high bits never fall: the index of every number
-// where they change is noted apart with them (a handful for a log of several
-// gigabytes, none below one gigabyte).
+// The index's entries, where each line ends shifted left by 2 plus the
+// length of its line end, kept in groups of 64 lines: a group holds where
+// its first line ends and the length of its line ends, the same for all its
+// lines (its first entry), and for each line how far past the first line's
+// end it ends, in two bytes. A group whose lines end further apart (lines of some 1 KiB on
+// average) or differently holds its entries whole instead.
 class LineEnds {
 public:
-    // lowBits below 32 let a test reach the steps with a small text.
-    explicit LineEnds(unsigned lowBits = 32) : lowBits_(lowBits) {}
+    // narrowBits below 16 let a test reach the groups held whole with a
+    // small text.
+    explicit LineEnds(unsigned narrowBits = 16) : narrowBits_(narrowBits < 16 ? narrowBits : 16) {}
 
-    unsigned lowBits() const { return lowBits_; }
-    std::size_t size() const { return low_.size(); }
-    bool empty() const { return low_.empty(); }
-    std::size_t capacity() const { return low_.capacity(); }
-    void reserve(std::size_t count) { low_.reserve(count); }
+    unsigned narrowBits() const { return narrowBits_; }
+    std::size_t size() const { return near_.size(); }
+    bool empty() const { return near_.empty(); }
+    std::size_t capacity() const { return near_.capacity(); }
+    void reserve(std::size_t count) {
+        near_.reserve(count);
+        groups_.reserve(count / kGroup + 1);
+    }
 
     std::uint64_t operator[](std::size_t index) const {
-        const std::uint64_t low = low_[index];
-        if (index < firstStep_) [[likely]]
-            return low;
-        return low | highAt(index) << lowBits_;
+        const std::uint64_t group = groups_[index / kGroup];
+        if (!(group & kWhole)) [[likely]]
+            return group + (std::uint64_t{near_[index]} << 2);
+        return whole_[(group & ~kWhole) + index % kGroup];
     }
     std::uint64_t back() const { return (*this)[size() - 1]; }
 
-    // Adds a number no smaller than the last one.
-    void push_back(std::uint64_t value) {
-        const std::uint64_t high = value >> lowBits_;
-        if (high != high_) [[unlikely]]
-            noteStep(high);
-        low_.push_back(static_cast<std::uint32_t>(value & lowMask()));
+    // Adds an entry no smaller than the last one.
+    void push_back(std::uint64_t entry) {
+        if (near_.size() % kGroup == 0) {
+            groups_.push_back(entry);
+            near_.push_back(0);
+            return;
+        }
+        // Past the group's first entry by a multiple of 4: the same line end.
+        const std::uint64_t past = entry - groups_.back();
+        if (!(groups_.back() & kWhole) && (past & 3) == 0 && past >> 2 <= nearMax()) [[likely]] {
+            near_.push_back(static_cast<std::uint16_t>(past >> 2));
+            return;
+        }
+        addWhole(entry);
     }
     void pop_back();
-    // Adds numbers first to last - 1 of other (which keeps as many low bits),
-    // no smaller than the last one here, then gives back the pages that held
-    // them in other.
+    // Adds numbers first to last - 1 of other, no smaller than the last one
+    // here, then gives back the pages that held them in other.
     void moveFrom(LineEnds& other, std::size_t first, std::size_t last);
 
     void clear();
     // clear, and the room reserved goes back too.
     void release();
 
-    // Where the low bits of the entries lie (for making their pages present).
-    std::uint32_t* lowData() { return low_.data(); }
+    // Makes the pages for the next count numbers present at once, as far
+    // as the room reserved goes.
+    void prepare(std::size_t count);
 
 private:
-    std::uint64_t lowMask() const { return (std::uint64_t{1} << lowBits_) - 1; }
-    // The high bits at index, at or past the first step: the steps are
-    // few, and most asked for past the last one.
-    std::uint64_t highAt(std::size_t index) const {
-        std::size_t step = steps_.size();
-        while (steps_[step - 1].index > index) --step;
-        return steps_[step - 1].high;
-    }
-    void noteStep(std::uint64_t high);
+    static constexpr std::size_t kGroup = 64;
+    // A group's number: its first entry; or kWhole and where its entries
+    // start in whole_ (an entry is below 2^63).
+    static constexpr std::uint64_t kWhole = std::uint64_t{1} << 63;
 
-    unsigned lowBits_;
-    std::vector<std::uint32_t> low_;
-    // Where the high bits change: from line index on they are high.
-    struct Step {
-        std::size_t index;
-        std::uint64_t high;
-    };
-    std::vector<Step> steps_;
-    static constexpr std::size_t kNoStep = static_cast<std::size_t>(-1);
-    std::size_t firstStep_ = kNoStep;  // steps_'s first index
-    std::uint64_t high_ = 0;           // the high bits of the last number added
+    std::uint64_t nearMax() const { return (std::uint64_t{1} << narrowBits_) - 1; }
+    // Adds entry to the last group, holding that group whole from now on.
+    void addWhole(std::uint64_t entry);
+
+    unsigned narrowBits_;
+    std::vector<std::uint64_t> groups_;  // one number a group, see kWhole
+    std::vector<std::uint16_t> near_;    // how far past its group's first each line ends
+    std::vector<std::uint64_t> whole_;   // the entries of the groups held whole
 };
 
 }  // namespace kestal

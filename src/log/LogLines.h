@@ -66,9 +66,10 @@ public:
 class LogLines {
 public:
     LogLines() = default;
-    // An index keeping indexLowBits bits of each entry (32 normally): a test
-    // reaches with a small log what a log of gigabytes does.
-    explicit LogLines(unsigned indexLowBits) : ends_(indexLowBits) {}
+    // An index keeping each entry's distance from its group's first in
+    // narrowBits bits (16 normally): a test reaches with a small log what
+    // a log of long lines does.
+    explicit LogLines(unsigned narrowBits) : ends_(narrowBits) {}
 
     // Takes a file's bytes and cuts them into lines:
     // - a line ends at CR, at LF, or at the pair CR LF (one line end); LF CR
@@ -122,7 +123,7 @@ private:
     // (none after the last line, 1 or 2 bytes otherwise). Each line is
     // indexed by one number: where it ends, shifted left by 2, plus the
     // length of its line end. The next line starts right after that line end.
-    // The numbers are kept in four bytes each (LineEnds).
+    // The numbers are kept in a little over two bytes each (LineEnds).
     static std::uint64_t nextStart(std::uint64_t end) { return (end >> 2) + (end & 3); }
 
     LogBytes bytes_;

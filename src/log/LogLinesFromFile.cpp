@@ -48,7 +48,7 @@ constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // thread writes, the two would slow each other down at every line).
 struct alignas(kCacheLine) LaterPart {
     LaterPart(std::size_t split, const LineEnds& like)
-        : reach(split), ends(like.lowBits()), cutter(ends, split) {}
+        : reach(split), ends(like.narrowBits()), cutter(ends, split) {}
     std::size_t reach;  // how far the bytes read reach
     LineEnds ends;
     LineCutter cutter;

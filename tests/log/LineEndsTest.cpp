@@ -1,5 +1,5 @@
-// The line index in four bytes an entry reads back every number it was
-// given, across the steps of its high bits.
+// The line index in groups of two-byte distances reads back every entry it
+// was given, whether its group holds distances or whole entries.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,71 +11,86 @@
 namespace kestal {
 namespace {
 
-void expectSame(const LineEnds& ends, const std::vector<std::uint64_t>& numbers) {
-    ASSERT_EQ(ends.size(), numbers.size());
-    for (std::size_t i = 0; i < numbers.size(); ++i) ASSERT_EQ(ends[i], numbers[i]) << i;
+void expectSame(const LineEnds& ends, const std::vector<std::uint64_t>& entries) {
+    ASSERT_EQ(ends.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) ASSERT_EQ(ends[i], entries[i]) << i;
 }
 
-TEST(LineEnds, ReadsBackRisingNumbersAcrossTheStepsOfTheirHighBits) {
-    // Small steps, steps skipped by one number (a line of gigabytes), and
-    // numbers past 2^40; numbers taken off the end and others, smaller
-    // ones too, added again; numbers moved over from a second index.
+// The next entry after last: a line of a few bytes ended by lineEnd bytes,
+// now and then an empty line, a line end of another length, or a line of
+// gigabytes.
+std::uint64_t nextEntry(std::uint64_t last, std::mt19937_64& random, std::uint64_t lineEnd) {
+    const int kind = static_cast<int>(random() % 20);
+    const std::uint64_t start = (last >> 2) + (last & 3);
+    if (kind == 0) return (start + random() % (std::uint64_t{1} << 40)) << 2 | lineEnd;
+    if (kind == 1) return start << 2 | random() % 3;
+    if (kind == 2) return start << 2 | lineEnd;
+    return (start + random() % 60) << 2 | lineEnd;
+}
+
+TEST(LineEnds, ReadsBackEveryEntryWhateverItsGroupHolds) {
+    // Entries added, taken off the end in runs (across the groups' borders
+    // too) and added again, then moved over from a second index; distances
+    // kept in 2, 3 and 5 bits hold most groups whole, 16 few.
     std::mt19937_64 random(19);
-    for (const unsigned lowBits : {2u, 3u, 5u, 32u}) {
-        for (int round = 0; round < 50; ++round) {
-            SCOPED_TRACE(::testing::Message() << "low bits " << lowBits << " round " << round);
-            LineEnds ends(lowBits);
-            std::vector<std::uint64_t> numbers;
-            std::uint64_t next = 0;
-            for (int i = 0; i < 300; ++i) {
-                const int kind = static_cast<int>(random() % 10);
-                if (kind == 0 && !numbers.empty()) {
-                    ends.pop_back();
-                    numbers.pop_back();
-                    next = numbers.empty() ? 0 : numbers.back();
+    for (const unsigned narrowBits : {2u, 3u, 5u, 16u}) {
+        for (int round = 0; round < 30; ++round) {
+            SCOPED_TRACE(::testing::Message() << "bits " << narrowBits << " round " << round);
+            const std::uint64_t lineEnd = 1 + static_cast<std::uint64_t>(round % 2);
+            LineEnds ends(narrowBits);
+            std::vector<std::uint64_t> entries;
+            for (int i = 0; i < 600; ++i) {
+                if (random() % 50 == 0) {
+                    for (std::size_t off = random() % 100; off > 0 && !entries.empty(); --off) {
+                        ends.pop_back();
+                        entries.pop_back();
+                    }
                     continue;
                 }
-                next += kind == 1   ? random() % (std::uint64_t{1} << 42)
-                        : kind == 2 ? 0
-                                    : random() % 40;
-                ends.push_back(next);
-                numbers.push_back(next);
+                const std::uint64_t entry =
+                    nextEntry(entries.empty() ? 0 : entries.back(), random, lineEnd);
+                ends.push_back(entry);
+                entries.push_back(entry);
             }
-            expectSame(ends, numbers);
+            expectSame(ends, entries);
 
-            LineEnds later(lowBits);
-            std::vector<std::uint64_t> laterNumbers;
-            for (int i = 0; i < 200; ++i) {
-                next += random() % 3 == 0 ? random() % (std::uint64_t{1} << 36) : random() % 40;
-                later.push_back(next);
-                laterNumbers.push_back(next);
+            LineEnds later(narrowBits);
+            std::vector<std::uint64_t> laterEntries;
+            for (int i = 0; i < 300; ++i) {
+                laterEntries.push_back(nextEntry(
+                    laterEntries.empty() ? entries.back() : laterEntries.back(), random, lineEnd));
+                later.push_back(laterEntries.back());
             }
-            const std::size_t first = random() % 20;
-            ends.moveFrom(later, first, laterNumbers.size());
-            numbers.insert(numbers.end(), laterNumbers.begin() + static_cast<std::ptrdiff_t>(first),
-                           laterNumbers.end());
-            expectSame(ends, numbers);
-            EXPECT_EQ(ends.back(), numbers.back());
+            const std::size_t first = random() % 100;
+            ends.moveFrom(later, first, laterEntries.size());
+            entries.insert(entries.end(), laterEntries.begin() + static_cast<std::ptrdiff_t>(first),
+                           laterEntries.end());
+            expectSame(ends, entries);
+            EXPECT_EQ(ends.back(), entries.back());
         }
     }
 }
 
-TEST(LineEnds, NumbersTakenOffPastEveryStepLeaveNoneBehind) {
-    // Small numbers again after the ones that stepped up were taken off,
-    // down to none, and the index reused after clear.
-    for (const std::size_t keep : {std::size_t{0}, std::size_t{1}, std::size_t{2}}) {
-        LineEnds ends(3);
-        std::vector<std::uint64_t> numbers = {1, 2, 5, 9, 40, 41, 300};
-        for (const std::uint64_t number : numbers) ends.push_back(number);
-        while (numbers.size() > keep) {
+TEST(LineEnds, EntriesTakenOffLeaveNoGroupBehind) {
+    // Groups held whole taken off down to none, part of the first, the
+    // first whole and one more; small entries added again, the index
+    // reused after clear.
+    for (const std::size_t keep : {0, 1, 63, 64, 65}) {
+        SCOPED_TRACE(keep);
+        LineEnds ends;
+        std::vector<std::uint64_t> entries;
+        for (std::uint64_t i = 0; i < 200; ++i) entries.push_back(i < 100 ? i * 8 + 2 : i << 20);
+        for (const std::uint64_t entry : entries) ends.push_back(entry);
+        while (entries.size() > keep) {
             ends.pop_back();
-            numbers.pop_back();
+            entries.pop_back();
         }
-        for (const std::uint64_t number : {3, 4, 6, 7}) {
-            ends.push_back(number);
-            numbers.push_back(number);
+        const std::uint64_t last = entries.empty() ? 0 : entries.back();
+        for (std::uint64_t more = 1; more < 140; ++more) {
+            ends.push_back(last + more * 4);
+            entries.push_back(last + more * 4);
         }
-        expectSame(ends, numbers);
+        expectSame(ends, entries);
         ends.clear();
         ends.push_back(7);
         expectSame(ends, {7});

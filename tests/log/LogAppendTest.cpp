@@ -28,12 +28,14 @@ TEST(LogAppend, GivesTheLinesOfTheWholeTextWhereverItWasCut) {
     };
     for (const std::string& text : texts) {
         const LogLines whole = LogLines::fromBytes(text);
-        // The index's high bits stepping up every byte, too (see LineEnds).
-        for (const unsigned lowBits : {32u, 2u})
+        // An index whose groups are held whole after a line or two, too
+        // (see LineEnds).
+        for (const unsigned narrowBits : {16u, 2u})
             for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-                SCOPED_TRACE(::testing::Message() << "text " << ::testing::PrintToString(text)
-                                                  << " cut at " << cut << " low bits " << lowBits);
-                LogLines grown(lowBits);
+                SCOPED_TRACE(::testing::Message()
+                             << "text " << ::testing::PrintToString(text) << " cut at " << cut
+                             << " narrow bits " << narrowBits);
+                LogLines grown(narrowBits);
                 grown.assign(text.substr(0, cut));
                 const std::vector<std::string> before = linesOf(grown);
                 const std::size_t firstChanged = grown.append(text.substr(cut));

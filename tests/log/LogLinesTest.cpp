@@ -168,18 +168,18 @@ TEST(LogLinesTest, TwoReadersCutTheSameLinesWhereverTheSplitFalls) {
         for (const off_t offset : {0, 1}) {
             const std::string rest = bytes.substr(static_cast<std::size_t>(offset));
             const LogLines expected = LogLines::fromBytes(rest);
-            // An index keeping 32 bits of each entry, as always, or so few
-            // that its high bits step up every byte or every four: what
-            // logs over a gigabyte do every gigabyte.
-            for (const unsigned lowBits : {32u, 4u, 2u}) {
+            // An index keeping its entries' distances in two bytes, as
+            // always, or in so few bits that its groups are held whole
+            // after a line or a few, as logs of long lines do.
+            for (const unsigned narrowBits : {16u, 4u, 2u}) {
                 for (std::size_t split = 0; split <= rest.size(); ++split) {
                     const int fd = memoryFile(bytes, offset);
-                    LogLines lines(lowBits);
+                    LogLines lines(narrowBits);
                     lines.assignFrom(fd, "memory", split);
                     ::close(fd);
                     ASSERT_EQ(linesOf(lines), linesOf(expected))
                         << ::testing::PrintToString(bytes) << " from " << offset << " split "
-                        << split << " low bits " << lowBits;
+                        << split << " narrow bits " << narrowBits;
                     ASSERT_EQ(lines.joinedLength(), expected.joinedLength());
                     ASSERT_EQ(lines.byteCount(), rest.size());
                     ASSERT_EQ(lines.endsAtNul(), expected.endsAtNul());

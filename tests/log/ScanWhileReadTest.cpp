@@ -40,13 +40,13 @@ Scanned scanOfWholeLines(const std::string& bytes) {
 
 // The bytes read from a file in memory and scanned meanwhile, the second
 // thread starting split bytes in (0: one thread; none: as big files split),
-// its index keeping indexLowBits bits of each entry.
+// its index keeping its entries' distances in narrowBits.
 Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split,
-                      unsigned indexLowBits = 32) {
+                      unsigned narrowBits = 16) {
     const int fd = ::memfd_create("log", MFD_CLOEXEC);
     EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::lseek(fd, 0, SEEK_SET);
-    LogLines lines(indexLowBits);
+    LogLines lines(narrowBits);
     CallScanWhileRead scan({});
     if (split)
         lines.assignFrom(fd, "memory", *split, &scan);
@@ -109,7 +109,7 @@ TEST(ScanWhileRead, LogsReadByOneOrTwoThreadsScanAsTheirWholeLines) {
         for (std::size_t split = 0; split <= log.size(); split += step) {
             SCOPED_TRACE(log.substr(0, 40) + "... split at " + std::to_string(split));
             expectSameScan(scanWhileRead(log, split), whole);
-            // The index's high bits stepping up every two bytes.
+            // The index's groups held whole after a line or two.
             if (everyByte) expectSameScan(scanWhileRead(log, split, 3), whole);
         }
         for (std::size_t size = 0; everyByte && size <= log.size(); ++size) {

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         scanCalls(lines, table, RegionalSettings{}, nullptr);
     });
     QtPlatform platform;
-    KeptCallValues kept(table, platform);
+    KeptCallValues kept(table, lines, platform);
     const ShownCalls calls = everyCall(table, kept);
     const std::vector<int> rows = calls.rows();
     double load[3] = {0, 0, 0};
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
     std::printf("Trends window first draw     %8.1f ms (cpu %6.1f ms)  %.3fx\n",
                 firstDraw.wall * 1000, firstDraw.cpu * 1000, share(firstDraw));
     const Timing fromScratch = bestOf(runs, [&] {
-        KeptCallValues none(table, platform);
+        KeptCallValues none(table, lines, platform);
         firstDrawOf(everyCall(table, none), platform);
     });
     std::printf("  the same, values read first %8.1f ms (cpu %6.1f ms)  %.3fx\n",

@@ -29,7 +29,7 @@ QDate startDateOf(const CallTable& table, int row) {
 CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
     : QObject(barParent), parts_(parts) {
     // The kept values hear of a change of the table before the proxy does.
-    keptValues_ = new KeptCallValues(parts_.table, parts_.platform, this);
+    keptValues_ = new KeptCallValues(parts_.table, parts_.lines, parts_.platform, this);
     keptValues_->watch(parts_.model);
     proxy_ = new ShownCallsProxy(parts_.table, *keptValues_, parts_.platform, this);
     proxy_->setSourceModel(parts_.model);

@@ -28,6 +28,7 @@ public:
     struct Parts {
         Platform& platform;
         CallTable& table;
+        const LogLines& lines;      // the table's calls are theirs
         QAbstractItemModel* model;  // over table
         CallGrid* grid;
         QLabel* statusLabel;

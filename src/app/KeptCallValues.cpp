@@ -13,11 +13,14 @@ namespace {
 constexpr std::size_t kCallsPerPiece = 16384;
 // After a load the grid's first paint comes before the first piece.
 constexpr int kFirstPieceAfterMs = 100;
+// Values this light are read ahead whatever the log's size.
+constexpr std::uint64_t kAlwaysAhead = std::uint64_t{16} << 20;
 
 }  // namespace
 
-KeptCallValues::KeptCallValues(const CallTable& table, Platform& platform, QObject* parent)
-    : QObject(parent), table_(table), platform_(platform) {
+KeptCallValues::KeptCallValues(const CallTable& table, const LogLines& lines, Platform& platform,
+                               QObject* parent)
+    : QObject(parent), table_(table), lines_(lines), platform_(platform) {
     reader_ = new QTimer(this);
     reader_->setInterval(0);
     connect(reader_, &QTimer::timeout, this, &KeptCallValues::readSome);
@@ -28,7 +31,7 @@ void KeptCallValues::watch(QAbstractItemModel* model) {
     if (model_) disconnect(model_, nullptr, this, nullptr);
     model_ = model;
     keepFirst(0);
-    reader_->start();
+    readAhead(0);
     // Told before the table changes, so that whoever hears of the change
     // after it finds no values of the old calls here; no reading while it
     // changes. Model row r is table row r + 1.
@@ -43,11 +46,11 @@ void KeptCallValues::watch(QAbstractItemModel* model) {
             });
     connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
         keepFirst(static_cast<std::size_t>(topLeft.row()));
-        reader_->start(0);
+        readAhead(0);
     });
-    const auto readOn = [this] { reader_->start(0); };
+    const auto readOn = [this] { readAhead(0); };
     connect(model, &QAbstractItemModel::modelReset, this,
-            [this] { reader_->start(kFirstPieceAfterMs); });
+            [this] { readAhead(kFirstPieceAfterMs); });
     connect(model, &QAbstractItemModel::rowsRemoved, this, readOn);
     connect(model, &QAbstractItemModel::rowsInserted, this, readOn);
 }
@@ -85,6 +88,13 @@ void KeptCallValues::readUpTo(std::size_t count) {
     std::iota(rows.begin(), rows.end(), static_cast<int>(values_.size()) + 1);
     const std::vector<CallValues> more = readCallValues(table_, rows, platform_.regionalSettings());
     values_.insert(values_.end(), more.begin(), more.end());
+}
+
+void KeptCallValues::readAhead(int afterMs) {
+    // A followed log grows both its calls and its bytes: the share is
+    // looked at again at every change.
+    if (callCount() * sizeof(CallValues) > std::max(kAlwaysAhead, lines_.byteCount() / 16)) return;
+    reader_->start(afterMs);
 }
 
 std::size_t KeptCallValues::callCount() const {

@@ -165,10 +165,10 @@ void MainWindow::createClientArea() {
     repairGauge->hide();
 
     // The grid shows the table through the sort and the filter.
-    shown_ =
-        new CallViewControls({platform_, state_.table, model_, callGrid, statusLabel, saveDialog,
-                              [this](const std::function<void()>& body) { command(body); }},
-                             client_);
+    shown_ = new CallViewControls(
+        {platform_, state_.table, state_.lines, model_, callGrid, statusLabel, saveDialog,
+         [this](const std::function<void()>& body) { command(body); }},
+        client_);
     shown_->addMenus(fileMenu, editMenu, viewMenu, gridMenu);
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.

@@ -2,6 +2,7 @@
 // load, calls added and the last call written again by a followed log,
 // calls dropped.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <string>
 #include <vector>
 
@@ -37,19 +38,30 @@ void letThePiecesBeRead() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
 }
 
+// Runs the event loop for a while after a load: its first piece is read
+// a tenth of a second after it, the others on from there.
+void waitAfterALoad() {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
 TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
     ensureApplication();
     FakePlatform platform;
     CallTable table;
     CallTableModel model(table);
-    KeptCallValues kept(table, platform);
+    const LogLines lines;
+    KeptCallValues kept(table, lines, platform);
     kept.watch(&model);
     EXPECT_TRUE(kept.values().empty());
 
-    // A load writes the table, then resets the model.
+    // A load writes the table, then resets the model; the values are read
+    // ahead.
     writeCalls(table, 1, {1, 2, 3});
     model.setTable(table);
-    letThePiecesBeRead();
+    waitAfterALoad();
+    EXPECT_EQ(kept.keptCount(), 3u);
     EXPECT_EQ(bytesOf(kept.values()), (std::vector<std::uint64_t>{1, 2, 3}));
 
     // A followed log: its last call written again and two calls added.
@@ -71,6 +83,25 @@ TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
     model.setTable(table);
     letThePiecesBeRead();
     EXPECT_TRUE(kept.values().empty());
+}
+
+TEST(KeptCallValuesTest, ValuesHeavierThanTheLogAllowsAreReadWhenAskedFor) {
+    // Over 16 MiB of values (96 bytes a call) and more than a sixteenth of
+    // a log of no bytes: none read ahead, every one there when asked for.
+    ensureApplication();
+    FakePlatform platform;
+    CallTable table;
+    CallTableModel model(table);
+    const LogLines lines;
+    KeptCallValues kept(table, lines, platform);
+    kept.watch(&model);
+    constexpr int kCalls = 180000;
+    const std::vector<int> bytes(kCalls, 7);
+    writeCalls(table, 1, bytes);
+    model.setTable(table);
+    waitAfterALoad();
+    EXPECT_EQ(kept.keptCount(), 0u);
+    EXPECT_EQ(bytesOf(kept.values()), std::vector<std::uint64_t>(kCalls, 7));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "commands/BusyCursor.h"
+
 namespace kestal {
 
 namespace {
@@ -61,7 +63,14 @@ const std::vector<CallValues>& KeptCallValues::values() {
     // (with no call added, only dataChanged tells, and maybe after the
     // grid has told the windows).
     if (!values_.empty()) values_.pop_back();
-    readUpTo(callCount());
+    if (values_.size() + kCallsPerPiece < callCount()) {
+        // Not read ahead, or not yet: a second or so on a log of millions
+        // of calls.
+        const BusyCursor busy(platform_);
+        readUpTo(callCount());
+    } else {
+        readUpTo(callCount());
+    }
     return values_;
 }
 

@@ -87,7 +87,8 @@ TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
 
 TEST(KeptCallValuesTest, ValuesHeavierThanTheLogAllowsAreReadWhenAskedFor) {
     // Over 16 MiB of values (96 bytes a call) and more than a sixteenth of
-    // a log of no bytes: none read ahead, every one there when asked for.
+    // a log of no bytes: none read ahead, every one there when asked for,
+    // read under the busy cursor.
     ensureApplication();
     FakePlatform platform;
     CallTable table;
@@ -101,7 +102,9 @@ TEST(KeptCallValuesTest, ValuesHeavierThanTheLogAllowsAreReadWhenAskedFor) {
     model.setTable(table);
     waitAfterALoad();
     EXPECT_EQ(kept.keptCount(), 0u);
+    EXPECT_TRUE(platform.cursorChanges.empty());
     EXPECT_EQ(bytesOf(kept.values()), std::vector<std::uint64_t>(kCalls, 7));
+    EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false}));
 }
 
 }  // namespace

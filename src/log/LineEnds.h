@@ -8,12 +8,12 @@
 
 namespace kestal {
 
-// The index's entries, where each line ends shifted left by 2 plus the
-// length of its line end, kept in groups of 64 lines: a group holds where
-// its first line ends and the length of its line ends, the same for all its
-// lines (its first entry), and for each line how far past the first line's
-// end it ends, in two bytes. A group whose lines end further apart (lines of some 1 KiB on
-// average) or differently holds its entries whole instead.
+// The index's entries (where a line ends, shifted left by 2, plus the length
+// of its line end), kept in groups of 64 lines. A group holds its first
+// entry whole and, for each of its lines, how many bytes past the first
+// line's end that line ends, in two bytes; its lines' line ends are as long
+// as the first one's. A group whose lines end further apart (lines of some
+// 1 KiB on average) or whose line ends differ holds its entries whole.
 class LineEnds {
 public:
     // narrowBits below 16 let a test reach the groups held whole with a
@@ -53,7 +53,7 @@ public:
         addWhole(entry);
     }
     void pop_back();
-    // Adds numbers first to last - 1 of other, no smaller than the last one
+    // Adds entries first to last - 1 of other, no smaller than the last one
     // here, then gives back the pages that held them in other.
     void moveFrom(LineEnds& other, std::size_t first, std::size_t last);
 
@@ -61,7 +61,7 @@ public:
     // clear, and the room reserved goes back too.
     void release();
 
-    // Makes the pages for the next count numbers present at once, as far
+    // Makes the pages for the next count entries present at once, as far
     // as the room reserved goes.
     void prepare(std::size_t count);
 

@@ -188,27 +188,25 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
 // and through dropping overwritten bytes.
 TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
     constexpr int kRows = 66000;
-    const auto shaped = [](int rows, char letter) {
+    // Row row's cells, of lengths no other row of the letter has.
+    const auto rowOf = [](int row, char letter) {
+        RowCells cells;
+        cells[0] = std::string(static_cast<std::size_t>(row % 300), letter);
+        cells[1] = std::string(static_cast<std::size_t>(row / 300), letter);
+        cells[2] = std::string(letter == 'f' ? 1 : 2, letter);
+        cells[17] = std::to_string(row);
+        return cells;
+    };
+    const auto shaped = [&](int rows, char letter) {
         CallTable table;
         table.setRowCount(rows + 1);
-        for (int row = 1; row <= rows; ++row) {
-            RowCells cells;
-            cells[0] = std::string(static_cast<std::size_t>(row % 300), letter);
-            cells[1] = std::string(static_cast<std::size_t>(row / 300), letter);
-            cells[2] = std::string(letter == 'f' ? 1 : 2, letter);
-            cells[17] = std::to_string(row);
-            table.writeRow(row, cells);
-        }
+        for (int row = 1; row <= rows; ++row) table.writeRow(row, rowOf(row, letter));
         return table;
     };
-    const auto expected = [](int rows, char letter) {
+    const auto expected = [&](int rows, char letter) {
         std::vector<std::string> cells;
         for (int row = 1; row <= rows; ++row) {
-            RowCells texts;
-            texts[0] = std::string(static_cast<std::size_t>(row % 300), letter);
-            texts[1] = std::string(static_cast<std::size_t>(row / 300), letter);
-            texts[2] = std::string(letter == 'f' ? 1 : 2, letter);
-            texts[17] = std::to_string(row);
+            const RowCells texts = rowOf(row, letter);
             cells.insert(cells.end(), texts.begin(), texts.end());
         }
         return cells;

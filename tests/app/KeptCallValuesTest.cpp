@@ -46,14 +46,20 @@ void waitAfterALoad() {
     while (waited.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
-    ensureApplication();
+// The values kept of a table's calls, a log of no bytes behind them.
+class KeptCallValuesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+    KeptCallValuesTest() { kept.watch(&model); }
+
     FakePlatform platform;
     CallTable table;
-    CallTableModel model(table);
+    CallTableModel model{table};
     const LogLines lines;
-    KeptCallValues kept(table, lines, platform);
-    kept.watch(&model);
+    KeptCallValues kept{table, lines, platform};
+};
+
+TEST_F(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
     EXPECT_TRUE(kept.values().empty());
 
     // A load writes the table, then resets the model; the values are read
@@ -85,17 +91,10 @@ TEST(KeptCallValuesTest, FollowTheTableThroughLoadsGrowthAndDroppedCalls) {
     EXPECT_TRUE(kept.values().empty());
 }
 
-TEST(KeptCallValuesTest, ValuesHeavierThanTheLogAllowsAreReadWhenAskedFor) {
+TEST_F(KeptCallValuesTest, ValuesHeavierThanTheLogAllowsAreReadWhenAskedFor) {
     // Over 16 MiB of values (96 bytes a call) and more than a sixteenth of
     // a log of no bytes: none read ahead, every one there when asked for,
     // read under the busy cursor.
-    ensureApplication();
-    FakePlatform platform;
-    CallTable table;
-    CallTableModel model(table);
-    const LogLines lines;
-    KeptCallValues kept(table, lines, platform);
-    kept.watch(&model);
     constexpr int kCalls = 180000;
     const std::vector<int> bytes(kCalls, 7);
     writeCalls(table, 1, bytes);

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "commands/BusyCursor.h"
 
@@ -63,14 +64,11 @@ const std::vector<CallValues>& KeptCallValues::values() {
     // (with no call added, only dataChanged tells, and maybe after the
     // grid has told the windows).
     if (!values_.empty()) values_.pop_back();
-    if (values_.size() + kCallsPerPiece < callCount()) {
-        // Not read ahead, or not yet: a second or so on a log of millions
-        // of calls.
-        const BusyCursor busy(platform_);
-        readUpTo(callCount());
-    } else {
-        readUpTo(callCount());
-    }
+    // Not read ahead, or not yet: a second or so on a log of millions of
+    // calls.
+    std::optional<BusyCursor> busy;
+    if (values_.size() + kCallsPerPiece < callCount()) busy.emplace(platform_);
+    readUpTo(callCount());
     return values_;
 }
 

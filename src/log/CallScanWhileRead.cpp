@@ -17,24 +17,31 @@ std::size_t lineStart(const LineRange& lines, std::size_t index) {
     return lines.lineEnd(index) - lines[index].size();
 }
 
-// Calls visit(index, texts) for each of lines that holds a recognised text,
-// in order, texts being its linematch bits. The letter pairs the texts hold
-// are looked for over the lines' bytes whole, up to 64 steps of 64 bytes at
-// a time, rather than line by line: a pair never spans a line end.
+// Calls visit(index, line, texts) for each of lines that holds a recognised
+// text, in order, texts being its linematch bits. The letter pairs the texts
+// hold are looked for over the lines' bytes whole, up to 64 steps of 64 bytes
+// at a time, rather than line by line: a pair never spans a line end.
 template <typename Visit>
 void forEachMatchedLine(const LineRange& lines, Visit visit) {
     if (lines.first >= lines.last) return;
+    const LineEnds& ends = *lines.ends;
     const std::size_t end = lines.lineEnd(lines.last - 1);
+    // The line the pairs stand in: its index entry, where it starts and ends.
     std::size_t line = lines.first;
+    std::uint64_t entry = ends[line];
+    std::size_t start = lineStart(lines, line);
+    std::size_t stop = static_cast<std::size_t>(entry >> 2);
     std::uint32_t texts = 0;  // those found so far in line
+    const auto text = [&] { return std::string_view(lines.text + start, stop - start); };
     const auto pairAt = [&](std::size_t pos) {
-        while (lines.lineEnd(line) <= pos) {
-            if (texts != 0) visit(line, texts);
+        while (stop <= pos) {
+            if (texts != 0) visit(line, text(), texts);
             texts = 0;
-            ++line;
+            start = stop + static_cast<std::size_t>(entry & 3);
+            entry = ends[++line];
+            stop = static_cast<std::size_t>(entry >> 2);
         }
-        const std::size_t start = lineStart(lines, line);
-        if (pos >= start) texts |= lm::textsAtPair(lines[line], pos - start);
+        if (pos >= start) texts |= lm::textsAtPair(text(), pos - start);
     };
     const auto pairsOf = [&](std::size_t at, const std::uint64_t* masks, std::size_t steps) {
         for (std::size_t step = 0; step < steps; ++step)
@@ -58,7 +65,7 @@ void forEachMatchedLine(const LineRange& lines, Visit visit) {
         findByteMasks(padded.data(), 1, nullptr, masks.data());
         pairsOf(at, masks.data(), 1);
     }
-    if (texts != 0) visit(line, texts);
+    if (texts != 0) visit(line, text(), texts);
 }
 
 }  // namespace
@@ -67,11 +74,12 @@ CallScanWhileRead::Walk::Walk(const RegionalSettings& settings)
     : walker(settings, [this](const CallRow& row) { addRow(row); }) {}
 
 void CallScanWhileRead::Walk::walk(const LineRange& range) {
-    forEachMatchedLine(range, [this, &range](std::size_t index, std::uint32_t texts) {
-        if ((texts & lm::LogOpened) && firstOpening == static_cast<std::size_t>(-1))
-            firstOpening = lines + (index - range.first);
-        walker.line(range[index], texts);
-    });
+    forEachMatchedLine(
+        range, [this, &range](std::size_t index, std::string_view line, std::uint32_t texts) {
+            if ((texts & lm::LogOpened) && firstOpening == static_cast<std::size_t>(-1))
+                firstOpening = lines + (index - range.first);
+            walker.line(line, texts);
+        });
     walker.holdCallAtHand();
     lines += range.last - range.first;
 }

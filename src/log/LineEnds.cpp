@@ -1,6 +1,7 @@
 #include "log/LineEnds.h"
 
 #include <algorithm>
+#include <array>
 
 #include "log/Pages.h"
 
@@ -30,10 +31,33 @@ void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
     while (first < last) {
         const std::size_t to = std::min(last, first + kPiece);
         prepare(to - first);
-        for (std::size_t i = first; i < to; ++i) push_back(other[i]);
+        std::size_t i = first;
+        // Up to a group's border one by one, then a group at a time.
+        for (; i < to && near_.size() % kGroup != 0; ++i) push_back(other[i]);
+        for (; to - i >= kGroup; i += kGroup) pushGroup(other, i);
+        for (; i < to; ++i) push_back(other[i]);
         releasePages(other.near_.data() + first, other.near_.data() + to);
         first = to;
     }
+}
+
+void LineEnds::pushGroup(const LineEnds& other, std::size_t first) {
+    std::array<std::uint64_t, kGroup> entries;
+    for (std::size_t k = 0; k < kGroup; ++k) entries[k] = other[first + k];
+    // As push_back would hold them: distances when every line end is as long
+    // as the first and the last entry is near enough, whole otherwise.
+    const std::uint64_t head = entries[0];
+    std::uint64_t lineEnds = 0;
+    for (const std::uint64_t entry : entries) lineEnds |= (entry ^ head) & 3;
+    if (lineEnds != 0 || (entries[kGroup - 1] - head) >> 2 > nearMax()) {
+        for (const std::uint64_t entry : entries) push_back(entry);
+        return;
+    }
+    std::array<std::uint16_t, kGroup> distances;
+    for (std::size_t k = 0; k < kGroup; ++k)
+        distances[k] = static_cast<std::uint16_t>((entries[k] - head) >> 2);
+    groups_.push_back(head);
+    near_.insert(near_.end(), distances.begin(), distances.end());
 }
 
 void LineEnds::clear() {

@@ -72,6 +72,9 @@ private:
     static constexpr std::uint64_t kWhole = std::uint64_t{1} << 63;
 
     std::uint64_t nearMax() const { return (std::uint64_t{1} << narrowBits_) - 1; }
+    // Adds entries first to first + kGroup - 1 of other as a group of their
+    // own (the index ends at a group's border).
+    void pushGroup(const LineEnds& other, std::size_t first);
     // Adds entry to the last group, holding that group whole from now on.
     void addWhole(std::uint64_t entry);
 

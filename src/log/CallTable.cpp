@@ -194,6 +194,16 @@ void CallTable::writeRow(int r, const RowTexts& cells) {
     storeRow(r, cells);
 }
 
+// Rows are written into a block one after the other: its pages are made
+// present a run at a time ahead of them, in one call instead of a page fault
+// each.
+void CallTable::Block::makePresent(std::size_t end) {
+    constexpr std::size_t kAhead = std::size_t{256} << 10;
+    const std::size_t upTo = std::min(capacity, std::max(end, present + kAhead));
+    populatePages(bytes.get() + present, bytes.get() + upTo);
+    present = upTo;
+}
+
 char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < length) {
         if (blocks_.size() == kMostBlocks) throw std::length_error("call table blocks");
@@ -203,6 +213,7 @@ char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
         blocks_.push_back({std::unique_ptr<char[]>(new char[capacity]), 0, capacity});
     }
     Block& block = blocks_.back();
+    if (block.size + length > block.present) block.makePresent(block.size + length);
     offset = (std::uint64_t{blocks_.size() - 1} << kBlockShift) | block.size;
     char* const room = block.bytes.get() + block.size;
     block.size += static_cast<std::size_t>(length);
@@ -246,6 +257,12 @@ void CallTable::placeRow(Row& target, const RowTexts& cells) {
 }
 
 int CallTable::addCall(const RowTexts& cells) {
+    // The pages of the room reserved made present a run of rows at a time.
+    constexpr std::size_t kRowsAhead = 8192;
+    if (rows_.size() % kRowsAhead == 0) {
+        const std::size_t ahead = std::min(rows_.capacity(), rows_.size() + kRowsAhead);
+        populatePages(rows_.data() + rows_.size(), rows_.data() + ahead);
+    }
     if (callCount() > 0) rows_.emplace_back();
     storeRow(rowCount() - 1, cells);
     return rowCount() - 1;

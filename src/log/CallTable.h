@@ -133,6 +133,10 @@ private:
         std::unique_ptr<char[]> bytes;
         std::size_t size = 0;
         std::size_t capacity = 0;
+        std::size_t present = 0;  // the bytes whose pages were made present at once
+
+        // Makes the pages up to byte end present, and some beyond.
+        void makePresent(std::size_t end);
     };
     static constexpr int kBlockShift = 22;
     struct EndsHash {

@@ -56,7 +56,7 @@ CallTable::CallTable(const CallTable& other)
       rows_(other.rows_),
       shapes_(other.shapes_),
       shapeIndex_(other.shapeIndex_),
-      lastShape_(other.lastShape_),
+      recentShapes_(other.recentShapes_),
       garbage_(other.garbage_),
       currentRow_(other.currentRow_),
       currentColumn_(other.currentColumn_) {
@@ -81,7 +81,7 @@ void CallTable::reset() {
     std::vector<Row>(1).swap(rows_);
     shapes_.assign(1, Ends{});
     shapeIndex_ = {{Ends{}, 0}};
-    lastShape_ = 0;
+    recentShapes_.fill(0);
     garbage_ = 0;
     currentRow_ = 1;
     currentColumn_ = 0;
@@ -111,9 +111,16 @@ CallTable::Row& CallTable::row(int r) {
 }
 
 std::size_t CallTable::EndsHash::operator()(const Ends& ends) const {
-    std::size_t hash = 0;
-    for (const std::uint16_t end : ends) hash = hash * 131 + end;
-    return hash;
+    // The 36 bytes as four words and the rest, mixed side by side.
+    static_assert(sizeof(Ends) == 36);
+    std::array<std::uint64_t, 4> words;
+    std::uint32_t rest = 0;
+    std::memcpy(words.data(), ends.data(), sizeof words);
+    std::memcpy(&rest, ends.data() + 16, sizeof rest);
+    const std::uint64_t hash = (words[0] * 0x9e3779b97f4a7c15u) ^ (words[1] * 0xc2b2ae3d27d4eb4fu) ^
+                               (words[2] * 0x165667b19e3779f9u) ^ (words[3] * 0xd6e8feb86659fd93u) ^
+                               rest;
+    return static_cast<std::size_t>(hash ^ hash >> 32);
 }
 
 const char* CallTable::storedAt(const Row& data) const {
@@ -140,15 +147,17 @@ const char* CallTable::textOf(const Row& data, Ends& ends) const {
 }
 
 std::uint16_t CallTable::shapeOf(const Ends& ends) {
-    if (shapes_[lastShape_] == ends) [[likely]]
-        return lastShape_;
+    const std::size_t hash = EndsHash{}(ends);
+    std::uint16_t& recent = recentShapes_[hash % recentShapes_.size()];
+    if (shapes_[recent] == ends) [[likely]]
+        return recent;
     const auto known = shapeIndex_.find(ends);
-    if (known != shapeIndex_.end()) return lastShape_ = known->second;
+    if (known != shapeIndex_.end()) return recent = known->second;
     if (shapes_.size() == kEndsInFront) return kEndsInFront;
     const auto added = static_cast<std::uint16_t>(shapes_.size());
     shapes_.push_back(ends);
     shapeIndex_.emplace(ends, added);
-    return lastShape_ = added;
+    return recent = added;
 }
 
 std::string_view CallTable::cell(Column column, int r) const {

@@ -173,8 +173,10 @@ private:
     std::vector<Row> rows_;     // rows_[0] is table row 1
     std::vector<Ends> shapes_;  // shapes_[0]: every cell empty
     std::unordered_map<Ends, std::uint16_t, EndsHash> shapeIndex_;
-    std::uint16_t lastShape_ = 0;  // the shape stored last, most often the next
-    std::uint64_t garbage_ = 0;    // stored bytes no row refers to any more
+    // The shape last found for rows whose ends hash to each place: most rows
+    // take one of a few shapes.
+    std::array<std::uint16_t, 64> recentShapes_{};
+    std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
     int currentRow_ = 1;
     int currentColumn_ = 0;
 };

@@ -41,57 +41,7 @@ constexpr std::array<Pattern, kTextCount> kPatterns = {{
 // "Errors", "Pa" of "Packets", "La" of "Layer".
 constexpr std::size_t kShortestText = 8;  // "Bytes Re"
 
-// Whether text stands in line with its letter pair (at pairAt within text)
-// at position pos. text is a constant, so the comparison is a few loads.
-[[gnu::always_inline]] inline std::uint32_t textAt(std::string_view line, std::size_t pos,
-                                                   std::string_view text, std::size_t pairAt,
-                                                   std::uint32_t bit) {
-    if (pos < pairAt) return 0;
-    const std::size_t start = pos - pairAt;
-    if (line.size() - start < text.size()) return 0;
-    return std::memcmp(line.data() + start, text.data(), text.size()) == 0 ? bit : 0;
-}
-
 }  // namespace
-
-// The texts whose letter pair starts at pos (line[pos], line[pos + 1]).
-std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
-    const char second = line[pos + 1];
-    switch (line[pos]) {
-        case 'o':
-            if (second != 'g') return 0;
-            return textAt(line, pos, "log opened", 1, LogOpened) |
-                   textAt(line, pos, "log closed", 1, LogClosed);
-        case 'y':
-            if (second != 't') return 0;
-            return textAt(line, pos, "Bytes Re", 1, BytesReceived) |
-                   textAt(line, pos, "Bytes Tr", 1, BytesTransmitted);
-        case 'F':
-            if (second != 'r') return 0;
-            return textAt(line, pos, "Frames Re", 0, FramesReceived) |
-                   textAt(line, pos, "Frames Tr", 0, FramesTransmitted);
-        case 'E':
-            if (second != 'r') return 0;
-            return textAt(line, pos, "CRC Errors", 4, CrcErrors) |
-                   textAt(line, pos, "Timeout Errors", 8, TimeoutErrors) |
-                   textAt(line, pos, "Alignment Errors", 10, AlignmentErrors) |
-                   textAt(line, pos, "- Overrun Errors", 10, OverrunErrors) |
-                   textAt(line, pos, "Framing Errors", 8, FramingErrors) |
-                   textAt(line, pos, "Buffer Overrun Errors", 15, BufferOverrunErrors);
-        case 'P':
-            if (second != 'a') return 0;
-            return textAt(line, pos, "Incomplete Packets", 11, IncompletePackets);
-        case 'L':
-            if (second != 'a') return 0;
-            return textAt(line, pos, "LCP : Layer up", 6, LcpUp) |
-                   textAt(line, pos, "CHAP : Layer up", 7, ChapUp) |
-                   textAt(line, pos, "IPCP : Layer up", 7, IpcpUp) |
-                   textAt(line, pos, "CCP : Layer finished", 6, CcpFinished) |
-                   textAt(line, pos, "CCP : Layer up", 6, CcpUp);
-        default:
-            return 0;
-    }
-}
 
 namespace {
 

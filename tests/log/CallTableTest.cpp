@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,26 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
 // second table's lengths new to the first: the rows past them keep their
 // lengths with their texts, through appending by copy and by taking over,
 // and through dropping overwritten bytes.
+TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
+    // 150 shapes (cell lengths) taken by 5,000 calls in random order, so
+    // that shapes found before come back, one after another or far apart.
+    std::mt19937 random(7);
+    CallTable table;
+    std::vector<std::string> expected;
+    for (int call = 1; call <= 5000; ++call) {
+        const auto shape = static_cast<std::size_t>(random() % 150);
+        RowCells cells;
+        cells[0] = std::string(shape % 10 + 1, 's');
+        cells[5] = std::string(shape / 10, 'l');
+        cells[17] = std::to_string(call);
+        RowTexts texts;
+        for (std::size_t c = 0; c < cells.size(); ++c) texts[c] = cells[c];
+        ASSERT_EQ(table.addCall(texts), call);
+        expected.insert(expected.end(), cells.begin(), cells.end());
+    }
+    EXPECT_EQ(cellsOf(table), expected);
+}
+
 TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
     constexpr int kRows = 66000;
     // Row row's cells, of lengths no other row of the letter has.

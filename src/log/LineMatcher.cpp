@@ -41,10 +41,6 @@ constexpr std::array<Pattern, kTextCount> kPatterns = {{
 // "Errors", "Pa" of "Packets", "La" of "Layer".
 constexpr std::size_t kShortestText = 8;  // "Bytes Re"
 
-}  // namespace
-
-namespace {
-
 #if defined(__SSE2__)
 inline std::uint32_t textsInMask(std::string_view line, std::size_t base, unsigned bits) {
     std::uint32_t found = 0;

@@ -11,7 +11,9 @@
 #   4. "Kestal LOG" on a log outside any Windows directory: its calls are
 #      shown under a caption that names it;
 #   5. View > Follow on a log of one call: calls appended to it appear in
-#      the grid by themselves, without any dialog.
+#      the grid by themselves, without any dialog;
+#   6. a log with three corrupted calls: a "Warning" box for each, one after
+#      the other, each answered with Enter, then the main window.
 # Usage: smoke-xvfb.sh <Kestal binary> <sample Windows directory> <artifact dir>
 # Exits 77 (skipped) when the X tools are not installed.
 set -euo pipefail
@@ -228,3 +230,38 @@ rc=0
 wait_exit "$app" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
 echo "run 5: appended calls shown while following, no dialog, clean exit"
+
+# --- 6. One warning for each corrupted call, one box after the other -------
+log="$scratch/copied/corrupted.txt"
+: >"$log"
+for hour in 0x 1x 2x; do
+  printf '12-04-2026 %s:00:00.00 - Remote access driver log opened.\r\n12-04-2026 09:00:30.00 - Remote access driver log closed.\r\n' "$hour" >>"$log"
+done
+"$kestal" "$log" &
+app=$!
+pids+=("$app")
+for n in 1 2 3; do
+  dialog=$(timeout 30 xdotool search --sync --onlyvisible --name '^Warning$' | head -n 1) ||
+    fail "warning $n did not appear"
+  if xdotool search --onlyvisible --name "^Kestal File Viewer - $log\$" >/dev/null 2>&1; then
+    fail "the main window was mapped before warning $n was answered"
+  fi
+  [ "$n" -eq 1 ] && import -window root "$artifacts/smoke-corrupt-warning.png"
+  xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+  sleep 0.3
+  xdotool key --clearmodifiers Return
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+done
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kestal File Viewer - $log\$" | head -n 1) ||
+  fail "the main window did not appear after the three warnings"
+if xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1; then
+  fail "a fourth warning came"
+fi
+close_with_alt_f4 "$window"
+rc=0
+wait_exit "$app" || rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+echo "run 6: three warnings one after the other, then the main window, clean exit"

@@ -81,14 +81,33 @@ std::string QtPlatform::title() const {
             .toStdString());
 }
 
+void QtPlatform::showOkBox(const QString& caption, QMessageBox::Icon icon, std::string_view text) {
+    // The box answered last is shown again: a log with thousands of corrupt
+    // calls gives as many warnings in a row, and building a box takes longer
+    // than filling one in. A box asked for while that one is up (a warning
+    // from work its modal loop ran) gets one of its own.
+    std::unique_ptr<QMessageBox> own;
+    if (okBox_ == nullptr) {
+        okBox_ = std::make_unique<QMessageBox>();
+        addOkButton(*okBox_);
+    }
+    QMessageBox* box = okBox_.get();
+    if (box->isVisible()) {
+        own = std::make_unique<QMessageBox>();
+        box = own.get();
+        addOkButton(*box);
+    }
+    setUpBox(*box, caption, icon, text);
+    runDialog_(*box);
+}
+
 DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {
-    QMessageBox box;
-    setUpBox(box, fromBytes(dialogCaption(type)), iconFor(type), text);
     if (buttons == DialogButtons::Ok) {
-        addOkButton(box);
-        runDialog_(box);
+        showOkBox(fromBytes(dialogCaption(type)), iconFor(type), text);
         return DialogResult::Ok;
     }
+    QMessageBox box;
+    setUpBox(box, fromBytes(dialogCaption(type)), iconFor(type), text);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -99,17 +118,11 @@ DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, Dial
 }
 
 void QtPlatform::showMessage(std::string_view text) {
-    QMessageBox box;
-    setUpBox(box, fromBytes(title()), QMessageBox::NoIcon, text);
-    addOkButton(box);
-    runDialog_(box);
+    showOkBox(fromBytes(title()), QMessageBox::NoIcon, text);
 }
 
 void QtPlatform::showErrorReport(std::string_view text) {
-    QMessageBox box;
-    setUpBox(box, fromBytes(title()), QMessageBox::Critical, text);
-    addOkButton(box);
-    runDialog_(box);
+    showOkBox(fromBytes(title()), QMessageBox::Critical, text);
 }
 
 bool QtPlatform::executeFileDialog(FileDialog& dialog) {

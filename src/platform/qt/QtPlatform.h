@@ -3,6 +3,7 @@
 // stand-ins of WindowsApi.h.
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -58,9 +59,13 @@ public:
     bool beep(unsigned type) override;
 
 private:
+    // Shows a box with its one "OK" button.
+    void showOkBox(const QString& caption, QMessageBox::Icon icon, std::string_view text);
+
     QPointer<QWidget> mainWindow_;
     DialogRunner runDialog_;
     std::unique_ptr<TextPrinter> printer_;
+    std::unique_ptr<QMessageBox> okBox_;
     bool busy_ = false;
 };
 

@@ -158,6 +158,41 @@ TEST_F(QtPlatformTest, OkDialogsAnswerOkHoweverTheyAreClosed) {
     }
 }
 
+// A warning can come from work that runs while another box waits for its
+// answer: it gets a box of its own, and the waiting box keeps its text.
+TEST_F(QtPlatformTest, ABoxAskedForWhileOneIsUpLeavesThatOneAsItWas) {
+    QString waitingText;
+    QMessageBox* waitingBox = nullptr;
+    QMessageBox* innerBox = nullptr;
+    answerBoxes([&](QMessageBox& box) {
+        if (waitingBox == nullptr) {
+            waitingBox = &box;
+            platform_.showErrorReport("Disk full.");
+            waitingText = box.text();
+        } else {
+            innerBox = &box;
+        }
+        box.defaultButton()->click();
+    });
+    EXPECT_EQ(platform_.messageDlg("Corrupt call", DialogType::Warning, DialogButtons::Ok),
+              DialogResult::Ok);
+    ASSERT_EQ(seen_.size(), 2u);
+    EXPECT_NE(innerBox, waitingBox);
+    EXPECT_EQ(seen_[1].text, "Disk full.");
+    EXPECT_EQ(seen_[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(waitingText, "Corrupt call");
+    EXPECT_EQ(waitingBox->icon(), QMessageBox::Warning);
+    EXPECT_EQ(waitingBox->windowTitle(), "Warning");
+
+    // Later boxes show their own text again, whichever box they are.
+    seen_.clear();
+    platform_.showMessage("Done");
+    ASSERT_EQ(seen_.size(), 1u);
+    EXPECT_EQ(seen_[0].text, "Done");
+    EXPECT_EQ(seen_[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(seen_[0].buttons, QStringList{"OK"});
+}
+
 TEST_F(QtPlatformTest, PlainMessageAndErrorReportCarryTheProgramTitle) {
     answerBoxes([](QMessageBox& box) { box.defaultButton()->click(); });
     platform_.showMessage("Fatal error: Can't find Windows Directory");

@@ -64,24 +64,20 @@ done
 
 title='^Kestal File Viewer$'
 
-# Waits for the program to end by itself and returns its exit code.
-wait_exit() {
-  local pid=$1
-  for _ in $(seq 150); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "the program did not end after Alt+F4"
-  local rc=0
-  wait "$pid" || rc=$?
-  return "$rc"
-}
-
-close_with_alt_f4() {
-  local window=$1
+# Alt+F4 on the main window: the program must end by itself, with exit
+# code 0.
+end_with_alt_f4() {
+  local window=$1 app=$2 rc=0
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
   sleep 0.3
   xdotool key --clearmodifiers alt+F4
+  for _ in $(seq 150); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app" 2>/dev/null && fail "the program did not end after Alt+F4"
+  wait "$app" || rc=$?
+  [ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
 }
 
 # --- 1. The sample log ------------------------------------------------------
@@ -123,10 +119,7 @@ done
   fail "Enter in the grid did not open the details window"
 import -window root "$artifacts/smoke-call-details.png"
 
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 1: maximised, call rows shown, Enter shows the call, clean exit with the details open"
 
 # --- 2. No log: the error comes before the main window ----------------------
@@ -147,10 +140,7 @@ xdotool key --clearmodifiers Return
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "$title" | head -n 1) ||
   fail "the main window did not appear after the Error dialog"
 sleep 0.5
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 2: Error dialog first, then the main window, clean exit"
 
 # --- 3. No Windows directory: the main window all the same ---------------
@@ -164,10 +154,7 @@ if xdotool search --onlyvisible --name '^Kestal$' >/dev/null 2>&1; then
   fail "a message box came without a Windows directory"
 fi
 import -window root "$artifacts/smoke-no-windows-directory.png"
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 3: no Windows directory, the main window at once, clean exit"
 
 # --- 4. A log named on the command line, no Windows directory -------------
@@ -186,10 +173,7 @@ ink=$(convert "$window_shot" -crop 600x80+0+60 +repage -threshold 50% -negate -f
 echo "dark pixels in rows 2-6: $ink"
 awk -v ink="$ink" 'BEGIN { exit !(ink > 300) }' || fail "no call rows for the log named on the command line"
 import -window root "$artifacts/smoke-log-argument.png"
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 4: the log named on the command line shows its calls, clean exit"
 
 # --- 5. Follow: appended calls appear without a dialog --------------------
@@ -225,10 +209,7 @@ for caption in Warning Error Confirm Information; do
   fi
 done
 import -window root "$artifacts/smoke-follow.png"
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 5: appended calls shown while following, no dialog, clean exit"
 
 # --- 6. One warning for each corrupted call, one box after the other -------
@@ -260,8 +241,5 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name "^Kestal File Vie
 if xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1; then
   fail "a fourth warning came"
 fi
-close_with_alt_f4 "$window"
-rc=0
-wait_exit "$app" || rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc after Alt+F4"
+end_with_alt_f4 "$window" "$app"
 echo "run 6: three warnings one after the other, then the main window, clean exit"

@@ -183,10 +183,6 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
     }
 }
 
-// Calls of more cell lengths than a table names shapes for (65,534), the
-// second table's lengths new to the first: the rows past them keep their
-// lengths with their texts, through appending by copy and by taking over,
-// and through dropping overwritten bytes.
 TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
     // 150 shapes (cell lengths) taken by 5,000 calls in random order, so
     // that shapes found before come back, one after another or far apart.
@@ -207,6 +203,10 @@ TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
     EXPECT_EQ(cellsOf(table), expected);
 }
 
+// Calls of more cell lengths than a table names shapes for (65,534), the
+// second table's lengths new to the first: the rows past them keep their
+// lengths with their texts, through appending by copy and by taking over,
+// and through dropping overwritten bytes.
 TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
     constexpr int kRows = 66000;
     // Row row's cells, of lengths no other row of the letter has.

@@ -162,18 +162,20 @@ float layerSecondsOf(std::string_view layerTime, std::string_view startReference
 
 // A time of day as the log writes it ("hh:mm:ss" with colons) read at once:
 // what readLogTimeOfDay reads from such a text, whatever the regional
-// separator. Every call's duration reads two.
-std::optional<int> timeOfDay(std::string_view text, char timeSeparator) {
+// separator; -1 for what it can't read. Every call's duration reads two (a
+// plain int: an optional written to memory in two parts and read back whole
+// stalled the processor at every call).
+int timeOfDay(std::string_view text, char timeSeparator) {
     if (text.size() == 8 && text[2] == ':' && text[5] == ':' && isDigit(text[0]) &&
         isDigit(text[1]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6]) &&
         isDigit(text[7])) {
         const int hours = twoDigits(text, 0);
         const int minutes = twoDigits(text, 3);
         const int seconds = twoDigits(text, 6);
-        if (hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+        if (hours > 23 || minutes > 59 || seconds > 59) return -1;
         return hours * 3600 + minutes * 60 + seconds;
     }
-    return readLogTimeOfDay(text, timeSeparator);
+    return readLogTimeOfDay(text, timeSeparator).value_or(-1);
 }
 
 }  // namespace
@@ -204,15 +206,13 @@ void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& cal
 
 // The duration cell: end minus start time of day, modulo a day.
 std::string_view CallRowBuilder::durationText(const CallSummary& call) {
-    const std::optional<int> start =
-        timeOfDay(positions(call.startText, 12, 19), settings_.timeSeparator);
-    const std::optional<int> end =
-        timeOfDay(positions(call.endText, 12, 19), settings_.timeSeparator);
+    const int start = timeOfDay(positions(call.startText, 12, 19), settings_.timeSeparator);
+    const int end = timeOfDay(positions(call.endText, 12, 19), settings_.timeSeparator);
     // The warning is due even when the call was cut short and shows no
     // duration anyway.
-    row_.corrupt = !start || !end;
+    row_.corrupt = start < 0 || end < 0;
     if (row_.corrupt || call.cutShort) return kNoDuration;
-    int difference = *end - *start;
+    int difference = end - start;
     if (difference < 0) difference += kSecondsPerDay;  // past midnight
     if (difference <= 0) return kNoDuration;
     return formatDuration(difference, settings_.timeSeparator, duration_);

@@ -52,7 +52,12 @@ void CallWalker::stopAt(std::string_view opening) {
 }
 
 void CallWalker::startCall(std::string_view line) {
-    summary_ = CallSummary{};
+    // Field by field: the whole summary cleared at once became a string
+    // instruction that took longer than the rest of the call's walk.
+    summary_.endText = {};
+    summary_.layerTimes.fill({});
+    summary_.counters.fill({});
+    summary_.cutShort = false;
     summary_.startText = positions(line, 1, 19);
     inCall_ = true;
 }

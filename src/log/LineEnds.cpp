@@ -42,6 +42,31 @@ void LineEnds::moveFrom(LineEnds& other, std::size_t first, std::size_t last) {
 }
 
 void LineEnds::pushGroup(const LineEnds& other, std::size_t first) {
+    // Most often the 64 entries lie in two groups of distances (one when
+    // first starts a group) with the same line end: the new distances are
+    // theirs less the first one's, those of the second group raised by how
+    // far apart the two groups start.
+    const std::size_t offset = first % kGroup;
+    const std::uint64_t group = other.groups_[first / kGroup];
+    const std::uint64_t next = offset == 0 ? group : other.groups_[first / kGroup + 1];
+    if (!((group | next) & kWhole) && ((group ^ next) & 3) == 0) [[likely]] {
+        const std::uint16_t* const near = other.near_.data() + first;
+        const std::uint64_t apart = (next - group) >> 2;
+        const std::uint16_t base = near[0];
+        const std::uint64_t last = apart + near[kGroup - 1] - base;
+        if (last <= nearMax()) {
+            // Exact in 16 bits: every distance lies between 0 and last.
+            std::array<std::uint16_t, kGroup> distances;
+            for (std::size_t k = 0; k < kGroup; ++k)
+                distances[k] = static_cast<std::uint16_t>(near[k] - base);
+            const auto raise = static_cast<std::uint16_t>(apart);
+            for (std::size_t k = kGroup - offset; k < kGroup; ++k)
+                distances[k] = static_cast<std::uint16_t>(distances[k] + raise);
+            groups_.push_back(group + (std::uint64_t{base} << 2));
+            near_.insert(near_.end(), distances.begin(), distances.end());
+            return;
+        }
+    }
     std::array<std::uint64_t, kGroup> entries;
     for (std::size_t k = 0; k < kGroup; ++k) entries[k] = other[first + k];
     // As push_back would hold them: distances when every line end is as long

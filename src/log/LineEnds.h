@@ -53,6 +53,8 @@ public:
         addWhole(entry);
     }
     void pop_back();
+    // The same entries held the same way (groups of distances, groups whole).
+    bool operator==(const LineEnds& other) const = default;
     // Adds entries first to last - 1 of other, no smaller than the last one
     // here, then gives back the pages that held them in other.
     void moveFrom(LineEnds& other, std::size_t first, std::size_t last);

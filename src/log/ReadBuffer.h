@@ -39,7 +39,9 @@ public:
     // and returns how many bytes came, 0 at the end of the file, -1 with
     // errno when the read failed.
     ssize_t readPiece(int fd, std::size_t expected) {
-        reserve(std::max(used_ + kBufferPiece, expected + 1));
+        // The room grows only once it is full: the read that finds the end
+        // of a file read whole (into room for one byte more) moves nothing.
+        if (used_ == length_) reserve(std::max(used_ + kBufferPiece, expected + 1));
         const ssize_t got = readAt(fd, -1, used_, std::min(length_ - used_, kBufferPiece));
         if (got > 0) used_ += static_cast<std::size_t>(got);
         return got;

@@ -75,6 +75,43 @@ TEST(LineEnds, ReadsBackEveryEntryWhateverItsGroupHolds) {
     }
 }
 
+TEST(LineEnds, EntriesMovedOverAreHeldAsIfAddedOneByOne) {
+    // Moved a group at a time from every place within the other index's
+    // groups: groups of distances stay so (also next to a long line that
+    // the lines moved leave out), groups held whole where a line end
+    // differs or the lines end further apart than the distances reach
+    // (11 bits: about half the groups of these short lines).
+    std::mt19937_64 random(23);
+    for (const unsigned narrowBits : {11u, 16u}) {
+        for (const std::uint64_t odds : {std::uint64_t{8}, std::uint64_t{20'000}}) {
+            for (std::size_t first = 64; first < 128; ++first) {
+                SCOPED_TRACE(::testing::Message()
+                             << "bits " << narrowBits << " odds " << odds << " first " << first);
+                // CR LF and LF taking turns at every other group's border.
+                const auto lineEnd = [](int i) {
+                    return 1 + static_cast<std::uint64_t>(i / 128 % 2);
+                };
+                std::vector<std::uint64_t> entries{2};
+                for (int i = 1; i < 1000; ++i)
+                    entries.push_back(narrowBits == 16 && i % 97 == 0
+                                          ? entries.back() + (38'000 << 2)
+                                          : nextEntry(entries.back(), random, lineEnd(i), odds));
+                LineEnds other(narrowBits);
+                LineEnds moved(narrowBits);
+                LineEnds added(narrowBits);
+                for (std::size_t i = 0; i < entries.size(); ++i) {
+                    other.push_back(entries[i]);
+                    // Up to 2 lines short of a group's border before the move.
+                    if (i < 62 + first % 3) moved.push_back(entries[i]);
+                    if (i < 62 + first % 3 || i >= first) added.push_back(entries[i]);
+                }
+                moved.moveFrom(other, first, entries.size());
+                EXPECT_TRUE(moved == added);
+            }
+        }
+    }
+}
+
 TEST(LineEnds, EntriesTakenOffLeaveNoGroupBehind) {
     // Groups held whole taken off down to none, part of the first, the
     // first whole and one more; small entries added again, the index

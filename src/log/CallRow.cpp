@@ -23,8 +23,6 @@ constexpr std::uint32_t kAnyCounter =
     lm::BytesReceived | lm::BytesTransmitted | lm::FramesReceived | lm::FramesTransmitted |
     lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
     lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
-constexpr std::uint32_t kAnyLayer =
-    lm::LcpUp | lm::ChapUp | lm::IpcpUp | lm::CcpFinished | lm::CcpUp;
 
 constexpr std::size_t kFirstLayerColumn = 3;
 constexpr std::size_t kFirstCounterColumn = 7;
@@ -184,14 +182,6 @@ float quickLayerSeconds(std::string_view layerTime, std::string_view startRefere
                         char decimalSeparator) {
     return layerSecondsOf(layerTime, startReference, decimalSeparator);
 }
-
-const std::array<std::uint32_t, kLayerColumns> kLayerTexts = {lm::LcpUp, lm::ChapUp, lm::IpcpUp,
-                                                              lm::CcpFinished | lm::CcpUp};
-const std::array<std::uint32_t, kCounterColumns> kCounterTexts = {
-    lm::BytesReceived, lm::BytesTransmitted,    lm::FramesReceived,   lm::FramesTransmitted,
-    lm::CrcErrors,     lm::TimeoutErrors,       lm::AlignmentErrors,  lm::OverrunErrors,
-    lm::FramingErrors, lm::BufferOverrunErrors, lm::IncompletePackets};
-const std::uint32_t kValueTexts = kAnyCounter | kAnyLayer;
 
 void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call) {
     if (texts & kAnyCounter) {

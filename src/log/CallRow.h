@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "log/CallTable.h"
+#include "log/LineMatcher.h"
 #include "platform/RegionalSettings.h"
 
 namespace kestal {
@@ -41,10 +42,21 @@ using CallRowSink = std::function<void(const CallRow& row)>;
 
 // Which recognised texts feed which layer and which counter column, in
 // column order (linematch bits; CCP has two).
-extern const std::array<std::uint32_t, kLayerColumns> kLayerTexts;
-extern const std::array<std::uint32_t, kCounterColumns> kCounterTexts;
+inline constexpr std::array<std::uint32_t, kLayerColumns> kLayerTexts = {
+    linematch::LcpUp, linematch::ChapUp, linematch::IpcpUp,
+    linematch::CcpFinished | linematch::CcpUp};
+inline constexpr std::array<std::uint32_t, kCounterColumns> kCounterTexts = {
+    linematch::BytesReceived,       linematch::BytesTransmitted, linematch::FramesReceived,
+    linematch::FramesTransmitted,   linematch::CrcErrors,        linematch::TimeoutErrors,
+    linematch::AlignmentErrors,     linematch::OverrunErrors,    linematch::FramingErrors,
+    linematch::BufferOverrunErrors, linematch::IncompletePackets};
 // Every text that gives a value.
-extern const std::uint32_t kValueTexts;
+inline constexpr std::uint32_t kValueTexts = [] {
+    std::uint32_t texts = 0;
+    for (const std::uint32_t text : kLayerTexts) texts |= text;
+    for (const std::uint32_t text : kCounterTexts) texts |= text;
+    return texts;
+}();
 
 // Keeps the values of one line of a call block, texts being the line's
 // linematch bits; a later line of the same kind replaces the earlier value.

@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "log/CallRow.h"
+#include "log/CallScan.h"
+#include "log/LineMatcher.h"
 #include "platform/Platform.h"
 
 namespace kestal {
@@ -64,5 +66,66 @@ private:
     std::array<HeldText<11>, kLayerColumns> layerTimes_;
     std::array<HeldText<19>, kCounterColumns> counters_;
 };
+
+// Defined here, where the walks that call line() see them whole: they run
+// for every recognised line of a log.
+
+namespace walkerdetail {
+
+// Where the value of each recognised text goes, by text bit.
+struct ValueColumn {
+    bool counter;
+    std::uint8_t index;
+};
+
+inline constexpr std::array<ValueColumn, linematch::kTextCount> kValueColumns = [] {
+    std::array<ValueColumn, linematch::kTextCount> columns{};
+    for (std::size_t bit = 0; bit < columns.size(); ++bit) {
+        for (std::size_t c = 0; c < kCounterColumns; ++c)
+            if (kCounterTexts[c] == 1u << bit) columns[bit] = {true, static_cast<std::uint8_t>(c)};
+        for (std::size_t l = 0; l < kLayerColumns; ++l)
+            if (kLayerTexts[l] & 1u << bit) columns[bit] = {false, static_cast<std::uint8_t>(l)};
+    }
+    return columns;
+}();
+
+}  // namespace walkerdetail
+
+inline void CallWalker::recognisedLine(std::string_view line, std::uint32_t texts) {
+    if (texts & linematch::LogOpened) {
+        // The line cuts the call at hand short and opens the next one.
+        if (inCall_) finishCall(line, true);
+        startCall(line);
+        return;
+    }
+    if (!inCall_) return;
+    takeValues(texts, line);
+    if (texts & linematch::LogClosed) finishCall(line, false);
+}
+
+inline void CallWalker::startCall(std::string_view line) {
+    // Field by field: the whole summary cleared at once became a string
+    // instruction that took longer than the rest of the call's walk.
+    summary_.endText = {};
+    summary_.layerTimes.fill({});
+    summary_.counters.fill({});
+    summary_.cutShort = false;
+    summary_.startText = positions(line, 1, 19);
+    inCall_ = true;
+}
+
+inline void CallWalker::takeValues(std::uint32_t texts, std::string_view line) {
+    // A later line of the same kind replaces the value held, also with an
+    // empty text (a counter line too short for its value, say).
+    for (std::uint32_t bits = texts & kValueTexts; bits != 0; bits &= bits - 1) {
+        const walkerdetail::ValueColumn column =
+            walkerdetail::kValueColumns[static_cast<std::size_t>(__builtin_ctz(bits))];
+        if (column.counter) {
+            summary_.counters[column.index] = positions(line, 49, 67);
+        } else {
+            summary_.layerTimes[column.index] = positions(line, 12, 22);
+        }
+    }
+}
 
 }  // namespace kestal

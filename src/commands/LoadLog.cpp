@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "commands/BusyCursor.h"
 #include "commands/LogRepair.h"
@@ -34,6 +35,15 @@ FileDescriptor openTest(Platform& platform, const std::string& path, struct stat
     platform.setErrorMode(previousMode);
     if (!log) return log;
     if (::fstat(log.get(), &status) != 0 || !S_ISREG(status.st_mode)) log.close();
+    // The log is read through a descriptor of its own open for reading
+    // only (the same file, whatever its name leads to by now): with none of
+    // ours open to write it, a big log can be held under a read lease rather
+    // than copied (see LogLines).
+    if (log && (::fcntl(log.get(), F_GETFL) & O_ACCMODE) != O_RDONLY) {
+        const std::string self = "/proc/self/fd/" + std::to_string(log.get());
+        FileDescriptor reading(::open(self.c_str(), O_RDONLY | kFlags));
+        if (reading) return reading;
+    }
     return log;
 }
 

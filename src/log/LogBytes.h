@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -11,12 +12,24 @@ namespace kestal {
 // Bytes in anonymous memory mapped for them alone: a private copy that no
 // later change to the file they came from can reach (unlike a mapping of the
 // file itself). Unmapped when destroyed.
+//
+// A big log starts out as a mapping of the file's own pages (ofLeasedFile):
+// read without a copy, under a read lease that holds back whoever opens the
+// file to write or cut it short. A thread then copies the pages into memory
+// of the log's own at the same addresses and lets the lease go, while the
+// window shows the calls; the bytes never change under the lines cut from
+// them.
 class MappedBytes {
 public:
     MappedBytes() = default;
     // Takes over a mapping of length bytes at mapping, size of them read.
     MappedBytes(char* mapping, std::size_t length, std::size_t size) noexcept
         : data_(mapping), length_(length), size_(size) {}
+    // Takes over a private mapping of a file held under a read lease by
+    // leaseFd (see takeReadLease), size bytes of it the file's, and starts
+    // copying them.
+    static MappedBytes ofLeasedFile(char* mapping, std::size_t length, std::size_t size,
+                                    int leaseFd);
     MappedBytes(MappedBytes&& other) noexcept { swap(other); }
     MappedBytes& operator=(MappedBytes&& other) noexcept {
         MappedBytes(std::move(other)).swap(*this);
@@ -31,18 +44,37 @@ public:
     // Adds bytes after the last one; the mapping grows in place or moves
     // its pages, never copies them. Throws std::bad_alloc.
     void append(std::string_view more);
+    // Waits until the bytes are a copy of the program's own, and whether
+    // they are (false: no memory for the copy; the lease is held on).
+    bool settle();
 
 private:
+    struct Copying;
+    // Defined where Copying is whole.
+    struct EndCopying {
+        void operator()(Copying* copying) const;
+    };
+
     void swap(MappedBytes& other) noexcept {
         std::swap(data_, other.data_);
         std::swap(length_, other.length_);
         std::swap(size_, other.size_);
+        std::swap(copying_, other.copying_);
     }
 
     char* data_ = nullptr;
     std::size_t length_ = 0;
     std::size_t size_ = 0;
+    std::unique_ptr<Copying, EndCopying> copying_;
 };
+
+// A descriptor of its own for the open file fd (a regular file, open for
+// reading only) holding a read lease on it: while it is held, whoever opens
+// the file to write or truncates it waits (the system's lease break time at
+// most, 45 s by default) until it is let go. -1 when no lease can be had:
+// the file is open for writing somewhere, isn't the user's, or lives on a
+// file system without leases.
+int takeReadLease(int fd);
 
 // The bytes lines are cut from: given as a string, or read into
 // MappedBytes. view() stays right however the store is moved (a short
@@ -71,6 +103,8 @@ public:
     std::string_view view() const { return view_; }
     // Adds bytes after the last one, keeping those there.
     void append(std::string_view more);
+    // See MappedBytes::settle.
+    bool settle() { return mapped_.settle(); }
 
 private:
     std::string given_;

@@ -110,6 +110,11 @@ public:
 
     // All the bytes the lines were cut from.
     std::string_view bytes() const { return bytes_.view(); }
+    // Waits until those bytes are the program's own copy: a big file read
+    // under a read lease (see MappedBytes) is copied meanwhile, and its
+    // lease let go. False when there was no memory for the copy (the lease
+    // is held on).
+    bool settle() { return bytes_.settle(); }
     // True when a NUL byte ended the text before its last byte.
     bool endsAtNul() const;
     // Adds bytes that followed the text, as if they had been there when it

@@ -121,7 +121,9 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, Li
     };
     try {
         if (split > 0) {
-            buffer.reserve(expected + 1);
+            // A file that can be held unchanged under a lease is read from
+            // its own pages, without a copy; any other is copied.
+            if (!buffer.mapLeased(fd, base, expected)) buffer.reserve(expected + 1);
             // The second thread reads and cuts the bytes from split on into
             // an index of its own while this one does those before.
             LaterPart later(split, ends_);

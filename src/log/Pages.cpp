@@ -27,6 +27,17 @@ void populatePages(const void* begin, const void* end) {
 #endif
 }
 
+void populatePagesForReading(const void* begin, const void* end) {
+#if defined(MADV_POPULATE_READ)
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(begin) / pageSize() * pageSize();
+    const std::uintptr_t last = roundUpToPages(reinterpret_cast<std::uintptr_t>(end));
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_READ);
+#else
+    (void)begin;
+    (void)end;
+#endif
+}
+
 void releasePages(const void* begin, const void* end) {
     const std::uintptr_t first = roundUpToPages(reinterpret_cast<std::uintptr_t>(begin));
     const std::uintptr_t last = reinterpret_cast<std::uintptr_t>(end) / pageSize() * pageSize();

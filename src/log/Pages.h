@@ -13,6 +13,10 @@ std::size_t roundUpToPages(std::size_t bytes);
 // without this leaves them to page faults.
 void populatePages(const void* begin, const void* end);
 
+// Makes the pages a mapped file's bytes between begin and end lie on present
+// at once, for reading.
+void populatePagesForReading(const void* begin, const void* end);
+
 // Gives the whole pages between begin and end back to the system: what
 // stood there reads as zeros afterwards.
 void releasePages(const void* begin, const void* end);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <new>
+#include <utility>
 
 #include "log/LogBytes.h"
 #include "log/Pages.h"
@@ -33,12 +35,48 @@ public:
     ReadBuffer& operator=(const ReadBuffer&) = delete;
     ~ReadBuffer() {
         if (mapping_ != nullptr) ::munmap(mapping_, length_);
+        if (leaseFd_ >= 0) ::close(leaseFd_);
+    }
+
+    // Maps the open file fd from byte base on, size bytes (the rest of the
+    // file), instead of reading it, when a read lease can be had on it and
+    // its size is still size: the reads after that only make its pages
+    // present, and the bytes become the program's own after finish (see
+    // MappedBytes::ofLeasedFile). False when it can't: nothing changed.
+    bool mapLeased(int fd, off_t base, std::size_t size) {
+        if (mapping_ != nullptr || size == 0 || base < 0 ||
+            static_cast<std::size_t>(base) % pageSize() != 0)
+            return false;
+        const int leaseFd = takeReadLease(fd);
+        if (leaseFd < 0) return false;
+        // Under the lease the file can't change any more.
+        struct stat status {};
+        const std::size_t length = roundUpToPages(size);
+        void* const mapping = ::fstat(leaseFd, &status) == 0 && S_ISREG(status.st_mode) &&
+                                      static_cast<std::size_t>(status.st_size) ==
+                                          static_cast<std::size_t>(base) + size
+                                  ? ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, leaseFd, base)
+                                  : MAP_FAILED;
+        if (mapping == MAP_FAILED) {
+            ::close(leaseFd);
+            return false;
+        }
+        mapping_ = static_cast<char*>(mapping);
+        length_ = length;
+        leaseFd_ = leaseFd;
+        leasedSize_ = size;
+        return true;
     }
 
     // Reads up to a piece more from fd (the buffer grown to hold it first)
     // and returns how many bytes came, 0 at the end of the file, -1 with
     // errno when the read failed.
     ssize_t readPiece(int fd, std::size_t expected) {
+        if (leaseFd_ >= 0) {
+            const ssize_t got = readAt(fd, 0, used_, kBufferPiece);
+            used_ += static_cast<std::size_t>(got);
+            return got;
+        }
         // The room grows only once it is full: the read that finds the end
         // of a file read whole (into room for one byte more) moves nothing.
         if (used_ == length_) reserve(std::max(used_ + kBufferPiece, expected + 1));
@@ -52,6 +90,12 @@ public:
     // returns how many came, as readPiece. Leaves size() as it is: several
     // threads may read into parts of the room that don't overlap.
     ssize_t readAt(int fd, off_t offset, std::size_t at, std::size_t count) {
+        if (leaseFd_ >= 0) {
+            // The file's pages, which no one can change meanwhile.
+            count = at < leasedSize_ ? std::min(count, leasedSize_ - at) : 0;
+            populatePagesForReading(mapping_ + at, mapping_ + at + count);
+            return static_cast<ssize_t>(count);
+        }
         populatePages(mapping_ + at, mapping_ + at + count);
         ssize_t got;
         do {
@@ -63,7 +107,7 @@ public:
 
     // Room for at least bytes.
     void reserve(std::size_t bytes) {
-        if (bytes <= length_) return;
+        if (bytes <= length_ || leaseFd_ >= 0) return;
         const std::size_t length = roundUpToPages(std::max(bytes, length_ * 2));
         void* mapping = mapping_ == nullptr ? ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
                                                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
@@ -82,6 +126,11 @@ public:
 
     // The bytes read, kept for good; pages never used go back.
     MappedBytes finish() {
+        if (leaseFd_ >= 0) {
+            char* const mapping = std::exchange(mapping_, nullptr);
+            return MappedBytes::ofLeasedFile(mapping, std::exchange(length_, 0), used_,
+                                             std::exchange(leaseFd_, -1));
+        }
         const std::size_t kept = roundUpToPages(used_);
         if (kept < length_) ::munmap(mapping_ + kept, length_ - kept);
         MappedBytes bytes(kept > 0 ? mapping_ : nullptr, kept, used_);
@@ -94,6 +143,8 @@ private:
     char* mapping_ = nullptr;
     std::size_t length_ = 0;
     std::size_t used_ = 0;
+    int leaseFd_ = -1;  // a mapped file's lease (mapLeased)
+    std::size_t leasedSize_ = 0;
 };
 
 }  // namespace kestal

@@ -139,11 +139,18 @@ TEST(LogLinesTest, FileReadInPiecesGivesTheLinesOfItsWholeText) {
 }
 
 // The bytes as a file in memory, standing at offset.
+// A file in memory holding bytes, open for reading only from offset on, as
+// the program reads a log: with two readers, from its start it is read from
+// its own pages under a read lease, from its second byte copied.
 int memoryFile(const std::string& bytes, off_t offset) {
-    const int fd = ::memfd_create("log", MFD_CLOEXEC);
-    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
-        ::lseek(fd, offset, SEEK_SET) != offset)
+    const int written = ::memfd_create("log", MFD_CLOEXEC);
+    if (written < 0 ||
+        ::write(written, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
         throw std::runtime_error("memory file");
+    const std::string self = "/proc/self/fd/" + std::to_string(written);
+    const int fd = ::open(self.c_str(), O_RDONLY | O_CLOEXEC);
+    ::close(written);
+    if (fd < 0 || ::lseek(fd, offset, SEEK_SET) != offset) throw std::runtime_error("memory file");
     return fd;
 }
 
@@ -191,16 +198,28 @@ TEST(LogLinesTest, TwoReadersCutTheSameLinesWhereverTheSplitFalls) {
 
 TEST(LogLinesTest, LinesStayAsReadWhenTheFileChangesAfterwards) {
     // Copy onto the log, Clear or a rotation rewrite the file while its
-    // lines are shown: the lines are a copy of their own.
+    // lines are shown, right after they were read: the lines are a copy of
+    // their own, read into one (one reader) or taken from the file's pages
+    // under a lease that holds the writer back until they are (two).
     testing::TempDir dir;
     const std::string bytes = logAcrossPieces(600000, 5);
-    const std::string path = dir.write("ppplog.txt", bytes);
-    LogLines lines;
-    readLogFile(path, lines);
-    dir.write("ppplog.txt", "short\r\n");
-    ASSERT_EQ(::truncate(path.c_str(), 0), 0);
-    EXPECT_EQ(linesOf(lines), referenceLines(bytes));
-    EXPECT_EQ(lines.byteCount(), bytes.size());
+    for (const std::size_t split : {std::size_t{0}, bytes.size() / 2}) {
+        SCOPED_TRACE(split);
+        const std::string path = dir.write("ppplog.txt", bytes);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        LogLines lines;
+        lines.assignFrom(fd, path, split);
+        ::close(fd);
+        dir.write("ppplog.txt", "short\r\n");
+        ASSERT_EQ(::truncate(path.c_str(), 0), 0);
+        EXPECT_EQ(linesOf(lines), referenceLines(bytes));
+        EXPECT_EQ(lines.byteCount(), bytes.size());
+        EXPECT_TRUE(lines.settle());
+        // Lines that follow join them as read.
+        lines.append("\r\nmore");
+        EXPECT_EQ(linesOf(lines), referenceLines(bytes + "\r\nmore"));
+    }
 }
 
 TEST(LogLinesTest, PipeLongerThanItsFirstBufferIsReadToTheEnd) {

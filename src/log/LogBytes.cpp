@@ -25,7 +25,7 @@ constexpr std::size_t kGrowthStep = std::size_t{64} << 20;
 
 // Copied a piece at a time, each piece of the file's pages let go once
 // copied: the log stands in memory once, not twice.
-constexpr std::size_t kCopyPiece = std::size_t{2} << 20;
+constexpr std::size_t kCopyPiece = std::size_t{512} << 10;
 
 // Copies the file's pages at base into memory of their own and puts that
 // in their place, unless stopped first. Whether it did.

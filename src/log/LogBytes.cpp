@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 #include <stop_token>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -66,7 +67,7 @@ struct MappedBytes::Copying {
         // Stopped and joined before the lease goes with its descriptor.
         worker.request_stop();
         if (worker.joinable()) worker.join();
-        ::close(leaseFd);
+        dropReadLease(leaseFd);
     }
 
     void copy(const std::stop_token& stop, char* base, std::size_t length) {
@@ -87,7 +88,7 @@ MappedBytes MappedBytes::ofLeasedFile(char* mapping, std::size_t length, std::si
     try {
         bytes.copying_.reset(new Copying(leaseFd));
     } catch (...) {
-        ::close(leaseFd);
+        dropReadLease(leaseFd);
         throw;
     }
     Copying& copying = *bytes.copying_;
@@ -116,17 +117,25 @@ bool MappedBytes::settle() {
 }
 
 int takeReadLease(int fd) {
-    const int leaseFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    // The same file open anew, so that the lease is this descriptor's
+    // alone and goes with it.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const int leaseFd = ::open(self.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
     if (leaseFd < 0) return -1;
     // A lease sends its holder a signal when someone wants the file, SIGIO
     // unless told otherwise, which would end the program: SIGURG is ignored
     // unless handled, and no owner gets one at all.
     if (::fcntl(leaseFd, F_SETSIG, SIGURG) < 0 || ::fcntl(leaseFd, F_SETLEASE, F_RDLCK) < 0 ||
         ::fcntl(leaseFd, F_SETOWN, 0) < 0) {
-        ::close(leaseFd);
+        dropReadLease(leaseFd);
         return -1;
     }
     return leaseFd;
+}
+
+void dropReadLease(int leaseFd) {
+    ::fcntl(leaseFd, F_SETLEASE, F_UNLCK);
+    ::close(leaseFd);
 }
 
 void MappedBytes::append(std::string_view more) {

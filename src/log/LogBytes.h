@@ -68,13 +68,15 @@ private:
     std::unique_ptr<Copying, EndCopying> copying_;
 };
 
-// A descriptor of its own for the open file fd (a regular file, open for
-// reading only) holding a read lease on it: while it is held, whoever opens
+// A descriptor of its own for the file open as fd (a regular file, opened
+// anew for reading only) holding a read lease on it: while it is held, whoever opens
 // the file to write or truncates it waits (the system's lease break time at
 // most, 45 s by default) until it is let go. -1 when no lease can be had:
-// the file is open for writing somewhere, isn't the user's, or lives on a
-// file system without leases.
+// the file is open for writing somewhere (through fd too), isn't the
+// user's, or lives on a file system without leases.
 int takeReadLease(int fd);
+// Lets the lease go and closes its descriptor.
+void dropReadLease(int leaseFd);
 
 // The bytes lines are cut from: given as a string, or read into
 // MappedBytes. view() stays right however the store is moved (a short

@@ -35,7 +35,7 @@ public:
     ReadBuffer& operator=(const ReadBuffer&) = delete;
     ~ReadBuffer() {
         if (mapping_ != nullptr) ::munmap(mapping_, length_);
-        if (leaseFd_ >= 0) ::close(leaseFd_);
+        if (leaseFd_ >= 0) dropReadLease(leaseFd_);
     }
 
     // Maps the open file fd from byte base on, size bytes (the rest of the
@@ -58,7 +58,7 @@ public:
                                   ? ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, leaseFd, base)
                                   : MAP_FAILED;
         if (mapping == MAP_FAILED) {
-            ::close(leaseFd);
+            dropReadLease(leaseFd);
             return false;
         }
         mapping_ = static_cast<char*>(mapping);

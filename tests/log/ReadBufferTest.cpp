@@ -85,7 +85,8 @@ TEST(ReadBufferTest, MapsALeasedFileAndLetsTheLeaseGoOnceCopied) {
 
 TEST(ReadBufferTest, LeaseGoesWithBytesDroppedBeforeTheirCopy) {
     // Dropped before the copy is done (or even begun): the copying stops,
-    // and the file can be written at once.
+    // and the file can be written at once, though the descriptor it was
+    // read through is still open.
     testing::TempDir dir;
     const std::string path = dir.write("ppplog.txt", std::string(std::size_t{64} << 20, 'z'));
     for (int round = 0; round < 5; ++round) {
@@ -94,11 +95,11 @@ TEST(ReadBufferTest, LeaseGoesWithBytesDroppedBeforeTheirCopy) {
         {
             ReadBuffer buffer;
             ASSERT_TRUE(buffer.mapLeased(fd, 0, std::size_t{64} << 20));
-            ::close(fd);
             buffer.setSize(std::size_t{64} << 20);
             if (round % 2 == 0) MappedBytes dropped = buffer.finish();
         }
         EXPECT_TRUE(openForWritingAtOnce(path)) << round;
+        ::close(fd);
     }
 }
 

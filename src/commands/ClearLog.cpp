@@ -40,6 +40,10 @@ void clearLog(LogState& state, Platform& platform) {
     }
     state.logPath = directory + std::string(kLogFileSuffix);
 
+    // A big log just loaded may still be held under the program's own read
+    // lease while its bytes are copied (see LogLines::settle), and the log
+    // can't be opened to write before that is done.
+    state.lines.settle();
     // A log the system holds open, or one that is read-only, can't be
     // cleared now; the user may try again later, so nothing is said.
     TextFileWriter log;

@@ -124,6 +124,23 @@ TEST_F(ClearLog, CreatesTheLogWhenThereIsNone) {
     EXPECT_EQ(platform_.closeMainWindowCount, 1);
 }
 
+TEST_F(ClearLog, ClearsABigLogRightAfterItWasLoaded) {
+    // Loaded from the file's own pages under a read lease, copied
+    // meanwhile: Clear waits for the copy instead of finding the log held.
+    std::string big;
+    while (big.size() < (std::size_t{40} << 20)) big += kOldLog;
+    logPath_ = dir_.write("ppplog.txt", big);
+    state_.logPath = logPath_;
+    RecordingView view;
+    commands::loadLog(state_, platform_, view);
+    ASSERT_EQ(state_.table.callCount(), static_cast<int>(big.size() / kOldLog.size()));
+    platform_.dialogAnswers.push_back(DialogResult::Yes);
+    commands::clearLog(state_, platform_);
+    const std::string cleared = readBytes(logPath_);
+    EXPECT_LT(cleared.size(), 200u);
+    EXPECT_NE(cleared.find("cleared by KESTAL.EXE."), std::string::npos) << cleared;
+}
+
 TEST_F(ClearLog, TheClearedLogLoadsAsATableWithoutCalls) {
     platform_.dialogAnswers.push_back(DialogResult::Yes);
     commands::clearLog(state_, platform_);

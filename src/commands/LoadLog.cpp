@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 
 #include "commands/BusyCursor.h"
 #include "commands/LogRepair.h"
@@ -40,8 +39,7 @@ FileDescriptor openTest(Platform& platform, const std::string& path, struct stat
     // ours open to write it, a big log can be held under a read lease rather
     // than copied (see LogLines).
     if (log && (::fcntl(log.get(), F_GETFL) & O_ACCMODE) != O_RDONLY) {
-        const std::string self = "/proc/self/fd/" + std::to_string(log.get());
-        FileDescriptor reading(::open(self.c_str(), O_RDONLY | kFlags));
+        FileDescriptor reading(reopenForReading(log.get()));
         if (reading) return reading;
     }
     return log;

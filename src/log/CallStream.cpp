@@ -6,8 +6,6 @@
 
 namespace kestal {
 
-namespace lm = linematch;
-
 void CallWalker::end(std::string_view last) {
     if (inCall_) finishCall(last, false);
 }

@@ -9,11 +9,11 @@
 #include <cstring>
 #include <new>
 #include <stop_token>
-#include <string>
 #include <system_error>
 #include <thread>
 
 #include "log/Pages.h"
+#include "platform/FileDescriptor.h"
 
 namespace kestal {
 
@@ -119,8 +119,7 @@ bool MappedBytes::settle() {
 int takeReadLease(int fd) {
     // The same file open anew, so that the lease is this descriptor's
     // alone and goes with it.
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    const int leaseFd = ::open(self.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    const int leaseFd = reopenForReading(fd);
     if (leaseFd < 0) return -1;
     // A lease sends its holder a signal when someone wants the file, SIGIO
     // unless told otherwise, which would end the program: SIGURG is ignored

@@ -1,9 +1,11 @@
 #include "platform/FileDescriptor.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 namespace kestal {
 
@@ -11,6 +13,11 @@ bool FileDescriptor::close() {
     const bool closed = fd_ < 0 || ::close(fd_) == 0;
     fd_ = -1;
     return closed;
+}
+
+int reopenForReading(int fd) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::open(self.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
 }
 
 int writeAll(int fd, std::string_view data) {

@@ -25,6 +25,10 @@ private:
     int fd_;
 };
 
+// The file open as fd opened anew for reading only (whatever its name leads
+// to by now), close-on-exec; -1 when it can't be.
+int reopenForReading(int fd);
+
 // Writes all of data, going on after partial writes and interruptions, and
 // waiting while a non-blocking descriptor takes no more. Returns 0, or the
 // errno of the failure.

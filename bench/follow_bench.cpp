@@ -20,7 +20,7 @@
 
 #include "BenchSupport.h"
 #include "app/MainWindow.h"
-#include "log/LineMatcher.h"
+#include "calls/LineMatcher.h"
 #include "platform/QuietPlatform.h"
 #include "platform/qt/QtPlatform.h"
 

@@ -20,15 +20,15 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "calls/CallScan.h"
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "details/CallDetails.h"
-#include "log/CallScan.h"
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
 #include "platform/TextPrinter.h"
+#include "table/CallTable.h"
 
 namespace {
 

@@ -32,9 +32,9 @@
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
 #include "app/MainWindow.h"
-#include "log/CellValues.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtPlatform.h"
+#include "table/CellValues.h"
 
 namespace {
 

@@ -34,8 +34,8 @@
 #include "app/KeptCallValues.h"
 #include "app/StatisticsWindow.h"
 #include "app/TrendsWindow.h"
-#include "log/CallScan.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
 #include "output/CallStatistics.h"
 #include "platform/qt/QtPlatform.h"
 

@@ -37,8 +37,8 @@
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
 #include "app/MainWindow.h"
-#include "log/CallScan.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtPlatform.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "FuzzCheck.h"
+#include "calls/CallScan.h"
+#include "calls/LineMatcher.h"
 #include "commands/FollowLog.h"
-#include "log/CallScan.h"
-#include "log/LineMatcher.h"
 
 using namespace kestal;
 using kestal::fuzz::check;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 
 using namespace kestal;
 using kestal::fuzz::check;

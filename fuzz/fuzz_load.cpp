@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "calls/CallScan.h"
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
-#include "log/CallScan.h"
 #include "platform/TextPrinter.h"
 
 using namespace kestal;

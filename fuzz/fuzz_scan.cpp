@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "log/CallScan.h"
-#include "log/CallScanWhileRead.h"
+#include "calls/CallScan.h"
+#include "calls/CallScanWhileRead.h"
+#include "commands/CallCountText.h"
 
 using namespace kestal;
 using kestal::fuzz::check;

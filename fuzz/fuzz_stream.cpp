@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "calls/CallScan.h"
+#include "calls/CallStream.h"
+#include "calls/CallStreamSideBySide.h"
+#include "calls/LineMatcher.h"
+#include "calls/LineStream.h"
 #include "details/CallDetails.h"
 #include "details/CallDetailsStream.h"
-#include "log/CallScan.h"
-#include "log/CallStream.h"
-#include "log/CallStreamSideBySide.h"
-#include "log/LineMatcher.h"
-#include "log/LineStream.h"
 
 using namespace kestal;
 using kestal::fuzz::check;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ToolMessages.h"
-#include "log/CellValues.h"
+#include "table/CellValues.h"
 
 namespace kestal::tool {
 

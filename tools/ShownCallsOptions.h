@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallFilter.h"
-#include "log/CallOrder.h"
 #include "output/TableLines.h"
+#include "table/CallFilter.h"
+#include "table/CallOrder.h"
 
 namespace kestal::tool {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallFilter.h"
-#include "log/CallRow.h"
+#include "calls/CallRow.h"
 #include "output/CallStatistics.h"
 #include "output/TableExport.h"
+#include "table/CallFilter.h"
 
 namespace kestal::tool {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "ToolMessages.h"
-#include "log/CallStream.h"
-#include "log/CallStreamSideBySide.h"
+#include "calls/CallStream.h"
+#include "calls/CallStreamSideBySide.h"
 #include "platform/Errors.h"
 
 namespace kestal::tool {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "log/CallRow.h"
-#include "log/CallStreamSideBySide.h"
-#include "log/LineStream.h"
+#include "calls/CallRow.h"
+#include "calls/CallStreamSideBySide.h"
+#include "calls/LineStream.h"
 #include "platform/FileDescriptor.h"
 #include "platform/TextFile.h"
 

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "log/CallScan.h"
-#include "log/CallValues.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
+#include "table/CallValues.h"
 
 #ifdef KESTAL_HAVE_QTCHARTS
 #include <QtCharts/QChart>

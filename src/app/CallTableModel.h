@@ -6,7 +6,7 @@
 #include <QAbstractTableModel>
 #include <functional>
 
-#include "log/CallTable.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

@@ -10,7 +10,7 @@
 #include "app/CallGrid.h"
 #include "commands/CopyCalls.h"
 #include "commands/SaveTableAs.h"
-#include "log/CellValues.h"
+#include "table/CellValues.h"
 
 namespace kestal {
 

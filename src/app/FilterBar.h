@@ -5,7 +5,7 @@
 
 #include <QFrame>
 
-#include "log/CallFilter.h"
+#include "table/CallFilter.h"
 
 class QCheckBox;
 class QDateEdit;

@@ -11,9 +11,9 @@
 #include <QPointer>
 #include <vector>
 
-#include "log/CallValues.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "platform/Platform.h"
+#include "table/CallValues.h"
 
 class QAbstractItemModel;
 class QTimer;

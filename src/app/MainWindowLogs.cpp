@@ -16,10 +16,11 @@
 
 #include "app/LogWatch.h"
 #include "app/MainWindow.h"
+#include "calls/CallScan.h"
+#include "commands/CallCountText.h"
 #include "commands/LoadLog.h"
 #include "commands/Messages.h"
 #include "commands/ReloadLog.h"
-#include "log/CallScan.h"
 #include "platform/Errors.h"
 #include "platform/QuietPlatform.h"
 

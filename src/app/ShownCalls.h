@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "log/CallTable.h"
-#include "log/CallValues.h"
 #include "platform/Platform.h"
+#include "table/CallTable.h"
+#include "table/CallValues.h"
 
 namespace kestal {
 

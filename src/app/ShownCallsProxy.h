@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "app/KeptCallValues.h"
-#include "log/CallFilter.h"
-#include "log/CallOrder.h"
-#include "log/CallTable.h"
 #include "platform/Platform.h"
+#include "table/CallFilter.h"
+#include "table/CallOrder.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

@@ -1,7 +1,7 @@
 // File > Copy...: the shown log's lines to a file the user names.
 #pragma once
 
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "platform/Platform.h"
 
 namespace kestal::commands {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "log/CallScan.h"
-#include "log/LineMatcher.h"
+#include "calls/CallScan.h"
+#include "calls/LineMatcher.h"
 #include "platform/FileDescriptor.h"
 
 namespace kestal {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "commands/LogState.h"
-#include "log/CallTable.h"
 #include "platform/RegionalSettings.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "calls/CallScan.h"
+#include "calls/CallScanWhileRead.h"
 #include "commands/BusyCursor.h"
+#include "commands/CallCountText.h"
 #include "commands/LogRepair.h"
-#include "log/CallScan.h"
-#include "log/CallScanWhileRead.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileDescriptor.h"

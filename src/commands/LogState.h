@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "log/CallTable.h"
-#include "log/LogLines.h"
-#include "log/ReadMark.h"
+#include "bytes/ReadMark.h"
+#include "lines/LogLines.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

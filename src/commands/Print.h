@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallTable.h"
 #include "platform/Platform.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

@@ -6,8 +6,8 @@
 
 #include "commands/LoadView.h"
 #include "commands/LogState.h"
-#include "log/CallTable.h"
 #include "platform/Platform.h"
+#include "table/CallTable.h"
 
 namespace kestal::commands {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "commands/Messages.h"
-#include "log/CallOrder.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
+#include "table/CallOrder.h"
 
 namespace kestal::commands {
 

@@ -4,8 +4,8 @@
 
 #include <span>
 
-#include "log/CallTable.h"
 #include "platform/Platform.h"
+#include "table/CallTable.h"
 
 namespace kestal::commands {
 

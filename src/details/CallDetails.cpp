@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "bytes/ReadAhead.h"
 #include "details/GatherDetails.h"
-#include "log/ReadAhead.h"
 #include "platform/AsciiCase.h"
 
 namespace kestal {

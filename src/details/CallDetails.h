@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 
 namespace kestal {
 

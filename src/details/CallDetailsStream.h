@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "calls/LineStream.h"
 #include "details/CallDetails.h"
-#include "log/LineStream.h"
 
 namespace kestal {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallValues.h"
+#include "table/CallValues.h"
 
 namespace kestal {
 

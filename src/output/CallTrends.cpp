@@ -5,7 +5,7 @@
 #include <limits>
 #include <numeric>
 
-#include "log/CallValues.h"
+#include "table/CallValues.h"
 
 namespace kestal {
 

@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
-#include "log/CallTable.h"
-#include "log/CallValues.h"
 #include "platform/Platform.h"
+#include "table/CallTable.h"
+#include "table/CallValues.h"
 
 namespace kestal {
 

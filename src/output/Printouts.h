@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "log/CallOrder.h"
 #include "output/TableLines.h"
 #include "platform/AsciiCase.h"
 #include "platform/TextFile.h"
+#include "table/CallOrder.h"
 
 namespace kestal {
 

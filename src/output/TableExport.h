@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "log/CallTable.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 

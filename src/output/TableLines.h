@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallRow.h"
+#include "calls/CallRow.h"
 #include "output/TableExport.h"
 
 namespace kestal {

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "AppFixture.h"
+#include "calls/CallScan.h"
 #include "commands/Messages.h"
-#include "log/CallScan.h"
 
 namespace kestal::testing {
 namespace {

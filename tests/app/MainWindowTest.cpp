@@ -13,7 +13,7 @@
 
 #include "AppFixture.h"
 #include "app/Windows.h"
-#include "log/CallTable.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 namespace {

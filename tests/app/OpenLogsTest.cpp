@@ -12,7 +12,7 @@
 #include "AppFixture.h"
 #include "app/RecentLogs.h"
 #include "commands/Messages.h"
-#include "log/LogTestHelpers.h"
+#include "support/LogTestHelpers.h"
 
 namespace kestal::testing {
 namespace {

@@ -11,10 +11,10 @@
 #include <QTimeEdit>
 
 #include "AppFixture.h"
-#include "log/CallTable.h"
-#include "log/CellValues.h"
-#include "log/LogTestHelpers.h"
 #include "output/TableExport.h"
+#include "support/LogTestHelpers.h"
+#include "table/CallTable.h"
+#include "table/CellValues.h"
 
 namespace kestal::testing {
 namespace {

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "calls/CallScan.h"
 #include "cli/RunTool.h"
-#include "log/CallScan.h"
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 namespace {

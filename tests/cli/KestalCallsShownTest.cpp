@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "cli/RunTool.h"
 #include "commands/SaveTableAs.h"
-#include "log/CallFilter.h"
-#include "log/CallOrder.h"
-#include "log/CallScan.h"
-#include "log/CellValues.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/CallFilter.h"
+#include "table/CallOrder.h"
+#include "table/CellValues.h"
 
 namespace kestal::testing {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "cli/RunTool.h"
-#include "log/CallScan.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/CallStatistics.h"
 #include "support/TempDir.h"
 

@@ -13,15 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "cli/RunTool.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
-#include "log/CallScan.h"
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 namespace {

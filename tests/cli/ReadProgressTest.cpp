@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "support/TempDir.h"
 
 namespace kestal::testing {

@@ -7,14 +7,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "calls/CallScan.h"
 #include "commands/FollowLog.h"
 #include "commands/LoadLog.h"
 #include "commands/Messages.h"
 #include "commands/ReloadLog.h"
-#include "log/CallScan.h"
-#include "log/LogTestHelpers.h"
 #include "platform/QuietPlatform.h"
 #include "support/FakePlatform.h"
+#include "support/LogTestHelpers.h"
 #include "support/RecordingView.h"
 #include "support/TempDir.h"
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
-#include "log/CallScan.h"
-#include "log/LogTestHelpers.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
+#include "support/LogTestHelpers.h"
 #include "support/RecordingView.h"
 #include "support/TempDir.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "commands/LoadLog.h"
-#include "log/LogTestHelpers.h"
 #include "support/FakePlatform.h"
+#include "support/LogTestHelpers.h"
 #include "support/RecordingView.h"
 #include "support/TempDir.h"
 

@@ -8,12 +8,12 @@
 
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
-#include "log/CallTable.h"
 #include "output/ExportFixtures.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 namespace {

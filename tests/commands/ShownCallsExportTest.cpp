@@ -8,11 +8,11 @@
 #include "commands/CopyCalls.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
-#include "log/ShownCallsFixture.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/ShownCallsFixture.h"
 
 namespace kestal {
 namespace {

@@ -8,8 +8,8 @@
 #include "commands/LoadLog.h"
 #include "commands/Messages.h"
 #include "commands/SystemLog.h"
-#include "log/LogTestHelpers.h"
 #include "support/FakePlatform.h"
+#include "support/LogTestHelpers.h"
 #include "support/RecordingView.h"
 #include "support/TempDir.h"
 

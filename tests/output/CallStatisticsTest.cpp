@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "log/CallScan.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
 #include "output/CallStatistics.h"
 
 namespace kestal {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numeric>
 
-#include "log/CallScan.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
 #include "output/CallTrends.h"
 
 namespace kestal {

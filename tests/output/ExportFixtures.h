@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/CallTable.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 

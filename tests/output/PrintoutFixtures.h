@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "log/CallTable.h"
 #include "output/Printouts.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "log/CallScan.h"
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "calls/CallScan.h"
+#include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "platform/Locale.h"
 #include "platform/TextFile.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 namespace {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "log/CallTable.h"
 #include "output/ExportFixtures.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 namespace {

@@ -23,16 +23,16 @@
 #include <thread>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "commands/Print.h"
 #include "details/CallDetails.h"
-#include "log/CallScan.h"
-#include "log/CallTable.h"
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 #include "output/Printouts.h"
 #include "platform/Errors.h"
 #include "platform/qt/QtTextPrinter.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "table/CallTable.h"
 
 extern char** environ;
 

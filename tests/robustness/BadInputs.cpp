@@ -20,11 +20,11 @@
 #include <thread>
 #include <vector>
 
+#include "calls/CallScan.h"
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
 #include "details/CallDetails.h"
-#include "log/CallScan.h"
 #include "output/Printouts.h"
 #include "output/TableExport.h"
 #include "robustness/BadInputs.h"

@@ -11,10 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "calls/CallScan.h"
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
-#include "log/CallScan.h"
 #include "robustness/RobustnessHelpers.h"
 #include "support/FakePlatform.h"
 #include "support/RecordingView.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "commands/LoadView.h"
-#include "log/CallTable.h"
+#include "table/CallTable.h"
 
 namespace kestal::testing {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "log/LogLines.h"
+#include "lines/LogLines.h"
 
 namespace kestal::testing {
 

@@ -1,0 +1,42 @@
+// Which calls are shown: a date range on Start Time, calls with errors,
+// cut-short calls, a duration range and a slow layer. Each call's values are
+// read from its cells once (CallValues, kept for Statistics and Trends too);
+// a change of filter then only tests those values.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "table/CallValues.h"
+
+namespace kestal {
+
+struct CallFilter {
+    // Start Time's date, both ends included. A call whose date can't be read
+    // is left out when either is given.
+    std::optional<std::chrono::year_month_day> from;
+    std::optional<std::chrono::year_month_day> to;
+    bool withErrors = false;  // any of the seven error counters above 0
+    bool cutShort = false;    // End Time "-": ended by the next call's first line
+    // Duration in seconds, both ends included; a call without one is left out.
+    std::optional<int> minDuration;
+    std::optional<int> maxDuration;
+    // At least one of the four layers took longer than this many tenths.
+    std::optional<std::int64_t> layerSlowerThanTenths;
+
+    // True when the filter can hide a call.
+    bool active() const;
+    friend bool operator==(const CallFilter&, const CallFilter&) = default;
+};
+
+bool passes(const CallValues& call, const CallFilter& filter);
+
+// The rows (table rows, in the order given) whose values pass the filter;
+// values[i] belongs to table row i + 1.
+std::vector<int> filterRows(std::span<const int> rows, std::span<const CallValues> values,
+                            const CallFilter& filter);
+
+}  // namespace kestal

@@ -1,0 +1,87 @@
+#include "table/CallOrder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+
+#include "platform/AsciiCase.h"
+#include "table/CellValues.h"
+
+namespace kestal {
+
+std::vector<int> logOrder(const CallTable& table) {
+    std::vector<int> rows(static_cast<std::size_t>(table.rowCount() - 1));
+    std::iota(rows.begin(), rows.end(), 1);
+    return rows;
+}
+
+SortKeys readSortKeys(const CallTable& table, int column, const RegionalSettings& settings) {
+    SortKeys keys;
+    keys.column = column;
+    keys.valued.reserve(static_cast<std::size_t>(table.rowCount() - 1));
+    for (int row = 1; row < table.rowCount(); ++row) {
+        if (const std::optional<std::int64_t> key =
+                readCellKey(column, table.cell(columnAt(column), row), settings))
+            keys.valued.push_back({*key, row});
+        else
+            keys.withoutValue.push_back(row);
+    }
+    // The row breaks ties, so an unstable sort gives the stable order.
+    std::sort(keys.valued.begin(), keys.valued.end(),
+              [](const SortKeys::KeyedRow& a, const SortKeys::KeyedRow& b) {
+                  return a.key < b.key || (a.key == b.key && a.row < b.row);
+              });
+    return keys;
+}
+
+std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction) {
+    std::vector<int> rows;
+    rows.reserve(keys.valued.size() + keys.withoutValue.size());
+    if (direction == SortDirection::Ascending) {
+        for (const SortKeys::KeyedRow& keyed : keys.valued) rows.push_back(keyed.row);
+    } else {
+        // Runs of equal keys from the last one back, each run in log order.
+        auto runEnd = keys.valued.end();
+        while (runEnd != keys.valued.begin()) {
+            auto runStart = runEnd - 1;
+            while (runStart != keys.valued.begin() && (runStart - 1)->key == runStart->key)
+                --runStart;
+            for (auto keyed = runStart; keyed != runEnd; ++keyed) rows.push_back(keyed->row);
+            runEnd = runStart;
+        }
+    }
+    rows.insert(rows.end(), keys.withoutValue.begin(), keys.withoutValue.end());
+    return rows;
+}
+
+std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order,
+                            const RegionalSettings& settings) {
+    if (!order) return logOrder(table);
+    return orderedRows(readSortKeys(table, order->column, settings), order->direction);
+}
+
+std::optional<int> columnOfHeader(std::string_view name) {
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (equalsIgnoringAsciiCase(name, kColumns[static_cast<std::size_t>(column)].header))
+            return column;
+    }
+    return std::nullopt;
+}
+
+std::optional<SortOrder> parseSortOrder(std::string_view text) {
+    SortDirection direction = SortDirection::Ascending;
+    const std::size_t colon = text.rfind(':');
+    if (colon != std::string_view::npos) {
+        const std::string_view suffix = text.substr(colon + 1);
+        if (equalsIgnoringAsciiCase(suffix, "desc"))
+            direction = SortDirection::Descending;
+        else if (!equalsIgnoringAsciiCase(suffix, "asc"))
+            return std::nullopt;
+        text = text.substr(0, colon);
+    }
+    const std::optional<int> column = columnOfHeader(text);
+    if (!column) return std::nullopt;
+    return SortOrder{*column, direction};
+}
+
+}  // namespace kestal

@@ -1,0 +1,55 @@
+// The order in which the calls are shown: the log's own, or by the values of
+// one column (CellValues), rising or falling. A cell without a value comes
+// after every value whichever the direction, and calls with equal values
+// keep their log order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "table/CallTable.h"
+
+namespace kestal {
+
+enum class SortDirection { Ascending, Descending };
+
+struct SortOrder {
+    int column = 0;
+    SortDirection direction = SortDirection::Ascending;
+    friend bool operator==(const SortOrder&, const SortOrder&) = default;
+};
+
+// One column's values, read once: enough to order the rows either way.
+struct SortKeys {
+    struct KeyedRow {
+        std::int64_t key;
+        int row;
+    };
+    int column = 0;
+    std::vector<KeyedRow> valued;   // rising by key, then by row
+    std::vector<int> withoutValue;  // in log order
+};
+SortKeys readSortKeys(const CallTable& table, int column, const RegionalSettings& settings);
+// The rows ordered by keys: values rising or falling, equal values in log
+// order, rows without a value last.
+std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction);
+
+// The table rows 1 to row count - 1 in log order.
+std::vector<int> logOrder(const CallTable& table);
+
+// The table rows 1 to row count - 1 in the order asked for; log order
+// without one. Each cell is read once.
+std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order,
+                            const RegionalSettings& settings);
+
+// The column whose header name (as the tab-separated export writes it) is
+// name, whatever the letter case; none for any other name.
+std::optional<int> columnOfHeader(std::string_view name);
+
+// "Duration" or "duration:desc" ...; none for an unknown name or direction.
+std::optional<SortOrder> parseSortOrder(std::string_view text);
+
+}  // namespace kestal

@@ -1,0 +1,380 @@
+#include "table/CallTable.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+
+#include "bytes/Pages.h"
+
+namespace kestal {
+
+const std::array<ColumnInfo, kColumnCount> kColumns = {{
+    {" Start Time", 110, "Start Time", "Start Time"},
+    {" End Time", 110, "End Time", "End Time"},
+    {" Duration", 50, "Duration", "Duration"},
+    {" LCP", 40, "LCP", "LCP time"},
+    {" CHAP", 40, "CHAP", "CHAP time"},
+    {" IPCP", 40, "IPCP", "IPCP time"},
+    {" CCP", 40, "CCP", "CCP time"},
+    {" Bytes Rx", 60, "Bytes Rx", "Bytes Rx"},
+    {" Bytes Tx", 60, "Bytes Tx", "Bytes Tx"},
+    {" Frames Rx", 60, "Frames Rx", "Frames Rx"},
+    {" Frames Tx", 60, "Frames Tx", "Frames Tx"},
+    {" CRC Errors", 70, "CRC Errors", "CRC"},
+    {" Timeout Errors", 80, "Timeout Errors", "Timeout"},
+    {" Alignment Errors", 90, "Alignment Errors", "Alignment"},
+    {" Overrun errors", 80, "Overrun Errors", "Overrun"},
+    {" Framing errors", 80, "Framing Errors", "Framing"},
+    {" Buffer overrun errors", 115, "Buffer Errors", "Buffer"},
+    {" Incomplete Packets", 100, "Incomplete Packets", "Incomplete"},
+}};
+
+namespace {
+
+constexpr int kMinimumRowCount = 2;
+// Overwritten cells are left in their blocks until they are both this many
+// bytes and more than the live ones.
+constexpr std::uint64_t kCompactThreshold = 1 << 20;
+
+void checkColumn(Column column) {
+    if (indexOf(column) < 0 || indexOf(column) >= kColumnCount)
+        throw std::out_of_range("call table column");
+}
+
+// Blocks grow from a few kilobytes for a small table to this size.
+constexpr std::size_t kFirstBlock = std::size_t{4} << 10;
+constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
+constexpr std::uint64_t kMostBlocks = std::uint64_t{1} << (48 - 22);
+
+}  // namespace
+
+CallTable::CallTable() { reset(); }
+
+CallTable::CallTable(const CallTable& other)
+    : stored_(other.stored_),
+      rows_(other.rows_),
+      shapes_(other.shapes_),
+      shapeIndex_(other.shapeIndex_),
+      recentShapes_(other.recentShapes_),
+      garbage_(other.garbage_),
+      currentRow_(other.currentRow_),
+      currentColumn_(other.currentColumn_) {
+    blocks_.reserve(other.blocks_.size());
+    for (const Block& block : other.blocks_) {
+        Block copy{std::unique_ptr<char[]>(new char[block.capacity]), block.size, block.capacity};
+        std::copy_n(block.bytes.get(), block.size, copy.bytes.get());
+        blocks_.push_back(std::move(copy));
+    }
+}
+
+CallTable& CallTable::operator=(const CallTable& other) {
+    if (this != &other) *this = CallTable(other);
+    return *this;
+}
+
+void CallTable::reset() {
+    blocks_.clear();
+    stored_ = 0;
+    // The rows' room goes back too: a table taken over (appendCalls) or
+    // loaded anew holds no memory for rows it no longer has.
+    std::vector<Row>(1).swap(rows_);
+    shapes_.assign(1, Ends{});
+    shapeIndex_ = {{Ends{}, 0}};
+    recentShapes_.fill(0);
+    garbage_ = 0;
+    currentRow_ = 1;
+    currentColumn_ = 0;
+}
+
+void CallTable::setRowCount(int count) {
+    count = std::max(count, kMinimumRowCount);
+    const auto wanted = static_cast<std::size_t>(count - 1);
+    if (wanted < rows_.size()) {
+        for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += storedLength(rows_[i]);
+        rows_.resize(wanted);
+        currentRow_ = std::min(currentRow_, count - 1);
+        compactIfWasteful();
+    } else {
+        rows_.resize(wanted, Row{});
+    }
+}
+
+const CallTable::Row& CallTable::row(int r) const {
+    if (r < 1 || r >= rowCount()) throw std::out_of_range("call table row");
+    return rows_[static_cast<std::size_t>(r - 1)];
+}
+
+CallTable::Row& CallTable::row(int r) {
+    if (r < 1 || r >= rowCount()) throw std::out_of_range("call table row");
+    return rows_[static_cast<std::size_t>(r - 1)];
+}
+
+std::size_t CallTable::EndsHash::operator()(const Ends& ends) const {
+    // The 36 bytes as four words and the rest, mixed side by side.
+    static_assert(sizeof(Ends) == 36);
+    std::array<std::uint64_t, 4> words;
+    std::uint32_t rest = 0;
+    std::memcpy(words.data(), ends.data(), sizeof words);
+    std::memcpy(&rest, ends.data() + 16, sizeof rest);
+    const std::uint64_t hash = (words[0] * 0x9e3779b97f4a7c15u) ^ (words[1] * 0xc2b2ae3d27d4eb4fu) ^
+                               (words[2] * 0x165667b19e3779f9u) ^ (words[3] * 0xd6e8feb86659fd93u) ^
+                               rest;
+    return static_cast<std::size_t>(hash ^ hash >> 32);
+}
+
+const char* CallTable::storedAt(const Row& data) const {
+    if (data.shape == 0) return "";
+    const Block& block = blocks_[static_cast<std::size_t>(data.offset >> kBlockShift)];
+    return block.bytes.get() + (data.offset & ((std::uint64_t{1} << kBlockShift) - 1));
+}
+
+std::uint64_t CallTable::storedLength(const Row& data) const {
+    if (data.shape != kEndsInFront) return shapes_[data.shape].back();
+    Ends ends;
+    std::memcpy(ends.data(), storedAt(data), kEndsBytes);
+    return kEndsBytes + ends.back();
+}
+
+const char* CallTable::textOf(const Row& data, Ends& ends) const {
+    const char* const stored = storedAt(data);
+    if (data.shape != kEndsInFront) {
+        ends = shapes_[data.shape];
+        return stored;
+    }
+    std::memcpy(ends.data(), stored, kEndsBytes);
+    return stored + kEndsBytes;
+}
+
+std::uint16_t CallTable::shapeOf(const Ends& ends) {
+    const std::size_t hash = EndsHash{}(ends);
+    std::uint16_t& recent = recentShapes_[hash % recentShapes_.size()];
+    if (shapes_[recent] == ends) [[likely]]
+        return recent;
+    const auto known = shapeIndex_.find(ends);
+    if (known != shapeIndex_.end()) return recent = known->second;
+    if (shapes_.size() == kEndsInFront) return kEndsInFront;
+    const auto added = static_cast<std::uint16_t>(shapes_.size());
+    shapes_.push_back(ends);
+    shapeIndex_.emplace(ends, added);
+    return recent = added;
+}
+
+std::string_view CallTable::cell(Column column, int r) const {
+    checkColumn(column);
+    if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
+    Ends ends;
+    const char* const text = textOf(row(r), ends);
+    const auto c = static_cast<std::size_t>(column);
+    const std::size_t begin = c == 0 ? 0 : ends[c - 1];
+    return {text + begin, ends[c] - begin};
+}
+
+RowTexts CallTable::rowTexts(int r) const {
+    Ends ends;
+    const char* const text = textOf(row(r), ends);
+    RowTexts cells;
+    std::size_t begin = 0;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        cells[c] = std::string_view(text + begin, ends[c] - begin);
+        begin = ends[c];
+    }
+    return cells;
+}
+
+void CallTable::setCell(Column column, int r, std::string_view text) {
+    checkColumn(column);
+    if (r == 0) return;  // the title row is fixed
+    RowTexts cells;
+    for (int c = 0; c < kColumnCount; ++c)
+        cells[static_cast<std::size_t>(c)] = cell(columnAt(c), r);
+    cells[static_cast<std::size_t>(column)] = text;
+    storeRow(r, cells);
+}
+
+void CallTable::writeRow(int r, const RowCells& cells) {
+    RowTexts texts;
+    for (std::size_t c = 0; c < cells.size(); ++c) texts[c] = cells[c];
+    writeRow(r, texts);
+}
+
+void CallTable::writeRow(int r, const RowTexts& cells) {
+    if (r == 0) return;
+    storeRow(r, cells);
+}
+
+// Rows are written into a block one after the other: its pages are made
+// present a run at a time ahead of them, in one call instead of a page fault
+// each.
+void CallTable::Block::makePresent(std::size_t end) {
+    constexpr std::size_t kAhead = std::size_t{256} << 10;
+    const std::size_t upTo = std::min(capacity, std::max(end, present + kAhead));
+    populatePages(bytes.get() + present, bytes.get() + upTo);
+    present = upTo;
+}
+
+char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < length) {
+        if (blocks_.size() == kMostBlocks) throw std::length_error("call table blocks");
+        const std::size_t grown =
+            blocks_.empty() ? kFirstBlock : std::min(blocks_.back().capacity * 2, kLargestBlock);
+        const auto capacity = std::max<std::size_t>(grown, static_cast<std::size_t>(length));
+        blocks_.push_back({std::unique_ptr<char[]>(new char[capacity]), 0, capacity});
+    }
+    Block& block = blocks_.back();
+    if (block.size + length > block.present) block.makePresent(block.size + length);
+    offset = (std::uint64_t{blocks_.size() - 1} << kBlockShift) | block.size;
+    char* const room = block.bytes.get() + block.size;
+    block.size += static_cast<std::size_t>(length);
+    stored_ += length;
+    return room;
+}
+
+// The texts may be views into this table's own blocks (a cell copied from
+// another cell): those stay where they are while the row is written.
+void CallTable::storeRow(int r, const RowTexts& cells) {
+    placeRow(row(r), cells);
+    compactIfWasteful();
+}
+
+void CallTable::placeRow(Row& target, const RowTexts& cells) {
+    std::size_t end = 0;
+    for (const std::string_view text : cells) end += text.size();
+    if (end > kLongestRow) throw std::length_error("call table row");
+    Ends ends;
+    end = 0;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        end += cells[c].size();
+        ends[c] = static_cast<std::uint16_t>(end);
+    }
+    const std::uint16_t shape = shapeOf(ends);
+    garbage_ += storedLength(target);
+    std::uint64_t offset = 0;
+    if (shape != 0) {
+        const std::uint64_t inFront = shape == kEndsInFront ? kEndsBytes : 0;
+        char* out = roomFor(inFront + end, offset);
+        std::memcpy(out, ends.data(), inFront);
+        out += inFront;
+        for (const std::string_view text : cells) {
+            if (text.empty()) continue;
+            std::memcpy(out, text.data(), text.size());
+            out += text.size();
+        }
+    }
+    target.offset = offset;
+    target.shape = shape;
+}
+
+int CallTable::addCall(const RowTexts& cells) {
+    // The pages of the room reserved made present a run of rows at a time.
+    constexpr std::size_t kRowsAhead = 8192;
+    if (rows_.size() % kRowsAhead == 0) {
+        const std::size_t ahead = std::min(rows_.capacity(), rows_.size() + kRowsAhead);
+        populatePages(rows_.data() + rows_.size(), rows_.data() + ahead);
+    }
+    if (callCount() > 0) rows_.emplace_back();
+    storeRow(rowCount() - 1, cells);
+    return rowCount() - 1;
+}
+
+void CallTable::clearRow(int r) {
+    if (r == 0) return;
+    Row& target = row(r);
+    garbage_ += storedLength(target);
+    target = Row{};
+    compactIfWasteful();
+}
+
+void CallTable::compactIfWasteful() {
+    if (garbage_ < kCompactThreshold || garbage_ * 2 < stored_) return;
+    CallTable packed;
+    packed.rows_.clear();
+    packed.rows_.reserve(rows_.size());
+    for (const Row& r : rows_) {
+        Row moved = r;
+        const std::uint64_t length = storedLength(r);
+        std::uint64_t offset = 0;
+        if (length > 0) std::memcpy(packed.roomFor(length, offset), storedAt(r), length);
+        moved.offset = offset;
+        packed.rows_.push_back(moved);
+    }
+    blocks_ = std::move(packed.blocks_);
+    stored_ = packed.stored_;
+    rows_ = std::move(packed.rows_);
+    garbage_ = 0;
+}
+
+// Into an empty row 1 goes other's first call, copied; the rest are added
+// after it.
+std::size_t CallTable::firstRowToAppend(const CallTable& other) {
+    if (callCount() > 0) return 0;
+    storeRow(1, other.rowTexts(1));
+    garbage_ += other.storedLength(other.rows_[0]);  // its bytes come along unused
+    return 1;
+}
+
+void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t base) {
+    garbage_ += other.garbage_;
+    const std::size_t count = other.rows_.size() - from;
+    rows_.reserve(rows_.size() + count);
+    // Their pages made present at once, not a fault each.
+    populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);
+    // Other's shapes as this table's (kEndsInFront where it has no room).
+    std::vector<std::uint16_t> shapes(other.shapes_.size());
+    for (std::size_t s = 0; s < shapes.size(); ++s) shapes[s] = shapeOf(other.shapes_[s]);
+    for (std::size_t i = from; i < other.rows_.size(); ++i) {
+        Row added = other.rows_[i];
+        if (added.shape == 0) {
+            rows_.push_back(added);
+            continue;
+        }
+        added.offset += std::uint64_t{base} << kBlockShift;
+        const std::uint16_t shape =
+            added.shape == kEndsInFront ? kEndsInFront : shapes[added.shape];
+        if (shape != kEndsInFront || added.shape == kEndsInFront) {
+            added.shape = shape;
+            rows_.push_back(added);
+            continue;
+        }
+        // A shape this table had no room for: the row is written again, its
+        // ends in front.
+        const Ends& ends = other.shapes_[other.rows_[i].shape];
+        const char* const text = storedAt(added);
+        RowTexts cells;
+        std::size_t begin = 0;
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            cells[c] = std::string_view(text + begin, ends[c] - begin);
+            begin = ends[c];
+        }
+        garbage_ += ends.back();
+        placeRow(rows_.emplace_back(), cells);
+    }
+    compactIfWasteful();
+}
+
+void CallTable::appendCalls(const CallTable& other) {
+    if (other.callCount() == 0) return;
+    const std::size_t from = firstRowToAppend(other);
+    const std::size_t base = blocks_.size();
+    for (const Block& block : other.blocks_) {
+        Block copy{std::unique_ptr<char[]>(new char[block.size]), block.size, block.size};
+        std::copy_n(block.bytes.get(), block.size, copy.bytes.get());
+        blocks_.push_back(std::move(copy));
+        stored_ += block.size;
+    }
+    addRowsOf(other, from, base);
+}
+
+void CallTable::appendCalls(CallTable&& other) {
+    if (other.callCount() == 0) return;
+    const std::size_t from = firstRowToAppend(other);
+    const std::size_t base = blocks_.size();
+    for (Block& block : other.blocks_) blocks_.push_back(std::move(block));
+    stored_ += other.stored_;
+    addRowsOf(other, from, base);
+    other.reset();
+}
+
+int CallTable::callCount() const { return cell(Column::StartTime, 1).empty() ? 0 : rowCount() - 1; }
+
+}  // namespace kestal

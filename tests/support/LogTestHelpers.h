@@ -1,0 +1,54 @@
+// Small builders for log text and a text dump of the call table, shared by
+// the log tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lines/LogLines.h"
+#include "table/CallTable.h"
+
+namespace kestal::testing {
+
+// "12-01-2026 hh:mm:ss.ff - message", the shape of every log line.
+inline std::string logLine(std::string_view time, std::string_view message,
+                           std::string_view date = "12-01-2026") {
+    return std::string(date) + " " + std::string(time) + " - " + std::string(message);
+}
+
+// A counter line whose value ends at position 58, as the system writes them.
+inline std::string counterLine(std::string_view time, std::string_view name,
+                               std::string_view value) {
+    std::string line = logLine(time, name);
+    line.append(58 - line.size() - value.size(), ' ');
+    return line + std::string(value);
+}
+
+// Every line followed by CR LF.
+inline std::string crlfText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+inline std::vector<std::string> linesOf(const LogLines& lines) {
+    std::vector<std::string> result;
+    for (std::size_t i = 0; i < lines.size(); ++i) result.emplace_back(lines[i]);
+    return result;
+}
+
+// One text line per table row, title row included, cells separated by "|".
+inline std::string dumpTable(const CallTable& table) {
+    std::string text;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < kColumnCount; ++column) {
+            if (column > 0) text += '|';
+            text += table.cell(columnAt(column), row);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+}  // namespace kestal::testing

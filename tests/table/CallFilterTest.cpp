@@ -1,0 +1,109 @@
+// Filtering the calls by date, errors, cut-short end, duration and layers.
+#include <gtest/gtest.h>
+
+#include "ShownCallsFixture.h"
+#include "table/CallFilter.h"
+#include "table/CallOrder.h"
+
+namespace kestal {
+namespace {
+
+using namespace std::chrono;
+using testing::kShownCallsFixture;
+using testing::tableOf;
+
+constexpr RegionalSettings kDot{'.', ':'};
+
+CallFilter withDates(std::optional<year_month_day> from, std::optional<year_month_day> to) {
+    CallFilter filter;
+    filter.from = from;
+    filter.to = to;
+    return filter;
+}
+
+TEST(CallFilterTest, EachConditionLetsThroughTheCallsItDescribes) {
+    const CallTable table = tableOf(kShownCallsFixture);
+    const std::vector<CallValues> values = readAllCallValues(table, kDot);
+    const std::vector<int> all = logOrder(table);
+    constexpr year_month_day kDec1{year{2026}, December, day{1}};
+    constexpr year_month_day kNov30{year{2026}, November, day{30}};
+
+    auto errors = [] {
+        CallFilter f;
+        f.withErrors = true;
+        return f;
+    };
+    auto cutShort = [] {
+        CallFilter f;
+        f.cutShort = true;
+        return f;
+    };
+    auto durations = [](std::optional<int> min, std::optional<int> max) {
+        CallFilter f;
+        f.minDuration = min;
+        f.maxDuration = max;
+        return f;
+    };
+    auto slowerThan = [](std::int64_t tenths) {
+        CallFilter f;
+        f.layerSlowerThanTenths = tenths;
+        return f;
+    };
+    auto errorsSince = [&errors](year_month_day from) {
+        CallFilter f = errors();
+        f.from = from;
+        return f;
+    };
+    struct Case {
+        const char* what;
+        CallFilter filter;
+        std::vector<int> rows;
+    };
+    const Case cases[] = {
+        {"nothing", CallFilter{}, {1, 2, 3, 4, 5, 6}},
+        // The unreadable start of call 5 is left out by any date.
+        {"one day, both ends included", withDates(kDec1, kDec1), {1, 3, 4}},
+        {"from a day on", withDates(kDec1, std::nullopt), {1, 2, 3, 4}},
+        {"up to a day", withDates(std::nullopt, kNov30), {6}},
+        {"from after to", withDates(kDec1, kNov30), {}},
+        {"errors in any of the seven counters", errors(), {2, 5, 6}},
+        {"cut short", cutShort(), {2}},
+        {"at least 10 minutes", durations(600, std::nullopt), {1, 4, 6}},
+        {"at most 10 minutes", durations(std::nullopt, 600), {3}},
+        {"exactly 20 s, both ends included", durations(20, 20), {3}},
+        {"a layer slower than 4.5 s, not equal", slowerThan(45), {3, 6}},
+        {"a layer slower than 2.5 s", slowerThan(25), {1, 3, 4, 6}},
+        {"errors from a day on", errorsSince(kDec1), {2}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.filter.active(), std::string_view(c.what) != "nothing") << c.what;
+        EXPECT_EQ(filterRows(all, values, c.filter), c.rows) << c.what;
+    }
+}
+
+TEST(CallFilterTest, TheFilterKeepsTheOrderItIsGiven) {
+    const CallTable table = tableOf(kShownCallsFixture);
+    const std::vector<CallValues> values = readAllCallValues(table, kDot);
+    CallFilter filter;
+    filter.withErrors = true;
+    const std::vector<int> order = {6, 1, 4, 3, 2, 5};
+    EXPECT_EQ(filterRows(order, values, filter), (std::vector<int>{6, 2, 5}));
+}
+
+TEST(CallFilterTest, TheSlowestLayerDecidesAndACallWithoutLayersIsLeftOut) {
+    const CallTable table = tableOf(kShownCallsFixture);
+    // Call 6's slowest layer, CCP, took 30.5 s; call 2 was cut short before
+    // any layer came up.
+    const CallValues sixth = readCallValues(table, 6, kDot);
+    const CallValues second = readCallValues(table, 2, kDot);
+    CallFilter slowerThan;
+    slowerThan.layerSlowerThanTenths = 304;
+    EXPECT_TRUE(passes(sixth, slowerThan));
+    slowerThan.layerSlowerThanTenths = 305;
+    EXPECT_FALSE(passes(sixth, slowerThan));
+    slowerThan.layerSlowerThanTenths = 0;
+    EXPECT_FALSE(passes(second, slowerThan));
+}
+
+}  // namespace
+}  // namespace kestal

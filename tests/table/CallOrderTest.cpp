@@ -1,0 +1,83 @@
+// Sorting the calls by the values of a column.
+#include <gtest/gtest.h>
+
+#include "ShownCallsFixture.h"
+#include "table/CallOrder.h"
+#include "table/CellValues.h"
+
+namespace kestal {
+namespace {
+
+using testing::kShownCallsFixture;
+using testing::tableOf;
+
+constexpr RegionalSettings kDot{'.', ':'};
+constexpr auto kUp = SortDirection::Ascending;
+constexpr auto kDown = SortDirection::Descending;
+
+TEST(CallOrderTest, ValuesSortWithoutValuesLastAndTiesInLogOrder) {
+    const CallTable table = tableOf(kShownCallsFixture);
+    struct Case {
+        std::optional<SortOrder> order;
+        std::vector<int> rows;
+    };
+    const Case cases[] = {
+        {std::nullopt, {1, 2, 3, 4, 5, 6}},
+        // The date counts before the time: 11-30 before 12-01, 2027 last.
+        {SortOrder{kStartTimeColumn, kUp}, {6, 1, 4, 3, 2, 5}},
+        {SortOrder{kStartTimeColumn, kDown}, {2, 3, 1, 4, 6, 5}},
+        {SortOrder{kDurationColumn, kUp}, {3, 1, 4, 6, 2, 5}},
+        {SortOrder{kDurationColumn, kDown}, {6, 1, 4, 3, 2, 5}},
+        // 10.0 after 2.6, though "1" < "2".
+        {SortOrder{kLcpColumn, kUp}, {5, 1, 4, 3, 2, 6}},
+        {SortOrder{kLcpColumn, kDown}, {3, 1, 4, 5, 2, 6}},
+        // 10 after 9, " 9 " equal to "9", "abc" and "" without a value.
+        {SortOrder{kBytesRxColumn, kUp}, {1, 4, 3, 6, 2, 5}},
+        {SortOrder{kBytesRxColumn, kDown}, {6, 3, 1, 4, 2, 5}},
+        {SortOrder{kCrcErrorsColumn, kDown}, {2, 5, 1, 3, 6, 4}},
+        {SortOrder{kEndTimeColumn, kUp}, {6, 1, 4, 5, 3, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.order ? c.order->column : -1);
+        EXPECT_EQ(sortedRows(table, c.order, kDot), c.rows);
+    }
+}
+
+TEST(CallOrderTest, LayerTimesAreReadWithTheRegionalDecimalSeparator) {
+    RowCells a = kShownCallsFixture[0], b = a, c = a;
+    a[kLcpColumn] = "10,0";
+    b[kLcpColumn] = "2,6";
+    c[kLcpColumn] = " 0,9";
+    const CallTable table = tableOf({a, b, c});
+    EXPECT_EQ(sortedRows(table, SortOrder{kLcpColumn, kUp}, {',', ':'}),
+              (std::vector<int>{3, 2, 1}));
+}
+
+TEST(CallOrderTest, ATableWithoutCallsHasItsEmptyRow) {
+    const CallTable table;
+    EXPECT_EQ(sortedRows(table, SortOrder{kDurationColumn, kDown}, kDot), std::vector<int>{1});
+    EXPECT_EQ(logOrder(table), std::vector<int>{1});
+}
+
+TEST(CallOrderTest, SortOrdersAreNamedByTheirTabSeparatedHeader) {
+    struct Case {
+        const char* text;
+        std::optional<SortOrder> order;
+    };
+    const Case cases[] = {
+        {"Start Time", SortOrder{kStartTimeColumn, kUp}},
+        {"start time:desc", SortOrder{kStartTimeColumn, kDown}},
+        {"BYTES RX:Asc", SortOrder{kBytesRxColumn, kUp}},
+        {"Buffer Errors:DESC", SortOrder{kBufferErrorsColumn, kDown}},
+        {"incomplete packets", SortOrder{kIncompletePacketsColumn, kUp}},
+        {"Buffer overrun errors", std::nullopt},  // the grid title, not the header
+        {" Duration", std::nullopt},
+        {"Duration:down", std::nullopt},
+        {"LCP:", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(parseSortOrder(c.text), c.order) << c.text;
+}
+
+}  // namespace
+}  // namespace kestal

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "table/CallTable.h"
+
+namespace kestal {
+namespace {
+
+TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
+    struct Expected {
+        const char* title;
+        int width;
+        const char* header;
+        const char* word;
+    };
+    const Expected expected[kColumnCount] = {
+        {" Start Time", 110, "Start Time", "Start Time"},
+        {" End Time", 110, "End Time", "End Time"},
+        {" Duration", 50, "Duration", "Duration"},
+        {" LCP", 40, "LCP", "LCP time"},
+        {" CHAP", 40, "CHAP", "CHAP time"},
+        {" IPCP", 40, "IPCP", "IPCP time"},
+        {" CCP", 40, "CCP", "CCP time"},
+        {" Bytes Rx", 60, "Bytes Rx", "Bytes Rx"},
+        {" Bytes Tx", 60, "Bytes Tx", "Bytes Tx"},
+        {" Frames Rx", 60, "Frames Rx", "Frames Rx"},
+        {" Frames Tx", 60, "Frames Tx", "Frames Tx"},
+        {" CRC Errors", 70, "CRC Errors", "CRC"},
+        {" Timeout Errors", 80, "Timeout Errors", "Timeout"},
+        {" Alignment Errors", 90, "Alignment Errors", "Alignment"},
+        {" Overrun errors", 80, "Overrun Errors", "Overrun"},
+        {" Framing errors", 80, "Framing Errors", "Framing"},
+        {" Buffer overrun errors", 115, "Buffer Errors", "Buffer"},
+        {" Incomplete Packets", 100, "Incomplete Packets", "Incomplete"},
+    };
+    const CallTable table;
+    for (int c = 0; c < kColumnCount; ++c) {
+        const ColumnInfo& info = kColumns[static_cast<std::size_t>(c)];
+        EXPECT_EQ(info.title, expected[c].title) << c;
+        EXPECT_EQ(info.width, expected[c].width) << c;
+        EXPECT_EQ(info.header, expected[c].header) << c;
+        EXPECT_EQ(info.word, expected[c].word) << c;
+        EXPECT_EQ(table.cell(columnAt(c), 0), expected[c].title) << c;
+    }
+}
+
+TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
+    CallTable table;
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.callCount(), 0);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 1), "");
+
+    table.setCell(Column::StartTime, 1, "12-01-2026 09:12:04");
+    table.setRowCount(4);
+    table.setCell(Column::Ipcp, 3, "3.1");
+    table.setCurrentRow(3);
+    table.setCurrentColumn(5);
+    EXPECT_EQ(table.callCount(), 3);
+    EXPECT_EQ(table.cell(Column::Ipcp, 2), "");  // added rows are empty
+
+    table.reset();
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.currentColumn(), 0);
+    EXPECT_EQ(table.cell(Column::StartTime, 1), "");
+    EXPECT_EQ(table.callCount(), 0);
+}
+
+TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
+    CallTable table;
+    table.setRowCount(5);
+    table.setCurrentRow(4);
+    table.setRowCount(0);
+    EXPECT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.currentRow(), 1);
+}
+
+TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
+    CallTable table;
+    RowCells first;
+    for (int c = 0; c < kColumnCount; ++c)
+        first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
+    table.writeRow(1, first);
+    table.setRowCount(3);
+    RowTexts second;
+    for (int c = 0; c < kColumnCount; ++c)
+        second[static_cast<std::size_t>(c)] = table.cell(columnAt(c), 1);
+    table.writeRow(2, second);  // views into the table itself
+    table.setCell(Column::Lcp, 1, "a much longer text than before");
+    table.setCell(Column::Chap, 1, "");
+    table.setCell(Column::BytesRx, 2, table.cell(Column::Lcp, 1));
+    table.setCell(Column::StartTime, 0, "titles stay");
+
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
+    EXPECT_EQ(table.cell(Column::Chap, 1), "");
+    EXPECT_EQ(table.cell(Column::Ipcp, 1), "r1c5");
+    EXPECT_EQ(table.cell(Column::Lcp, 2), "r1c3");
+    EXPECT_EQ(table.cell(Column::BytesRx, 2), "a much longer text than before");
+    EXPECT_EQ(table.cell(Column::IncompletePackets, 2), "r1c17");
+    EXPECT_EQ(table.cell(Column::StartTime, 0), " Start Time");
+    // A row of more than 65,535 bytes is refused, the row left as it was.
+    EXPECT_THROW(table.setCell(Column::Lcp, 1, std::string(CallTable::kLongestRow, 'x')),
+                 std::length_error);
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
+    table.setCell(Column::Lcp, 2, std::string(CallTable::kLongestRow - 1000, 'x'));
+    EXPECT_EQ(table.cell(Column::Lcp, 2).size(), CallTable::kLongestRow - 1000);
+
+    table.clearRow(2);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 2), "") << c;
+    EXPECT_EQ(table.cell(Column::IncompletePackets, 1), "r1c17");
+    EXPECT_THROW(table.cell(Column::StartTime, 3), std::out_of_range);
+    EXPECT_THROW(table.cell(columnAt(18), 1), std::out_of_range);
+}
+
+TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
+    // Enough rewriting to make the table drop the overwritten bytes.
+    CallTable table;
+    table.setRowCount(101);
+    for (int round = 0; round < 300; ++round)
+        for (int row = 1; row <= 100; ++row)
+            table.setCell(
+                columnAt(round % kColumnCount), row,
+                std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
+    for (int row = 1; row <= 100; ++row)
+        for (int c = 0; c < kColumnCount; ++c) {
+            const int lastRound = 288 + c <= 299 ? 288 + c : 270 + c;
+            EXPECT_EQ(
+                table.cell(columnAt(c), row),
+                std::string(50, 'a' + static_cast<char>(lastRound % 26)) + std::to_string(row));
+        }
+}
+
+// Every cell of a table, row after row.
+std::vector<std::string> cellsOf(const CallTable& table) {
+    std::vector<std::string> cells;
+    for (int row = 1; row < table.rowCount(); ++row)
+        for (int c = 0; c < kColumnCount; ++c) cells.emplace_back(table.cell(columnAt(c), row));
+    return cells;
+}
+
+CallTable numberedCalls(int rows, const std::string& tag) {
+    CallTable table;
+    table.setRowCount(rows + 1);
+    for (int row = 1; row <= rows; ++row) {
+        RowCells cells;
+        for (int c = 0; c < kColumnCount; ++c)
+            cells[static_cast<std::size_t>(c)] = tag + std::to_string(row * 100 + c);
+        table.writeRow(row, cells);
+    }
+    return table;
+}
+
+// Tables over many blocks appended by copy and by taking their bytes over,
+// onto tables with and without calls: the same cells, and both stay
+// writable; a copy of a table is a table of its own.
+TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
+    for (const int ownRows : {0, 1, 700}) {
+        SCOPED_TRACE(ownRows);
+        const CallTable own = ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own");
+        const CallTable other = numberedCalls(900, "other");
+        CallTable copied = own;
+        copied.appendCalls(other);
+        CallTable taken = own;
+        CallTable given = other;
+        taken.appendCalls(std::move(given));
+        EXPECT_EQ(given.callCount(), 0);
+        ASSERT_EQ(taken.callCount(), ownRows + 900);
+        EXPECT_EQ(cellsOf(taken), cellsOf(copied));
+        EXPECT_EQ(taken.cell(Column::Duration, ownRows + 900), "other90002");
+        for (CallTable* table : {&copied, &taken}) {
+            table->setCell(Column::Lcp, ownRows + 1, "rewritten");
+            table->setRowCount(table->rowCount() + 1);
+            table->setCell(Column::StartTime, table->rowCount() - 1, "added");
+        }
+        EXPECT_EQ(cellsOf(taken), cellsOf(copied));
+        EXPECT_EQ(cellsOf(other), cellsOf(numberedCalls(900, "other")));
+        EXPECT_EQ(cellsOf(own),
+                  cellsOf(ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own")));
+    }
+}
+
+TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
+    // 150 shapes (cell lengths) taken by 5,000 calls in random order, so
+    // that shapes found before come back, one after another or far apart.
+    std::mt19937 random(7);
+    CallTable table;
+    std::vector<std::string> expected;
+    for (int call = 1; call <= 5000; ++call) {
+        const auto shape = static_cast<std::size_t>(random() % 150);
+        RowCells cells;
+        cells[0] = std::string(shape % 10 + 1, 's');
+        cells[5] = std::string(shape / 10, 'l');
+        cells[17] = std::to_string(call);
+        RowTexts texts;
+        for (std::size_t c = 0; c < cells.size(); ++c) texts[c] = cells[c];
+        ASSERT_EQ(table.addCall(texts), call);
+        expected.insert(expected.end(), cells.begin(), cells.end());
+    }
+    EXPECT_EQ(cellsOf(table), expected);
+}
+
+// Calls of more cell lengths than a table names shapes for (65,534), the
+// second table's lengths new to the first: the rows past them keep their
+// lengths with their texts, through appending by copy and by taking over,
+// and through dropping overwritten bytes.
+TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
+    constexpr int kRows = 66000;
+    // Row row's cells, of lengths no other row of the letter has.
+    const auto rowOf = [](int row, char letter) {
+        RowCells cells;
+        cells[0] = std::string(static_cast<std::size_t>(row % 300), letter);
+        cells[1] = std::string(static_cast<std::size_t>(row / 300), letter);
+        cells[2] = std::string(letter == 'f' ? 1 : 2, letter);
+        cells[17] = std::to_string(row);
+        return cells;
+    };
+    const auto shaped = [&](int rows, char letter) {
+        CallTable table;
+        table.setRowCount(rows + 1);
+        for (int row = 1; row <= rows; ++row) table.writeRow(row, rowOf(row, letter));
+        return table;
+    };
+    const auto expected = [&](int rows, char letter) {
+        std::vector<std::string> cells;
+        for (int row = 1; row <= rows; ++row) {
+            const RowCells texts = rowOf(row, letter);
+            cells.insert(cells.end(), texts.begin(), texts.end());
+        }
+        return cells;
+    };
+    const CallTable many = shaped(kRows, 'm');
+    ASSERT_EQ(cellsOf(many), expected(kRows, 'm'));
+
+    std::vector<std::string> both = expected(kRows, 'f');
+    const std::vector<std::string> manyCells = expected(kRows, 'm');
+    both.insert(both.end(), manyCells.begin(), manyCells.end());
+    CallTable copied = shaped(kRows, 'f');
+    copied.appendCalls(many);
+    EXPECT_EQ(cellsOf(copied), both);
+    CallTable taken = shaped(kRows, 'f');
+    CallTable given = many;
+    taken.appendCalls(std::move(given));
+    EXPECT_EQ(cellsOf(taken), both);
+
+    // Rows dropped and one row written again and again, until the bytes no
+    // row holds any more are dropped.
+    taken.setRowCount(kRows + 101);
+    both.resize((kRows + 100) * std::size_t{kColumnCount});
+    for (int round = 0; round < 400; ++round)
+        taken.setCell(Column::Lcp, kRows + 100, std::string(50000, 'r'));
+    taken.setCell(Column::Lcp, kRows + 100, "kept");
+    both[both.size() - kColumnCount + indexOf(Column::Lcp)] = "kept";
+    EXPECT_EQ(cellsOf(taken), both);
+}
+
+}  // namespace
+}  // namespace kestal

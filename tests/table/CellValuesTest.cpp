@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "table/CallTable.h"
+#include "table/CellValues.h"
+
+namespace kestal {
+namespace {
+
+constexpr RegionalSettings kDot{'.', ':'};
+constexpr RegionalSettings kComma{',', ':'};
+constexpr RegionalSettings kFinnish{',', '.'};
+
+TEST(CellValuesTest, ColumnsHaveTheKindsTheirTitlesSay) {
+    for (int c = 0; c < kColumnCount; ++c) {
+        const std::string_view header = kColumns[static_cast<std::size_t>(c)].header;
+        const CellKind expected = header.ends_with("Time") ? CellKind::DateTime
+                                  : header == "Duration"   ? CellKind::Duration
+                                  : header.size() <= 4     ? CellKind::LayerTime
+                                                           : CellKind::Count;
+        EXPECT_EQ(cellKind(c), expected) << header;
+    }
+    EXPECT_EQ(kColumns[kFirstErrorColumn].header, "CRC Errors");
+    EXPECT_EQ(kColumns[kFirstErrorColumn + kErrorColumnCount - 1].header, "Incomplete Packets");
+}
+
+TEST(CellValuesTest, DatesAndTimesOfTheLog) {
+    struct Case {
+        const char* cell;
+        std::optional<std::int64_t> seconds;
+    };
+    const Case cases[] = {
+        {"01-01-1970 00:00:00", 0},
+        {"12-02-2026 13:59:04", 1796219944},
+        {"02-29-2024 23:59:59", 1709251199},
+        {"12-02-2026 13:59:04 and more", 1796219944},
+        {"02-29-2023 10:00:00", std::nullopt},  // no such day
+        {"13-01-2026 10:00:00", std::nullopt},
+        {"12-02-2026 24:00:00", std::nullopt},
+        {"12/02/2026 13:59:04", std::nullopt},
+        {"12-02-2026", std::nullopt},
+        {"-                ", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readCellDateTime(c.cell), c.seconds) << c.cell;
+
+    using namespace std::chrono;
+    EXPECT_EQ(readCellDate("12-02-2026"), year_month_day(year{2026}, December, day{2}));
+    EXPECT_EQ(readCellDate("12-02-2026 xx"), year_month_day(year{2026}, December, day{2}));
+    EXPECT_EQ(readCellDate("12-32-2026"), std::nullopt);
+    EXPECT_EQ(readCellDate("1-2-2026 10"), std::nullopt);
+}
+
+TEST(CellValuesTest, DurationsLayerTimesAndCountsWithTheRegionalSeparators) {
+    struct Case {
+        int column;
+        const char* cell;
+        RegionalSettings settings;
+        std::optional<std::int64_t> key;
+    };
+    const Case cases[] = {
+        {kDurationColumn, "00:51:17", kDot, 3077},
+        {kDurationColumn, "00.51.17", kFinnish, 3077},
+        {kDurationColumn, "00:51:17", kFinnish, 3077},  // the log's own separator
+        {kDurationColumn, "-       ", kDot, std::nullopt},
+        {kDurationColumn, "", kDot, std::nullopt},
+        {kLcpColumn, "2.6", kDot, 26},
+        {kLcpColumn, "2,6", kComma, 26},
+        {kChapColumn, "2.6", kComma, 26},
+        {kIpcpColumn, "  0.9", kDot, 9},
+        {kCcpColumn, "500.0", kDot, 5000},
+        {kCcpColumn, "-", kDot, std::nullopt},
+        {kLcpColumn, "2,6", kDot, std::nullopt},
+        {kBytesRxColumn, "  123456 ", kDot, 123456},
+        {kCrcErrorsColumn, "0", kDot, 0},
+        {kFramesTxColumn, "", kDot, std::nullopt},
+        {kFramesTxColumn, "   ", kDot, std::nullopt},
+        {kFramesTxColumn, "12 34", kDot, std::nullopt},
+        {kFramesTxColumn, "-5", kDot, std::nullopt},
+        {kFramesTxColumn, "1.5", kDot, std::nullopt},
+        {kIncompletePacketsColumn, "18446744073709551616", kDot, std::nullopt},
+        {kStartTimeColumn, "12-02-2026 13:59:04", kFinnish, 1796219944},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readCellKey(c.column, c.cell, c.settings), c.key)
+            << c.column << " '" << c.cell << "'";
+    EXPECT_EQ(readCountCell("18446744073709551615"), 18446744073709551615u);
+}
+
+}  // namespace
+}  // namespace kestal

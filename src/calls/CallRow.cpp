@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "calls/CallScan.h"
 #include "calls/LineMatcher.h"
+#include "calls/LinePositions.h"
 #include "platform/RegionalNumbers.h"
 
 namespace kestal {
@@ -237,6 +237,27 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     for (std::size_t c = 0; c < kCounterColumns; ++c)
         cells[kFirstCounterColumn + c] = call.counters[c];
     return row_;
+}
+
+float layerSeconds(std::string_view layerTime, std::string_view startReference,
+                   char decimalSeparator) {
+    auto secondsOf = [decimalSeparator](std::string_view time) -> std::optional<double> {
+        const std::optional<double> hours = readLogNumber(positions(time, 1, 2), decimalSeparator);
+        const std::optional<double> minutes =
+            readLogNumber(positions(time, 4, 5), decimalSeparator);
+        const std::optional<double> seconds =
+            readLogNumber(positions(time, 7, 10), decimalSeparator);
+        if (!hours || !minutes || !seconds) return std::nullopt;
+        return *hours * 3600 + *minutes * 60 + *seconds;
+    };
+    const std::optional<double> layer = secondsOf(layerTime);
+    const std::optional<double> start = secondsOf(startReference);
+    if (!layer || !start) return -1.0f;
+    // Both held in single precision, and the difference taken in it too:
+    // 13:59:04.9 counts as 0.8984375 seconds after 13:59:04.
+    const float layerSeconds = static_cast<float>(*layer);
+    const float startSeconds = static_cast<float>(*start);
+    return layerSeconds - startSeconds;
 }
 
 }  // namespace kestal

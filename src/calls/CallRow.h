@@ -62,6 +62,12 @@ inline constexpr std::uint32_t kValueTexts = [] {
 // linematch bits; a later line of the same kind replaces the earlier value.
 void takeLineValues(std::uint32_t texts, std::string_view line, CallSummary& call);
 
+// Seconds from the start reference S ("hh:mm:ss") to the layer time T
+// ("hh:mm:ss.ff"), in single precision; -1 when either can't be read with
+// the regional decimal separator nor with the log's own ".".
+float layerSeconds(std::string_view layerTime, std::string_view startReference,
+                   char decimalSeparator);
+
 // layerSeconds, worked out faster for times of the log's own shape.
 float quickLayerSeconds(std::string_view layerTime, std::string_view startReference,
                         char decimalSeparator);

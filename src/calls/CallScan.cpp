@@ -10,7 +10,6 @@
 #include "bytes/SideBySide.h"
 #include "calls/CallRow.h"
 #include "calls/LineMatcher.h"
-#include "platform/RegionalNumbers.h"
 
 namespace kestal {
 
@@ -62,7 +61,7 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
         opensNext = false;
 
         CallSummary call;
-        call.startText = positions(current, 1, 19);
+        call.startText = positions(current, 1, kCallTimeLength);
         while (next < count) {
             current = lineReadingAhead(lines, next++);
             const std::uint32_t texts = lm::matchLine(current);
@@ -74,7 +73,7 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
             if (texts != 0) takeLineValues(texts, current, call);
             if (texts & lm::LogClosed) break;
         }
-        call.endText = positions(current, 1, 19);
+        call.endText = positions(current, 1, kCallTimeLength);
         writeCallRow(call, rows, table, onCorruptCall);
     }
 }
@@ -88,27 +87,6 @@ struct alignas(64) LaterCalls {
 };
 
 }  // namespace
-
-float layerSeconds(std::string_view layerTime, std::string_view startReference,
-                   char decimalSeparator) {
-    auto secondsOf = [decimalSeparator](std::string_view time) -> std::optional<double> {
-        const std::optional<double> hours = readLogNumber(positions(time, 1, 2), decimalSeparator);
-        const std::optional<double> minutes =
-            readLogNumber(positions(time, 4, 5), decimalSeparator);
-        const std::optional<double> seconds =
-            readLogNumber(positions(time, 7, 10), decimalSeparator);
-        if (!hours || !minutes || !seconds) return std::nullopt;
-        return *hours * 3600 + *minutes * 60 + *seconds;
-    };
-    const std::optional<double> layer = secondsOf(layerTime);
-    const std::optional<double> start = secondsOf(startReference);
-    if (!layer || !start) return -1.0f;
-    // Both held in single precision, and the difference taken in it too:
-    // 13:59:04.9 counts as 0.8984375 seconds after 13:59:04.
-    const float layerSeconds = static_cast<float>(*layer);
-    const float startSeconds = static_cast<float>(*start);
-    return layerSeconds - startSeconds;
-}
 
 void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& settings,
                const CorruptCallHandler& onCorruptCall) {

@@ -13,12 +13,6 @@
 
 namespace kestal {
 
-// Seconds from the start reference S ("hh:mm:ss") to the layer time T
-// ("hh:mm:ss.ff"), in single precision; -1 when either can't be read with
-// the regional decimal separator nor with the log's own ".".
-float layerSeconds(std::string_view layerTime, std::string_view startReference,
-                   char decimalSeparator);
-
 // Called once for every call whose start or end time can't be read, with the
 // call's start text; the row is written all the same.
 using CorruptCallHandler = std::function<void(std::string_view startText)>;

@@ -1,41 +1,9 @@
 #include "calls/CallStream.h"
 
-#include "calls/CallScan.h"
 #include "calls/CallWalker.h"
 #include "calls/LineMatcher.h"
 
 namespace kestal {
-
-void CallWalker::end(std::string_view last) {
-    if (inCall_) finishCall(last, false);
-}
-
-void CallWalker::stopAt(std::string_view opening) {
-    if (inCall_) finishCall(opening, true);
-}
-
-void CallWalker::holdCallAtHand() {
-    if (!inCall_) return;
-    start_.assign(summary_.startText);
-    summary_.startText = start_.view();
-    for (std::size_t c = 0; c < kCounterColumns; ++c) {
-        counters_[c].assign(summary_.counters[c]);
-        summary_.counters[c] = counters_[c].view();
-    }
-    for (std::size_t l = 0; l < kLayerColumns; ++l) {
-        layerTimes_[l].assign(summary_.layerTimes[l]);
-        summary_.layerTimes[l] = layerTimes_[l].view();
-    }
-}
-
-// The end text is taken from a line that stays valid until the row is built,
-// so it needs no copy.
-void CallWalker::finishCall(std::string_view line, bool cutShort) {
-    summary_.endText = positions(line, 1, 19);
-    summary_.cutShort = cutShort;
-    inCall_ = false;
-    sink_(rows_.build(summary_));
-}
 
 void streamCalls(LineStream& lines, const RegionalSettings& settings, const CallRowSink& sink) {
     CallWalker walker(settings, sink);

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "calls/CallRow.h"
-#include "calls/CallScan.h"
 #include "calls/LineMatcher.h"
-#include "platform/Platform.h"
+#include "calls/LinePositions.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 
@@ -110,7 +110,7 @@ inline void CallWalker::startCall(std::string_view line) {
     summary_.layerTimes.fill({});
     summary_.counters.fill({});
     summary_.cutShort = false;
-    summary_.startText = positions(line, 1, 19);
+    summary_.startText = positions(line, 1, kCallTimeLength);
     inCall_ = true;
 }
 

@@ -14,8 +14,8 @@ struct Pattern {
 
 // Ordered by bit number.
 constexpr std::array<Pattern, kTextCount> kPatterns = {{
-    {"log opened", LogOpened},
-    {"log closed", LogClosed},
+    {kCallOpenedText, LogOpened},
+    {kCallClosedText, LogClosed},
     {"Bytes Re", BytesReceived},
     {"Bytes Tr", BytesTransmitted},
     {"Frames Re", FramesReceived},

@@ -14,6 +14,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "calls/CallBounds.h"
+
 namespace kestal::linematch {
 
 // One bit per recognised text.
@@ -74,8 +76,8 @@ inline std::uint32_t textsAtPair(std::string_view line, std::size_t pos) {
     switch (line[pos]) {
         case 'o':
             if (second != 'g') return 0;
-            return textAt(line, pos, "log opened", 1, LogOpened) |
-                   textAt(line, pos, "log closed", 1, LogClosed);
+            return textAt(line, pos, kCallOpenedText, 1, LogOpened) |
+                   textAt(line, pos, kCallClosedText, 1, LogClosed);
         case 'y':
             if (second != 't') return 0;
             return textAt(line, pos, "Bytes Re", 1, BytesReceived) |

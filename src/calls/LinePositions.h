@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "calls/CallBounds.h"
+
 namespace kestal {
 
 // Characters from 1-based position `first` to `last` of line, fewer (maybe

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "details/DetailsWarnings.h"
 #include "lines/LogLines.h"
 
 namespace kestal {
@@ -21,16 +22,6 @@ std::string hexToDottedQuad(std::string_view text);
 // The line with one annotation appended for each address key it holds
 // ("IP address of ", "DNS ", "from 0 to ", in that order).
 std::string annotateLine(std::string_view line);
-
-inline constexpr std::string_view kCorruptLineWarningStart =
-    "The data for this call appears to have been corrupted in line number ";
-inline constexpr std::string_view kCorruptLineWarningEnd =
-    ". A warning replaces the corrupted line.";
-inline constexpr std::string_view kWarningLine = "Warning!";
-
-// Called with the full warning text when annotating or appending a line
-// fails; the line "Warning!" then stands in its place.
-using DetailsWarningHandler = std::function<void(std::string_view warning)>;
 
 // The lines the details window shows for the call(s) whose "log opened"
 // line starts with startTime.

@@ -8,15 +8,10 @@
 #include <string_view>
 #include <utility>
 
-#include "details/CallDetails.h"
+#include "calls/CallBounds.h"
+#include "details/DetailsWarnings.h"
 
 namespace kestal::detailsgather {
-
-inline constexpr std::string_view kLogOpened = "log opened";
-inline constexpr std::string_view kCallClosed = "Remote access driver log closed";
-
-// A Start Time is positions 1 to 19 of a "log opened" line.
-inline constexpr std::size_t kStartTimeLength = 19;
 
 inline bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
@@ -25,10 +20,10 @@ inline bool contains(std::string_view text, std::string_view part) {
 // Positions 1 to 19 of the line (the whole line when it is shorter) equal
 // startTime. Checked before anything else, as nearly every line fails it.
 inline bool startsCall(std::string_view line, std::string_view startTime) {
-    const std::size_t prefixLength = std::min(line.size(), kStartTimeLength);
+    const std::size_t prefixLength = std::min(line.size(), kCallTimeLength);
     if (prefixLength != startTime.size()) return false;
     if (std::memcmp(line.data(), startTime.data(), prefixLength) != 0) return false;
-    return contains(line, kLogOpened);
+    return contains(line, kCallOpenedText);
 }
 
 inline std::string warningText(std::size_t lineNumber) {
@@ -48,7 +43,7 @@ void gatherLines(NextLine&& next, std::string_view startTime,
                  const DetailsWarningHandler& onWarning, const Annotate& annotate,
                  const Emit& emit) {
     // No line's first 19 characters can equal a longer text.
-    if (startTime.size() > kStartTimeLength) return;
+    if (startTime.size() > kCallTimeLength) return;
     std::size_t emitted = 0;
     std::string_view line;
     while (next(line)) {
@@ -58,7 +53,7 @@ void gatherLines(NextLine&& next, std::string_view startTime,
         // Copy up to the closing line, or up to the next call's opening
         // line, which is left out and not tried as a start itself.
         while (next(line)) {
-            if (contains(line, kLogOpened)) break;
+            if (contains(line, kCallOpenedText)) break;
             std::string annotated;
             bool annotatedWell = false;
             try {
@@ -73,7 +68,7 @@ void gatherLines(NextLine&& next, std::string_view startTime,
                 emit(std::string(kWarningLine));
             }
             ++emitted;
-            if (contains(line, kCallClosed)) break;
+            if (contains(line, kDetailsClosedText)) break;
         }
     }
 }

@@ -7,13 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "output/TableLines.h"
 #include "table/CallTable.h"
 
 namespace kestal {
 
 class TextFileWriter;
-
-enum class ExportLayout { TabSeparated, CommaSeparated, FixedWidth };
 
 // The layout that a path's file name (the part after the last "/") asks
 // for: ".tsv", ".csv", ".txt" tested in that order without regard to case,

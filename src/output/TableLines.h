@@ -7,10 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "calls/CallRow.h"
-#include "output/TableExport.h"
+#include "table/CallTable.h"
 
 namespace kestal {
+
+enum class ExportLayout { TabSeparated, CommaSeparated, FixedWidth };
 
 // The header line, and for the fixed-width layout the ruler after it.
 std::vector<std::string> headerLines(ExportLayout layout);

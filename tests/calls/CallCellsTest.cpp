@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallRow.h"
 #include "calls/CallScan.h"
 #include "platform/RegionalNumbers.h"
 #include "support/LogTestHelpers.h"

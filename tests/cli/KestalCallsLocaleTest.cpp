@@ -17,8 +17,6 @@
 namespace kestal::testing {
 namespace {
 
-const std::string kSamplePath = std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt";
-
 bool localeInstalled(const char* name) {
     const locale_t locale = ::newlocale(LC_ALL_MASK, name, nullptr);
     if (locale == nullptr) return false;

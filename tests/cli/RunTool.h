@@ -4,7 +4,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "support/TempDir.h"
 
 namespace kestal::testing {
 
@@ -28,5 +31,32 @@ struct ToolSetup {
 };
 
 ToolRun runTool(const std::vector<std::string>& args, const ToolSetup& setup = {});
+
+// The bundled sample log.
+inline const std::string kSamplePath =
+    std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt";
+inline constexpr std::string_view kUsageStart = "Usage: kestal-calls ";
+inline std::string sampleBytes() { return readBytes(kSamplePath); }
+
+// The first n lines of text, each with its CR LF.
+inline std::string firstLines(const std::string& text, int n) {
+    std::size_t at = 0;
+    for (int i = 0; i < n; ++i) at = text.find("\r\n", at) + 2;
+    return text.substr(0, at);
+}
+
+// Standard output to the file at path.
+inline ToolSetup stdoutTo(const std::string& path) {
+    ToolSetup setup;
+    setup.stdoutPath = path;
+    return setup;
+}
+
+// Standard error on a terminal, standard output thrown away.
+inline ToolSetup stderrOnTerminal() {
+    ToolSetup setup = stdoutTo("/dev/null");
+    setup.stderrOnTerminal = true;
+    return setup;
+}
 
 }  // namespace kestal::testing

@@ -32,8 +32,8 @@
 
 #include "BenchSupport.h"
 #include "app/KeptCallValues.h"
-#include "app/StatisticsWindow.h"
-#include "app/TrendsWindow.h"
+#include "app/figures/StatisticsWindow.h"
+#include "app/figures/TrendsWindow.h"
 #include "calls/CallScan.h"
 #include "lines/LogLines.h"
 #include "output/CallStatistics.h"

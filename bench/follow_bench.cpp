@@ -13,9 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 

@@ -21,7 +21,6 @@
 #include <QSortFilterProxyModel>
 #include <QTimeEdit>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <memory>

@@ -25,9 +25,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>

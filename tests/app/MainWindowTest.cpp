@@ -317,6 +317,31 @@ TEST_F(MainWindow, AboutTwiceShowsOneBox) {
     EXPECT_EQ(child<QLabel>(*about, "Version")->text(), QStringLiteral("Version: 1.12"));
 }
 
+TEST_F(MainWindow, AboutAndShowCallDetailsActOnlyOnTheWindowsTheMainWindowHolds) {
+    writeLog(kThreeCallLog);
+    main = std::make_unique<kestal::MainWindow>(platform);
+    showMain();
+    main->showAbout();  // nothing given yet: nothing shown, nothing reported
+    main->showCallDetails();
+    EXPECT_TRUE(platform.dialogs.empty());
+
+    about = std::make_unique<AboutBox>();
+    details = std::make_unique<CallDetailsWindow>(platform);
+    main->useWindows(*about, *details);
+    main->showCallDetails();
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_EQ(details->lines().size(), 4u);
+    main->showAbout();
+    EXPECT_TRUE(about->isVisible());
+
+    // Windows closed for good are no longer reached.
+    details.reset();
+    about.reset();
+    main->showCallDetails();
+    main->showAbout();
+    EXPECT_TRUE(platform.dialogs.empty());
+}
+
 TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
     writeLog(kThreeCallLog);
     createWindows();

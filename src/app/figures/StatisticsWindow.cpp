@@ -16,6 +16,7 @@
 #include "commands/Messages.h"
 #include "commands/SaveStatistics.h"
 #include "platform/Errors.h"
+#include "platform/qt/Latin1.h"
 
 namespace kestal {
 
@@ -54,9 +55,7 @@ QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, i
 StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("StatisticsWindow"));
-    setWindowTitle(QStringLiteral("Statistics - %1")
-                       .arg(QLatin1String(kProgramTitle.data(),
-                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowTitle(QStringLiteral("Statistics - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
 
     periodBox_ = new QComboBox(this);

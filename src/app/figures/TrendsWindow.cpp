@@ -14,6 +14,7 @@
 #include "app/look/WindowLook.h"
 #include "commands/Messages.h"
 #include "platform/Errors.h"
+#include "platform/qt/Latin1.h"
 
 namespace kestal {
 
@@ -106,9 +107,7 @@ QVector<double> binStarts(std::size_t bins, double width, double unit) {
 TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("TrendsWindow"));
-    setWindowTitle(QStringLiteral("Trends - %1")
-                       .arg(QLatin1String(kProgramTitle.data(),
-                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowTitle(QStringLiteral("Trends - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
     createCharts();
 

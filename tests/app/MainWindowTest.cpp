@@ -103,25 +103,25 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     EXPECT_EQ(main->openDialog().filter, "Text (*.txt)|*.txt");
     EXPECT_EQ(main->openDialog().defaultExt, "txt");
 
+    const ProgressGauge* gauge = child<ProgressGauge>(*main, "Gauge1");
+    const QFrame* statusBar = child<QFrame>(*main, "Panel1");
     EXPECT_EQ(statusLabel()->font().family(), QStringLiteral("Arial"));
     EXPECT_EQ(statusLabel()->font().pixelSize(), 11);
     EXPECT_EQ(statusLabel()->text(), QStringLiteral("3 Calls"));
     EXPECT_EQ(statusLabel()->pos(), QPoint(8, 1));
-    EXPECT_EQ(child<ProgressGauge>(*main, "Gauge1")->geometry(), QRect(300, 2, 333, 14));
-    EXPECT_TRUE(child<ProgressGauge>(*main, "Gauge1")->isHidden());
-    EXPECT_EQ(child<ProgressGauge>(*main, "Gauge1")->minValue(), 0);
-    EXPECT_EQ(child<ProgressGauge>(*main, "Gauge1")->maxValue(), 100);
+    EXPECT_EQ(gauge->geometry(), QRect(300, 2, 333, 14));
+    EXPECT_TRUE(gauge->isHidden());
+    EXPECT_EQ(gauge->minValue(), 0);
+    EXPECT_EQ(gauge->maxValue(), 100);
 
     showMain();
     main->resize(900, 500);
     QApplication::processEvents();
-    EXPECT_EQ(child<QFrame>(*main, "Panel1")->height(), 20);
-    EXPECT_EQ(child<QFrame>(*main, "Panel1")->width(), main->centralWidget()->width());
-    EXPECT_EQ(child<QFrame>(*main, "Panel1")->geometry().bottom(),
-              main->centralWidget()->height() - 1);
-    EXPECT_EQ(grid()->geometry().bottom() + 1, child<QFrame>(*main, "Panel1")->y());
-    EXPECT_EQ(child<ProgressGauge>(*main, "Gauge1")->geometry(),
-              QRect(300, 2, 333, 14));  // stays put
+    EXPECT_EQ(statusBar->height(), 20);
+    EXPECT_EQ(statusBar->width(), main->centralWidget()->width());
+    EXPECT_EQ(statusBar->geometry().bottom(), main->centralWidget()->height() - 1);
+    EXPECT_EQ(grid()->geometry().bottom() + 1, statusBar->y());
+    EXPECT_EQ(gauge->geometry(), QRect(300, 2, 333, 14));  // stays put
     EXPECT_EQ(main->focusWidget(), grid());
 }
 

@@ -114,12 +114,10 @@ TEST_F(ShownCallsTest, TheSelectionFollowsItsCallAndSaysWhichCallCommandsActOn) 
     grid->selectRow(1);  // A
     QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_TRUE(details->isVisible());
-    EXPECT_TRUE(child<QPlainTextEdit>(*details, "Memo1")
-                    ->toPlainText()
-                    .startsWith("12-01-2026 09:00:00.00 - Remote access driver log opened."));
-    EXPECT_TRUE(child<QPlainTextEdit>(*details, "Memo1")
-                    ->toPlainText()
-                    .endsWith("12-01-2026 09:30:00.00 - Remote access driver log closed."));
+    const QString detailsText = child<QPlainTextEdit>(*details, "Memo1")->toPlainText();
+    EXPECT_TRUE(
+        detailsText.startsWith("12-01-2026 09:00:00.00 - Remote access driver log opened."));
+    EXPECT_TRUE(detailsText.endsWith("12-01-2026 09:30:00.00 - Remote access driver log closed."));
 
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform.clipboard, tsvLine(1));

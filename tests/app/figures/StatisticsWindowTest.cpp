@@ -26,6 +26,13 @@ protected:
         main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
         return main->findChild<StatisticsWindow*>(QStringLiteral("StatisticsWindow"));
     }
+    // The grid of figures' model and the period box, by their object names.
+    static QAbstractItemModel* figuresModel(const StatisticsWindow& window) {
+        return child<QTableView>(window, "FiguresGrid")->model();
+    }
+    static QComboBox* periodBox(const StatisticsWindow& window) {
+        return child<QComboBox>(window, "PeriodBox");
+    }
     std::string shown(StatisticsWindow& window,
                       StatisticsLayout layout = StatisticsLayout::TabSeparated) {
         return statisticsText(window.figures(), layout, true);
@@ -46,12 +53,9 @@ TEST_F(StatisticsWindowTest, ItemFollowsShowCallDetailsAndOpensOneWindow) {
     EXPECT_TRUE(window->isVisible());
     main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
     EXPECT_EQ(main->findChildren<StatisticsWindow*>().size(), 1);
-    QAbstractItemModelTester tester(child<QTableView>(*window, "FiguresGrid")->model(),
+    QAbstractItemModelTester tester(figuresModel(*window),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    EXPECT_EQ(child<QTableView>(*window, "FiguresGrid")
-                  ->model()
-                  ->headerData(14, Qt::Horizontal)
-                  .toString(),
+    EXPECT_EQ(figuresModel(*window)->headerData(14, Qt::Horizontal).toString(),
               "Errors per 1000 Frames");
 }
 
@@ -62,28 +66,24 @@ TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
                                                         {3, StatisticsPeriod::Month},
                                                         {0, StatisticsPeriod::All}};
     for (const auto& [index, by] : choices) {
-        child<QComboBox>(*window, "PeriodBox")->setCurrentIndex(index);
+        periodBox(*window)->setCurrentIndex(index);
         EXPECT_EQ(shown(*window), figures(by, StatisticsLayout::TabSeparated)) << index;
     }
     EXPECT_EQ(child<QLabel>(*window, "CallsLabel")->text(), "6 calls");
-    EXPECT_EQ(child<QTableView>(*window, "FiguresGrid")->model()->rowCount(), 1);
+    EXPECT_EQ(figuresModel(*window)->rowCount(), 1);
 }
 
 TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
     StatisticsWindow* window = open();
-    const QFontMetrics metrics(child<QTableView>(*window, "FiguresGrid")->font());
-    const QHeaderView* header = child<QTableView>(*window, "FiguresGrid")->horizontalHeader();
+    const QTableView* figuresGrid = child<QTableView>(*window, "FiguresGrid");
+    const QFontMetrics metrics(figuresGrid->font());
+    const QHeaderView* header = figuresGrid->horizontalHeader();
     for (const int index : {0, 1}) {  // one row, then one a day
-        child<QComboBox>(*window, "PeriodBox")->setCurrentIndex(index);
+        periodBox(*window)->setCurrentIndex(index);
         for (int c = 0; c < kStatisticsColumnCount; ++c) {
             EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
-            for (int row = 0; row < child<QTableView>(*window, "FiguresGrid")->model()->rowCount();
-                 ++row) {
-                const QString text = child<QTableView>(*window, "FiguresGrid")
-                                         ->model()
-                                         ->index(row, c)
-                                         .data()
-                                         .toString();
+            for (int row = 0; row < figuresModel(*window)->rowCount(); ++row) {
+                const QString text = figuresModel(*window)->index(row, c).data().toString();
                 EXPECT_GT(header->sectionSize(c), metrics.horizontalAdvance(text))
                     << c << " " << text.toStdString();
             }
@@ -93,7 +93,7 @@ TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
 
 TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {
     StatisticsWindow* window = open();
-    child<QComboBox>(*window, "PeriodBox")->setCurrentIndex(1);
+    periodBox(*window)->setCurrentIndex(1);
     child<QPushButton>(*window, "CopyButton")->click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               figures(StatisticsPeriod::Day, StatisticsLayout::TabSeparated));
@@ -101,7 +101,7 @@ TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {
 
 TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
     StatisticsWindow* window = open();
-    child<QComboBox>(*window, "PeriodBox")->setCurrentIndex(3);
+    periodBox(*window)->setCurrentIndex(3);
     platform.fileDialogAnswers.push_back(windows.file("figures.csv"));
     platform.dialogAnswers.push_back(DialogResult::Yes);
     child<QPushButton>(*window, "SaveAsButton")->click();

@@ -30,6 +30,10 @@ protected:
         }
         return window;
     }
+    // Chooses the tab of the chart with this object name.
+    static void chooseChart(const TrendsWindow& window, const char* name) {
+        child<QTabWidget>(window, "ChartTabs")->setCurrentWidget(child<TrendChart>(window, name));
+    }
 };
 
 TEST_F(TrendsWindowTest, ItemFollowsStatisticsAndShowsThePerCallPoints) {
@@ -56,8 +60,7 @@ TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
     auto* calls = qobject_cast<QCPBars*>(child<TrendChart>(*window, "PerDayChart")->plottable(0));
     ASSERT_NE(calls, nullptr);
     EXPECT_EQ(calls->dataCount(), 0);  // not drawn yet
-    child<QTabWidget>(*window, "ChartTabs")
-        ->setCurrentWidget(child<TrendChart>(*window, "PerDayChart"));
+    chooseChart(*window, "PerDayChart");
     QApplication::processEvents();
     // The three days with a dated call, two calls on each of the first two.
     ASSERT_EQ(calls->dataCount(), 3);
@@ -124,8 +127,9 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 
     platform.fileDialogAnswers.push_back(windows.file("trends.bmp"));
     platform.fileDialogAnswers.push_back(windows.file("missing/trends.png"));
-    child<QPushButton>(*window, "SavePictureButton")->click();
-    child<QPushButton>(*window, "SavePictureButton")->click();
+    QPushButton* savePicture = child<QPushButton>(*window, "SavePictureButton");
+    savePicture->click();
+    savePicture->click();
     const std::vector<std::string> texts = platform.dialogTexts();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2], std::string(kNoPictureFormatWarning));
@@ -135,8 +139,7 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 TEST_F(TrendsWindowTest, PrintsTheChartShown) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    child<QTabWidget>(*window, "ChartTabs")
-        ->setCurrentWidget(child<TrendChart>(*window, "PerDayChart"));
+    chooseChart(*window, "PerDayChart");
     QApplication::processEvents();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

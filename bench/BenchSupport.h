@@ -1,5 +1,6 @@
-// What every benchmark shares: a clock, the best of a few runs, a reference
-// command timed in the same run, and one way of printing a figure.
+// What every benchmark shares: its start (the command line, and for the
+// windows' benchmarks the application), a clock, the best of a few runs, a
+// reference command timed in the same run, and one way of printing a figure.
 #pragma once
 
 #include <sys/resource.h>
@@ -9,16 +10,112 @@
 
 #include <algorithm>
 #include <chrono>
+#include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#endif
 
 namespace kestal::bench {
+
+// A benchmark's command line: the log to time, "--runs N" (3 unless given)
+// and the benchmark's own options, each "--name VALUE" or a lone "--flag".
+// Anything else prints the usage line and ends the program with 2.
+class BenchArguments {
+public:
+    BenchArguments(int argc, char** argv, std::string usage,
+                   std::vector<std::string_view> valueOptions = {},
+                   std::vector<std::string_view> flagOptions = {})
+        : usage_(std::move(usage)) {
+        for (int i = 1; i < argc; ++i) {
+            const std::string_view arg = argv[i];
+            const auto named = [&arg](const std::vector<std::string_view>& names) {
+                return std::find(names.begin(), names.end(), arg) != names.end();
+            };
+            if (arg == "--runs" && i + 1 < argc)
+                runs_ = std::max(1, std::atoi(argv[++i]));
+            else if (named(valueOptions) && i + 1 < argc)
+                values_.emplace_back(std::string(arg), argv[++i]);
+            else if (named(flagOptions))
+                flags_.emplace_back(arg);
+            else if (log_.empty() && !arg.empty() && arg[0] != '-')
+                log_ = std::string(arg);
+            else
+                failWithUsage();
+        }
+    }
+
+    // Empty when none was given.
+    const std::string& log() const { return log_; }
+    // The log, which must be there.
+    const std::string& requiredLog() const {
+        if (log_.empty()) failWithUsage();
+        return log_;
+    }
+    int runs() const { return runs_; }
+    std::optional<std::string> value(std::string_view name) const {
+        for (const auto& [option, value] : values_)
+            if (option == name) return value;
+        return std::nullopt;
+    }
+    bool flag(std::string_view name) const {
+        return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+    }
+
+    [[noreturn]] void failWithUsage() const {
+        std::fprintf(stderr, "usage: %s\n", usage_.c_str());
+        std::exit(2);
+    }
+
+private:
+    std::string usage_;
+    std::string log_;
+    int runs_ = 3;
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::vector<std::string> flags_;
+};
+
+#ifdef QT_WIDGETS_LIB
+// The application of a benchmark of the windows: offscreen unless a
+// platform is named, the regional settings from the locale as the program
+// takes them, and none of the benchmark's arguments read by Qt.
+class BenchApplication {
+public:
+    explicit BenchApplication(char** argv) : application_(prepare(argc_), argv) {}
+
+private:
+    static int& prepare(int& argc) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        std::setlocale(LC_ALL, "");
+        return argc;
+    }
+
+    int argc_ = 1;
+    QApplication application_;
+};
+
+// The child of a window with this object name, as the tests find it; the
+// benchmark ends when there is none.
+template <typename T>
+T& childOf(const QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        std::fprintf(stderr, "no widget named %s\n", name);
+        std::exit(1);
+    }
+    return *found;
+}
+#endif
 
 using Clock = std::chrono::steady_clock;
 

@@ -10,11 +10,10 @@
 // timed in the same run: View > Reload of the same log. LOG grows by
 // N x SIZE bytes. Dialogs are answered without being shown. Prints figures
 // only; it asserts nothing.
+#include <QAction>
 #include <QApplication>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -78,22 +77,15 @@ void append(const std::string& log, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::setlocale(LC_ALL, "");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: follow_bench LOG [--append SIZE] [--runs N]\n");
-        return 2;
-    }
-    const std::string log = argv[1];
+    const BenchArguments arguments(argc, argv, "follow_bench LOG [--append SIZE] [--runs N]",
+                                   {"--append"});
+    const std::string& log = arguments.requiredLog();
+    const int runs = arguments.runs();
     std::uint64_t appendSize = 1 << 20;
-    int runs = 3;
-    for (int i = 2; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--append") == 0 && parseSize(argv[i + 1], appendSize)) continue;
-        if (std::strcmp(argv[i], "--runs") == 0 && (runs = std::atoi(argv[i + 1])) > 0) continue;
-        std::fprintf(stderr, "bad argument %s\n", argv[i]);
-        return 2;
-    }
+    if (const auto size = arguments.value("--append");
+        size && !parseSize(size->c_str(), appendSize))
+        arguments.failWithUsage();
+    const BenchApplication application(argv);
     const std::string calls = callsFrom(log, appendSize);
 
     QtPlatform shown;
@@ -101,12 +93,13 @@ int main(int argc, char* argv[]) {
     MainWindow window(quiet, nullptr, log);
     window.show();
     QApplication::processEvents();
-    window.followAction->trigger();
+    childOf<QAction>(window, "Follow1").trigger();
     QApplication::processEvents();
+    CallGrid& grid = childOf<CallGrid>(window, "Grid1");
 
     const Timing reload = bestOf(runs, [&] {
         window.reloadLog();
-        window.callGrid->viewport()->repaint();
+        grid.viewport()->repaint();
     });
     const int rowsBefore = window.model()->rowCount();
     Timing best;
@@ -115,7 +108,7 @@ int main(int argc, char* argv[]) {
         append(log, calls);
         const Timing one = bestOf(1, [&] {
             window.followLog();
-            window.callGrid->viewport()->repaint();
+            grid.viewport()->repaint();
         });
         best.wall = std::min(best.wall, one.wall);
         best.cpu = std::min(best.cpu, one.cpu);

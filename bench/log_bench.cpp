@@ -201,30 +201,15 @@ void benchRepair(const std::string& nulLog, int runs) {
                 view.gaugeMoves, platform.pumps, state.lines.size(), state.table.callCount());
 }
 
-int usage() {
-    std::fputs("usage: log_bench LOG [--nul NULLOG] [--runs N]\n", stderr);
-    return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string log;
-    std::string nulLog;
-    int runs = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--nul" && i + 1 < argc) {
-            nulLog = argv[++i];
-        } else if (arg == "--runs" && i + 1 < argc) {
-            runs = std::atoi(argv[++i]);
-        } else if (!arg.empty() && arg[0] != '-' && log.empty()) {
-            log = std::string(arg);
-        } else {
-            return usage();
-        }
-    }
-    if (log.empty() && nulLog.empty()) return usage();
+    const BenchArguments arguments(argc, argv, "log_bench LOG [--nul NULLOG] [--runs N]",
+                                   {"--nul"});
+    const std::string& log = arguments.log();
+    const std::string nulLog = arguments.value("--nul").value_or("");
+    const int runs = arguments.runs();
+    if (log.empty() && nulLog.empty()) arguments.failWithUsage();
     printHeading();
     if (!log.empty()) benchLog(log, runs);
     if (!nulLog.empty()) benchRepair(nulLog, runs);

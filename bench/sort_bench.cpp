@@ -21,7 +21,6 @@
 #include <QSortFilterProxyModel>
 #include <QTimeEdit>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -161,18 +160,21 @@ void benchProxies(MainWindow& window, std::uint64_t size, int runs) {
     ours.setSortOrder(std::nullopt);
 }
 
+CallGrid& gridOf(MainWindow& window) { return childOf<CallGrid>(window, "Grid1"); }
+
 // One frame: the step, then a full repaint of the grid.
 double frame(MainWindow& window, const std::function<void()>& step) {
+    QWidget* cells = gridOf(window).viewport();
     const auto start = Clock::now();
     step();
     QApplication::processEvents();
-    window.callGrid->viewport()->repaint();
+    cells->repaint();
     return secondsSince(start);
 }
 
 void benchWindowSort(MainWindow& window, std::uint64_t size, int runs) {
-    QHeaderView* titles = window.callGrid->horizontalHeader();
-    window.callGrid->selectRow(window.callGrid->model()->rowCount() / 2);
+    QHeaderView* titles = gridOf(window).horizontalHeader();
+    gridOf(window).selectRow(gridOf(window).model()->rowCount() / 2);
     for (const Column& c : kColumnsTimed) {
         Timing up, down, back;
         for (int run = 0; run < runs; ++run) {
@@ -195,21 +197,21 @@ void benchWindowSort(MainWindow& window, std::uint64_t size, int runs) {
 
 void benchWindowFilter(MainWindow& window, int runs) {
     CallViewControls& shown = *window.viewControls();
-    FilterBar& bar = *shown.filterBar();
-    window.callGrid->horizontalHeader()->setSortIndicator(kStartTimeColumn, Qt::DescendingOrder);
+    FilterBar& bar = childOf<FilterBar>(window, "FilterBar");
+    QCheckBox& errors = childOf<QCheckBox>(bar, "ErrorsCheck");
+    QCheckBox& minDuration = childOf<QCheckBox>(bar, "MinDurationCheck");
+    gridOf(window).horizontalHeader()->setSortIndicator(kStartTimeColumn, Qt::DescendingOrder);
     const double open = frame(window, [&] { shown.showFilterBar(true); });
-    const double first = frame(window, [&] { bar.errorsCheck->setChecked(true); });
+    const double first = frame(window, [&] { errors.setChecked(true); });
     std::printf("window: filter bar shown %.1f ms, first filter (reads the calls) %.1f ms\n",
                 open * 1e3, first * 1e3);
     double errorsOff = 1e9, errorsOn = 1e9, duration = 1e9, both = 1e9;
-    bar.minDuration->setTime(QTime(0, 30, 0));
+    childOf<QTimeEdit>(bar, "MinDuration").setTime(QTime(0, 30, 0));
     for (int run = 0; run < runs; ++run) {
-        errorsOff = std::min(errorsOff, frame(window, [&] { bar.errorsCheck->setChecked(false); }));
-        duration =
-            std::min(duration, frame(window, [&] { bar.minDurationCheck->setChecked(true); }));
-        both = std::min(both, frame(window, [&] { bar.errorsCheck->setChecked(true); }));
-        errorsOn =
-            std::min(errorsOn, frame(window, [&] { bar.minDurationCheck->setChecked(false); }));
+        errorsOff = std::min(errorsOff, frame(window, [&] { errors.setChecked(false); }));
+        duration = std::min(duration, frame(window, [&] { minDuration.setChecked(true); }));
+        both = std::min(both, frame(window, [&] { errors.setChecked(true); }));
+        errorsOn = std::min(errorsOn, frame(window, [&] { minDuration.setChecked(false); }));
     }
     std::printf(
         "window: filter change: errors off %.1f ms, duration on %.1f ms, errors on %.1f ms, "
@@ -220,7 +222,7 @@ void benchWindowFilter(MainWindow& window, int runs) {
 // PageDown from the first row, a full repaint after each: median and
 // longest frame.
 std::pair<double, double> pageDownFrames(MainWindow& window) {
-    CallGrid* grid = window.callGrid;
+    CallGrid* grid = &gridOf(window);
     grid->setFocus();
     grid->selectRow(0);
     std::vector<double> frames;
@@ -235,11 +237,11 @@ std::pair<double, double> pageDownFrames(MainWindow& window) {
 }
 
 void benchPaging(MainWindow& window) {
-    const int rows = window.callGrid->model()->rowCount();
+    const int rows = gridOf(window).model()->rowCount();
     const auto [median, longest] = pageDownFrames(window);
     CallViewControls& shown = *window.viewControls();
     shown.showFilterBar(false);
-    window.callGrid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    gridOf(window).horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     const auto [plainMedian, plainLongest] = pageDownFrames(window);
     std::printf(
         "window: PageDown, sorted and filtered (%d rows): median %.2f ms, longest %.2f ms; "
@@ -258,6 +260,7 @@ void benchLog(const std::string& log, int runs) {
     MainWindow window(platform);
     AboutBox about;
     CallDetailsWindow details(platform);
+    window.useWindows(about, details);
     window.resize(1024, 768);
     window.show();
     QApplication::processEvents();
@@ -274,27 +277,9 @@ void benchLog(const std::string& log, int runs) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::string log;
-    int runs = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--runs" && i + 1 < argc) {
-            runs = std::max(1, std::atoi(argv[++i]));
-        } else if (log.empty() && !arg.starts_with("-")) {
-            log = std::string(arg);
-        } else {
-            log.clear();
-            break;
-        }
-    }
-    if (log.empty()) {
-        std::fprintf(stderr, "usage: sort_bench LOG [--runs N]\n");
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::setlocale(LC_ALL, "");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    benchLog(log, runs);
+    const BenchArguments arguments(argc, argv, "sort_bench LOG [--runs N]");
+    const std::string& log = arguments.requiredLog();
+    const BenchApplication application(argv);
+    benchLog(log, arguments.runs());
     return 0;
 }

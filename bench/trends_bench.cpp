@@ -21,19 +21,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTabWidget>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <numeric>
 #include <string>
 #include <vector>
 
 #include "BenchSupport.h"
 #include "app/KeptCallValues.h"
-#include "app/StatisticsWindow.h"
-#include "app/TrendsWindow.h"
+#include "app/figures/StatisticsWindow.h"
+#include "app/figures/TrendsWindow.h"
 #include "calls/CallScan.h"
 #include "lines/LogLines.h"
 #include "output/CallStatistics.h"
@@ -103,25 +103,21 @@ void benchFrames(TrendChart& chart) {
 void firstDrawOf(const ShownCalls& calls, Platform& platform) {
     TrendsWindow window(calls, platform);
     int replots = 0;
-    QObject::connect(window.perCallChart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+    TrendChart& perCall = childOf<TrendChart>(window, "PerCallChart");
+    QObject::connect(&perCall, &QCustomPlot::afterReplot, [&replots] { ++replots; });
     window.show();
     while (replots == 0) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
-    window.perCallChart->repaint();
+    perCall.repaint();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: trends_bench LOG [--runs N]\n");
-        return 2;
-    }
-    QApplication app(argc, argv);
-    const std::string log = argv[1];
-    int runs = 3;
-    for (int i = 2; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
+    const BenchArguments arguments(argc, argv, "trends_bench LOG [--runs N]");
+    const std::string& log = arguments.requiredLog();
+    const int runs = arguments.runs();
+    const BenchApplication application(argv);
 
     LogLines lines;
     CallTable table;
@@ -171,7 +167,7 @@ int main(int argc, char** argv) {
     for (int index : {0, 1, 2, 3}) {
         const Timing opening = bestOf(runs, [&] {
             StatisticsWindow window(calls, platform);
-            window.periodBox->setCurrentIndex(index);
+            childOf<QComboBox>(window, "PeriodBox").setCurrentIndex(index);
             window.show();
             QApplication::processEvents();
             window.repaint();
@@ -182,11 +178,12 @@ int main(int argc, char** argv) {
     {
         StatisticsWindow window(calls, platform);
         window.show();
+        QComboBox& periods = childOf<QComboBox>(window, "PeriodBox");
         for (int index : {1, 2, 3, 0}) {
             const Timing choice = bestOf(runs, [&] {
-                window.periodBox->setCurrentIndex(index);
+                periods.setCurrentIndex(index);
                 window.repaint();
-                window.periodBox->setCurrentIndex(index == 0 ? 1 : 0);
+                periods.setCurrentIndex(index == 0 ? 1 : 0);
             });
             std::printf("Statistics window, period %d then back %8.1f ms (two groupings)  %.3fx\n",
                         index, choice.wall * 1000, share(choice));
@@ -206,12 +203,14 @@ int main(int argc, char** argv) {
     TrendsWindow window(calls, platform);
     window.show();
     QApplication::processEvents();
-    window.perCallChart->setFocus();
+    TrendChart& perCall = childOf<TrendChart>(window, "PerCallChart");
+    TrendChart& perDay = childOf<TrendChart>(window, "PerDayChart");
+    perCall.setFocus();
     std::printf("Trends window, per call:\n");
-    benchFrames(*window.perCallChart);
-    window.chartTabs->setCurrentWidget(window.perDayChart);
+    benchFrames(perCall);
+    childOf<QTabWidget>(window, "ChartTabs").setCurrentWidget(&perDay);
     QApplication::processEvents();
     std::printf("Trends window, per day:\n");
-    benchFrames(*window.perDayChart);
+    benchFrames(perDay);
     return 0;
 }

@@ -25,9 +25,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -122,7 +120,7 @@ private:
 double frame(MainWindow& window, const std::function<void()>& step) {
     const auto start = Clock::now();
     step();
-    window.callGrid->viewport()->repaint();
+    childOf<CallGrid>(window, "Grid1").viewport()->repaint();
     return secondsSince(start);
 }
 
@@ -144,7 +142,7 @@ Timing referenceLoadAndScan(const std::string& log, int runs) {
 }
 
 void benchScrolling(MainWindow& window) {
-    CallGrid* grid = window.callGrid;
+    CallGrid* grid = &childOf<CallGrid>(window, "Grid1");
     const int rows = grid->model()->rowCount();
     const double down = frame(window, [grid] { grid->scrollToBottom(); });
     const double up = frame(window, [grid] { grid->scrollToTop(); });
@@ -204,10 +202,11 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs, bo
         platform.setMainWindow(window.get());
         about = std::make_unique<AboutBox>();
         details = std::make_unique<CallDetailsWindow>(platform);
+        window->useWindows(*about, *details);
         window->resize(1024, 768);
         window->show();
         QApplication::processEvents();
-        window->callGrid->viewport()->repaint();
+        childOf<CallGrid>(*window, "Grid1").viewport()->repaint();
     };
     Timing ready;
     long firstPeak = 0;
@@ -248,7 +247,7 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs, bo
 
     const int last = window->state().table.rowCount() - 1;
     const Timing detailsTime = bestOf(runs, [&] {
-        window->callGrid->selectRow(CallTableModel::modelRow(last));
+        childOf<CallGrid>(*window, "Grid1").selectRow(CallTableModel::modelRow(last));
         window->showCallDetails();
     });
     printFigure("window: Show Call Details, last", detailsTime, size);
@@ -280,34 +279,13 @@ void benchWindow(const std::string& log, const std::string& nulLog, int runs, bo
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::string log;
-    std::string nulLog;
-    int runs = 3;
-    bool readyOnly = false;
-    bool usage = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--nul" && i + 1 < argc)
-            nulLog = argv[++i];
-        else if (arg == "--ready-only")
-            readyOnly = true;
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else if (log.empty() && !arg.starts_with("-"))
-            log = std::string(arg);
-        else
-            usage = true;
-    }
-    if (log.empty() || usage) {
-        std::fprintf(stderr, "usage: window_bench LOG [--nul NULLOG] [--runs N] [--ready-only]\n");
-        return 2;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Regional settings from the locale, as the program takes them.
-    std::setlocale(LC_ALL, "");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
+    const BenchArguments arguments(argc, argv,
+                                   "window_bench LOG [--nul NULLOG] [--runs N] [--ready-only]",
+                                   {"--nul"}, {"--ready-only"});
+    const std::string& log = arguments.requiredLog();
+    const BenchApplication application(argv);
     printHeading();
-    benchWindow(log, nulLog, runs, readyOnly);
+    benchWindow(log, arguments.value("--nul").value_or(""), arguments.runs(),
+                arguments.flag("--ready-only"));
     return 0;
 }

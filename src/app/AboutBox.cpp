@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/Windows.h"
+#include "app/look/WindowLook.h"
+#include "commands/Messages.h"
 #include "platform/qt/Latin1.h"
 
 namespace kestal {
@@ -49,7 +50,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* storedCaption, 
 AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    aboutBox = this;
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setWindowIcon(programIcon());
@@ -62,36 +62,32 @@ AboutBox::AboutBox(QWidget* parent)
              area.top() + (area.height() - height()) / 2);
     }
 
-    bevelPanel = new BevelPanel(this);
-    bevelPanel->setObjectName(QStringLiteral("Panel1"));
-    bevelPanel->setGeometry(8, 8, 281, 161);
+    bevelPanel_ = new BevelPanel(this);
+    bevelPanel_->setObjectName(QStringLiteral("Panel1"));
+    bevelPanel_->setGeometry(8, 8, 281, 161);
 
-    iconLabel = new QLabel(bevelPanel);
-    iconLabel->setObjectName(QStringLiteral("ProgramIcon"));
-    iconLabel->setGeometry(16, 16, 41, 33);
-    iconLabel->setScaledContents(true);
-    iconLabel->setPixmap(programIconPixmap());
+    iconLabel_ = new QLabel(bevelPanel_);
+    iconLabel_->setObjectName(QStringLiteral("ProgramIcon"));
+    iconLabel_->setGeometry(16, 16, 41, 33);
+    iconLabel_->setScaledContents(true);
+    iconLabel_->setPixmap(programIconPixmap());
 
-    productName = makeLabel(bevelPanel, "ProductName", "Product Name", {72, 16});
-    version = makeLabel(bevelPanel, "Version", "Version", {72, 40});
-    copyright = makeLabel(bevelPanel, "Copyright", "Copyright", {72, 80});
-    comments = makeLabel(bevelPanel, "Comments", "Comments", {72, 104});
-    comments->setWordWrap(true);
-    comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    comments->setFixedSize(177, 13);
+    productName_ = makeLabel(bevelPanel_, "ProductName", "Product Name", {72, 16});
+    version_ = makeLabel(bevelPanel_, "Version", "Version", {72, 40});
+    copyright_ = makeLabel(bevelPanel_, "Copyright", "Copyright", {72, 80});
+    comments_ = makeLabel(bevelPanel_, "Comments", "Comments", {72, 104});
+    comments_->setWordWrap(true);
+    comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    comments_->setFixedSize(177, 13);
 
-    okButton = new QPushButton(QStringLiteral("&OK"), this);
-    okButton->setObjectName(QStringLiteral("Button1"));
-    okButton->setGeometry(112, 182, 75, 25);
-    okButton->setAutoDefault(false);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &AboutBox::okClicked);
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->setGeometry(112, 182, 75, 25);
+    okButton_->setAutoDefault(false);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &AboutBox::okClicked);
 
     fillInTexts();
-}
-
-AboutBox::~AboutBox() {
-    if (aboutBox == this) aboutBox = nullptr;
 }
 
 void AboutBox::fillInTexts() {
@@ -99,10 +95,10 @@ void AboutBox::fillInTexts() {
         label->setText(latin1(text));
         if (!label->wordWrap()) label->adjustSize();
     };
-    set(copyright, kCopyrightLine);
-    set(productName, kProgramTitle);
-    set(version, "Version: 1.12");
-    set(comments, kContactLine);
+    set(copyright_, kCopyrightLine);
+    set(productName_, kProgramTitle);
+    set(version_, "Version: 1.12");
+    set(comments_, kContactLine);
 }
 
 void AboutBox::okClicked() { hide(); }

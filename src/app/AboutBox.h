@@ -27,21 +27,19 @@ class AboutBox : public QDialog {
     Q_OBJECT
 public:
     explicit AboutBox(QWidget* parent = nullptr);
-    ~AboutBox() override;
-
-    // Components, by their object names.
-    BevelPanel* bevelPanel = nullptr;  // "Panel1"
-    QLabel* iconLabel = nullptr;
-    QLabel* productName = nullptr;
-    QLabel* version = nullptr;
-    QLabel* copyright = nullptr;
-    QLabel* comments = nullptr;
-    QPushButton* okButton = nullptr;  // "Button1": "&OK"
 
     void okClicked();
 
 private:
     void fillInTexts();
+
+    BevelPanel* bevelPanel_ = nullptr;
+    QLabel* iconLabel_ = nullptr;
+    QLabel* productName_ = nullptr;
+    QLabel* version_ = nullptr;
+    QLabel* copyright_ = nullptr;
+    QLabel* comments_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace kestal

@@ -4,7 +4,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/Windows.h"
+#include "app/look/WindowLook.h"
+#include "commands/Messages.h"
 #include "commands/Print.h"
 #include "platform/Errors.h"
 #include "platform/qt/Latin1.h"
@@ -35,7 +36,6 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       platform_(platform) {
-    callDetailsWindow = this;
     setObjectName(QStringLiteral("FrmCall"));
     setWindowTitle(latin1(kProgramTitle));
     setWindowIcon(programIcon());
@@ -44,35 +44,31 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     setFixedSize(564, 273);
     move(56, 134);
 
-    closeButton = makeButton(this, "Button1", "&Close", QRect(457, 232, 89, 33));
-    closeButton->setDefault(true);
-    connect(closeButton, &QPushButton::clicked, this, &CallDetailsWindow::closeClicked);
+    closeButton_ = makeButton(this, "Button1", "&Close", QRect(457, 232, 89, 33));
+    closeButton_->setDefault(true);
+    connect(closeButton_, &QPushButton::clicked, this, &CallDetailsWindow::closeClicked);
 
-    callLines = new QPlainTextEdit(this);
-    callLines->setObjectName(QStringLiteral("Memo1"));
-    callLines->setGeometry(17, 20, 528, 197);
-    callLines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    callLines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    callLines->setTabChangesFocus(true);
-    callLines->setPlainText(QStringLiteral("Memo1"));
-    callLines->installEventFilter(this);
+    callLines_ = new QPlainTextEdit(this);
+    callLines_->setObjectName(QStringLiteral("Memo1"));
+    callLines_->setGeometry(17, 20, 528, 197);
+    callLines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    callLines_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    callLines_->setTabChangesFocus(true);
+    callLines_->setPlainText(QStringLiteral("Memo1"));
+    callLines_->installEventFilter(this);
 
-    printButton = makeButton(this, "Button2", "&Print", QRect(353, 232, 89, 33));
-    connect(printButton, &QPushButton::clicked, this, &CallDetailsWindow::printClicked);
+    printButton_ = makeButton(this, "Button2", "&Print", QRect(353, 232, 89, 33));
+    connect(printButton_, &QPushButton::clicked, this, &CallDetailsWindow::printClicked);
 
-    setTabOrder(closeButton, callLines);
-    setTabOrder(callLines, printButton);
+    setTabOrder(closeButton_, callLines_);
+    setTabOrder(callLines_, printButton_);
 
-    callLines->setReadOnly(true);
+    callLines_->setReadOnly(true);
     // Read-only alone leaves selecting to the mouse; the keyboard selects
     // (Shift+arrows, Ctrl+A) and copies too, and still types nothing in.
-    callLines->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    callLines->setLineWrapMode(QPlainTextEdit::NoWrap);
-    callLines->setFont(font8pt("Arial"));
-}
-
-CallDetailsWindow::~CallDetailsWindow() {
-    if (callDetailsWindow == this) callDetailsWindow = nullptr;
+    callLines_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    callLines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    callLines_->setFont(font8pt("Arial"));
 }
 
 void CallDetailsWindow::closeClicked() { close(); }
@@ -83,7 +79,12 @@ void CallDetailsWindow::printClicked() {
 
 void CallDetailsWindow::clearLines() {
     lines_.clear();
-    callLines->clear();
+    callLines_->clear();
+}
+
+void CallDetailsWindow::clearLinesHidden() {
+    callLines_->hide();
+    clearLines();
 }
 
 void CallDetailsWindow::setLines(std::vector<std::string> lines) {
@@ -98,20 +99,21 @@ void CallDetailsWindow::setLines(std::vector<std::string> lines) {
         if (i > 0) text += QLatin1Char('\n');
         text += QLatin1String(lines_[i].data(), static_cast<qsizetype>(lines_[i].size()));
     }
-    callLines->setPlainText(text);
+    callLines_->setPlainText(text);
 }
 
 void CallDetailsWindow::showDetails() {
+    callLines_->show();
     show();
     raise();
     activateWindow();
-    closeButton->setFocus(Qt::OtherFocusReason);
+    closeButton_->setFocus(Qt::OtherFocusReason);
 }
 
 bool CallDetailsWindow::eventFilter(QObject* watched, QEvent* event) {
     // The text box keeps Enter and Esc for itself: they don't close the
     // window while the focus is in it.
-    if (watched == callLines && event->type() == QEvent::KeyPress) {
+    if (watched == callLines_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) return true;
     }

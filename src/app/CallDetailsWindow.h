@@ -17,12 +17,6 @@ class CallDetailsWindow : public QDialog {
     Q_OBJECT
 public:
     explicit CallDetailsWindow(Platform& platform, QWidget* parent = nullptr);
-    ~CallDetailsWindow() override;
-
-    // Components, by their object names.
-    QPushButton* closeButton = nullptr;   // "Button1": "&Close"
-    QPlainTextEdit* callLines = nullptr;  // "Memo1"
-    QPushButton* printButton = nullptr;   // "Button2": "&Print"
 
     void closeClicked();
     void printClicked();
@@ -30,10 +24,14 @@ public:
     // The shown lines as the log's own bytes; the box shows them as Latin-1.
     const std::vector<std::string>& lines() const { return lines_; }
     void clearLines();
+    // Empties the text box and hides it until showDetails, so that the
+    // lines of a new call don't lay it out on their way in.
+    void clearLinesHidden();
     // Replaces the lines in one go.
     void setLines(std::vector<std::string> lines);
 
-    // Non-modal, in front, with the focus on the Close button.
+    // The text box shown; the window non-modal, in front, with the focus on
+    // the Close button.
     void showDetails();
 
 protected:
@@ -41,6 +39,9 @@ protected:
 
 private:
     Platform& platform_;
+    QPushButton* closeButton_ = nullptr;
+    QPlainTextEdit* callLines_ = nullptr;
+    QPushButton* printButton_ = nullptr;
     std::vector<std::string> lines_;
 };
 

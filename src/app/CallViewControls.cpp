@@ -63,26 +63,30 @@ void CallViewControls::addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* po
                 [this, handler] { parts_.runCommand([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    copyCallAction = item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall);
-    copyCallAction->setShortcut(QKeySequence::Copy);
-    copyShownCallsAction =
-        item(edit, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
+    item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall)
+        ->setShortcut(QKeySequence::Copy);
+    item(edit, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
 
-    filterAction = view->addAction(QStringLiteral("&Filter"));
-    filterAction->setObjectName(QStringLiteral("Filter1"));
-    filterAction->setCheckable(true);
-    filterAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    connect(filterAction, &QAction::toggled, this,
+    filterAction_ = view->addAction(QStringLiteral("&Filter"));
+    filterAction_->setObjectName(QStringLiteral("Filter1"));
+    filterAction_->setCheckable(true);
+    filterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(filterAction_, &QAction::toggled, this,
             [this](bool shown) { parts_.runCommand([this, shown] { showFilterBar(shown); }); });
-    logOrderAction = item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
+    item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
     for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
 
-    separatorBeforeSaveShown = file->addSeparator();
-    separatorBeforeSaveShown->setObjectName(QStringLiteral("N4"));
-    saveShownCallsAsAction = item(file, "SaveShownCallsAs1", "Save &Shown Calls As...",
-                                  &CallViewControls::saveShownCallsAs);
+    file->addSeparator()->setObjectName(QStringLiteral("N4"));
+    item(file, "SaveShownCallsAs1", "Save &Shown Calls As...", &CallViewControls::saveShownCallsAs);
 
-    popupCopyCallAction = item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+    item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+}
+
+int CallViewControls::placeFilterBar(int width) {
+    if (filterBar_->isHidden()) return 0;
+    const int height = filterBar_->sizeHint().height();
+    filterBar_->setGeometry(0, 0, width, height);
+    return height;
 }
 
 int CallViewControls::selectedRow() const {
@@ -128,7 +132,7 @@ void CallViewControls::saveShownCallsAs() {
 }
 
 void CallViewControls::showFilterBar(bool shown) {
-    if (filterAction && filterAction->isChecked() != shown) filterAction->setChecked(shown);
+    if (filterAction_ && filterAction_->isChecked() != shown) filterAction_->setChecked(shown);
     if (!filterBar_->isHidden() == shown) return;
     if (shown) {
         filterBar_->suggestDates(startDateOf(parts_.table, 1),
@@ -139,7 +143,7 @@ void CallViewControls::showFilterBar(bool shown) {
     // A hidden bar filters nothing; its settings come back with it.
     applyFilter();
     if (shown)
-        filterBar_->fromCheck->setFocus();
+        filterBar_->focusFirstCheck();
     else
         parts_.grid->setFocus();
 }

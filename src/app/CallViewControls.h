@@ -4,7 +4,7 @@
 // calls, and the commands that act on the shown calls (Edit > Copy Call,
 // Edit > Copy Shown Calls, File > Save Shown Calls As..., View > Filter,
 // View > Log Order). The main window keeps its own commands; this sits
-// between its model and Grid1.
+// between its model and the grid.
 #pragma once
 
 #include <QObject>
@@ -46,7 +46,9 @@ public:
     ShownCallsProxy* proxy() const { return proxy_; }
     // Every call's values, for the filter, Statistics and Trends.
     KeptCallValues& keptValues() const { return *keptValues_; }
-    FilterBar* filterBar() const { return filterBar_; }
+    // Places the filter bar across the top of its parent, width wide; the
+    // height it takes, 0 while it is hidden.
+    int placeFilterBar(int width);
 
     // The table row of the call selected in the grid; 0 when the filter
     // shows none.
@@ -65,14 +67,6 @@ public:
     void showFilterBar(bool shown);
     void showLogOrder();
 
-    QAction* copyCallAction = nullptr;
-    QAction* copyShownCallsAction = nullptr;
-    QAction* separatorBeforeSaveShown = nullptr;
-    QAction* saveShownCallsAsAction = nullptr;
-    QAction* filterAction = nullptr;
-    QAction* logOrderAction = nullptr;
-    QAction* popupCopyCallAction = nullptr;
-
 signals:
     // The filter bar was shown or hidden: the client area is laid out again.
     void layoutNeeded();
@@ -87,6 +81,7 @@ private:
     KeptCallValues* keptValues_ = nullptr;
     ShownCallsProxy* proxy_ = nullptr;
     FilterBar* filterBar_ = nullptr;
+    QAction* filterAction_ = nullptr;  // View > Filter, checked while the bar shows
     QString loadStatus_;
 };
 

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/Windows.h"
+#include "app/look/WindowLook.h"
 
 namespace kestal {
 
@@ -60,67 +60,71 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
         rows->addLayout(row);
     }
 
-    fromCheck = check(this, "FromCheck", "From");
-    fromDate = dateEdit(this, "FromDate");
-    toCheck = check(this, "ToCheck", "to");
-    toDate = dateEdit(this, "ToDate");
-    errorsCheck = check(this, "ErrorsCheck", "Calls with errors");
-    cutShortCheck = check(this, "CutShortCheck", "Cut-short calls");
-    minDurationCheck = check(this, "MinDurationCheck", "Duration at least");
-    minDuration = durationEdit(this, "MinDuration", QTime(0, 1, 0));
-    maxDurationCheck = check(this, "MaxDurationCheck", "at most");
-    maxDuration = durationEdit(this, "MaxDuration", QTime(1, 0, 0));
-    slowLayerCheck = check(this, "SlowLayerCheck", "A layer slower than");
-    slowLayerSeconds = new QDoubleSpinBox(this);
-    slowLayerSeconds->setObjectName(QStringLiteral("SlowLayerSeconds"));
-    slowLayerSeconds->setRange(0, 500);
-    slowLayerSeconds->setDecimals(1);
-    slowLayerSeconds->setSingleStep(0.5);
-    slowLayerSeconds->setValue(5);
-    slowLayerSeconds->setSuffix(QStringLiteral(" s"));
+    fromCheck_ = check(this, "FromCheck", "From");
+    fromDate_ = dateEdit(this, "FromDate");
+    toCheck_ = check(this, "ToCheck", "to");
+    toDate_ = dateEdit(this, "ToDate");
+    errorsCheck_ = check(this, "ErrorsCheck", "Calls with errors");
+    cutShortCheck_ = check(this, "CutShortCheck", "Cut-short calls");
+    minDurationCheck_ = check(this, "MinDurationCheck", "Duration at least");
+    minDuration_ = durationEdit(this, "MinDuration", QTime(0, 1, 0));
+    maxDurationCheck_ = check(this, "MaxDurationCheck", "at most");
+    maxDuration_ = durationEdit(this, "MaxDuration", QTime(1, 0, 0));
+    slowLayerCheck_ = check(this, "SlowLayerCheck", "A layer slower than");
+    slowLayerSeconds_ = new QDoubleSpinBox(this);
+    slowLayerSeconds_->setObjectName(QStringLiteral("SlowLayerSeconds"));
+    slowLayerSeconds_->setRange(0, 500);
+    slowLayerSeconds_->setDecimals(1);
+    slowLayerSeconds_->setSingleStep(0.5);
+    slowLayerSeconds_->setValue(5);
+    slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
 
-    for (QWidget* part : {static_cast<QWidget*>(fromCheck), static_cast<QWidget*>(fromDate),
-                          static_cast<QWidget*>(toCheck), static_cast<QWidget*>(toDate)})
+    for (QWidget* part : {static_cast<QWidget*>(fromCheck_), static_cast<QWidget*>(fromDate_),
+                          static_cast<QWidget*>(toCheck_), static_cast<QWidget*>(toDate_)})
         first->addWidget(part);
     first->addSpacing(16);
-    first->addWidget(errorsCheck);
+    first->addWidget(errorsCheck_);
     first->addSpacing(16);
-    first->addWidget(cutShortCheck);
+    first->addWidget(cutShortCheck_);
     first->addStretch(1);
     for (QWidget* part :
-         {static_cast<QWidget*>(minDurationCheck), static_cast<QWidget*>(minDuration),
-          static_cast<QWidget*>(maxDurationCheck), static_cast<QWidget*>(maxDuration)})
+         {static_cast<QWidget*>(minDurationCheck_), static_cast<QWidget*>(minDuration_),
+          static_cast<QWidget*>(maxDurationCheck_), static_cast<QWidget*>(maxDuration_)})
         second->addWidget(part);
     second->addSpacing(16);
-    second->addWidget(slowLayerCheck);
-    second->addWidget(slowLayerSeconds);
+    second->addWidget(slowLayerCheck_);
+    second->addWidget(slowLayerSeconds_);
     second->addStretch(1);
 
     for (QCheckBox* box : findChildren<QCheckBox*>())
         connect(box, &QCheckBox::toggled, this, &FilterBar::filterChanged);
-    for (QDateEdit* edit : {fromDate, toDate})
+    for (QDateEdit* edit : {fromDate_, toDate_})
         connect(edit, &QDateEdit::dateChanged, this, &FilterBar::filterChanged);
-    for (QTimeEdit* edit : {minDuration, maxDuration})
+    for (QTimeEdit* edit : {minDuration_, maxDuration_})
         connect(edit, &QTimeEdit::timeChanged, this, &FilterBar::filterChanged);
-    connect(slowLayerSeconds, &QDoubleSpinBox::valueChanged, this, &FilterBar::filterChanged);
+    connect(slowLayerSeconds_, &QDoubleSpinBox::valueChanged, this, &FilterBar::filterChanged);
 }
 
 CallFilter FilterBar::filter() const {
     CallFilter filter;
-    if (fromCheck->isChecked()) filter.from = dayOf(fromDate->date());
-    if (toCheck->isChecked()) filter.to = dayOf(toDate->date());
-    filter.withErrors = errorsCheck->isChecked();
-    filter.cutShort = cutShortCheck->isChecked();
-    if (minDurationCheck->isChecked()) filter.minDuration = QTime(0, 0).secsTo(minDuration->time());
-    if (maxDurationCheck->isChecked()) filter.maxDuration = QTime(0, 0).secsTo(maxDuration->time());
-    if (slowLayerCheck->isChecked())
-        filter.layerSlowerThanTenths = std::llround(slowLayerSeconds->value() * 10);
+    if (fromCheck_->isChecked()) filter.from = dayOf(fromDate_->date());
+    if (toCheck_->isChecked()) filter.to = dayOf(toDate_->date());
+    filter.withErrors = errorsCheck_->isChecked();
+    filter.cutShort = cutShortCheck_->isChecked();
+    if (minDurationCheck_->isChecked())
+        filter.minDuration = QTime(0, 0).secsTo(minDuration_->time());
+    if (maxDurationCheck_->isChecked())
+        filter.maxDuration = QTime(0, 0).secsTo(maxDuration_->time());
+    if (slowLayerCheck_->isChecked())
+        filter.layerSlowerThanTenths = std::llround(slowLayerSeconds_->value() * 10);
     return filter;
 }
 
+void FilterBar::focusFirstCheck() { fromCheck_->setFocus(); }
+
 void FilterBar::suggestDates(const QDate& first, const QDate& last) {
-    if (!fromCheck->isChecked() && first.isValid()) fromDate->setDate(first);
-    if (!toCheck->isChecked() && last.isValid()) toDate->setDate(last);
+    if (!fromCheck_->isChecked() && first.isValid()) fromDate_->setDate(first);
+    if (!toCheck_->isChecked() && last.isValid()) toDate_->setDate(last);
 }
 
 }  // namespace kestal

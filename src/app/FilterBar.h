@@ -1,4 +1,4 @@
-// The filter bar above Grid1 (View > Filter): a date range on Start Time,
+// The filter bar above the grid (View > Filter): a date range on Start Time,
 // calls with errors, cut-short calls, a duration range and a slow layer.
 // Each check turns its part of the filter on; every change applies at once.
 #pragma once
@@ -26,21 +26,25 @@ public:
     // and the last call's.
     void suggestDates(const QDate& first, const QDate& last);
 
-    QCheckBox* fromCheck = nullptr;
-    QDateEdit* fromDate = nullptr;
-    QCheckBox* toCheck = nullptr;
-    QDateEdit* toDate = nullptr;
-    QCheckBox* errorsCheck = nullptr;
-    QCheckBox* cutShortCheck = nullptr;
-    QCheckBox* minDurationCheck = nullptr;
-    QTimeEdit* minDuration = nullptr;
-    QCheckBox* maxDurationCheck = nullptr;
-    QTimeEdit* maxDuration = nullptr;
-    QCheckBox* slowLayerCheck = nullptr;
-    QDoubleSpinBox* slowLayerSeconds = nullptr;
+    // The focus to the first control, the From check.
+    void focusFirstCheck();
 
 signals:
     void filterChanged();
+
+private:
+    QCheckBox* fromCheck_ = nullptr;
+    QDateEdit* fromDate_ = nullptr;
+    QCheckBox* toCheck_ = nullptr;
+    QDateEdit* toDate_ = nullptr;
+    QCheckBox* errorsCheck_ = nullptr;
+    QCheckBox* cutShortCheck_ = nullptr;
+    QCheckBox* minDurationCheck_ = nullptr;
+    QTimeEdit* minDuration_ = nullptr;
+    QCheckBox* maxDurationCheck_ = nullptr;
+    QTimeEdit* maxDuration_ = nullptr;
+    QCheckBox* slowLayerCheck_ = nullptr;
+    QDoubleSpinBox* slowLayerSeconds_ = nullptr;
 };
 
 }  // namespace kestal

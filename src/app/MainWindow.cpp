@@ -14,12 +14,14 @@
 
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
-#include "app/CallFigureMenus.h"
-#include "app/Windows.h"
+#include "app/figures/CallFigureMenus.h"
+#include "app/look/WindowLook.h"
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
 #include "commands/LoadLog.h"
+#include "commands/Messages.h"
 #include "commands/Print.h"
+#include "commands/SaveDialog.h"
 #include "commands/SaveTableAs.h"
 #include "commands/ShowCallDetails.h"
 #include "platform/Errors.h"
@@ -36,21 +38,16 @@ constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
     : QMainWindow(parent), platform_(platform), view_(state_), startLogFile_(std::move(logFile)) {
-    mainWindow = this;
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(latin1(kProgramTitle));
     setWindowIcon(programIcon());
     setFont(systemFont());
     resize(648, 460);
 
-    saveDialog.kind = FileDialog::Kind::Save;
-    saveDialog.defaultExt = "txt";
-    saveDialog.filter = kTextFilter;
-    saveDialog.overwritePrompt = true;
-    saveDialog.hideReadOnly = true;
-    openDialog.kind = FileDialog::Kind::Open;
-    openDialog.defaultExt = "txt";
-    openDialog.filter = kTextFilter;
+    setUpSaveDialog(saveDialog_, kTextFilter, "txt");
+    openDialog_.kind = FileDialog::Kind::Open;
+    openDialog_.defaultExt = "txt";
+    openDialog_.filter = kTextFilter;
 
     createMenus();
     createClientArea();
@@ -58,13 +55,15 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
     setUpAndLoad();
 }
 
-MainWindow::~MainWindow() {
-    state_.lines.clear();
-    if (mainWindow == this) mainWindow = nullptr;
+MainWindow::~MainWindow() { state_.lines.clear(); }
+
+void MainWindow::useWindows(AboutBox& about, CallDetailsWindow& details) {
+    aboutBox_ = &about;
+    detailsWindow_ = &details;
 }
 
 void MainWindow::createMenus() {
-    mainMenu = menuBar();
+    QMenuBar* mainMenu = menuBar();
     mainMenu->setObjectName(QStringLiteral("MainMenu1"));
 
     auto item = [this](QMenu* menu, const char* name, const char* caption,
@@ -80,115 +79,112 @@ void MainWindow::createMenus() {
         return action;
     };
 
-    fileMenu = mainMenu->addMenu(QStringLiteral("&File"));
-    fileMenu->setObjectName(QStringLiteral("File1"));
-    openAction = item(fileMenu, "Open1", "&Open", &MainWindow::openLog);
-    openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    copyAction = item(fileMenu, "Copy1", "&Copy...", &MainWindow::copyLog);
-    saveTableAsAction = item(fileMenu, "SaveAs1", "Save Table &As...", &MainWindow::saveTableAs);
-    printAction = item(fileMenu, "Print1", "&Print...", &MainWindow::printTable);
-    printAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    separatorAfterPrint = separator(fileMenu, "N1");
-    clearAction = item(fileMenu, "Clear1", "Clear", &MainWindow::clearLog);
-    separatorAfterClear = separator(fileMenu, "N2");
-    exitAction = item(fileMenu, "Exit1", "E&xit", &MainWindow::exitProgram);
+    fileMenu_ = mainMenu->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("File1"));
+    item(fileMenu_, "Open1", "&Open", &MainWindow::openLog)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(fileMenu_, "Copy1", "&Copy...", &MainWindow::copyLog);
+    item(fileMenu_, "SaveAs1", "Save Table &As...", &MainWindow::saveTableAs);
+    item(fileMenu_, "Print1", "&Print...", &MainWindow::printTable)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    separator(fileMenu_, "N1");
+    clearAction_ = item(fileMenu_, "Clear1", "Clear", &MainWindow::clearLog);
+    separator(fileMenu_, "N2");
+    item(fileMenu_, "Exit1", "E&xit", &MainWindow::exitProgram);
 
     // The menus that came later: Edit after File, View after Call. Each
     // feature adds its items below; a menu without any stays hidden.
-    editMenu = mainMenu->addMenu(QStringLiteral("&Edit"));
-    editMenu->setObjectName(QStringLiteral("Edit1"));
+    editMenu_ = mainMenu->addMenu(QStringLiteral("&Edit"));
+    editMenu_->setObjectName(QStringLiteral("Edit1"));
 
-    callMenu = mainMenu->addMenu(QStringLiteral("&Call"));
+    QMenu* callMenu = mainMenu->addMenu(QStringLiteral("&Call"));
     callMenu->setObjectName(QStringLiteral("Call1"));
-    showCallDetailsAction =
-        item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
-    addCallFigureItems(*this, platform_);
+    item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
+    addCallFigureItems(*callMenu, *this, platform_, [this] { return shownCalls(); });
 
-    viewMenu = mainMenu->addMenu(QStringLiteral("&View"));
-    viewMenu->setObjectName(QStringLiteral("View1"));
+    viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
+    viewMenu_->setObjectName(QStringLiteral("View1"));
 
-    helpMenu = mainMenu->addMenu(QStringLiteral("&Help"));
+    QMenu* helpMenu = mainMenu->addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("Help1"));
-    aboutAction = item(helpMenu, "About1", "&About...", &MainWindow::showAbout);
+    item(helpMenu, "About1", "&About...", &MainWindow::showAbout);
 
-    gridMenu = new QMenu(this);
-    gridMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    gridShowCallDetailsAction =
-        item(gridMenu, "ShowCallDetails1", "&Show Call Details", &MainWindow::showCallDetails);
+    gridMenu_ = new QMenu(this);
+    gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));
+    item(gridMenu_, "ShowCallDetails1", "&Show Call Details", &MainWindow::showCallDetails);
 
     createLogMenus();
-    for (QMenu* menu : {editMenu, viewMenu}) menu->menuAction()->setVisible(!menu->isEmpty());
+    for (QMenu* menu : {editMenu_, viewMenu_}) menu->menuAction()->setVisible(!menu->isEmpty());
 }
 
 void MainWindow::createClientArea() {
-    // callGrid fills what the status bar leaves; statusPanel is docked to the
-    // bottom. Placed by hand so that hiding the grid moves nothing.
+    // The grid fills what the status bar leaves; the status bar's panel is
+    // docked to the bottom. Placed by hand so that hiding the grid moves
+    // nothing.
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->installEventFilter(this);
     setCentralWidget(client_);
 
     model_ = new CallTableModel(state_.table, this);
-    callGrid = new CallGrid(client_);
-    callGrid->setObjectName(QStringLiteral("Grid1"));
-    callGrid->onKeyDown = [this](QKeyEvent* event) { return gridKeyPressed(event); };
-    callGrid->onDoubleClick = [this] { showCallDetails(); };
-    callGrid->onContextMenu = [this](const QPoint& globalPos) {
-        if (!view_.inputBlocked()) gridMenu->popup(globalPos);
+    callGrid_ = new CallGrid(client_);
+    callGrid_->setObjectName(QStringLiteral("Grid1"));
+    callGrid_->onKeyDown = [this](QKeyEvent* event) { return gridKeyPressed(event); };
+    callGrid_->onDoubleClick = [this] { showCallDetails(); };
+    callGrid_->onContextMenu = [this](const QPoint& globalPos) {
+        if (!view_.inputBlocked()) gridMenu_->popup(globalPos);
     };
 
-    statusPanel = new QFrame(client_);
-    statusPanel->setObjectName(QStringLiteral("Panel1"));
-    statusPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    statusPanel->setLineWidth(1);
-    auto* panel1Layout = new QHBoxLayout(statusPanel);
+    statusPanel_ = new QFrame(client_);
+    statusPanel_->setObjectName(QStringLiteral("Panel1"));
+    statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    statusPanel_->setLineWidth(1);
+    auto* panel1Layout = new QHBoxLayout(statusPanel_);
     panel1Layout->setContentsMargins(1, 1, 1, 1);
     panel1Layout->setSpacing(0);
 
-    statusInset = new QFrame(statusPanel);
-    statusInset->setObjectName(QStringLiteral("Panel2"));
-    statusInset->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusInset->setLineWidth(1);
-    panel1Layout->addWidget(statusInset);
+    statusInset_ = new QFrame(statusPanel_);
+    statusInset_->setObjectName(QStringLiteral("Panel2"));
+    statusInset_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusInset_->setLineWidth(1);
+    panel1Layout->addWidget(statusInset_);
 
-    statusLabel = new QLabel(statusInset);
-    statusLabel->setObjectName(QStringLiteral("Label1"));
-    statusLabel->move(8, 1);
-    statusLabel->setTextFormat(Qt::PlainText);
+    statusLabel_ = new QLabel(statusInset_);
+    statusLabel_->setObjectName(QStringLiteral("Label1"));
+    statusLabel_->move(8, 1);
+    statusLabel_->setTextFormat(Qt::PlainText);
 
-    repairGauge = new ProgressGauge(statusInset);
-    repairGauge->setObjectName(QStringLiteral("Gauge1"));
-    repairGauge->setGeometry(300, 2, 333, 14);
-    repairGauge->setMinValue(0);
-    repairGauge->setMaxValue(100);
-    repairGauge->setProgress(0);
-    repairGauge->hide();
+    repairGauge_ = new ProgressGauge(statusInset_);
+    repairGauge_->setObjectName(QStringLiteral("Gauge1"));
+    repairGauge_->setGeometry(300, 2, 333, 14);
+    repairGauge_->setMinValue(0);
+    repairGauge_->setMaxValue(100);
+    repairGauge_->setProgress(0);
+    repairGauge_->hide();
 
     // The grid shows the table through the sort and the filter.
     shown_ = new CallViewControls(
-        {platform_, state_.table, state_.lines, model_, callGrid, statusLabel, saveDialog,
+        {platform_, state_.table, state_.lines, model_, callGrid_, statusLabel_, saveDialog_,
          [this](const std::function<void()>& body) { command(body); }},
         client_);
-    shown_->addMenus(fileMenu, editMenu, viewMenu, gridMenu);
+    shown_->addMenus(fileMenu_, editMenu_, viewMenu_, gridMenu_);
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.
-    connect(callGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    connect(callGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (const int row = shown_->proxy()->tableRow(current.row()))
                     state_.table.setCurrentRow(row);
             });
 
-    view_.setWidgets({this, callGrid, model_, statusLabel, repairGauge, clearAction, shown_});
+    view_.setWidgets({this, callGrid_, model_, statusLabel_, repairGauge_, clearAction_, shown_});
 }
 
 void MainWindow::layoutClientArea() {
     const int width = client_->width();
     const int height = client_->height();
-    FilterBar* bar = shown_->filterBar();
-    const int top = bar->isHidden() ? 0 : bar->sizeHint().height();
-    if (top > 0) bar->setGeometry(0, 0, width, top);
-    statusPanel->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
-    callGrid->setGeometry(0, top, width, std::max(0, height - kStatusBarHeight - top));
+    const int top = shown_->placeFilterBar(width);
+    statusPanel_->setGeometry(0, height - kStatusBarHeight, width, kStatusBarHeight);
+    callGrid_->setGeometry(0, top, width, std::max(0, height - kStatusBarHeight - top));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -204,10 +200,10 @@ void MainWindow::command(const std::function<void()>& body) {
 void MainWindow::setUpAndLoad() {
     // The lines are created empty with state_ itself.
     layoutClientArea();
-    statusLabel->setFont(font8pt("Arial"));
-    callGrid->setFont(font8pt("Arial"));
+    statusLabel_->setFont(font8pt("Arial"));
+    callGrid_->setFont(font8pt("Arial"));
     for (int column = 0; column < kColumnCount; ++column)
-        callGrid->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
+        callGrid_->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
@@ -216,21 +212,21 @@ void MainWindow::setUpAndLoad() {
     });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.
-    callGrid->setFocus();
+    callGrid_->setFocus();
 }
 
 void MainWindow::openLog() {
     command([this] {
-        if (commands::openLog(state_, platform_, view_, openDialog)) logChosen(true);
+        if (commands::openLog(state_, platform_, view_, openDialog_)) logChosen(true);
     });
 }
 
 void MainWindow::copyLog() {
-    command([this] { commands::copyLog(state_.lines, platform_, saveDialog); });
+    command([this] { commands::copyLog(state_.lines, platform_, saveDialog_); });
 }
 
 void MainWindow::saveTableAs() {
-    command([this] { commands::saveTableAs(state_.table, platform_, saveDialog); });
+    command([this] { commands::saveTableAs(state_.table, platform_, saveDialog_); });
 }
 
 void MainWindow::printTable() {
@@ -246,28 +242,46 @@ void MainWindow::exitProgram() {
 }
 
 void MainWindow::showAbout() {
-    command([] {
-        if (!aboutBox) return;
-        aboutBox->show();
-        aboutBox->raise();
-        aboutBox->activateWindow();
+    command([this] {
+        if (!aboutBox_) return;
+        aboutBox_->show();
+        aboutBox_->raise();
+        aboutBox_->activateWindow();
     });
 }
 
 void MainWindow::showCallDetails() {
     command([this] {
-        CallDetailsWindow* details = callDetailsWindow;
+        CallDetailsWindow* details = detailsWindow_;
         // The call the user sees selected, whatever the order and filter;
         // nothing when the filter shows no call.
         if (!details || selectedRow() == 0) return;
-        details->callLines->hide();
-        details->clearLines();
+        details->clearLinesHidden();
         commands::showCallDetails(state_, platform_, [details](std::vector<std::string> lines) {
             details->setLines(std::move(lines));
         });
-        details->callLines->show();
         details->showDetails();
     });
+}
+
+ShownCalls MainWindow::shownCalls() {
+    ShownCalls calls;
+    calls.values = [&kept = shown_->keptValues()]() -> const std::vector<CallValues>& {
+        return kept.values();
+    };
+    calls.table = &state_.table;
+    // The calls the grid shows, in its order, through its sort and filter.
+    calls.rows = [this] {
+        if (state_.table.callCount() == 0) return std::vector<int>();
+        return shown_->proxy()->shownRows();
+    };
+    calls.select = [this](int tableRow) {
+        if (tableRow < 1 || tableRow >= state_.table.rowCount()) return;
+        shown_->selectTableRow(tableRow);
+    };
+    calls.gridModel = callGrid_->model();
+    calls.settings = platform_.regionalSettings();
+    return calls;
 }
 
 bool MainWindow::gridKeyPressed(QKeyEvent* event) {

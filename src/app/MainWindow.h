@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "app/MainWindowView.h"
 #include "app/ProgressGauge.h"
 #include "app/RecentLogs.h"
+#include "app/figures/ShownCalls.h"
 #include "commands/FollowLog.h"
 #include "commands/LogState.h"
 #include "platform/Platform.h"
@@ -24,10 +26,11 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QMenuBar;
 
 namespace kestal {
 
+class AboutBox;
+class CallDetailsWindow;
 class LogWatch;
 
 class MainWindow : public QMainWindow {
@@ -49,42 +52,13 @@ public:
     // Sorting, filtering and copying of the shown calls.
     CallViewControls* viewControls() const { return shown_; }
 
-    // Components, by their object names: "MainMenu1", "File1", "Open1",
-    // "Copy1", "SaveAs1", "Print1", "N1", "Clear1", "N2", "Exit1", "Call1",
-    // "ShowCallDetails2", "Help1", "About1", "PopupMenu1",
-    // "ShowCallDetails1", "Edit1", "View1", "N3", "RecentLogs1", "Reload1",
-    // "Follow1", "Grid1", "Panel1", "Panel2", "Label1", "Gauge1".
-    QMenuBar* mainMenu = nullptr;
-    QMenu* fileMenu = nullptr;
-    QAction* openAction = nullptr;
-    QAction* copyAction = nullptr;
-    QAction* saveTableAsAction = nullptr;
-    QAction* printAction = nullptr;
-    QAction* separatorAfterPrint = nullptr;
-    QAction* clearAction = nullptr;
-    QAction* separatorAfterClear = nullptr;
-    QAction* exitAction = nullptr;
-    QMenu* callMenu = nullptr;
-    QAction* showCallDetailsAction = nullptr;
-    QMenu* helpMenu = nullptr;
-    QAction* aboutAction = nullptr;
-    QMenu* gridMenu = nullptr;
-    QAction* gridShowCallDetailsAction = nullptr;
-    QMenu* editMenu = nullptr;
-    QMenu* viewMenu = nullptr;
-    // File > Recent Logs and the View menu's items (MainWindowLogs.cpp).
-    QAction* separatorBeforeRecentLogs = nullptr;
-    QMenu* recentLogsMenu = nullptr;
-    QAction* reloadAction = nullptr;
-    QAction* followAction = nullptr;
-    QLabel* followStatus = nullptr;  // "FollowStatus", in the status bar while following
-    CallGrid* callGrid = nullptr;
-    QFrame* statusPanel = nullptr;
-    QFrame* statusInset = nullptr;
-    QLabel* statusLabel = nullptr;
-    ProgressGauge* repairGauge = nullptr;
-    FileDialog saveDialog;
-    FileDialog openDialog;
+    // The About box and the details window, made after this window's first
+    // load; About and Show Call Details do nothing until they are given.
+    void useWindows(AboutBox& about, CallDetailsWindow& details);
+
+    // The dialogs of File > Open and of the commands that save a file.
+    const FileDialog& openDialog() const { return openDialog_; }
+    const FileDialog& saveDialog() const { return saveDialog_; }
 
     // Handlers.
     void openLog();
@@ -134,11 +108,34 @@ private:
     void createClientArea();
     void layoutClientArea();
     void setUpAndLoad();
+    // What the Statistics and Trends windows cover: the calls the grid shows.
+    ShownCalls shownCalls();
     // Runs a command unless a repair is letting events through.
     void command(const std::function<void()>& body);
 
     Platform& platform_;
     LogState state_;
+    // The widgets; tests and automation find them by their object names
+    // (the grid "Grid1", the status label "Label1", the gauge "Gauge1").
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* gridMenu_ = nullptr;  // the grid's context menu
+    QAction* clearAction_ = nullptr;
+    // File > Recent Logs and the View menu's items (MainWindowLogs.cpp).
+    QMenu* recentLogsMenu_ = nullptr;
+    QAction* reloadAction_ = nullptr;
+    QAction* followAction_ = nullptr;
+    QLabel* followStatus_ = nullptr;  // in the status bar while following
+    CallGrid* callGrid_ = nullptr;
+    QFrame* statusPanel_ = nullptr;  // the status bar
+    QFrame* statusInset_ = nullptr;  // its sunken inner panel
+    QLabel* statusLabel_ = nullptr;
+    ProgressGauge* repairGauge_ = nullptr;
+    FileDialog saveDialog_;
+    FileDialog openDialog_;
+    QPointer<AboutBox> aboutBox_;
+    QPointer<CallDetailsWindow> detailsWindow_;
     CallTableModel* model_ = nullptr;
     CallViewControls* shown_ = nullptr;
     QWidget* client_ = nullptr;

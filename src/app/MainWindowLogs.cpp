@@ -44,37 +44,36 @@ std::optional<std::string> draggedLog(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::createLogMenus() {
-    separatorBeforeRecentLogs = fileMenu->addSeparator();
-    separatorBeforeRecentLogs->setObjectName(QStringLiteral("N3"));
-    recentLogsMenu = fileMenu->addMenu(QStringLiteral("Recent &Logs"));
-    recentLogsMenu->setObjectName(QStringLiteral("RecentLogs1"));
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("N3"));
+    recentLogsMenu_ = fileMenu_->addMenu(QStringLiteral("Recent &Logs"));
+    recentLogsMenu_->setObjectName(QStringLiteral("RecentLogs1"));
     recentLogs_ = std::make_unique<RecentLogs>();
     fillRecentLogsMenu();
 
-    reloadAction = viewMenu->addAction(QStringLiteral("&Reload"));
-    reloadAction->setObjectName(QStringLiteral("Reload1"));
-    reloadAction->setShortcut(QKeySequence(Qt::Key_F5));
-    connect(reloadAction, &QAction::triggered, this, &MainWindow::reloadLog);
-    followAction = viewMenu->addAction(QStringLiteral("&Follow"));
-    followAction->setObjectName(QStringLiteral("Follow1"));
-    followAction->setCheckable(true);
-    connect(followAction, &QAction::toggled, this, &MainWindow::setFollowing);
+    reloadAction_ = viewMenu_->addAction(QStringLiteral("&Reload"));
+    reloadAction_->setObjectName(QStringLiteral("Reload1"));
+    reloadAction_->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(reloadAction_, &QAction::triggered, this, &MainWindow::reloadLog);
+    followAction_ = viewMenu_->addAction(QStringLiteral("&Follow"));
+    followAction_->setObjectName(QStringLiteral("Follow1"));
+    followAction_->setCheckable(true);
+    connect(followAction_, &QAction::toggled, this, &MainWindow::setFollowing);
 
     logWatch_ = new LogWatch(this);
     connect(logWatch_, &LogWatch::mayHaveChanged, this, &MainWindow::followLog);
 }
 
 void MainWindow::fillRecentLogsMenu() {
-    recentLogsMenu->clear();
+    recentLogsMenu_->clear();
     int number = 0;
     for (const std::string& path : recentLogs_->paths()) {
         QString name = QFile::decodeName(QByteArray::fromStdString(path));
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* entry =
-            recentLogsMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
+            recentLogsMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
         connect(entry, &QAction::triggered, this, [this, path] { openRecentLog(path); });
     }
-    recentLogsMenu->setEnabled(!recentLogs_->paths().empty());
+    recentLogsMenu_->setEnabled(!recentLogs_->paths().empty());
 }
 
 void MainWindow::logChosen(bool byUser) {
@@ -82,9 +81,9 @@ void MainWindow::logChosen(bool byUser) {
         recentLogs_->add(state_.logPath);
         fillRecentLogsMenu();
     }
-    reloadAction->setEnabled(!state_.logPath.empty());
-    followAction->setEnabled(!state_.logPath.empty());
-    if (followAction->isChecked()) startFollowing();
+    reloadAction_->setEnabled(!state_.logPath.empty());
+    followAction_->setEnabled(!state_.logPath.empty());
+    if (followAction_->isChecked()) startFollowing();
 }
 
 void MainWindow::openRecentLog(const std::string& path) {
@@ -111,7 +110,7 @@ void MainWindow::openDroppedLog(const std::string& path) {
 void MainWindow::reloadLog() {
     command([this] {
         readAgainKeepingSelection(platform_);
-        if (followAction->isChecked()) startFollowing();
+        if (followAction_->isChecked()) startFollowing();
     });
 }
 
@@ -120,10 +119,10 @@ void MainWindow::readAgainKeepingSelection(Platform& platform) {
     const std::string startTime(
         row >= 1 && row < state_.table.rowCount() ? state_.table.cell(Column::StartTime, row) : "");
     // F5 in the grid leaves the focus there, unlike an Open.
-    const bool gridFocused = callGrid->hasFocus();
+    const bool gridFocused = callGrid_->hasFocus();
     commands::reloadLog(state_, platform, view_);
     if (const int found = rowOfCall(state_.table, startTime, row)) view_.selectTableRow(found);
-    if (gridFocused) callGrid->setFocus();
+    if (gridFocused) callGrid_->setFocus();
 }
 
 void MainWindow::setFollowing(bool checked) {
@@ -133,7 +132,7 @@ void MainWindow::setFollowing(bool checked) {
         followLog();
     } else {
         logWatch_->stop();
-        if (followStatus) followStatus->hide();
+        if (followStatus_) followStatus_->hide();
     }
 }
 
@@ -147,7 +146,7 @@ void MainWindow::startFollowing() {
 void MainWindow::followLog() {
     // Not in the middle of a command: a dialog of its own, or a repair
     // letting events through.
-    if (!followAction->isChecked() || view_.inputBlocked() || QApplication::activeModalWidget())
+    if (!followAction_->isChecked() || view_.inputBlocked() || QApplication::activeModalWidget())
         return;
     runCommand(platform_, [this] {
         LogGrowth growth;
@@ -188,19 +187,19 @@ void MainWindow::readFollowedLogAgain() {
 }
 
 void MainWindow::showFollowStatus() {
-    if (!followStatus) {
-        followStatus = new QLabel(statusInset);
-        followStatus->setObjectName(QStringLiteral("FollowStatus"));
-        followStatus->setTextFormat(Qt::PlainText);
-        followStatus->setFont(statusLabel->font());
-        followStatus->move(kFollowStatusLeft, 1);
+    if (!followStatus_) {
+        followStatus_ = new QLabel(statusInset_);
+        followStatus_->setObjectName(QStringLiteral("FollowStatus"));
+        followStatus_->setTextFormat(Qt::PlainText);
+        followStatus_->setFont(statusLabel_->font());
+        followStatus_->move(kFollowStatusLeft, 1);
         // The repair's gauge, when a Reload repairs, lies over it.
-        repairGauge->raise();
+        repairGauge_->raise();
     }
-    followStatus->setText(QString::fromStdString(
+    followStatus_->setText(QString::fromStdString(
         followStatusText(follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_)));
-    followStatus->adjustSize();
-    followStatus->show();
+    followStatus_->adjustSize();
+    followStatus_->show();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,4 +1,4 @@
-// The calls as Grid1 shows them: sorted by one column or in log order, and
+// The calls as the grid shows them: sorted by one column or in log order, and
 // filtered. A permutation of the call table's rows sits between the call
 // table model and the view; no row is copied. A change of sort or filter is
 // a layout change, so the selection follows its call.

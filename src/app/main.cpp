@@ -59,6 +59,7 @@ int main(int argc, char* argv[]) {
                      Qt::QueuedConnection);
     kestal::AboutBox aboutBox;
     kestal::CallDetailsWindow callDetailsWindow(platform);
+    mainWindow.useWindows(aboutBox, callDetailsWindow);
 
     mainWindow.showMaximized();
     return application.exec();

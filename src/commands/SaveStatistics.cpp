@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "commands/Messages.h"
+#include "commands/SaveDialog.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
 
@@ -12,12 +13,7 @@ namespace commands {
 
 void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform,
                     FileDialog& dialog) {
-    dialog.kind = FileDialog::Kind::Save;
-    dialog.fileName.clear();
-    dialog.filter = std::string(kSaveStatisticsFilter);
-    dialog.defaultExt = "tsv";
-    dialog.overwritePrompt = true;
-    dialog.hideReadOnly = true;
+    setUpSaveDialog(dialog, kSaveStatisticsFilter, "tsv");
     if (!platform.executeFileDialog(dialog)) return;
 
     const bool header = platform.messageDlg(kHeaderQuestion, DialogType::Information,

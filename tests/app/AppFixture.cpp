@@ -3,8 +3,6 @@
 #include <QSettings>
 #include <QTest>
 
-#include "app/Windows.h"
-
 namespace kestal::testing {
 
 void ensureApplication() {
@@ -31,9 +29,9 @@ AppTest::AppTest() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString(windows.file("settings")));
     platform.windowsDir = windows.path().string();
-    platform.mainWindowVisible = [] { return mainWindow && mainWindow->isVisible(); };
-    platform.onCloseMainWindow = [] {
-        if (mainWindow) mainWindow->close();
+    platform.mainWindowVisible = [this] { return main && main->isVisible(); };
+    platform.onCloseMainWindow = [this] {
+        if (main) main->close();
     };
 }
 
@@ -49,6 +47,7 @@ void AppTest::createWindows() {
     main = std::make_unique<MainWindow>(platform);
     about = std::make_unique<AboutBox>();
     details = std::make_unique<CallDetailsWindow>(platform);
+    main->useWindows(*about, *details);
 }
 
 void AppTest::showMain() {

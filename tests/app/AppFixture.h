@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "app/AboutBox.h"
@@ -18,6 +22,18 @@ namespace kestal::testing {
 
 // One QApplication for the whole test program.
 void ensureApplication();
+
+// The child of parent with this object name, as the tests and automation
+// find every widget. A missing one fails the test at once.
+template <typename T>
+T* child(const QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        ADD_FAILURE() << parent.objectName().toStdString() << " has no child named " << name;
+        throw std::runtime_error(std::string("no child named ") + name);
+    }
+    return found;
+}
 
 // Three calls; the second holds a Latin-1 byte, the first an address.
 inline constexpr std::string_view kThreeCallLog =
@@ -38,9 +54,16 @@ protected:
 
     // Writes the system log (nothing written: no log at all).
     void writeLog(std::string_view bytes);
-    // Creates mainWindow, AboutBox and callDetailsWindow in that order.
+    // Creates the main window, the About box and the details window in that
+    // order, and hands the other two to the main window.
     void createWindows();
     void showMain();
+
+    // The main window's widgets and items by their object names.
+    CallGrid* grid() const { return child<CallGrid>(*main, "Grid1"); }
+    QLabel* statusLabel() const { return child<QLabel>(*main, "Label1"); }
+    QAction* action(const char* name) const { return child<QAction>(*main, name); }
+    QMenu* menu(const char* name) const { return child<QMenu>(*main, name); }
 
     TempDir windows;
     FakePlatform platform;

@@ -20,7 +20,7 @@ protected:
         details->setLines({"12-01-2026 09:12:04.30 - opened.", "second", "third"});
         details->showDetails();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
-        memo = details->callLines;
+        memo = child<QPlainTextEdit>(*details, "Memo1");
         memo->setFocus();
     }
     QString selection() const { return memo->textCursor().selection().toPlainText(); }

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "app/Windows.h"
 
 namespace kestal::testing {
 namespace {
@@ -29,15 +28,19 @@ protected:
         createWindows();
         showMain();
     }
-    void selectRow(int modelRow) { main->callGrid->selectRow(modelRow); }
+    // The details window's widgets.
+    QPlainTextEdit* detailsText() const { return child<QPlainTextEdit>(*details, "Memo1"); }
+    QPushButton* closeButton() const { return child<QPushButton>(*details, "Button1"); }
+    QPushButton* printButton() const { return child<QPushButton>(*details, "Button2"); }
+    void selectRow(int modelRow) { grid()->selectRow(modelRow); }
     QPoint cellCentre(int modelRow) const {
-        return main->callGrid->visualRect(main->callGrid->model()->index(modelRow, 2)).center();
+        return grid()->visualRect(grid()->model()->index(modelRow, 2)).center();
     }
     void expectShown(const QString& text) {
         EXPECT_TRUE(details->isVisible());
-        EXPECT_TRUE(details->callLines->isVisible());
-        EXPECT_EQ(details->callLines->toPlainText(), text);
-        EXPECT_EQ(details->focusWidget(), details->closeButton);
+        EXPECT_TRUE(detailsText()->isVisible());
+        EXPECT_EQ(detailsText()->toPlainText(), text);
+        EXPECT_EQ(details->focusWidget(), closeButton());
         EXPECT_FALSE(platform.busy());
     }
     void reset() {
@@ -51,15 +54,15 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
         const char* name;
         std::function<void()> run;
     };
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     const std::vector<Trigger> triggers = {
         {"Enter", [&] { QTest::keyClick(grid, Qt::Key_Return); }},
         {"Shift+Ctrl+Enter",
          [&] { QTest::keyClick(grid, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }},
         {"Alt+keypad Enter",
          [&] { QTest::keyClick(grid, Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); }},
-        {"Call menu", [&] { main->showCallDetailsAction->trigger(); }},
-        {"context menu", [&] { main->gridShowCallDetailsAction->trigger(); }},
+        {"Call menu", [&] { action("ShowCallDetails2")->trigger(); }},
+        {"context menu", [&] { action("ShowCallDetails1")->trigger(); }},
         {"double click on the row",
          [&] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(1)); }},
         {"double click on the title row",
@@ -98,7 +101,7 @@ TEST_F(DetailsWindow, SecondRunRefillsTheSameWindow) {
         windows += qobject_cast<CallDetailsWindow*>(widget) != nullptr;
     EXPECT_EQ(windows, 1);
     // Closed and opened again: the same lines, written afresh.
-    details->closeButton->click();
+    closeButton()->click();
     EXPECT_FALSE(details->isVisible());
     main->showCallDetails();
     expectShown(kSecondCall);
@@ -106,9 +109,9 @@ TEST_F(DetailsWindow, SecondRunRefillsTheSameWindow) {
 }
 
 TEST_F(DetailsWindow, RightClickThenContextMenuActsOnThePreviousSelection) {
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
-    main->gridShowCallDetailsAction->trigger();
+    action("ShowCallDetails1")->trigger();
     expectShown(kFirstCall);
 }
 
@@ -121,64 +124,57 @@ TEST_F(DetailsWindow, WindowLayout) {
     EXPECT_FALSE(details->windowFlags() &
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(details->windowFlags() & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(details->closeButton->geometry(), QRect(457, 232, 89, 33));
-    EXPECT_EQ(details->printButton->geometry(), QRect(353, 232, 89, 33));
-    EXPECT_EQ(details->callLines->geometry(), QRect(17, 20, 528, 197));
-    EXPECT_EQ(details->closeButton->text(), QStringLiteral("&Close"));
-    EXPECT_EQ(details->printButton->text(), QStringLiteral("&Print"));
-    EXPECT_TRUE(details->closeButton->font().bold());
-    EXPECT_EQ(details->closeButton->font().pixelSize(), 13);
-    EXPECT_TRUE(details->closeButton->isDefault());
-    EXPECT_TRUE(details->callLines->isReadOnly());
-    EXPECT_EQ(details->callLines->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(details->callLines->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(details->callLines->font().pixelSize(), 11);
-    EXPECT_EQ(details->callLines->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(details->callLines->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(details->callLines->toPlainText(), QStringLiteral("Memo1"));
+    EXPECT_EQ(closeButton()->geometry(), QRect(457, 232, 89, 33));
+    EXPECT_EQ(printButton()->geometry(), QRect(353, 232, 89, 33));
+    EXPECT_EQ(detailsText()->geometry(), QRect(17, 20, 528, 197));
+    EXPECT_EQ(closeButton()->text(), QStringLiteral("&Close"));
+    EXPECT_EQ(printButton()->text(), QStringLiteral("&Print"));
+    EXPECT_TRUE(closeButton()->font().bold());
+    EXPECT_EQ(closeButton()->font().pixelSize(), 13);
+    EXPECT_TRUE(closeButton()->isDefault());
+    EXPECT_TRUE(detailsText()->isReadOnly());
+    EXPECT_EQ(detailsText()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(detailsText()->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(detailsText()->font().pixelSize(), 11);
+    EXPECT_EQ(detailsText()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(detailsText()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(detailsText()->toPlainText(), QStringLiteral("Memo1"));
     // Tab order: Close, the text box, Print.
     auto nextTabStop = [](QWidget* widget) {
         do widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus));
         return widget;
     };
-    EXPECT_EQ(nextTabStop(details->closeButton), details->callLines);
-    EXPECT_EQ(nextTabStop(details->callLines), details->printButton);
-    EXPECT_EQ(nextTabStop(details->printButton), details->closeButton);
+    EXPECT_EQ(nextTabStop(closeButton()), detailsText());
+    EXPECT_EQ(nextTabStop(detailsText()), printButton());
+    EXPECT_EQ(nextTabStop(printButton()), closeButton());
 }
 
 TEST_F(DetailsWindow, EnterAndEscCloseFromTheButtonsButNotFromTheTextBox) {
     struct Case {
         const char* name;
         int key;
-        QWidget* (*focus)(CallDetailsWindow&);
+        const char* focus;  // the widget's object name
         bool closes;
     };
     const Case cases[] = {
-        {"Esc on Close", Qt::Key_Escape,
-         [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
-        {"Enter on Close", Qt::Key_Return,
-         [](CallDetailsWindow& w) -> QWidget* { return w.closeButton; }, true},
-        {"Esc on Print", Qt::Key_Escape,
-         [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
-        {"Enter on Print", Qt::Key_Return,
-         [](CallDetailsWindow& w) -> QWidget* { return w.printButton; }, true},
-        {"Esc in Memo1", Qt::Key_Escape,
-         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
-        {"Enter in Memo1", Qt::Key_Return,
-         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
-        {"keypad Enter in Memo1", Qt::Key_Enter,
-         [](CallDetailsWindow& w) -> QWidget* { return w.callLines; }, false},
+        {"Esc on Close", Qt::Key_Escape, "Button1", true},
+        {"Enter on Close", Qt::Key_Return, "Button1", true},
+        {"Esc on Print", Qt::Key_Escape, "Button2", true},
+        {"Enter on Print", Qt::Key_Return, "Button2", true},
+        {"Esc in the text box", Qt::Key_Escape, "Memo1", false},
+        {"Enter in the text box", Qt::Key_Return, "Memo1", false},
+        {"keypad Enter in the text box", Qt::Key_Enter, "Memo1", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         main->showCallDetails();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
-        QWidget* target = c.focus(*details);
+        QWidget* target = child<QWidget>(*details, c.focus);
         target->setFocus();
         QTest::keyClick(target, static_cast<Qt::Key>(c.key));
         EXPECT_EQ(details->isVisible(), !c.closes);
-        EXPECT_EQ(details->callLines->toPlainText(), kFirstCall);  // never edited
+        EXPECT_EQ(detailsText()->toPlainText(), kFirstCall);  // never edited
         EXPECT_TRUE(platform.fakePrinter.jobs.empty());
         details->hide();
     }
@@ -189,19 +185,19 @@ TEST_F(DetailsWindow, TextBoxCannotBeChangedAndDoesNotWrap) {
     details->setLines({"12-01-2026 09:12:04.30 - Remote access driver log opened.", longLine});
     details->showDetails();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(details.get()));
-    details->callLines->setFocus();
-    QTest::keyClicks(details->callLines, "abc");
-    QTest::keyClick(details->callLines, Qt::Key_Delete);
-    EXPECT_EQ(details->callLines->blockCount(), 2);
-    EXPECT_EQ(details->callLines->toPlainText().toStdString(),
+    detailsText()->setFocus();
+    QTest::keyClicks(detailsText(), "abc");
+    QTest::keyClick(detailsText(), Qt::Key_Delete);
+    EXPECT_EQ(detailsText()->blockCount(), 2);
+    EXPECT_EQ(detailsText()->toPlainText().toStdString(),
               "12-01-2026 09:12:04.30 - Remote access driver log opened.\n" + longLine);
-    EXPECT_GT(details->callLines->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(detailsText()->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
     selectRow(1);
     main->showCallDetails();
-    details->printButton->click();
+    printButton()->click();
     ASSERT_EQ(platform.fakePrinter.jobs.size(), 1u);
     EXPECT_EQ(
         platform.fakePrinter.jobs[0].lines,
@@ -215,7 +211,7 @@ TEST_F(DetailsWindow, PrintSendsTheLinesAsTheLogsOwnBytes) {
 TEST_F(DetailsWindow, PrintFailureIsReportedAndTheWindowStays) {
     main->showCallDetails();
     platform.fakePrinter.hasDefaultPrinter = false;
-    details->printButton->click();
+    printButton()->click();
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
     EXPECT_TRUE(details->isVisible());
@@ -225,8 +221,8 @@ TEST_F(DetailsWindow, EmptyRowGivesAnEmptyBoxInAVisibleWindow) {
     const std::string empty = windows.write("empty.txt", "");
     platform.fileDialogAnswers.push_back(empty);
     main->openLog();
-    main->callGrid->setFocus();
-    QTest::keyClick(main->callGrid, Qt::Key_Return);
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_Return);
     expectShown(QString());
     EXPECT_TRUE(details->lines().empty());
 }
@@ -234,7 +230,7 @@ TEST_F(DetailsWindow, EmptyRowGivesAnEmptyBoxInAVisibleWindow) {
 TEST_F(DetailsWindow, ManyLinesFillInOneGo) {
     std::vector<std::string> lines(50000, std::string("12-01-2026 09:12:04.30 - FSA : line"));
     details->setLines(lines);
-    EXPECT_EQ(details->callLines->blockCount(), 50000);
+    EXPECT_EQ(detailsText()->blockCount(), 50000);
     EXPECT_EQ(details->lines(), lines);
 }
 

@@ -28,8 +28,8 @@ protected:
             .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     QString followStatus() const {
-        return main->followStatus && !main->followStatus->isHidden() ? main->followStatus->text()
-                                                                     : QString();
+        const auto* status = main->findChild<QLabel*>(QStringLiteral("FollowStatus"));
+        return status && !status->isHidden() ? status->text() : QString();
     }
 };
 
@@ -39,21 +39,21 @@ TEST_F(Follow, AppendedCallsAppearByThemselvesWithoutADialog) {
     showMain();
     QAbstractItemModelTester tester(main->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    main->followAction->trigger();
-    EXPECT_TRUE(main->followAction->isChecked());
+    action("Follow1")->trigger();
+    EXPECT_TRUE(action("Follow1")->isChecked());
     EXPECT_EQ(followStatus(), QStringLiteral("Following"));
 
     // One call, one whose start can't be read: no warning, a count.
     append(callAt(9) + "12-04-2026 xx:00:00.00 - Remote access driver log opened.\r\n");
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->model()->rowCount() == 5; }, 3000));
     EXPECT_TRUE(platform.dialogs.empty());
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("5 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("5 Calls"));
     EXPECT_EQ(followStatus(), QStringLiteral("Following: 1 corrupted call"));
     EXPECT_EQ(main->model()->data(main->model()->index(3, 0)).toString(),
               QStringLiteral("12-04-2026 09:00:00"));
 
     // Off: the log grows unseen.
-    main->followAction->trigger();
+    action("Follow1")->trigger();
     append(callAt(10));
     QTest::qWait(700);
     EXPECT_EQ(main->model()->rowCount(), 5);
@@ -66,8 +66,8 @@ TEST_F(Follow, SelectionAndScrollStayUnlessTheLastRowIsSelected) {
     writeLog(log);
     createWindows();
     showMain();
-    main->followAction->trigger();
-    CallGrid* grid = main->callGrid;
+    action("Follow1")->trigger();
+    CallGrid* grid = AppTest::grid();
 
     grid->selectRow(50);
     grid->verticalScrollBar()->setValue(40);
@@ -90,14 +90,14 @@ TEST_F(Follow, SelectionAndScrollStayUnlessTheLastRowIsSelected) {
 TEST_F(Follow, NoDialogWhileFollowingTheReloadAsksAsUsual) {
     writeLog(kThreeCallLog);
     createWindows();
-    main->followAction->trigger();
-    main->callGrid->selectRow(1);
+    action("Follow1")->trigger();
+    grid()->selectRow(1);
     // Cleared to less, without a line end at its end: read again whole.
     writeLog(std::string(kThreeCallLog.substr(kThreeCallLog.find("12-02-2026 13:59:04"))) +
              "12-05");
     main->followLog();
     EXPECT_EQ(main->model()->rowCount(), 2);
-    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);  // the same call, found again
+    EXPECT_EQ(grid()->currentIndex().row(), 0);  // the same call, found again
     // A NUL in what is added ends the text.
     append(std::string("\r\n") + callAt(9) + std::string("12-04-2026 10:00:00.00 - Remote\0", 32) +
            callAt(11));
@@ -108,7 +108,7 @@ TEST_F(Follow, NoDialogWhileFollowingTheReloadAsksAsUsual) {
               QStringLiteral("Following: a NUL byte ends the log here, Reload reads on"));
 
     platform.dialogAnswers = {DialogResult::Yes};
-    main->reloadAction->trigger();
+    action("Reload1")->trigger();
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kAttemptLoadQuestion)});
     EXPECT_EQ(main->model()->rowCount(), 4);
     EXPECT_EQ(followStatus(), QStringLiteral("Following"));

@@ -101,30 +101,37 @@ using AboutBoxTest = AppTest;
 TEST_F(AboutBoxTest, LayoutAndTexts) {
     writeLog(kThreeCallLog);
     createWindows();
+    const BevelPanel* panel = child<BevelPanel>(*about, "Panel1");
+    const QLabel* icon = child<QLabel>(*about, "ProgramIcon");
+    QLabel* productName = child<QLabel>(*about, "ProductName");
+    QLabel* version = child<QLabel>(*about, "Version");
+    QLabel* copyright = child<QLabel>(*about, "Copyright");
+    QLabel* comments = child<QLabel>(*about, "Comments");
+    const QPushButton* okButton = child<QPushButton>(*about, "Button1");
     EXPECT_EQ(about->windowTitle(), QStringLiteral("About"));
     EXPECT_FALSE(about->isModal());
     EXPECT_EQ(about->size(), QSize(298, 213));
-    EXPECT_EQ(about->bevelPanel->geometry(), QRect(8, 8, 281, 161));
-    EXPECT_EQ(about->iconLabel->geometry(), QRect(16, 16, 41, 33));
-    EXPECT_TRUE(about->iconLabel->hasScaledContents());
-    EXPECT_EQ(about->iconLabel->pixmap().size(), QSize(32, 32));
-    EXPECT_EQ(about->productName->text(), QStringLiteral("Kestal File Viewer"));
-    EXPECT_EQ(about->version->text(), QStringLiteral("Version: 1.12"));
-    EXPECT_EQ(about->copyright->text(), QString::fromLatin1(kCopyrightLine));
-    EXPECT_EQ(about->comments->text(), QString::fromLatin1(kContactLine));
-    EXPECT_EQ(about->productName->pos(), QPoint(72, 16));
-    EXPECT_EQ(about->version->pos(), QPoint(72, 40));
-    EXPECT_EQ(about->copyright->pos(), QPoint(72, 80));
-    EXPECT_EQ(about->comments->geometry(), QRect(72, 104, 177, 13));
-    EXPECT_TRUE(about->comments->wordWrap());
-    for (QLabel* label : {about->productName, about->version, about->copyright, about->comments}) {
+    EXPECT_EQ(panel->geometry(), QRect(8, 8, 281, 161));
+    EXPECT_EQ(icon->geometry(), QRect(16, 16, 41, 33));
+    EXPECT_TRUE(icon->hasScaledContents());
+    EXPECT_EQ(icon->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(productName->text(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_EQ(version->text(), QStringLiteral("Version: 1.12"));
+    EXPECT_EQ(copyright->text(), QString::fromLatin1(kCopyrightLine));
+    EXPECT_EQ(comments->text(), QString::fromLatin1(kContactLine));
+    EXPECT_EQ(productName->pos(), QPoint(72, 16));
+    EXPECT_EQ(version->pos(), QPoint(72, 40));
+    EXPECT_EQ(copyright->pos(), QPoint(72, 80));
+    EXPECT_EQ(comments->geometry(), QRect(72, 104, 177, 13));
+    EXPECT_TRUE(comments->wordWrap());
+    for (QLabel* label : {productName, version, copyright, comments}) {
         EXPECT_TRUE(label->font().bold());
         EXPECT_EQ(label->font().pixelSize(), 11);
-        EXPECT_EQ(label->parentWidget(), about->bevelPanel);
+        EXPECT_EQ(label->parentWidget(), panel);
     }
-    EXPECT_EQ(about->okButton->geometry(), QRect(112, 182, 75, 25));
-    EXPECT_EQ(about->okButton->text(), QStringLiteral("&OK"));
-    EXPECT_TRUE(about->okButton->isDefault());
+    EXPECT_EQ(okButton->geometry(), QRect(112, 182, 75, 25));
+    EXPECT_EQ(okButton->text(), QStringLiteral("&OK"));
+    EXPECT_TRUE(okButton->isDefault());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ protected:
         writeLog(kThreeCallLog);
         createWindows();
         showMain();
-        grid = main->callGrid;
+        grid = AppTest::grid();
         grid->setFocus();
     }
     void click(int modelRow, Qt::KeyboardModifiers modifiers) {

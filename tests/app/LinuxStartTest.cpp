@@ -23,18 +23,18 @@ TEST_F(LinuxStart, WithoutWindowsDirectoryTheWindowOpensReadyForFileOpen) {
     platform.windowsDir.reset();
     createWindows();
     EXPECT_TRUE(platform.dialogs.empty());
-    EXPECT_EQ(main->statusLabel->text().toStdString(), kNoSystemLog);
-    EXPECT_FALSE(main->clearAction->isEnabled());
-    EXPECT_TRUE(main->openAction->isEnabled());
+    EXPECT_EQ(statusLabel()->text().toStdString(), kNoSystemLog);
+    EXPECT_FALSE(action("Clear1")->isEnabled());
+    EXPECT_TRUE(action("Open1")->isEnabled());
     EXPECT_EQ(main->model()->rowCount(), 1);
     EXPECT_TRUE(platform.errorModes.empty());  // no load was tried
-    EXPECT_FALSE(main->reloadAction->isEnabled());
+    EXPECT_FALSE(action("Reload1")->isEnabled());
 
     const std::string log = windows.write("copied.txt", kThreeCallLog);
     platform.fileDialogAnswers.push_back(log);
-    main->openAction->trigger();
+    action("Open1")->trigger();
     EXPECT_EQ(main->model()->rowCount(), 3);
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("3 Calls"));
 }
 
 TEST_F(LinuxStart, LogFileArgumentIsShownUnderItsPathAsTheSystemNamesIt) {
@@ -49,14 +49,14 @@ TEST_F(LinuxStart, LogFileArgumentIsShownUnderItsPathAsTheSystemNamesIt) {
     EXPECT_EQ(main->windowTitle(),
               QStringLiteral("Kestal File Viewer - ") + QString::fromUtf8(log.c_str()));
     EXPECT_TRUE(main->windowTitle().contains(QStringLiteral("j\u00f6rg")));
-    EXPECT_FALSE(main->clearAction->isEnabled());
+    EXPECT_FALSE(action("Clear1")->isEnabled());
 }
 
 TEST_F(LinuxStart, TitleLinesTakeTheirColourFromThePalette) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    QHeaderView* titles = main->callGrid->horizontalHeader();
+    QHeaderView* titles = grid()->horizontalHeader();
     QPalette dark = titles->palette();
     dark.setColor(QPalette::WindowText, QColor(0xe0, 0xe0, 0xe0));
     dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));

@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "app/Windows.h"
+#include "commands/Messages.h"
 #include "table/CallTable.h"
 
 namespace kestal::testing {
@@ -25,8 +25,8 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     // visible yet and before the About box and the details window exist.
     std::vector<bool> othersExisted;
     platform.mainWindowVisible = [&] {
-        othersExisted.push_back(aboutBox != nullptr || callDetailsWindow != nullptr);
-        return mainWindow && mainWindow->isVisible();
+        othersExisted.push_back(about != nullptr || details != nullptr);
+        return main && main->isVisible();
     };
     createWindows();
 
@@ -35,15 +35,12 @@ TEST_F(MainWindow, FirstLoadRunsInsideTheMainWindowsCreationBeforeTheOtherWindow
     EXPECT_EQ(platform.dialogs[0].type, DialogType::Error);
     EXPECT_FALSE(platform.dialogs[0].mainWindowVisible);
     EXPECT_EQ(othersExisted, std::vector<bool>{false});
-    EXPECT_EQ(mainWindow, main.get());
-    EXPECT_EQ(aboutBox, about.get());
-    EXPECT_EQ(callDetailsWindow, details.get());
     EXPECT_FALSE(about->isVisible());
     EXPECT_FALSE(details->isVisible());
     // The empty table: one empty row, selected, and no count.
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);
-    EXPECT_TRUE(main->statusLabel->text().isEmpty());
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_TRUE(statusLabel()->text().isEmpty());
 }
 
 TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
@@ -87,49 +84,51 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     }
     QStringList menus;
     // The menus of old in their order, whatever came between them later.
-    for (QAction* action : main->mainMenu->actions())
-        if (action->menu() != main->editMenu && action->menu() != main->viewMenu)
+    for (QAction* action : child<QMenuBar>(*main, "MainMenu1")->actions())
+        if (action->menu() != menu("Edit1") && action->menu() != menu("View1"))
             menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&File", "&Call", "&Help"}));
     QStringList fileItems;
-    for (QAction* action : main->fileMenu->actions())
+    for (QAction* action : menu("File1")->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
     EXPECT_EQ(fileItems.mid(0, 8), (QStringList{"&Open", "&Copy...", "Save Table &As...",
                                                 "&Print...", "-", "Clear", "-", "E&xit"}));
 
-    EXPECT_EQ(main->saveDialog.kind, FileDialog::Kind::Save);
-    EXPECT_EQ(main->saveDialog.filter, "Text (*.txt)|*.txt");
-    EXPECT_EQ(main->saveDialog.defaultExt, "txt");
-    EXPECT_TRUE(main->saveDialog.overwritePrompt);
-    EXPECT_TRUE(main->saveDialog.hideReadOnly);
-    EXPECT_EQ(main->openDialog.kind, FileDialog::Kind::Open);
-    EXPECT_EQ(main->openDialog.filter, "Text (*.txt)|*.txt");
-    EXPECT_EQ(main->openDialog.defaultExt, "txt");
+    EXPECT_EQ(main->saveDialog().kind, FileDialog::Kind::Save);
+    EXPECT_EQ(main->saveDialog().filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->saveDialog().defaultExt, "txt");
+    EXPECT_TRUE(main->saveDialog().overwritePrompt);
+    EXPECT_TRUE(main->saveDialog().hideReadOnly);
+    EXPECT_EQ(main->openDialog().kind, FileDialog::Kind::Open);
+    EXPECT_EQ(main->openDialog().filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->openDialog().defaultExt, "txt");
 
-    EXPECT_EQ(main->statusLabel->font().family(), QStringLiteral("Arial"));
-    EXPECT_EQ(main->statusLabel->font().pixelSize(), 11);
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("3 Calls"));
-    EXPECT_EQ(main->statusLabel->pos(), QPoint(8, 1));
-    EXPECT_EQ(main->repairGauge->geometry(), QRect(300, 2, 333, 14));
-    EXPECT_TRUE(main->repairGauge->isHidden());
-    EXPECT_EQ(main->repairGauge->minValue(), 0);
-    EXPECT_EQ(main->repairGauge->maxValue(), 100);
+    const ProgressGauge* gauge = child<ProgressGauge>(*main, "Gauge1");
+    const QFrame* statusBar = child<QFrame>(*main, "Panel1");
+    EXPECT_EQ(statusLabel()->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(statusLabel()->font().pixelSize(), 11);
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(statusLabel()->pos(), QPoint(8, 1));
+    EXPECT_EQ(gauge->geometry(), QRect(300, 2, 333, 14));
+    EXPECT_TRUE(gauge->isHidden());
+    EXPECT_EQ(gauge->minValue(), 0);
+    EXPECT_EQ(gauge->maxValue(), 100);
 
     showMain();
     main->resize(900, 500);
     QApplication::processEvents();
-    EXPECT_EQ(main->statusPanel->height(), 20);
-    EXPECT_EQ(main->statusPanel->width(), main->centralWidget()->width());
-    EXPECT_EQ(main->statusPanel->geometry().bottom(), main->centralWidget()->height() - 1);
-    EXPECT_EQ(main->callGrid->geometry().bottom() + 1, main->statusPanel->y());
-    EXPECT_EQ(main->repairGauge->geometry(), QRect(300, 2, 333, 14));  // stays put
-    EXPECT_EQ(main->focusWidget(), main->callGrid);
+    EXPECT_EQ(statusBar->height(), 20);
+    EXPECT_EQ(statusBar->width(), main->centralWidget()->width());
+    EXPECT_EQ(statusBar->geometry().bottom(), main->centralWidget()->height() - 1);
+    EXPECT_EQ(grid()->geometry().bottom() + 1, statusBar->y());
+    EXPECT_EQ(gauge->geometry(), QRect(300, 2, 333, 14));  // stays put
+    EXPECT_EQ(main->focusWidget(), grid());
 }
 
 TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
     writeLog(kThreeCallLog);
     createWindows();
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     QAbstractItemModel* model = grid->model();
 
     ASSERT_EQ(model->columnCount(), kColumnCount);
@@ -189,7 +188,7 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     grid->horizontalHeader()->resizeSection(0, 150);
     grid->horizontalHeader()->resizeSection(5, 12);
     grid->selectRow(2);
@@ -198,11 +197,11 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     const std::string other = windows.write(
         "two.txt", kThreeCallLog.substr(0, kThreeCallLog.find("12-03-2026 20:41:55")));
     platform.fileDialogAnswers.push_back(other);
-    main->openAction->trigger();
+    action("Open1")->trigger();
 
     EXPECT_EQ(main->model()->rowCount(), 2);
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + other));
-    EXPECT_FALSE(main->clearAction->isEnabled());
+    EXPECT_FALSE(action("Clear1")->isEnabled());
     EXPECT_EQ(grid->columnWidth(0), 150);
     EXPECT_EQ(grid->columnWidth(5), 12);
     EXPECT_EQ(grid->columnWidth(1), kColumns[1].width);
@@ -216,15 +215,15 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
 TEST_F(MainWindow, FailedOpenLeavesTheEmptyRowSelected) {
     writeLog(kThreeCallLog);
     createWindows();
-    main->callGrid->selectRow(2);
+    grid()->selectRow(2);
     platform.fileDialogAnswers.push_back(windows.file("missing.txt"));
     main->openLog();
     ASSERT_EQ(platform.dialogTexts(), std::vector<std::string>{std::string(kLogInUse)});
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_EQ(main->callGrid->currentIndex().row(), 0);
-    EXPECT_TRUE(main->callGrid->selectionModel()->isRowSelected(0, {}));
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_TRUE(grid()->selectionModel()->isRowSelected(0, {}));
     EXPECT_EQ(main->selectedRow(), 1);
-    EXPECT_TRUE(main->statusLabel->text().isEmpty());
+    EXPECT_TRUE(statusLabel()->text().isEmpty());
 }
 
 TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
@@ -233,17 +232,17 @@ TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
     showMain();
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    EXPECT_TRUE(main->callGrid->hasFocus());
+    EXPECT_TRUE(grid()->hasFocus());
     platform.fileDialogAnswers.push_back(windows.file("ppplog.txt"));
     main->openLog();
-    EXPECT_TRUE(main->callGrid->isVisible());
-    EXPECT_FALSE(main->callGrid->hasFocus());
+    EXPECT_TRUE(grid()->isVisible());
+    EXPECT_FALSE(grid()->hasFocus());
     // Enter no longer reaches the grid until it is clicked.
     QTest::keyClick(main.get(), Qt::Key_Return);
     EXPECT_FALSE(details->isVisible());
-    QTest::mouseClick(main->callGrid->viewport(), Qt::LeftButton, {},
-                      main->callGrid->visualRect(main->callGrid->model()->index(0, 0)).center());
-    EXPECT_TRUE(main->callGrid->hasFocus());
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                      grid()->visualRect(grid()->model()->index(0, 0)).center());
+    EXPECT_TRUE(grid()->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(details->isVisible());
 }
@@ -252,7 +251,7 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     const QPoint third = grid->visualRect(grid->model()->index(2, 3)).center();
 
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, third);
@@ -260,8 +259,8 @@ TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
                                 grid->viewport()->mapToGlobal(third));
     QApplication::sendEvent(grid->viewport(), &menuEvent);
     EXPECT_EQ(grid->currentIndex().row(), 0);
-    EXPECT_TRUE(main->gridMenu->isVisible());
-    main->gridMenu->hide();
+    EXPECT_TRUE(menu("PopupMenu1")->isVisible());
+    menu("PopupMenu1")->hide();
 
     // A left click does move it.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
@@ -273,7 +272,7 @@ TEST_F(MainWindow, KeysMoveTheSelectionByRowOnly) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     QTest::keyClick(grid, Qt::Key_Down);
     EXPECT_EQ(main->selectedRow(), 2);
     QTest::keyClicks(grid, "12-03");  // no jump to the row starting so
@@ -290,7 +289,7 @@ TEST_F(MainWindow, GridAnswersNoTooltips) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    CallGrid* grid = main->callGrid;
+    CallGrid* grid = AppTest::grid();
     const QPoint cell = grid->visualRect(grid->model()->index(0, 0)).center();
     QHelpEvent cellTip(QEvent::ToolTip, cell, grid->viewport()->mapToGlobal(cell));
     EXPECT_TRUE(QApplication::sendEvent(grid->viewport(), &cellTip));  // taken, nothing shown
@@ -303,19 +302,44 @@ TEST_F(MainWindow, AboutTwiceShowsOneBox) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    main->aboutAction->trigger();
+    action("About1")->trigger();
     EXPECT_TRUE(about->isVisible());
-    about->okButton->click();
+    child<QPushButton>(*about, "Button1")->click();
     EXPECT_FALSE(about->isVisible());
-    main->aboutAction->trigger();
+    action("About1")->trigger();
     main->showAbout();
     EXPECT_TRUE(about->isVisible());
     int boxes = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
         boxes += qobject_cast<AboutBox*>(widget) != nullptr;
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(about->productName->text(), QStringLiteral("Kestal File Viewer"));
-    EXPECT_EQ(about->version->text(), QStringLiteral("Version: 1.12"));
+    EXPECT_EQ(child<QLabel>(*about, "ProductName")->text(), QStringLiteral("Kestal File Viewer"));
+    EXPECT_EQ(child<QLabel>(*about, "Version")->text(), QStringLiteral("Version: 1.12"));
+}
+
+TEST_F(MainWindow, AboutAndShowCallDetailsActOnlyOnTheWindowsTheMainWindowHolds) {
+    writeLog(kThreeCallLog);
+    main = std::make_unique<kestal::MainWindow>(platform);
+    showMain();
+    main->showAbout();  // nothing given yet: nothing shown, nothing reported
+    main->showCallDetails();
+    EXPECT_TRUE(platform.dialogs.empty());
+
+    about = std::make_unique<AboutBox>();
+    details = std::make_unique<CallDetailsWindow>(platform);
+    main->useWindows(*about, *details);
+    main->showCallDetails();
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_EQ(details->lines().size(), 4u);
+    main->showAbout();
+    EXPECT_TRUE(about->isVisible());
+
+    // Windows closed for good are no longer reached.
+    details.reset();
+    about.reset();
+    main->showCallDetails();
+    main->showAbout();
+    EXPECT_TRUE(platform.dialogs.empty());
 }
 
 TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
@@ -326,7 +350,7 @@ TEST_F(MainWindow, ExitClosesTheMainWindowAlsoWithTheOtherWindowsOpen) {
     main->showCallDetails();
     main->showAbout();
     ASSERT_TRUE(details->isVisible());
-    main->exitAction->trigger();
+    action("Exit1")->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(platform.dialogs.empty());
@@ -337,12 +361,12 @@ TEST_F(MainWindow, ClearEmptiesTheLogAndEndsTheProgram) {
     createWindows();
     showMain();
     QSignalSpy closed(main.get(), &kestal::MainWindow::closed);
-    main->clearAction->trigger();  // unanswered: No
+    action("Clear1")->trigger();  // unanswered: No
     EXPECT_EQ(closed.count(), 0);
     EXPECT_EQ(readBytes(windows.file("ppplog.txt")), kThreeCallLog);
 
     platform.dialogAnswers.push_back(DialogResult::Yes);
-    main->clearAction->trigger();
+    action("Clear1")->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(main->isVisible());
     EXPECT_EQ(readBytes(windows.file("ppplog.txt")),
@@ -370,7 +394,7 @@ TEST_F(MainWindow, CommandFailureEndsInTheErrorReport) {
     writeLog(kThreeCallLog);
     createWindows();
     platform.fakePrinter.hasDefaultPrinter = false;
-    main->printAction->trigger();
+    action("Print1")->trigger();
     ASSERT_EQ(platform.dialogs.size(), 1u);
     EXPECT_EQ(platform.dialogs[0].kind, DialogRecord::Kind::ErrorReport);
     EXPECT_EQ(platform.dialogs[0].text, "There is no default printer currently selected.");

@@ -30,21 +30,21 @@ TEST_F(OpenLogs, NewItemsComeAfterTheOldOnesAndInNewMenus) {
     writeLog(kThreeCallLog);
     createWindows();
     QStringList shown;
-    for (const QAction* menu : main->mainMenu->actions())
+    for (const QAction* menu : child<QMenuBar>(*main, "MainMenu1")->actions())
         if (menu->isVisible()) shown << menu->text();
     EXPECT_EQ(shown, (QStringList{"&File", "&Edit", "&Call", "&View", "&Help"}));
-    EXPECT_EQ(actionNames(main->fileMenu).mid(7),
+    EXPECT_EQ(actionNames(menu("File1")).mid(7),
               (QStringList{"Exit1", "N3", "RecentLogs1", "N4", "SaveShownCallsAs1"}));
-    EXPECT_EQ(main->recentLogsMenu->title(), QStringLiteral("Recent &Logs"));
-    EXPECT_EQ(actionNames(main->viewMenu),
+    EXPECT_EQ(menu("RecentLogs1")->title(), QStringLiteral("Recent &Logs"));
+    EXPECT_EQ(actionNames(menu("View1")),
               (QStringList{"Reload1", "Follow1", "Filter1", "LogOrder1"}));
-    EXPECT_EQ(main->reloadAction->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(action("Reload1")->shortcut(), QKeySequence(Qt::Key_F5));
 }
 
 TEST_F(OpenLogs, RecentLogsKeepTheLastEightFromRunToRunAndLoseMissingOnes) {
     writeLog(kThreeCallLog);
     createWindows();
-    EXPECT_FALSE(main->recentLogsMenu->isEnabled());  // the system log is no choice of the user's
+    EXPECT_FALSE(menu("RecentLogs1")->isEnabled());  // the system log is no choice of the user's
     std::vector<std::string> logs;
     for (int i = 0; i < 10; ++i) {
         logs.push_back(windows.write("log & " + std::to_string(i) + ".txt", kThreeCallLog));
@@ -53,14 +53,14 @@ TEST_F(OpenLogs, RecentLogsKeepTheLastEightFromRunToRunAndLoseMissingOnes) {
     platform.fileDialogAnswers.push_back(logs[4]);                   // again: to the front, once
     platform.fileDialogAnswers.push_back(windows.file("gone.txt"));  // not read: not kept
     platform.fileDialogAnswers.push_back(std::nullopt);              // cancelled
-    for (int i = 0; i < 13; ++i) main->openAction->trigger();
+    for (int i = 0; i < 13; ++i) action("Open1")->trigger();
     auto paths = [&](std::initializer_list<int> numbers) {
         std::vector<std::string> named;
         for (const int n : numbers) named.push_back(logs[static_cast<std::size_t>(n)]);
         return named;
     };
     EXPECT_EQ(RecentLogs().paths(), paths({4, 9, 8, 7, 6, 5, 3, 2}));
-    EXPECT_EQ(main->recentLogsMenu->actions().at(1)->text(),
+    EXPECT_EQ(menu("RecentLogs1")->actions().at(1)->text(),
               QString::fromStdString("&2 " + windows.file("log && 9.txt")));
 
     // The next run finds them; one chosen opens as File > Open opens it, a
@@ -68,14 +68,14 @@ TEST_F(OpenLogs, RecentLogsKeepTheLastEightFromRunToRunAndLoseMissingOnes) {
     main.reset();
     createWindows();
     platform.dialogs.clear();
-    main->recentLogsMenu->actions().at(3)->trigger();
+    menu("RecentLogs1")->actions().at(3)->trigger();
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + logs[7]));
     std::filesystem::remove(logs[9]);
-    main->recentLogsMenu->actions().at(2)->trigger();
+    menu("RecentLogs1")->actions().at(2)->trigger();
     EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{missingRecentLogText(logs[9])});
     EXPECT_EQ(platform.dialogs.back().type, DialogType::Error);
     EXPECT_EQ(RecentLogs().paths(), paths({7, 4, 8, 6, 5, 3, 2}));
-    EXPECT_EQ(main->recentLogsMenu->actions().size(), 7);
+    EXPECT_EQ(menu("RecentLogs1")->actions().size(), 7);
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + logs[7]));
     EXPECT_EQ(main->model()->rowCount(), 3);
 }
@@ -109,7 +109,7 @@ TEST_F(OpenLogs, DroppedFileOpensAsFileOpenDoes) {
     EXPECT_TRUE(dropOn(main.get(), {url}));
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + one));
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_FALSE(main->clearAction->isEnabled());
+    EXPECT_FALSE(action("Clear1")->isEnabled());
     EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{one});
     EXPECT_TRUE(platform.dialogs.empty());
 }
@@ -121,8 +121,8 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
-    main->callGrid->setFocus();
-    main->callGrid->selectRow(1);  // the call of 12-02-2026 13:59:04
+    grid()->setFocus();
+    grid()->selectRow(1);  // the call of 12-02-2026 13:59:04
     struct Case {
         std::string log;
         int selected;  // model row after the reload
@@ -133,15 +133,15 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
     };
     for (const Case& c : cases) {
         writeLog(c.log);
-        QTest::keyClick(main->callGrid, Qt::Key_F5);
-        EXPECT_EQ(main->callGrid->currentIndex().row(), c.selected);
-        EXPECT_TRUE(main->callGrid->hasFocus());
+        QTest::keyClick(grid(), Qt::Key_F5);
+        EXPECT_EQ(grid()->currentIndex().row(), c.selected);
+        EXPECT_TRUE(grid()->hasFocus());
     }
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestal File Viewer"));
 
     // A log with a NUL asks, as any load does.
     writeLog(std::string(kThreeCallLog) + std::string(1, '\0'));
-    main->reloadAction->trigger();
+    action("Reload1")->trigger();
     EXPECT_EQ(platform.dialogTexts(), (std::vector<std::string>{std::string(kAttemptLoadQuestion),
                                                                 std::string(kSomeCallsNotListed)}));
 }

@@ -42,8 +42,8 @@ protected:
         writeLog(fourCallLog());
         createWindows();
         showMain();
-        grid = main->callGrid;
-        bar = main->viewControls()->filterBar();
+        grid = AppTest::grid();
+        bar = child<FilterBar>(*main, "FilterBar");
     }
     void clickTitle(int column) {
         QHeaderView* titles = grid->horizontalHeader();
@@ -87,7 +87,7 @@ TEST_F(ShownCallsTest, ATitleSortsRisingThenFallingThenBackToLogOrder) {
     clickTitle(kCrcErrorsColumn);
     clickTitle(kCrcErrorsColumn);
     EXPECT_EQ(shownStarts(), (QStringList{kB, kA, kC, kD}));  // C and D have no count
-    main->viewControls()->logOrderAction->trigger();
+    action("LogOrder1")->trigger();
     EXPECT_EQ(shownStarts(), (QStringList{kA, kB, kC, kD}));
     EXPECT_EQ(titles->sortIndicatorSection(), -1);
 }
@@ -103,10 +103,10 @@ TEST_F(ShownCallsTest, TheSelectionFollowsItsCallAndSaysWhichCallCommandsActOn) 
     // Only calls of ten minutes or more: D and A, in that order.
     QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier);
     ASSERT_FALSE(bar->isHidden());
-    bar->minDuration->setTime(QTime(0, 10, 0));
-    bar->minDurationCheck->setChecked(true);
+    child<QTimeEdit>(*bar, "MinDuration")->setTime(QTime(0, 10, 0));
+    child<QCheckBox>(*bar, "MinDurationCheck")->setChecked(true);
     EXPECT_EQ(shownStarts(), (QStringList{kD, kA}));
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("2 of 4 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("2 of 4 Calls"));
     // B is hidden: the first shown call is selected in its place.
     EXPECT_EQ(grid->currentIndex().row(), 0);
     EXPECT_EQ(main->selectedRow(), 4);
@@ -114,34 +114,34 @@ TEST_F(ShownCallsTest, TheSelectionFollowsItsCallAndSaysWhichCallCommandsActOn) 
     grid->selectRow(1);  // A
     QTest::keyClick(grid, Qt::Key_Return);
     EXPECT_TRUE(details->isVisible());
-    EXPECT_TRUE(details->callLines->toPlainText().startsWith(
-        "12-01-2026 09:00:00.00 - Remote access driver log opened."));
-    EXPECT_TRUE(details->callLines->toPlainText().endsWith(
-        "12-01-2026 09:30:00.00 - Remote access driver log closed."));
+    const QString detailsText = child<QPlainTextEdit>(*details, "Memo1")->toPlainText();
+    EXPECT_TRUE(
+        detailsText.startsWith("12-01-2026 09:00:00.00 - Remote access driver log opened."));
+    EXPECT_TRUE(detailsText.endsWith("12-01-2026 09:30:00.00 - Remote access driver log closed."));
 
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(platform.clipboard, tsvLine(1));
-    main->viewControls()->copyShownCallsAction->trigger();
+    action("CopyShownCalls1")->trigger();
     const std::string header =
         exportRows(main->state().table, {}, ExportLayout::TabSeparated, true);
     EXPECT_EQ(platform.clipboard, header + tsvLine(4) + tsvLine(1));
 
     // Hiding the bar shows every call again, in the sorted order.
-    main->viewControls()->filterAction->trigger();
+    action("Filter1")->trigger();
     EXPECT_TRUE(bar->isHidden());
     EXPECT_EQ(shownStarts(), (QStringList{kD, kA, kB, kC}));
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("4 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("4 Calls"));
     EXPECT_EQ(main->selectedRow(), 1);
 }
 
 TEST_F(ShownCallsTest, AFilterThatHidesEveryCallLeavesNothingToActOn) {
     main->viewControls()->showFilterBar(true);
-    bar->errorsCheck->setChecked(true);
+    child<QCheckBox>(*bar, "ErrorsCheck")->setChecked(true);
     EXPECT_EQ(shownStarts(), (QStringList{kB}));
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("1 of 4 Calls"));
-    bar->cutShortCheck->setChecked(true);
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("1 of 4 Calls"));
+    child<QCheckBox>(*bar, "CutShortCheck")->setChecked(true);
     EXPECT_EQ(grid->model()->rowCount(), 0);
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("0 of 4 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("0 of 4 Calls"));
     EXPECT_EQ(main->selectedRow(), 0);
 
     platform.clipboard = "before";
@@ -149,7 +149,7 @@ TEST_F(ShownCallsTest, AFilterThatHidesEveryCallLeavesNothingToActOn) {
     main->showCallDetails();
     EXPECT_EQ(platform.clipboard, "before");
     EXPECT_FALSE(details->isVisible());
-    main->viewControls()->copyShownCallsAction->trigger();
+    action("CopyShownCalls1")->trigger();
     EXPECT_EQ(platform.clipboard,
               exportRows(main->state().table, {}, ExportLayout::TabSeparated, true));
     EXPECT_TRUE(platform.dialogs.empty());
@@ -157,16 +157,16 @@ TEST_F(ShownCallsTest, AFilterThatHidesEveryCallLeavesNothingToActOn) {
 
 TEST_F(ShownCallsTest, SaveShownCallsAsWritesTheShownCallsSaveTableAsEveryCall) {
     main->viewControls()->showFilterBar(true);
-    bar->maxDuration->setTime(QTime(0, 30, 0));
-    bar->maxDurationCheck->setChecked(true);  // A and B
+    child<QTimeEdit>(*bar, "MaxDuration")->setTime(QTime(0, 30, 0));
+    child<QCheckBox>(*bar, "MaxDurationCheck")->setChecked(true);  // A and B
     clickTitle(kStartTimeColumn);
     clickTitle(kStartTimeColumn);  // B A
     const std::string shown = windows.file("shown.csv");
     const std::string all = windows.file("all.csv");
     platform.fileDialogAnswers = {shown, all};
     platform.dialogAnswers = {DialogResult::No, DialogResult::No};
-    main->viewControls()->saveShownCallsAsAction->trigger();
-    main->saveTableAsAction->trigger();
+    action("SaveShownCallsAs1")->trigger();
+    action("SaveAs1")->trigger();
     const std::vector<std::string> allLines = linesOf(readBytes(all));
     ASSERT_EQ(allLines.size(), 4u);
     EXPECT_EQ(linesOf(readBytes(shown)), (std::vector<std::string>{allLines[1], allLines[0]}));
@@ -179,9 +179,9 @@ TEST_F(ShownCallsTest, CallsAddedToAFollowedLogTakeTheirPlaceAndTheSelectionStay
     clickTitle(kDurationColumn);
     clickTitle(kDurationColumn);  // D A B C
     main->viewControls()->showFilterBar(true);
-    bar->minDuration->setTime(QTime(0, 1, 0));
-    bar->minDurationCheck->setChecked(true);  // D A B
-    grid->selectRow(1);                       // A
+    child<QTimeEdit>(*bar, "MinDuration")->setTime(QTime(0, 1, 0));
+    child<QCheckBox>(*bar, "MinDurationCheck")->setChecked(true);  // D A B
+    grid->selectRow(1);                                            // A
     // C is written again, now with an end, and a call of 40 minutes comes.
     CallTable& table = main->state().table;
     RowCells c, e;
@@ -211,23 +211,23 @@ TEST_F(ShownCallsTest, TheProxyPassesTheItemModelTesterThroughSortsFiltersAndLoa
         clickTitle(column);
     }
     main->viewControls()->showFilterBar(true);
-    bar->cutShortCheck->setChecked(true);
-    bar->cutShortCheck->setChecked(false);
-    bar->slowLayerSeconds->setValue(1);
-    bar->slowLayerCheck->setChecked(true);
+    child<QCheckBox>(*bar, "CutShortCheck")->setChecked(true);
+    child<QCheckBox>(*bar, "CutShortCheck")->setChecked(false);
+    child<QDoubleSpinBox>(*bar, "SlowLayerSeconds")->setValue(1);
+    child<QCheckBox>(*bar, "SlowLayerCheck")->setChecked(true);
     EXPECT_EQ(shownStarts(), (QStringList{kA}));
 
     // Another log, with the filter and the sort kept: its calls come in
     // through the same proxy.
     writeLog(kThreeCallLog);
     platform.fileDialogAnswers = {windows.file("ppplog.txt")};
-    main->openAction->trigger();
+    action("Open1")->trigger();
     EXPECT_EQ(shownStarts(), (QStringList{"12-01-2026"}));
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("1 of 3 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("1 of 3 Calls"));
     EXPECT_EQ(main->selectedRow(), 1);
-    bar->slowLayerCheck->setChecked(false);
+    child<QCheckBox>(*bar, "SlowLayerCheck")->setChecked(false);
     EXPECT_EQ(grid->model()->rowCount(), 3);
-    EXPECT_EQ(main->statusLabel->text(), QStringLiteral("3 Calls"));
+    EXPECT_EQ(statusLabel()->text(), QStringLiteral("3 Calls"));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/StatisticsWindow.h"
+#include "app/figures/StatisticsWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,9 +12,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/Windows.h"
+#include "app/look/WindowLook.h"
+#include "commands/Messages.h"
 #include "commands/SaveStatistics.h"
 #include "platform/Errors.h"
+#include "platform/qt/Latin1.h"
 
 namespace kestal {
 
@@ -53,81 +55,79 @@ QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, i
 StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("StatisticsWindow"));
-    setWindowTitle(QStringLiteral("Statistics - %1")
-                       .arg(QLatin1String(kProgramTitle.data(),
-                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowTitle(QStringLiteral("Statistics - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
 
-    periodBox = new QComboBox(this);
-    periodBox->setObjectName(QStringLiteral("PeriodBox"));
-    periodBox->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
-    periodBox->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
-    periodBox->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
-    periodBox->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
+    periodBox_ = new QComboBox(this);
+    periodBox_->setObjectName(QStringLiteral("PeriodBox"));
+    periodBox_->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
+    periodBox_->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
+    periodBox_->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
+    periodBox_->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
     auto* periodLabel = new QLabel(QStringLiteral("&Period:"), this);
-    periodLabel->setBuddy(periodBox);
-    callsLabel = new QLabel(this);
-    callsLabel->setObjectName(QStringLiteral("CallsLabel"));
+    periodLabel->setBuddy(periodBox_);
+    callsLabel_ = new QLabel(this);
+    callsLabel_->setObjectName(QStringLiteral("CallsLabel"));
 
-    model = new StatisticsModel(this);
-    figuresGrid = new QTableView(this);
-    figuresGrid->setObjectName(QStringLiteral("FiguresGrid"));
-    figuresGrid->setModel(model);
-    figuresGrid->verticalHeader()->hide();
-    figuresGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    figuresGrid->verticalHeader()->setDefaultSectionSize(20);
-    figuresGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    figuresGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model_ = new StatisticsModel(this);
+    figuresGrid_ = new QTableView(this);
+    figuresGrid_->setObjectName(QStringLiteral("FiguresGrid"));
+    figuresGrid_->setModel(model_);
+    figuresGrid_->verticalHeader()->hide();
+    figuresGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    figuresGrid_->verticalHeader()->setDefaultSectionSize(20);
+    figuresGrid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    figuresGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Widths are fitted to the figures after each grouping (fitColumns):
     // ResizeToContents would measure the cells of a thousand rows each time.
-    figuresGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    figuresGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    copyButton = new QPushButton(QStringLiteral("&Copy"), this);
-    copyButton->setObjectName(QStringLiteral("CopyButton"));
-    saveAsButton = new QPushButton(QStringLiteral("Save &As..."), this);
-    saveAsButton->setObjectName(QStringLiteral("SaveAsButton"));
-    closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
+    copyButton_ = new QPushButton(QStringLiteral("&Copy"), this);
+    copyButton_->setObjectName(QStringLiteral("CopyButton"));
+    saveAsButton_ = new QPushButton(QStringLiteral("Save &As..."), this);
+    saveAsButton_->setObjectName(QStringLiteral("SaveAsButton"));
+    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_->setObjectName(QStringLiteral("CloseButton"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
-    top->addWidget(periodBox);
+    top->addWidget(periodBox_);
     top->addStretch();
-    top->addWidget(callsLabel);
+    top->addWidget(callsLabel_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(copyButton);
-    buttons->addWidget(saveAsButton);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(copyButton_);
+    buttons->addWidget(saveAsButton_);
+    buttons->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(figuresGrid);
+    layout->addWidget(figuresGrid_);
     layout->addLayout(buttons);
     resize(1000, 300);
 
-    connect(periodBox, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
-    connect(copyButton, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
-    connect(saveAsButton, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(periodBox_, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
+    connect(copyButton_, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
+    connect(saveAsButton_, &QPushButton::clicked, this, &StatisticsWindow::saveFigures);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
 }
 
 StatisticsPeriod StatisticsWindow::period() const {
-    return static_cast<StatisticsPeriod>(periodBox->currentData().toInt());
+    return static_cast<StatisticsPeriod>(periodBox_->currentData().toInt());
 }
 
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
         rows_ = calls_.rows();
-        callsLabel->setText(QStringLiteral("%1 calls").arg(rows_.size()));
+        callsLabel_->setText(QStringLiteral("%1 calls").arg(rows_.size()));
     });
     regroup();
 }
 
 void StatisticsWindow::regroup() {
     runCommand(platform_, [this] {
-        model->setRows(statisticsOf(calls_.values(), rows_, period()));
+        model_->setRows(statisticsOf(calls_.values(), rows_, period()));
         fitColumns();
     });
 }
@@ -135,13 +135,13 @@ void StatisticsWindow::regroup() {
 void StatisticsWindow::fitColumns() {
     // The figures are digits, signs and colons: in the fonts of the desktop
     // their digits are all equally wide, so the longest text is the widest.
-    const QFontMetrics metrics(figuresGrid->font());
-    const int margin = 2 * (figuresGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    QHeaderView* header = figuresGrid->horizontalHeader();
+    const QFontMetrics metrics(figuresGrid_->font());
+    const int margin = 2 * (figuresGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    QHeaderView* header = figuresGrid_->horizontalHeader();
     for (int c = 0; c < kStatisticsColumnCount; ++c) {
         const auto column = static_cast<std::size_t>(c);
         std::string_view longest;
-        for (const StatisticsRow& row : model->rows()) {
+        for (const StatisticsRow& row : model_->rows()) {
             if (row[column].size() > longest.size()) longest = row[column];
         }
         const int cells = metrics.horizontalAdvance(QString::fromLatin1(
@@ -152,14 +152,14 @@ void StatisticsWindow::fitColumns() {
 }
 
 void StatisticsWindow::copyFigures() {
-    const std::string text = statisticsText(model->rows(), StatisticsLayout::TabSeparated, true);
+    const std::string text = statisticsText(model_->rows(), StatisticsLayout::TabSeparated, true);
     QApplication::clipboard()->setText(
         QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void StatisticsWindow::saveFigures() {
     runCommand(platform_,
-               [this] { commands::saveStatistics(model->rows(), platform_, saveDialog_); });
+               [this] { commands::saveStatistics(model_->rows(), platform_, saveDialog_); });
 }
 
 }  // namespace kestal

@@ -1,4 +1,4 @@
-#include "app/Windows.h"
+#include "app/look/WindowLook.h"
 
 #include <QPixmap>
 
@@ -7,10 +7,6 @@
 static void initKestalResources() { Q_INIT_RESOURCE(kestal); }
 
 namespace kestal {
-
-MainWindow* mainWindow = nullptr;
-AboutBox* aboutBox = nullptr;
-CallDetailsWindow* callDetailsWindow = nullptr;
 
 QFont systemFont() {
     QFont font(QStringLiteral("System"));

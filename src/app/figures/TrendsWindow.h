@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/ShownCalls.h"
-#include "app/TrendChart.h"
+#include "app/figures/ShownCalls.h"
+#include "app/figures/TrendChart.h"
 #include "output/CallTrends.h"
 
 class QLabel;
@@ -37,17 +37,16 @@ public:
     // The per-call graph of a measure, with the points drawn for the view.
     QCPGraph* perCallGraph(CallMeasure measure) const;
 
-    QTabWidget* chartTabs = nullptr;
-    TrendChart* perCallChart = nullptr;
-    TrendChart* perDayChart = nullptr;
-    TrendChart* histogramChart = nullptr;
-    QLabel* pointLabel = nullptr;
-    QPushButton* wholeRangeButton = nullptr;
-    QPushButton* savePictureButton = nullptr;
-    QPushButton* printButton = nullptr;
-    QPushButton* closeButton = nullptr;
-
 private:
+    QTabWidget* chartTabs_ = nullptr;
+    TrendChart* perCallChart_ = nullptr;
+    TrendChart* perDayChart_ = nullptr;
+    TrendChart* histogramChart_ = nullptr;
+    QLabel* pointLabel_ = nullptr;
+    QPushButton* wholeRangeButton_ = nullptr;
+    QPushButton* savePictureButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
     struct PerCallGraph {
         QCPGraph* graph;
         CallMeasure measure;

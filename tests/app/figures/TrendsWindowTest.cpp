@@ -9,9 +9,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "AppFixture.h"
-#include "app/ChartPicture.h"
-#include "app/TrendsWindow.h"
+#include "app/AppFixture.h"
+#include "app/figures/ChartPicture.h"
+#include "app/figures/TrendsWindow.h"
 
 namespace kestal::testing {
 namespace {
@@ -26,16 +26,20 @@ protected:
         auto* window = main->findChild<TrendsWindow*>(QStringLiteral("TrendsWindow"));
         if (window) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-            window->perCallChart->replot();
+            child<TrendChart>(*window, "PerCallChart")->replot();
         }
         return window;
+    }
+    // Chooses the tab of the chart with this object name.
+    static void chooseChart(const TrendsWindow& window, const char* name) {
+        child<QTabWidget>(window, "ChartTabs")->setCurrentWidget(child<TrendChart>(window, name));
     }
 };
 
 TEST_F(TrendsWindowTest, ItemFollowsStatisticsAndShowsThePerCallPoints) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    const QList<QAction*> items = main->callMenu->actions();
+    const QList<QAction*> items = menu("Call1")->actions();
     ASSERT_GE(items.size(), 3);
     EXPECT_EQ(items[1]->objectName(), "Statistics1");
     EXPECT_EQ(items[2]->objectName(), "Trends1");
@@ -47,16 +51,16 @@ TEST_F(TrendsWindowTest, ItemFollowsStatisticsAndShowsThePerCallPoints) {
     EXPECT_EQ(window->perCallGraph(kDurationMeasure)->dataCount(), 3);
     EXPECT_EQ(window->perCallGraph(kLcpMeasure)->dataCount(), 4);
     EXPECT_EQ(window->perCallGraph(kErrorsPerKiloFrame)->dataCount(), 3);
-    EXPECT_EQ(window->chartTabs->count(), 3);
+    EXPECT_EQ(child<QTabWidget>(*window, "ChartTabs")->count(), 3);
 }
 
 TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    auto* calls = qobject_cast<QCPBars*>(window->perDayChart->plottable(0));
+    auto* calls = qobject_cast<QCPBars*>(child<TrendChart>(*window, "PerDayChart")->plottable(0));
     ASSERT_NE(calls, nullptr);
     EXPECT_EQ(calls->dataCount(), 0);  // not drawn yet
-    window->chartTabs->setCurrentWidget(window->perDayChart);
+    chooseChart(*window, "PerDayChart");
     QApplication::processEvents();
     // The three days with a dated call, two calls on each of the first two.
     ASSERT_EQ(calls->dataCount(), 3);
@@ -67,7 +71,7 @@ TEST_F(TrendsWindowTest, ChartsOnHiddenTabsAreDrawnWhenTheirTabIsChosen) {
 TEST_F(TrendsWindowTest, KeysAndWheelZoomAndPanTheTimeAxis) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    TrendChart* chart = window->perCallChart;
+    TrendChart* chart = child<TrendChart>(*window, "PerCallChart");
     QCPAxis* x = chart->plots().front()->axis(QCPAxis::atBottom);
     QCPAxis* lowest = chart->plots().back()->axis(QCPAxis::atBottom);
     const QCPRange home = x->range();
@@ -89,7 +93,7 @@ TEST_F(TrendsWindowTest, KeysAndWheelZoomAndPanTheTimeAxis) {
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(chart, &wheel);
     EXPECT_LT(x->range().size(), home.size());
-    window->wholeRangeButton->click();
+    child<QPushButton>(*window, "WholeRangeButton")->click();
     EXPECT_EQ(x->range(), home);
 }
 
@@ -102,9 +106,10 @@ TEST_F(TrendsWindowTest, ClickOnAPointSelectsItsCallInTheGrid) {
     const auto point = durations->data()->at(2);
     const QPointF at = durations->coordsToPixels(point->key, point->value);
     EXPECT_EQ(main->selectedRow(), 1);
-    QTest::mouseClick(window->perCallChart, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    QTest::mouseClick(child<TrendChart>(*window, "PerCallChart"), Qt::LeftButton, Qt::NoModifier,
+                      at.toPoint());
     EXPECT_EQ(main->selectedRow(), 4);
-    EXPECT_TRUE(window->pointLabel->text().contains("12-29-2026 08:00:05"));
+    EXPECT_TRUE(child<QLabel>(*window, "PointLabel")->text().contains("12-29-2026 08:00:05"));
 }
 
 TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
@@ -114,7 +119,7 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
         {"trends.png", "\x89PNG"}, {"trends.SVG", "<?xml"}, {"trends.pdf", "%PDF"}};
     for (const auto& [name, start] : files) {
         platform.fileDialogAnswers.push_back(windows.file(name));
-        window->savePictureButton->click();
+        child<QPushButton>(*window, "SavePictureButton")->click();
         EXPECT_EQ(readBytes(windows.file(name)).substr(0, start.size()), start) << name;
     }
     EXPECT_NE(readBytes(windows.file("trends.SVG")).find("Duration (s)"), std::string::npos);
@@ -122,8 +127,9 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 
     platform.fileDialogAnswers.push_back(windows.file("trends.bmp"));
     platform.fileDialogAnswers.push_back(windows.file("missing/trends.png"));
-    window->savePictureButton->click();
-    window->savePictureButton->click();
+    QPushButton* savePicture = child<QPushButton>(*window, "SavePictureButton");
+    savePicture->click();
+    savePicture->click();
     const std::vector<std::string> texts = platform.dialogTexts();
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2], std::string(kNoPictureFormatWarning));
@@ -133,7 +139,7 @@ TEST_F(TrendsWindowTest, SavePictureAsPngSvgOrPdf) {
 TEST_F(TrendsWindowTest, PrintsTheChartShown) {
     TrendsWindow* window = open();
     ASSERT_NE(window, nullptr);
-    window->chartTabs->setCurrentWidget(window->perDayChart);
+    chooseChart(*window, "PerDayChart");
     QApplication::processEvents();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

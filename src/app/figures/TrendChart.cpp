@@ -1,4 +1,4 @@
-#include "app/TrendChart.h"
+#include "app/figures/TrendChart.h"
 
 namespace kestal {
 

@@ -9,9 +9,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 
-#include "AppFixture.h"
-#include "app/StatisticsWindow.h"
+#include "app/AppFixture.h"
+#include "app/figures/StatisticsWindow.h"
 #include "commands/SaveStatistics.h"
 
 namespace kestal::testing {
@@ -25,9 +26,16 @@ protected:
         main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
         return main->findChild<StatisticsWindow*>(QStringLiteral("StatisticsWindow"));
     }
+    // The grid of figures' model and the period box, by their object names.
+    static QAbstractItemModel* figuresModel(const StatisticsWindow& window) {
+        return child<QTableView>(window, "FiguresGrid")->model();
+    }
+    static QComboBox* periodBox(const StatisticsWindow& window) {
+        return child<QComboBox>(window, "PeriodBox");
+    }
     std::string shown(StatisticsWindow& window,
                       StatisticsLayout layout = StatisticsLayout::TabSeparated) {
-        return statisticsText(window.model->rows(), layout, true);
+        return statisticsText(window.figures(), layout, true);
     }
     std::string figures(StatisticsPeriod by, StatisticsLayout layout) {
         return statisticsText(tableStatistics(main->state().table, {1, 2, 3, 4, 5, 6}, by, {}),
@@ -37,7 +45,7 @@ protected:
 
 TEST_F(StatisticsWindowTest, ItemFollowsShowCallDetailsAndOpensOneWindow) {
     StatisticsWindow* window = open();
-    const QList<QAction*> items = main->callMenu->actions();
+    const QList<QAction*> items = menu("Call1")->actions();
     ASSERT_GE(items.size(), 2);
     EXPECT_EQ(items[0]->objectName(), "ShowCallDetails2");
     EXPECT_EQ(items[1]->objectName(), "Statistics1");
@@ -45,9 +53,10 @@ TEST_F(StatisticsWindowTest, ItemFollowsShowCallDetailsAndOpensOneWindow) {
     EXPECT_TRUE(window->isVisible());
     main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
     EXPECT_EQ(main->findChildren<StatisticsWindow*>().size(), 1);
-    QAbstractItemModelTester tester(window->model,
+    QAbstractItemModelTester tester(figuresModel(*window),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    EXPECT_EQ(window->model->headerData(14, Qt::Horizontal).toString(), "Errors per 1000 Frames");
+    EXPECT_EQ(figuresModel(*window)->headerData(14, Qt::Horizontal).toString(),
+              "Errors per 1000 Frames");
 }
 
 TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
@@ -57,23 +66,24 @@ TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
                                                         {3, StatisticsPeriod::Month},
                                                         {0, StatisticsPeriod::All}};
     for (const auto& [index, by] : choices) {
-        window->periodBox->setCurrentIndex(index);
+        periodBox(*window)->setCurrentIndex(index);
         EXPECT_EQ(shown(*window), figures(by, StatisticsLayout::TabSeparated)) << index;
     }
-    EXPECT_EQ(window->callsLabel->text(), "6 calls");
-    EXPECT_EQ(window->model->rowCount(), 1);
+    EXPECT_EQ(child<QLabel>(*window, "CallsLabel")->text(), "6 calls");
+    EXPECT_EQ(figuresModel(*window)->rowCount(), 1);
 }
 
 TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
     StatisticsWindow* window = open();
-    const QFontMetrics metrics(window->figuresGrid->font());
-    const QHeaderView* header = window->figuresGrid->horizontalHeader();
+    const QTableView* figuresGrid = child<QTableView>(*window, "FiguresGrid");
+    const QFontMetrics metrics(figuresGrid->font());
+    const QHeaderView* header = figuresGrid->horizontalHeader();
     for (const int index : {0, 1}) {  // one row, then one a day
-        window->periodBox->setCurrentIndex(index);
+        periodBox(*window)->setCurrentIndex(index);
         for (int c = 0; c < kStatisticsColumnCount; ++c) {
             EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
-            for (int row = 0; row < window->model->rowCount(); ++row) {
-                const QString text = window->model->index(row, c).data().toString();
+            for (int row = 0; row < figuresModel(*window)->rowCount(); ++row) {
+                const QString text = figuresModel(*window)->index(row, c).data().toString();
                 EXPECT_GT(header->sectionSize(c), metrics.horizontalAdvance(text))
                     << c << " " << text.toStdString();
             }
@@ -83,18 +93,18 @@ TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
 
 TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {
     StatisticsWindow* window = open();
-    window->periodBox->setCurrentIndex(1);
-    window->copyButton->click();
+    periodBox(*window)->setCurrentIndex(1);
+    child<QPushButton>(*window, "CopyButton")->click();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               figures(StatisticsPeriod::Day, StatisticsLayout::TabSeparated));
 }
 
 TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
     StatisticsWindow* window = open();
-    window->periodBox->setCurrentIndex(3);
+    periodBox(*window)->setCurrentIndex(3);
     platform.fileDialogAnswers.push_back(windows.file("figures.csv"));
     platform.dialogAnswers.push_back(DialogResult::Yes);
-    window->saveAsButton->click();
+    child<QPushButton>(*window, "SaveAsButton")->click();
     EXPECT_EQ(readBytes(windows.file("figures.csv")),
               figures(StatisticsPeriod::Month, StatisticsLayout::CommaSeparated));
     ASSERT_FALSE(platform.fileDialogsShown.empty());
@@ -105,7 +115,7 @@ TEST_F(StatisticsWindowTest, SaveAsTakesTheLayoutFromTheFileName) {
     platform.fileDialogAnswers.push_back(windows.file("figures.tsv"));
     platform.fileDialogAnswers.push_back(windows.file("figures.txt"));
     platform.fileDialogAnswers.push_back(windows.file("missing/figures.tsv"));
-    for (int i = 0; i < 3; ++i) window->saveAsButton->click();
+    for (int i = 0; i < 3; ++i) child<QPushButton>(*window, "SaveAsButton")->click();
     const std::string tsv = figures(StatisticsPeriod::Month, StatisticsLayout::TabSeparated);
     EXPECT_EQ(readBytes(windows.file("figures.tsv")), tsv.substr(tsv.find("\r\n") + 2));
     const std::vector<std::string> texts = platform.dialogTexts();
@@ -119,8 +129,8 @@ TEST_F(StatisticsWindowTest, OpeningAnotherLogRefreshesTheFigures) {
     windows.write("other.txt", kThreeCallLog);
     platform.fileDialogAnswers.push_back(windows.file("other.txt"));
     main->openLog();
-    EXPECT_EQ(window->callsLabel->text(), "3 calls");
-    EXPECT_EQ(window->model->rows().at(0)[1], "3");
+    EXPECT_EQ(child<QLabel>(*window, "CallsLabel")->text(), "3 calls");
+    EXPECT_EQ(window->figures().at(0)[1], "3");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/ShownCalls.h"
+#include "app/figures/ShownCalls.h"
 #include "output/CallStatistics.h"
 
 class QComboBox;
@@ -48,15 +48,17 @@ public:
     // Each column as wide as its title and its widest figure.
     void fitColumns();
 
-    QComboBox* periodBox = nullptr;
-    QTableView* figuresGrid = nullptr;
-    QLabel* callsLabel = nullptr;
-    QPushButton* copyButton = nullptr;
-    QPushButton* saveAsButton = nullptr;
-    QPushButton* closeButton = nullptr;
-    StatisticsModel* model = nullptr;
+    // The figures shown, one row per period.
+    const std::vector<StatisticsRow>& figures() const { return model_->rows(); }
 
 private:
+    QComboBox* periodBox_ = nullptr;
+    QTableView* figuresGrid_ = nullptr;
+    QLabel* callsLabel_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* saveAsButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    StatisticsModel* model_ = nullptr;
     ShownCalls calls_;
     std::vector<int> rows_;  // the table rows of the calls shown
     Platform& platform_;

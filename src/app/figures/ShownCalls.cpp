@@ -1,4 +1,4 @@
-#include "app/ShownCalls.h"
+#include "app/figures/ShownCalls.h"
 
 namespace kestal {
 

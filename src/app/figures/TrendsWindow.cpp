@@ -1,4 +1,4 @@
-#include "app/TrendsWindow.h"
+#include "app/figures/TrendsWindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,9 +10,11 @@
 #include <span>
 #include <thread>
 
-#include "app/ChartPicture.h"
-#include "app/Windows.h"
+#include "app/figures/ChartPicture.h"
+#include "app/look/WindowLook.h"
+#include "commands/Messages.h"
 #include "platform/Errors.h"
+#include "platform/qt/Latin1.h"
 
 namespace kestal {
 
@@ -105,79 +107,77 @@ QVector<double> binStarts(std::size_t bins, double width, double unit) {
 TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("TrendsWindow"));
-    setWindowTitle(QStringLiteral("Trends - %1")
-                       .arg(QLatin1String(kProgramTitle.data(),
-                                          static_cast<qsizetype>(kProgramTitle.size()))));
+    setWindowTitle(QStringLiteral("Trends - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
     createCharts();
 
-    pointLabel = new QLabel(this);
-    pointLabel->setObjectName(QStringLiteral("PointLabel"));
-    wholeRangeButton = new QPushButton(QStringLiteral("&Whole Range"), this);
-    wholeRangeButton->setObjectName(QStringLiteral("WholeRangeButton"));
-    savePictureButton = new QPushButton(QStringLiteral("Save &Picture As..."), this);
-    savePictureButton->setObjectName(QStringLiteral("SavePictureButton"));
-    printButton = new QPushButton(QStringLiteral("P&rint"), this);
-    printButton->setObjectName(QStringLiteral("PrintButton"));
-    closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setObjectName(QStringLiteral("CloseButton"));
+    pointLabel_ = new QLabel(this);
+    pointLabel_->setObjectName(QStringLiteral("PointLabel"));
+    wholeRangeButton_ = new QPushButton(QStringLiteral("&Whole Range"), this);
+    wholeRangeButton_->setObjectName(QStringLiteral("WholeRangeButton"));
+    savePictureButton_ = new QPushButton(QStringLiteral("Save &Picture As..."), this);
+    savePictureButton_->setObjectName(QStringLiteral("SavePictureButton"));
+    printButton_ = new QPushButton(QStringLiteral("P&rint"), this);
+    printButton_->setObjectName(QStringLiteral("PrintButton"));
+    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_->setObjectName(QStringLiteral("CloseButton"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(pointLabel, 1);
-    for (QPushButton* button : {wholeRangeButton, savePictureButton, printButton, closeButton})
+    buttons->addWidget(pointLabel_, 1);
+    for (QPushButton* button : {wholeRangeButton_, savePictureButton_, printButton_, closeButton_})
         buttons->addWidget(button);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chartTabs, 1);
+    layout->addWidget(chartTabs_, 1);
     layout->addLayout(buttons);
     resize(1000, 640);
 
-    connect(wholeRangeButton, &QPushButton::clicked, this, &TrendsWindow::showWholeRange);
-    connect(savePictureButton, &QPushButton::clicked, this, &TrendsWindow::savePicture);
-    connect(printButton, &QPushButton::clicked, this, &TrendsWindow::print);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(wholeRangeButton_, &QPushButton::clicked, this, &TrendsWindow::showWholeRange);
+    connect(savePictureButton_, &QPushButton::clicked, this, &TrendsWindow::savePicture);
+    connect(printButton_, &QPushButton::clicked, this, &TrendsWindow::print);
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
 }
 
 void TrendsWindow::createCharts() {
-    chartTabs = new QTabWidget(this);
-    chartTabs->setObjectName(QStringLiteral("ChartTabs"));
+    chartTabs_ = new QTabWidget(this);
+    chartTabs_->setObjectName(QStringLiteral("ChartTabs"));
     createPerCallChart();
 
-    perDayChart = new TrendChart(true, chartTabs);
-    perDayChart->setObjectName(QStringLiteral("PerDayChart"));
+    perDayChart_ = new TrendChart(true, chartTabs_);
+    perDayChart_->setObjectName(QStringLiteral("PerDayChart"));
     for (const char* label : {"Calls", "Online time (h)", "Median duration (min)"})
-        perDayChart->addPlot(QString::fromLatin1(label));
-    perDayChart->useTimeAxis();
-    connect(perDayChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
-    perDayChart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
-    chartTabs->addTab(perDayChart, QStringLiteral("Per &Day"));
+        perDayChart_->addPlot(QString::fromLatin1(label));
+    perDayChart_->useTimeAxis();
+    connect(perDayChart_, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
+    perDayChart_->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
+    chartTabs_->addTab(perDayChart_, QStringLiteral("Per &Day"));
 
-    histogramChart = new TrendChart(false, chartTabs);
-    histogramChart->setObjectName(QStringLiteral("HistogramChart"));
-    histogramChart->addPlot(QStringLiteral("Calls"))
+    histogramChart_ = new TrendChart(false, chartTabs_);
+    histogramChart_->setObjectName(QStringLiteral("HistogramChart"));
+    histogramChart_->addPlot(QStringLiteral("Calls"))
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Duration (min)"));
-    histogramChart->addPlot(QStringLiteral("Calls"))
+    histogramChart_->addPlot(QStringLiteral("Calls"))
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Layer time (s)"));
-    chartTabs->addTab(histogramChart, QStringLiteral("&Histograms"));
+    chartTabs_->addTab(histogramChart_, QStringLiteral("&Histograms"));
 }
 
 void TrendsWindow::createPerCallChart() {
-    perCallChart = new TrendChart(true, chartTabs);
-    perCallChart->setObjectName(QStringLiteral("PerCallChart"));
+    perCallChart_ = new TrendChart(true, chartTabs_);
+    perCallChart_->setObjectName(QStringLiteral("PerCallChart"));
     for (const char* label :
          {"Duration (s)", "Layer time (s)", "Throughput (bytes/s)", "Errors per 1000 frames"})
-        perCallChart->addPlot(QString::fromLatin1(label));
-    perCallChart->useTimeAxis();
-    perCallChart->plots()
+        perCallChart_->addPlot(QString::fromLatin1(label));
+    perCallChart_->useTimeAxis();
+    perCallChart_->plots()
         .back()
         ->axis(QCPAxis::atBottom)
         ->setLabel(QStringLiteral("Start of the call"));
-    std::vector<QCPLegend*> legends(perCallChart->plots().size(), nullptr);
+    std::vector<QCPLegend*> legends(perCallChart_->plots().size(), nullptr);
     for (const MeasureLook& look : kMeasures) {
-        QCPAxisRect* plot = perCallChart->plots()[static_cast<std::size_t>(look.plot)];
+        QCPAxisRect* plot = perCallChart_->plots()[static_cast<std::size_t>(look.plot)];
         QCPGraph* graph = pointGraph(plot, kColours[look.colour]);
         graph->setName(QString::fromLatin1(look.name));
         if (look.plot == 1 || look.plot == 2) {
@@ -189,12 +189,12 @@ void TrendsWindow::createPerCallChart() {
     }
     // Thinned again whenever a zoom, a pan or a new size changes the view,
     // just before the chart is drawn.
-    connect(perCallChart, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
-    connect(perCallChart, &QCustomPlot::plottableClick, this,
+    connect(perCallChart_, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
+    connect(perCallChart_, &QCustomPlot::plottableClick, this,
             [this](QCPAbstractPlottable* graph, int index, QMouseEvent*) {
                 selectDrawnCall(graph, index);
             });
-    chartTabs->addTab(perCallChart, QStringLiteral("Per &Call"));
+    chartTabs_->addTab(perCallChart_, QStringLiteral("Per &Call"));
 }
 
 void TrendsWindow::refresh() {
@@ -203,7 +203,7 @@ void TrendsWindow::refresh() {
         fillPerCallChart();
         fillPerDayChart();
         fillHistograms();
-        pointLabel->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
+        pointLabel_->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
     });
 }
 
@@ -212,7 +212,7 @@ void TrendsWindow::fillPerCallChart() {
     const double last = trends_.times.empty() ? kSecondsPerDay : trends_.times.back();
     // A little room either side, so the first and last calls show.
     const double margin = std::max((last - first) * 0.01, 60.0);
-    const auto& plots = perCallChart->plots();
+    const auto& plots = perCallChart_->plots();
     std::vector<double> largest(plots.size(), 0);
     for (PerCallGraph& each : perCall_) {
         const std::size_t plot = static_cast<std::size_t>(kMeasures[each.measure].plot);
@@ -221,9 +221,9 @@ void TrendsWindow::fillPerCallChart() {
     }
     for (std::size_t p = 0; p < plots.size(); ++p) {
         fitYToValues(plots[p]->axis(QCPAxis::atLeft), largest[p]);
-        perCallChart->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
+        perCallChart_->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
     }
-    perCallChart->showHomeRange();
+    perCallChart_->showHomeRange();
 }
 
 void TrendsWindow::thinPerCallPoints() {
@@ -266,7 +266,7 @@ void TrendsWindow::thinPerCallPoints() {
 void TrendsWindow::thinPerDayBars() {
     // QCustomPlot draws each new chart once, shown or not: a chart on a
     // hidden tab gets its data when its tab is chosen.
-    if (!perDayChart->isVisible()) return;
+    if (!perDayChart_->isVisible()) return;
     if (medianLine_ && medianLine_->dataCount() == 0) {
         medianLine_->setData(
             QVector<double>(trends_.days.begin(), trends_.days.end()),
@@ -292,7 +292,7 @@ bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
         const std::size_t call = each.drawn[static_cast<std::size_t>(index)];
         const int row = trends_.rows[call];
         calls_.select(row);
-        pointLabel->setText(
+        pointLabel_->setText(
             QStringLiteral("Call of %1 selected in the grid")
                 .arg(QString::fromLatin1(
                     calls_.table->cell(Column::StartTime, row).data(),
@@ -310,8 +310,8 @@ QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure) const {
 }
 
 void TrendsWindow::fillPerDayChart() {
-    perDayChart->clearPlottables();
-    const auto& plots = perDayChart->plots();
+    perDayChart_->clearPlottables();
+    const auto& plots = perDayChart_->plots();
     const std::vector<double>* series[] = {&trends_.dayCalls, &trends_.dayOnlineHours,
                                            &trends_.dayMedianMinutes};
     perDay_.clear();
@@ -328,13 +328,13 @@ void TrendsWindow::fillPerDayChart() {
     const double first = trends_.days.empty() ? 0 : trends_.days.front();
     const double last = trends_.days.empty() ? 0 : trends_.days.back();
     for (QCPAxisRect* plot : plots)
-        perDayChart->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
-    perDayChart->showHomeRange();
+        perDayChart_->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
+    perDayChart_->showHomeRange();
 }
 
 void TrendsWindow::fillHistograms() {
-    histogramChart->clearPlottables();
-    const auto& plots = histogramChart->plots();
+    histogramChart_->clearPlottables();
+    const auto& plots = histogramChart_->plots();
 
     const Histogram durations = histogram(trends_.values[kDurationMeasure], kHistogramBins);
     const double minute = 60;
@@ -342,7 +342,7 @@ void TrendsWindow::fillHistograms() {
         ->setData(binStarts(durations.counts.size(), durations.binWidth, minute),
                   QVector<double>(durations.counts.begin(), durations.counts.end()), true);
     fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(durations.counts));
-    histogramChart->setHomeRange(
+    histogramChart_->setHomeRange(
         plots[0],
         QCPRange(0, std::max<double>(1, durations.counts.size()) * durations.binWidth / minute));
 
@@ -357,8 +357,8 @@ void TrendsWindow::fillHistograms() {
     std::size_t widest = 1;
     for (int l = 0; l < 4; ++l) {
         const Histogram layer = histogram(trends_.values[kLcpMeasure + l], width);
-        QCPGraph* graph = histogramChart->addGraph(plots[1]->axis(QCPAxis::atBottom),
-                                                   plots[1]->axis(QCPAxis::atLeft));
+        QCPGraph* graph = histogramChart_->addGraph(plots[1]->axis(QCPAxis::atBottom),
+                                                    plots[1]->axis(QCPAxis::atLeft));
         graph->setName(QString::fromLatin1(kMeasures[1 + l].name));
         graph->setPen(QPen(kColours[l], 2));
         graph->setLineStyle(QCPGraph::lsStepLeft);
@@ -373,12 +373,12 @@ void TrendsWindow::fillHistograms() {
         widest = std::max(widest, layer.counts.size());
     }
     fitYToValues(plots[1]->axis(QCPAxis::atLeft), largestCount);
-    histogramChart->setHomeRange(plots[1], QCPRange(0, widest * width));
-    histogramChart->showHomeRange();
+    histogramChart_->setHomeRange(plots[1], QCPRange(0, widest * width));
+    histogramChart_->showHomeRange();
 }
 
 TrendChart* TrendsWindow::currentChart() const {
-    return static_cast<TrendChart*>(chartTabs->currentWidget());
+    return static_cast<TrendChart*>(chartTabs_->currentWidget());
 }
 
 void TrendsWindow::showWholeRange() { currentChart()->showHomeRange(); }

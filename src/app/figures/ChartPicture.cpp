@@ -1,4 +1,4 @@
-#include "app/ChartPicture.h"
+#include "app/figures/ChartPicture.h"
 
 #include <qcustomplot.h>
 
@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <string>
 
+#include "commands/SaveDialog.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 
@@ -77,12 +78,7 @@ QByteArray chartPicture(QCustomPlot& chart, PictureFormat format) {
 }
 
 void saveChartPicture(QCustomPlot& chart, Platform& platform, FileDialog& dialog) {
-    dialog.kind = FileDialog::Kind::Save;
-    dialog.fileName.clear();
-    dialog.filter = std::string(kSavePictureFilter);
-    dialog.defaultExt = "png";
-    dialog.overwritePrompt = true;
-    dialog.hideReadOnly = true;
+    setUpSaveDialog(dialog, kSavePictureFilter, "png");
     if (!platform.executeFileDialog(dialog)) return;
     const std::optional<PictureFormat> format = pictureFormatForPath(dialog.fileName);
     if (!format) {

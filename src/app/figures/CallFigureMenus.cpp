@@ -1,0 +1,45 @@
+#include "app/figures/CallFigureMenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
+#include <memory>
+
+#include "app/figures/StatisticsWindow.h"
+#include "app/figures/TrendsWindow.h"
+
+namespace kestal {
+
+namespace {
+
+// An item that shows its window, creating it the first time; one window of
+// each kind.
+template <typename Window>
+void addWindowItem(QMenu& callMenu, const char* name, const QString& caption, QWidget& owner,
+                   Platform& platform, const std::function<ShownCalls()>& shownCalls) {
+    auto* item = new QAction(caption, &owner);
+    item->setObjectName(QString::fromLatin1(name));
+    callMenu.addAction(item);
+    auto window = std::make_shared<QPointer<Window>>();
+    QObject::connect(item, &QAction::triggered, &owner, [&owner, &platform, shownCalls, window] {
+        if (!*window) {
+            *window = new Window(shownCalls(), platform, &owner);
+            (*window)->setAttribute(Qt::WA_DeleteOnClose, false);
+        }
+        (*window)->show();
+        (*window)->raise();
+        (*window)->activateWindow();
+    });
+}
+
+}  // namespace
+
+void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
+                        const std::function<ShownCalls()>& shownCalls) {
+    addWindowItem<StatisticsWindow>(callMenu, "Statistics1", QStringLiteral("S&tatistics..."),
+                                    owner, platform, shownCalls);
+    addWindowItem<TrendsWindow>(callMenu, "Trends1", QStringLiteral("T&rends..."), owner, platform,
+                                shownCalls);
+}
+
+}  // namespace kestal

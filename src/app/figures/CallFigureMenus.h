@@ -1,0 +1,20 @@
+// Call > Statistics... and Call > Trends...: the menu items and the one
+// window of each, over the calls the grid shows.
+#pragma once
+
+#include <functional>
+
+#include "app/figures/ShownCalls.h"
+#include "platform/Platform.h"
+
+class QMenu;
+class QWidget;
+
+namespace kestal {
+
+// Adds the items to the end of callMenu. Each window is made the first time
+// its item is chosen, a child of owner, over the calls shownCalls gives.
+void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
+                        const std::function<ShownCalls()>& shownCalls);
+
+}  // namespace kestal

@@ -11,7 +11,7 @@
 #include "calls/CallRow.h"
 #include "calls/CallScan.h"
 #include "calls/LineMatcher.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

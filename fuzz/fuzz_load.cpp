@@ -20,33 +20,16 @@
 #include "commands/LogState.h"
 #include "commands/Messages.h"
 #include "support/FakePlatform.h"
+#include "support/RecordingView.h"
 
 using namespace kestal;
 using kestal::fuzz::check;
 using kestal::fuzz::contains;
 using kestal::testing::DialogRecord;
 using kestal::testing::FakePlatform;
+using kestal::testing::RecordingView;
 
 namespace {
-
-class StubView : public LoadView {
-public:
-    bool gridVisible = true;
-    bool gaugeVisible = false;
-    bool inputBlocked = false;
-    int shownRows = 2;  // the rows of the table last shown
-    void setGridVisible(bool visible) override { gridVisible = visible; }
-    void showTable(const CallTable& table) override { shownRows = table.rowCount(); }
-    void selectFirstRow() override {}
-    void setStatusText(std::string_view) override {}
-    void setGaugeVisible(bool visible) override { gaugeVisible = visible; }
-    void setGaugeProgress(int progress) override {
-        check(progress >= 0 && progress <= 100, "gauge out of range");
-    }
-    void setCaption(std::string_view) override {}
-    void setClearEnabled(bool) override {}
-    void setInputBlocked(bool blocked) override { inputBlocked = blocked; }
-};
 
 // One scratch folder for the whole run, removed at exit.
 struct ScratchFolder {
@@ -101,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!out) std::abort();
     }
 
-    StubView view;
+    RecordingView view;
     LogState state;
     state.logPath = path;
     commands::loadLog(state, platform, view);
@@ -150,7 +133,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(readAll(path) == bytes, "the log changed", bytes);
     check(!std::filesystem::exists(scratch() / "ppplog.tmp"), "ppplog.tmp left behind");
     check(!platform.busy() && !view.gaugeVisible && !view.inputBlocked && view.gridVisible &&
-              view.shownRows == state.table.rowCount(),
+              view.shownRowCount == state.table.rowCount(),
           "window not restored");
+    for (const int progress : view.gaugeProgress)
+        check(progress >= 0 && progress <= 100, "gauge out of range");
     return 0;
 }

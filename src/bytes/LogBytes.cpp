@@ -9,8 +9,8 @@
 #include <system_error>
 #include <thread>
 
-#include "bytes/Pages.h"
 #include "platform/FileSystem.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 

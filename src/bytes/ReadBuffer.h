@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "bytes/LogBytes.h"
-#include "bytes/Pages.h"
 #include "platform/FileSystem.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 

@@ -1,8 +1,9 @@
 // The file system as the program uses it: opening a log or a temporary file,
 // what a file is (its identity, kind, size and time), where a descriptor
 // stands, reading that goes on after interruptions, removing a file, mapping
-// a file's pages, and read leases. Every call on files outside the text
-// files (TextFile.h) goes through here; the descriptors are FileDescriptors.
+// a file's pages, and read leases. The commands and a log's bytes and lines
+// reach files through here (text files through TextFile.h); the
+// descriptors are FileDescriptors.
 #pragma once
 
 #include <sys/types.h>

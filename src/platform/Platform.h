@@ -94,7 +94,8 @@ public:
     virtual void beep() = 0;
 
     // The Windows directory, the folder the system log is looked for in
-    // (see WindowsDirectory.h); nothing when there is none.
+    // (see WindowsDirectory.h); nothing when there is none. Asked of the
+    // platform, so that a test can name a folder of its own.
     virtual std::optional<std::string> windowsDirectory() = 0;
 };
 

@@ -1,5 +1,5 @@
 // Whole pages of memory, through the system's mapping calls.
-#include "bytes/Pages.h"
+#include "platform/Pages.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

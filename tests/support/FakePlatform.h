@@ -1,6 +1,6 @@
 // The scripted platform that tests, benchmarks and fuzzers share: queued
 // answers for dialogs, and a record of every dialog, cursor change, event
-// pump, beep and print job the program made. Its printer prints nothing.
+// pump, beep and print job the program made; its printer keeps the jobs.
 #pragma once
 
 #include <deque>

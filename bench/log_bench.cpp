@@ -27,63 +27,13 @@
 #include "lines/LogLines.h"
 #include "output/TableExport.h"
 #include "platform/TextFile.h"
-#include "platform/TextPrinter.h"
+#include "support/FakePlatform.h"
 #include "table/CallTable.h"
 
 namespace {
 
 using namespace kestal;
 using namespace kestal::bench;
-
-class NullPrinter : public TextPrinter {
-public:
-    void open() override {}
-    void setFontName(std::string_view) override {}
-    std::string fontName() const override { return {}; }
-    void writeLine(std::string_view) override {}
-    void close() override {}
-};
-
-// Answers Yes to the repair question and OK to everything else; counts the
-// event pumps. The Windows directory is the log's folder.
-class BenchPlatform : public Platform {
-public:
-    explicit BenchPlatform(std::string windowsDirectory)
-        : directory_(std::move(windowsDirectory)) {}
-
-    long pumps = 0;
-    long dialogs = 0;
-
-    DialogResult messageDlg(std::string_view, DialogType, DialogButtons buttons) override {
-        ++dialogs;
-        return buttons == DialogButtons::YesNo ? DialogResult::Yes : DialogResult::Ok;
-    }
-    void showMessage(std::string_view) override { ++dialogs; }
-    void showErrorReport(std::string_view text) override {
-        std::fprintf(stderr, "error report: %.*s\n", static_cast<int>(text.size()), text.data());
-    }
-    bool executeFileDialog(FileDialog&) override { return false; }
-    void setBusyCursor(bool) override {}
-    void processMessages() override { ++pumps; }
-    RegionalSettings regionalSettings() override { return {}; }
-    std::string longTimeText(const DateTime&) override { return {}; }
-    DateTime now() override { return {}; }
-    TextPrinter& printer() override { return printer_; }
-    void closeMainWindow() override {}
-    void setClipboardText(std::string_view) override {}
-    unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
-        if (directory_.size() + 1 > size) return static_cast<unsigned>(directory_.size() + 1);
-        std::memcpy(buffer, directory_.c_str(), directory_.size() + 1);
-        return static_cast<unsigned>(directory_.size());
-    }
-    unsigned setErrorMode(unsigned mode) override { return mode; }
-    bool deleteFile(const char* path) override { return ::unlink(path) == 0; }
-    bool beep(unsigned) override { return true; }
-
-private:
-    std::string directory_;
-    NullPrinter printer_;
-};
 
 // Notes when the repair starts and ends (the gauge is shown for exactly
 // that long) and how often the gauge moves.
@@ -182,23 +132,30 @@ void benchRepair(const std::string& nulLog, int runs) {
                                    shellQuoted(trOut) + " && rm " + shellQuoted(trOut));
     printFigure("reference: tr -d '\\000'", tr, size);
 
-    // loadLog wants the log under its own name in the Windows directory.
-    BenchPlatform platform(folder.string());
+    // loadLog wants the log under its own name in the Windows directory. The
+    // repair question is answered Yes, everything else OK.
+    testing::FakePlatform platform;
+    platform.windowsDir = folder.string();
+    platform.unansweredQuestion = DialogResult::Yes;
     LogState state;
     state.logPath = nulLog;
     Timing best;
     BenchView view;
     for (int i = 0; i < std::max(runs, 1); ++i) {
         view = BenchView();
-        platform.pumps = 0;
+        platform.pumpCount = 0;
+        platform.dialogs.clear();
         state.table.reset();  // as Open leaves it
         commands::loadLog(state, platform, view);
+        for (const testing::DialogRecord& dialog : platform.dialogs)
+            if (dialog.kind == testing::DialogRecord::Kind::ErrorReport)
+                std::fprintf(stderr, "error report: %s\n", dialog.text.c_str());
         best.wall = std::min(best.wall, view.repairSeconds);
         best.cpu = std::min(best.cpu, view.repairCpuSeconds);
     }
     printFigure("NUL repair", best, size, tr, "tr -d '\\000'");
-    std::printf("  %ld gauge moves, %ld event pumps; %zu lines, %d calls after the repair\n",
-                view.gaugeMoves, platform.pumps, state.lines.size(), state.table.callCount());
+    std::printf("  %ld gauge moves, %d event pumps; %zu lines, %d calls after the repair\n",
+                view.gaugeMoves, platform.pumpCount, state.lines.size(), state.table.callCount());
 }
 
 }  // namespace

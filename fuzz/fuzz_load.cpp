@@ -19,80 +19,17 @@
 #include "commands/LoadLog.h"
 #include "commands/LogState.h"
 #include "commands/Messages.h"
-#include "platform/TextPrinter.h"
+#include "support/FakePlatform.h"
+#include "support/RecordingView.h"
 
 using namespace kestal;
 using kestal::fuzz::check;
 using kestal::fuzz::contains;
+using kestal::testing::DialogRecord;
+using kestal::testing::FakePlatform;
+using kestal::testing::RecordingView;
 
 namespace {
-
-class NoPrinter : public TextPrinter {
-public:
-    void open() override {}
-    void setFontName(std::string_view) override {}
-    std::string fontName() const override { return {}; }
-    void writeLine(std::string_view) override {}
-    void close() override {}
-};
-
-// Answers the question as told and remembers every dialog.
-class StubPlatform : public Platform {
-public:
-    bool answerYes = false;
-    std::vector<std::string> dialogs;
-    std::vector<std::string> reports;
-    bool busy = false;
-    RegionalSettings settings;
-
-    DialogResult messageDlg(std::string_view text, DialogType, DialogButtons buttons) override {
-        dialogs.emplace_back(text);
-        if (buttons == DialogButtons::Ok) return DialogResult::Ok;
-        return answerYes ? DialogResult::Yes : DialogResult::No;
-    }
-    void showMessage(std::string_view text) override { dialogs.emplace_back(text); }
-    void showErrorReport(std::string_view text) override { reports.emplace_back(text); }
-    bool executeFileDialog(FileDialog&) override { return false; }
-    void setBusyCursor(bool on) override { busy = on; }
-    void processMessages() override {}
-    RegionalSettings regionalSettings() override { return settings; }
-    std::string longTimeText(const DateTime&) override { return "00:00:00"; }
-    DateTime now() override { return {}; }
-    TextPrinter& printer() override { return printer_; }
-    void closeMainWindow() override {}
-    void setClipboardText(std::string_view) override {}
-    unsigned copyWindowsDirectory(char*, unsigned) override { return 0; }
-    unsigned setErrorMode(unsigned mode) override {
-        const unsigned previous = mode_;
-        mode_ = mode;
-        return previous;
-    }
-    bool deleteFile(const char* path) override { return ::unlink(path) == 0; }
-    bool beep(unsigned) override { return true; }
-
-private:
-    NoPrinter printer_;
-    unsigned mode_ = 0;
-};
-
-class StubView : public LoadView {
-public:
-    bool gridVisible = true;
-    bool gaugeVisible = false;
-    bool inputBlocked = false;
-    int shownRows = 2;  // the rows of the table last shown
-    void setGridVisible(bool visible) override { gridVisible = visible; }
-    void showTable(const CallTable& table) override { shownRows = table.rowCount(); }
-    void selectFirstRow() override {}
-    void setStatusText(std::string_view) override {}
-    void setGaugeVisible(bool visible) override { gaugeVisible = visible; }
-    void setGaugeProgress(int progress) override {
-        check(progress >= 0 && progress <= 100, "gauge out of range");
-    }
-    void setCaption(std::string_view) override {}
-    void setClearEnabled(bool) override {}
-    void setInputBlocked(bool blocked) override { inputBlocked = blocked; }
-};
 
 // One scratch folder for the whole run, removed at exit.
 struct ScratchFolder {
@@ -135,8 +72,9 @@ bool sameLines(const LogLines& a, const LogLines& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kestal::fuzz::Input input(data, size);
-    StubPlatform platform;
-    platform.answerYes = input.byte() & 1;
+    FakePlatform platform;
+    const bool answerYes = input.byte() & 1;
+    platform.unansweredQuestion = answerYes ? DialogResult::Yes : DialogResult::No;
     const std::string bytes(input.rest());
 
     const std::string path = (scratch() / "ppplog.txt").string();
@@ -146,35 +84,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!out) std::abort();
     }
 
-    StubView view;
+    RecordingView view;
     LogState state;
     state.logPath = path;
     commands::loadLog(state, platform, view);
+    // The dialogs shown, and apart from them the error reports.
+    std::vector<std::string> dialogs;
+    std::vector<std::string> reports;
+    for (const DialogRecord& dialog : platform.dialogs)
+        (dialog.kind == DialogRecord::Kind::ErrorReport ? reports : dialogs).push_back(dialog.text);
 
     const LogLines asRead = LogLines::fromBytes(bytes);
     const bool asked = asRead.joinedLength() != bytes.size();
     std::size_t next = 0;
     if (asked) {
-        check(!platform.dialogs.empty() && platform.dialogs[0] == kAttemptLoadQuestion,
-              "no question");
+        check(!dialogs.empty() && dialogs[0] == kAttemptLoadQuestion, "no question");
         next = 1;
-        if (platform.answerYes) {
-            check(platform.reports.empty(), "the repair failed",
-                  platform.reports.empty() ? "" : platform.reports[0]);
+        if (answerYes) {
+            check(reports.empty(), "the repair failed", reports.empty() ? "" : reports[0]);
             check(sameLines(state.lines, LogLines::fromBytes(withoutNulBytes(bytes))),
                   "repaired lines", bytes);
         } else {
-            check(platform.dialogs.size() > 1 && platform.dialogs[1] == kSomeCallsNotListed,
-                  "no warning after No");
+            check(dialogs.size() > 1 && dialogs[1] == kSomeCallsNotListed, "no warning after No");
             next = 2;
             check(sameLines(state.lines, asRead), "lines after No", bytes);
         }
     } else {
         check(sameLines(state.lines, asRead), "lines", bytes);
-        check(platform.reports.empty(), "error report");
+        check(reports.empty(), "error report");
     }
-    for (std::size_t i = next; i < platform.dialogs.size(); ++i) {
-        check(platform.dialogs[i] == kCorruptLogWarning, "unexpected dialog", platform.dialogs[i]);
+    for (std::size_t i = next; i < dialogs.size(); ++i) {
+        check(dialogs[i] == kCorruptLogWarning, "unexpected dialog", dialogs[i]);
     }
 
     // The table agrees with the lines shown.
@@ -192,8 +132,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Nothing changed on disk, and the window is back to normal.
     check(readAll(path) == bytes, "the log changed", bytes);
     check(!std::filesystem::exists(scratch() / "ppplog.tmp"), "ppplog.tmp left behind");
-    check(!platform.busy && !view.gaugeVisible && !view.inputBlocked && view.gridVisible &&
-              view.shownRows == state.table.rowCount(),
+    check(!platform.busy() && !view.gaugeVisible && !view.inputBlocked && view.gridVisible &&
+              view.shownRowCount == state.table.rowCount(),
           "window not restored");
+    for (const int progress : view.gaugeProgress)
+        check(progress >= 0 && progress <= 100, "gauge out of range");
     return 0;
 }

@@ -1,14 +1,11 @@
+// Reading a file's bytes to its end, a piece at a time.
 #include "bytes/FileBytes.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <optional>
 
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -35,11 +32,7 @@ void readPieces(int fd, const std::string& path, std::string& bytes, std::size_t
         // them, instead of a pass over the whole buffer beforehand.
         const std::size_t room = std::min(bytes.capacity() - used, piece);
         bytes.resize(used + room);
-        const ssize_t got = ::read(fd, bytes.data() + used, room);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(used);
-            continue;
-        }
+        const ssize_t got = readSome(fd, bytes.data() + used, room);
         if (got < 0) throw cannotOpenFile(path);
         used += static_cast<std::size_t>(got);
         bytes.resize(used);
@@ -51,10 +44,10 @@ void readPieces(int fd, const std::string& path, std::string& bytes, std::size_t
 }  // namespace
 
 std::size_t bytesLeftIn(int fd) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
-    const off_t position = ::lseek(fd, 0, SEEK_CUR);
-    const off_t left = st.st_size - (position > 0 ? position : 0);
+    const std::optional<FileStatus> status = fileStatus(fd);
+    if (!status || !status->regular || status->size == 0) return 0;
+    const off_t position = positionOf(fd);
+    const off_t left = static_cast<off_t>(status->size) - (position > 0 ? position : 0);
     return left > 0 ? static_cast<std::size_t>(left) : 0;
 }
 
@@ -73,10 +66,9 @@ std::string readDescriptorBytes(int fd, const std::string& path, const ReadProgr
 }
 
 std::string readFileBytes(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw cannotOpenFile(path);
-    const FileDescriptor closer(fd);
-    return readDescriptorBytes(fd, path);
+    const FileDescriptor file = openFile(path);
+    if (!file) throw cannotOpenFile(path);
+    return readDescriptorBytes(file.get(), path);
 }
 
 std::string withoutNulBytes(std::string_view bytes) {

@@ -1,19 +1,16 @@
+// A log's bytes in memory of its own, and the copy that takes a leased
+// file's pages over.
 #include "bytes/LogBytes.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <new>
 #include <stop_token>
 #include <system_error>
 #include <thread>
 
-#include "bytes/Pages.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 
@@ -31,13 +28,11 @@ constexpr std::size_t kCopyPiece = std::size_t{512} << 10;
 // Copies the file's pages at base into memory of their own and puts that
 // in their place, unless stopped first. Whether it did.
 bool copyPrivately(const std::stop_token& stop, char* base, std::size_t length) {
-    void* const room =
-        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (room == MAP_FAILED) return false;
-    char* const copy = static_cast<char*>(room);
+    char* const copy = mapPages(length);
+    if (copy == nullptr) return false;
     for (std::size_t at = 0; at < length; at += kCopyPiece) {
         if (stop.stop_requested()) {
-            ::munmap(room, length);
+            unmapPages(copy, length);
             return false;
         }
         const std::size_t piece = std::min(kCopyPiece, length - at);
@@ -45,12 +40,12 @@ bool copyPrivately(const std::stop_token& stop, char* base, std::size_t length) 
         std::memcpy(copy + at, base + at, piece);
         // Read again, they would come from the file as they were: the lease
         // holds.
-        ::madvise(base + at, piece, MADV_DONTNEED);
+        releasePages(base + at, base + at + piece);
     }
     // In one step: a thread reading the bytes meanwhile finds them either
     // way.
-    if (::mremap(room, length, length, MREMAP_MAYMOVE | MREMAP_FIXED, base) == MAP_FAILED) {
-        ::munmap(room, length);
+    if (!movePages(copy, length, base)) {
+        unmapPages(copy, length);
         return false;
     }
     return true;
@@ -72,7 +67,7 @@ struct MappedBytes::Copying {
 
     void copy(const std::stop_token& stop, char* base, std::size_t length) {
         copied = copyPrivately(stop, base, length);
-        if (copied) ::fcntl(leaseFd, F_SETLEASE, F_UNLCK);
+        if (copied) endReadLease(leaseFd);
     }
 
     const int leaseFd;
@@ -105,7 +100,7 @@ MappedBytes MappedBytes::ofLeasedFile(char* mapping, std::size_t length, std::si
 
 MappedBytes::~MappedBytes() {
     copying_.reset();
-    if (data_ != nullptr) ::munmap(data_, length_);
+    if (data_ != nullptr) unmapPages(data_, length_);
 }
 
 bool MappedBytes::settle() {
@@ -116,27 +111,6 @@ bool MappedBytes::settle() {
     return true;
 }
 
-int takeReadLease(int fd) {
-    // The same file open anew, so that the lease is this descriptor's
-    // alone and goes with it.
-    const int leaseFd = reopenForReading(fd);
-    if (leaseFd < 0) return -1;
-    // A lease sends its holder a signal when someone wants the file, SIGIO
-    // unless told otherwise, which would end the program: SIGURG is ignored
-    // unless handled, and no owner gets one at all.
-    if (::fcntl(leaseFd, F_SETSIG, SIGURG) < 0 || ::fcntl(leaseFd, F_SETLEASE, F_RDLCK) < 0 ||
-        ::fcntl(leaseFd, F_SETOWN, 0) < 0) {
-        dropReadLease(leaseFd);
-        return -1;
-    }
-    return leaseFd;
-}
-
-void dropReadLease(int leaseFd) {
-    ::fcntl(leaseFd, F_SETLEASE, F_UNLCK);
-    ::close(leaseFd);
-}
-
 void MappedBytes::append(std::string_view more) {
     if (more.empty()) return;
     // The file's own pages can't grow.
@@ -145,11 +119,10 @@ void MappedBytes::append(std::string_view more) {
     if (needed > length_) {
         const std::size_t wanted = std::max(needed + kGrowthStep, length_ + length_ / 8);
         const std::size_t length = roundUpToPages(wanted);
-        void* mapping = data_ == nullptr ? ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                                                  MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                                         : ::mremap(data_, length_, length, MREMAP_MAYMOVE);
-        if (mapping == MAP_FAILED) throw std::bad_alloc();
-        data_ = static_cast<char*>(mapping);
+        char* const mapping =
+            data_ == nullptr ? mapPages(length) : growPages(data_, length_, length);
+        if (mapping == nullptr) throw std::bad_alloc();
+        data_ = mapping;
         length_ = length;
     }
     std::memcpy(data_ + size_, more.data(), more.size());

@@ -26,8 +26,8 @@ public:
     MappedBytes(char* mapping, std::size_t length, std::size_t size) noexcept
         : data_(mapping), length_(length), size_(size) {}
     // Takes over a private mapping of a file held under a read lease by
-    // leaseFd (see takeReadLease), size bytes of it the file's, and starts
-    // copying them.
+    // leaseFd (see takeReadLease in FileSystem.h), size bytes of it the
+    // file's, and starts copying them.
     static MappedBytes ofLeasedFile(char* mapping, std::size_t length, std::size_t size,
                                     int leaseFd);
     MappedBytes(MappedBytes&& other) noexcept { swap(other); }
@@ -67,16 +67,6 @@ private:
     std::size_t size_ = 0;
     std::unique_ptr<Copying, EndCopying> copying_;
 };
-
-// A descriptor of its own for the file open as fd (a regular file, opened
-// anew for reading only) holding a read lease on it: while it is held, whoever opens
-// the file to write or truncates it waits (the system's lease break time at
-// most, 45 s by default) until it is let go. -1 when no lease can be had:
-// the file is open for writing somewhere (through fd too), isn't the
-// user's, or lives on a file system without leases.
-int takeReadLease(int fd);
-// Lets the lease go and closes its descriptor.
-void dropReadLease(int leaseFd);
 
 // The bytes lines are cut from: given as a string, or read into
 // MappedBytes. view() stays right however the store is moved (a short

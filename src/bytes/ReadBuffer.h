@@ -2,19 +2,17 @@
 // become a log's LogBytes.
 #pragma once
 
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/types.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstddef>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "bytes/LogBytes.h"
-#include "bytes/Pages.h"
+#include "platform/FileSystem.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 
@@ -34,7 +32,7 @@ public:
     ReadBuffer(const ReadBuffer&) = delete;
     ReadBuffer& operator=(const ReadBuffer&) = delete;
     ~ReadBuffer() {
-        if (mapping_ != nullptr) ::munmap(mapping_, length_);
+        if (mapping_ != nullptr) unmapPages(mapping_, length_);
         if (leaseFd_ >= 0) dropReadLease(leaseFd_);
     }
 
@@ -50,18 +48,18 @@ public:
         const int leaseFd = takeReadLease(fd);
         if (leaseFd < 0) return false;
         // Under the lease the file can't change any more.
-        struct stat status {};
+        const std::optional<FileStatus> status = fileStatus(leaseFd);
         const std::size_t length = roundUpToPages(size);
-        void* const mapping = ::fstat(leaseFd, &status) == 0 && S_ISREG(status.st_mode) &&
-                                      static_cast<std::size_t>(status.st_size) ==
-                                          static_cast<std::size_t>(base) + size
-                                  ? ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, leaseFd, base)
-                                  : MAP_FAILED;
-        if (mapping == MAP_FAILED) {
+        char* const mapping =
+            status && status->regular &&
+                    static_cast<std::size_t>(status->size) == static_cast<std::size_t>(base) + size
+                ? mapFileForReading(leaseFd, base, length)
+                : nullptr;
+        if (mapping == nullptr) {
             dropReadLease(leaseFd);
             return false;
         }
-        mapping_ = static_cast<char*>(mapping);
+        mapping_ = mapping;
         length_ = length;
         leaseFd_ = leaseFd;
         leasedSize_ = size;
@@ -97,23 +95,17 @@ public:
             return static_cast<ssize_t>(count);
         }
         populatePages(mapping_ + at, mapping_ + at + count);
-        ssize_t got;
-        do {
-            got = offset < 0 ? ::read(fd, mapping_ + at, count)
-                             : ::pread(fd, mapping_ + at, count, offset);
-        } while (got < 0 && errno == EINTR);
-        return got;
+        return readSome(fd, mapping_ + at, count, offset);
     }
 
     // Room for at least bytes.
     void reserve(std::size_t bytes) {
         if (bytes <= length_ || leaseFd_ >= 0) return;
         const std::size_t length = roundUpToPages(std::max(bytes, length_ * 2));
-        void* mapping = mapping_ == nullptr ? ::mmap(nullptr, length, PROT_READ | PROT_WRITE,
-                                                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                                            : ::mremap(mapping_, length_, length, MREMAP_MAYMOVE);
-        if (mapping == MAP_FAILED) throw std::bad_alloc();
-        mapping_ = static_cast<char*>(mapping);
+        char* const mapping =
+            mapping_ == nullptr ? mapPages(length) : growPages(mapping_, length_, length);
+        if (mapping == nullptr) throw std::bad_alloc();
+        mapping_ = mapping;
         length_ = length;
     }
 
@@ -132,7 +124,7 @@ public:
                                              std::exchange(leaseFd_, -1));
         }
         const std::size_t kept = roundUpToPages(used_);
-        if (kept < length_) ::munmap(mapping_ + kept, length_ - kept);
+        if (kept < length_) unmapPages(mapping_ + kept, length_ - kept);
         MappedBytes bytes(kept > 0 ? mapping_ : nullptr, kept, used_);
         mapping_ = nullptr;
         length_ = 0;

@@ -14,7 +14,7 @@
 
 #include "calls/CallRow.h"
 #include "lines/LogLines.h"
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

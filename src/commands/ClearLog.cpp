@@ -1,3 +1,4 @@
+// File > Clear: the question, the Windows directory, and the marker line.
 #include "commands/ClearLog.h"
 
 #include "commands/Messages.h"
@@ -10,24 +11,20 @@ namespace kestal::commands {
 
 namespace {
 
-// Creates path for writing, emptying it, with critical-error dialogs off
-// for the moment of the open. False when it can't be created.
-bool createLog(Platform& platform, TextFileWriter& log, const std::string& path) {
-    const unsigned previousMode = platform.setErrorMode(kFailCriticalErrors);
-    bool created = true;
+// Creates path for writing, emptying it. False when it can't be created.
+bool createLog(TextFileWriter& log, const std::string& path) {
     try {
         log.create(path);
     } catch (const CommandError&) {
-        created = false;
+        return false;
     }
-    platform.setErrorMode(previousMode);
-    return created;
+    return true;
 }
 
 }  // namespace
 
 void clearLog(LogState& state, Platform& platform) {
-    platform.beep(1);
+    platform.beep();
     if (platform.messageDlg(kClearQuestion, DialogType::Warning, DialogButtons::YesNo) !=
         DialogResult::Yes)
         return;
@@ -47,7 +44,7 @@ void clearLog(LogState& state, Platform& platform) {
     // A log the system holds open, or one that is read-only, can't be
     // cleared now; the user may try again later, so nothing is said.
     TextFileWriter log;
-    if (!createLog(platform, log, state.logPath)) return;
+    if (!createLog(log, state.logPath)) return;
 
     try {
         const DateTime now = platform.now();

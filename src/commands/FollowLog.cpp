@@ -1,17 +1,13 @@
+// Following a shown log: a look at the file, and the bytes it gained.
 #include "commands/FollowLog.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "calls/CallScan.h"
 #include "calls/LineMatcher.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -23,9 +19,8 @@ namespace {
 constexpr std::uint64_t kSeamBytes = 4096;
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 
-bool sameFile(const struct stat& status, const ReadMark& mark) {
-    return static_cast<std::uint64_t>(status.st_dev) == mark.device &&
-           static_cast<std::uint64_t>(status.st_ino) == mark.inode;
+bool sameFile(const FileStatus& status, const ReadMark& mark) {
+    return status.device == mark.device && status.inode == mark.inode;
 }
 
 // The rest of the file from offset on, to its end as it is while read.
@@ -36,11 +31,7 @@ bool readFrom(int fd, std::uint64_t offset, std::string& bytes,
         const std::size_t used = bytes.size();
         bytes.resize(used + kReadPiece);
         const ssize_t got =
-            ::pread(fd, bytes.data() + used, kReadPiece, static_cast<off_t>(offset + used));
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(used);
-            continue;
-        }
+            readSome(fd, bytes.data() + used, kReadPiece, static_cast<off_t>(offset + used));
         bytes.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
         if (got < 0) return false;
         if (got == 0) return true;
@@ -69,21 +60,18 @@ void LogFollower::readWhole(int corruptCalls) {
 }
 
 LogChange LogFollower::look(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
-    struct stat status {};
     // No file there (rotated away, say): wait for the next one.
-    if (state.logPath.empty() || ::stat(state.logPath.c_str(), &status) != 0 ||
-        !S_ISREG(status.st_mode))
-        return LogChange::None;
+    const std::optional<FileStatus> status =
+        state.logPath.empty() ? std::nullopt : pathStatus(state.logPath);
+    if (!status || !status->regular) return LogChange::None;
     const ReadMark& mark = state.readMark;
-    const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (mark.known && sameFile(status, mark) && size >= mark.bytes) {
+    const std::uint64_t size = status->size;
+    if (mark.known && sameFile(*status, mark) && size >= mark.bytes) {
         if (size == mark.bytes || state.lines.endsAtNul()) return LogChange::None;
         const LogChange change = grow(state, settings, growth);
         if (change != LogChange::Rewritten) return change;
     }
-    const FileLook now{static_cast<std::uint64_t>(status.st_dev),
-                       static_cast<std::uint64_t>(status.st_ino), size,
-                       status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+    const FileLook now{status->device, status->inode, size, status->modifiedNanoseconds};
     if (!mark.known && rewritten_ == now) return LogChange::None;
     rewritten_ = now;
     return LogChange::Rewritten;
@@ -91,23 +79,20 @@ LogChange LogFollower::look(LogState& state, const RegionalSettings& settings, L
 
 LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
     ReadMark& mark = state.readMark;
-    const FileDescriptor log(
-        ::open(state.logPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat status {};
-    if (log.get() < 0 || ::fstat(log.get(), &status) != 0 || !sameFile(status, mark))
-        return LogChange::Rewritten;
+    const FileDescriptor log = openFile(state.logPath, Access::Read, Waiting::DontWait);
+    const std::optional<FileStatus> status = log ? fileStatus(log.get()) : std::nullopt;
+    if (!status || !sameFile(*status, mark)) return LogChange::Rewritten;
 
     const std::uint64_t seamStart = mark.bytes - std::min(kSeamBytes, mark.bytes);
     std::string bytes;
     if (!readFrom(log.get(), seamStart, bytes, afterRead)) return LogChange::None;
     const auto seamLength = static_cast<std::size_t>(mark.bytes - seamStart);
     // Cut meanwhile, or replaced under its name: nothing of it is shown.
-    struct stat after {
-    }, named{};
-    if (bytes.size() <= seamLength || ::fstat(log.get(), &after) != 0 ||
-        static_cast<std::uint64_t>(after.st_size) < seamStart + bytes.size() ||
-        ::stat(state.logPath.c_str(), &named) != 0 || !sameFile(named, mark))
-        return LogChange::Rewritten;
+    if (bytes.size() <= seamLength) return LogChange::Rewritten;
+    const std::optional<FileStatus> after = fileStatus(log.get());
+    if (!after || after->size < seamStart + bytes.size()) return LogChange::Rewritten;
+    const std::optional<FileStatus> named = pathStatus(state.logPath);
+    if (!named || !sameFile(*named, mark)) return LogChange::Rewritten;
     // The lines hold the file's bytes (without its NULs, after a repair).
     const std::string seam = withoutNulBytes(std::string_view(bytes).substr(0, seamLength));
     const std::string_view shown = state.lines.bytes();

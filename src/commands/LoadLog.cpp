@@ -1,7 +1,5 @@
+// Loading the log: the open test, the read, the size check and the scan.
 #include "commands/LoadLog.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -13,33 +11,30 @@
 #include "commands/LogRepair.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 namespace kestal::commands {
 
 namespace {
 
 // The open test: can the log be opened for reading and writing, as the
-// Dial-Up Networking would need to? Critical errors fail quietly meanwhile.
-// No dialler locks the file here, so a refused read-write open means
-// permissions or a read-only mount: such a log is still shown, as the
-// viewer never writes it. Only a plain file passes: a folder or a device is
-// no log, and a pipe must not keep the program waiting (hence the
-// non-blocking open).
-FileDescriptor openTest(Platform& platform, const std::string& path, struct stat& status) {
-    const unsigned previousMode = platform.setErrorMode(kFailCriticalErrors);
-    constexpr int kFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int fd = ::open(path.c_str(), O_RDWR | kFlags);
-    if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | kFlags);
-    FileDescriptor log(fd);
-    platform.setErrorMode(previousMode);
+// Dial-Up Networking would need to? No dialler locks the file here, so a refused read-write open
+// means permissions or a read-only mount: such a log is still shown, as the viewer never writes it.
+// Only a plain file passes: a folder or a device is no log, and a pipe must not keep the program
+// waiting (hence the non-blocking open).
+FileDescriptor openTest(const std::string& path, FileStatus& status) {
+    FileDescriptor log = openFile(path, Access::ReadWrite, Waiting::DontWait);
+    if (!log) log = openFile(path, Access::Read, Waiting::DontWait);
     if (!log) return log;
-    if (::fstat(log.get(), &status) != 0 || !S_ISREG(status.st_mode)) log.close();
+    if (const std::optional<FileStatus> found = fileStatus(log.get()); found && found->regular)
+        status = *found;
+    else
+        log.close();
     // The log is read through a descriptor of its own open for reading
     // only (the same file, whatever its name leads to by now): with none of
     // ours open to write it, a big log can be held under a read lease rather
     // than copied (see LogLines).
-    if (log && (::fcntl(log.get(), F_GETFL) & O_ACCMODE) != O_RDONLY) {
+    if (log && !openForReadingOnly(log.get())) {
         FileDescriptor reading(reopenForReading(log.get()));
         if (reading) return reading;
     }
@@ -131,25 +126,21 @@ void startUp(LogState& state, Platform& platform, LoadView& view, std::string_vi
 }
 
 void loadLog(LogState& state, Platform& platform, LoadView& view) {
-    struct stat logStatus {};
+    FileStatus logStatus;
     state.readMark = ReadMark{};
     // The log stays open from the test to the end of the load, so that what
     // is read is the file that passed the test.
-    FileDescriptor log = openTest(platform, state.logPath, logStatus);
+    FileDescriptor log = openTest(state.logPath, logStatus);
     if (!log) {
         platform.messageDlg(kLogInUse, DialogType::Error, DialogButtons::Ok);
         return;
     }
-    const auto fileSize = static_cast<std::uint64_t>(logStatus.st_size);
+    const std::uint64_t fileSize = logStatus.size;
 
     state.lines.clear();
     CallScanWhileRead scan(platform.regionalSettings(), fileSize);
     if (!readLines(state, log.get(), platform, scan)) return;
-    state.readMark = {true,
-                      static_cast<std::uint64_t>(logStatus.st_dev),
-                      static_cast<std::uint64_t>(logStatus.st_ino),
-                      state.lines.byteCount(),
-                      {}};
+    state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
 
     // A repair reads other lines, whose calls are walked afresh.
     bool repaired = false;

@@ -1,16 +1,13 @@
+// The NUL repair through the temporary file beside the log.
 #include "commands/LogRepair.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <vector>
 
 #include "commands/SystemLog.h"
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -59,16 +56,13 @@ int gaugeProgress(std::uint64_t count, std::uint64_t fileSize) {
 // bytes, moving the gauge as it goes.
 void copyWithoutNulBytes(int log, int temp, const std::string& logPath, std::uint64_t fileSize,
                          Platform& platform, LoadView& view) {
-    if (::lseek(log, 0, SEEK_SET) != 0) throw cannotOpenFile(logPath);
+    if (!moveTo(log, 0)) throw cannotOpenFile(logPath);
     std::vector<char> chunk(kRepairChunk);
     std::uint64_t count = 0;  // bytes read, NUL bytes included
     for (;;) {
-        const ssize_t got = ::read(log, chunk.data(), chunk.size());
+        const ssize_t got = readSome(log, chunk.data(), chunk.size());
         if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            throw cannotOpenFile(logPath);
-        }
+        if (got < 0) throw cannotOpenFile(logPath);
         const auto kept = static_cast<std::size_t>(
             std::remove(chunk.begin(), chunk.begin() + got, '\0') - chunk.begin());
         if (const int error = writeAll(temp, std::string_view(chunk.data(), kept)))
@@ -85,16 +79,14 @@ void copyWithoutNulBytes(int log, int temp, const std::string& logPath, std::uin
 
 // Replaces any file of that name by a new, empty one that is ours alone:
 // never a file that a link of that name points to.
-FileDescriptor createTempFile(const std::string& tempPath, const struct stat& logStatus) {
-    struct stat existing {};
+FileDescriptor createTempFile(const std::string& tempPath, const FileStatus& logStatus) {
     // When the temporary name is the log's own (a log named "ppplog.tmp", or
     // reached through a link of another name), removing it would lose the log.
-    if (::lstat(tempPath.c_str(), &existing) == 0 && existing.st_dev == logStatus.st_dev &&
-        existing.st_ino == logStatus.st_ino)
+    if (const std::optional<FileStatus> existing = nameStatus(tempPath);
+        existing && existing->sameFileAs(logStatus))
         throw cannotCreateFile(tempPath);
-    ::unlink(tempPath.c_str());
-    FileDescriptor temp(
-        ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    removeFile(tempPath);
+    FileDescriptor temp = createNewFile(tempPath);
     if (!temp) throw cannotCreateFile(tempPath);
     return temp;
 }
@@ -106,8 +98,8 @@ FileDescriptor createTempFile(const std::string& tempPath, const struct stat& lo
 // neither read nor removed.
 class TempFile {
 public:
-    TempFile(Platform& platform, const std::string& path, const struct stat& logStatus)
-        : platform_(platform), path_(path), fd_(createTempFile(path, logStatus)) {}
+    TempFile(const std::string& path, const FileStatus& logStatus)
+        : path_(path), fd_(createTempFile(path, logStatus)) {}
     ~TempFile() { removeWhileOurs(); }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -115,40 +107,36 @@ public:
     int get() const { return fd_.get(); }
 
     void readBack(LogLines& lines) const {
-        if (::lseek(fd_.get(), 0, SEEK_SET) != 0) throw cannotOpenFile(path_);
+        if (!moveTo(fd_.get(), 0)) throw cannotOpenFile(path_);
         lines.assignFrom(fd_.get(), path_);
     }
 
 private:
     void removeWhileOurs() {
-        struct stat held {};
-        struct stat named {};
-        if (::fstat(fd_.get(), &held) == 0 && ::lstat(path_.c_str(), &named) == 0 &&
-            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
-            platform_.deleteFile(path_.c_str());
+        const std::optional<FileStatus> held = fileStatus(fd_.get());
+        const std::optional<FileStatus> named = nameStatus(path_);
+        if (held && named && held->sameFileAs(*named)) removeFile(path_);
     }
 
-    Platform& platform_;
     const std::string path_;
     FileDescriptor fd_;
 };
 
 }  // namespace
 
-bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform& platform,
+bool repairLog(LogState& state, int log, const FileStatus& logStatus, Platform& platform,
                LoadView& view) {
     RepairScope scope(platform, view);
     // The temporary file is removed as the try block ends, however it ends
     // (out of memory, say), and before any report.
     try {
-        const TempFile temp(platform, tempPathFor(state.logPath), logStatus);
-        copyWithoutNulBytes(log, temp.get(), state.logPath,
-                            static_cast<std::uint64_t>(logStatus.st_size), platform, view);
+        const TempFile temp(tempPathFor(state.logPath), logStatus);
+        copyWithoutNulBytes(log, temp.get(), state.logPath, logStatus.size, platform, view);
         LogLines repaired;
         temp.readBack(repaired);
         state.lines = std::move(repaired);
         // The copy read the log to its end, whatever it had grown to.
-        if (const off_t copied = ::lseek(log, 0, SEEK_CUR); copied >= 0)
+        if (const off_t copied = positionOf(log); copied >= 0)
             state.readMark.bytes = static_cast<std::uint64_t>(copied);
         return true;
     } catch (const CommandError& failure) {

@@ -3,10 +3,9 @@
 // there, the gauge moving as the copy goes.
 #pragma once
 
-#include <sys/stat.h>
-
 #include "commands/LoadView.h"
 #include "commands/LogState.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 namespace kestal {
@@ -14,7 +13,7 @@ namespace kestal {
 // Repairs the open log (log, whose status is logStatus) into state.lines.
 // Returns false (after telling the user) when the temporary file fails; the
 // lines read before are then kept.
-bool repairLog(LogState& state, int log, const struct stat& logStatus, Platform& platform,
+bool repairLog(LogState& state, int log, const FileStatus& logStatus, Platform& platform,
                LoadView& view);
 
 }  // namespace kestal

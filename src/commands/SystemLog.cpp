@@ -1,21 +1,20 @@
+// Where the system log lives, and the repair's temporary file beside a log.
 #include "commands/SystemLog.h"
 
 namespace kestal {
 
 namespace {
 
-constexpr unsigned kWindowsDirectoryBuffer = 256;
+// Room for the directory and its closing NUL.
+constexpr std::size_t kWindowsDirectoryRoom = 256;
 
 }  // namespace
 
 bool windowsDirectory(Platform& platform, std::string& directory) {
-    std::string buffer(kWindowsDirectoryBuffer, '\0');
-    const unsigned length = platform.copyWindowsDirectory(buffer.data(), kWindowsDirectoryBuffer);
-    // A directory too long for the buffer is answered with the size it would
-    // need and the buffer left unfilled: that is a failure too, never an
-    // empty directory.
-    if ((length & 0xFFFFu) == 0 || length >= kWindowsDirectoryBuffer) return false;
-    directory.assign(buffer.data(), length);
+    const std::optional<std::string> found = platform.windowsDirectory();
+    // A directory too long is no directory, never a shortened one.
+    if (!found || found->empty() || found->size() >= kWindowsDirectoryRoom) return false;
+    directory = *found;
     return true;
 }
 

@@ -12,8 +12,9 @@ namespace kestal {
 inline constexpr std::string_view kLogFileSuffix = "/ppplog.txt";
 inline constexpr std::string_view kTempFileName = "ppplog.tmp";
 
-// The Windows directory through a 256-byte buffer; false when there is
-// none or it doesn't fit.
+// The platform's Windows directory, as long as it is shorter than 256 bytes
+// (the most the log's folder may take); false when there is none or it is
+// longer.
 bool windowsDirectory(Platform& platform, std::string& directory);
 
 // The Windows directory followed by "/ppplog.txt"; false when there is no

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "bytes/Pages.h"
 #include "lines/ByteMasks.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "bytes/Pages.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 

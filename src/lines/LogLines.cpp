@@ -1,10 +1,9 @@
+// The line index of a log: lines cut from bytes, appended, looked up.
 #include "lines/LogLines.h"
-
-#include <fcntl.h>
 
 #include "lines/LineCutter.h"
 #include "platform/Errors.h"
-#include "platform/FileDescriptor.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -45,10 +44,9 @@ std::uint64_t LogLines::joinedLength() const {
 
 void readLogFile(const std::string& path, LogLines& lines) {
     lines.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw cannotOpenFile(path);
-    const FileDescriptor closer(fd);
-    lines.assignFrom(fd, path);
+    const FileDescriptor file = openFile(path);
+    if (!file) throw cannotOpenFile(path);
+    lines.assignFrom(file.get(), path);
 }
 
 bool LogLines::endsAtNul() const {

@@ -1,7 +1,6 @@
 // Reading an open file into LogLines: a piece at a time, the lines cut
 // while the piece is still in the cache; a big file read and cut by two
 // threads at once, one from its start and one from its middle.
-#include <unistd.h>
 
 #include <algorithm>
 #include <thread>
@@ -11,6 +10,7 @@
 #include "lines/LineCutter.h"
 #include "lines/LogLines.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -110,7 +110,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, Li
     clear();
     const std::size_t expected = bytesLeftIn(fd);
     // Two threads read with positioned reads, from where fd stands on.
-    const off_t base = split > 0 && split < expected ? ::lseek(fd, 0, SEEK_CUR) : -1;
+    const off_t base = split > 0 && split < expected ? positionOf(fd) : -1;
     if (base < 0) split = 0;
     ends_.reserve(expected / kIndexBytesPerLine + 1);
     alignas(kCacheLine) LineCutter cutter(ends_);
@@ -163,8 +163,7 @@ void LogLines::assignFrom(int fd, const std::string& path, std::size_t split, Li
             }
             buffer.setSize(reach);
             // Whatever the file gained meanwhile is read on from there.
-            if (::lseek(fd, base + static_cast<off_t>(reach), SEEK_SET) < 0)
-                throw cannotOpenFile(path);
+            if (!moveTo(fd, base + static_cast<off_t>(reach))) throw cannotOpenFile(path);
         }
         for (;;) {
             const ssize_t got = buffer.readPiece(fd, expected);

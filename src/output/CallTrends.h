@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
 #include "table/CallValues.h"
 

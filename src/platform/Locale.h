@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Platform.h"
+#include "platform/DateTime.h"
+#include "platform/RegionalSettings.h"
 
 namespace kestal {
 

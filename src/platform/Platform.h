@@ -1,10 +1,13 @@
-// The one seam between the program's commands and the machine: dialogs,
-// cursor, event pump, clock, regional settings, printer and the handful of
-// system calls the program was written against. The application uses the Qt
-// implementation (QtPlatform); tests use a scripted double (FakePlatform).
+// The seam between the program's commands and the user's desktop: dialogs
+// and message boxes, the error report, file dialogs, the busy cursor, the
+// event pump, regional settings and the clock, the printer, the clipboard,
+// the beep, closing the main window, and where the system log is looked
+// for. Files are reached through FileSystem.h instead. The application uses
+// the Qt implementation (QtPlatform); tests, benchmarks and fuzzers use a
+// scripted double (FakePlatform).
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -87,18 +90,13 @@ public:
     // Puts text (the program's single-byte text) on the clipboard.
     virtual void setClipboardText(std::string_view text) = 0;
 
-    // The system calls the program was written against (WindowsApi.h says
-    // which). copyWindowsDirectory writes the directory, NUL-terminated,
-    // into buffer and returns its length; 0 on failure, and the needed size
-    // (larger than size) when it doesn't fit.
-    virtual unsigned copyWindowsDirectory(char* buffer, unsigned size) = 0;
-    // Sets the critical-error mode and returns the one before.
-    virtual unsigned setErrorMode(unsigned mode) = 0;
-    virtual bool deleteFile(const char* path) = 0;
-    virtual bool beep(unsigned type) = 0;
-};
+    // The desktop's warning sound.
+    virtual void beep() = 0;
 
-// The error mode under which critical errors fail at once, without a dialog.
-inline constexpr unsigned kFailCriticalErrors = 1;
+    // The Windows directory, the folder the system log is looked for in
+    // (see WindowsDirectory.h); nothing when there is none. Asked of the
+    // platform, so that a test can name a folder of its own.
+    virtual std::optional<std::string> windowsDirectory() = 0;
+};
 
 }  // namespace kestal

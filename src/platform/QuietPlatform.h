@@ -33,12 +33,8 @@ public:
     TextPrinter& printer() override { return shown_.printer(); }
     void closeMainWindow() override { shown_.closeMainWindow(); }
     void setClipboardText(std::string_view text) override { shown_.setClipboardText(text); }
-    unsigned copyWindowsDirectory(char* buffer, unsigned size) override {
-        return shown_.copyWindowsDirectory(buffer, size);
-    }
-    unsigned setErrorMode(unsigned mode) override { return shown_.setErrorMode(mode); }
-    bool deleteFile(const char* path) override { return shown_.deleteFile(path); }
-    bool beep(unsigned type) override { return shown_.beep(type); }
+    void beep() override { shown_.beep(); }
+    std::optional<std::string> windowsDirectory() override { return shown_.windowsDirectory(); }
 
 private:
     Platform& shown_;

@@ -1,10 +1,11 @@
 // Reading times of day and decimal numbers with the regional separators, and
-// the log's times and numbers whatever the desktop's regional settings. The log writes ":" between the fields of a time and "." before
-// the fraction of a second on every machine, while a desktop may use "." for
-// time or "," for decimals. A text is read with the regional separators
-// first, and only when that fails once more with the log's own: whatever
-// reads with the regional separators reads as it always did, and a log read
-// on a Finnish or a German desktop still gives its durations and layer times.
+// the log's times and numbers whatever the desktop's regional settings. The
+// log writes ":" between the fields of a time and "." before the fraction of
+// a second on every machine, while a desktop may use "." for time or "," for
+// decimals. A text is read with the regional separators first, and only when
+// that fails once more with the log's own: whatever reads with the regional
+// separators reads as it always did, and a log read on a Finnish or a German
+// desktop still gives its durations and layer times.
 #pragma once
 
 #include <optional>

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
 
 namespace kestal {

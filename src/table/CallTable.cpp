@@ -5,7 +5,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "bytes/Pages.h"
+#include "platform/Pages.h"
 
 namespace kestal {
 

@@ -27,7 +27,6 @@ TEST_F(LinuxStart, WithoutWindowsDirectoryTheWindowOpensReadyForFileOpen) {
     EXPECT_FALSE(action("Clear1")->isEnabled());
     EXPECT_TRUE(action("Open1")->isEnabled());
     EXPECT_EQ(main->model()->rowCount(), 1);
-    EXPECT_TRUE(platform.errorModes.empty());  // no load was tried
     EXPECT_FALSE(action("Reload1")->isEnabled());
 
     const std::string log = windows.write("copied.txt", kThreeCallLog);

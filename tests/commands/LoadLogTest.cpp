@@ -101,7 +101,6 @@ TEST_F(LoadLogTest, FailedOpenTestChangesNothing) {
         state.table.reset();
         state.table.setCell(Column::StartTime, 1, "12-01-2026 09:00:00");
         platform.dialogs.clear();
-        platform.errorModes.clear();
         view = RecordingView();
         view.statusText = "5 Calls";
 
@@ -110,7 +109,6 @@ TEST_F(LoadLogTest, FailedOpenTestChangesNothing) {
         EXPECT_EQ(platform.dialogs[0].text, kLogInUse) << path;
         EXPECT_EQ(platform.dialogs[0].type, DialogType::Error) << path;
         EXPECT_EQ(platform.dialogs[0].buttons, DialogButtons::Ok) << path;
-        EXPECT_EQ(platform.errorModes, (std::vector<unsigned>{1, 0})) << path;
         EXPECT_EQ(linesOf(state.lines), std::vector<std::string>{"old line"}) << path;
         EXPECT_EQ(dumpTable(state.table), dumpTable(before.table)) << path;
         EXPECT_EQ(view.statusText, "5 Calls") << path;

@@ -39,7 +39,6 @@ TEST_F(LoadLogTest, NulAnsweredNoScansTheLinesBeforeIt) {
     EXPECT_EQ(state.lines.size(), 3u);
     EXPECT_EQ(state.table.rowCount(), 2);  // the cut line holds no "log opened"
     EXPECT_TRUE(view.gaugeProgress.empty());
-    EXPECT_TRUE(platform.deletedFiles.empty());
     EXPECT_FALSE(fs::exists(dir.file("ppplog.tmp")));
     EXPECT_EQ(readBytes(path), bytes);
     expectSettled();
@@ -59,7 +58,6 @@ TEST_F(LoadLogTest, NulAnsweredYesRepairsThroughTheTempFile) {
                                   "12-01-2026 10:00:20.00 - Remote access driver log closed."}));
     EXPECT_EQ(state.table.rowCount(), 3);
     EXPECT_EQ(state.table.cell(Column::Duration, 2), "00:00:20");
-    EXPECT_EQ(platform.deletedFiles, std::vector<std::string>{dir.file("ppplog.tmp")});
     EXPECT_FALSE(fs::exists(dir.file("ppplog.tmp")));
     EXPECT_EQ(readBytes(path), bytes);
     // Busy for the read, the repair and the scan.
@@ -138,7 +136,6 @@ TEST_F(LoadLogTest, TempFileFailuresAreReportedAndTheLinesReadBeforeScanned) {
         const std::string temp = folder.file("ppplog.tmp");
         c.arrange(temp);
         platform.dialogs.clear();
-        platform.deletedFiles.clear();
         platform.dialogAnswers = {DialogResult::Yes};
         state.table.reset();
         load(path);
@@ -163,7 +160,6 @@ TEST_F(LoadLogTest, TempFolderThatCantBeReplacedIsLeftAlone) {
     platform.dialogAnswers = {DialogResult::Yes};
     load(dir.write("log.txt", "a\0b\r\n"s));
     EXPECT_TRUE(fs::exists(temp + "/keep"));
-    EXPECT_TRUE(platform.deletedFiles.empty());
 }
 
 TEST_F(LoadLogTest, TempFileThatCantBeWrittenIsReportedAndRemoved) {
@@ -184,7 +180,6 @@ TEST_F(LoadLogTest, TempFileThatCantBeWrittenIsReportedAndRemoved) {
     const auto reports = dialogsOfKind(DialogRecord::Kind::ErrorReport);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].text, withFullStop(ioErrorText(ioCodeFromErrno(EFBIG, false))));
-    EXPECT_EQ(platform.deletedFiles, std::vector<std::string>{dir.file("ppplog.tmp")});
     EXPECT_FALSE(fs::exists(dir.file("ppplog.tmp")));
     EXPECT_EQ(linesOf(state.lines), std::vector<std::string>{"a"});
     EXPECT_EQ(platform.dialogs.back().text, "Some calls may not be listed!");

@@ -1,9 +1,7 @@
+// The scripted platform: answers taken from the queues, everything recorded.
 #include "support/FakePlatform.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstring>
 
 #include "platform/Errors.h"
 
@@ -43,7 +41,7 @@ DialogResult FakePlatform::messageDlg(std::string_view text, DialogType type,
             dialogAnswers.pop_front();
         return DialogResult::Ok;
     }
-    if (dialogAnswers.empty()) return DialogResult::No;
+    if (dialogAnswers.empty()) return unansweredQuestion;
     DialogResult answer = dialogAnswers.front();
     dialogAnswers.pop_front();
     return answer;
@@ -88,31 +86,6 @@ std::string FakePlatform::longTimeText(const DateTime& time) {
 void FakePlatform::closeMainWindow() {
     ++closeMainWindowCount;
     if (onCloseMainWindow) onCloseMainWindow();
-}
-
-unsigned FakePlatform::copyWindowsDirectory(char* buffer, unsigned size) {
-    if (!windowsDir) return 0;
-    const auto length = static_cast<unsigned>(windowsDir->size());
-    if (length + 1 > size) return length + 1;
-    std::memcpy(buffer, windowsDir->c_str(), length + 1);
-    return length;
-}
-
-unsigned FakePlatform::setErrorMode(unsigned mode) {
-    errorModes.push_back(mode);
-    unsigned previous = errorMode_;
-    errorMode_ = mode;
-    return previous;
-}
-
-bool FakePlatform::deleteFile(const char* path) {
-    deletedFiles.emplace_back(path);
-    return ::unlink(path) == 0;
-}
-
-bool FakePlatform::beep(unsigned) {
-    ++beepCount;
-    return true;
 }
 
 }  // namespace kestal::testing

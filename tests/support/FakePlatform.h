@@ -1,5 +1,6 @@
-// The scripted platform: queued answers for dialogs, and a record of every
-// dialog, cursor change, event pump and Windows call the program made.
+// The scripted platform that tests, benchmarks and fuzzers share: queued
+// answers for dialogs, and a record of every dialog, cursor change, event
+// pump, beep and print job the program made; its printer keeps the jobs.
 #pragma once
 
 #include <deque>
@@ -46,9 +47,11 @@ private:
 
 class FakePlatform : public Platform {
 public:
-    // Answers, taken in order. An unanswered Yes/No question gets No, an
-    // unanswered file dialog is cancelled.
+    // Answers, taken in order. An unanswered Yes/No question gets
+    // unansweredQuestion (No unless told), an unanswered file dialog is
+    // cancelled.
     std::deque<DialogResult> dialogAnswers;
+    DialogResult unansweredQuestion = DialogResult::No;
     std::deque<std::optional<std::string>> fileDialogAnswers;
 
     // What happened.
@@ -58,15 +61,13 @@ public:
     int pumpCount = 0;
     int closeMainWindowCount = 0;
     int beepCount = 0;
-    std::vector<unsigned> errorModes;  // every setErrorMode argument
-    std::vector<std::string> deletedFiles;
     std::string clipboard;
 
     // Settings the test controls.
     RegionalSettings settings;
     DateTime clock{2026, 12, 6, 15, 5, 9};
     std::function<std::string(const DateTime&)> longTimeFormatter;  // default hh:mm:ss
-    std::optional<std::string> windowsDir;    // nothing: copyWindowsDirectory fails
+    std::optional<std::string> windowsDir;    // nothing: there is no Windows directory
     std::function<bool()> mainWindowVisible;  // for DialogRecord
     std::function<void()> onProcessMessages;  // runs inside processMessages
     std::function<void()> onCloseMainWindow;
@@ -88,16 +89,13 @@ public:
     TextPrinter& printer() override { return fakePrinter; }
     void closeMainWindow() override;
     void setClipboardText(std::string_view text) override { clipboard = std::string(text); }
-    unsigned copyWindowsDirectory(char* buffer, unsigned size) override;
-    unsigned setErrorMode(unsigned mode) override;
-    bool deleteFile(const char* path) override;
-    bool beep(unsigned type) override;
+    void beep() override { ++beepCount; }
+    std::optional<std::string> windowsDirectory() override { return windowsDir; }
 
 private:
     void record(DialogRecord::Kind kind, std::string_view text, DialogType type,
                 DialogButtons buttons);
     bool busy_ = false;
-    unsigned errorMode_ = 0;
 };
 
 }  // namespace kestal::testing

@@ -1,3 +1,4 @@
+// The platform on Qt Widgets: message boxes, file dialogs, cursor, clipboard.
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@
 #include "platform/Locale.h"
 #include "platform/ProgramTitle.h"
 #include "platform/TextPrinter.h"
-#include "platform/WindowsApi.h"
+#include "platform/WindowsDirectory.h"
 #include "platform/qt/QtTextPrinter.h"
 
 namespace kestal {
@@ -187,17 +188,8 @@ void QtPlatform::setClipboardText(std::string_view text) {
         QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-unsigned QtPlatform::copyWindowsDirectory(char* buffer, unsigned size) {
-    return winapi::copyWindowsDirectory(buffer, size);
-}
+void QtPlatform::beep() { QApplication::beep(); }
 
-unsigned QtPlatform::setErrorMode(unsigned mode) { return winapi::setErrorMode(mode); }
-
-bool QtPlatform::deleteFile(const char* path) { return winapi::deleteFile(path); }
-
-bool QtPlatform::beep(unsigned) {
-    QApplication::beep();
-    return true;
-}
+std::optional<std::string> QtPlatform::windowsDirectory() { return findWindowsDirectory(); }
 
 }  // namespace kestal

@@ -1,6 +1,6 @@
 // The platform on Qt Widgets: the program's dialogs, cursor and event pump,
-// the process locale for regional settings, the Qt printer, and the Windows
-// stand-ins of WindowsApi.h.
+// the process locale for regional settings, the Qt printer, the clipboard
+// and the beep, and the Windows directory as WindowsDirectory.h finds it.
 #pragma once
 
 #include <QMessageBox>
@@ -53,10 +53,8 @@ public:
     TextPrinter& printer() override;
     void closeMainWindow() override;
     void setClipboardText(std::string_view text) override;
-    unsigned copyWindowsDirectory(char* buffer, unsigned size) override;
-    unsigned setErrorMode(unsigned mode) override;
-    bool deleteFile(const char* path) override;
-    bool beep(unsigned type) override;
+    void beep() override;
+    std::optional<std::string> windowsDirectory() override;
 
 private:
     // Shows a box with its one "OK" button.

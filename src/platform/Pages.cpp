@@ -1,4 +1,5 @@
-#include "bytes/Pages.h"
+// Whole pages of memory, through the system's mapping calls.
+#include "platform/Pages.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -15,6 +16,23 @@ std::size_t pageSize() {
 std::size_t roundUpToPages(std::size_t bytes) {
     return (bytes + pageSize() - 1) / pageSize() * pageSize();
 }
+
+char* mapPages(std::size_t length) {
+    void* const mapping =
+        ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return mapping == MAP_FAILED ? nullptr : static_cast<char*>(mapping);
+}
+
+char* growPages(char* mapping, std::size_t length, std::size_t newLength) {
+    void* const grown = ::mremap(mapping, length, newLength, MREMAP_MAYMOVE);
+    return grown == MAP_FAILED ? nullptr : static_cast<char*>(grown);
+}
+
+bool movePages(char* from, std::size_t length, char* to) {
+    return ::mremap(from, length, length, MREMAP_MAYMOVE | MREMAP_FIXED, to) != MAP_FAILED;
+}
+
+void unmapPages(void* mapping, std::size_t length) { ::munmap(mapping, length); }
 
 void populatePages(const void* begin, const void* end) {
 #if defined(MADV_POPULATE_WRITE)

@@ -1,12 +1,12 @@
+// Where the Windows directory is found: $WINDIR, the Wine prefix, home.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <optional>
 
-#include "platform/WindowsApi.h"
+#include "platform/WindowsDirectory.h"
 #include "support/TempDir.h"
 
 namespace kestal {
@@ -75,53 +75,10 @@ TEST(FindWindowsDirectory, FollowsWindirThenTheWinePrefixThenHome) {
         env.set("WINDIR", c.windir);
         env.set("WINEPREFIX", c.wineprefix);
         env.set("HOME", c.homeDir);
-        EXPECT_EQ(winapi::findWindowsDirectory(), c.expected)
+        EXPECT_EQ(findWindowsDirectory(), c.expected)
             << c.windir.value_or("(unset)") << " " << c.wineprefix.value_or("(unset)") << " "
             << c.homeDir.value_or("(unset)");
     }
-}
-
-TEST(copyWindowsDirectory, FillsTheBufferOrSaysWhatItNeeds) {
-    Environment env;
-    env.set("WINDIR", "/opt/win");
-    char buffer[256];
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, sizeof buffer), 8u);
-    EXPECT_STREQ(buffer, "/opt/win");
-
-    // Too small by one: nothing written, the needed size returned.
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 8), 9u);
-    EXPECT_EQ(buffer[0], '#');
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 9), 8u);
-
-    // A 300-byte directory can't be told through the 256-byte buffer the
-    // program uses.
-    env.set("WINDIR", "/" + std::string(299, 'd'));
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 301u);
-    // 65,546 bytes would read as 10 in the low 16 bits that callers test.
-    env.set("WINDIR", "/" + std::string(65544, 'd'));
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 0u);
-
-    env.set("WINDIR", std::nullopt);
-    env.set("WINEPREFIX", std::nullopt);
-    env.set("HOME", std::nullopt);
-    EXPECT_EQ(winapi::copyWindowsDirectory(buffer, 256), 0u);
-}
-
-TEST(setErrorMode, ReturnsThePreviousMode) {
-    const unsigned original = winapi::setErrorMode(1);
-    EXPECT_EQ(winapi::setErrorMode(original), 1u);
-    EXPECT_EQ(winapi::setErrorMode(original), original);
-}
-
-TEST(deleteFile, RemovesTheFileAndSaysWhetherItDid) {
-    TempDir dir;
-    const std::string path = dir.write("ppplog.tmp", "x");
-    EXPECT_TRUE(winapi::deleteFile(path.c_str()));
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_FALSE(winapi::deleteFile(path.c_str()));
-    EXPECT_FALSE(winapi::deleteFile(nullptr));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "ToolFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +9,7 @@
 #include "calls/CallStream.h"
 #include "calls/CallStreamSideBySide.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace kestal::tool {
 
@@ -25,18 +24,16 @@ constexpr std::uint64_t kProgressThreshold = std::uint64_t{64} << 20;
 LogInput::LogInput(const std::string& path)
     : path_(path),
       name_(logName(path)),
-      opened_(path == kStandardStream ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)),
+      opened_(path == kStandardStream ? FileDescriptor() : openFile(path)),
       fd_(path == kStandardStream ? STDIN_FILENO : opened_.get()) {
     if (fd_ < 0) throw FileError{name_, std::strerror(errno)};
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode))
-        throw FileError{name_, std::strerror(S_ISDIR(info.st_mode) ? EISDIR : errno)};
+    const std::optional<FileStatus> status = fileStatus(fd_);
+    if (!status || status->folder) throw FileError{name_, std::strerror(status ? EISDIR : errno)};
     // A device such as /dev/zero would be read without end; a log named on
     // the command line is a file or a pipe.
-    if (opened_ && !S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
-        throw FileError{name_, "Not a regular file"};
-    regularFile_ = S_ISREG(info.st_mode);
-    size_ = static_cast<std::uint64_t>(info.st_size);
+    if (opened_ && !status->regular && !status->pipe) throw FileError{name_, "Not a regular file"};
+    regularFile_ = status->regular;
+    size_ = status->size;
     showProgress_ = regularFile_ && size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
 }
 

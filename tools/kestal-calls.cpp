@@ -1,7 +1,6 @@
 // kestal-calls: the call table of a Dial-Up Networking PPP log, or the lines
 // of one call, without a window. It is made of the viewer's own log, details
 // and export code, so its output is the viewer's to the byte.
-#include <sys/stat.h>
 
 #include <clocale>
 #include <new>
@@ -20,6 +19,7 @@
 #include "output/TableExport.h"
 #include "output/TableLines.h"
 #include "platform/AsciiCase.h"
+#include "platform/FileSystem.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -161,12 +161,10 @@ ExportLayout chooseLayout(const Options& options) {
 // names like ppplog.txt, which also asks for the fixed-width layout.
 void refuseOutputOverLog(const Options& options) {
     if (!options.outPath || options.logPath == kStandardStream) return;
-    struct stat log {};
-    struct stat out {};
-    if (::stat(options.logPath.c_str(), &log) != 0 || ::stat(options.outPath->c_str(), &out) != 0) {
-        return;
-    }
-    if (log.st_dev == out.st_dev && log.st_ino == out.st_ino && S_ISREG(out.st_mode)) {
+    const std::optional<FileStatus> log = pathStatus(options.logPath);
+    const std::optional<FileStatus> out = pathStatus(*options.outPath);
+    if (!log || !out) return;
+    if (log->sameFileAs(*out) && out->regular) {
         throw UsageError{"OUTFILE " + *options.outPath +
                          " is LOGFILE itself: it is not overwritten"};
     }

@@ -1,8 +1,5 @@
 #include "calls/CallStreamSideBySide.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <condition_variable>
 #include <cstring>
@@ -10,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "calls/LineMatcher.h"
 #include "calls/LineStream.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 namespace kestal {
 
@@ -207,12 +206,11 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
 StreamedSize streamCallsSideBySide(int fd, const std::string& path,
                                    const RegionalSettings& settings, const ChunkRows& rows,
                                    const ReadProgress& progress, std::size_t chunk) {
-    struct stat st {};
-    const off_t base = ::lseek(fd, 0, SEEK_CUR);
-    if (base < 0 || ::fstat(fd, &st) != 0) throw cannotOpenFile(path);
+    const off_t base = positionOf(fd);
+    const std::optional<FileStatus> status = fileStatus(fd);
+    if (base < 0 || !status) throw cannotOpenFile(path);
     const std::uint64_t start = static_cast<std::uint64_t>(base);
-    const std::uint64_t size =
-        st.st_size > base ? static_cast<std::uint64_t>(st.st_size) - start : 0;
+    const std::uint64_t size = status->size > start ? status->size - start : 0;
     const std::size_t count = std::max<std::size_t>(1, (size + chunk - 1) / chunk);
     const auto chunkStart = [&](std::size_t k) { return start + k * std::uint64_t{chunk}; };
     // The last chunk runs to wherever the file ends by then.

@@ -1,7 +1,5 @@
 #include "calls/LineStream.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include "calls/LineMatcher.h"
 #include "lines/ByteMasks.h"
 #include "platform/Errors.h"
+#include "platform/FileSystem.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -20,16 +19,6 @@
 namespace kestal {
 
 namespace {
-
-// Reads from where fd stands (offset -1) or from the offset given.
-ssize_t readSome(int fd, std::int64_t offset, char* into, std::size_t count) {
-    ssize_t got;
-    do {
-        got = offset < 0 ? ::read(fd, into, count)
-                         : ::pread(fd, into, count, static_cast<off_t>(offset));
-    } while (got < 0 && errno == EINTR);
-    return got;
-}
 
 constexpr std::size_t kBlockSlack = 96;
 
@@ -104,7 +93,7 @@ bool LineStream::readPiece() {
     bufferStart_ += begin_;
     begin_ = 0;
     end_ = kept;
-    const ssize_t got = readSome(fd_, readOffset(), into.bytes.get() + end_, options_.piece);
+    const ssize_t got = readSome(fd_, into.bytes.get() + end_, options_.piece, readOffset());
     if (got < 0) throw cannotOpenFile(path_);
     if (got == 0) {
         fileEnded_ = true;
@@ -121,7 +110,7 @@ void LineStream::skipRest() {
     // Read into a buffer of its own: the last line handed out stays valid.
     std::vector<char> scratch(options_.piece);
     while (!fileEnded_) {
-        const ssize_t got = readSome(fd_, readOffset(), scratch.data(), scratch.size());
+        const ssize_t got = readSome(fd_, scratch.data(), scratch.size(), readOffset());
         if (got < 0) throw cannotOpenFile(path_);
         if (got == 0) fileEnded_ = true;
         bytesRead_ += static_cast<std::uint64_t>(got);

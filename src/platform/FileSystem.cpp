@@ -15,10 +15,13 @@ namespace {
 
 std::optional<FileStatus> statusFrom(int result, const struct stat& status) {
     if (result != 0) return std::nullopt;
-    return FileStatus{
-        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-        static_cast<std::uint64_t>(status.st_size),
-        status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec, S_ISREG(status.st_mode)};
+    return FileStatus{static_cast<std::uint64_t>(status.st_dev),
+                      static_cast<std::uint64_t>(status.st_ino),
+                      static_cast<std::uint64_t>(status.st_size),
+                      status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+                      S_ISREG(status.st_mode),
+                      S_ISDIR(status.st_mode),
+                      S_ISFIFO(status.st_mode)};
 }
 
 }  // namespace

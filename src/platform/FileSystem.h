@@ -24,6 +24,8 @@ struct FileStatus {
     std::uint64_t size = 0;
     std::int64_t modifiedNanoseconds = 0;  // since 1970
     bool regular = false;                  // a plain file: no folder, device, pipe or link
+    bool folder = false;
+    bool pipe = false;
 
     // The same file, whatever name leads to it.
     bool sameFileAs(const FileStatus& other) const {

@@ -46,7 +46,16 @@ TEST(FileStatus, TellsTheFileFromWhatLeadsToIt) {
     ASSERT_TRUE(ofLink);
     EXPECT_FALSE(ofLink->regular);
     EXPECT_FALSE(ofLink->sameFileAs(*ofLog));
-    EXPECT_FALSE(pathStatus(dir.file("folder"))->regular);
+    const auto ofFolder = pathStatus(dir.file("folder"));
+    ASSERT_TRUE(ofFolder);
+    EXPECT_FALSE(ofFolder->regular);
+    EXPECT_TRUE(ofFolder->folder);
+    EXPECT_FALSE(ofLog->folder);
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const auto ofPipe = pathStatus(dir.file("pipe"));
+    ASSERT_TRUE(ofPipe);
+    EXPECT_TRUE(ofPipe->pipe);
+    EXPECT_FALSE(ofPipe->regular || ofPipe->folder || ofLog->pipe);
     EXPECT_FALSE(pathStatus(dir.file("missing.txt")));
     EXPECT_FALSE(nameStatus(dir.file("missing.txt")));
     EXPECT_FALSE(fileStatus(-1));

@@ -31,9 +31,9 @@
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
 #include "app/MainWindow.h"
+#include "calls/CallValues.h"
 #include "platform/Locale.h"
 #include "platform/qt/QtPlatform.h"
-#include "table/CellValues.h"
 
 namespace {
 
@@ -44,21 +44,19 @@ using namespace kestal::bench;
 // ours are, then compared through lessThan with model indexes.
 class ReferenceProxy : public QSortFilterProxyModel {
 public:
-    ReferenceProxy(const CallTable& table, RegionalSettings settings)
-        : table_(table), settings_(settings) {}
+    explicit ReferenceProxy(const CallTable& table) : table_(table) {}
 
     void sortBy(int column, Qt::SortOrder order) {
         keys_.clear();
         keys_.reserve(static_cast<std::size_t>(table_.rowCount()));
         for (int row = 1; row < table_.rowCount(); ++row)
-            keys_.push_back(readCellKey(column, table_.cell(columnAt(column), row), settings_));
+            keys_.push_back(table_.sortKey(column, row));
         descending_ = order == Qt::DescendingOrder;
         // Sorted rising always; lessThan puts falling values first itself,
         // so cells without a value stay last.
         sort(column, Qt::AscendingOrder);
     }
     void filterBy(const CallFilter& filter) {
-        if (values_.empty()) values_ = readAllCallValues(table_, settings_);
         filter_ = filter;
         invalidateFilter();
     }
@@ -71,15 +69,13 @@ protected:
         return descending_ ? *a > *b : *a < *b;
     }
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return !filter_.active() || passes(values_[static_cast<std::size_t>(row)], filter_);
+        return !filter_.active() || passes(callValuesOf(table_, row + 1), filter_);
     }
 
 private:
     const CallTable& table_;
-    RegionalSettings settings_;
     std::vector<std::optional<std::int64_t>> keys_;
     bool descending_ = false;
-    std::vector<CallValues> values_;
     CallFilter filter_;
 };
 
@@ -108,7 +104,7 @@ CallFilter longCalls() {
 void benchProxies(MainWindow& window, std::uint64_t size, int runs) {
     const CallTable& table = window.state().table;
     ShownCallsProxy& ours = *window.viewControls()->proxy();
-    ReferenceProxy reference(table, localeRegionalSettings());
+    ReferenceProxy reference(table);
     reference.setSourceModel(window.model());
 
     for (const Column& c : kColumnsTimed) {
@@ -138,10 +134,6 @@ void benchProxies(MainWindow& window, std::uint64_t size, int runs) {
     }
     ours.setSortOrder(std::nullopt);
 
-    const Timing reading =
-        bestOf(runs, [&] { (void)readAllCallValues(table, localeRegionalSettings()); });
-    printFigure("filter values of every call", reading, size);
-    std::printf("  read once per load, in pieces while the window waits for the user\n");
     ours.setSortOrder(SortOrder{kDurationColumn, SortDirection::Descending});
     reference.sortBy(kDurationColumn, Qt::DescendingOrder);
     ours.setFilter(errorsOnly());

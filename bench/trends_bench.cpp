@@ -3,13 +3,11 @@
 //
 //   trends_bench LOG [--runs N]
 //
-// - every call's values read from the cells (as KeptCallValues reads them
-//   when a window needs them at once), grouped by each period (whole log,
-//   day, week, month), and both together;
-// - the Statistics window opened on the kept values for each period, and a
-//   period chosen in it;
+// - every call's figures from the table's values, grouped by each period
+//   (whole log, day, week, month);
+// - the Statistics window opened for each period, and a period chosen in it;
 // - the Trends window's first draw: created, shown and its per-call chart
-//   drawn once, on the kept values and with the values read first;
+//   drawn once;
 // - frames while zooming in and out with + and -, panning with Left and
 //   Right and zooming with the wheel: the key or wheel event handled and the
 //   chart painted again (median and longest).
@@ -31,7 +29,6 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "app/KeptCallValues.h"
 #include "app/figures/StatisticsWindow.h"
 #include "app/figures/TrendsWindow.h"
 #include "calls/CallScan.h"
@@ -44,10 +41,9 @@ namespace {
 using namespace kestal;
 using namespace kestal::bench;
 
-ShownCalls everyCall(const CallTable& table, KeptCallValues& kept) {
+ShownCalls everyCall(const CallTable& table) {
     ShownCalls calls;
     calls.table = &table;
-    calls.values = [&kept]() -> const std::vector<CallValues>& { return kept.values(); };
     calls.rows = [&table] {
         std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
         std::iota(rows.begin(), rows.end(), 1);
@@ -120,16 +116,15 @@ int main(int argc, char** argv) {
     const BenchApplication application(argv);
 
     LogLines lines;
-    CallTable table;
+    CallTable table{kDialUpColumns};
     const Timing reference = bestOf(runs, [&] {
         lines.clear();
         readLogFile(log, lines);
-        table = CallTable();
+        table = CallTable(kDialUpColumns);
         scanCalls(lines, table, RegionalSettings{}, nullptr);
     });
     QtPlatform platform;
-    KeptCallValues kept(table, lines, platform);
-    const ShownCalls calls = everyCall(table, kept);
+    const ShownCalls calls = everyCall(table);
     const std::vector<int> rows = calls.rows();
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
@@ -142,28 +137,13 @@ int main(int argc, char** argv) {
                                                                 {"day", StatisticsPeriod::Day},
                                                                 {"week", StatisticsPeriod::Week},
                                                                 {"month", StatisticsPeriod::Month}};
-    std::vector<CallValues> read;
-    const Timing reading =
-        bestOf(runs, [&] { read = readCallValues(table, rows, RegionalSettings{}); });
-    std::printf(
-        "every call's values read (two threads) %8.1f ms (cpu %6.1f ms)  %.3fx load + scan\n",
-        reading.wall * 1000, reading.cpu * 1000, reading.wall / reference.wall);
     for (const auto& [name, by] : periods) {
         std::size_t count = 0;
-        const Timing grouping = bestOf(runs, [&] { count = statisticsOf(read, rows, by).size(); });
+        const Timing grouping = bestOf(runs, [&] { count = statisticsOf(table, rows, by).size(); });
         std::printf("statistics grouped by %-5s %8.1f ms (cpu %6.1f ms) %6zu rows  %.3fx\n", name,
                     grouping.wall * 1000, grouping.cpu * 1000, count, share(grouping));
     }
-    for (const auto& [name, by] : periods) {
-        std::size_t count = 0;
-        const Timing figures = bestOf(
-            runs, [&] { count = tableStatistics(table, rows, by, RegionalSettings{}).size(); });
-        std::printf("statistics by %-5s from the cells %8.1f ms (cpu %6.1f ms) %.3fx load + scan\n",
-                    name, figures.wall * 1000, figures.cpu * 1000, figures.wall / reference.wall);
-    }
 
-    // The values kept as the main window keeps them after a load.
-    kept.values();
     for (int index : {0, 1, 2, 3}) {
         const Timing opening = bestOf(runs, [&] {
             StatisticsWindow window(calls, platform);
@@ -193,12 +173,6 @@ int main(int argc, char** argv) {
     const Timing firstDraw = bestOf(runs, [&] { firstDrawOf(calls, platform); });
     std::printf("Trends window first draw     %8.1f ms (cpu %6.1f ms)  %.3fx\n",
                 firstDraw.wall * 1000, firstDraw.cpu * 1000, share(firstDraw));
-    const Timing fromScratch = bestOf(runs, [&] {
-        KeptCallValues none(table, lines, platform);
-        firstDrawOf(everyCall(table, none), platform);
-    });
-    std::printf("  the same, values read first %8.1f ms (cpu %6.1f ms)  %.3fx\n",
-                fromScratch.wall * 1000, fromScratch.cpu * 1000, share(fromScratch));
 
     TrendsWindow window(calls, platform);
     window.show();

@@ -133,7 +133,7 @@ void sendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoM
 
 Timing referenceLoadAndScan(const std::string& log, int runs) {
     LogLines lines;
-    CallTable table;
+    CallTable table{kDialUpColumns};
     return bestOf(runs, [&] {
         readLogFile(log, lines);
         table.reset();

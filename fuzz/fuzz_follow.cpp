@@ -44,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RegionalSettings settings;
 
     const LogLines whole = LogLines::fromBytes(text);
-    CallTable wholeTable;
+    CallTable wholeTable{kDialUpColumns};
     scanCalls(whole, wholeTable, settings, nullptr);
 
     LogLines lines = LogLines::fromBytes(text.substr(0, first));
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, settings, nullptr);
     grow(lines, table, std::string_view(text).substr(first, second - first), settings);
     grow(lines, table, std::string_view(text).substr(second), settings);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "calls/DialUpColumns.h"
 #include "output/Printouts.h"
 #include "platform/TextDevice.h"
 
@@ -106,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int formFeeds = 0;
     if (tablePrintout) {
         // Cells from the input, separated by 0x1F; rows by 0x1E.
-        CallTable table;
+        CallTable table{kDialUpColumns};
         int row = 1;
         while (!input.empty() && row < 8) {
             std::string_view rowText = input.until('\x1e');
@@ -128,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(lines[first] == "Call " + std::to_string(r), "printout call line", lines[first]);
             for (int column = 0; column < 14; ++column) {
                 const std::string expected =
-                    std::string(kColumns[static_cast<std::size_t>(column)].title) + ": " +
+                    std::string(kDialUpColumns[static_cast<std::size_t>(column)].title) + ": " +
                     std::string(table.cell(columnAt(column), r));
                 check(lines[first + 1 + static_cast<std::size_t>(column)] == expected,
                       "printout cell line", lines[first + 1 + static_cast<std::size_t>(column)]);

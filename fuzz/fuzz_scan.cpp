@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string logBytes(input.rest());
     const LogLines lines = LogLines::fromBytes(logBytes);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     int corruptCalls = 0;
     scanCalls(lines, table, settings, [&](std::string_view) { ++corruptCalls; });
 
@@ -148,9 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // warnings in the same order.
     if (!lines.empty()) {
         const std::size_t split = (choice * 131u + lines.size() * 7u) % (lines.size() + 1);
-        CallTable splitTable;
+        CallTable splitTable{kDialUpColumns};
         std::vector<std::string_view> warnings, splitWarnings;
-        CallTable again;
+        CallTable again{kDialUpColumns};
         scanCalls(
             lines, again, settings, [&](std::string_view start) { warnings.push_back(start); },
             lines.size());
@@ -161,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkSameRows(splitTable, again, "two walkers");
 
         // The scan while the bytes are read, by two threads split anywhere.
-        CallTable whileRead;
+        CallTable whileRead{kDialUpColumns};
         std::vector<std::string_view> readWarnings;
         const LogLines readLines =
             scanWhileRead(logBytes, choice, settings, whileRead, readWarnings);

@@ -61,7 +61,7 @@ struct Rows {
 };
 
 Rows wholeFileRows(const LogLines& lines, const RegionalSettings& settings) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<std::string> warnings;
     scanCalls(lines, table, settings,
               [&warnings](std::string_view start) { warnings.emplace_back(start); });

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ToolMessages.h"
-#include "table/CellValues.h"
+#include "table/ValueReaders.h"
 
 namespace kestal::tool {
 
@@ -54,7 +54,7 @@ bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_
     } else if (const auto to = valueOf("--to", args, index)) {
         options.filter.to = dateOf("--to", *to);
     } else if (const auto sort = valueOf("--sort", args, index)) {
-        options.sort = parseSortOrder(*sort);
+        options.sort = parseSortOrder(kDialUpColumns, *sort);
         if (!options.sort)
             throw UsageError{"unknown column '" + *sort +
                              "' for --sort (a tab-separated header name, :desc after it to "
@@ -65,27 +65,27 @@ bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_
     return true;
 }
 
-ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options,
-                                   const RegionalSettings& settings, TableLineWriter& table)
-    : options_(options), settings_(settings), table_(table) {}
+ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options, TableLineWriter& table)
+    : options_(options), table_(table) {}
 
-bool ShownCallsWriter::hides(const RowTexts& cells) const {
-    return options_.filter.active() && !passes(readCallValues(cells, settings_), options_.filter);
+bool ShownCallsWriter::hides(const CallRow& row) const {
+    return options_.filter.active() &&
+           !passes(callValuesOf(row.values, row.marks), options_.filter);
 }
 
-void ShownCallsWriter::write(const RowTexts& cells) {
+void ShownCallsWriter::write(const CallRow& row) {
     anyCall_ = true;
-    if (hides(cells)) return;
+    if (hides(row)) return;
     if (!options_.sort) {
-        table_.write(cells);
+        table_.write(row.cells);
         return;
     }
     if (keptRows_ > 0) kept_.setRowCount(kept_.rowCount() + 1);
-    kept_.writeRow(++keptRows_, cells);
+    kept_.writeRow(++keptRows_, row.built());
 }
 
-void ShownCallsWriter::appendLine(const RowTexts& cells, std::string& text) const {
-    if (!hides(cells)) table_.appendLine(text, cells);
+void ShownCallsWriter::appendLine(const CallRow& row, std::string& text) const {
+    if (!hides(row)) table_.appendLine(text, row.cells);
 }
 
 void ShownCallsWriter::finish() {
@@ -95,9 +95,9 @@ void ShownCallsWriter::finish() {
     }
     if (!options_.sort || keptRows_ == 0) return;
     RowTexts cells;
-    for (const int row : sortedRows(kept_, options_.sort, settings_)) {
+    for (const int row : sortedRows(kept_, options_.sort)) {
         for (int column = 0; column < kColumnCount; ++column)
-            cells[static_cast<std::size_t>(column)] = kept_.cell(columnAt(column), row);
+            cells[static_cast<std::size_t>(column)] = kept_.cell(column, row);
         table_.write(cells);
     }
 }

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/CallFilter.h"
+#include "calls/CallRow.h"
 #include "output/TableLines.h"
-#include "table/CallFilter.h"
 #include "table/CallOrder.h"
 
 namespace kestal::tool {
@@ -35,27 +36,25 @@ bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_
 // gives the table's one empty row, filter or not, as the viewer shows it.
 class ShownCallsWriter {
 public:
-    ShownCallsWriter(const ShownCallsOptions& options, const RegionalSettings& settings,
-                     TableLineWriter& table);
-    void write(const RowTexts& cells);
+    ShownCallsWriter(const ShownCallsOptions& options, TableLineWriter& table);
+    void write(const CallRow& row);
     // Without a sort a shown call's line can be made as soon as its call is
     // walked, on any thread: appendLine appends it, line end included, to
     // text (nothing for a call the filter hides); the lines are then
     // written in the order of the log, and tookCalls told how many calls
     // they came from.
     bool linesAsCallsCome() const { return !options_.sort; }
-    void appendLine(const RowTexts& cells, std::string& text) const;
+    void appendLine(const CallRow& row, std::string& text) const;
     void tookCalls(std::size_t calls) { anyCall_ = anyCall_ || calls > 0; }
     void finish();
 
 private:
-    bool hides(const RowTexts& cells) const;
+    bool hides(const CallRow& row) const;
 
     const ShownCallsOptions& options_;
-    RegionalSettings settings_;
     TableLineWriter& table_;
     bool anyCall_ = false;
-    CallTable kept_;  // the calls that passed, while a sort waits for them
+    CallTable kept_{kDialUpColumns};  // the calls that passed, while a sort waits for them
     int keptRows_ = 0;
 };
 

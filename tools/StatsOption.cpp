@@ -44,12 +44,11 @@ StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<Expor
     throw UsageError{"--stats writes tsv or csv"};
 }
 
-StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filter,
-                               const RegionalSettings& settings)
-    : filter_(filter), settings_(settings), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
+StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filter)
+    : filter_(filter), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
 
 void StatisticsSink::add(const CallRow& row) {
-    const CallValues call = readCallValues(row.cells, settings_);
+    const CallValues call = callValuesOf(row.values, row.marks);
     if (filter_.active() && !passes(call, filter_)) return;
     statistics_.add(call);
 }

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/CallFilter.h"
 #include "calls/CallRow.h"
 #include "output/CallStatistics.h"
 #include "output/TableExport.h"
-#include "table/CallFilter.h"
 
 namespace kestal::tool {
 
@@ -35,8 +35,7 @@ StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<Expor
 // a time: nothing of a row is kept but its duration.
 class StatisticsSink {
 public:
-    StatisticsSink(const StatsOptions& stats, const CallFilter& filter,
-                   const RegionalSettings& settings);
+    StatisticsSink(const StatsOptions& stats, const CallFilter& filter);
     void add(const CallRow& row);
     // The header line when asked for, then one line per period.
     void write(StatisticsLayout layout, bool header,
@@ -44,7 +43,6 @@ public:
 
 private:
     CallFilter filter_;
-    RegionalSettings settings_;
     CallStatistics statistics_;
 };
 

@@ -193,13 +193,13 @@ void writeCallTable(const Options& options) {
     TableLineWriter table(layout, options.header,
                           [&output](std::string_view line) { output.writeLine(line); });
     const RegionalSettings settings = localeRegionalSettings();
-    ShownCallsWriter shown(options.shown, settings, table);
+    ShownCallsWriter shown(options.shown, table);
     bool passed = false;
     if (shown.linesAsCallsCome()) {
         // Each line is made by the thread that walked its call and written
         // here, a chunk at a time, in the order of the log.
         const ChunkRows lines{
-            [&shown](const CallRow& row, std::string& text) { shown.appendLine(row.cells, text); },
+            [&shown](const CallRow& row, std::string& text) { shown.appendLine(row, text); },
             [&](const WalkedChunk& chunk) {
                 for (const std::string& start : chunk.corruptStarts) reportCorrupt(log, start);
                 shown.tookCalls(chunk.calls);
@@ -209,7 +209,7 @@ void writeCallTable(const Options& options) {
     } else {
         passed = log.readCalls(options.repair, settings, [&](const CallRow& row) {
             if (row.corrupt) reportCorrupt(log, row.cells[0]);
-            shown.write(row.cells);
+            shown.write(row);
         });
     }
     tellSizeCheck(log, options.repair, passed);
@@ -226,7 +226,7 @@ void writeStatistics(const Options& options) {
     LogInput log(options.logPath);
     Output output(options.outPath);
     const RegionalSettings settings = localeRegionalSettings();
-    StatisticsSink statistics(options.stats, options.shown.filter, settings);
+    StatisticsSink statistics(options.stats, options.shown.filter);
     const CallRowSink addRow = [&](const CallRow& row) {
         if (row.corrupt) reportCorrupt(log, row.cells[0]);
         statistics.add(row);

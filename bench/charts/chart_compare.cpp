@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "calls/CallScan.h"
+#include "calls/CallValues.h"
 #include "lines/LogLines.h"
-#include "table/CallValues.h"
 
 #ifdef KESTAL_HAVE_QTCHARTS
 #include <QtCharts/QChart>
@@ -56,11 +56,11 @@ struct Series {
 Series loadSeries(const char* path) {
     kestal::LogLines lines;
     kestal::readLogFile(path, lines);
-    kestal::CallTable table;
+    kestal::CallTable table{kestal::kDialUpColumns};
     kestal::scanCalls(lines, table, kestal::RegionalSettings{}, nullptr);
     Series series;
     for (int row = 1; row <= table.callCount(); ++row) {
-        const kestal::CallValues call = kestal::readCallValues(table, row, {});
+        const kestal::CallValues call = kestal::callValuesOf(table, row);
         if (!call.startTime() || call.duration == kestal::CallValues::kNone) continue;
         series.days.push_back(static_cast<double>(*call.startTime()) / 86400.0);
         series.durations.push_back(call.duration);

@@ -18,20 +18,20 @@ int CallTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int CallTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
+    return parent.isValid() ? 0 : table_->columnCount();
 }
 
 QVariant CallTableModel::data(const QModelIndex& index, int role) const {
     // Only the text is answered: no tooltips, no fonts or colours per cell.
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    return latin1(table_->cell(columnAt(index.column()), tableRow(index.row())));
+    return latin1(table_->cell(index.column(), tableRow(index.row())));
 }
 
 QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= kColumnCount)
+        section >= table_->columnCount())
         return {};
-    return latin1(table_->cell(columnAt(section), 0));
+    return latin1(table_->cell(section, 0));
 }
 
 void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,
@@ -52,7 +52,8 @@ void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,
     const int first = modelRow(firstTableRow);
     const int last = std::min(before, after) - 1;
     if (first <= last)
-        emit dataChanged(index(first, 0), index(last, kColumnCount - 1), {Qt::DisplayRole});
+        emit dataChanged(index(first, 0), index(last, table_->columnCount() - 1),
+                         {Qt::DisplayRole});
 }
 
 Qt::ItemFlags CallTableModel::flags(const QModelIndex& index) const {

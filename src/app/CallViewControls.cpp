@@ -8,9 +8,9 @@
 #include <QMenu>
 
 #include "app/CallGrid.h"
+#include "calls/DialUpColumns.h"
 #include "commands/CopyCalls.h"
 #include "commands/SaveTableAs.h"
-#include "table/CellValues.h"
 
 namespace kestal {
 
@@ -18,20 +18,16 @@ namespace {
 
 QDate startDateOf(const CallTable& table, int row) {
     if (row < 1 || row >= table.rowCount()) return {};
-    const auto date = readCellDate(table.cell(columnAt(kStartTimeColumn), row));
-    if (!date) return {};
-    return QDate(static_cast<int>(date->year()), static_cast<int>(unsigned(date->month())),
-                 static_cast<int>(unsigned(date->day())));
+    const std::optional<std::int64_t> day = table.value(kStartTimeColumn, row).day();
+    if (!day) return {};
+    return QDate(1970, 1, 1).addDays(*day);
 }
 
 }  // namespace
 
 CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
     : QObject(barParent), parts_(parts) {
-    // The kept values hear of a change of the table before the proxy does.
-    keptValues_ = new KeptCallValues(parts_.table, parts_.lines, parts_.platform, this);
-    keptValues_->watch(parts_.model);
-    proxy_ = new ShownCallsProxy(parts_.table, *keptValues_, parts_.platform, this);
+    proxy_ = new ShownCallsProxy(parts_.table, this);
     proxy_->setSourceModel(parts_.model);
     parts_.grid->setModel(proxy_);
 
@@ -153,7 +149,7 @@ void CallViewControls::showLogOrder() {
 }
 
 void CallViewControls::sortIndicatorChanged(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= kColumnCount) {
+    if (column < 0 || column >= parts_.table.columnCount()) {
         proxy_->setSortOrder(std::nullopt);
         return;
     }

@@ -13,6 +13,8 @@
 
 #include "app/FilterBar.h"
 #include "app/ShownCallsProxy.h"
+#include "lines/LogLines.h"
+#include "platform/Platform.h"
 
 class QAction;
 class QLabel;
@@ -45,7 +47,6 @@ public:
 
     ShownCallsProxy* proxy() const { return proxy_; }
     // Every call's values, for the filter, Statistics and Trends.
-    KeptCallValues& keptValues() const { return *keptValues_; }
     // Places the filter bar across the top of its parent, width wide; the
     // height it takes, 0 while it is hidden.
     int placeFilterBar(int width);
@@ -78,7 +79,6 @@ private:
     void showStatus();
 
     Parts parts_;
-    KeptCallValues* keptValues_ = nullptr;
     ShownCallsProxy* proxy_ = nullptr;
     FilterBar* filterBar_ = nullptr;
     QAction* filterAction_ = nullptr;  // View > Filter, checked while the bar shows

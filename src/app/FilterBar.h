@@ -5,7 +5,7 @@
 
 #include <QFrame>
 
-#include "table/CallFilter.h"
+#include "calls/CallFilter.h"
 
 class QCheckBox;
 class QDateEdit;

@@ -202,8 +202,9 @@ void MainWindow::setUpAndLoad() {
     layoutClientArea();
     statusLabel_->setFont(font8pt("Arial"));
     callGrid_->setFont(font8pt("Arial"));
-    for (int column = 0; column < kColumnCount; ++column)
-        callGrid_->setColumnWidth(column, kColumns[static_cast<std::size_t>(column)].width);
+    for (int column = 0; column < state_.table.columnCount(); ++column)
+        callGrid_->setColumnWidth(column,
+                                  state_.table.columns()[static_cast<std::size_t>(column)].width);
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
@@ -266,9 +267,6 @@ void MainWindow::showCallDetails() {
 
 ShownCalls MainWindow::shownCalls() {
     ShownCalls calls;
-    calls.values = [&kept = shown_->keptValues()]() -> const std::vector<CallValues>& {
-        return kept.values();
-    };
     calls.table = &state_.table;
     // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [this] {

@@ -5,9 +5,8 @@
 
 namespace kestal {
 
-ShownCallsProxy::ShownCallsProxy(const CallTable& table, KeptCallValues& values, Platform& platform,
-                                 QObject* parent)
-    : QAbstractProxyModel(parent), table_(table), values_(values), platform_(platform) {}
+ShownCallsProxy::ShownCallsProxy(const CallTable& table, QObject* parent)
+    : QAbstractProxyModel(parent), table_(table) {}
 
 void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
     beginResetModel();
@@ -117,8 +116,7 @@ void ShownCallsProxy::sortRows() {
     if (!sort_) {
         std::vector<int>().swap(sorted_);
     } else {
-        if (!keys_ || keys_->column != sort_->column)
-            keys_ = readSortKeys(table_, sort_->column, platform_.regionalSettings());
+        if (!keys_ || keys_->column != sort_->column) keys_ = readSortKeys(table_, sort_->column);
         sorted_ = orderedRows(*keys_, sort_->direction);
     }
     filterRows();
@@ -140,7 +138,7 @@ void ShownCallsProxy::filterRows() {
     if (!sort_) inLogOrder = logOrder(table_);
     const std::vector<int>& ordered = sort_ ? sorted_ : inLogOrder;
     orderedRows_ = ordered.size();
-    shown_ = filtering ? kestal::filterRows(ordered, values_.values(), filter_) : ordered;
+    shown_ = filtering ? kestal::filterRows(table_, ordered, filter_) : ordered;
     viewRowOf_.assign(static_cast<std::size_t>(table_.rowCount()), -1);
     for (std::size_t i = 0; i < shown_.size(); ++i)
         viewRowOf_[static_cast<std::size_t>(shown_[i])] = static_cast<int>(i);

@@ -8,9 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/KeptCallValues.h"
-#include "platform/Platform.h"
-#include "table/CallFilter.h"
+#include "calls/CallFilter.h"
 #include "table/CallOrder.h"
 #include "table/CallTable.h"
 
@@ -19,10 +17,8 @@ namespace kestal {
 class ShownCallsProxy : public QAbstractProxyModel {
     Q_OBJECT
 public:
-    // source is the model over table (model row r is table row r + 1);
-    // values follows source and gives the filter every call's values.
-    ShownCallsProxy(const CallTable& table, KeptCallValues& values, Platform& platform,
-                    QObject* parent = nullptr);
+    // source is the model over table (model row r is table row r + 1).
+    explicit ShownCallsProxy(const CallTable& table, QObject* parent = nullptr);
 
     void setSourceModel(QAbstractItemModel* source) override;
 
@@ -62,8 +58,6 @@ private:
     void rowsChangedFrom(int tableRow);
 
     const CallTable& table_;
-    KeptCallValues& values_;
-    Platform& platform_;
     std::optional<SortOrder> sort_;
     CallFilter filter_;
     // Unsorted and unfiltered, the view shows table rows 1 to inLogOrder_ in

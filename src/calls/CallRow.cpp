@@ -6,6 +6,7 @@
 #include "calls/LineMatcher.h"
 #include "calls/LinePositions.h"
 #include "platform/RegionalNumbers.h"
+#include "table/ValueReaders.h"
 
 namespace kestal {
 
@@ -24,8 +25,8 @@ constexpr std::uint32_t kAnyCounter =
     lm::CrcErrors | lm::TimeoutErrors | lm::AlignmentErrors | lm::OverrunErrors |
     lm::FramingErrors | lm::BufferOverrunErrors | lm::IncompletePackets;
 
-constexpr std::size_t kFirstLayerColumn = 3;
-constexpr std::size_t kFirstCounterColumn = 7;
+constexpr auto kFirstLayerCell = static_cast<std::size_t>(kFirstLayerColumn);
+constexpr auto kFirstCounterCell = static_cast<std::size_t>(kFirstCounterColumn);
 
 // "hh:mm:ss" with the regional time separator.
 std::string_view formatDuration(int seconds, char timeSeparator, std::array<char, 8>& buffer) {
@@ -201,17 +202,31 @@ std::string_view CallRowBuilder::durationText(const CallSummary& call) {
     // The warning is due even when the call was cut short and shows no
     // duration anyway.
     row_.corrupt = start < 0 || end < 0;
+    row_.values[kDurationColumn] = {};
     if (row_.corrupt || call.cutShort) return kNoDuration;
     int difference = end - start;
     if (difference < 0) difference += kSecondsPerDay;  // past midnight
     if (difference <= 0) return kNoDuration;
+    row_.values[kDurationColumn] = CellValue::of(difference);
     return formatDuration(difference, settings_.timeSeparator, duration_);
+}
+
+// The value of a layer cell is the tenths its text shows ("2.6": 26).
+void CallRowBuilder::layerCell(std::size_t layer, std::string_view text) {
+    row_.cells[kFirstLayerCell + layer] = text;
+    const std::optional<std::int64_t> tenths =
+        text == kNoLayerTime ? std::nullopt : readDecimalSteps(text, 1, settings_);
+    row_.values[kFirstLayerCell + layer] = tenths ? CellValue::of(*tenths) : CellValue{};
 }
 
 const CallRow& CallRowBuilder::build(const CallSummary& call) {
     RowTexts& cells = row_.cells;
+    std::array<CellValue, kColumnCount>& values = row_.values;
     cells[0] = call.startText;
     cells[1] = call.cutShort ? kNoEndTime : call.endText;
+    values[kStartTimeColumn] = readTimeValue(cells[0]);
+    values[kEndTimeColumn] = readTimeValue(cells[1]);
+    row_.marks = marksOfCells(cells[1]);
     cells[2] = durationText(call);
     const std::string_view startReference = positions(call.startText, 12, 22);
     const char decimalSeparator = settings_.decimalSeparator;
@@ -227,15 +242,21 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     for (std::size_t l = 0; l < kLayerColumns; ++l) {
         PlainTime layer;
         if (plainStart && readPlainTime(call.layerTimes[l], decimalSeparator, layer)) {
-            cells[kFirstLayerColumn + l] =
-                layerTextOfTenths(layer.tenths() - start.tenths(), decimalSeparator, layers_[l]);
+            const int tenths = layer.tenths() - start.tenths();
+            const std::string_view text = layerTextOfTenths(tenths, decimalSeparator, layers_[l]);
+            cells[kFirstLayerCell + l] = text;
+            values[kFirstLayerCell + l] =
+                text == kNoLayerTime ? CellValue{} : CellValue::of(tenths);
             continue;
         }
         const float seconds = layerSecondsOf(call.layerTimes[l], startReference, decimalSeparator);
-        cells[kFirstLayerColumn + l] = layerText(seconds, decimalSeparator, layers_[l]);
+        layerCell(l, layerText(seconds, decimalSeparator, layers_[l]));
     }
-    for (std::size_t c = 0; c < kCounterColumns; ++c)
-        cells[kFirstCounterColumn + c] = call.counters[c];
+    for (std::size_t c = 0; c < kCounterColumns; ++c) {
+        cells[kFirstCounterCell + c] = call.counters[c];
+        const std::optional<std::uint64_t> count = readCountCell(call.counters[c]);
+        values[kFirstCounterCell + c] = count ? CellValue::count(*count) : CellValue{};
+    }
     return row_;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string_view>
 
+#include "calls/DialUpColumns.h"
 #include "calls/LineMatcher.h"
 #include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
@@ -26,12 +27,17 @@ struct CallSummary {
     bool cutShort = false;  // ended by the next call's "log opened" line
 };
 
-// One finished call as the grid shows it.
+// One finished call as the grid shows it, with each cell's value.
 struct CallRow {
     RowTexts cells;
+    std::array<CellValue, kColumnCount> values{};
+    std::uint32_t marks = 0;  // kCutShortMark
     // Its start or end time can't be read: the corrupt-call warning is due
     // (the row stands all the same).
     bool corrupt = false;
+
+    // The row as the table takes it.
+    BuiltRow built() const { return {cells, values, marks}; }
 };
 
 // Receives the calls of a log one at a time, in the order of the log. The
@@ -84,6 +90,8 @@ public:
 
 private:
     std::string_view durationText(const CallSummary& call);
+    // A layer's cell and value from the seconds of its time after the start.
+    void layerCell(std::size_t layer, std::string_view text);
 
     RegionalSettings settings_;
     std::array<char, 8> duration_{};

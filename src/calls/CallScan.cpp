@@ -29,7 +29,7 @@ void writeCallRow(const CallSummary& call, CallRowBuilder& rows, CallTable& tabl
                   const CorruptCallHandler& onCorruptCall) {
     const CallRow& row = rows.build(call);
     if (row.corrupt && onCorruptCall) onCorruptCall(call.startText);
-    table.setCurrentRow(table.addCall(row.cells));
+    table.setCurrentRow(table.addCall(row.built()));
     table.setCurrentColumn(0);
 }
 
@@ -82,7 +82,7 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
 // (were they to share one with what the first thread writes, the two would
 // slow each other down).
 struct alignas(64) LaterCalls {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<std::string_view> corrupt;  // told once the earlier calls are
 };
 

@@ -86,7 +86,7 @@ void CallScanWhileRead::Walk::walk(const LineRange& range) {
 
 // Each call where the scan writes it (see CallTable::addCall).
 void CallScanWhileRead::Walk::addRow(const CallRow& row) {
-    const int added = table.addCall(row.cells);
+    const int added = table.addCall(row.built());
     if (row.corrupt) corruptRows.push_back(added);
 }
 

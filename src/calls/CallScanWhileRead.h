@@ -39,7 +39,7 @@ private:
         void walk(const LineRange& range);
         void addRow(const CallRow& row);
 
-        CallTable table;
+        CallTable table{kDialUpColumns};
         std::vector<int> corruptRows;
         CallWalker walker;
         std::size_t lines = 0;                                    // lines walked

@@ -31,13 +31,20 @@ constexpr std::size_t kChunksAtATime = 4;
 constexpr int kWalkers = 2;
 
 // A row's 18 cells packed for the generic sink: each cell's length in four
-// bytes, then the cells back to back, then whether the row is corrupt.
+// bytes, then the cells back to back, then each value (its bits and state),
+// the marks and whether the row is corrupt.
 void packCells(const CallRow& row, std::string& text) {
     for (const std::string_view cell : row.cells) {
         const auto length = static_cast<std::uint32_t>(cell.size());
         text.append(reinterpret_cast<const char*>(&length), sizeof length);
     }
     for (const std::string_view cell : row.cells) text.append(cell);
+    for (const CellValue& value : row.values) {
+        const std::uint64_t bits = value.bits();
+        text.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+        text.push_back(static_cast<char>(value.state()));
+    }
+    text.append(reinterpret_cast<const char*>(&row.marks), sizeof row.marks);
     text.push_back(row.corrupt ? '\1' : '\0');
 }
 
@@ -51,6 +58,15 @@ void unpackCells(std::string_view text, const CallRowSink& sink) {
             row.cells[c] = text.substr(at, lengths[c]);
             at += lengths[c];
         }
+        for (CellValue& value : row.values) {
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, text.data() + at, sizeof bits);
+            value =
+                CellValue::fromBits(bits, static_cast<CellValue::State>(text[at + sizeof bits]));
+            at += sizeof bits + 1;
+        }
+        std::memcpy(&row.marks, text.data() + at, sizeof row.marks);
+        at += sizeof row.marks;
         row.corrupt = text[at] != '\0';
         text.remove_prefix(at + 1);
         sink(row);

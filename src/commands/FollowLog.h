@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "calls/DialUpColumns.h"
 #include "commands/LogState.h"
 #include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
@@ -22,8 +23,8 @@ enum class LogChange {
 
 // The calls from the last one shown on, after the log grew.
 struct LogGrowth {
-    int firstRow = 1;  // the table row the first of calls takes
-    CallTable calls;   // in a table of their own, row 1 and on
+    int firstRow = 1;                 // the table row the first of calls takes
+    CallTable calls{kDialUpColumns};  // in a table of their own, row 1 and on
 };
 
 class LogFollower {

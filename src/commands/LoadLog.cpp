@@ -83,7 +83,7 @@ void warnOfCorruptCall(Platform& platform) {
 void runScan(LogState& state, Platform& platform, LoadView& view,
              CallScanWhileRead* scanned = nullptr) {
     ScanScope scope(platform, view);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     if (scanned != nullptr) {
         std::vector<int> corruptRows;
         scanned->finish(state.lines, table, corruptRows);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bytes/ReadMark.h"
+#include "calls/DialUpColumns.h"
 #include "lines/LogLines.h"
 #include "table/CallTable.h"
 
@@ -13,7 +14,7 @@ namespace kestal {
 struct LogState {
     std::string logPath;
     LogLines lines;
-    CallTable table;
+    CallTable table{kDialUpColumns};
     ReadMark readMark;  // where the lines came from
 };
 

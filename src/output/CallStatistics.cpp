@@ -198,17 +198,10 @@ std::vector<StatisticsRow> CallStatistics::rows() const {
     return rows;
 }
 
-std::vector<StatisticsRow> statisticsOf(std::span<const CallValues> values,
-                                        std::span<const int> rows, StatisticsPeriod by) {
+std::vector<StatisticsRow> statisticsOf(const CallTable& table, const std::vector<int>& rows,
+                                        StatisticsPeriod by) {
     CallStatistics statistics(by);
-    for (const int row : rows) statistics.add(valueOfRow(values, row));
-    return statistics.rows();
-}
-
-std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,
-                                           StatisticsPeriod by, const RegionalSettings& settings) {
-    CallStatistics statistics(by);
-    for (const CallValues& call : readCallValues(table, rows, settings)) statistics.add(call);
+    for (const int row : rows) statistics.add(callValuesOf(table, row));
     return statistics.rows();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <map>
@@ -11,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "table/CallValues.h"
+#include "calls/CallValues.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 
@@ -67,14 +69,9 @@ private:
     Sums* lastSums_ = nullptr;
 };
 
-// The figures of the given table rows (1 and on) from values read once:
-// values[i] belongs to table row i + 1.
-std::vector<StatisticsRow> statisticsOf(std::span<const CallValues> values,
-                                        std::span<const int> rows, StatisticsPeriod by);
-
 // The figures of the given rows of a call table (1 and on).
-std::vector<StatisticsRow> tableStatistics(const CallTable& table, const std::vector<int>& rows,
-                                           StatisticsPeriod by, const RegionalSettings& settings);
+std::vector<StatisticsRow> statisticsOf(const CallTable& table, const std::vector<int>& rows,
+                                        StatisticsPeriod by);
 
 enum class StatisticsLayout { TabSeparated, CommaSeparated };
 

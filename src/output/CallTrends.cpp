@@ -5,7 +5,7 @@
 #include <limits>
 #include <numeric>
 
-#include "table/CallValues.h"
+#include "calls/CallValues.h"
 
 namespace kestal {
 
@@ -67,17 +67,7 @@ void addDayFigures(const std::vector<Day>& days, CallTrends& trends) {
 
 }  // namespace
 
-CallTrends callTrends(const CallTable& table, const std::vector<int>& rows,
-                      const RegionalSettings& settings) {
-    const std::vector<CallValues> calls = readCallValues(table, rows, settings);
-    std::vector<int> order(rows.size());
-    std::iota(order.begin(), order.end(), 1);
-    CallTrends trends = callTrends(calls, order);
-    for (int& row : trends.rows) row = rows[static_cast<std::size_t>(row - 1)];
-    return trends;
-}
-
-CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>& rows) {
+CallTrends callTrends(const CallTable& table, const std::vector<int>& rows) {
     struct Dated {
         std::int64_t time;
         std::size_t row;  // index into rows
@@ -85,7 +75,7 @@ CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>
     std::vector<Dated> dated;
     dated.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CallValues& call = valueOfRow(values, rows[i]);
+        const CallValues call = callValuesOf(table, rows[i]);
         if (const std::optional<std::int64_t> time = call.startTime()) dated.push_back({*time, i});
     }
     // Stable: calls of the same second keep the order given. Calls in log
@@ -101,7 +91,7 @@ CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>
     std::vector<Day> days;
     for (const Dated& each : dated) {
         const int row = rows[each.row];
-        const CallValues& call = valueOfRow(values, row);
+        const CallValues call = callValuesOf(table, row);
         trends.times.push_back(static_cast<double>(each.time));
         trends.rows.push_back(row);
         addMeasures(call, trends);

@@ -9,9 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/RegionalSettings.h"
+#include "calls/CallValues.h"
 #include "table/CallTable.h"
-#include "table/CallValues.h"
 
 namespace kestal {
 
@@ -42,11 +41,8 @@ struct CallTrends {
     std::vector<double> dayMedianMinutes;  // NaN for a day without durations
 };
 
-// The series of the given table rows (1 and on) from values read once:
-// values[i] belongs to table row i + 1.
-CallTrends callTrends(std::span<const CallValues> values, const std::vector<int>& rows);
-CallTrends callTrends(const CallTable& table, const std::vector<int>& rows,
-                      const RegionalSettings& settings);
+// The series of the given table rows (1 and on).
+CallTrends callTrends(const CallTable& table, const std::vector<int>& rows);
 
 struct Histogram {
     double binWidth = 1;

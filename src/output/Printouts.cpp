@@ -17,9 +17,9 @@ void forEachTablePrintoutLine(const CallTable& table,
     for (int row = 1; row < table.rowCount(); ++row) {
         emit("Call " + std::to_string(row));
         for (int column = 0; column < kPrintedColumns; ++column) {
-            line.assign(kColumns[column].title);
+            line.assign(table.cell(column, 0));
             line += ": ";
-            line += table.cell(columnAt(column), row);
+            line += table.cell(column, row);
             emit(line);
         }
         emit("");

@@ -29,7 +29,7 @@ void forEachLine(const CallTable& table, std::span<const int> rows, ExportLayout
     RowTexts cells;
     for (const int row : rows) {
         for (int column = 0; column < kColumnCount; ++column)
-            cells[static_cast<std::size_t>(column)] = table.cell(columnAt(column), row);
+            cells[static_cast<std::size_t>(column)] = table.cell(column, row);
         line.clear();
         appendRowLine(line, cells, layout);
         writeLine(line);

@@ -54,7 +54,7 @@ std::vector<std::string> headerLines(ExportLayout layout) {
     }
     for (std::size_t column = 0; column < kColumnCount; ++column) {
         if (column > 0) line.push_back(separatorOf(layout));
-        appendSeparatedField(line, kColumns[column].header, layout);
+        appendSeparatedField(line, kDialUpColumns[column].header, layout);
     }
     return {line};
 }

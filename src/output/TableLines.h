@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "table/CallTable.h"
 
 namespace kestal {

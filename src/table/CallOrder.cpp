@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "platform/AsciiCase.h"
-#include "table/CellValues.h"
 
 namespace kestal {
 
@@ -15,13 +14,12 @@ std::vector<int> logOrder(const CallTable& table) {
     return rows;
 }
 
-SortKeys readSortKeys(const CallTable& table, int column, const RegionalSettings& settings) {
+SortKeys readSortKeys(const CallTable& table, int column) {
     SortKeys keys;
     keys.column = column;
     keys.valued.reserve(static_cast<std::size_t>(table.rowCount() - 1));
     for (int row = 1; row < table.rowCount(); ++row) {
-        if (const std::optional<std::int64_t> key =
-                readCellKey(column, table.cell(columnAt(column), row), settings))
+        if (const std::optional<std::int64_t> key = table.sortKey(column, row))
             keys.valued.push_back({*key, row});
         else
             keys.withoutValue.push_back(row);
@@ -54,21 +52,12 @@ std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction) {
     return rows;
 }
 
-std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order,
-                            const RegionalSettings& settings) {
+std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order) {
     if (!order) return logOrder(table);
-    return orderedRows(readSortKeys(table, order->column, settings), order->direction);
+    return orderedRows(readSortKeys(table, order->column), order->direction);
 }
 
-std::optional<int> columnOfHeader(std::string_view name) {
-    for (int column = 0; column < kColumnCount; ++column) {
-        if (equalsIgnoringAsciiCase(name, kColumns[static_cast<std::size_t>(column)].header))
-            return column;
-    }
-    return std::nullopt;
-}
-
-std::optional<SortOrder> parseSortOrder(std::string_view text) {
+std::optional<SortOrder> parseSortOrder(TableColumns columns, std::string_view text) {
     SortDirection direction = SortDirection::Ascending;
     const std::size_t colon = text.rfind(':');
     if (colon != std::string_view::npos) {
@@ -79,9 +68,9 @@ std::optional<SortOrder> parseSortOrder(std::string_view text) {
             return std::nullopt;
         text = text.substr(0, colon);
     }
-    const std::optional<int> column = columnOfHeader(text);
-    if (!column) return std::nullopt;
-    return SortOrder{*column, direction};
+    const int column = columnOfHeader(columns, text);
+    if (column < 0) return std::nullopt;
+    return SortOrder{column, direction};
 }
 
 }  // namespace kestal

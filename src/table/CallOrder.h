@@ -1,5 +1,5 @@
 // The order in which the calls are shown: the log's own, or by the values of
-// one column (CellValues), rising or falling. A cell without a value comes
+// one column (CallTable::sortKey), rising or falling. A cell without a value comes
 // after every value whichever the direction, and calls with equal values
 // keep their log order.
 #pragma once
@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
 
 namespace kestal {
@@ -32,7 +31,7 @@ struct SortKeys {
     std::vector<KeyedRow> valued;   // rising by key, then by row
     std::vector<int> withoutValue;  // in log order
 };
-SortKeys readSortKeys(const CallTable& table, int column, const RegionalSettings& settings);
+SortKeys readSortKeys(const CallTable& table, int column);
 // The rows ordered by keys: values rising or falling, equal values in log
 // order, rows without a value last.
 std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction);
@@ -41,15 +40,12 @@ std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction);
 std::vector<int> logOrder(const CallTable& table);
 
 // The table rows 1 to row count - 1 in the order asked for; log order
-// without one. Each cell is read once.
-std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order,
-                            const RegionalSettings& settings);
+// without one. Each value is taken once.
+std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order);
 
-// The column whose header name (as the tab-separated export writes it) is
-// name, whatever the letter case; none for any other name.
-std::optional<int> columnOfHeader(std::string_view name);
-
-// "Duration" or "duration:desc" ...; none for an unknown name or direction.
-std::optional<SortOrder> parseSortOrder(std::string_view text);
+// "Duration" or "duration:desc" ... (a column's header name, as the
+// tab-separated export writes it, in any letter case); none for an unknown
+// name or direction.
+std::optional<SortOrder> parseSortOrder(TableColumns columns, std::string_view text);
 
 }  // namespace kestal

@@ -6,29 +6,9 @@
 #include <stdexcept>
 
 #include "platform/Pages.h"
+#include "table/ValueReaders.h"
 
 namespace kestal {
-
-const std::array<ColumnInfo, kColumnCount> kColumns = {{
-    {" Start Time", 110, "Start Time", "Start Time"},
-    {" End Time", 110, "End Time", "End Time"},
-    {" Duration", 50, "Duration", "Duration"},
-    {" LCP", 40, "LCP", "LCP time"},
-    {" CHAP", 40, "CHAP", "CHAP time"},
-    {" IPCP", 40, "IPCP", "IPCP time"},
-    {" CCP", 40, "CCP", "CCP time"},
-    {" Bytes Rx", 60, "Bytes Rx", "Bytes Rx"},
-    {" Bytes Tx", 60, "Bytes Tx", "Bytes Tx"},
-    {" Frames Rx", 60, "Frames Rx", "Frames Rx"},
-    {" Frames Tx", 60, "Frames Tx", "Frames Tx"},
-    {" CRC Errors", 70, "CRC Errors", "CRC"},
-    {" Timeout Errors", 80, "Timeout Errors", "Timeout"},
-    {" Alignment Errors", 90, "Alignment Errors", "Alignment"},
-    {" Overrun errors", 80, "Overrun Errors", "Overrun"},
-    {" Framing errors", 80, "Framing Errors", "Framing"},
-    {" Buffer overrun errors", 115, "Buffer Errors", "Buffer"},
-    {" Incomplete Packets", 100, "Incomplete Packets", "Incomplete"},
-}};
 
 namespace {
 
@@ -37,8 +17,8 @@ constexpr int kMinimumRowCount = 2;
 // bytes and more than the live ones.
 constexpr std::uint64_t kCompactThreshold = 1 << 20;
 
-void checkColumn(Column column) {
-    if (indexOf(column) < 0 || indexOf(column) >= kColumnCount)
+void checkColumn(int column, std::size_t count) {
+    if (column < 0 || static_cast<std::size_t>(column) >= count)
         throw std::out_of_range("call table column");
 }
 
@@ -49,15 +29,22 @@ constexpr std::uint64_t kMostBlocks = std::uint64_t{1} << (48 - 22);
 
 }  // namespace
 
-CallTable::CallTable() { reset(); }
+CallTable::CallTable(TableColumns columns) : columns_(columns) {
+    if (columns.empty() || columns.size() > kMostColumns)
+        throw std::length_error("call table columns");
+    reset();
+}
 
 CallTable::CallTable(const CallTable& other)
-    : stored_(other.stored_),
+    : columns_(other.columns_),
+      stored_(other.stored_),
       rows_(other.rows_),
       shapes_(other.shapes_),
       shapeIndex_(other.shapeIndex_),
       recentShapes_(other.recentShapes_),
       garbage_(other.garbage_),
+      lanes_(other.lanes_),
+      wide_(other.wide_),
       currentRow_(other.currentRow_),
       currentColumn_(other.currentColumn_) {
     blocks_.reserve(other.blocks_.size());
@@ -83,8 +70,15 @@ void CallTable::reset() {
     shapeIndex_ = {{Ends{}, 0}};
     recentShapes_.fill(0);
     garbage_ = 0;
+    std::vector<std::uint32_t>(stride(), kNoValue).swap(lanes_);
+    wide_.clear();
     currentRow_ = 1;
     currentColumn_ = 0;
+}
+
+void CallTable::reserveCalls(std::size_t count) {
+    rows_.reserve(count);
+    lanes_.reserve(count * stride());
 }
 
 void CallTable::setRowCount(int count) {
@@ -93,10 +87,12 @@ void CallTable::setRowCount(int count) {
     if (wanted < rows_.size()) {
         for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += storedLength(rows_[i]);
         rows_.resize(wanted);
+        dropValuesFrom(count);
         currentRow_ = std::min(currentRow_, count - 1);
         compactIfWasteful();
     } else {
         rows_.resize(wanted, Row{});
+        lanes_.resize(wanted * stride(), kNoValue);
     }
 }
 
@@ -111,15 +107,13 @@ CallTable::Row& CallTable::row(int r) {
 }
 
 std::size_t CallTable::EndsHash::operator()(const Ends& ends) const {
-    // The 36 bytes as four words and the rest, mixed side by side.
-    static_assert(sizeof(Ends) == 36);
-    std::array<std::uint64_t, 4> words;
-    std::uint32_t rest = 0;
+    // The 48 bytes as six words, mixed side by side.
+    static_assert(sizeof(Ends) == 48);
+    std::array<std::uint64_t, 6> words;
     std::memcpy(words.data(), ends.data(), sizeof words);
-    std::memcpy(&rest, ends.data() + 16, sizeof rest);
     const std::uint64_t hash = (words[0] * 0x9e3779b97f4a7c15u) ^ (words[1] * 0xc2b2ae3d27d4eb4fu) ^
                                (words[2] * 0x165667b19e3779f9u) ^ (words[3] * 0xd6e8feb86659fd93u) ^
-                               rest;
+                               (words[4] * 0x94d049bb133111ebu) ^ (words[5] * 0xbf58476d1ce4e5b9u);
     return static_cast<std::size_t>(hash ^ hash >> 32);
 }
 
@@ -130,10 +124,10 @@ const char* CallTable::storedAt(const Row& data) const {
 }
 
 std::uint64_t CallTable::storedLength(const Row& data) const {
-    if (data.shape != kEndsInFront) return shapes_[data.shape].back();
+    if (data.shape != kEndsInFront) return textLength(shapes_[data.shape]);
     Ends ends;
     std::memcpy(ends.data(), storedAt(data), kEndsBytes);
-    return kEndsBytes + ends.back();
+    return kEndsBytes + textLength(ends);
 }
 
 const char* CallTable::textOf(const Row& data, Ends& ends) const {
@@ -160,9 +154,9 @@ std::uint16_t CallTable::shapeOf(const Ends& ends) {
     return recent = added;
 }
 
-std::string_view CallTable::cell(Column column, int r) const {
-    checkColumn(column);
-    if (r == 0) return kColumns[static_cast<std::size_t>(column)].title;
+std::string_view CallTable::cell(int column, int r) const {
+    checkColumn(column, columns_.size());
+    if (r == 0) return columns_[static_cast<std::size_t>(column)].title;
     Ends ends;
     const char* const text = textOf(row(r), ends);
     const auto c = static_cast<std::size_t>(column);
@@ -170,37 +164,112 @@ std::string_view CallTable::cell(Column column, int r) const {
     return {text + begin, ends[c] - begin};
 }
 
-RowTexts CallTable::rowTexts(int r) const {
+void CallTable::textsOf(const Row& data, std::span<std::string_view> cells) const {
     Ends ends;
-    const char* const text = textOf(row(r), ends);
-    RowTexts cells;
+    const char* const text = textOf(data, ends);
     std::size_t begin = 0;
     for (std::size_t c = 0; c < cells.size(); ++c) {
         cells[c] = std::string_view(text + begin, ends[c] - begin);
         begin = ends[c];
     }
+}
+
+std::vector<std::string_view> CallTable::rowTexts(int r) const {
+    std::vector<std::string_view> cells(columns_.size());
+    textsOf(row(r), cells);
     return cells;
 }
 
-void CallTable::setCell(Column column, int r, std::string_view text) {
-    checkColumn(column);
+CellValue CallTable::value(int column, int r) const {
+    checkColumn(column, columns_.size());
+    if (r == 0) return {};
+    row(r);  // checks the row
+    const std::size_t lane = laneOf(r, column);
+    const std::uint32_t stored = lanes_[lane];
+    if (stored == kNoValue) return {};
+    if (stored == kWide) return wide_.at(lane);
+    return CellValue::count(stored);
+}
+
+void CallTable::rowValues(int r, std::span<CellValue> values) const {
+    row(r);  // checks the row
+    const std::size_t first = laneOf(r, 0);
+    const std::size_t count = std::min(values.size(), columns_.size());
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::uint32_t stored = lanes_[first + c];
+        values[c] = stored == kNoValue ? CellValue{}
+                    : stored == kWide  ? wide_.at(first + c)
+                                       : CellValue::count(stored);
+    }
+}
+
+std::uint32_t CallTable::marks(int r) const {
+    row(r);
+    return lanes_[laneOf(r, columnCount())];
+}
+
+void CallTable::storeValue(std::size_t lane, const CellValue& value) {
+    if (lanes_[lane] == kWide) wide_.erase(lane);
+    if (value.state() == CellValue::State::None) {
+        lanes_[lane] = kNoValue;
+    } else if (value.whole() && value.bits() < kWide) {
+        lanes_[lane] = static_cast<std::uint32_t>(value.bits());
+    } else {
+        lanes_[lane] = kWide;
+        wide_[lane] = value;
+    }
+}
+
+void CallTable::storeValues(int r, std::span<const CellValue> values, std::uint32_t marks) {
+    const std::size_t first = laneOf(r, 0);
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        storeValue(first + c, c < values.size() ? values[c] : CellValue{});
+    lanes_[first + columns_.size()] = marks;
+}
+
+void CallTable::storeReadValues(int r, CellTexts cells, std::uint32_t marks) {
+    std::array<CellValue, kMostColumns> values{};
+    for (std::size_t c = 0; c < columns_.size() && c < cells.size(); ++c)
+        values[c] = readCellValue(columns_[c], cells[c], RegionalSettings{});
+    storeValues(r, std::span(values).first(columns_.size()), marks);
+}
+
+void CallTable::dropValuesFrom(int r) {
+    const std::size_t first = static_cast<std::size_t>(r - 1) * stride();
+    if (first >= lanes_.size()) return;
+    for (auto wide = wide_.begin(); wide != wide_.end();)
+        wide = wide->first >= first ? wide_.erase(wide) : std::next(wide);
+    lanes_.resize(first);
+}
+
+void CallTable::setCell(int column, int r, std::string_view text) {
+    checkColumn(column, columns_.size());
     if (r == 0) return;  // the title row is fixed
-    RowTexts cells;
-    for (int c = 0; c < kColumnCount; ++c)
-        cells[static_cast<std::size_t>(c)] = cell(columnAt(c), r);
-    cells[static_cast<std::size_t>(column)] = text;
-    storeRow(r, cells);
+    std::array<std::string_view, kMostColumns> cells{};
+    const std::span<std::string_view> texts = std::span(cells).first(columns_.size());
+    textsOf(row(r), texts);
+    texts[static_cast<std::size_t>(column)] = text;
+    storeRow(r, texts);
+    storeValue(laneOf(r, column),
+               readCellValue(columns_[static_cast<std::size_t>(column)], text, RegionalSettings{}));
 }
 
-void CallTable::writeRow(int r, const RowCells& cells) {
-    RowTexts texts;
-    for (std::size_t c = 0; c < cells.size(); ++c) texts[c] = cells[c];
-    writeRow(r, texts);
+void CallTable::writeRow(int r, std::span<const std::string> cells, std::uint32_t marks) {
+    std::array<std::string_view, kMostColumns> texts{};
+    for (std::size_t c = 0; c < cells.size() && c < texts.size(); ++c) texts[c] = cells[c];
+    writeRow(r, CellTexts(texts).first(columns_.size()), marks);
 }
 
-void CallTable::writeRow(int r, const RowTexts& cells) {
+void CallTable::writeRow(int r, CellTexts cells, std::uint32_t marks) {
     if (r == 0) return;
     storeRow(r, cells);
+    storeReadValues(r, cells, marks);
+}
+
+void CallTable::writeRow(int r, const BuiltRow& built) {
+    if (r == 0) return;
+    storeRow(r, built.cells);
+    storeValues(r, built.values, built.marks);
 }
 
 // Rows are written into a block one after the other: its pages are made
@@ -232,19 +301,20 @@ char* CallTable::roomFor(std::uint64_t length, std::uint64_t& offset) {
 
 // The texts may be views into this table's own blocks (a cell copied from
 // another cell): those stay where they are while the row is written.
-void CallTable::storeRow(int r, const RowTexts& cells) {
+void CallTable::storeRow(int r, CellTexts cells) {
     placeRow(row(r), cells);
     compactIfWasteful();
 }
 
-void CallTable::placeRow(Row& target, const RowTexts& cells) {
+void CallTable::placeRow(Row& target, CellTexts cells) {
+    if (cells.size() > columns_.size()) cells = cells.first(columns_.size());
     std::size_t end = 0;
     for (const std::string_view text : cells) end += text.size();
     if (end > kLongestRow) throw std::length_error("call table row");
-    Ends ends;
+    Ends ends{};
     end = 0;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
-        end += cells[c].size();
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (c < cells.size()) end += cells[c].size();
         ends[c] = static_cast<std::uint16_t>(end);
     }
     const std::uint16_t shape = shapeOf(ends);
@@ -265,16 +335,26 @@ void CallTable::placeRow(Row& target, const RowTexts& cells) {
     target.shape = shape;
 }
 
-int CallTable::addCall(const RowTexts& cells) {
+int CallTable::addCall(const BuiltRow& built) {
     // The pages of the room reserved made present a run of rows at a time.
     constexpr std::size_t kRowsAhead = 8192;
     if (rows_.size() % kRowsAhead == 0) {
         const std::size_t ahead = std::min(rows_.capacity(), rows_.size() + kRowsAhead);
         populatePages(rows_.data() + rows_.size(), rows_.data() + ahead);
     }
-    if (callCount() > 0) rows_.emplace_back();
-    storeRow(rowCount() - 1, cells);
+    if (callCount() > 0) {
+        rows_.emplace_back();
+        lanes_.resize(lanes_.size() + stride(), kNoValue);
+    }
+    writeRow(rowCount() - 1, built);
     return rowCount() - 1;
+}
+
+int CallTable::addCall(CellTexts cells, std::uint32_t marks) {
+    std::array<CellValue, kMostColumns> values{};
+    for (std::size_t c = 0; c < columns_.size() && c < cells.size(); ++c)
+        values[c] = readCellValue(columns_[c], cells[c], RegionalSettings{});
+    return addCall(BuiltRow{cells, std::span(values).first(columns_.size()), marks});
 }
 
 void CallTable::clearRow(int r) {
@@ -282,12 +362,13 @@ void CallTable::clearRow(int r) {
     Row& target = row(r);
     garbage_ += storedLength(target);
     target = Row{};
+    storeValues(r, {}, 0);
     compactIfWasteful();
 }
 
 void CallTable::compactIfWasteful() {
     if (garbage_ < kCompactThreshold || garbage_ * 2 < stored_) return;
-    CallTable packed;
+    CallTable packed(columns_);
     packed.rows_.clear();
     packed.rows_.reserve(rows_.size());
     for (const Row& r : rows_) {
@@ -308,7 +389,14 @@ void CallTable::compactIfWasteful() {
 // after it.
 std::size_t CallTable::firstRowToAppend(const CallTable& other) {
     if (callCount() > 0) return 0;
-    storeRow(1, other.rowTexts(1));
+    std::array<std::string_view, kMostColumns> cells{};
+    const std::span<std::string_view> texts = std::span(cells).first(columns_.size());
+    other.textsOf(other.rows_[0], texts);
+    storeRow(1, texts);
+    std::array<CellValue, kMostColumns> values{};
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        values[c] = other.value(static_cast<int>(c), 1);
+    storeValues(1, std::span(values).first(columns_.size()), other.marks(1));
     garbage_ += other.storedLength(other.rows_[0]);  // its bytes come along unused
     return 1;
 }
@@ -316,6 +404,12 @@ std::size_t CallTable::firstRowToAppend(const CallTable& other) {
 void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t base) {
     garbage_ += other.garbage_;
     const std::size_t count = other.rows_.size() - from;
+    // Their values, lanes and wide ones, after this table's.
+    const std::size_t laneBase = lanes_.size() - from * stride();
+    lanes_.insert(lanes_.end(), other.lanes_.begin() + static_cast<std::ptrdiff_t>(from * stride()),
+                  other.lanes_.end());
+    for (const auto& [lane, value] : other.wide_)
+        if (lane >= from * stride()) wide_[laneBase + lane] = value;
     rows_.reserve(rows_.size() + count);
     // Their pages made present at once, not a fault each.
     populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);
@@ -340,19 +434,20 @@ void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t 
         // ends in front.
         const Ends& ends = other.shapes_[other.rows_[i].shape];
         const char* const text = storedAt(added);
-        RowTexts cells;
+        std::array<std::string_view, kMostColumns> cells{};
         std::size_t begin = 0;
-        for (std::size_t c = 0; c < cells.size(); ++c) {
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
             cells[c] = std::string_view(text + begin, ends[c] - begin);
             begin = ends[c];
         }
-        garbage_ += ends.back();
-        placeRow(rows_.emplace_back(), cells);
+        garbage_ += textLength(ends);
+        placeRow(rows_.emplace_back(), CellTexts(cells).first(columns_.size()));
     }
     compactIfWasteful();
 }
 
 void CallTable::appendCalls(const CallTable& other) {
+    if (other.columns_.size() != columns_.size()) throw std::invalid_argument("call table columns");
     if (other.callCount() == 0) return;
     const std::size_t from = firstRowToAppend(other);
     const std::size_t base = blocks_.size();
@@ -366,6 +461,7 @@ void CallTable::appendCalls(const CallTable& other) {
 }
 
 void CallTable::appendCalls(CallTable&& other) {
+    if (other.columns_.size() != columns_.size()) throw std::invalid_argument("call table columns");
     if (other.callCount() == 0) return;
     const std::size_t from = firstRowToAppend(other);
     const std::size_t base = blocks_.size();
@@ -375,6 +471,6 @@ void CallTable::appendCalls(CallTable&& other) {
     other.reset();
 }
 
-int CallTable::callCount() const { return cell(Column::StartTime, 1).empty() ? 0 : rowCount() - 1; }
+int CallTable::callCount() const { return cell(0, 1).empty() ? 0 : rowCount() - 1; }
 
 }  // namespace kestal

@@ -1,74 +1,51 @@
-// The call table: a title row and one row of 18 text cells per call.
+// The call table: a title row and one row per call, each cell a text and a
+// typed value, in the columns a kind of log describes (TableColumns.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/RegionalSettings.h"
+#include "table/CellValue.h"
+#include "table/TableColumns.h"
+
 namespace kestal {
 
-inline constexpr int kColumnCount = 18;
+// The texts of a row's cells, in column order (as many as the table has
+// columns).
+using CellTexts = std::span<const std::string_view>;
 
-// A column of the call table. Cells are asked for by column and row, the
-// order opposite to Qt's index(row, column): with the column a type of its
-// own, a swap of the two is a compile error.
-enum class Column : int {
-    StartTime,
-    EndTime,
-    Duration,
-    Lcp,
-    Chap,
-    Ipcp,
-    Ccp,
-    BytesRx,
-    BytesTx,
-    FramesRx,
-    FramesTx,
-    CrcErrors,
-    TimeoutErrors,
-    AlignmentErrors,
-    OverrunErrors,
-    FramingErrors,
-    BufferErrors,
-    IncompletePackets,
+// A row as a row builder makes it: each cell's text and value, and marks
+// that the kind of log gives a meaning (a dial-up call cut short, say).
+struct BuiltRow {
+    CellTexts cells;
+    std::span<const CellValue> values;
+    std::uint32_t marks = 0;
 };
-
-// The column at position index (0 to 17), for code that walks them all.
-constexpr Column columnAt(int index) { return static_cast<Column>(index); }
-constexpr int indexOf(Column column) { return static_cast<int>(column); }
-
-// Everything the program says about one column, defined once.
-struct ColumnInfo {
-    std::string_view title;   // grid title (row 0 cell), leading blank included
-    int width;                // initial grid width in pixels
-    std::string_view header;  // name in the tab- and comma-separated exports
-    std::string_view word;    // word in the fixed-width export's header
-};
-
-extern const std::array<ColumnInfo, kColumnCount> kColumns;
-
-// The cells of one call row, in column order.
-using RowCells = std::array<std::string, kColumnCount>;
-// The same, as views (the scan builds rows from views into the log).
-using RowTexts = std::array<std::string_view, kColumnCount>;
 
 // Row 0 is the title row; rows 1 and on hold one call each. The row count
 // starts at 2 (titles and an empty row 1) and never drops below it.
-// Cells are stored compactly: a row's 18 texts lie back to back in blocks
+// Cells are stored compactly: a row's texts lie back to back in blocks
 // of bytes that stay where they are once written, so a growing table copies
 // no bytes, and a table appended whole hands its blocks over.
 class CallTable {
 public:
-    CallTable();
+    explicit CallTable(TableColumns columns);
     CallTable(const CallTable& other);
     CallTable& operator=(const CallTable& other);
     CallTable(CallTable&&) noexcept = default;
     CallTable& operator=(CallTable&&) noexcept = default;
 
+    TableColumns columns() const { return columns_; }
+    int columnCount() const { return static_cast<int>(columns_.size()); }
     int rowCount() const { return static_cast<int>(rows_.size()) + 1; }
     // Setting it higher adds empty rows at the end; lower drops rows from
     // the end (never below 2).
@@ -76,23 +53,55 @@ public:
 
     // Row 0 answers the column titles, and writes to it are ignored. A
     // column or row outside the table throws std::out_of_range.
-    std::string_view cell(Column column, int row) const;
-    // The 18 cells of a call row (1 and on) at once, for code that reads
-    // every call.
-    RowTexts rowTexts(int row) const;
-    void setCell(Column column, int row, std::string_view text);
+    std::string_view cell(int column, int row) const;
+    // The same for a column named by a kind of log's own enumeration (the
+    // column first: a swap with the row is a compile error).
+    template <typename Column>
+    requires std::is_enum_v<Column> std::string_view cell(Column column, int row)
+    const { return cell(static_cast<int>(column), row); }
+    // A cell's value; none in row 0.
+    CellValue value(int column, int row) const;
+    template <typename Column>
+    requires std::is_enum_v<Column> CellValue value(Column column, int row)
+    const { return value(static_cast<int>(column), row); }
+    // The cell's value as its column sorts it (CellValue::sortKey).
+    std::optional<std::int64_t> sortKey(int column, int row) const {
+        return value(column, row).sortKey(columns_[static_cast<std::size_t>(column)].kind);
+    }
+    std::uint32_t marks(int row) const;
+    // Every value of a call row (1 and on) into values (as many as the table
+    // has columns), for code that reads every call.
+    void rowValues(int row, std::span<CellValue> values) const;
+    // The cells of a call row (1 and on) at once, for code that reads every
+    // call; the texts are views into the table.
+    std::vector<std::string_view> rowTexts(int row) const;
+
+    // Writing texts alone: each value is read from its text by the column's
+    // kind (ValueReaders.h), with the log's own separators, and the row
+    // keeps the marks given. Tables written cell by cell (tests, the
+    // exports' fuzzers) go this way; the scan writes built rows.
+    void setCell(int column, int row, std::string_view text);
+    template <typename Column>
+    requires std::is_enum_v<Column>
+    void setCell(Column column, int row, std::string_view text) {
+        setCell(static_cast<int>(column), row, text);
+    }
     // A row holds at most this many bytes of text (a call's row from the
     // log, some 300 at most); a longer one throws std::length_error.
     static constexpr std::size_t kLongestRow = 0xffff;
-    // Writes all 18 cells of a call row at once.
-    void writeRow(int row, const RowCells& cells);
-    void writeRow(int row, const RowTexts& cells);
+    void writeRow(int row, std::span<const std::string> cells, std::uint32_t marks = 0);
+    void writeRow(int row, CellTexts cells, std::uint32_t marks = 0);
+    // Writes a built row: its texts, values and marks as they are. The
+    // builder gives as many of each as the table has columns.
+    void writeRow(int row, const BuiltRow& built);
     void clearRow(int row);
     // Writes a call as the scan does: into row 1 while that holds no call,
     // else into a new last row. Returns its row.
-    int addCall(const RowTexts& cells);
+    int addCall(const BuiltRow& built);
+    // The same for texts alone, their values read as writeRow reads them.
+    int addCall(CellTexts cells, std::uint32_t marks = 0);
     // Room for count calls made at once, before they are added.
-    void reserveCalls(std::size_t count) { rows_.reserve(count); }
+    void reserveCalls(std::size_t count);
 
     int currentRow() const { return currentRow_; }
     void setCurrentRow(int row) { currentRow_ = row; }
@@ -115,8 +124,8 @@ public:
 
 private:
     // A row's cell ends, cumulative: cell c is bytes ends[c - 1] (0 for the
-    // first) to ends[c] of the row's text.
-    using Ends = std::array<std::uint16_t, kColumnCount>;
+    // first) to ends[c] of the row's text; those past the last column 0.
+    using Ends = std::array<std::uint16_t, kMostColumns>;
     // Rows of calls share a handful of shapes (the same cell lengths), so a
     // row names its shape instead of holding its ends: 8 bytes a row.
     struct Row {
@@ -158,9 +167,30 @@ private:
     // one; sets offset to where it is.
     char* roomFor(std::uint64_t length, std::uint64_t& offset);
     // Stores texts as the new content of row r.
-    void storeRow(int r, const RowTexts& cells);
+    void storeRow(int r, CellTexts cells);
     // The same, without dropping overwritten bytes (which moves every row).
-    void placeRow(Row& target, const RowTexts& cells);
+    void placeRow(Row& target, CellTexts cells);
+    // Bytes of text a row's ends say it holds.
+    std::uint64_t textLength(const Ends& ends) const { return ends[columns_.size() - 1]; }
+    // The texts of a row, views into its stored bytes.
+    void textsOf(const Row& row, std::span<std::string_view> cells) const;
+
+    // Values are kept a lane of 32 bits a cell, row after row, each row's
+    // lanes followed by its marks. A value that doesn't fit a lane (a
+    // count of 2^32 - 2 or more, a time before 1970 or after 2106, a Time
+    // of a day only) keeps kWide there and itself in wide_, by lane.
+    static constexpr std::uint32_t kNoValue = 0xffffffff;
+    static constexpr std::uint32_t kWide = 0xfffffffe;
+    std::size_t stride() const { return columns_.size() + 1; }
+    std::size_t laneOf(int row, int column) const {
+        return static_cast<std::size_t>(row - 1) * stride() + static_cast<std::size_t>(column);
+    }
+    void storeValues(int row, std::span<const CellValue> values, std::uint32_t marks);
+    void storeValue(std::size_t lane, const CellValue& value);
+    // Values read from texts written alone.
+    void storeReadValues(int row, CellTexts cells, std::uint32_t marks);
+    // Drops the values of rows from (table row) on.
+    void dropValuesFrom(int row);
     // Adds other's rows from row index from on, their bytes in blocks that
     // are already this table's, at index base on.
     void addRowsOf(const CallTable& other, std::size_t from, std::size_t base);
@@ -168,6 +198,7 @@ private:
     // Drops the bytes of overwritten cells once they outweigh the live ones.
     void compactIfWasteful();
 
+    TableColumns columns_;
     std::vector<Block> blocks_;
     std::uint64_t stored_ = 0;  // bytes in the blocks, live or not
     std::vector<Row> rows_;     // rows_[0] is table row 1
@@ -177,6 +208,8 @@ private:
     // take one of a few shapes.
     std::array<std::uint16_t, 64> recentShapes_{};
     std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
+    std::vector<std::uint32_t> lanes_;
+    std::unordered_map<std::size_t, CellValue> wide_;
     int currentRow_ = 1;
     int currentColumn_ = 0;
 };

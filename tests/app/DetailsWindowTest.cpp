@@ -85,7 +85,7 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
         expectShown(kSecondCall);
         EXPECT_EQ(main->selectedRow(), 2);
     }
-    EXPECT_EQ(grid->columnWidth(0), kColumns[0].width);  // no fit-to-contents
+    EXPECT_EQ(grid->columnWidth(0), kDialUpColumns[0].width);  // no fit-to-contents
     EXPECT_TRUE(platform.dialogs.empty());
 }
 

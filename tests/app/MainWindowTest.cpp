@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
+#include "calls/DialUpColumns.h"
 #include "commands/Messages.h"
 #include "table/CallTable.h"
 
@@ -135,7 +136,7 @@ TEST_F(MainWindow, GridShowsTheCallTableWithItsTitlesWidthsAndOptions) {
     EXPECT_EQ(model->rowCount(), 3);
     for (int column = 0; column < kColumnCount; ++column) {
         SCOPED_TRACE(column);
-        const ColumnInfo& info = kColumns[static_cast<std::size_t>(column)];
+        const TableColumn& info = kDialUpColumns[static_cast<std::size_t>(column)];
         EXPECT_EQ(
             model->headerData(column, Qt::Horizontal).toString(),
             QString::fromLatin1(info.title.data(), static_cast<qsizetype>(info.title.size())));
@@ -204,7 +205,7 @@ TEST_F(MainWindow, OpenReloadsKeepsUserColumnWidthsAndSelectsRowOne) {
     EXPECT_FALSE(action("Clear1")->isEnabled());
     EXPECT_EQ(grid->columnWidth(0), 150);
     EXPECT_EQ(grid->columnWidth(5), 12);
-    EXPECT_EQ(grid->columnWidth(1), kColumns[1].width);
+    EXPECT_EQ(grid->columnWidth(1), kDialUpColumns[1].width);
     EXPECT_EQ(grid->currentIndex().row(), 0);
     EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
     EXPECT_EQ(main->selectedRow(), 1);

@@ -11,10 +11,11 @@
 #include <QTimeEdit>
 
 #include "AppFixture.h"
+#include "calls/DialUpColumns.h"
 #include "output/TableExport.h"
 #include "support/LogTestHelpers.h"
 #include "table/CallTable.h"
-#include "table/CellValues.h"
+#include "table/ValueReaders.h"
 
 namespace kestal::testing {
 namespace {

@@ -117,7 +117,7 @@ TEST(CallScanTest, OnlyLinesAfterTheOpeningLineCount) {
 TEST(CallScanTest, SampleLogGivesTheExpectedTable) {
     LogLines lines;
     readLogFile(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt", lines);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<std::string> warnings;
     scanCalls(lines, table, RegionalSettings{},
               [&](std::string_view start) { warnings.emplace_back(start); });
@@ -139,7 +139,7 @@ TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
                   logLine("13:00:01.00", "y"), opened("14:00:00.00")});
     const LogLines lines = LogLines::fromBytes(text);
     const auto walk = [&lines](std::size_t split, std::vector<std::string>& warnings) {
-        CallTable table;
+        CallTable table{kDialUpColumns};
         scanCalls(
             lines, table, RegionalSettings{},
             [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
@@ -176,8 +176,8 @@ TEST(CallScanTest, LongLogsGiveTheRowsOfOneWalker) {
     };
     for (const bool callsAllAlong : {true, false}) {
         const LogLines lines = longLog(callsAllAlong);
-        CallTable two;
-        CallTable one;
+        CallTable two{kDialUpColumns};
+        CallTable one{kDialUpColumns};
         int twoWarnings = 0;
         int oneWarnings = 0;
         scanCalls(lines, two, RegionalSettings{}, [&](std::string_view) { ++twoWarnings; });
@@ -194,16 +194,16 @@ TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
     // Into a table without calls the first goes into row 1.
     const LogLines lines = LogLines::fromBytes(
         crlfText({opened("09:00:00.00"), closed("09:00:01.00"), opened("10:00:00.00")}));
-    CallTable calls;
+    CallTable calls{kDialUpColumns};
     scanCalls(lines, calls, RegionalSettings{}, nullptr);
-    CallTable empty;
+    CallTable empty{kDialUpColumns};
     empty.appendCalls(calls);
     EXPECT_EQ(dumpTable(empty), dumpTable(calls));
     // Onto a table with calls they come after its own; an empty table adds
     // nothing.
     CallTable both = calls;
     both.appendCalls(calls);
-    both.appendCalls(CallTable());
+    both.appendCalls(CallTable(kDialUpColumns));
     ASSERT_EQ(both.rowCount(), 5);
     EXPECT_EQ(both.cell(Column::StartTime, 3), "12-01-2026 09:00:00");
     EXPECT_EQ(both.cell(Column::EndTime, 4), "12-01-2026 10:00:00");

@@ -31,7 +31,7 @@ struct Scanned {
 Scanned scanOfWholeLines(const std::string& bytes) {
     const LogLines lines = LogLines::fromBytes(bytes);
     Scanned scanned{linesOf(lines), {}, {}};
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, {},
               [&scanned](std::string_view start) { scanned.corrupt.emplace_back(start); });
     scanned.table = dumpTable(table);
@@ -54,7 +54,7 @@ Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split
         lines.assignFrom(fd, "memory", scan);
     ::close(fd);
     Scanned scanned{linesOf(lines), {}, {}};
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<int> corruptRows;
     scan.finish(lines, table, corruptRows);
     EXPECT_EQ(table.currentRow(), 1);

@@ -64,10 +64,10 @@ struct Walk {
 Walk wholeFileWalk(const std::string& bytes, bool repair) {
     const LogLines lines = LogLines::fromBytes(repair ? withoutNulBytes(bytes) : bytes);
     Walk walk{linesOf(lines), lines.joinedLength(), bytes.size(), {}, {}};
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, {},
               [&walk](std::string_view start) { walk.corrupt.emplace_back(start); });
-    walk.table = dumpTable(table);
+    walk.table = dumpTable(table) + dumpValues(table);
     return walk;
 }
 
@@ -82,12 +82,12 @@ LineStream::Options streamOptions(bool repair, std::size_t piece) {
 Walk streamedRows(int fd, bool repair, std::size_t piece) {
     Walk walk;
     LineStream lines(fd, "log", streamOptions(repair, piece));
-    CallTable table;
+    CallTable table{kDialUpColumns};
     streamCalls(lines, {}, [&](const CallRow& row) {
         if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-        table.addCall(row.cells);
+        table.addCall(row.built());
     });
-    walk.table = dumpTable(table);
+    walk.table = dumpTable(table) + dumpValues(table);
     walk.joinedLength = lines.joinedLength();
     walk.bytesRead = lines.bytesRead();
     return walk;
@@ -215,15 +215,15 @@ Walk sideBySideRows(const std::string& bytes, std::size_t chunk, std::size_t fro
     const BytesFile file(std::string(from, 'x') + bytes);
     ::lseek(file.fd(), static_cast<off_t>(from), SEEK_SET);
     Walk walk;
-    CallTable table;
+    CallTable table{kDialUpColumns};
     const StreamedSize sizes = streamCallsSideBySide(
         file.fd(), "log", {},
         [&](const CallRow& row) {
             if (row.corrupt) walk.corrupt.emplace_back(row.cells[0]);
-            table.addCall(row.cells);
+            table.addCall(row.built());
         },
         {}, chunk);
-    walk.table = dumpTable(table);
+    walk.table = dumpTable(table) + dumpValues(table);
     walk.joinedLength = sizes.joinedLength;
     walk.bytesRead = sizes.bytesRead;
     return walk;

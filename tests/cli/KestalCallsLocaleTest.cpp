@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calls/CallScan.h"
+#include "calls/DialUpColumns.h"
 #include "cli/RunTool.h"
 #include "lines/LogLines.h"
 #include "output/TableExport.h"
@@ -26,7 +27,7 @@ bool localeInstalled(const char* name) {
 
 std::string commaSeparated(const RegionalSettings& settings) {
     const LogLines lines = LogLines::fromBytes(readBytes(kSamplePath));
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, settings, [](std::string_view) {});
     return exportTable(table, ExportLayout::CommaSeparated, false);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallFilter.h"
 #include "calls/CallScan.h"
 #include "cli/RunTool.h"
 #include "commands/SaveTableAs.h"
@@ -12,9 +13,8 @@
 #include "output/TableExport.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
-#include "table/CallFilter.h"
 #include "table/CallOrder.h"
-#include "table/CellValues.h"
+#include "table/ValueReaders.h"
 
 namespace kestal::testing {
 namespace {
@@ -26,7 +26,7 @@ const std::string kLogs[] = {
 
 CallTable tableOf(const std::string& path) {
     const LogLines lines = LogLines::fromBytes(readBytes(path));
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, {}, [](std::string_view) {});
     return table;
 }
@@ -35,8 +35,7 @@ CallTable tableOf(const std::string& path) {
 // order and through this filter.
 std::string savedByViewer(const CallTable& table, std::optional<SortOrder> order,
                           const CallFilter& filter, std::string_view name, bool header) {
-    const std::vector<int> rows =
-        filterRows(sortedRows(table, order, {}), readAllCallValues(table, {}), filter);
+    const std::vector<int> rows = filterRows(table, sortedRows(table, order), filter);
     TempDir dir;
     FakePlatform platform;
     platform.fileDialogAnswers.push_back(dir.file(name));
@@ -111,7 +110,7 @@ TEST(KestalCallsShown, ALogWithoutCallsKeepsItsEmptyRowAFilterThatHidesAllWrites
                                           "driver log closed.\r\n");
     EXPECT_EQ(runTool({"--cut-short", oneCall}).out, "");
     EXPECT_EQ(runTool({"--header", "--cut-short", "--sort", "lcp", oneCall}).out,
-              exportRows(CallTable(), {}, ExportLayout::TabSeparated, true));
+              exportRows(CallTable(kDialUpColumns), {}, ExportLayout::TabSeparated, true));
 }
 
 TEST(KestalCallsShown, BadValuesAreUsageErrors) {

@@ -21,11 +21,11 @@ const std::string kFixture = KESTAL_TEST_DATA "/log/statistics-ppplog.txt";
 std::string windowFigures(StatisticsPeriod by, StatisticsLayout layout, bool header) {
     LogLines lines;
     readLogFile(kFixture, lines);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, RegionalSettings{}, nullptr);
     std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
     std::iota(rows.begin(), rows.end(), 1);
-    return statisticsText(tableStatistics(table, rows, by, RegionalSettings{}), layout, header);
+    return statisticsText(statisticsOf(table, rows, by), layout, header);
 }
 
 TEST(KestalCallsStats, FiguresOfTheWindowForEveryPeriodAndLayout) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "calls/CallScan.h"
+#include "calls/DialUpColumns.h"
 #include "cli/RunTool.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
@@ -28,7 +29,7 @@ namespace {
 
 CallTable tableOf(const std::string& bytes, const RegionalSettings& settings = {}) {
     const LogLines lines = LogLines::fromBytes(bytes);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, settings, [](std::string_view) {});
     return table;
 }

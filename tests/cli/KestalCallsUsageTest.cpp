@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calls/CallScan.h"
+#include "calls/DialUpColumns.h"
 #include "cli/RunTool.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"

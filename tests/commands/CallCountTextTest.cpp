@@ -34,7 +34,7 @@ TEST(CallCountTextTest, CallCountTextFromThreeCallsOn) {
 TEST(CallCountTextTest, SampleLogCountsItsCalls) {
     LogLines lines;
     readLogFile(std::string(KESTAL_SOURCE_DIR) + "/examples/windows/ppplog.txt", lines);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, RegionalSettings{}, {});
     EXPECT_EQ(callCountText(table), "6 Calls");
 }

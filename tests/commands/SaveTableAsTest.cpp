@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "commands/Messages.h"
 #include "commands/SaveTableAs.h"
 #include "output/ExportFixtures.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/CallRow.h"
 #include "calls/CallScan.h"
 #include "lines/LogLines.h"
 #include "output/CallStatistics.h"
@@ -37,7 +38,7 @@ std::vector<int> allRows(const CallTable& table) {
 CallTable fixtureTable() {
     LogLines lines;
     readLogFile(KESTAL_TEST_DATA "/log/statistics-ppplog.txt", lines);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, RegionalSettings{}, nullptr);
     return table;
 }
@@ -75,7 +76,7 @@ TEST(CallStatisticsTest, FixtureFiguresPerPeriod) {
     for (const PeriodCase& c : cases) {
         std::string expected;
         for (const std::string& line : c.lines) expected += line + "\r\n";
-        EXPECT_EQ(statisticsText(tableStatistics(table, allRows(table), c.by, RegionalSettings{}),
+        EXPECT_EQ(statisticsText(statisticsOf(table, allRows(table), c.by),
                                  StatisticsLayout::TabSeparated, true),
                   expected)
             << static_cast<int>(c.by);
@@ -84,16 +85,15 @@ TEST(CallStatisticsTest, FixtureFiguresPerPeriod) {
 
 TEST(CallStatisticsTest, OnlyTheGivenRowsCount) {
     const CallTable table = fixtureTable();
-    const std::vector<StatisticsRow> rows =
-        tableStatistics(table, {2, 4}, StatisticsPeriod::All, RegionalSettings{});
+    const std::vector<StatisticsRow> rows = statisticsOf(table, {2, 4}, StatisticsPeriod::All);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(statisticsLine(rows[0], StatisticsLayout::CommaSeparated),
               "all,2,1:00:21,0:30:11,0:00:21,1:00:00,0,1.35,2.10,3.15,4.00,32001,4010,5,3.50");
 }
 
 TEST(CallStatisticsTest, NoCallsGiveNoRows) {
-    const CallTable empty;
-    EXPECT_EQ(statisticsText(tableStatistics(empty, {}, StatisticsPeriod::Day, RegionalSettings{}),
+    const CallTable empty{kDialUpColumns};
+    EXPECT_EQ(statisticsText(statisticsOf(empty, {}, StatisticsPeriod::Day),
                              StatisticsLayout::CommaSeparated, true),
               "Period,Calls,Online Time,Mean Duration,Median Duration,Longest Duration,Cut Short,"
               "LCP Mean,CHAP Mean,IPCP Mean,CCP Mean,Bytes Rx,Bytes Tx,Errors,Errors per 1000 "
@@ -101,17 +101,20 @@ TEST(CallStatisticsTest, NoCallsGiveNoRows) {
     EXPECT_EQ(statisticsText({}, StatisticsLayout::TabSeparated, false), "");
 }
 
-TEST(CallStatisticsTest, CellsReadWithRegionalSeparatorsFiguresWrittenWithDots) {
-    CallTable table;
-    RowCells cells{
-        "12-01-2026 10:00:00", "12-01-2026 10:00:07", "00.00.07", "1,3", "2,0", "-", " 0,9"};
-    table.writeRow(1, cells);
-    cells[2] = "00.00.08";
-    cells[3] = "1,4";
-    table.setRowCount(3);
-    table.writeRow(2, cells);
-    const std::vector<StatisticsRow> rows =
-        tableStatistics(table, {1, 2}, StatisticsPeriod::All, RegionalSettings{',', '.'});
+TEST(CallStatisticsTest, CellsWithRegionalSeparatorsFiguresWrittenWithDots) {
+    CallRowBuilder builder(RegionalSettings{',', '.'});
+    CallTable table{kDialUpColumns};
+    for (const auto& [end, lcp] : {std::pair{"12-01-2026 10:00:07", "10:00:01.3"},
+                                   std::pair{"12-01-2026 10:00:08", "10:00:01.4"}}) {
+        CallSummary call;
+        call.startText = "12-01-2026 10:00:00";
+        call.endText = end;
+        call.layerTimes = {lcp, "10:00:02.0", "", "10:00:00.9"};
+        table.addCall(builder.build(call).built());
+    }
+    EXPECT_EQ(table.cell(Column::Duration, 1), "00.00.07");
+    EXPECT_EQ(table.cell(Column::Lcp, 2), "1,4");
+    const std::vector<StatisticsRow> rows = statisticsOf(table, {1, 2}, StatisticsPeriod::All);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][3], "0:00:08");  // 7.5 s, halves up
     EXPECT_EQ(rows[0][4], "0:00:07");  // the lower middle

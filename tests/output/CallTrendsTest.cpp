@@ -14,10 +14,10 @@ namespace {
 CallTrends fixtureTrends() {
     LogLines lines;
     readLogFile(KESTAL_TEST_DATA "/log/statistics-ppplog.txt", lines);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     scanCalls(lines, table, RegionalSettings{}, nullptr);
     // Given out of order: the series come out in time order all the same.
-    return callTrends(table, {5, 2, 1, 3, 4, 6}, RegionalSettings{});
+    return callTrends(table, {5, 2, 1, 3, 4, 6});
 }
 
 TEST(CallTrendsTest, PerCallSeriesInTimeOrderWithoutTheUndatedCall) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "table/CallTable.h"
 
 namespace kestal::testing {
@@ -29,7 +30,7 @@ inline const RowCells kLongCall = {"12-01-2026 09:12:04 and more", "12345678901"
 // clang-format on
 
 inline CallTable tableOf(const std::vector<RowCells>& rows) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);
     for (std::size_t i = 0; i < rows.size(); ++i) table.writeRow(static_cast<int>(i) + 1, rows[i]);
     return table;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "calls/DialUpColumns.h"
 #include "output/Printouts.h"
 #include "table/CallTable.h"
 
@@ -22,7 +23,7 @@ inline std::string printoutText(const CallTable& table) {
 // Two calls; every cell tells its column, so a shifted or missing column
 // shows. Columns 14 to 17 hold values that must not be printed.
 inline CallTable twoCallTable() {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     table.setRowCount(3);
     const RowCells first = {"12/01/2026 10:00:01",
                             "12/01/2026 10:05:01",

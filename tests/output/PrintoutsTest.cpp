@@ -68,11 +68,11 @@ TEST(TablePrintout, TableWithoutCallsPrintsItsEmptyRow) {
         " Timeout Errors: \n"
         " Alignment Errors: \n"
         "\n";
-    EXPECT_EQ(printoutText(CallTable()), expected);
+    EXPECT_EQ(printoutText(CallTable(kDialUpColumns)), expected);
 }
 
 TEST(TablePrintout, CallNumbersFollowTheRows) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     table.setRowCount(12);
     for (int row = 1; row < 12; ++row)
         table.setCell(Column::StartTime, row, "start " + std::to_string(row));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "output/ExportFixtures.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"

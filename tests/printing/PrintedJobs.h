@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "calls/CallScan.h"
+#include "calls/DialUpColumns.h"
 #include "commands/Print.h"
 #include "details/CallDetails.h"
 #include "lines/LogLines.h"

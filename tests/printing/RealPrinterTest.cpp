@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "calls/CallScan.h"
+#include "calls/DialUpColumns.h"
 #include "commands/Print.h"
 #include "details/CallDetails.h"
 #include "lines/LogLines.h"
@@ -110,7 +111,7 @@ protected:
 
 struct Fixture {
     LogLines lines;
-    CallTable table;
+    CallTable table{kDialUpColumns};
 };
 
 Fixture twoCallLog() {
@@ -249,7 +250,7 @@ TEST(NoDefaultPrinter, DISABLED_ChildReportsIt) {
         GTEST_SKIP() << "runs only as NoDefaultPrinter.IsReported's child";
     const auto printer = createQtTextPrinter();
     PrintingPlatform platform(*printer);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     runCommand(platform, [&] { commands::printTable(table, platform); });
     runCommand(platform, [&] { commands::printDetails({"a line"}, platform); });
     EXPECT_EQ(platform.dialogTexts(),

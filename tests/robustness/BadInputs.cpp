@@ -279,7 +279,7 @@ std::vector<BadInput> badInputs() {
                  std::vector<std::string> printed;
                  forEachTablePrintoutLine(state.table,
                                           [&](std::string_view l) { printed.emplace_back(l); });
-                 EXPECT_EQ(printed.at(1), std::string(kColumns[0].title) + ": " + kHighStart);
+                 EXPECT_EQ(printed.at(1), std::string(kDialUpColumns[0].title) + ": " + kHighStart);
                  const auto shown = details(state.lines, kHighStart);
                  ASSERT_EQ(shown.size(), 4u);
                  EXPECT_EQ(shown[0], kHighOpener);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "lines/LogLines.h"
 #include "table/CallTable.h"
 
@@ -47,6 +48,26 @@ inline std::string dumpTable(const CallTable& table) {
             text += table.cell(columnAt(column), row);
         }
         text += '\n';
+    }
+    return text;
+}
+
+// One text line per call row: each cell's value ("-" for none, "d" before a
+// Time of a day only) and the row's marks, separated by "|".
+inline std::string dumpValues(const CallTable& table) {
+    std::string text;
+    for (int row = 1; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column) {
+            const CellValue value = table.value(column, row);
+            if (value.state() == CellValue::State::None) {
+                text += '-';
+            } else {
+                if (value.state() == CellValue::State::DayOnly) text += 'd';
+                text += std::to_string(value.bits());
+            }
+            text += '|';
+        }
+        text += std::to_string(table.marks(row)) + '\n';
     }
     return text;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "commands/LoadView.h"
 #include "table/CallTable.h"
 

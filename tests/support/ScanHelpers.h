@@ -22,7 +22,7 @@ inline std::string closed(std::string_view time, std::string_view date = "12-01-
 }
 
 struct ScanResult {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<std::string> corruptCalls;  // start texts, one per warning
 };
 

@@ -1,9 +1,8 @@
 // Sorting the calls by the values of a column.
 #include <gtest/gtest.h>
 
-#include "ShownCallsFixture.h"
 #include "table/CallOrder.h"
-#include "table/CellValues.h"
+#include "table/ShownCallsFixture.h"
 
 namespace kestal {
 namespace {
@@ -11,7 +10,6 @@ namespace {
 using testing::kShownCallsFixture;
 using testing::tableOf;
 
-constexpr RegionalSettings kDot{'.', ':'};
 constexpr auto kUp = SortDirection::Ascending;
 constexpr auto kDown = SortDirection::Descending;
 
@@ -39,23 +37,13 @@ TEST(CallOrderTest, ValuesSortWithoutValuesLastAndTiesInLogOrder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.order ? c.order->column : -1);
-        EXPECT_EQ(sortedRows(table, c.order, kDot), c.rows);
+        EXPECT_EQ(sortedRows(table, c.order), c.rows);
     }
 }
 
-TEST(CallOrderTest, LayerTimesAreReadWithTheRegionalDecimalSeparator) {
-    RowCells a = kShownCallsFixture[0], b = a, c = a;
-    a[kLcpColumn] = "10,0";
-    b[kLcpColumn] = "2,6";
-    c[kLcpColumn] = " 0,9";
-    const CallTable table = tableOf({a, b, c});
-    EXPECT_EQ(sortedRows(table, SortOrder{kLcpColumn, kUp}, {',', ':'}),
-              (std::vector<int>{3, 2, 1}));
-}
-
 TEST(CallOrderTest, ATableWithoutCallsHasItsEmptyRow) {
-    const CallTable table;
-    EXPECT_EQ(sortedRows(table, SortOrder{kDurationColumn, kDown}, kDot), std::vector<int>{1});
+    const CallTable table{kDialUpColumns};
+    EXPECT_EQ(sortedRows(table, SortOrder{kDurationColumn, kDown}), std::vector<int>{1});
     EXPECT_EQ(logOrder(table), std::vector<int>{1});
 }
 
@@ -76,7 +64,8 @@ TEST(CallOrderTest, SortOrdersAreNamedByTheirTabSeparatedHeader) {
         {"LCP:", std::nullopt},
         {"", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(parseSortOrder(c.text), c.order) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(parseSortOrder(kDialUpColumns, c.text), c.order) << c.text;
 }
 
 }  // namespace

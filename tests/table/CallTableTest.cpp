@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "table/CallTable.h"
 
 namespace kestal {
@@ -36,9 +37,9 @@ TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
         {" Buffer overrun errors", 115, "Buffer Errors", "Buffer"},
         {" Incomplete Packets", 100, "Incomplete Packets", "Incomplete"},
     };
-    const CallTable table;
+    const CallTable table{kDialUpColumns};
     for (int c = 0; c < kColumnCount; ++c) {
-        const ColumnInfo& info = kColumns[static_cast<std::size_t>(c)];
+        const TableColumn& info = kDialUpColumns[static_cast<std::size_t>(c)];
         EXPECT_EQ(info.title, expected[c].title) << c;
         EXPECT_EQ(info.width, expected[c].width) << c;
         EXPECT_EQ(info.header, expected[c].header) << c;
@@ -48,7 +49,7 @@ TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
 }
 
 TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     EXPECT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.currentRow(), 1);
     EXPECT_EQ(table.callCount(), 0);
@@ -71,7 +72,7 @@ TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
 }
 
 TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     table.setRowCount(5);
     table.setCurrentRow(4);
     table.setRowCount(0);
@@ -80,7 +81,7 @@ TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
 }
 
 TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     RowCells first;
     for (int c = 0; c < kColumnCount; ++c)
         first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
@@ -118,7 +119,7 @@ TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
 
 TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
     // Enough rewriting to make the table drop the overwritten bytes.
-    CallTable table;
+    CallTable table{kDialUpColumns};
     table.setRowCount(101);
     for (int round = 0; round < 300; ++round)
         for (int row = 1; row <= 100; ++row)
@@ -143,7 +144,7 @@ std::vector<std::string> cellsOf(const CallTable& table) {
 }
 
 CallTable numberedCalls(int rows, const std::string& tag) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     table.setRowCount(rows + 1);
     for (int row = 1; row <= rows; ++row) {
         RowCells cells;
@@ -160,7 +161,8 @@ CallTable numberedCalls(int rows, const std::string& tag) {
 TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
     for (const int ownRows : {0, 1, 700}) {
         SCOPED_TRACE(ownRows);
-        const CallTable own = ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own");
+        const CallTable own =
+            ownRows == 0 ? CallTable(kDialUpColumns) : numberedCalls(ownRows, "own");
         const CallTable other = numberedCalls(900, "other");
         CallTable copied = own;
         copied.appendCalls(other);
@@ -178,8 +180,8 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
         }
         EXPECT_EQ(cellsOf(taken), cellsOf(copied));
         EXPECT_EQ(cellsOf(other), cellsOf(numberedCalls(900, "other")));
-        EXPECT_EQ(cellsOf(own),
-                  cellsOf(ownRows == 0 ? CallTable() : numberedCalls(ownRows, "own")));
+        EXPECT_EQ(cellsOf(own), cellsOf(ownRows == 0 ? CallTable(kDialUpColumns)
+                                                     : numberedCalls(ownRows, "own")));
     }
 }
 
@@ -187,7 +189,7 @@ TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
     // 150 shapes (cell lengths) taken by 5,000 calls in random order, so
     // that shapes found before come back, one after another or far apart.
     std::mt19937 random(7);
-    CallTable table;
+    CallTable table{kDialUpColumns};
     std::vector<std::string> expected;
     for (int call = 1; call <= 5000; ++call) {
         const auto shape = static_cast<std::size_t>(random() % 150);
@@ -219,7 +221,7 @@ TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
         return cells;
     };
     const auto shaped = [&](int rows, char letter) {
-        CallTable table;
+        CallTable table{kDialUpColumns};
         table.setRowCount(rows + 1);
         for (int row = 1; row <= rows; ++row) table.writeRow(row, rowOf(row, letter));
         return table;
@@ -255,6 +257,74 @@ TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
     taken.setCell(Column::Lcp, kRows + 100, "kept");
     both[both.size() - kColumnCount + indexOf(Column::Lcp)] = "kept";
     EXPECT_EQ(cellsOf(taken), both);
+}
+
+// Each cell keeps a value of its column's kind beside its text: narrow ones
+// and those too wide for the table's lanes (large counts, times outside
+// 1970 to 2106, a day without its time) alike, through copies, appends,
+// dropped and cleared rows.
+TEST(CallTableTest, ValuesOfEveryWidthStayWithTheirCells) {
+    struct Case {
+        Column column;
+        const char* text;
+        CellValue value;
+    };
+    const Case cases[] = {
+        {Column::StartTime, "12-01-2026 09:12:04", CellValue::of(1796116324)},
+        {Column::StartTime, "01-01-1969 00:00:01", CellValue::of(-31535999)},
+        {Column::StartTime, "12-31-2200 23:59:59", CellValue::of(7289654399)},
+        {Column::EndTime, "12-01-2026 9x:12:04", CellValue::dayOnly(20788)},
+        {Column::Duration, "00:10:37", CellValue::of(637)},
+        {Column::Lcp, "2.6", CellValue::of(26)},
+        {Column::BytesRx, "4294967293", CellValue::count(4294967293u)},
+        {Column::BytesRx, "4294967294", CellValue::count(4294967294u)},
+        {Column::FramesRx, "18446744073709551615", CellValue::count(18446744073709551615u)},
+        {Column::CrcErrors, "0", CellValue::count(0)},
+        {Column::CrcErrors, "x", CellValue{}},
+    };
+    CallTable table{kDialUpColumns};
+    const int rows = static_cast<int>(std::size(cases));
+    for (int i = 0; i < rows; ++i) {
+        RowCells cells;
+        cells[0] = "12-01-2026 00:00:00";
+        cells[static_cast<std::size_t>(indexOf(cases[i].column))] = cases[i].text;
+        table.addCall(RowTexts{cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6],
+                               cells[7], cells[8], cells[9], cells[10], cells[11], cells[12],
+                               cells[13], cells[14], cells[15], cells[16], cells[17]},
+                      static_cast<std::uint32_t>(i));
+    }
+    auto check = [&](const CallTable& t, int firstRow, const char* what) {
+        SCOPED_TRACE(what);
+        for (int i = 0; i < rows; ++i) {
+            EXPECT_EQ(t.value(cases[i].column, firstRow + i), cases[i].value) << cases[i].text;
+            EXPECT_EQ(t.marks(firstRow + i), static_cast<std::uint32_t>(i));
+        }
+    };
+    check(table, 1, "written");
+    check(CallTable(table), 1, "copied");
+    CallTable appended = table;
+    appended.appendCalls(table);
+    check(appended, rows + 1, "appended by copy");
+    CallTable taken = table;
+    CallTable given = table;
+    taken.appendCalls(std::move(given));
+    check(taken, rows + 1, "taken over");
+    CallTable intoEmpty{kDialUpColumns};
+    intoEmpty.appendCalls(table);
+    check(intoEmpty, 1, "into an empty table");
+
+    // A dropped row's wide values go with it; a row added again is empty.
+    taken.setRowCount(rows + 3);
+    taken.setRowCount(2 * rows + 1);
+    EXPECT_EQ(taken.value(Column::StartTime, rows + 3), CellValue{});
+    EXPECT_EQ(taken.value(Column::StartTime, rows + 2), CellValue::of(-31535999));
+    taken.clearRow(3);
+    EXPECT_EQ(taken.value(Column::StartTime, 3), CellValue{});
+    EXPECT_EQ(taken.marks(3), 0u);
+    taken.setCell(Column::BytesRx, 3, "12");
+    EXPECT_EQ(taken.value(Column::BytesRx, 3), CellValue::count(12));
+    EXPECT_EQ(taken.value(Column::BytesRx, 0), CellValue{});  // the title row
+    EXPECT_THROW(taken.value(Column::BytesRx, 2 * rows + 1), std::out_of_range);
 }
 
 }  // namespace

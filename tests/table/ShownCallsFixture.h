@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "calls/DialUpColumns.h"
 #include "table/CallTable.h"
 
 namespace kestal::testing {
@@ -32,9 +33,10 @@ inline const std::vector<RowCells> kShownCallsFixture = {
 // clang-format on
 
 inline CallTable tableOf(const std::vector<RowCells>& rows) {
-    CallTable table;
+    CallTable table{kDialUpColumns};
     if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);
-    for (std::size_t i = 0; i < rows.size(); ++i) table.writeRow(static_cast<int>(i) + 1, rows[i]);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        table.writeRow(static_cast<int>(i) + 1, rows[i], marksOfCells(rows[i][kEndTimeColumn]));
     return table;
 }
 

@@ -9,7 +9,6 @@
 
 #include "platform/Platform.h"
 #include "table/CallTable.h"
-#include "table/CallValues.h"
 
 namespace kestal {
 
@@ -19,8 +18,6 @@ struct ShownCalls {
     std::function<std::vector<int>()> rows;
     // Selects the call of a table row in the grid and brings it into view.
     std::function<void(int tableRow)> select;
-    // Every call's values, element i for table row i + 1 (KeptCallValues).
-    std::function<const std::vector<CallValues>&()> values;
     // The grid's model: a reset, or rows shown or hidden, means new figures.
     QPointer<QAbstractItemModel> gridModel;
     RegionalSettings settings;

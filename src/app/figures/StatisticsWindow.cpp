@@ -127,7 +127,7 @@ void StatisticsWindow::refresh() {
 
 void StatisticsWindow::regroup() {
     runCommand(platform_, [this] {
-        model_->setRows(statisticsOf(calls_.values(), rows_, period()));
+        model_->setRows(statisticsOf(*calls_.table, rows_, period()));
         fitColumns();
     });
 }

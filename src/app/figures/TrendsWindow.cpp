@@ -199,7 +199,7 @@ void TrendsWindow::createPerCallChart() {
 
 void TrendsWindow::refresh() {
     runCommand(platform_, [this] {
-        trends_ = callTrends(calls_.values(), calls_.rows());
+        trends_ = callTrends(*calls_.table, calls_.rows());
         fillPerCallChart();
         fillPerDayChart();
         fillHistograms();

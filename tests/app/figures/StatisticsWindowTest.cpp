@@ -38,8 +38,8 @@ protected:
         return statisticsText(window.figures(), layout, true);
     }
     std::string figures(StatisticsPeriod by, StatisticsLayout layout) {
-        return statisticsText(tableStatistics(main->state().table, {1, 2, 3, 4, 5, 6}, by, {}),
-                              layout, true);
+        return statisticsText(statisticsOf(main->state().table, {1, 2, 3, 4, 5, 6}, by), layout,
+                              true);
     }
 };
 

@@ -1,9 +1,9 @@
 // Filtering the calls by date, errors, cut-short end, duration and layers.
 #include <gtest/gtest.h>
 
-#include "ShownCallsFixture.h"
-#include "table/CallFilter.h"
+#include "calls/CallFilter.h"
 #include "table/CallOrder.h"
+#include "table/ShownCallsFixture.h"
 
 namespace kestal {
 namespace {
@@ -11,8 +11,6 @@ namespace {
 using namespace std::chrono;
 using testing::kShownCallsFixture;
 using testing::tableOf;
-
-constexpr RegionalSettings kDot{'.', ':'};
 
 CallFilter withDates(std::optional<year_month_day> from, std::optional<year_month_day> to) {
     CallFilter filter;
@@ -23,7 +21,6 @@ CallFilter withDates(std::optional<year_month_day> from, std::optional<year_mont
 
 TEST(CallFilterTest, EachConditionLetsThroughTheCallsItDescribes) {
     const CallTable table = tableOf(kShownCallsFixture);
-    const std::vector<CallValues> values = readAllCallValues(table, kDot);
     const std::vector<int> all = logOrder(table);
     constexpr year_month_day kDec1{year{2026}, December, day{1}};
     constexpr year_month_day kNov30{year{2026}, November, day{30}};
@@ -77,25 +74,24 @@ TEST(CallFilterTest, EachConditionLetsThroughTheCallsItDescribes) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.filter.active(), std::string_view(c.what) != "nothing") << c.what;
-        EXPECT_EQ(filterRows(all, values, c.filter), c.rows) << c.what;
+        EXPECT_EQ(filterRows(table, all, c.filter), c.rows) << c.what;
     }
 }
 
 TEST(CallFilterTest, TheFilterKeepsTheOrderItIsGiven) {
     const CallTable table = tableOf(kShownCallsFixture);
-    const std::vector<CallValues> values = readAllCallValues(table, kDot);
     CallFilter filter;
     filter.withErrors = true;
     const std::vector<int> order = {6, 1, 4, 3, 2, 5};
-    EXPECT_EQ(filterRows(order, values, filter), (std::vector<int>{6, 2, 5}));
+    EXPECT_EQ(filterRows(table, order, filter), (std::vector<int>{6, 2, 5}));
 }
 
 TEST(CallFilterTest, TheSlowestLayerDecidesAndACallWithoutLayersIsLeftOut) {
     const CallTable table = tableOf(kShownCallsFixture);
     // Call 6's slowest layer, CCP, took 30.5 s; call 2 was cut short before
     // any layer came up.
-    const CallValues sixth = readCallValues(table, 6, kDot);
-    const CallValues second = readCallValues(table, 2, kDot);
+    const CallValues sixth = callValuesOf(table, 6);
+    const CallValues second = callValuesOf(table, 2);
     CallFilter slowerThan;
     slowerThan.layerSlowerThanTenths = 304;
     EXPECT_TRUE(passes(sixth, slowerThan));

@@ -1,6 +1,5 @@
-// The values of one call row that summaries and charts work from, read
-// once from its cells and small enough to keep for every call of a big log
-// (96 bytes), so that another period or chart only goes over them again.
+// The values of one dial-up call that summaries, charts and the filter work
+// from, taken from its row's typed values (no text is read).
 #pragma once
 
 #include <array>
@@ -9,11 +8,9 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
-#include "platform/RegionalSettings.h"
+#include "calls/DialUpColumns.h"
 #include "table/CallTable.h"
-#include "table/CellValues.h"
 
 namespace kestal {
 
@@ -27,7 +24,7 @@ inline constexpr int kTrafficCounterCount = 4;
 
 struct CallValues {
     static constexpr std::int32_t kNone = INT32_MIN;
-    // Days since 1970-01-01 of the Start Time cell's date.
+    // Days since 1970-01-01 of the Start Time's date.
     std::int32_t startDay = kNone;
     // Seconds into that day; none unless the time of day can be read too.
     std::int32_t startSecond = kNone;
@@ -42,30 +39,18 @@ struct CallValues {
     std::array<std::int64_t, kLayerColumnCount> layerTenths{};
     // Bytes Rx, Bytes Tx, Frames Rx, Frames Tx; 0 where no number.
     std::array<std::uint64_t, kTrafficCounterCount> traffic{};
-    // The seven error counters added up, blank and unreadable cells skipped.
+    // The seven error counters added up, cells without a number skipped.
     WideCount errors = 0;
 
     bool hasLayer(int layer) const { return (layers >> layer) & 1u; }
     bool hasTraffic(int counter) const { return (counted >> counter) & 1u; }
-    // Seconds since 1970-01-01 00:00:00 of the Start Time cell.
+    // Seconds since 1970-01-01 00:00:00 of the Start Time.
     std::optional<std::int64_t> startTime() const;
 };
 
-CallValues readCallValues(const RowTexts& cells, const RegionalSettings& settings);
-CallValues readCallValues(const CallTable& table, int row, const RegionalSettings& settings);
-// The values of the given table rows (1 and on), in the order given. A long
-// list is read by two threads, each into its half.
-std::vector<CallValues> readCallValues(const CallTable& table, std::span<const int> rows,
-                                       const RegionalSettings& settings);
-
-// Every call row's values; element i belongs to table row i + 1.
-std::vector<CallValues> readAllCallValues(const CallTable& table, const RegionalSettings& settings);
-
-// values[row - 1]: the values of a table row among every row's values;
-// throws std::out_of_range for a row that has none.
-const CallValues& valueOfRow(std::span<const CallValues> values, int row);
-
-// An End Time cell of "-" and blanks only.
-bool isCutShortEnd(std::string_view endCell);
+// The values of a call from its row's values (in column order) and marks.
+CallValues callValuesOf(std::span<const CellValue> values, std::uint32_t marks);
+// The values of a table row (1 and on).
+CallValues callValuesOf(const CallTable& table, int row);
 
 }  // namespace kestal

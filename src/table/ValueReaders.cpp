@@ -1,4 +1,4 @@
-#include "table/CellValues.h"
+#include "table/ValueReaders.h"
 
 #include <cmath>
 #include <cstring>
@@ -33,14 +33,6 @@ std::optional<int> readTimeEitherWay(std::string_view text, char regionalSeparat
 
 }  // namespace
 
-CellKind cellKind(int column) {
-    if (column == kStartTimeColumn || column == kEndTimeColumn) return CellKind::DateTime;
-    if (column == kDurationColumn) return CellKind::Duration;
-    if (column >= kFirstLayerColumn && column < kFirstLayerColumn + kLayerColumnCount)
-        return CellKind::LayerTime;
-    return CellKind::Count;
-}
-
 std::optional<std::chrono::year_month_day> readCellDate(std::string_view cell) {
     if (cell.size() < 10 || cell[2] != '-' || cell[5] != '-') return std::nullopt;
     const std::optional<int> month = digitsAt(cell, 0, 2);
@@ -68,14 +60,19 @@ std::optional<int> readDurationCell(std::string_view cell, const RegionalSetting
     return readTimeEitherWay(cell, settings.timeSeparator);
 }
 
+std::optional<std::int64_t> readDecimalSteps(std::string_view cell, int decimals,
+                                             const RegionalSettings& settings) {
+    std::optional<double> number = readNumber(cell, settings.decimalSeparator);
+    if (!number && settings.decimalSeparator != '.') number = readNumber(cell, '.');
+    if (!number || !std::isfinite(*number)) return std::nullopt;
+    const double steps = std::round(*number * std::pow(10.0, decimals));
+    if (std::fabs(steps) > 1e15) return std::nullopt;
+    return static_cast<std::int64_t>(steps);
+}
+
 std::optional<std::int64_t> readLayerTenths(std::string_view cell,
                                             const RegionalSettings& settings) {
-    std::optional<double> seconds = readNumber(cell, settings.decimalSeparator);
-    if (!seconds && settings.decimalSeparator != '.') seconds = readNumber(cell, '.');
-    if (!seconds || !std::isfinite(*seconds)) return std::nullopt;
-    const double tenths = std::round(*seconds * 10);
-    if (std::fabs(tenths) > 1e15) return std::nullopt;
-    return static_cast<std::int64_t>(tenths);
+    return readDecimalSteps(cell, 1, settings);
 }
 
 std::optional<std::uint64_t> readCountCell(std::string_view cell) {
@@ -107,26 +104,58 @@ std::optional<std::uint64_t> readCountCell(std::string_view cell) {
     return value;
 }
 
-std::optional<std::int64_t> readCellKey(int column, std::string_view cell,
-                                        const RegionalSettings& settings) {
-    switch (cellKind(column)) {
-        case CellKind::DateTime:
-            return readCellDateTime(cell);
-        case CellKind::Duration:
-            if (const std::optional<int> seconds = readDurationCell(cell, settings))
-                return *seconds;
-            return std::nullopt;
-        case CellKind::LayerTime:
-            return readLayerTenths(cell, settings);
-        case CellKind::Count:
-            if (const std::optional<std::uint64_t> count = readCountCell(cell)) {
-                if (*count > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-                    return std::numeric_limits<std::int64_t>::max();
-                return static_cast<std::int64_t>(*count);
-            }
-            return std::nullopt;
+CellValue readTimeValue(std::string_view cell) {
+    if (const std::optional<std::int64_t> seconds = readCellDateTime(cell))
+        return CellValue::of(*seconds);
+    if (const std::optional<std::chrono::year_month_day> date = readCellDate(cell))
+        return CellValue::dayOnly(std::chrono::sys_days{*date}.time_since_epoch().count());
+    return {};
+}
+
+std::optional<std::uint32_t> readAddress(std::string_view cell) {
+    std::uint32_t address = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (cell.empty() || cell.front() != '.') return std::nullopt;
+            cell.remove_prefix(1);
+        }
+        std::size_t digits = 0;
+        unsigned value = 0;
+        while (digits < cell.size() && digits < 3 && isDigit(cell[digits]))
+            value = value * 10 + static_cast<unsigned>(cell[digits++] - '0');
+        if (digits == 0 || value > 255) return std::nullopt;
+        cell.remove_prefix(digits);
+        address = address << 8 | value;
     }
-    return std::nullopt;
+    if (!cell.empty()) return std::nullopt;
+    return address;
+}
+
+CellValue readCellValue(const TableColumn& column, std::string_view cell,
+                        const RegionalSettings& settings) {
+    switch (column.kind) {
+        case ValueKind::Time:
+            return readTimeValue(cell);
+        case ValueKind::Duration:
+            if (const std::optional<int> seconds = readDurationCell(cell, settings))
+                return CellValue::of(*seconds);
+            return {};
+        case ValueKind::Decimal:
+            if (const auto steps = readDecimalSteps(cell, column.decimals, settings))
+                return CellValue::of(*steps);
+            return {};
+        case ValueKind::Number:
+            if (const std::optional<std::uint64_t> count = readCountCell(cell))
+                return CellValue::count(*count);
+            return {};
+        case ValueKind::Address:
+            if (const std::optional<std::uint32_t> address = readAddress(cell))
+                return CellValue::count(*address);
+            return {};
+        case ValueKind::Text:
+            return {};
+    }
+    return {};
 }
 
 }  // namespace kestal

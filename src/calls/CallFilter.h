@@ -1,7 +1,6 @@
 // Which calls are shown: a date range on Start Time, calls with errors,
-// cut-short calls, a duration range and a slow layer. Each call's values are
-// read from its cells once (CallValues, kept for Statistics and Trends too);
-// a change of filter then only tests those values.
+// cut-short calls, a duration range and a slow layer, tested on each call's
+// values (CallValues).
 #pragma once
 
 #include <chrono>
@@ -10,7 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "table/CallValues.h"
+#include "calls/CallValues.h"
+#include "table/CallTable.h"
 
 namespace kestal {
 
@@ -34,9 +34,8 @@ struct CallFilter {
 
 bool passes(const CallValues& call, const CallFilter& filter);
 
-// The rows (table rows, in the order given) whose values pass the filter;
-// values[i] belongs to table row i + 1.
-std::vector<int> filterRows(std::span<const int> rows, std::span<const CallValues> values,
+// The rows (table rows, in the order given) whose values pass the filter.
+std::vector<int> filterRows(const CallTable& table, std::span<const int> rows,
                             const CallFilter& filter);
 
 }  // namespace kestal

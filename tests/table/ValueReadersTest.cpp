@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "table/CallTable.h"
-#include "table/CellValues.h"
+#include "calls/DialUpColumns.h"
+#include "table/ValueReaders.h"
 
 namespace kestal {
 namespace {
@@ -13,20 +13,7 @@ constexpr RegionalSettings kDot{'.', ':'};
 constexpr RegionalSettings kComma{',', ':'};
 constexpr RegionalSettings kFinnish{',', '.'};
 
-TEST(CellValuesTest, ColumnsHaveTheKindsTheirTitlesSay) {
-    for (int c = 0; c < kColumnCount; ++c) {
-        const std::string_view header = kColumns[static_cast<std::size_t>(c)].header;
-        const CellKind expected = header.ends_with("Time") ? CellKind::DateTime
-                                  : header == "Duration"   ? CellKind::Duration
-                                  : header.size() <= 4     ? CellKind::LayerTime
-                                                           : CellKind::Count;
-        EXPECT_EQ(cellKind(c), expected) << header;
-    }
-    EXPECT_EQ(kColumns[kFirstErrorColumn].header, "CRC Errors");
-    EXPECT_EQ(kColumns[kFirstErrorColumn + kErrorColumnCount - 1].header, "Incomplete Packets");
-}
-
-TEST(CellValuesTest, DatesAndTimesOfTheLog) {
+TEST(ValueReadersTest, DatesAndTimesOfTheLog) {
     struct Case {
         const char* cell;
         std::optional<std::int64_t> seconds;
@@ -53,7 +40,7 @@ TEST(CellValuesTest, DatesAndTimesOfTheLog) {
     EXPECT_EQ(readCellDate("1-2-2026 10"), std::nullopt);
 }
 
-TEST(CellValuesTest, DurationsLayerTimesAndCountsWithTheRegionalSeparators) {
+TEST(ValueReadersTest, DurationsLayerTimesAndCountsWithTheRegionalSeparators) {
     struct Case {
         int column;
         const char* cell;
@@ -83,9 +70,11 @@ TEST(CellValuesTest, DurationsLayerTimesAndCountsWithTheRegionalSeparators) {
         {kIncompletePacketsColumn, "18446744073709551616", kDot, std::nullopt},
         {kStartTimeColumn, "12-02-2026 13:59:04", kFinnish, 1796219944},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(readCellKey(c.column, c.cell, c.settings), c.key)
+    for (const Case& c : cases) {
+        const TableColumn& column = kDialUpColumns[static_cast<std::size_t>(c.column)];
+        EXPECT_EQ(readCellValue(column, c.cell, c.settings).sortKey(column.kind), c.key)
             << c.column << " '" << c.cell << "'";
+    }
     EXPECT_EQ(readCountCell("18446744073709551615"), 18446744073709551615u);
 }
 

@@ -1,4 +1,4 @@
-#include "table/CallFilter.h"
+#include "calls/CallFilter.h"
 
 #include <algorithm>
 
@@ -47,13 +47,13 @@ bool passes(const CallValues& call, const CallFilter& filter) {
     return true;
 }
 
-std::vector<int> filterRows(std::span<const int> rows, std::span<const CallValues> values,
+std::vector<int> filterRows(const CallTable& table, std::span<const int> rows,
                             const CallFilter& filter) {
     if (!filter.active()) return {rows.begin(), rows.end()};
     std::vector<int> shown;
     shown.reserve(rows.size());
     for (const int row : rows) {
-        if (passes(values[static_cast<std::size_t>(row - 1)], filter)) shown.push_back(row);
+        if (passes(callValuesOf(table, row), filter)) shown.push_back(row);
     }
     return shown;
 }

@@ -69,7 +69,7 @@ protected:
         return descending_ ? *a > *b : *a < *b;
     }
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return !filter_.active() || passes(callValuesOf(table_, row + 1), filter_);
+        return !filter_.active() || passes(table_, row + 1, filter_);
     }
 
 private:

@@ -70,7 +70,7 @@ ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options, TableLineWr
 
 bool ShownCallsWriter::hides(const CallRow& row) const {
     return options_.filter.active() &&
-           !passes(callValuesOf(row.values, row.marks), options_.filter);
+           !passes(row.values, row.marks, options_.filter);
 }
 
 void ShownCallsWriter::write(const CallRow& row) {

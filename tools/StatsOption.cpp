@@ -48,9 +48,8 @@ StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filt
     : filter_(filter), statistics_(stats.by.value_or(StatisticsPeriod::All)) {}
 
 void StatisticsSink::add(const CallRow& row) {
-    const CallValues call = callValuesOf(row.values, row.marks);
-    if (filter_.active() && !passes(call, filter_)) return;
-    statistics_.add(call);
+    if (filter_.active() && !passes(row.values, row.marks, filter_)) return;
+    statistics_.add(callValuesOf(row.values, row.marks));
 }
 
 void StatisticsSink::write(StatisticsLayout layout, bool header,

@@ -6,18 +6,44 @@ namespace kestal {
 
 namespace {
 
-std::int32_t dayNumber(const std::chrono::year_month_day& date) {
-    return static_cast<std::int32_t>(std::chrono::sys_days{date}.time_since_epoch().count());
+std::int64_t dayNumber(const std::chrono::year_month_day& date) {
+    return std::chrono::sys_days{date}.time_since_epoch().count();
 }
 
-// The tenths of the slowest layer that holds a number.
-std::optional<std::int64_t> slowestLayer(const CallValues& call) {
-    std::optional<std::int64_t> slowest;
-    for (int layer = 0; layer < kLayerColumnCount; ++layer) {
-        if (call.hasLayer(layer))
-            slowest = std::max(slowest.value_or(call.layerTenths[layer]), call.layerTenths[layer]);
+// Values is a row's values by column: a span of them, or a table row's. Only
+// the values the filter asks about are taken.
+template <typename Values>
+bool passesValues(const Values& values, std::uint32_t marks, const CallFilter& filter) {
+    if (filter.from || filter.to) {
+        const std::optional<std::int64_t> day = values[kStartTimeColumn].day();
+        if (!day) return false;
+        if (filter.from && *day < dayNumber(*filter.from)) return false;
+        if (filter.to && *day > dayNumber(*filter.to)) return false;
     }
-    return slowest;
+    if (filter.withErrors) {
+        bool any = false;
+        for (int e = 0; e < kErrorColumnCount && !any; ++e)
+            any = values[kFirstErrorColumn + e].asCount().value_or(0) > 0;
+        if (!any) return false;
+    }
+    if (filter.cutShort && (marks & kCutShortMark) == 0) return false;
+    if (filter.minDuration || filter.maxDuration) {
+        const std::optional<std::int64_t> duration = values[kDurationColumn].asNumber();
+        if (!duration) return false;
+        if (filter.minDuration && *duration < *filter.minDuration) return false;
+        if (filter.maxDuration && *duration > *filter.maxDuration) return false;
+    }
+    if (filter.layerSlowerThanTenths) {
+        // The slowest layer that holds a number.
+        std::optional<std::int64_t> slowest;
+        for (int layer = 0; layer < kLayerColumnCount; ++layer) {
+            if (const std::optional<std::int64_t> tenths =
+                    values[kFirstLayerColumn + layer].asNumber())
+                slowest = std::max(slowest.value_or(*tenths), *tenths);
+        }
+        if (!slowest || *slowest <= *filter.layerSlowerThanTenths) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -27,24 +53,13 @@ bool CallFilter::active() const {
            layerSlowerThanTenths;
 }
 
-bool passes(const CallValues& call, const CallFilter& filter) {
-    if (filter.from || filter.to) {
-        if (call.startDay == CallValues::kNone) return false;
-        if (filter.from && call.startDay < dayNumber(*filter.from)) return false;
-        if (filter.to && call.startDay > dayNumber(*filter.to)) return false;
-    }
-    if (filter.withErrors && call.errors == 0) return false;
-    if (filter.cutShort && !call.cutShort) return false;
-    if (filter.minDuration || filter.maxDuration) {
-        if (call.duration == CallValues::kNone) return false;
-        if (filter.minDuration && call.duration < *filter.minDuration) return false;
-        if (filter.maxDuration && call.duration > *filter.maxDuration) return false;
-    }
-    if (filter.layerSlowerThanTenths) {
-        const std::optional<std::int64_t> slowest = slowestLayer(call);
-        if (!slowest || *slowest <= *filter.layerSlowerThanTenths) return false;
-    }
-    return true;
+bool passes(std::span<const CellValue> values, std::uint32_t marks, const CallFilter& filter) {
+    return passesValues(values, marks, filter);
+}
+
+bool passes(const CallTable& table, int row, const CallFilter& filter) {
+    const CallTable::RowValues values = table.rowValues(row);
+    return passesValues(values, values.marks(), filter);
 }
 
 std::vector<int> filterRows(const CallTable& table, std::span<const int> rows,
@@ -53,7 +68,8 @@ std::vector<int> filterRows(const CallTable& table, std::span<const int> rows,
     std::vector<int> shown;
     shown.reserve(rows.size());
     for (const int row : rows) {
-        if (passes(callValuesOf(table, row), filter)) shown.push_back(row);
+        const CallTable::RowValues values = table.rowValues(row);
+        if (passesValues(values, values.marks(), filter)) shown.push_back(row);
     }
     return shown;
 }

@@ -32,7 +32,10 @@ struct CallFilter {
     friend bool operator==(const CallFilter&, const CallFilter&) = default;
 };
 
-bool passes(const CallValues& call, const CallFilter& filter);
+// Whether a call passes the filter, by its row's values (in column order)
+// and marks, or by its table row (1 and on).
+bool passes(std::span<const CellValue> values, std::uint32_t marks, const CallFilter& filter);
+bool passes(const CallTable& table, int row, const CallFilter& filter);
 
 // The rows (table rows, in the order given) whose values pass the filter.
 std::vector<int> filterRows(const CallTable& table, std::span<const int> rows,

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "calls/LineMatcher.h"
 #include "calls/LinePositions.h"
@@ -159,6 +160,26 @@ float layerSecondsOf(std::string_view layerTime, std::string_view startReference
     return layerSeconds(layerTime, startReference, decimalSeparator);
 }
 
+// A counter cell as readCountCell reads it, at once for the log's own shape
+// (blanks, then up to 19 digits): every call's row has eleven.
+CellValue counterValue(std::string_view cell) {
+    constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
+    const char* at = cell.data();
+    const char* const end = at + cell.size();
+    for (std::uint64_t eight = 0; end - at >= 8; at += 8) {
+        std::memcpy(&eight, at, 8);
+        if (eight != kEightBlanks) break;
+    }
+    while (at < end && *at == ' ') ++at;
+    if (at == end) return {};  // blank or empty: no number
+    const char* const digits = at;
+    std::uint64_t count = 0;
+    for (; at < end && isDigit(*at); ++at) count = count * 10 + static_cast<std::uint64_t>(*at - '0');
+    if (at == end && end - digits <= 19) return CellValue::count(count);
+    const std::optional<std::uint64_t> read = readCountCell(cell);
+    return read ? CellValue::count(*read) : CellValue{};
+}
+
 // A time of day as the log writes it ("hh:mm:ss" with colons) read at once:
 // what readLogTimeOfDay reads from such a text, whatever the regional
 // separator; -1 for what it can't read. Every call's duration reads two (a
@@ -254,8 +275,7 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c) {
         cells[kFirstCounterCell + c] = call.counters[c];
-        const std::optional<std::uint64_t> count = readCountCell(call.counters[c]);
-        values[kFirstCounterCell + c] = count ? CellValue::count(*count) : CellValue{};
+        values[kFirstCounterCell + c] = counterValue(call.counters[c]);
     }
     return row_;
 }

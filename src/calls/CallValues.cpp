@@ -31,11 +31,11 @@ std::int32_t narrow(std::int64_t value) {
     return static_cast<std::int32_t>(value);
 }
 
-}  // namespace
-
-CallValues callValuesOf(std::span<const CellValue> values, std::uint32_t marks) {
+// Values is a row's values by column: a span of them, or a table row's.
+template <typename Values>
+CallValues valuesOfCall(const Values& values, std::uint32_t marks) {
     CallValues call;
-    const CellValue& start = values[kStartTimeColumn];
+    const CellValue start = values[kStartTimeColumn];
     if (const std::optional<std::int64_t> day = start.day()) {
         call.startDay = narrow(*day);
         if (start.whole() && call.startDay != CallValues::kNone)
@@ -61,10 +61,15 @@ CallValues callValuesOf(std::span<const CellValue> values, std::uint32_t marks) 
     return call;
 }
 
+}  // namespace
+
+CallValues callValuesOf(std::span<const CellValue> values, std::uint32_t marks) {
+    return valuesOfCall(values, marks);
+}
+
 CallValues callValuesOf(const CallTable& table, int row) {
-    std::array<CellValue, kColumnCount> values;
-    table.rowValues(row, values);
-    return callValuesOf(values, table.marks(row));
+    const CallTable::RowValues values = table.rowValues(row);
+    return valuesOfCall(values, values.marks());
 }
 
 }  // namespace kestal

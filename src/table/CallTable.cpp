@@ -157,11 +157,21 @@ std::uint16_t CallTable::shapeOf(const Ends& ends) {
 std::string_view CallTable::cell(int column, int r) const {
     checkColumn(column, columns_.size());
     if (r == 0) return columns_[static_cast<std::size_t>(column)].title;
-    Ends ends;
-    const char* const text = textOf(row(r), ends);
+    const Row& data = row(r);
     const auto c = static_cast<std::size_t>(column);
-    const std::size_t begin = c == 0 ? 0 : ends[c - 1];
-    return {text + begin, ends[c] - begin};
+    const char* text = storedAt(data);
+    // The ends where the row's shape keeps them, else in front of its text.
+    std::uint16_t ends[2] = {0, 0};
+    if (data.shape != kEndsInFront) {
+        const Ends& shape = shapes_[data.shape];
+        ends[0] = c == 0 ? 0 : shape[c - 1];
+        ends[1] = shape[c];
+    } else {
+        if (c > 0) std::memcpy(&ends[0], text + (c - 1) * sizeof(std::uint16_t), sizeof ends[0]);
+        std::memcpy(&ends[1], text + c * sizeof(std::uint16_t), sizeof ends[1]);
+        text += kEndsBytes;
+    }
+    return {text + ends[0], static_cast<std::size_t>(ends[1] - ends[0])};
 }
 
 void CallTable::textsOf(const Row& data, std::span<std::string_view> cells) const {
@@ -191,16 +201,9 @@ CellValue CallTable::value(int column, int r) const {
     return CellValue::count(stored);
 }
 
-void CallTable::rowValues(int r, std::span<CellValue> values) const {
+CallTable::RowValues CallTable::rowValues(int r) const {
     row(r);  // checks the row
-    const std::size_t first = laneOf(r, 0);
-    const std::size_t count = std::min(values.size(), columns_.size());
-    for (std::size_t c = 0; c < count; ++c) {
-        const std::uint32_t stored = lanes_[first + c];
-        values[c] = stored == kNoValue ? CellValue{}
-                    : stored == kWide  ? wide_.at(first + c)
-                                       : CellValue::count(stored);
-    }
+    return RowValues(*this, laneOf(r, 0));
 }
 
 std::uint32_t CallTable::marks(int r) const {
@@ -222,9 +225,25 @@ void CallTable::storeValue(std::size_t lane, const CellValue& value) {
 
 void CallTable::storeValues(int r, std::span<const CellValue> values, std::uint32_t marks) {
     const std::size_t first = laneOf(r, 0);
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        storeValue(first + c, c < values.size() ? values[c] : CellValue{});
-    lanes_[first + columns_.size()] = marks;
+    std::uint32_t* const lanes = lanes_.data() + first;
+    const std::size_t count = std::min(values.size(), columns_.size());
+    for (std::size_t c = 0; c < count; ++c) {
+        // Most values fit their lane, and no wide one was there before.
+        const CellValue& value = values[c];
+        if (lanes[c] != kWide) {
+            if (value.whole() && value.bits() < kWide) {
+                lanes[c] = static_cast<std::uint32_t>(value.bits());
+                continue;
+            }
+            if (value.state() == CellValue::State::None) {
+                lanes[c] = kNoValue;
+                continue;
+            }
+        }
+        storeValue(first + c, value);
+    }
+    for (std::size_t c = count; c < columns_.size(); ++c) storeValue(first + c, CellValue{});
+    lanes[columns_.size()] = marks;
 }
 
 void CallTable::storeReadValues(int r, CellTexts cells, std::uint32_t marks) {

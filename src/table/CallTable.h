@@ -69,9 +69,27 @@ public:
         return value(column, row).sortKey(columns_[static_cast<std::size_t>(column)].kind);
     }
     std::uint32_t marks(int row) const;
-    // Every value of a call row (1 and on) into values (as many as the table
-    // has columns), for code that reads every call.
-    void rowValues(int row, std::span<CellValue> values) const;
+    // The values of a call row (1 and on), for code that reads every call:
+    // the row is checked once, each value then taken at once.
+    class RowValues {
+    public:
+        CellValue operator[](int column) const {
+            const std::uint32_t stored = lanes_[column];
+            if (stored < kWide) return CellValue::count(stored);
+            if (stored == kNoValue) return {};
+            return table_->wide_.at(first_ + static_cast<std::size_t>(column));
+        }
+        std::uint32_t marks() const { return lanes_[table_->columns_.size()]; }
+
+    private:
+        friend class CallTable;
+        RowValues(const CallTable& table, std::size_t first)
+            : table_(&table), lanes_(table.lanes_.data() + first), first_(first) {}
+        const CallTable* table_;
+        const std::uint32_t* lanes_;
+        std::size_t first_;
+    };
+    RowValues rowValues(int row) const;
     // The cells of a call row (1 and on) at once, for code that reads every
     // call; the texts are views into the table.
     std::vector<std::string_view> rowTexts(int row) const;

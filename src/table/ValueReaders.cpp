@@ -24,6 +24,46 @@ std::optional<int> digitsAt(std::string_view text, std::size_t first, std::size_
     return value;
 }
 
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar
+// (Howard Hinnant's days_from_civil), as std::chrono::sys_days counts them.
+std::int64_t daysFromCivil(int year, unsigned month, unsigned day) {
+    year -= month <= 2;
+    const int era = (year >= 0 ? year : year - 399) / 400;
+    const auto yearOfEra = static_cast<unsigned>(year - era * 400);
+    const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return std::int64_t{era} * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+// A cell of exactly the log's shape, "MM-DD-YYYY hh:mm:ss", read at once:
+// every call's row has two. False for anything else, which the readers
+// below then take (they give the same for what this reads).
+bool readPlainDateTime(std::string_view cell, std::int64_t& seconds) {
+    if (cell.size() != 19 || cell[2] != '-' || cell[5] != '-' || cell[10] != ' ' ||
+        cell[13] != ':' || cell[16] != ':')
+        return false;
+    // Each character less '0': a digit is then 0 to 9 taken unsigned.
+    const auto at = [cell](std::size_t i) { return static_cast<unsigned>(cell[i] - '0'); };
+    const bool notDigits = (at(0) > 9) | (at(1) > 9) | (at(3) > 9) | (at(4) > 9) | (at(6) > 9) |
+                           (at(7) > 9) | (at(8) > 9) | (at(9) > 9) | (at(11) > 9) |
+                           (at(12) > 9) | (at(14) > 9) | (at(15) > 9) | (at(17) > 9) |
+                           (at(18) > 9);
+    if (notDigits) return false;
+    const unsigned month = at(0) * 10 + at(1);
+    const unsigned day = at(3) * 10 + at(4);
+    const auto year = static_cast<int>(at(6) * 1000 + at(7) * 100 + at(8) * 10 + at(9));
+    const auto hours = static_cast<int>(at(11) * 10 + at(12));
+    const auto minutes = static_cast<int>(at(14) * 10 + at(15));
+    const auto secs = static_cast<int>(at(17) * 10 + at(18));
+    if (month < 1 || month > 12 || day < 1 || hours > 23 || minutes > 59 || secs > 59)
+        return false;
+    static constexpr unsigned kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    if (day > kMonthDays[month - 1] + (month == 2 && leap ? 1u : 0u)) return false;
+    seconds = daysFromCivil(year, month, day) * 86400 + hours * 3600 + minutes * 60 + secs;
+    return true;
+}
+
 // A time of day with the regional separator, or else with the log's own ":".
 std::optional<int> readTimeEitherWay(std::string_view text, char regionalSeparator) {
     if (const std::optional<int> seconds = readTimeOfDay(text, regionalSeparator)) return seconds;
@@ -105,6 +145,7 @@ std::optional<std::uint64_t> readCountCell(std::string_view cell) {
 }
 
 CellValue readTimeValue(std::string_view cell) {
+    if (std::int64_t seconds = 0; readPlainDateTime(cell, seconds)) return CellValue::of(seconds);
     if (const std::optional<std::int64_t> seconds = readCellDateTime(cell))
         return CellValue::of(*seconds);
     if (const std::optional<std::chrono::year_month_day> date = readCellDate(cell))

@@ -90,15 +90,13 @@ TEST(CallFilterTest, TheSlowestLayerDecidesAndACallWithoutLayersIsLeftOut) {
     const CallTable table = tableOf(kShownCallsFixture);
     // Call 6's slowest layer, CCP, took 30.5 s; call 2 was cut short before
     // any layer came up.
-    const CallValues sixth = callValuesOf(table, 6);
-    const CallValues second = callValuesOf(table, 2);
     CallFilter slowerThan;
     slowerThan.layerSlowerThanTenths = 304;
-    EXPECT_TRUE(passes(sixth, slowerThan));
+    EXPECT_TRUE(passes(table, 6, slowerThan));
     slowerThan.layerSlowerThanTenths = 305;
-    EXPECT_FALSE(passes(sixth, slowerThan));
+    EXPECT_FALSE(passes(table, 6, slowerThan));
     slowerThan.layerSlowerThanTenths = 0;
-    EXPECT_FALSE(passes(second, slowerThan));
+    EXPECT_FALSE(passes(table, 2, slowerThan));
 }
 
 }  // namespace

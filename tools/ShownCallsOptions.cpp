@@ -69,8 +69,7 @@ ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options, TableLineWr
     : options_(options), table_(table) {}
 
 bool ShownCallsWriter::hides(const CallRow& row) const {
-    return options_.filter.active() &&
-           !passes(row.values, row.marks, options_.filter);
+    return options_.filter.active() && !passes(row.values, row.marks, options_.filter);
 }
 
 void ShownCallsWriter::write(const CallRow& row) {

@@ -204,7 +204,8 @@ void writeCallTable(const Options& options) {
                 for (const std::string& start : chunk.corruptStarts) reportCorrupt(log, start);
                 shown.tookCalls(chunk.calls);
                 output.write(chunk.text);
-            }};
+            },
+            options.shown.filter.active()};
         passed = log.readCalls(options.repair, settings, lines);
     } else {
         passed = log.readCalls(options.repair, settings, [&](const CallRow& row) {

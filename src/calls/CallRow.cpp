@@ -1,5 +1,6 @@
 #include "calls/CallRow.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -166,15 +167,23 @@ CellValue counterValue(std::string_view cell) {
     constexpr std::uint64_t kEightBlanks = 0x2020202020202020ull;
     const char* at = cell.data();
     const char* const end = at + cell.size();
-    for (std::uint64_t eight = 0; end - at >= 8; at += 8) {
+    // The blanks eight at a time, the last few in one step: the first byte
+    // that is no blank is the lowest that differs from one.
+    static_assert(std::endian::native == std::endian::little);
+    for (std::uint64_t eight = 0; end - at >= 8;) {
         std::memcpy(&eight, at, 8);
-        if (eight != kEightBlanks) break;
+        if (eight != kEightBlanks) {
+            at += std::countr_zero(eight ^ kEightBlanks) / 8;
+            break;
+        }
+        at += 8;
     }
     while (at < end && *at == ' ') ++at;
     if (at == end) return {};  // blank or empty: no number
     const char* const digits = at;
     std::uint64_t count = 0;
-    for (; at < end && isDigit(*at); ++at) count = count * 10 + static_cast<std::uint64_t>(*at - '0');
+    for (; at < end && isDigit(*at); ++at)
+        count = count * 10 + static_cast<std::uint64_t>(*at - '0');
     if (at == end && end - digits <= 19) return CellValue::count(count);
     const std::optional<std::uint64_t> read = readCountCell(cell);
     return read ? CellValue::count(*read) : CellValue{};
@@ -228,7 +237,7 @@ std::string_view CallRowBuilder::durationText(const CallSummary& call) {
     int difference = end - start;
     if (difference < 0) difference += kSecondsPerDay;  // past midnight
     if (difference <= 0) return kNoDuration;
-    row_.values[kDurationColumn] = CellValue::of(difference);
+    if (values_) row_.values[kDurationColumn] = CellValue::of(difference);
     return formatDuration(difference, settings_.timeSeparator, duration_);
 }
 
@@ -236,7 +245,7 @@ std::string_view CallRowBuilder::durationText(const CallSummary& call) {
 void CallRowBuilder::layerCell(std::size_t layer, std::string_view text) {
     row_.cells[kFirstLayerCell + layer] = text;
     const std::optional<std::int64_t> tenths =
-        text == kNoLayerTime ? std::nullopt : readDecimalSteps(text, 1, settings_);
+        text == kNoLayerTime || !values_ ? std::nullopt : readDecimalSteps(text, 1, settings_);
     row_.values[kFirstLayerCell + layer] = tenths ? CellValue::of(*tenths) : CellValue{};
 }
 
@@ -245,8 +254,10 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     std::array<CellValue, kColumnCount>& values = row_.values;
     cells[0] = call.startText;
     cells[1] = call.cutShort ? kNoEndTime : call.endText;
-    values[kStartTimeColumn] = readTimeValue(cells[0]);
-    values[kEndTimeColumn] = readTimeValue(cells[1]);
+    if (values_) {
+        values[kStartTimeColumn] = readTimeValue(cells[0]);
+        values[kEndTimeColumn] = readTimeValue(cells[1]);
+    }
     row_.marks = marksOfCells(cells[1]);
     cells[2] = durationText(call);
     const std::string_view startReference = positions(call.startText, 12, 22);
@@ -267,7 +278,7 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
             const std::string_view text = layerTextOfTenths(tenths, decimalSeparator, layers_[l]);
             cells[kFirstLayerCell + l] = text;
             values[kFirstLayerCell + l] =
-                text == kNoLayerTime ? CellValue{} : CellValue::of(tenths);
+                text == kNoLayerTime || !values_ ? CellValue{} : CellValue::of(tenths);
             continue;
         }
         const float seconds = layerSecondsOf(call.layerTimes[l], startReference, decimalSeparator);
@@ -275,7 +286,7 @@ const CallRow& CallRowBuilder::build(const CallSummary& call) {
     }
     for (std::size_t c = 0; c < kCounterColumns; ++c) {
         cells[kFirstCounterCell + c] = call.counters[c];
-        values[kFirstCounterCell + c] = counterValue(call.counters[c]);
+        if (values_) values[kFirstCounterCell + c] = counterValue(call.counters[c]);
     }
     return row_;
 }

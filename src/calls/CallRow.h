@@ -82,7 +82,10 @@ float quickLayerSeconds(std::string_view layerTime, std::string_view startRefere
 // and into the builder's own buffers, so a row is valid until the next build.
 class CallRowBuilder {
 public:
-    explicit CallRowBuilder(const RegionalSettings& settings) : settings_(settings) {}
+    // Without values, the rows' values are all none (for walks that only
+    // write the rows' texts).
+    explicit CallRowBuilder(const RegionalSettings& settings, bool values = true)
+        : settings_(settings), values_(values) {}
     CallRowBuilder(const CallRowBuilder&) = delete;
     CallRowBuilder& operator=(const CallRowBuilder&) = delete;
 
@@ -94,6 +97,7 @@ private:
     void layerCell(std::size_t layer, std::string_view text);
 
     RegionalSettings settings_;
+    bool values_;
     std::array<char, 8> duration_{};
     std::array<std::array<char, 64>, kLayerColumns> layers_{};
     CallRow row_;

@@ -99,11 +99,14 @@ void walkChunk(int fd, const std::string& path, const RegionalSettings& settings
     // byte (a line end stands there) or later.
     options.from = static_cast<std::int64_t>(first ? ownStart : ownStart - 1);
     LineStream lines(fd, path, options);
-    CallWalker walker(settings, [&walk, &rows](const CallRow& row) {
-        ++walk.calls;
-        if (row.corrupt) walk.corruptStarts.emplace_back(row.cells[0]);
-        rows.pack(row, walk.text);
-    });
+    CallWalker walker(
+        settings,
+        [&walk, &rows](const CallRow& row) {
+            ++walk.calls;
+            if (row.corrupt) walk.corruptStarts.emplace_back(row.cells[0]);
+            rows.pack(row, walk.text);
+        },
+        rows.values);
     std::string_view last;
     for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
         for (const LineStream::MatchedLine& line : batch) {

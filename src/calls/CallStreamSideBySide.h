@@ -51,6 +51,9 @@ struct WalkedChunk {
 struct ChunkRows {
     std::function<void(const CallRow& row, std::string& text)> pack;
     std::function<void(const WalkedChunk& chunk)> take;
+    // Whether pack reads the rows' values (the filter does; the lines
+    // alone don't): rows without them are made faster.
+    bool values = true;
 };
 
 // streamCallsSideBySide, with the rows packed by the walkers.

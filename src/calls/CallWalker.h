@@ -33,8 +33,10 @@ private:
 
 class CallWalker {
 public:
-    CallWalker(const RegionalSettings& settings, CallRowSink sink)
-        : rows_(settings), sink_(std::move(sink)) {}
+    // Without values, the rows are made without their values (see
+    // CallRowBuilder).
+    CallWalker(const RegionalSettings& settings, CallRowSink sink, bool values = true)
+        : rows_(settings, values), sink_(std::move(sink)) {}
 
     // The next line of the log, texts being its linematch bits.
     void line(std::string_view line, std::uint32_t texts) {

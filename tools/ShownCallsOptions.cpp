@@ -69,8 +69,7 @@ ShownCallsWriter::ShownCallsWriter(const ShownCallsOptions& options, TableLineWr
     : options_(options), table_(table) {}
 
 bool ShownCallsWriter::hides(const CallRow& row) const {
-    return options_.filter.active() &&
-           !passes(row.values, row.marks, options_.filter);
+    return options_.filter.active() && !passes(row.values, row.marks, options_.filter);
 }
 
 void ShownCallsWriter::write(const CallRow& row) {
@@ -80,8 +79,8 @@ void ShownCallsWriter::write(const CallRow& row) {
         table_.write(row.cells);
         return;
     }
-    if (keptRows_ > 0) kept_.setRowCount(kept_.rowCount() + 1);
-    kept_.writeRow(++keptRows_, row.built());
+    if (keptRows_ > 0) kept_.setRowCount(keptRows_ + 1);
+    kept_.writeRow(keptRows_++, row.built());
 }
 
 void ShownCallsWriter::appendLine(const CallRow& row, std::string& text) const {

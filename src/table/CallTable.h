@@ -59,7 +59,7 @@ public:
     template <typename Column>
     requires std::is_enum_v<Column> std::string_view cell(Column column, int row)
     const { return cell(static_cast<int>(column), row); }
-    // A cell's value; none for an empty cell.
+    // A cell's value, as its column reads the text.
     CellValue value(int column, int row) const;
     template <typename Column>
     requires std::is_enum_v<Column> CellValue value(Column column, int row)

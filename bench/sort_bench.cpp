@@ -49,7 +49,7 @@ public:
     void sortBy(int column, Qt::SortOrder order) {
         keys_.clear();
         keys_.reserve(static_cast<std::size_t>(table_.rowCount()));
-        for (int row = 1; row < table_.rowCount(); ++row)
+        for (int row = 0; row < table_.rowCount(); ++row)
             keys_.push_back(table_.sortKey(column, row));
         descending_ = order == Qt::DescendingOrder;
         // Sorted rising always; lessThan puts falling values first itself,
@@ -69,7 +69,7 @@ protected:
         return descending_ ? *a > *b : *a < *b;
     }
     bool filterAcceptsRow(int row, const QModelIndex&) const override {
-        return !filter_.active() || passes(table_, row + 1, filter_);
+        return !filter_.active() || passes(table_, row, filter_);
     }
 
 private:

@@ -46,7 +46,7 @@ ShownCalls everyCall(const CallTable& table) {
     calls.table = &table;
     calls.rows = [&table] {
         std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
-        std::iota(rows.begin(), rows.end(), 1);
+        std::iota(rows.begin(), rows.end(), 0);
         return rows;
     };
     calls.select = [](int) {};

@@ -86,9 +86,9 @@ void checkShape(const CallTable& table, ExportLayout layout, bool header, std::s
         const std::size_t end = text.find("\r\n", at);
         check(end != std::string_view::npos, "last line without CR LF", text.substr(at));
         const std::string_view line = text.substr(at, end - at);
-        const int row = static_cast<int>(lines) -
-                        (header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0) + 1;
-        if (layout == ExportLayout::FixedWidth && row >= 1) {
+        const int row =
+            static_cast<int>(lines) - (header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0);
+        if (layout == ExportLayout::FixedWidth && row >= 0) {
             std::size_t width = 16 * 10;
             for (int column = 0; column < 2; ++column)
                 width += std::min<std::size_t>(table.cell(columnAt(column), row).size() + 10, 20);
@@ -98,7 +98,7 @@ void checkShape(const CallTable& table, ExportLayout layout, bool header, std::s
         at = end + 2;
     }
     const std::size_t headerLines = header ? (layout == ExportLayout::FixedWidth ? 2 : 1) : 0;
-    check(lines == static_cast<std::size_t>(table.rowCount() - 1) + headerLines, "number of lines",
+    check(lines == static_cast<std::size_t>(table.rowCount()) + headerLines, "number of lines",
           text);
 }
 
@@ -112,13 +112,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // filled in one of several ways, and a plain copy of the cells is kept to
     // check the table itself against.
     CallTable table{kDialUpColumns};
-    std::vector<RowCells> model(1);  // model[0] is row 1
-    int row = 1;
+    std::vector<RowCells> model(1);  // model[r] is row r
+    int row = 0;
     bool lineEndInCell = false;
-    while (!input.empty() && row < 64) {
+    while (!input.empty() && row < 63) {
         std::string_view rowText = input.until('\x1e');
         if (row >= table.rowCount()) table.setRowCount(row + 1);
-        if (static_cast<int>(model.size()) < row) model.resize(static_cast<std::size_t>(row));
+        if (static_cast<int>(model.size()) <= row) model.resize(static_cast<std::size_t>(row) + 1);
         RowCells cells;
         for (int column = 0; column < kColumnCount && !rowText.empty(); ++column) {
             const std::size_t end = rowText.find('\x1f');
@@ -155,30 +155,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 }
                 break;
         }
-        model[static_cast<std::size_t>(row - 1)] = cells;
+        model[static_cast<std::size_t>(row)] = cells;
         ++row;
     }
     if (mode & 0x10) {
         // Dropping rows from the end and adding them back leaves them empty.
-        const int keep = std::max(2, table.rowCount() / 2);
+        const int keep = std::max(1, (table.rowCount() + 1) / 2 - 1);
         table.setRowCount(keep);
-        model.resize(static_cast<std::size_t>(keep - 1));
+        model.resize(static_cast<std::size_t>(keep));
         table.setRowCount(keep + 2);
-        model.resize(static_cast<std::size_t>(keep + 1));
+        model.resize(static_cast<std::size_t>(keep + 2));
     }
 
-    check(table.rowCount() == static_cast<int>(model.size()) + 1, "row count");
-    for (int r = 1; r < table.rowCount(); ++r) {
+    check(table.rowCount() == static_cast<int>(model.size()), "row count");
+    for (int r = 0; r < table.rowCount(); ++r) {
         for (int column = 0; column < kColumnCount; ++column) {
             check(table.cell(columnAt(column), r) ==
-                      model[static_cast<std::size_t>(r - 1)][static_cast<std::size_t>(column)],
+                      model[static_cast<std::size_t>(r)][static_cast<std::size_t>(column)],
                   "cell differs from what was written", table.cell(columnAt(column), r));
         }
     }
     for (int column = 0; column < kColumnCount; ++column) {
-        check(table.cell(columnAt(column), 0) ==
+        check(table.columns()[static_cast<std::size_t>(column)].title ==
                   kDialUpColumns[static_cast<std::size_t>(column)].title,
-              "title row");
+              "column title");
     }
 
     for (ExportLayout layout :

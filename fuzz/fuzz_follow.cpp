@@ -28,7 +28,7 @@ void grow(LogLines& lines, CallTable& table, std::string_view added,
     const std::size_t last = hadCalls ? lastOpener(lines) : 0;
     const std::size_t changed = lines.append(added);
     LogGrowth growth;
-    growth.firstRow = hadCalls ? table.rowCount() - 1 : 1;
+    growth.firstRow = hadCalls ? table.rowCount() - 1 : 0;
     scanCallsFrom(lines, hadCalls ? last : changed, growth.calls, settings, nullptr);
     if (growth.calls.callCount() > 0) replaceCallsFrom(table, growth);
 }
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(lines[i] == whole[i], "line differs from a whole read", lines[i]);
     check(lines.joinedLength() == whole.joinedLength(), "joined length differs");
     check(table.rowCount() == wholeTable.rowCount(), "row count differs from a whole walk");
-    for (int row = 1; row < table.rowCount(); ++row)
+    for (int row = 0; row < table.rowCount(); ++row)
         for (int column = 0; column < kColumnCount; ++column)
             check(table.cell(columnAt(column), row) == wholeTable.cell(columnAt(column), row),
                   "cell differs from a whole walk", table.cell(columnAt(column), row));

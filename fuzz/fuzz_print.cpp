@@ -108,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tablePrintout) {
         // Cells from the input, separated by 0x1F; rows by 0x1E.
         CallTable table{kDialUpColumns};
-        int row = 1;
-        while (!input.empty() && row < 8) {
+        int row = 0;
+        while (!input.empty() && row < 7) {
             std::string_view rowText = input.until('\x1e');
             if (row >= table.rowCount()) table.setRowCount(row + 1);
             for (int column = 0; column < kColumnCount && !rowText.empty(); ++column) {
@@ -122,11 +122,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         std::vector<std::string> lines;
         forEachTablePrintoutLine(table, [&](std::string_view line) { lines.emplace_back(line); });
-        check(lines.size() == static_cast<std::size_t>(table.rowCount() - 1) * 16,
+        check(lines.size() == static_cast<std::size_t>(table.rowCount()) * 16,
               "printout line count");
-        for (int r = 1; r < table.rowCount(); ++r) {
-            const std::size_t first = static_cast<std::size_t>(r - 1) * 16;
-            check(lines[first] == "Call " + std::to_string(r), "printout call line", lines[first]);
+        for (int r = 0; r < table.rowCount(); ++r) {
+            const std::size_t first = static_cast<std::size_t>(r) * 16;
+            check(lines[first] == "Call " + std::to_string(r + 1), "printout call line",
+                  lines[first]);
             for (int column = 0; column < 14; ++column) {
                 const std::string expected =
                     std::string(kDialUpColumns[static_cast<std::size_t>(column)].title) + ": " +

@@ -66,7 +66,7 @@ Rows wholeFileRows(const LogLines& lines, const RegionalSettings& settings) {
     scanCalls(lines, table, settings,
               [&warnings](std::string_view start) { warnings.emplace_back(start); });
     Rows rows;
-    for (int r = 1; r < table.rowCount() && table.callCount() > 0; ++r) {
+    for (int r = 0; r < table.rowCount() && table.callCount() > 0; ++r) {
         RowTexts cells;
         for (int c = 0; c < kColumnCount; ++c)
             cells[static_cast<std::size_t>(c)] = table.cell(columnAt(c), r);

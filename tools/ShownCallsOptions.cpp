@@ -79,8 +79,8 @@ void ShownCallsWriter::write(const CallRow& row) {
         table_.write(row.cells);
         return;
     }
-    if (keptRows_ > 0) kept_.setRowCount(kept_.rowCount() + 1);
-    kept_.writeRow(++keptRows_, row.built());
+    if (keptRows_ > 0) kept_.setRowCount(keptRows_ + 1);
+    kept_.writeRow(keptRows_++, row.built());
 }
 
 void ShownCallsWriter::appendLine(const CallRow& row, std::string& text) const {

@@ -59,7 +59,7 @@ Series loadSeries(const char* path) {
     kestal::CallTable table{kestal::kDialUpColumns};
     kestal::scanCalls(lines, table, kestal::RegionalSettings{}, nullptr);
     Series series;
-    for (int row = 1; row <= table.callCount(); ++row) {
+    for (int row = 0; row < table.callCount(); ++row) {
         const kestal::CallValues call = kestal::callValuesOf(table, row);
         if (!call.startTime() || call.duration == kestal::CallValues::kNone) continue;
         series.days.push_back(static_cast<double>(*call.startTime()) / 86400.0);

@@ -14,7 +14,7 @@ void CallTableModel::setTable(const CallTable& table) {
 }
 
 int CallTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_->rowCount() - 1;
+    return parent.isValid() ? 0 : table_->rowCount();
 }
 
 int CallTableModel::columnCount(const QModelIndex& parent) const {
@@ -24,20 +24,20 @@ int CallTableModel::columnCount(const QModelIndex& parent) const {
 QVariant CallTableModel::data(const QModelIndex& index, int role) const {
     // Only the text is answered: no tooltips, no fonts or colours per cell.
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-    return latin1(table_->cell(index.column(), tableRow(index.row())));
+    return latin1(table_->cell(index.column(), index.row()));
 }
 
 QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
         section >= table_->columnCount())
         return {};
-    return latin1(table_->cell(section, 0));
+    return latin1(table_->columns()[static_cast<std::size_t>(section)].title);
 }
 
 void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,
                                      const std::function<void()>& change) {
     const int before = rowCount();
-    const int after = newTableRowCount - 1;
+    const int after = newTableRowCount;
     if (after < before) {
         beginRemoveRows({}, after, before - 1);
         change();
@@ -49,7 +49,7 @@ void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,
     } else {
         change();
     }
-    const int first = modelRow(firstTableRow);
+    const int first = firstTableRow;
     const int last = std::min(before, after) - 1;
     if (first <= last)
         emit dataChanged(index(first, 0), index(last, table_->columnCount() - 1),

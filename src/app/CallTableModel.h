@@ -1,5 +1,5 @@
-// The call table as the grid sees it: model row r is table row r + 1, and
-// the horizontal header shows the titles of row 0. The model owns its
+// The call table as the grid sees it: model row r is table row r, and the
+// horizontal header shows the columns' titles. The model owns its
 // resets: setTable shows another table (or the same one, changed) at once.
 #pragma once
 
@@ -27,14 +27,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The table's rows from firstTableRow on are rewritten, and rows added
-    // after them, by change(), which leaves newTableRowCount rows (title
-    // row included): the rows before stay, and so do the view's selection
-    // and scroll position.
+    // after them, by change(), which leaves newTableRowCount rows: the rows
+    // before stay, and so do the view's selection and scroll position.
     void replaceRowsFrom(int firstTableRow, int newTableRowCount,
                          const std::function<void()>& change);
-
-    static int tableRow(int modelRow) { return modelRow + 1; }
-    static int modelRow(int tableRow) { return tableRow - 1; }
 
 private:
     const CallTable* table_;

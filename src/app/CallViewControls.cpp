@@ -17,7 +17,7 @@ namespace kestal {
 namespace {
 
 QDate startDateOf(const CallTable& table, int row) {
-    if (row < 1 || row >= table.rowCount()) return {};
+    if (row < 0 || row >= table.rowCount()) return {};
     const std::optional<std::int64_t> day = table.value(kStartTimeColumn, row).day();
     if (!day) return {};
     return QDate(1970, 1, 1).addDays(*day);
@@ -87,7 +87,7 @@ int CallViewControls::placeFilterBar(int width) {
 
 int CallViewControls::selectedRow() const {
     const QModelIndex current = parts_.grid->currentIndex();
-    return current.isValid() ? proxy_->tableRow(current.row()) : 0;
+    return current.isValid() ? proxy_->tableRow(current.row()) : -1;
 }
 
 void CallViewControls::selectTableRow(int row) {
@@ -116,7 +116,8 @@ void CallViewControls::showStatus() {
 }
 
 void CallViewControls::copyCall() {
-    if (const int row = selectedRow()) commands::copyCall(parts_.table, row, parts_.platform);
+    if (const int row = selectedRow(); row >= 0)
+        commands::copyCall(parts_.table, row, parts_.platform);
 }
 
 void CallViewControls::copyShownCalls() {
@@ -131,7 +132,7 @@ void CallViewControls::showFilterBar(bool shown) {
     if (filterAction_ && filterAction_->isChecked() != shown) filterAction_->setChecked(shown);
     if (!filterBar_->isHidden() == shown) return;
     if (shown) {
-        filterBar_->suggestDates(startDateOf(parts_.table, 1),
+        filterBar_->suggestDates(startDateOf(parts_.table, 0),
                                  startDateOf(parts_.table, parts_.table.rowCount() - 1));
     }
     filterBar_->setVisible(shown);
@@ -170,7 +171,7 @@ void CallViewControls::keepACallSelected() {
         parts_.grid->scrollTo(current);
         return;
     }
-    selectTableRow(0);
+    selectTableRow(-1);
 }
 
 }  // namespace kestal

@@ -51,7 +51,7 @@ public:
     // height it takes, 0 while it is hidden.
     int placeFilterBar(int width);
 
-    // The table row of the call selected in the grid; 0 when the filter
+    // The table row of the call selected in the grid; -1 when the filter
     // shows none.
     int selectedRow() const;
     // Selects table row row, or the first shown call when the filter hides

@@ -172,7 +172,7 @@ void MainWindow::createClientArea() {
     // The grid's current row is the table's current row.
     connect(callGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (const int row = shown_->proxy()->tableRow(current.row()))
+                if (const int row = shown_->proxy()->tableRow(current.row()); row >= 0)
                     state_.table.setCurrentRow(row);
             });
 
@@ -256,7 +256,7 @@ void MainWindow::showCallDetails() {
         CallDetailsWindow* details = detailsWindow_;
         // The call the user sees selected, whatever the order and filter;
         // nothing when the filter shows no call.
-        if (!details || selectedRow() == 0) return;
+        if (!details || selectedRow() < 0) return;
         details->clearLinesHidden();
         commands::showCallDetails(state_, platform_, [details](std::vector<std::string> lines) {
             details->setLines(std::move(lines));
@@ -274,7 +274,7 @@ ShownCalls MainWindow::shownCalls() {
         return shown_->proxy()->shownRows();
     };
     calls.select = [this](int tableRow) {
-        if (tableRow < 1 || tableRow >= state_.table.rowCount()) return;
+        if (tableRow < 0 || tableRow >= state_.table.rowCount()) return;
         shown_->selectTableRow(tableRow);
     };
     calls.gridModel = callGrid_->model();

@@ -46,8 +46,8 @@ public:
     CallTableModel* model() const { return model_; }
     // What loading tells the window goes through here.
     MainWindowView& view() { return view_; }
-    // The table row of the call selected in the grid (1 and on); 0 when
-    // the filter shows no call.
+    // The table row of the call selected in the grid; -1 when the filter
+    // shows no call.
     int selectedRow() const { return shown_->selectedRow(); }
     // Sorting, filtering and copying of the shown calls.
     CallViewControls* viewControls() const { return shown_; }

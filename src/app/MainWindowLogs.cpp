@@ -117,11 +117,12 @@ void MainWindow::reloadLog() {
 void MainWindow::readAgainKeepingSelection(Platform& platform) {
     const int row = state_.table.currentRow();
     const std::string startTime(
-        row >= 1 && row < state_.table.rowCount() ? state_.table.cell(Column::StartTime, row) : "");
+        row >= 0 && row < state_.table.rowCount() ? state_.table.cell(Column::StartTime, row) : "");
     // F5 in the grid leaves the focus there, unlike an Open.
     const bool gridFocused = callGrid_->hasFocus();
     commands::reloadLog(state_, platform, view_);
-    if (const int found = rowOfCall(state_.table, startTime, row)) view_.selectTableRow(found);
+    if (const int found = rowOfCall(state_.table, startTime, row); found >= 0)
+        view_.selectTableRow(found);
     if (gridFocused) callGrid_->setFocus();
 }
 

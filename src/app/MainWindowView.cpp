@@ -23,14 +23,14 @@ void MainWindowView::setGridVisible(bool visible) {
 void MainWindowView::showTable(const CallTable& table) {
     widgets_.model->setTable(table);
     // The reset forgot the view's selection; the table still knows its
-    // current row (row 1 after an Open's reset, also when the load fails).
+    // current row (row 0 after an Open's reset, also when the load fails).
     selectTableRow(table.currentRow());
 }
 
-void MainWindowView::selectFirstRow() { selectTableRow(1); }
+void MainWindowView::selectFirstRow() { selectTableRow(0); }
 
 void MainWindowView::selectTableRow(int row) {
-    if (row < 1 || row >= state_.table.rowCount()) return;
+    if (row < 0 || row >= state_.table.rowCount()) return;
     state_.table.setCurrentRow(row);
     widgets_.shown->selectTableRow(row);
 }

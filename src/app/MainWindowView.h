@@ -35,7 +35,7 @@ public:
     void setWidgets(const Widgets& widgets) { widgets_ = widgets; }
 
     bool inputBlocked() const { return inputBlocked_; }
-    // Selects table row (1 and on) in the grid and makes it current; rows
+    // Selects table row row in the grid and makes it current; rows
     // outside the table are ignored.
     void selectTableRow(int row);
 

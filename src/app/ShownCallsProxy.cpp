@@ -23,11 +23,11 @@ void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
         connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, begin);
         connect(source, &QAbstractItemModel::layoutChanged, this, end);
         connect(source, &QAbstractItemModel::rowsInserted, this,
-                [this](const QModelIndex&, int first) { rowsChangedFrom(first + 1); });
+                [this](const QModelIndex&, int first) { rowsChangedFrom(first); });
         connect(source, &QAbstractItemModel::rowsRemoved, this,
-                [this](const QModelIndex&, int first) { rowsChangedFrom(first + 1); });
+                [this](const QModelIndex&, int first) { rowsChangedFrom(first); });
         connect(source, &QAbstractItemModel::dataChanged, this,
-                [this](const QModelIndex& topLeft) { rowsChangedFrom(topLeft.row() + 1); });
+                [this](const QModelIndex& topLeft) { rowsChangedFrom(topLeft.row()); });
     }
     resetFromSource();
 }
@@ -65,13 +65,13 @@ int ShownCallsProxy::columnCount(const QModelIndex& parent) const {
 QModelIndex ShownCallsProxy::mapToSource(const QModelIndex& proxyIndex) const {
     if (!proxyIndex.isValid() || !sourceModel()) return {};
     const int row = tableRow(proxyIndex.row());
-    if (row == 0) return {};
-    return sourceModel()->index(row - 1, proxyIndex.column());
+    if (row < 0) return {};
+    return sourceModel()->index(row, proxyIndex.column());
 }
 
 QModelIndex ShownCallsProxy::mapFromSource(const QModelIndex& sourceIndex) const {
     if (!sourceIndex.isValid()) return {};
-    const int row = viewRow(sourceIndex.row() + 1);
+    const int row = viewRow(sourceIndex.row());
     if (row < 0) return {};
     return index(row, sourceIndex.column());
 }
@@ -79,17 +79,17 @@ QModelIndex ShownCallsProxy::mapFromSource(const QModelIndex& sourceIndex) const
 std::vector<int> ShownCallsProxy::shownRows() const {
     if (inLogOrder_ < 0) return shown_;
     std::vector<int> rows(static_cast<std::size_t>(inLogOrder_));
-    std::iota(rows.begin(), rows.end(), 1);
+    std::iota(rows.begin(), rows.end(), 0);
     return rows;
 }
 
 int ShownCallsProxy::tableRow(int viewRow) const {
-    if (viewRow < 0 || viewRow >= rowCount()) return 0;
-    return inLogOrder_ >= 0 ? viewRow + 1 : shown_[static_cast<std::size_t>(viewRow)];
+    if (viewRow < 0 || viewRow >= rowCount()) return -1;
+    return inLogOrder_ >= 0 ? viewRow : shown_[static_cast<std::size_t>(viewRow)];
 }
 
 int ShownCallsProxy::viewRow(int tableRow) const {
-    if (inLogOrder_ >= 0) return tableRow >= 1 && tableRow <= inLogOrder_ ? tableRow - 1 : -1;
+    if (inLogOrder_ >= 0) return tableRow >= 0 && tableRow < inLogOrder_ ? tableRow : -1;
     if (tableRow < 0 || tableRow >= static_cast<int>(viewRowOf_.size())) return -1;
     return viewRowOf_[static_cast<std::size_t>(tableRow)];
 }
@@ -127,7 +127,7 @@ void ShownCallsProxy::filterRows() {
     const bool filtering = filter_.active() && table_.callCount() > 0;
     if (!sort_ && !filtering) {
         // Every row as the table has them: nothing to hold.
-        inLogOrder_ = table_.rowCount() - 1;
+        inLogOrder_ = table_.rowCount();
         orderedRows_ = 0;
         std::vector<int>().swap(shown_);
         std::vector<int>().swap(viewRowOf_);

@@ -17,7 +17,7 @@ namespace kestal {
 class ShownCallsProxy : public QAbstractProxyModel {
     Q_OBJECT
 public:
-    // source is the model over table (model row r is table row r + 1).
+    // source is the model over table (model row r is table row r).
     explicit ShownCallsProxy(const CallTable& table, QObject* parent = nullptr);
 
     void setSourceModel(QAbstractItemModel* source) override;
@@ -37,7 +37,7 @@ public:
 
     // Table rows in the order shown.
     std::vector<int> shownRows() const;
-    // The table row that view row shows; 0 for none.
+    // The table row that view row shows; -1 for none.
     int tableRow(int viewRow) const;
     // The view row that shows table row; -1 when it is hidden.
     int viewRow(int tableRow) const;
@@ -60,8 +60,8 @@ private:
     const CallTable& table_;
     std::optional<SortOrder> sort_;
     CallFilter filter_;
-    // Unsorted and unfiltered, the view shows table rows 1 to inLogOrder_ in
-    // their order and the three lists below are empty; -1 otherwise.
+    // Unsorted and unfiltered, the view shows the first inLogOrder_ table
+    // rows in their order and the three lists below are empty; -1 otherwise.
     int inLogOrder_ = 0;
     std::vector<int> sorted_;      // every table row, in the sort order
     std::vector<int> shown_;       // those the filter lets through

@@ -33,7 +33,7 @@ struct CallFilter {
 };
 
 // Whether a call passes the filter, by its row's values (in column order)
-// and marks, or by its table row (1 and on).
+// and marks, or by its table row.
 bool passes(std::span<const CellValue> values, std::uint32_t marks, const CallFilter& filter);
 bool passes(const CallTable& table, int row, const CallFilter& filter);
 

@@ -128,14 +128,14 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
             for (const std::string_view startText : later.corrupt) onCorruptCall(startText);
         }
     }
-    table.setCurrentRow(1);
+    table.setCurrentRow(0);
     table.setCurrentColumn(0);
 }
 
 void scanCallsFrom(const LogLines& lines, std::size_t first, CallTable& table,
                    const RegionalSettings& settings, const CorruptCallHandler& onCorruptCall) {
     scanRange(lines, std::min(first, lines.size()), lines.size(), table, settings, onCorruptCall);
-    table.setCurrentRow(1);
+    table.setCurrentRow(0);
     table.setCurrentColumn(0);
 }
 

@@ -18,7 +18,7 @@ namespace kestal {
 using CorruptCallHandler = std::function<void(std::string_view startText)>;
 
 // Walks lines once and writes one row per call block into table, which must
-// be in its reset state. Leaves row 1 current and the current column 0.
+// be in its reset state. Leaves row 0 current and the current column 0.
 // onCorruptCall is called on the calling thread, in the order of the calls.
 // A long log is walked by two threads at once, one from its start and one
 // from a call in its middle.

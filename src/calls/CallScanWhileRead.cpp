@@ -127,13 +127,13 @@ void CallScanWhileRead::finish(const LogLines& lines, CallTable& table,
     table = std::move(first_.table);
     corruptRows = std::move(first_.corruptRows);
     if (tail_ == &later_) {
-        // The second walk's rows go on after the first's; row 1 of an empty
+        // The second walk's rows go on after the first's; row 0 of an empty
         // table takes the first of them.
         const int shift = table.callCount();
         table.appendCalls(std::move(later_.table));
         for (const int row : later_.corruptRows) corruptRows.push_back(row + shift);
     }
-    table.setCurrentRow(1);
+    table.setCurrentRow(0);
     table.setCurrentColumn(0);
 }
 

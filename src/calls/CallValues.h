@@ -50,7 +50,7 @@ struct CallValues {
 
 // The values of a call from its row's values (in column order) and marks.
 CallValues callValuesOf(std::span<const CellValue> values, std::uint32_t marks);
-// The values of a table row (1 and on).
+// The values of a table row.
 CallValues callValuesOf(const CallTable& table, int row);
 
 }  // namespace kestal

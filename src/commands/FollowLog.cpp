@@ -105,20 +105,19 @@ LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, L
     mark.bytes = seamStart + bytes.size();
     const std::size_t resume = hadCalls ? *mark.lastCallLine : firstChanged;
 
-    growth.firstRow = hadCalls ? state.table.rowCount() - 1 : 1;
+    growth.firstRow = hadCalls ? state.table.rowCount() - 1 : 0;
     growth.calls.reset();
     std::vector<int> corruptRows;
     scanCallsFrom(state.lines, resume, growth.calls, settings, [&](std::string_view) {
         // Told while the call's row is written: the next row of the table.
-        corruptRows.push_back(growth.calls.callCount() == 0 ? 1 : growth.calls.rowCount());
+        corruptRows.push_back(growth.calls.callCount() == 0 ? 0 : growth.calls.rowCount());
     });
-    const int calls = growth.calls.callCount();
-    if (calls > 0) {
+    if (growth.calls.callCount() > 0) {
+        const int last = growth.calls.rowCount() - 1;  // the call that may still grow
         mark.lastCallLine = lastCallLine(state.lines, resume);
         corruptBefore_ += static_cast<int>(std::count_if(corruptRows.begin(), corruptRows.end(),
-                                                         [&](int row) { return row < calls; }));
-        lastCorrupt_ =
-            std::find(corruptRows.begin(), corruptRows.end(), calls) != corruptRows.end();
+                                                         [&](int row) { return row < last; }));
+        lastCorrupt_ = std::find(corruptRows.begin(), corruptRows.end(), last) != corruptRows.end();
     }
     return LogChange::Grew;
 }
@@ -140,9 +139,9 @@ std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed)
 
 void replaceCallsFrom(CallTable& table, const LogGrowth& growth) {
     const int current = table.currentRow();
-    if (growth.firstRow <= 1) {
-        table.setRowCount(2);
-        table.clearRow(1);
+    if (growth.firstRow <= 0) {
+        table.setRowCount(1);
+        table.clearRow(0);
     } else {
         table.setRowCount(growth.firstRow);
     }

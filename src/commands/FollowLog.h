@@ -23,8 +23,8 @@ enum class LogChange {
 
 // The calls from the last one shown on, after the log grew.
 struct LogGrowth {
-    int firstRow = 1;                 // the table row the first of calls takes
-    CallTable calls{kDialUpColumns};  // in a table of their own, row 1 and on
+    int firstRow = 0;                 // the table row the first of calls takes
+    CallTable calls{kDialUpColumns};  // in a table of their own, row 0 and on
 };
 
 class LogFollower {

@@ -16,7 +16,7 @@ public:
     // The grid shows table from now on, whatever it showed before; the
     // table's current row is selected again.
     virtual void showTable(const CallTable& table) = 0;
-    // Row 1 selected, after the scan.
+    // Row 0 selected, after the scan.
     virtual void selectFirstRow() = 0;
     virtual void setStatusText(std::string_view text) = 0;
     virtual void setGaugeVisible(bool visible) = 0;

@@ -19,11 +19,11 @@ void reloadLog(LogState& state, Platform& platform, LoadView& view) {
 namespace kestal {
 
 int rowOfCall(const CallTable& table, std::string_view startText, int near) {
-    if (startText.empty()) return 0;
-    int found = 0;
-    for (int row = 1; row < table.rowCount(); ++row) {
+    if (startText.empty()) return -1;
+    int found = -1;
+    for (int row = 0; row < table.rowCount(); ++row) {
         if (table.cell(Column::StartTime, row) != startText) continue;
-        if (found == 0 || std::abs(row - near) < std::abs(found - near)) found = row;
+        if (found < 0 || std::abs(row - near) < std::abs(found - near)) found = row;
         if (row >= near) break;  // later rows lie only farther away
     }
     return found;

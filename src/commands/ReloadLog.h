@@ -22,7 +22,7 @@ void reloadLog(LogState& state, Platform& platform, LoadView& view);
 namespace kestal {
 
 // The row of the call that starts at startText, the one nearest to row near
-// when several do; 0 when none does (or startText is empty).
+// when several do; -1 when none does (or startText is empty).
 int rowOfCall(const CallTable& table, std::string_view startText, int near);
 
 }  // namespace kestal

@@ -11,7 +11,7 @@ void showCallDetails(const LogState& state, Platform& platform,
                      const std::function<void(std::vector<std::string> lines)>& show) {
     BusyCursor busy(platform);
     const int row = state.table.currentRow();
-    const std::string_view startTime = row >= 1 && row < state.table.rowCount()
+    const std::string_view startTime = row >= 0 && row < state.table.rowCount()
                                            ? state.table.cell(Column::StartTime, row)
                                            : std::string_view();
     std::vector<std::string> lines =

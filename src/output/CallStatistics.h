@@ -69,7 +69,7 @@ private:
     Sums* lastSums_ = nullptr;
 };
 
-// The figures of the given rows of a call table (1 and on).
+// The figures of the given rows of a call table.
 std::vector<StatisticsRow> statisticsOf(const CallTable& table, const std::vector<int>& rows,
                                         StatisticsPeriod by);
 

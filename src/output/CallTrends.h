@@ -41,7 +41,7 @@ struct CallTrends {
     std::vector<double> dayMedianMinutes;  // NaN for a day without durations
 };
 
-// The series of the given table rows (1 and on).
+// The series of the given table rows.
 CallTrends callTrends(const CallTable& table, const std::vector<int>& rows);
 
 struct Histogram {

@@ -14,10 +14,10 @@ constexpr int kPrintedColumns = 14;
 void forEachTablePrintoutLine(const CallTable& table,
                               const std::function<void(std::string_view line)>& emit) {
     std::string line;
-    for (int row = 1; row < table.rowCount(); ++row) {
-        emit("Call " + std::to_string(row));
+    for (int row = 0; row < table.rowCount(); ++row) {
+        emit("Call " + std::to_string(row + 1));  // the user counts calls from 1
         for (int column = 0; column < kPrintedColumns; ++column) {
-            line.assign(table.cell(column, 0));
+            line.assign(table.columns()[static_cast<std::size_t>(column)].title);
             line += ": ";
             line += table.cell(column, row);
             emit(line);

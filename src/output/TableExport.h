@@ -19,7 +19,7 @@ class TextFileWriter;
 // the last match deciding. Nothing when none matches.
 std::optional<ExportLayout> layoutForPath(std::string_view path);
 
-// Writes rows 1 to row count - 1, with the header line (and, fixed-width,
+// Writes rows 0 to row count - 1, with the header line (and, fixed-width,
 // the ruler) first when header is set. Cells are written as they stand,
 // except that a comma-separated cell holding a comma, a double quote, a CR
 // or an LF is quoted (output/CsvField.h).

@@ -24,7 +24,7 @@ void appendRowLine(std::string& line, const RowTexts& cells, ExportLayout layout
 using ExportLineSink = std::function<void(std::string_view line)>;
 
 // Writes a table a row at a time: the header (when asked for) at once, each
-// row as it comes, and at the end the empty row 1 of a table that got no
+// row as it comes, and at the end the empty row 0 of a table that got no
 // call, as the export of such a table holds.
 class TableLineWriter {
 public:

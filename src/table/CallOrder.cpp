@@ -9,16 +9,16 @@
 namespace kestal {
 
 std::vector<int> logOrder(const CallTable& table) {
-    std::vector<int> rows(static_cast<std::size_t>(table.rowCount() - 1));
-    std::iota(rows.begin(), rows.end(), 1);
+    std::vector<int> rows(static_cast<std::size_t>(table.rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
     return rows;
 }
 
 SortKeys readSortKeys(const CallTable& table, int column) {
     SortKeys keys;
     keys.column = column;
-    keys.valued.reserve(static_cast<std::size_t>(table.rowCount() - 1));
-    for (int row = 1; row < table.rowCount(); ++row) {
+    keys.valued.reserve(static_cast<std::size_t>(table.rowCount()));
+    for (int row = 0; row < table.rowCount(); ++row) {
         if (const std::optional<std::int64_t> key = table.sortKey(column, row))
             keys.valued.push_back({*key, row});
         else

@@ -36,10 +36,10 @@ SortKeys readSortKeys(const CallTable& table, int column);
 // order, rows without a value last.
 std::vector<int> orderedRows(const SortKeys& keys, SortDirection direction);
 
-// The table rows 1 to row count - 1 in log order.
+// The table rows 0 to row count - 1 in log order.
 std::vector<int> logOrder(const CallTable& table);
 
-// The table rows 1 to row count - 1 in the order asked for; log order
+// The table rows 0 to row count - 1 in the order asked for; log order
 // without one. Each value is taken once.
 std::vector<int> sortedRows(const CallTable& table, std::optional<SortOrder> order);
 

@@ -12,7 +12,7 @@ namespace kestal {
 
 namespace {
 
-constexpr int kMinimumRowCount = 2;
+constexpr int kMinimumRowCount = 1;
 // Overwritten cells are left in their blocks until they are both this many
 // bytes and more than the live ones.
 constexpr std::uint64_t kCompactThreshold = 1 << 20;
@@ -72,7 +72,7 @@ void CallTable::reset() {
     garbage_ = 0;
     std::vector<std::uint32_t>(stride(), kNoValue).swap(lanes_);
     wide_.clear();
-    currentRow_ = 1;
+    currentRow_ = 0;
     currentColumn_ = 0;
 }
 
@@ -83,7 +83,7 @@ void CallTable::reserveCalls(std::size_t count) {
 
 void CallTable::setRowCount(int count) {
     count = std::max(count, kMinimumRowCount);
-    const auto wanted = static_cast<std::size_t>(count - 1);
+    const auto wanted = static_cast<std::size_t>(count);
     if (wanted < rows_.size()) {
         for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += storedLength(rows_[i]);
         rows_.resize(wanted);
@@ -97,13 +97,13 @@ void CallTable::setRowCount(int count) {
 }
 
 const CallTable::Row& CallTable::row(int r) const {
-    if (r < 1 || r >= rowCount()) throw std::out_of_range("call table row");
-    return rows_[static_cast<std::size_t>(r - 1)];
+    if (r < 0 || r >= rowCount()) throw std::out_of_range("call table row");
+    return rows_[static_cast<std::size_t>(r)];
 }
 
 CallTable::Row& CallTable::row(int r) {
-    if (r < 1 || r >= rowCount()) throw std::out_of_range("call table row");
-    return rows_[static_cast<std::size_t>(r - 1)];
+    if (r < 0 || r >= rowCount()) throw std::out_of_range("call table row");
+    return rows_[static_cast<std::size_t>(r)];
 }
 
 std::size_t CallTable::EndsHash::operator()(const Ends& ends) const {
@@ -156,7 +156,6 @@ std::uint16_t CallTable::shapeOf(const Ends& ends) {
 
 std::string_view CallTable::cell(int column, int r) const {
     checkColumn(column, columns_.size());
-    if (r == 0) return columns_[static_cast<std::size_t>(column)].title;
     const Row& data = row(r);
     const auto c = static_cast<std::size_t>(column);
     const char* text = storedAt(data);
@@ -192,7 +191,6 @@ std::vector<std::string_view> CallTable::rowTexts(int r) const {
 
 CellValue CallTable::value(int column, int r) const {
     checkColumn(column, columns_.size());
-    if (r == 0) return {};
     row(r);  // checks the row
     const std::size_t lane = laneOf(r, column);
     const std::uint32_t stored = lanes_[lane];
@@ -254,7 +252,7 @@ void CallTable::storeReadValues(int r, CellTexts cells, std::uint32_t marks) {
 }
 
 void CallTable::dropValuesFrom(int r) {
-    const std::size_t first = static_cast<std::size_t>(r - 1) * stride();
+    const std::size_t first = static_cast<std::size_t>(r) * stride();
     if (first >= lanes_.size()) return;
     for (auto wide = wide_.begin(); wide != wide_.end();)
         wide = wide->first >= first ? wide_.erase(wide) : std::next(wide);
@@ -263,7 +261,6 @@ void CallTable::dropValuesFrom(int r) {
 
 void CallTable::setCell(int column, int r, std::string_view text) {
     checkColumn(column, columns_.size());
-    if (r == 0) return;  // the title row is fixed
     std::array<std::string_view, kMostColumns> cells{};
     const std::span<std::string_view> texts = std::span(cells).first(columns_.size());
     textsOf(row(r), texts);
@@ -280,13 +277,11 @@ void CallTable::writeRow(int r, std::span<const std::string> cells, std::uint32_
 }
 
 void CallTable::writeRow(int r, CellTexts cells, std::uint32_t marks) {
-    if (r == 0) return;
     storeRow(r, cells);
     storeReadValues(r, cells, marks);
 }
 
 void CallTable::writeRow(int r, const BuiltRow& built) {
-    if (r == 0) return;
     storeRow(r, built.cells);
     storeValues(r, built.values, built.marks);
 }
@@ -377,7 +372,6 @@ int CallTable::addCall(CellTexts cells, std::uint32_t marks) {
 }
 
 void CallTable::clearRow(int r) {
-    if (r == 0) return;
     Row& target = row(r);
     garbage_ += storedLength(target);
     target = Row{};
@@ -404,92 +398,6 @@ void CallTable::compactIfWasteful() {
     garbage_ = 0;
 }
 
-// Into an empty row 1 goes other's first call, copied; the rest are added
-// after it.
-std::size_t CallTable::firstRowToAppend(const CallTable& other) {
-    if (callCount() > 0) return 0;
-    std::array<std::string_view, kMostColumns> cells{};
-    const std::span<std::string_view> texts = std::span(cells).first(columns_.size());
-    other.textsOf(other.rows_[0], texts);
-    storeRow(1, texts);
-    std::array<CellValue, kMostColumns> values{};
-    for (std::size_t c = 0; c < columns_.size(); ++c)
-        values[c] = other.value(static_cast<int>(c), 1);
-    storeValues(1, std::span(values).first(columns_.size()), other.marks(1));
-    garbage_ += other.storedLength(other.rows_[0]);  // its bytes come along unused
-    return 1;
-}
-
-void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t base) {
-    garbage_ += other.garbage_;
-    const std::size_t count = other.rows_.size() - from;
-    // Their values, lanes and wide ones, after this table's.
-    const std::size_t laneBase = lanes_.size() - from * stride();
-    lanes_.insert(lanes_.end(), other.lanes_.begin() + static_cast<std::ptrdiff_t>(from * stride()),
-                  other.lanes_.end());
-    for (const auto& [lane, value] : other.wide_)
-        if (lane >= from * stride()) wide_[laneBase + lane] = value;
-    rows_.reserve(rows_.size() + count);
-    // Their pages made present at once, not a fault each.
-    populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);
-    // Other's shapes as this table's (kEndsInFront where it has no room).
-    std::vector<std::uint16_t> shapes(other.shapes_.size());
-    for (std::size_t s = 0; s < shapes.size(); ++s) shapes[s] = shapeOf(other.shapes_[s]);
-    for (std::size_t i = from; i < other.rows_.size(); ++i) {
-        Row added = other.rows_[i];
-        if (added.shape == 0) {
-            rows_.push_back(added);
-            continue;
-        }
-        added.offset += std::uint64_t{base} << kBlockShift;
-        const std::uint16_t shape =
-            added.shape == kEndsInFront ? kEndsInFront : shapes[added.shape];
-        if (shape != kEndsInFront || added.shape == kEndsInFront) {
-            added.shape = shape;
-            rows_.push_back(added);
-            continue;
-        }
-        // A shape this table had no room for: the row is written again, its
-        // ends in front.
-        const Ends& ends = other.shapes_[other.rows_[i].shape];
-        const char* const text = storedAt(added);
-        std::array<std::string_view, kMostColumns> cells{};
-        std::size_t begin = 0;
-        for (std::size_t c = 0; c < columns_.size(); ++c) {
-            cells[c] = std::string_view(text + begin, ends[c] - begin);
-            begin = ends[c];
-        }
-        garbage_ += textLength(ends);
-        placeRow(rows_.emplace_back(), CellTexts(cells).first(columns_.size()));
-    }
-    compactIfWasteful();
-}
-
-void CallTable::appendCalls(const CallTable& other) {
-    if (other.columns_.size() != columns_.size()) throw std::invalid_argument("call table columns");
-    if (other.callCount() == 0) return;
-    const std::size_t from = firstRowToAppend(other);
-    const std::size_t base = blocks_.size();
-    for (const Block& block : other.blocks_) {
-        Block copy{std::unique_ptr<char[]>(new char[block.size]), block.size, block.size};
-        std::copy_n(block.bytes.get(), block.size, copy.bytes.get());
-        blocks_.push_back(std::move(copy));
-        stored_ += block.size;
-    }
-    addRowsOf(other, from, base);
-}
-
-void CallTable::appendCalls(CallTable&& other) {
-    if (other.columns_.size() != columns_.size()) throw std::invalid_argument("call table columns");
-    if (other.callCount() == 0) return;
-    const std::size_t from = firstRowToAppend(other);
-    const std::size_t base = blocks_.size();
-    for (Block& block : other.blocks_) blocks_.push_back(std::move(block));
-    stored_ += other.stored_;
-    addRowsOf(other, from, base);
-    other.reset();
-}
-
-int CallTable::callCount() const { return cell(0, 1).empty() ? 0 : rowCount() - 1; }
+int CallTable::callCount() const { return cell(0, 0).empty() ? 0 : rowCount(); }
 
 }  // namespace kestal

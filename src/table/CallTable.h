@@ -1,4 +1,4 @@
-// The call table: a title row and one row per call, each cell a text and a
+// The call table: one row per call, each cell a text and a
 // typed value, in the columns a kind of log describes (TableColumns.h).
 #pragma once
 
@@ -31,8 +31,9 @@ struct BuiltRow {
     std::uint32_t marks = 0;
 };
 
-// Row 0 is the title row; rows 1 and on hold one call each. The row count
-// starts at 2 (titles and an empty row 1) and never drops below it.
+// Rows 0 and on hold one call each; the column titles are the columns'
+// own (columns()). The row count starts at 1 (an empty row 0) and never
+// drops below it.
 // Cells are stored compactly: a row's texts lie back to back in blocks
 // of bytes that stay where they are once written, so a growing table copies
 // no bytes, and a table appended whole hands its blocks over.
@@ -46,20 +47,19 @@ public:
 
     TableColumns columns() const { return columns_; }
     int columnCount() const { return static_cast<int>(columns_.size()); }
-    int rowCount() const { return static_cast<int>(rows_.size()) + 1; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
     // Setting it higher adds empty rows at the end; lower drops rows from
-    // the end (never below 2).
+    // the end (never below 1).
     void setRowCount(int count);
 
-    // Row 0 answers the column titles, and writes to it are ignored. A
-    // column or row outside the table throws std::out_of_range.
+    // A column or row outside the table throws std::out_of_range.
     std::string_view cell(int column, int row) const;
     // The same for a column named by a kind of log's own enumeration (the
     // column first: a swap with the row is a compile error).
     template <typename Column>
     requires std::is_enum_v<Column> std::string_view cell(Column column, int row)
     const { return cell(static_cast<int>(column), row); }
-    // A cell's value; none in row 0.
+    // A cell's value, as its column reads the text.
     CellValue value(int column, int row) const;
     template <typename Column>
     requires std::is_enum_v<Column> CellValue value(Column column, int row)
@@ -69,7 +69,7 @@ public:
         return value(column, row).sortKey(columns_[static_cast<std::size_t>(column)].kind);
     }
     std::uint32_t marks(int row) const;
-    // The values of a call row (1 and on), for code that reads every call:
+    // The values of a call row, for code that reads every call:
     // the row is checked once, each value then taken at once.
     class RowValues {
     public:
@@ -90,7 +90,7 @@ public:
         std::size_t first_;
     };
     RowValues rowValues(int row) const;
-    // The cells of a call row (1 and on) at once, for code that reads every
+    // The cells of a call row at once, for code that reads every
     // call; the texts are views into the table.
     std::vector<std::string_view> rowTexts(int row) const;
 
@@ -113,7 +113,7 @@ public:
     // builder gives as many of each as the table has columns.
     void writeRow(int row, const BuiltRow& built);
     void clearRow(int row);
-    // Writes a call as the scan does: into row 1 while that holds no call,
+    // Writes a call as the scan does: into row 0 while that holds no call,
     // else into a new last row. Returns its row.
     int addCall(const BuiltRow& built);
     // The same for texts alone, their values read as writeRow reads them.
@@ -126,14 +126,14 @@ public:
     int currentColumn() const { return currentColumn_; }
     void setCurrentColumn(int column) { currentColumn_ = column; }
 
-    // Back to the start state: row count 2, current row 1, row 1 empty.
+    // Back to the start state: row count 1, current row 0, row 0 empty.
     void reset();
 
-    // A table whose row 1 has an empty Start Time cell holds no call.
+    // A table whose row 0 has an empty Start Time cell holds no call.
     int callCount() const;
 
     // Adds the calls of other after this table's own, as if each had been
-    // written here in turn: the first into row 1 when that holds no call,
+    // written here in turn: the first into row 0 when that holds no call,
     // every other one into a new last row.
     void appendCalls(const CallTable& other);
     // The same, taking other's bytes over instead of copying them; other is
@@ -201,7 +201,7 @@ private:
     static constexpr std::uint32_t kWide = 0xfffffffe;
     std::size_t stride() const { return columns_.size() + 1; }
     std::size_t laneOf(int row, int column) const {
-        return static_cast<std::size_t>(row - 1) * stride() + static_cast<std::size_t>(column);
+        return static_cast<std::size_t>(row) * stride() + static_cast<std::size_t>(column);
     }
     void storeValues(int row, std::span<const CellValue> values, std::uint32_t marks);
     void storeValue(std::size_t lane, const CellValue& value);
@@ -219,7 +219,7 @@ private:
     TableColumns columns_;
     std::vector<Block> blocks_;
     std::uint64_t stored_ = 0;  // bytes in the blocks, live or not
-    std::vector<Row> rows_;     // rows_[0] is table row 1
+    std::vector<Row> rows_;     // rows_[r] is table row r
     std::vector<Ends> shapes_;  // shapes_[0]: every cell empty
     std::unordered_map<Ends, std::uint16_t, EndsHash> shapeIndex_;
     // The shape last found for rows whose ends hash to each place: most rows
@@ -228,7 +228,7 @@ private:
     std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
     std::vector<std::uint32_t> lanes_;
     std::unordered_map<std::size_t, CellValue> wide_;
-    int currentRow_ = 1;
+    int currentRow_ = 0;
     int currentColumn_ = 0;
 };
 

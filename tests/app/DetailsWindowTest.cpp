@@ -83,7 +83,7 @@ TEST_F(DetailsWindow, EveryTriggerShowsTheSelectedCall) {
         selectRow(1);
         trigger.run();
         expectShown(kSecondCall);
-        EXPECT_EQ(main->selectedRow(), 2);
+        EXPECT_EQ(main->selectedRow(), 1);
     }
     EXPECT_EQ(grid->columnWidth(0), kDialUpColumns[0].width);  // no fit-to-contents
     EXPECT_TRUE(platform.dialogs.empty());

@@ -12,6 +12,7 @@
 #include "AppFixture.h"
 #include "app/RecentLogs.h"
 #include "commands/Messages.h"
+#include "commands/ReloadLog.h"
 #include "support/LogTestHelpers.h"
 
 namespace kestal::testing {
@@ -137,6 +138,16 @@ TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {
         EXPECT_EQ(grid()->currentIndex().row(), c.selected);
         EXPECT_TRUE(grid()->hasFocus());
     }
+    // The call is found again by its Start Time, the first row as any
+    // other, of several the one nearest its old row; none is -1.
+    CallTable starts{kDialUpColumns};
+    starts.setRowCount(3);
+    for (const int row : {0, 1, 2}) starts.setCell(Column::StartTime, row, row == 1 ? "b" : "a");
+    EXPECT_EQ(rowOfCall(starts, "a", 0), 0);
+    EXPECT_EQ(rowOfCall(starts, "a", 2), 2);
+    EXPECT_EQ(rowOfCall(starts, "b", 0), 1);
+    EXPECT_EQ(rowOfCall(starts, "c", 1), -1);
+    EXPECT_EQ(rowOfCall(starts, "", 0), -1);
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Kestal File Viewer"));
 
     // A log with a NUL asks, as any load does.

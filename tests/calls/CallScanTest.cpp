@@ -61,14 +61,14 @@ TEST(CallScanTest, CutsTheLogIntoCallBlocks) {
     for (const Case& c : cases) {
         const ScanResult result = scan(c.lines);
         if (c.rows.empty()) {
-            EXPECT_EQ(result.table.rowCount(), 2) << c.name;
+            EXPECT_EQ(result.table.rowCount(), 1) << c.name;
             EXPECT_EQ(result.table.callCount(), 0) << c.name;
             for (int column = 0; column < kColumnCount; ++column)
-                EXPECT_EQ(result.table.cell(columnAt(column), 1), "") << c.name;
+                EXPECT_EQ(result.table.cell(columnAt(column), 0), "") << c.name;
         } else {
             EXPECT_EQ(times(result.table), c.rows) << c.name;
         }
-        EXPECT_EQ(result.table.currentRow(), 1) << c.name;
+        EXPECT_EQ(result.table.currentRow(), 0) << c.name;
         EXPECT_EQ(result.table.currentColumn(), 0) << c.name;
         EXPECT_TRUE(result.corruptCalls.empty()) << c.name;
     }
@@ -78,13 +78,13 @@ TEST(CallScanTest, RowOfAFinalOpenedLineHasNoLayersOrCounters) {
     const ScanResult result =
         scan({opened("09:00:00.00"), logLine("09:00:01.00", "LCP : Layer up"),
               counterLine("09:00:02.00", "Bytes Received", "5"), opened("09:30:00.00")});
-    ASSERT_EQ(result.table.rowCount(), 3);
-    EXPECT_EQ(result.table.cell(Column::Lcp, 1), "1.0");
-    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "         5");
+    ASSERT_EQ(result.table.rowCount(), 2);
+    EXPECT_EQ(result.table.cell(Column::Lcp, 0), "1.0");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 0), "         5");
     for (int column = 3; column <= 6; ++column)
-        EXPECT_EQ(result.table.cell(columnAt(column), 2), "-");
+        EXPECT_EQ(result.table.cell(columnAt(column), 1), "-");
     for (int column = 7; column < kColumnCount; ++column)
-        EXPECT_EQ(result.table.cell(columnAt(column), 2), "");
+        EXPECT_EQ(result.table.cell(columnAt(column), 1), "");
 }
 
 TEST(CallScanTest, LaterLinesReplaceEarlierValuesAndCallsDontMix) {
@@ -98,10 +98,10 @@ TEST(CallScanTest, LaterLinesReplaceEarlierValuesAndCallsDontMix) {
         counterLine("11:00:01.00", "Bytes Received", "333"),
         closed("11:10:00.00"),
     });
-    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "       222");
-    EXPECT_EQ(result.table.cell(Column::CrcErrors, 1), "         9");
-    EXPECT_EQ(result.table.cell(Column::BytesRx, 2), "       333");
-    EXPECT_EQ(result.table.cell(Column::CrcErrors, 2), "");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 0), "       222");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 0), "         9");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "       333");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 1), "");
 }
 
 TEST(CallScanTest, OnlyLinesAfterTheOpeningLineCount) {
@@ -110,8 +110,8 @@ TEST(CallScanTest, OnlyLinesAfterTheOpeningLineCount) {
         opened("10:00:00.00") + " Bytes Received",
         logLine("10:00:05.00", "log closed CRC Errors 1234567890123456789"),
     });
-    EXPECT_EQ(result.table.cell(Column::BytesRx, 1), "");
-    EXPECT_EQ(result.table.cell(Column::CrcErrors, 1), "234567890123456789");
+    EXPECT_EQ(result.table.cell(Column::BytesRx, 0), "");
+    EXPECT_EQ(result.table.cell(Column::CrcErrors, 0), "234567890123456789");
 }
 
 TEST(CallScanTest, SampleLogGivesTheExpectedTable) {
@@ -143,7 +143,7 @@ TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
         scanCalls(
             lines, table, RegionalSettings{},
             [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
-        EXPECT_EQ(table.currentRow(), 1);
+        EXPECT_EQ(table.currentRow(), 0);
         EXPECT_EQ(table.currentColumn(), 0);
         return dumpTable(table);
     };
@@ -191,7 +191,7 @@ TEST(CallScanTest, LongLogsGiveTheRowsOfOneWalker) {
 }
 
 TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
-    // Into a table without calls the first goes into row 1.
+    // Into a table without calls the first goes into row 0.
     const LogLines lines = LogLines::fromBytes(
         crlfText({opened("09:00:00.00"), closed("09:00:01.00"), opened("10:00:00.00")}));
     CallTable calls{kDialUpColumns};
@@ -204,9 +204,9 @@ TEST(CallScanTest, AppendedCallsFollowTheRowRule) {
     CallTable both = calls;
     both.appendCalls(calls);
     both.appendCalls(CallTable(kDialUpColumns));
-    ASSERT_EQ(both.rowCount(), 5);
-    EXPECT_EQ(both.cell(Column::StartTime, 3), "12-01-2026 09:00:00");
-    EXPECT_EQ(both.cell(Column::EndTime, 4), "12-01-2026 10:00:00");
+    ASSERT_EQ(both.rowCount(), 4);
+    EXPECT_EQ(both.cell(Column::StartTime, 2), "12-01-2026 09:00:00");
+    EXPECT_EQ(both.cell(Column::EndTime, 3), "12-01-2026 10:00:00");
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ TEST(CallValuesTest, EachCellReadAsTheCellReadersReadIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CallTable table{kDialUpColumns};
-        table.setCell(c.column, 1, c.cell);
-        const CallValues values = callValuesOf(table, 1);
+        table.setCell(c.column, 0, c.cell);
+        const CallValues values = callValuesOf(table, 0);
         if (c.column == kLcpColumn) {
             const auto expected = readLayerTenths(c.cell, RegionalSettings{});
             EXPECT_EQ(values.hasLayer(0), expected.has_value());
@@ -72,8 +72,8 @@ TEST(CallValuesTest, EachCellReadAsTheCellReadersReadIt) {
 TEST(CallValuesTest, StartDurationEndAndErrors) {
     RowCells cells = callCells();
     CallTable table{kDialUpColumns};
-    table.writeRow(1, cells);
-    const CallValues call = callValuesOf(table, 1);
+    table.writeRow(0, cells);
+    const CallValues call = callValuesOf(table, 0);
     EXPECT_EQ(call.startTime(), readCellDateTime(cells[0]));
     EXPECT_EQ(call.duration, 600);
     EXPECT_FALSE(call.cutShort);
@@ -86,8 +86,8 @@ TEST(CallValuesTest, StartDurationEndAndErrors) {
     cells[0] = "12-01-2026 9x:00:07";
     cells[1] = "-   ";
     cells[2] = "-";
-    table.writeRow(1, cells, marksOfCells(cells[1]));
-    const CallValues undated = callValuesOf(table, 1);
+    table.writeRow(0, cells, marksOfCells(cells[1]));
+    const CallValues undated = callValuesOf(table, 0);
     EXPECT_EQ(undated.startDay, 20788);  // 2026-12-01
     EXPECT_FALSE(undated.startTime());
     EXPECT_TRUE(undated.cutShort);

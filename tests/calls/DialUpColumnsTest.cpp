@@ -55,7 +55,7 @@ TEST(DialUpColumnsTest, ScannedRowsHoldTheValuesTheirCellsShow) {
         scanCalls(lines, table, settings, {});
         ASSERT_GT(table.callCount(), 5);
         int layers = 0;
-        for (int row = 1; row < table.rowCount(); ++row) {
+        for (int row = 0; row < table.rowCount(); ++row) {
             for (int c = 0; c < kColumnCount; ++c) {
                 const TableColumn& column = kDialUpColumns[static_cast<std::size_t>(c)];
                 EXPECT_EQ(table.value(c, row), readCellValue(column, table.cell(c, row), settings))
@@ -78,10 +78,10 @@ TEST(DialUpColumnsTest, LayerTimesWrittenWithACommaSortByTheirValues) {
         call.layerTimes[0] = layer;
         table.addCall(rows.build(call).built());
     }
-    EXPECT_EQ(table.cell(Column::Lcp, 1), "10,0");
-    EXPECT_EQ(table.cell(Column::Lcp, 3), "0,9");
+    EXPECT_EQ(table.cell(Column::Lcp, 0), "10,0");
+    EXPECT_EQ(table.cell(Column::Lcp, 2), "0,9");
     EXPECT_EQ(sortedRows(table, SortOrder{kLcpColumn, SortDirection::Ascending}),
-              (std::vector<int>{3, 2, 1}));
+              (std::vector<int>{2, 1, 0}));
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ std::string windowFigures(StatisticsPeriod by, StatisticsLayout layout, bool hea
     CallTable table{kDialUpColumns};
     scanCalls(lines, table, RegionalSettings{}, nullptr);
     std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
-    std::iota(rows.begin(), rows.end(), 1);
+    std::iota(rows.begin(), rows.end(), 0);
     return statisticsText(statisticsOf(table, rows, by), layout, header);
 }
 

@@ -31,7 +31,7 @@ struct PeriodCase {
 
 std::vector<int> allRows(const CallTable& table) {
     std::vector<int> rows(static_cast<std::size_t>(table.callCount()));
-    std::iota(rows.begin(), rows.end(), 1);
+    std::iota(rows.begin(), rows.end(), 0);
     return rows;
 }
 
@@ -85,7 +85,7 @@ TEST(CallStatisticsTest, FixtureFiguresPerPeriod) {
 
 TEST(CallStatisticsTest, OnlyTheGivenRowsCount) {
     const CallTable table = fixtureTable();
-    const std::vector<StatisticsRow> rows = statisticsOf(table, {2, 4}, StatisticsPeriod::All);
+    const std::vector<StatisticsRow> rows = statisticsOf(table, {1, 3}, StatisticsPeriod::All);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(statisticsLine(rows[0], StatisticsLayout::CommaSeparated),
               "all,2,1:00:21,0:30:11,0:00:21,1:00:00,0,1.35,2.10,3.15,4.00,32001,4010,5,3.50");
@@ -112,9 +112,9 @@ TEST(CallStatisticsTest, CellsWithRegionalSeparatorsFiguresWrittenWithDots) {
         call.layerTimes = {lcp, "10:00:02.0", "", "10:00:00.9"};
         table.addCall(builder.build(call).built());
     }
-    EXPECT_EQ(table.cell(Column::Duration, 1), "00.00.07");
-    EXPECT_EQ(table.cell(Column::Lcp, 2), "1,4");
-    const std::vector<StatisticsRow> rows = statisticsOf(table, {1, 2}, StatisticsPeriod::All);
+    EXPECT_EQ(table.cell(Column::Duration, 0), "00.00.07");
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "1,4");
+    const std::vector<StatisticsRow> rows = statisticsOf(table, {0, 1}, StatisticsPeriod::All);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][3], "0:00:08");  // 7.5 s, halves up
     EXPECT_EQ(rows[0][4], "0:00:07");  // the lower middle

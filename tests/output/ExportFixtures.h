@@ -31,8 +31,8 @@ inline const RowCells kLongCall = {"12-01-2026 09:12:04 and more", "12345678901"
 
 inline CallTable tableOf(const std::vector<RowCells>& rows) {
     CallTable table{kDialUpColumns};
-    if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);
-    for (std::size_t i = 0; i < rows.size(); ++i) table.writeRow(static_cast<int>(i) + 1, rows[i]);
+    if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i) table.writeRow(static_cast<int>(i), rows[i]);
     return table;
 }
 

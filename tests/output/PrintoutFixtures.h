@@ -24,7 +24,7 @@ inline std::string printoutText(const CallTable& table) {
 // shows. Columns 14 to 17 hold values that must not be printed.
 inline CallTable twoCallTable() {
     CallTable table{kDialUpColumns};
-    table.setRowCount(3);
+    table.setRowCount(2);
     const RowCells first = {"12/01/2026 10:00:01",
                             "12/01/2026 10:05:01",
                             "00:05:00",
@@ -48,8 +48,8 @@ inline CallTable twoCallTable() {
     second[1] = "-                ";
     second[2] = "-       ";
     second[7] = "";
-    table.writeRow(1, first);
-    table.writeRow(2, second);
+    table.writeRow(0, first);
+    table.writeRow(1, second);
     return table;
 }
 

@@ -73,9 +73,9 @@ TEST(TablePrintout, TableWithoutCallsPrintsItsEmptyRow) {
 
 TEST(TablePrintout, CallNumbersFollowTheRows) {
     CallTable table{kDialUpColumns};
-    table.setRowCount(12);
-    for (int row = 1; row < 12; ++row)
-        table.setCell(Column::StartTime, row, "start " + std::to_string(row));
+    table.setRowCount(11);
+    for (int row = 0; row < 11; ++row)
+        table.setCell(Column::StartTime, row, "start " + std::to_string(row + 1));
     std::vector<std::string> callLines;
     forEachTablePrintoutLine(table, [&](std::string_view line) {
         if (line.starts_with("Call ")) callLines.emplace_back(line);

@@ -65,9 +65,9 @@ std::string randomBytes(std::size_t count, unsigned seed) {
 // A row of a call that is its log's only, unclosed line.
 std::vector<Cell> loneOpenerRow(std::string_view start) {
     std::vector<Cell> cells = {
-        {0, 1, std::string(start)}, {1, 1, std::string(start)}, {2, 1, "-       "}};
-    for (int column = 3; column <= 6; ++column) cells.push_back({column, 1, "-"});
-    for (int column = 7; column < kColumnCount; ++column) cells.push_back({column, 1, ""});
+        {0, 0, std::string(start)}, {1, 0, std::string(start)}, {2, 0, "-       "}};
+    for (int column = 3; column <= 6; ++column) cells.push_back({column, 0, "-"});
+    for (int column = 7; column < kColumnCount; ++column) cells.push_back({column, 0, ""});
     return cells;
 }
 
@@ -102,8 +102,8 @@ std::vector<BadInput> badInputs() {
     std::string nulInCall = twoCallText;
     nulInCall.insert(nulInCall.find("Layer up") + 2, 1, '\0');  // "LCP : La\0yer up"
     const std::vector<Cell> bothCalls =
-        fullRow(1, testing::kFirstCallRow) +
-        std::vector<Cell>{{0, 2, std::string(testing::kSecondCallStart)}};
+        fullRow(0, testing::kFirstCallRow) +
+        std::vector<Cell>{{0, 1, std::string(testing::kSecondCallStart)}};
     auto log = [](std::string bytes) {
         return [bytes](const TempDir& d) { return plainLog(d, bytes); };
     };
@@ -134,10 +134,10 @@ std::vector<BadInput> badInputs() {
          .dialogs = {kQuestion, kNotListed},
          .calls = 1,
          // The line with the NUL ends at it, and the log with that line.
-         .cells = {{0, 1, "12-01-2026 09:12:04"},
-                   {1, 1, "12-01-2026 09:12:05"},
-                   {2, 1, "00:00:01"},
-                   {3, 1, "-"}}},
+         .cells = {{0, 0, "12-01-2026 09:12:04"},
+                   {1, 0, "12-01-2026 09:12:05"},
+                   {2, 0, "00:00:01"},
+                   {3, 0, "-"}}},
         {.name = "NUL inside a call, repaired",
          .make = log(nulInCall),
          .answers = {Yes},
@@ -153,7 +153,7 @@ std::vector<BadInput> badInputs() {
          .answers = {Yes},
          .dialogs = {kQuestion},
          .calls = 1,
-         .cells = fullRow(1, testing::kFirstCallRow)},
+         .cells = fullRow(0, testing::kFirstCallRow)},
         {.name = "50 MB on one line without line end",
          .make =
              [](const TempDir& d) {
@@ -205,22 +205,22 @@ std::vector<BadInput> badInputs() {
          // No start time can be read: one warning for each call.
          .dialogs = {kCorrupt, kCorrupt, kCorrupt},
          .calls = 3,
-         .cells = {{0, 1, "12345678log opened"},
+         .cells = {{0, 0, "12345678log opened"},
+                   {1, 0, "-                "},
+                   {2, 0, "-       "},
+                   {0, 1, "123456789log opened"},
                    {1, 1, "-                "},
-                   {2, 1, "-       "},
-                   {0, 2, "123456789log opened"},
-                   {1, 2, "-                "},
-                   {0, 3, "1234567890log opene"},
-                   {1, 3, "12-01-2026 09:12:05"},
-                   {2, 3, "-       "}},
+                   {0, 2, "1234567890log opene"},
+                   {1, 2, "12-01-2026 09:12:05"},
+                   {2, 2, "-       "}},
          .check =
              [](const LogState& state, const RecordingView&, const FakePlatform&) {
                  // Each short opener finds its own call again.
-                 for (int row = 1; row <= 3; ++row) {
+                 for (int row = 0; row < 3; ++row) {
                      const auto shown =
                          details(state.lines, state.table.cell(Column::StartTime, row));
                      ASSERT_FALSE(shown.empty()) << row;
-                     EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row - 1)]);
+                     EXPECT_EQ(shown.front(), state.lines[static_cast<std::size_t>(row)]);
                  }
              }},
         {.name = "a million \"log opened\" lines",
@@ -234,12 +234,12 @@ std::vector<BadInput> badInputs() {
              },
          .calls = 1000000,
          // Each call is cut short by the next; the last one ends the log.
-         .cells = {{0, 1, "12-01-2026 09:12:04"},
-                   {1, 1, "-                "},
-                   {2, 1, "-       "},
-                   {0, 1000000, "12-01-2026 09:12:04"},
-                   {1, 1000000, "12-01-2026 09:12:04"},
-                   {2, 1000000, "-       "}},
+         .cells = {{0, 0, "12-01-2026 09:12:04"},
+                   {1, 0, "-                "},
+                   {2, 0, "-       "},
+                   {0, 999999, "12-01-2026 09:12:04"},
+                   {1, 999999, "12-01-2026 09:12:04"},
+                   {2, 999999, "-       "}},
          .check = [](const LogState&, const RecordingView& view,
                      const FakePlatform&) { EXPECT_EQ(view.statusText, "1000000 Calls"); }},
         {.name = "bytes 0x80 to 0xFF",
@@ -255,10 +255,10 @@ std::vector<BadInput> badInputs() {
                              testing::logLine("12-01-2026 09:22:41.20", "log closed \xFE")}));
              },
          .calls = 1,
-         .cells = {{0, 1, kHighStart},
-                   {1, 1, "12-01-2026 09:22:41"},
-                   {2, 1, "00:10:37"},
-                   {7, 1, kHighCounter}},
+         .cells = {{0, 0, kHighStart},
+                   {1, 0, "12-01-2026 09:22:41"},
+                   {2, 0, "00:10:37"},
+                   {7, 0, kHighCounter}},
          .check =
              [](const LogState& state, const RecordingView&, const FakePlatform&) {
                  // The exports, the printout and the details give the bytes back.
@@ -315,7 +315,7 @@ std::vector<BadInput> badInputs() {
          .answers = {Yes},
          .dialogs = {kQuestion},
          .calls = 3,
-         .cells = bothCalls + std::vector<Cell>{{0, 3, "12-03-2026 08:00:00"}, {2, 3, "00:00:30"}},
+         .cells = bothCalls + std::vector<Cell>{{0, 2, "12-03-2026 08:00:00"}, {2, 2, "00:00:30"}},
          .arm =
              [](FakePlatform& platform, const std::string& path) {
                  // A call is appended the first time events are let through.

@@ -39,9 +39,15 @@ inline std::vector<std::string> linesOf(const LogLines& lines) {
     return result;
 }
 
-// One text line per table row, title row included, cells separated by "|".
+// A line of the column titles, then one text line per table row, cells
+// separated by "|".
 inline std::string dumpTable(const CallTable& table) {
     std::string text;
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (column > 0) text += '|';
+        text += table.columns()[static_cast<std::size_t>(column)].title;
+    }
+    text += '\n';
     for (int row = 0; row < table.rowCount(); ++row) {
         for (int column = 0; column < kColumnCount; ++column) {
             if (column > 0) text += '|';
@@ -56,7 +62,7 @@ inline std::string dumpTable(const CallTable& table) {
 // Time of a day only) and the row's marks, separated by "|".
 inline std::string dumpValues(const CallTable& table) {
     std::string text;
-    for (int row = 1; row < table.rowCount(); ++row) {
+    for (int row = 0; row < table.rowCount(); ++row) {
         for (int column = 0; column < table.columnCount(); ++column) {
             const CellValue value = table.value(column, row);
             if (value.state() == CellValue::State::None) {

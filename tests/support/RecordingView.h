@@ -15,7 +15,7 @@ public:
     bool gridVisible = true;
     int tablesShown = 0;
     // The rows of the table last shown: a new view shows the empty table.
-    int shownRowCount = 2;
+    int shownRowCount = 1;
     int firstRowSelections = 0;
     std::string statusText;
     bool gaugeVisible = false;

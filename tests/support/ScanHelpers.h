@@ -37,7 +37,7 @@ inline ScanResult scan(const std::vector<std::string>& lines, RegionalSettings s
 // Columns 0 to 2 of every call row.
 inline std::vector<std::vector<std::string>> times(const CallTable& table) {
     std::vector<std::vector<std::string>> rows;
-    for (int row = 1; row < table.rowCount(); ++row)
+    for (int row = 0; row < table.rowCount(); ++row)
         rows.push_back({std::string(table.cell(Column::StartTime, row)),
                         std::string(table.cell(Column::EndTime, row)),
                         std::string(table.cell(Column::Duration, row))});

@@ -20,20 +20,20 @@ TEST(CallOrderTest, ValuesSortWithoutValuesLastAndTiesInLogOrder) {
         std::vector<int> rows;
     };
     const Case cases[] = {
-        {std::nullopt, {1, 2, 3, 4, 5, 6}},
+        {std::nullopt, {0, 1, 2, 3, 4, 5}},
         // The date counts before the time: 11-30 before 12-01, 2027 last.
-        {SortOrder{kStartTimeColumn, kUp}, {6, 1, 4, 3, 2, 5}},
-        {SortOrder{kStartTimeColumn, kDown}, {2, 3, 1, 4, 6, 5}},
-        {SortOrder{kDurationColumn, kUp}, {3, 1, 4, 6, 2, 5}},
-        {SortOrder{kDurationColumn, kDown}, {6, 1, 4, 3, 2, 5}},
+        {SortOrder{kStartTimeColumn, kUp}, {5, 0, 3, 2, 1, 4}},
+        {SortOrder{kStartTimeColumn, kDown}, {1, 2, 0, 3, 5, 4}},
+        {SortOrder{kDurationColumn, kUp}, {2, 0, 3, 5, 1, 4}},
+        {SortOrder{kDurationColumn, kDown}, {5, 0, 3, 2, 1, 4}},
         // 10.0 after 2.6, though "1" < "2".
-        {SortOrder{kLcpColumn, kUp}, {5, 1, 4, 3, 2, 6}},
-        {SortOrder{kLcpColumn, kDown}, {3, 1, 4, 5, 2, 6}},
+        {SortOrder{kLcpColumn, kUp}, {4, 0, 3, 2, 1, 5}},
+        {SortOrder{kLcpColumn, kDown}, {2, 0, 3, 4, 1, 5}},
         // 10 after 9, " 9 " equal to "9", "abc" and "" without a value.
-        {SortOrder{kBytesRxColumn, kUp}, {1, 4, 3, 6, 2, 5}},
-        {SortOrder{kBytesRxColumn, kDown}, {6, 3, 1, 4, 2, 5}},
-        {SortOrder{kCrcErrorsColumn, kDown}, {2, 5, 1, 3, 6, 4}},
-        {SortOrder{kEndTimeColumn, kUp}, {6, 1, 4, 5, 3, 2}},
+        {SortOrder{kBytesRxColumn, kUp}, {0, 3, 2, 5, 1, 4}},
+        {SortOrder{kBytesRxColumn, kDown}, {5, 2, 0, 3, 1, 4}},
+        {SortOrder{kCrcErrorsColumn, kDown}, {1, 4, 0, 2, 5, 3}},
+        {SortOrder{kEndTimeColumn, kUp}, {5, 0, 3, 4, 2, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.order ? c.order->column : -1);
@@ -43,8 +43,8 @@ TEST(CallOrderTest, ValuesSortWithoutValuesLastAndTiesInLogOrder) {
 
 TEST(CallOrderTest, ATableWithoutCallsHasItsEmptyRow) {
     const CallTable table{kDialUpColumns};
-    EXPECT_EQ(sortedRows(table, SortOrder{kDurationColumn, kDown}), std::vector<int>{1});
-    EXPECT_EQ(logOrder(table), std::vector<int>{1});
+    EXPECT_EQ(sortedRows(table, SortOrder{kDurationColumn, kDown}), std::vector<int>{0});
+    EXPECT_EQ(logOrder(table), std::vector<int>{0});
 }
 
 TEST(CallOrderTest, SortOrdersAreNamedByTheirTabSeparatedHeader) {

@@ -44,40 +44,40 @@ TEST(CallTableTest, ColumnsAreTitledSizedAndNamed) {
         EXPECT_EQ(info.width, expected[c].width) << c;
         EXPECT_EQ(info.header, expected[c].header) << c;
         EXPECT_EQ(info.word, expected[c].word) << c;
-        EXPECT_EQ(table.cell(columnAt(c), 0), expected[c].title) << c;
+        EXPECT_EQ(table.columns()[static_cast<std::size_t>(c)].title, expected[c].title) << c;
     }
 }
 
-TEST(CallTableTest, StartsAndResetsToTitlesAndOneEmptyRow) {
+TEST(CallTableTest, StartsAndResetsToOneEmptyRow) {
     CallTable table{kDialUpColumns};
-    EXPECT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.currentRow(), 0);
     EXPECT_EQ(table.callCount(), 0);
-    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 1), "");
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 0), "");
 
-    table.setCell(Column::StartTime, 1, "12-01-2026 09:12:04");
-    table.setRowCount(4);
-    table.setCell(Column::Ipcp, 3, "3.1");
-    table.setCurrentRow(3);
+    table.setCell(Column::StartTime, 0, "12-01-2026 09:12:04");
+    table.setRowCount(3);
+    table.setCell(Column::Ipcp, 2, "3.1");
+    table.setCurrentRow(2);
     table.setCurrentColumn(5);
     EXPECT_EQ(table.callCount(), 3);
-    EXPECT_EQ(table.cell(Column::Ipcp, 2), "");  // added rows are empty
+    EXPECT_EQ(table.cell(Column::Ipcp, 1), "");  // added rows are empty
 
     table.reset();
-    EXPECT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.currentRow(), 0);
     EXPECT_EQ(table.currentColumn(), 0);
-    EXPECT_EQ(table.cell(Column::StartTime, 1), "");
+    EXPECT_EQ(table.cell(Column::StartTime, 0), "");
     EXPECT_EQ(table.callCount(), 0);
 }
 
-TEST(CallTableTest, RowCountNeverDropsBelowTwo) {
+TEST(CallTableTest, RowCountNeverDropsBelowOne) {
     CallTable table{kDialUpColumns};
-    table.setRowCount(5);
-    table.setCurrentRow(4);
+    table.setRowCount(4);
+    table.setCurrentRow(3);
     table.setRowCount(0);
-    EXPECT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.currentRow(), 1);
+    EXPECT_EQ(table.rowCount(), 1);
+    EXPECT_EQ(table.currentRow(), 0);
 }
 
 TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
@@ -85,48 +85,49 @@ TEST(CallTableTest, CellsKeepTheirTextsWhateverIsWrittenAround) {
     RowCells first;
     for (int c = 0; c < kColumnCount; ++c)
         first[static_cast<std::size_t>(c)] = "r1c" + std::to_string(c);
-    table.writeRow(1, first);
-    table.setRowCount(3);
+    table.writeRow(0, first);
+    table.setRowCount(2);
     RowTexts second;
     for (int c = 0; c < kColumnCount; ++c)
-        second[static_cast<std::size_t>(c)] = table.cell(columnAt(c), 1);
-    table.writeRow(2, second);  // views into the table itself
-    table.setCell(Column::Lcp, 1, "a much longer text than before");
-    table.setCell(Column::Chap, 1, "");
-    table.setCell(Column::BytesRx, 2, table.cell(Column::Lcp, 1));
-    table.setCell(Column::StartTime, 0, "titles stay");
+        second[static_cast<std::size_t>(c)] = table.cell(columnAt(c), 0);
+    table.writeRow(1, second);  // views into the table itself
+    table.setCell(Column::Lcp, 0, "a much longer text than before");
+    table.setCell(Column::Chap, 0, "");
+    table.setCell(Column::BytesRx, 1, table.cell(Column::Lcp, 0));
 
-    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
-    EXPECT_EQ(table.cell(Column::Chap, 1), "");
-    EXPECT_EQ(table.cell(Column::Ipcp, 1), "r1c5");
-    EXPECT_EQ(table.cell(Column::Lcp, 2), "r1c3");
-    EXPECT_EQ(table.cell(Column::BytesRx, 2), "a much longer text than before");
-    EXPECT_EQ(table.cell(Column::IncompletePackets, 2), "r1c17");
-    EXPECT_EQ(table.cell(Column::StartTime, 0), " Start Time");
-    // A row of more than 65,535 bytes is refused, the row left as it was.
-    EXPECT_THROW(table.setCell(Column::Lcp, 1, std::string(CallTable::kLongestRow, 'x')),
-                 std::length_error);
-    EXPECT_EQ(table.cell(Column::Lcp, 1), "a much longer text than before");
-    table.setCell(Column::Lcp, 2, std::string(CallTable::kLongestRow - 1000, 'x'));
-    EXPECT_EQ(table.cell(Column::Lcp, 2).size(), CallTable::kLongestRow - 1000);
-
-    table.clearRow(2);
-    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 2), "") << c;
+    EXPECT_EQ(table.cell(Column::Lcp, 0), "a much longer text than before");
+    EXPECT_EQ(table.cell(Column::Chap, 0), "");
+    EXPECT_EQ(table.cell(Column::Ipcp, 0), "r1c5");
+    EXPECT_EQ(table.cell(Column::Lcp, 1), "r1c3");
+    EXPECT_EQ(table.cell(Column::BytesRx, 1), "a much longer text than before");
     EXPECT_EQ(table.cell(Column::IncompletePackets, 1), "r1c17");
-    EXPECT_THROW(table.cell(Column::StartTime, 3), std::out_of_range);
-    EXPECT_THROW(table.cell(columnAt(18), 1), std::out_of_range);
+    EXPECT_EQ(table.columns()[static_cast<std::size_t>(indexOf(Column::StartTime))].title,
+              " Start Time");
+    // A row of more than 65,535 bytes is refused, the row left as it was.
+    EXPECT_THROW(table.setCell(Column::Lcp, 0, std::string(CallTable::kLongestRow, 'x')),
+                 std::length_error);
+    EXPECT_EQ(table.cell(Column::Lcp, 0), "a much longer text than before");
+    table.setCell(Column::Lcp, 1, std::string(CallTable::kLongestRow - 1000, 'x'));
+    EXPECT_EQ(table.cell(Column::Lcp, 1).size(), CallTable::kLongestRow - 1000);
+
+    table.clearRow(1);
+    for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(table.cell(columnAt(c), 1), "") << c;
+    EXPECT_EQ(table.cell(Column::IncompletePackets, 0), "r1c17");
+    EXPECT_THROW(table.cell(Column::StartTime, 2), std::out_of_range);
+    EXPECT_THROW(table.cell(Column::StartTime, -1), std::out_of_range);
+    EXPECT_THROW(table.cell(columnAt(18), 0), std::out_of_range);
 }
 
 TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
     // Enough rewriting to make the table drop the overwritten bytes.
     CallTable table{kDialUpColumns};
-    table.setRowCount(101);
+    table.setRowCount(100);
     for (int round = 0; round < 300; ++round)
-        for (int row = 1; row <= 100; ++row)
+        for (int row = 0; row < 100; ++row)
             table.setCell(
                 columnAt(round % kColumnCount), row,
                 std::string(50, 'a' + static_cast<char>(round % 26)) + std::to_string(row));
-    for (int row = 1; row <= 100; ++row)
+    for (int row = 0; row < 100; ++row)
         for (int c = 0; c < kColumnCount; ++c) {
             const int lastRound = 288 + c <= 299 ? 288 + c : 270 + c;
             EXPECT_EQ(
@@ -138,19 +139,19 @@ TEST(CallTableTest, ManyOverwritesKeepTheLatestTexts) {
 // Every cell of a table, row after row.
 std::vector<std::string> cellsOf(const CallTable& table) {
     std::vector<std::string> cells;
-    for (int row = 1; row < table.rowCount(); ++row)
+    for (int row = 0; row < table.rowCount(); ++row)
         for (int c = 0; c < kColumnCount; ++c) cells.emplace_back(table.cell(columnAt(c), row));
     return cells;
 }
 
 CallTable numberedCalls(int rows, const std::string& tag) {
     CallTable table{kDialUpColumns};
-    table.setRowCount(rows + 1);
-    for (int row = 1; row <= rows; ++row) {
+    table.setRowCount(rows);
+    for (int call = 1; call <= rows; ++call) {
         RowCells cells;
         for (int c = 0; c < kColumnCount; ++c)
-            cells[static_cast<std::size_t>(c)] = tag + std::to_string(row * 100 + c);
-        table.writeRow(row, cells);
+            cells[static_cast<std::size_t>(c)] = tag + std::to_string(call * 100 + c);
+        table.writeRow(call - 1, cells);
     }
     return table;
 }
@@ -172,9 +173,9 @@ TEST(CallTableTest, AppendedByCopyOrTakenOverTheSameCells) {
         EXPECT_EQ(given.callCount(), 0);
         ASSERT_EQ(taken.callCount(), ownRows + 900);
         EXPECT_EQ(cellsOf(taken), cellsOf(copied));
-        EXPECT_EQ(taken.cell(Column::Duration, ownRows + 900), "other90002");
+        EXPECT_EQ(taken.cell(Column::Duration, ownRows + 899), "other90002");
         for (CallTable* table : {&copied, &taken}) {
-            table->setCell(Column::Lcp, ownRows + 1, "rewritten");
+            table->setCell(Column::Lcp, ownRows, "rewritten");
             table->setRowCount(table->rowCount() + 1);
             table->setCell(Column::StartTime, table->rowCount() - 1, "added");
         }
@@ -199,7 +200,7 @@ TEST(CallTableTest, RowsOfFewShapesInAnyOrderKeepTheirCells) {
         cells[17] = std::to_string(call);
         RowTexts texts;
         for (std::size_t c = 0; c < cells.size(); ++c) texts[c] = cells[c];
-        ASSERT_EQ(table.addCall(texts), call);
+        ASSERT_EQ(table.addCall(texts), call - 1);
         expected.insert(expected.end(), cells.begin(), cells.end());
     }
     EXPECT_EQ(cellsOf(table), expected);
@@ -222,8 +223,8 @@ TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
     };
     const auto shaped = [&](int rows, char letter) {
         CallTable table{kDialUpColumns};
-        table.setRowCount(rows + 1);
-        for (int row = 1; row <= rows; ++row) table.writeRow(row, rowOf(row, letter));
+        table.setRowCount(rows);
+        for (int row = 1; row <= rows; ++row) table.writeRow(row - 1, rowOf(row, letter));
         return table;
     };
     const auto expected = [&](int rows, char letter) {
@@ -250,11 +251,11 @@ TEST(CallTableTest, RowsOfEveryShapeKeepTheirCells) {
 
     // Rows dropped and one row written again and again, until the bytes no
     // row holds any more are dropped.
-    taken.setRowCount(kRows + 101);
+    taken.setRowCount(kRows + 100);
     both.resize((kRows + 100) * std::size_t{kColumnCount});
     for (int round = 0; round < 400; ++round)
-        taken.setCell(Column::Lcp, kRows + 100, std::string(50000, 'r'));
-    taken.setCell(Column::Lcp, kRows + 100, "kept");
+        taken.setCell(Column::Lcp, kRows + 99, std::string(50000, 'r'));
+    taken.setCell(Column::Lcp, kRows + 99, "kept");
     both[both.size() - kColumnCount + indexOf(Column::Lcp)] = "kept";
     EXPECT_EQ(cellsOf(taken), both);
 }
@@ -300,31 +301,32 @@ TEST(CallTableTest, ValuesOfEveryWidthStayWithTheirCells) {
             EXPECT_EQ(t.marks(firstRow + i), static_cast<std::uint32_t>(i));
         }
     };
-    check(table, 1, "written");
-    check(CallTable(table), 1, "copied");
+    check(table, 0, "written");
+    check(CallTable(table), 0, "copied");
     CallTable appended = table;
     appended.appendCalls(table);
-    check(appended, rows + 1, "appended by copy");
+    check(appended, rows, "appended by copy");
     CallTable taken = table;
     CallTable given = table;
     taken.appendCalls(std::move(given));
-    check(taken, rows + 1, "taken over");
+    check(taken, rows, "taken over");
     CallTable intoEmpty{kDialUpColumns};
     intoEmpty.appendCalls(table);
-    check(intoEmpty, 1, "into an empty table");
+    check(intoEmpty, 0, "into an empty table");
 
     // A dropped row's wide values go with it; a row added again is empty.
-    taken.setRowCount(rows + 3);
-    taken.setRowCount(2 * rows + 1);
-    EXPECT_EQ(taken.value(Column::StartTime, rows + 3), CellValue{});
-    EXPECT_EQ(taken.value(Column::StartTime, rows + 2), CellValue::of(-31535999));
-    taken.clearRow(3);
-    EXPECT_EQ(taken.value(Column::StartTime, 3), CellValue{});
-    EXPECT_EQ(taken.marks(3), 0u);
-    taken.setCell(Column::BytesRx, 3, "12");
-    EXPECT_EQ(taken.value(Column::BytesRx, 3), CellValue::count(12));
-    EXPECT_EQ(taken.value(Column::BytesRx, 0), CellValue{});  // the title row
-    EXPECT_THROW(taken.value(Column::BytesRx, 2 * rows + 1), std::out_of_range);
+    taken.setRowCount(rows + 2);
+    taken.setRowCount(2 * rows);
+    EXPECT_EQ(taken.value(Column::StartTime, rows + 2), CellValue{});
+    EXPECT_EQ(taken.value(Column::StartTime, rows + 1), CellValue::of(-31535999));
+    taken.clearRow(2);
+    EXPECT_EQ(taken.value(Column::StartTime, 2), CellValue{});
+    EXPECT_EQ(taken.marks(2), 0u);
+    taken.setCell(Column::BytesRx, 2, "12");
+    EXPECT_EQ(taken.value(Column::BytesRx, 2), CellValue::count(12));
+    EXPECT_EQ(taken.value(Column::BytesRx, 0), CellValue{});  // an empty cell
+    EXPECT_THROW(taken.value(Column::BytesRx, 2 * rows), std::out_of_range);
+    EXPECT_THROW(taken.value(Column::BytesRx, -1), std::out_of_range);
 }
 
 }  // namespace

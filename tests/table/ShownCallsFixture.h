@@ -34,9 +34,9 @@ inline const std::vector<RowCells> kShownCallsFixture = {
 
 inline CallTable tableOf(const std::vector<RowCells>& rows) {
     CallTable table{kDialUpColumns};
-    if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()) + 1);
+    if (rows.size() > 1) table.setRowCount(static_cast<int>(rows.size()));
     for (std::size_t i = 0; i < rows.size(); ++i)
-        table.writeRow(static_cast<int>(i) + 1, rows[i], marksOfCells(rows[i][kEndTimeColumn]));
+        table.writeRow(static_cast<int>(i), rows[i], marksOfCells(rows[i][kEndTimeColumn]));
     return table;
 }
 

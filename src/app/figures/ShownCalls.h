@@ -14,7 +14,7 @@ namespace kestal {
 
 struct ShownCalls {
     const CallTable* table = nullptr;
-    // Table rows (1 and on) of the calls the grid shows, in the grid's order.
+    // Table rows of the calls the grid shows, in the grid's order.
     std::function<std::vector<int>()> rows;
     // Selects the call of a table row in the grid and brings it into view.
     std::function<void(int tableRow)> select;

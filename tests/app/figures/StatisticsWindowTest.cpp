@@ -38,7 +38,7 @@ protected:
         return statisticsText(window.figures(), layout, true);
     }
     std::string figures(StatisticsPeriod by, StatisticsLayout layout) {
-        return statisticsText(statisticsOf(main->state().table, {1, 2, 3, 4, 5, 6}, by), layout,
+        return statisticsText(statisticsOf(main->state().table, {0, 1, 2, 3, 4, 5}, by), layout,
                               true);
     }
 };

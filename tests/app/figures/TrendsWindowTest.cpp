@@ -102,13 +102,13 @@ TEST_F(TrendsWindowTest, ClickOnAPointSelectsItsCallInTheGrid) {
     ASSERT_NE(window, nullptr);
     QCPGraph* durations = window->perCallGraph(kDurationMeasure);
     ASSERT_EQ(durations->dataCount(), 3);
-    // The third point with a duration is call D, row 4 of the table.
+    // The third point with a duration is call D, row 3 of the table.
     const auto point = durations->data()->at(2);
     const QPointF at = durations->coordsToPixels(point->key, point->value);
-    EXPECT_EQ(main->selectedRow(), 1);
+    EXPECT_EQ(main->selectedRow(), 0);
     QTest::mouseClick(child<TrendChart>(*window, "PerCallChart"), Qt::LeftButton, Qt::NoModifier,
                       at.toPoint());
-    EXPECT_EQ(main->selectedRow(), 4);
+    EXPECT_EQ(main->selectedRow(), 3);
     EXPECT_TRUE(child<QLabel>(*window, "PointLabel")->text().contains("12-29-2026 08:00:05"));
 }
 

@@ -112,10 +112,15 @@ void scanCalls(const LogLines& lines, CallTable& table, const RegionalSettings& 
     // walk can start afresh there. The calls opening before it end at it at
     // the latest.
     while (split < lines.size() && !(lm::matchLine(lines[split]) & lm::LogOpened)) ++split;
+    // Room for the calls at once, a call every eight lines at most (pages
+    // never used cost nothing): the rows are not moved as the table grows.
+    constexpr std::size_t kLeastLinesPerCall = 8;
+    table.reserveCalls(lines.size() / kLeastLinesPerCall);
     if (split >= lines.size()) {
         scanRange(lines, 0, lines.size(), table, settings, onCorruptCall);
     } else {
         LaterCalls later;
+        later.table.reserveCalls((lines.size() - split) / kLeastLinesPerCall);
         runSideBySide(
             [&] {
                 scanRange(

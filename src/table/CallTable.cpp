@@ -355,6 +355,9 @@ int CallTable::addCall(const BuiltRow& built) {
     if (rows_.size() % kRowsAhead == 0) {
         const std::size_t ahead = std::min(rows_.capacity(), rows_.size() + kRowsAhead);
         populatePages(rows_.data() + rows_.size(), rows_.data() + ahead);
+        const std::size_t lanesAhead =
+            std::min(lanes_.capacity(), lanes_.size() + kRowsAhead * stride());
+        populatePages(lanes_.data() + lanes_.size(), lanes_.data() + lanesAhead);
     }
     if (callCount() > 0) {
         rows_.emplace_back();

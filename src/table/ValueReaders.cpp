@@ -45,9 +45,8 @@ bool readPlainDateTime(std::string_view cell, std::int64_t& seconds) {
     // Each character less '0': a digit is then 0 to 9 taken unsigned.
     const auto at = [cell](std::size_t i) { return static_cast<unsigned>(cell[i] - '0'); };
     const bool notDigits = (at(0) > 9) | (at(1) > 9) | (at(3) > 9) | (at(4) > 9) | (at(6) > 9) |
-                           (at(7) > 9) | (at(8) > 9) | (at(9) > 9) | (at(11) > 9) |
-                           (at(12) > 9) | (at(14) > 9) | (at(15) > 9) | (at(17) > 9) |
-                           (at(18) > 9);
+                           (at(7) > 9) | (at(8) > 9) | (at(9) > 9) | (at(11) > 9) | (at(12) > 9) |
+                           (at(14) > 9) | (at(15) > 9) | (at(17) > 9) | (at(18) > 9);
     if (notDigits) return false;
     const unsigned month = at(0) * 10 + at(1);
     const unsigned day = at(3) * 10 + at(4);
@@ -55,8 +54,7 @@ bool readPlainDateTime(std::string_view cell, std::int64_t& seconds) {
     const auto hours = static_cast<int>(at(11) * 10 + at(12));
     const auto minutes = static_cast<int>(at(14) * 10 + at(15));
     const auto secs = static_cast<int>(at(17) * 10 + at(18));
-    if (month < 1 || month > 12 || day < 1 || hours > 23 || minutes > 59 || secs > 59)
-        return false;
+    if (month < 1 || month > 12 || day < 1 || hours > 23 || minutes > 59 || secs > 59) return false;
     static constexpr unsigned kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     if (day > kMonthDays[month - 1] + (month == 2 && leap ? 1u : 0u)) return false;

@@ -252,6 +252,7 @@ void CallRowBuilder::layerCell(std::size_t layer, std::string_view text) {
 const CallRow& CallRowBuilder::build(const CallSummary& call) {
     RowTexts& cells = row_.cells;
     std::array<CellValue, kColumnCount>& values = row_.values;
+    row_.lines = call.lines;
     cells[0] = call.startText;
     cells[1] = call.cutShort ? kNoEndTime : call.endText;
     if (values_) {

@@ -25,6 +25,7 @@ struct CallSummary {
     std::array<std::string_view, kLayerColumns> layerTimes{};  // positions 12 to 22
     std::array<std::string_view, kCounterColumns> counters{};  // positions 49 to 67
     bool cutShort = false;  // ended by the next call's "log opened" line
+    LineSpan lines;         // where the walk counts lines: the block's lines
 };
 
 // One finished call as the grid shows it, with each cell's value.
@@ -32,12 +33,13 @@ struct CallRow {
     RowTexts cells;
     std::array<CellValue, kColumnCount> values{};
     std::uint32_t marks = 0;  // kCutShortMark
+    LineSpan lines;
     // Its start or end time can't be read: the corrupt-call warning is due
     // (the row stands all the same).
     bool corrupt = false;
 
     // The row as the table takes it.
-    BuiltRow built() const { return {cells, values, marks}; }
+    BuiltRow built() const { return {cells, values, marks, lines}; }
 };
 
 // Receives the calls of a log one at a time, in the order of the log. The

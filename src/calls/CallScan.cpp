@@ -62,6 +62,7 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
 
         CallSummary call;
         call.startText = positions(current, 1, kCallTimeLength);
+        call.lines.first = next - 1;
         while (next < count) {
             current = lineReadingAhead(lines, next++);
             const std::uint32_t texts = lm::matchLine(current);
@@ -74,6 +75,8 @@ void scanRange(const LogLines& lines, std::size_t first, std::size_t stop, CallT
             if (texts & lm::LogClosed) break;
         }
         call.endText = positions(current, 1, kCallTimeLength);
+        // Up to the line it ended at, or before the line that cut it short.
+        call.lines.end = opensNext ? next - 1 : next;
         writeCallRow(call, rows, table, onCorruptCall);
     }
 }

@@ -78,7 +78,7 @@ void CallScanWhileRead::Walk::walk(const LineRange& range) {
         range, [this, &range](std::size_t index, std::string_view line, std::uint32_t texts) {
             if ((texts & lm::LogOpened) && firstOpening == static_cast<std::size_t>(-1))
                 firstOpening = lines + (index - range.first);
-            walker.line(line, texts);
+            walker.line(line, texts, lines + (index - range.first));
         });
     walker.holdCallAtHand();
     lines += range.last - range.first;
@@ -113,8 +113,9 @@ void CallScanWhileRead::joined(const LineRange& lines) {
     const bool laterOpened = later_.firstOpening < later_.lines;
     const std::size_t stop = lines.first + (laterOpened ? later_.firstOpening : later_.lines);
     first_.walk({lines.text, lines.ends, lines.first, stop});
+    laterStart_ = lines.first;
     if (laterOpened) {
-        first_.walker.stopAt(lines[stop]);
+        first_.walker.stopAt(lines[stop], stop);
         tail_ = &later_;
     }
 }
@@ -123,13 +124,19 @@ void CallScanWhileRead::middleDropped() { later_.table.reset(); }
 
 void CallScanWhileRead::finish(const LogLines& lines, CallTable& table,
                                std::vector<int>& corruptRows) {
-    if (!lines.empty()) tail_->walker.end(lines[lines.size() - 1]);
+    // Each walk counts its lines from where it began: the second from the
+    // middle part's first line.
+    if (!lines.empty()) {
+        const std::size_t begun = tail_ == &later_ ? laterStart_ : 0;
+        tail_->walker.end(lines[lines.size() - 1], lines.size() - 1 - begun);
+    }
     table = std::move(first_.table);
     corruptRows = std::move(first_.corruptRows);
     if (tail_ == &later_) {
         // The second walk's rows go on after the first's; row 0 of an empty
         // table takes the first of them.
         const int shift = table.callCount();
+        later_.table.shiftLines(laterStart_);
         table.appendCalls(std::move(later_.table));
         for (const int row : later_.corruptRows) corruptRows.push_back(row + shift);
     }

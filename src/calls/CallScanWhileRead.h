@@ -48,7 +48,8 @@ private:
 
     Walk first_;
     Walk later_;
-    Walk* tail_ = &first_;  // the walk the lines after the second part go to
+    Walk* tail_ = &first_;        // the walk the lines after the second part go to
+    std::size_t laterStart_ = 0;  // the line the second walk began at
 };
 
 }  // namespace kestal

@@ -2,12 +2,12 @@
 
 namespace kestal {
 
-void CallWalker::end(std::string_view last) {
-    if (inCall_) finishCall(last, false);
+void CallWalker::end(std::string_view last, std::uint64_t index) {
+    if (inCall_) finishCall(last, false, index);
 }
 
-void CallWalker::stopAt(std::string_view opening) {
-    if (inCall_) finishCall(opening, true);
+void CallWalker::stopAt(std::string_view opening, std::uint64_t index) {
+    if (inCall_) finishCall(opening, true, index);
 }
 
 void CallWalker::holdCallAtHand() {
@@ -26,9 +26,13 @@ void CallWalker::holdCallAtHand() {
 
 // The end text is taken from a line that stays valid until the row is built,
 // so it needs no copy.
-void CallWalker::finishCall(std::string_view line, bool cutShort) {
+void CallWalker::finishCall(std::string_view line, bool cutShort, std::uint64_t index) {
     summary_.endText = positions(line, 1, kCallTimeLength);
     summary_.cutShort = cutShort;
+    if (summary_.lines.first == kUncounted || index == kUncounted)
+        summary_.lines = {};
+    else
+        summary_.lines.end = cutShort ? index : index + 1;
     inCall_ = false;
     sink_(rows_.build(summary_));
 }

@@ -38,15 +38,19 @@ public:
     CallWalker(const RegionalSettings& settings, CallRowSink sink, bool values = true)
         : rows_(settings, values), sink_(std::move(sink)) {}
 
+    // Walks that count the log's lines give each line's index, and each row
+    // then the span of its lines; the others give none.
+    static constexpr std::uint64_t kUncounted = UINT64_MAX;
+
     // The next line of the log, texts being its linematch bits.
-    void line(std::string_view line, std::uint32_t texts) {
-        if (texts != 0) recognisedLine(line, texts);
+    void line(std::string_view line, std::uint32_t texts, std::uint64_t index = kUncounted) {
+        if (texts != 0) recognisedLine(line, texts, index);
     }
     // The log ends; its last line was last (which stays valid until now).
-    void end(std::string_view last);
+    void end(std::string_view last, std::uint64_t index = kUncounted);
     // A line that opens a call ends the walk there: the call at hand is cut
     // short by it, and the call it opens is left to another walk.
-    void stopAt(std::string_view opening);
+    void stopAt(std::string_view opening, std::uint64_t index = kUncounted);
 
     bool inCall() const { return inCall_; }
 
@@ -55,10 +59,12 @@ public:
     void holdCallAtHand();
 
 private:
-    void recognisedLine(std::string_view line, std::uint32_t texts);
-    void startCall(std::string_view line);
+    void recognisedLine(std::string_view line, std::uint32_t texts, std::uint64_t index);
+    void startCall(std::string_view line, std::uint64_t index);
     void takeValues(std::uint32_t texts, std::string_view line);
-    void finishCall(std::string_view line, bool cutShort);
+    // The call ends at line (index): after it, or before it when it was cut
+    // short by it.
+    void finishCall(std::string_view line, bool cutShort, std::uint64_t index);
 
     CallRowBuilder rows_;
     CallRowSink sink_;
@@ -93,25 +99,27 @@ inline constexpr std::array<ValueColumn, linematch::kTextCount> kValueColumns = 
 
 }  // namespace walkerdetail
 
-inline void CallWalker::recognisedLine(std::string_view line, std::uint32_t texts) {
+inline void CallWalker::recognisedLine(std::string_view line, std::uint32_t texts,
+                                       std::uint64_t index) {
     if (texts & linematch::LogOpened) {
         // The line cuts the call at hand short and opens the next one.
-        if (inCall_) finishCall(line, true);
-        startCall(line);
+        if (inCall_) finishCall(line, true, index);
+        startCall(line, index);
         return;
     }
     if (!inCall_) return;
     takeValues(texts, line);
-    if (texts & linematch::LogClosed) finishCall(line, false);
+    if (texts & linematch::LogClosed) finishCall(line, false, index);
 }
 
-inline void CallWalker::startCall(std::string_view line) {
+inline void CallWalker::startCall(std::string_view line, std::uint64_t index) {
     // Field by field: the whole summary cleared at once became a string
     // instruction that took longer than the rest of the call's walk.
     summary_.endText = {};
     summary_.layerTimes.fill({});
     summary_.counters.fill({});
     summary_.cutShort = false;
+    summary_.lines.first = index;
     summary_.startText = positions(line, 1, kCallTimeLength);
     inCall_ = true;
 }

@@ -44,6 +44,7 @@ CallTable::CallTable(const CallTable& other)
       recentShapes_(other.recentShapes_),
       garbage_(other.garbage_),
       lanes_(other.lanes_),
+      spans_(other.spans_),
       wide_(other.wide_),
       currentRow_(other.currentRow_),
       currentColumn_(other.currentColumn_) {
@@ -66,6 +67,7 @@ void CallTable::reset() {
     // The rows' room goes back too: a table taken over (appendCalls) or
     // loaded anew holds no memory for rows it no longer has.
     std::vector<Row>(1).swap(rows_);
+    std::vector<LineSpan>(1).swap(spans_);
     shapes_.assign(1, Ends{});
     shapeIndex_ = {{Ends{}, 0}};
     recentShapes_.fill(0);
@@ -78,6 +80,7 @@ void CallTable::reset() {
 
 void CallTable::reserveCalls(std::size_t count) {
     rows_.reserve(count);
+    spans_.reserve(count);
     lanes_.reserve(count * stride());
 }
 
@@ -87,11 +90,13 @@ void CallTable::setRowCount(int count) {
     if (wanted < rows_.size()) {
         for (std::size_t i = wanted; i < rows_.size(); ++i) garbage_ += storedLength(rows_[i]);
         rows_.resize(wanted);
+        spans_.resize(wanted);
         dropValuesFrom(count);
         currentRow_ = std::min(currentRow_, count - 1);
         compactIfWasteful();
     } else {
         rows_.resize(wanted, Row{});
+        spans_.resize(wanted);
         lanes_.resize(wanted * stride(), kNoValue);
     }
 }
@@ -209,6 +214,19 @@ std::uint32_t CallTable::marks(int r) const {
     return lanes_[laneOf(r, columnCount())];
 }
 
+LineSpan CallTable::lines(int r) const {
+    row(r);
+    return spans_[static_cast<std::size_t>(r)];
+}
+
+void CallTable::shiftLines(std::uint64_t count) {
+    for (LineSpan& span : spans_) {
+        if (span.empty()) continue;
+        span.first += count;
+        span.end += count;
+    }
+}
+
 void CallTable::storeValue(std::size_t lane, const CellValue& value) {
     if (lanes_[lane] == kWide) wide_.erase(lane);
     if (value.state() == CellValue::State::None) {
@@ -279,11 +297,13 @@ void CallTable::writeRow(int r, std::span<const std::string> cells, std::uint32_
 void CallTable::writeRow(int r, CellTexts cells, std::uint32_t marks) {
     storeRow(r, cells);
     storeReadValues(r, cells, marks);
+    spans_[static_cast<std::size_t>(r)] = {};
 }
 
 void CallTable::writeRow(int r, const BuiltRow& built) {
     storeRow(r, built.cells);
     storeValues(r, built.values, built.marks);
+    spans_[static_cast<std::size_t>(r)] = built.lines;
 }
 
 // Rows are written into a block one after the other: its pages are made
@@ -361,6 +381,7 @@ int CallTable::addCall(const BuiltRow& built) {
     }
     if (callCount() > 0) {
         rows_.emplace_back();
+        spans_.emplace_back();
         lanes_.resize(lanes_.size() + stride(), kNoValue);
     }
     writeRow(rowCount() - 1, built);
@@ -379,6 +400,7 @@ void CallTable::clearRow(int r) {
     garbage_ += storedLength(target);
     target = Row{};
     storeValues(r, {}, 0);
+    spans_[static_cast<std::size_t>(r)] = {};
     compactIfWasteful();
 }
 

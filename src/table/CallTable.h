@@ -25,10 +25,20 @@ using CellTexts = std::span<const std::string_view>;
 
 // A row as a row builder makes it: each cell's text and value, and marks
 // that the kind of log gives a meaning (a dial-up call cut short, say).
+// The lines a row was made of: indexes into the log's lines, from first up
+// to end (not included); empty for a row written as texts alone.
+struct LineSpan {
+    std::uint64_t first = 0;
+    std::uint64_t end = 0;
+    bool empty() const { return first == end; }
+    friend bool operator==(const LineSpan&, const LineSpan&) = default;
+};
+
 struct BuiltRow {
     CellTexts cells;
     std::span<const CellValue> values;
     std::uint32_t marks = 0;
+    LineSpan lines;
 };
 
 // Rows 0 and on hold one call each; the column titles are the columns'
@@ -69,6 +79,11 @@ public:
         return value(column, row).sortKey(columns_[static_cast<std::size_t>(column)].kind);
     }
     std::uint32_t marks(int row) const;
+    // The lines row was made of.
+    LineSpan lines(int row) const;
+    // Moves every row's lines by count lines (a table made of lines counted
+    // from another start).
+    void shiftLines(std::uint64_t count);
     // The values of a call row, for code that reads every call:
     // the row is checked once, each value then taken at once.
     class RowValues {
@@ -227,6 +242,7 @@ private:
     std::array<std::uint16_t, 64> recentShapes_{};
     std::uint64_t garbage_ = 0;  // stored bytes no row refers to any more
     std::vector<std::uint32_t> lanes_;
+    std::vector<LineSpan> spans_;  // by row
     std::unordered_map<std::size_t, CellValue> wide_;
     int currentRow_ = 0;
     int currentColumn_ = 0;

@@ -20,6 +20,7 @@ std::size_t CallTable::firstRowToAppend(const CallTable& other) {
     for (std::size_t c = 0; c < columns_.size(); ++c)
         values[c] = other.value(static_cast<int>(c), 0);
     storeValues(0, std::span(values).first(columns_.size()), other.marks(0));
+    spans_[0] = other.spans_[0];
     garbage_ += other.storedLength(other.rows_[0]);  // its bytes come along unused
     return 1;
 }
@@ -33,6 +34,8 @@ void CallTable::addRowsOf(const CallTable& other, std::size_t from, std::size_t 
                   other.lanes_.end());
     for (const auto& [lane, value] : other.wide_)
         if (lane >= from * stride()) wide_[laneBase + lane] = value;
+    spans_.insert(spans_.end(), other.spans_.begin() + static_cast<std::ptrdiff_t>(from),
+                  other.spans_.end());
     rows_.reserve(rows_.size() + count);
     // Their pages made present at once, not a fault each.
     populatePages(rows_.data() + rows_.size(), rows_.data() + rows_.size() + count);

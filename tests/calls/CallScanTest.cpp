@@ -126,6 +126,31 @@ TEST(CallScanTest, SampleLogGivesTheExpectedTable) {
               testing::readBytes(std::string(KESTAL_TEST_DATA) + "/log/sample-calls.txt"));
 }
 
+// A row's lines run from its "log opened" line up to its closing line, or
+// up to the line that cut it short (the next row's first), or to the end.
+TEST(CallScanTest, EachRowKnowsItsLines) {
+    const LogLines lines = LogLines::fromBytes(crlfText(
+        {logLine("08:00:00.00", "before"), opened("09:00:00.00"), logLine("09:00:01.00", "x"),
+         closed("09:00:02.00"), logLine("09:30:00.00", "between"), opened("10:00:00.00"),
+         opened("11:00:00.00"), logLine("11:00:01.00", "y")}));
+    CallTable table{kDialUpColumns};
+    scanCalls(lines, table, RegionalSettings{}, nullptr);
+    ASSERT_EQ(table.callCount(), 3);
+    EXPECT_EQ(table.lines(0), (LineSpan{1, 4}));  // closed
+    EXPECT_EQ(table.lines(1), (LineSpan{5, 6}));  // cut short by the next
+    EXPECT_EQ(table.lines(2), (LineSpan{6, 8}));  // to the end of the log
+    // A followed log's calls, walked again from a call's first line on.
+    CallTable again{kDialUpColumns};
+    scanCallsFrom(lines, 5, again, RegionalSettings{}, nullptr);
+    EXPECT_EQ(dumpLines(again), "5-6\n6-8\n");
+    // Rows written as texts alone have none.
+    table.writeRow(1, RowCells{});
+    EXPECT_TRUE(table.lines(1).empty());
+    table.shiftLines(10);
+    EXPECT_EQ(table.lines(2), (LineSpan{16, 18}));
+    EXPECT_TRUE(table.lines(1).empty());
+}
+
 TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
     // The sample log, then lines outside any call, calls cut short, calls
     // with unreadable times (whose warnings must keep their order) and a
@@ -145,7 +170,7 @@ TEST(CallScanTest, TwoWalkersGiveTheRowsOfOneWhereverTheSplitFalls) {
             [&warnings](std::string_view start) { warnings.emplace_back(start); }, split);
         EXPECT_EQ(table.currentRow(), 0);
         EXPECT_EQ(table.currentColumn(), 0);
-        return dumpTable(table);
+        return dumpTable(table) + dumpLines(table);
     };
     std::vector<std::string> oneWarnings;
     const std::string one = walk(lines.size(), oneWarnings);
@@ -185,7 +210,8 @@ TEST(CallScanTest, LongLogsGiveTheRowsOfOneWalker) {
             lines, one, RegionalSettings{}, [&](std::string_view) { ++oneWarnings; }, lines.size());
         EXPECT_GT(one.callCount(), 100) << callsAllAlong;
         EXPECT_GT(oneWarnings, 1) << callsAllAlong;
-        EXPECT_EQ(dumpTable(two), dumpTable(one)) << callsAllAlong;
+        EXPECT_EQ(dumpTable(two) + dumpLines(two), dumpTable(one) + dumpLines(one))
+            << callsAllAlong;
         EXPECT_EQ(twoWarnings, oneWarnings) << callsAllAlong;
     }
 }

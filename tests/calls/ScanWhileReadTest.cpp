@@ -34,7 +34,7 @@ Scanned scanOfWholeLines(const std::string& bytes) {
     CallTable table{kDialUpColumns};
     scanCalls(lines, table, {},
               [&scanned](std::string_view start) { scanned.corrupt.emplace_back(start); });
-    scanned.table = dumpTable(table);
+    scanned.table = dumpTable(table) + dumpLines(table);
     return scanned;
 }
 
@@ -60,7 +60,7 @@ Scanned scanWhileRead(const std::string& bytes, std::optional<std::size_t> split
     EXPECT_EQ(table.currentRow(), 0);
     for (const int row : corruptRows)
         scanned.corrupt.emplace_back(table.cell(Column::StartTime, row));
-    scanned.table = dumpTable(table);
+    scanned.table = dumpTable(table) + dumpLines(table);
     return scanned;
 }
 

@@ -58,6 +58,16 @@ inline std::string dumpTable(const CallTable& table) {
     return text;
 }
 
+// One text line per call row: the span of its lines, "first-end".
+inline std::string dumpLines(const CallTable& table) {
+    std::string text;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const LineSpan lines = table.lines(row);
+        text += std::to_string(lines.first) + '-' + std::to_string(lines.end) + '\n';
+    }
+    return text;
+}
+
 // One text line per call row: each cell's value ("-" for none, "d" before a
 // Time of a day only) and the row's marks, separated by "|".
 inline std::string dumpValues(const CallTable& table) {

@@ -13,7 +13,6 @@
 
 #include "app/FilterBar.h"
 #include "app/ShownCallsProxy.h"
-#include "lines/LogLines.h"
 #include "platform/Platform.h"
 
 class QAction;
@@ -30,7 +29,6 @@ public:
     struct Parts {
         Platform& platform;
         CallTable& table;
-        const LogLines& lines;      // the table's calls are theirs
         QAbstractItemModel* model;  // over table
         CallGrid* grid;
         QLabel* statusLabel;

@@ -163,10 +163,10 @@ void MainWindow::createClientArea() {
     repairGauge_->hide();
 
     // The grid shows the table through the sort and the filter.
-    shown_ = new CallViewControls(
-        {platform_, state_.table, state_.lines, model_, callGrid_, statusLabel_, saveDialog_,
-         [this](const std::function<void()>& body) { command(body); }},
-        client_);
+    shown_ =
+        new CallViewControls({platform_, state_.table, model_, callGrid_, statusLabel_, saveDialog_,
+                              [this](const std::function<void()>& body) { command(body); }},
+                             client_);
     shown_->addMenus(fileMenu_, editMenu_, viewMenu_, gridMenu_);
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.

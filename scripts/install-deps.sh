@@ -13,7 +13,7 @@ packages=(
   # real-window checks and screenshots
   xvfb xauth x11-utils xdotool imagemagick openbox
   # checks of the desktop entry and the log's file type
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info libglib2.0-bin
   # printing through CUPS, and reading the printed PDF back
   cups cups-client cups-bsd poppler-utils
   # regional settings in tests

@@ -144,10 +144,12 @@ void CallGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void CallGrid::mousePressEvent(QMouseEvent* event) {
-    // The view would move the current row to the pressed one; a right click
-    // only opens the context menu.
+    // A right click selects the row under the pointer, as everywhere on the
+    // desktop, so that the context menu acts on it; off the rows it leaves
+    // the selection as it is.
     if (event->button() == Qt::RightButton) {
         event->accept();
+        selectRowAt(event->position().toPoint());
         return;
     }
     QTableView::mousePressEvent(event);
@@ -180,8 +182,22 @@ void CallGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     doubleClicked();
 }
 
+void CallGrid::selectRowAt(const QPoint& viewportPos) {
+    const QModelIndex pointed = indexAt(viewportPos);
+    if (!pointed.isValid() || selectionModel() == nullptr) return;
+    const QModelIndex current = currentIndex();
+    const QModelIndex target =
+        model()->index(pointed.row(), current.isValid() ? current.column() : pointed.column());
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void CallGrid::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
+    // A desktop that sends the menu without a press first (a pen, a touch):
+    // the row under the pointer all the same. The menu key acts on the row
+    // selected.
+    if (event->reason() == QContextMenuEvent::Mouse) selectRowAt(event->pos());
     if (onContextMenu) onContextMenu(event->globalPos());
 }
 

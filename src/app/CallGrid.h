@@ -1,9 +1,9 @@
 // The call grid ("Grid1"): a table view that behaves like the string grid the
 // program was designed around. One fixed title row (the horizontal header),
 // whole-row single selection, no editing, no grid lines between call cells,
-// no tooltips; a right click opens the context menu without moving the
-// selection, and a double click anywhere (title row included) is reported
-// as one event.
+// no tooltips; a right click selects the row under the pointer and opens
+// the context menu, and a double click anywhere (title row included) is
+// reported as one event.
 #pragma once
 
 #include <QHeaderView>
@@ -71,6 +71,7 @@ protected:
 
 private:
     void doubleClicked();
+    void selectRowAt(const QPoint& viewportPos);
 };
 
 }  // namespace kestal

@@ -1,12 +1,17 @@
 #include "app/FilterBar.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QTimeEdit>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWidgetAction>
 #include <cmath>
 
 #include "app/look/WindowLook.h"
@@ -27,13 +32,19 @@ QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
     return box;
 }
 
-// A date as the log writes it.
-QDateEdit* dateEdit(QWidget* parent, const char* name) {
-    auto* edit = new QDateEdit(QDate::currentDate(), parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setDisplayFormat(QStringLiteral("MM-dd-yyyy"));
-    edit->setCalendarPopup(true);
-    return edit;
+// A date as the log writes it; when typed, the month and the day may
+// also have one digit.
+const QString kDateFormat = QStringLiteral("MM-dd-yyyy");
+
+QDate typedDate(const QString& text) {
+    static const QRegularExpression whole(QStringLiteral("^\\d{1,2}-\\d{1,2}-\\d{4}$"));
+    const QString typed = text.trimmed();
+    // All four digits of the year: "12-03-2" is a date half typed, not one
+    // in the year 2.
+    if (!whole.match(typed).hasMatch()) return {};
+    for (const QString& format : {kDateFormat, QStringLiteral("M-d-yyyy")})
+        if (const QDate date = QDate::fromString(typed, format); date.isValid()) return date;
+    return {};
 }
 
 QTimeEdit* durationEdit(QWidget* parent, const char* name, const QTime& time) {
@@ -61,9 +72,9 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     }
 
     fromCheck_ = check(this, "FromCheck", "From");
-    fromDate_ = dateEdit(this, "FromDate");
+    makeDateField(fromDate_, "FromDate");
     toCheck_ = check(this, "ToCheck", "to");
-    toDate_ = dateEdit(this, "ToDate");
+    makeDateField(toDate_, "ToDate");
     errorsCheck_ = check(this, "ErrorsCheck", "Calls with errors");
     cutShortCheck_ = check(this, "CutShortCheck", "Cut-short calls");
     minDurationCheck_ = check(this, "MinDurationCheck", "Duration at least");
@@ -79,8 +90,8 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     slowLayerSeconds_->setValue(5);
     slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
 
-    for (QWidget* part : {static_cast<QWidget*>(fromCheck_), static_cast<QWidget*>(fromDate_),
-                          static_cast<QWidget*>(toCheck_), static_cast<QWidget*>(toDate_)})
+    for (QWidget* part : {static_cast<QWidget*>(fromCheck_), fromDate_.box,
+                          static_cast<QWidget*>(toCheck_), toDate_.box})
         first->addWidget(part);
     first->addSpacing(16);
     first->addWidget(errorsCheck_);
@@ -98,8 +109,6 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
 
     for (QCheckBox* box : findChildren<QCheckBox*>())
         connect(box, &QCheckBox::toggled, this, &FilterBar::filterChanged);
-    for (QDateEdit* edit : {fromDate_, toDate_})
-        connect(edit, &QDateEdit::dateChanged, this, &FilterBar::filterChanged);
     for (QTimeEdit* edit : {minDuration_, maxDuration_})
         connect(edit, &QTimeEdit::timeChanged, this, &FilterBar::filterChanged);
     connect(slowLayerSeconds_, &QDoubleSpinBox::valueChanged, this, &FilterBar::filterChanged);
@@ -107,8 +116,8 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
 
 CallFilter FilterBar::filter() const {
     CallFilter filter;
-    if (fromCheck_->isChecked()) filter.from = dayOf(fromDate_->date());
-    if (toCheck_->isChecked()) filter.to = dayOf(toDate_->date());
+    if (fromCheck_->isChecked()) filter.from = dayOf(fromDate_.date);
+    if (toCheck_->isChecked()) filter.to = dayOf(toDate_.date);
     filter.withErrors = errorsCheck_->isChecked();
     filter.cutShort = cutShortCheck_->isChecked();
     if (minDurationCheck_->isChecked())
@@ -123,8 +132,81 @@ CallFilter FilterBar::filter() const {
 void FilterBar::focusFirstCheck() { fromCheck_->setFocus(); }
 
 void FilterBar::suggestDates(const QDate& first, const QDate& last) {
-    if (!fromCheck_->isChecked() && first.isValid()) fromDate_->setDate(first);
-    if (!toCheck_->isChecked() && last.isValid()) toDate_->setDate(last);
+    if (!fromCheck_->isChecked() && first.isValid()) setDate(fromDate_, first);
+    if (!toCheck_->isChecked() && last.isValid()) setDate(toDate_, last);
+}
+
+void FilterBar::makeDateField(DateField& field, const char* name) {
+    field.box = new QWidget(this);
+    auto* parts = new QHBoxLayout(field.box);
+    parts->setContentsMargins(0, 0, 0, 0);
+    parts->setSpacing(0);
+    field.edit = new QLineEdit(field.box);
+    field.edit->setObjectName(QString::fromLatin1(name));
+    field.edit->setMaxLength(10);
+    field.edit->setPlaceholderText(QStringLiteral("MM-DD-YYYY"));
+    field.edit->setFixedWidth(
+        field.edit->fontMetrics().horizontalAdvance(QStringLiteral("00-00-0000")) + 16);
+    parts->addWidget(field.edit);
+
+    auto* calendarButton = new QToolButton(field.box);
+    calendarButton->setObjectName(QString::fromLatin1(name) + QStringLiteral("Calendar"));
+    calendarButton->setArrowType(Qt::DownArrow);
+    calendarButton->setPopupMode(QToolButton::InstantPopup);
+    calendarButton->setToolTip(tr("Pick the date from a calendar"));
+    auto* calendarMenu = new QMenu(calendarButton);
+    auto* calendar = new QCalendarWidget(calendarMenu);
+    calendar->setObjectName(QString::fromLatin1(name) + QStringLiteral("CalendarPicker"));
+    auto* calendarItem = new QWidgetAction(calendarMenu);
+    calendarItem->setDefaultWidget(calendar);
+    calendarMenu->addAction(calendarItem);
+    calendarButton->setMenu(calendarMenu);
+    parts->addWidget(calendarButton);
+
+    connect(calendarMenu, &QMenu::aboutToShow, calendar, [&field, calendar] {
+        calendar->setSelectedDate(field.date.isValid() ? field.date : QDate::currentDate());
+    });
+    connect(calendar, &QCalendarWidget::clicked, this, [this, &field, calendarMenu](QDate date) {
+        calendarMenu->close();
+        setDate(field, date);
+        emit filterChanged();
+    });
+    connect(field.edit, &QLineEdit::textEdited, this, [this, &field] { dateTyped(field); });
+    // Wrong text is shown as wrong once the user leaves it or presses
+    // Enter, not at every key of a date half typed.
+    connect(field.edit, &QLineEdit::editingFinished, this,
+            [this, &field] { showDateWrong(field, !typedDate(field.edit->text()).isValid()); });
+    setDate(field, QDate::currentDate());
+}
+
+void FilterBar::setDate(DateField& field, const QDate& date) {
+    field.date = date;
+    field.edit->setText(date.toString(kDateFormat));
+    showDateWrong(field, false);
+}
+
+void FilterBar::dateTyped(DateField& field) {
+    const QDate date = typedDate(field.edit->text());
+    if (!date.isValid()) return;
+    showDateWrong(field, false);
+    if (date == field.date) return;
+    field.date = date;
+    emit filterChanged();
+}
+
+void FilterBar::showDateWrong(DateField& field, bool wrong) {
+    if (field.edit->property("wrong").toBool() == wrong) return;
+    field.edit->setProperty("wrong", wrong);
+    QPalette colours = field.box->palette();
+    if (wrong) {
+        colours.setColor(QPalette::Base, QColor(0xff, 0xdd, 0xdd));
+        colours.setColor(QPalette::Text, QColor(0xa0, 0x00, 0x00));
+    }
+    field.edit->setPalette(colours);
+    field.edit->setToolTip(
+        wrong ? tr("Not a date: type it as month-day-year, as in %1. The filter keeps %2.")
+                    .arg(QDate(2026, 12, 3).toString(kDateFormat), field.date.toString(kDateFormat))
+              : QString());
 }
 
 }  // namespace kestal

@@ -3,13 +3,14 @@
 // Each check turns its part of the filter on; every change applies at once.
 #pragma once
 
+#include <QDate>
 #include <QFrame>
 
 #include "calls/CallFilter.h"
 
 class QCheckBox;
-class QDateEdit;
 class QDoubleSpinBox;
+class QLineEdit;
 class QTimeEdit;
 
 namespace kestal {
@@ -33,10 +34,23 @@ signals:
     void filterChanged();
 
 private:
+    // A date typed whole as the log writes it ("12-03-2026"), or picked from
+    // the calendar beside it. A text that is no date stays as typed, shown
+    // as wrong, and the filter keeps the last date that was right.
+    struct DateField {
+        QWidget* box = nullptr;  // the text and its calendar button
+        QLineEdit* edit = nullptr;
+        QDate date;
+    };
+    void makeDateField(DateField& field, const char* name);
+    void setDate(DateField& field, const QDate& date);
+    void dateTyped(DateField& field);
+    void showDateWrong(DateField& field, bool wrong);
+
     QCheckBox* fromCheck_ = nullptr;
-    QDateEdit* fromDate_ = nullptr;
+    DateField fromDate_;
     QCheckBox* toCheck_ = nullptr;
-    QDateEdit* toDate_ = nullptr;
+    DateField toDate_;
     QCheckBox* errorsCheck_ = nullptr;
     QCheckBox* cutShortCheck_ = nullptr;
     QCheckBox* minDurationCheck_ = nullptr;

@@ -95,15 +95,13 @@ void MainWindow::openRecentLog(const std::string& path) {
             fillRecentLogsMenu();
             return;
         }
-        commands::openLogFile(state_, platform_, view_, path);
-        logChosen(true);
+        if (commands::openOtherLog(state_, platform_, view_, path)) logChosen(true);
     });
 }
 
 void MainWindow::openDroppedLog(const std::string& path) {
     command([this, &path] {
-        commands::openLogFile(state_, platform_, view_, path);
-        logChosen(true);
+        if (commands::openOtherLog(state_, platform_, view_, path)) logChosen(true);
     });
 }
 

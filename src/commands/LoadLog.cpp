@@ -9,6 +9,7 @@
 #include "commands/BusyCursor.h"
 #include "commands/CallCountText.h"
 #include "commands/LogRepair.h"
+#include "lines/LooksLikeLog.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -112,6 +113,31 @@ bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead& 
     return true;
 }
 
+enum class FileLook { Log, Folder, NotALog, CantTell };
+
+// What the file at path is, by its kind and first bytes. A file that is not
+// there or can't be read is left for the load to report.
+FileLook lookAtFile(const std::string& path) {
+    const std::optional<FileStatus> status = pathStatus(path);
+    if (!status) return FileLook::CantTell;
+    if (status->folder) return FileLook::Folder;
+    // A pipe or a device is no log, and reading one might never end.
+    if (!status->regular) return FileLook::NotALog;
+    const FileDescriptor file = openFile(path, Access::Read, Waiting::DontWait);
+    if (!file) return FileLook::CantTell;
+    std::string first(kLogLookBytes, '\0');
+    std::size_t got = 0;
+    while (got < first.size()) {
+        const ssize_t read =
+            readSome(file.get(), first.data() + got, first.size() - got, static_cast<off_t>(got));
+        if (read < 0) return FileLook::CantTell;
+        if (read == 0) break;
+        got += static_cast<std::size_t>(read);
+    }
+    first.resize(got);
+    return looksLikePppLog(first) ? FileLook::Log : FileLook::NotALog;
+}
+
 }  // namespace
 
 void startUp(LogState& state, Platform& platform, LoadView& view, std::string_view logFile) {
@@ -142,9 +168,13 @@ void loadLog(LogState& state, Platform& platform, LoadView& view) {
     if (!readLines(state, log.get(), platform, scan)) return;
     state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
 
+    // The question is about NUL bytes, which end the text before the file
+    // does: it comes exactly when one did. Line ends of one byte (a log
+    // that went through a Unix tool) or a last line without one lose
+    // nothing, and counting lengths would take them for damage.
     // A repair reads other lines, whose calls are walked afresh.
     bool repaired = false;
-    if (state.lines.joinedLength() != fileSize) {
+    if (state.lines.endsAtNul()) {
         repaired = platform.messageDlg(kAttemptLoadQuestion, DialogType::Warning,
                                        DialogButtons::YesNo) == DialogResult::Yes &&
                    repairLog(state, log.get(), logStatus, platform, view);
@@ -179,6 +209,23 @@ void openLogFile(LogState& state, Platform& platform, LoadView& view, std::strin
     view.setCaption(std::string(kProgramTitle) + " - " + state.logPath);
     view.setStatusText("");
     loadLog(state, platform, view);
+}
+
+bool openOtherLog(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    const std::string file(path);
+    switch (lookAtFile(file)) {
+        case FileLook::Folder:
+            platform.messageDlg(folderNotALogText(path), DialogType::Error, DialogButtons::Ok);
+            return false;
+        case FileLook::NotALog:
+            platform.messageDlg(notAPppLogText(path), DialogType::Error, DialogButtons::Ok);
+            return false;
+        case FileLook::Log:
+        case FileLook::CantTell:
+            break;
+    }
+    openLogFile(state, platform, view, path);
+    return true;
 }
 
 }  // namespace kestal::commands

@@ -31,4 +31,11 @@ bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& op
 // table, the caption and the status label set for it, then loadLog.
 void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path);
 
+// A file dropped on the window or taken from the recent logs: looked at
+// before it replaces the log shown. A folder, or a file whose first bytes
+// are no PPP log, is refused with a message naming it, and the log shown
+// stays as it is. Any other file is opened as openLogFile opens it (one
+// that can't be read then says so as any log does). True when it was.
+bool openOtherLog(LogState& state, Platform& platform, LoadView& view, std::string_view path);
+
 }  // namespace kestal::commands

@@ -3,6 +3,7 @@
 // nothing to the user themselves.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kestal {
@@ -22,6 +23,14 @@ inline constexpr std::string_view kNoSystemLog =
     "No system log was found: open a log with File > Open.";
 inline constexpr std::string_view kCorruptLogWarning =
     "The PPPLOG.TXT file appears to have been corrupted.";
+
+// A dropped file or a recent log refused before it replaces the log shown.
+inline std::string notAPppLogText(std::string_view path) {
+    return std::string(path) + " does not look like a PPP log.";
+}
+inline std::string folderNotALogText(std::string_view path) {
+    return std::string(path) + " is a folder, not a PPP log.";
+}
 
 // Clear.
 inline constexpr std::string_view kClearQuestion =

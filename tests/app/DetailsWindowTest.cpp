@@ -108,11 +108,11 @@ TEST_F(DetailsWindow, SecondRunRefillsTheSameWindow) {
     EXPECT_EQ(platform.cursorChanges, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
-TEST_F(DetailsWindow, RightClickThenContextMenuActsOnThePreviousSelection) {
+TEST_F(DetailsWindow, RightClickThenContextMenuActsOnTheRowUnderThePointer) {
     CallGrid* grid = AppTest::grid();
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(1));
     action("ShowCallDetails1")->trigger();
-    expectShown(kFirstCall);
+    expectShown(kSecondCall);
 }
 
 TEST_F(DetailsWindow, WindowLayout) {

@@ -248,25 +248,43 @@ TEST_F(MainWindow, GridHasTheFocusAtFirstAndLosesItToAnOpen) {
     EXPECT_TRUE(details->isVisible());
 }
 
-TEST_F(MainWindow, RightClickOpensTheContextMenuWithoutMovingTheSelection) {
+TEST_F(MainWindow, RightClickSelectsTheRowUnderThePointerForTheContextMenu) {
     writeLog(kThreeCallLog);
     createWindows();
     showMain();
     CallGrid* grid = AppTest::grid();
+    QWidget* cells = grid->viewport();
     const QPoint third = grid->visualRect(grid->model()->index(2, 3)).center();
+    auto openMenu = [&](QContextMenuEvent::Reason reason, const QPoint& at) {
+        QContextMenuEvent menuEvent(reason, at, cells->mapToGlobal(at));
+        QApplication::sendEvent(cells, &menuEvent);
+        EXPECT_TRUE(menu("PopupMenu1")->isVisible());
+        menu("PopupMenu1")->hide();
+    };
+    auto copiedStart = [&] { return platform.clipboard.substr(0, 19); };
 
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, third);
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, third,
-                                grid->viewport()->mapToGlobal(third));
-    QApplication::sendEvent(grid->viewport(), &menuEvent);
-    EXPECT_EQ(grid->currentIndex().row(), 0);
-    EXPECT_TRUE(menu("PopupMenu1")->isVisible());
-    menu("PopupMenu1")->hide();
-
-    // A left click does move it.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third);
+    // Row 1 selected, row 3 right-clicked: Copy Call copies row 3's call.
+    QTest::mouseClick(cells, Qt::RightButton, {}, third);
+    openMenu(QContextMenuEvent::Mouse, third);
     EXPECT_EQ(grid->currentIndex().row(), 2);
     EXPECT_EQ(main->selectedRow(), 2);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().size(), 1);
+    action("CopyCall2")->trigger();
+    EXPECT_EQ(copiedStart(), "12-03-2026 20:41:55");
+
+    // A menu that comes without a press selects the row all the same.
+    const QPoint second = grid->visualRect(grid->model()->index(1, 0)).center();
+    openMenu(QContextMenuEvent::Mouse, second);
+    EXPECT_EQ(main->selectedRow(), 1);
+    // Below the last row, or from the menu key, the selection stays.
+    const QPoint belowRows(third.x(), cells->height() - 2);
+    ASSERT_FALSE(grid->indexAt(belowRows).isValid());
+    QTest::mouseClick(cells, Qt::RightButton, {}, belowRows);
+    openMenu(QContextMenuEvent::Mouse, belowRows);
+    openMenu(QContextMenuEvent::Keyboard, third);
+    EXPECT_EQ(main->selectedRow(), 1);
+    action("CopyCall2")->trigger();
+    EXPECT_EQ(copiedStart(), "12-02-2026 13:59:04");
 }
 
 TEST_F(MainWindow, KeysMoveTheSelectionByRowOnly) {

@@ -2,10 +2,12 @@
 // calls: the selected call is the one the user sees.
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimeEdit>
@@ -133,6 +135,55 @@ TEST_F(ShownCallsTest, TheSelectionFollowsItsCallAndSaysWhichCallCommandsActOn) 
     EXPECT_EQ(shownStarts(), (QStringList{kD, kA, kB, kC}));
     EXPECT_EQ(statusLabel()->text(), QStringLiteral("4 Calls"));
     EXPECT_EQ(main->selectedRow(), 0);
+}
+
+// Typed as a user types: Ctrl+F, the From check ticked, Tab, the date.
+TEST_F(ShownCallsTest, ADateTypedWholeFiltersAndAWrongOneShowsAsWrong) {
+    QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(QApplication::focusWidget() == child<QCheckBox>(*bar, "FromCheck"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* from = child<QLineEdit>(*bar, "FromDate");
+    ASSERT_EQ(QApplication::focusWidget(), from);
+    EXPECT_EQ(from->text(), kA);  // the first call's, all of it selected
+    QTest::keyClicks(from, "12-03-2026");
+    EXPECT_EQ(from->text(), kC);
+    EXPECT_EQ(shownStarts(), (QStringList{kC, kD}));
+    QTest::keyClick(from, Qt::Key_Tab);
+    EXPECT_EQ(from->text(), kC);
+    EXPECT_FALSE(from->property("wrong").toBool());
+
+    auto* to = child<QLineEdit>(*bar, "ToDate");
+    child<QCheckBox>(*bar, "ToCheck")->setChecked(true);
+    const QColor rightBase = to->palette().color(QPalette::Base);
+    struct Case {
+        const char* typed;
+        bool wrong;
+        QStringList shown;
+    };
+    const std::vector<Case> cases = {
+        {"13-45-2026", true, {kC, kD}},  // no such day: the last right date holds
+        {"12-03", true, {kC, kD}},       // half a date
+        {"12-3-2026", false, {kC}},      // one digit for the day
+        {"12-32-2026", true, {kC}},     {"12-04-2026", false, {kC, kD}},
+    };
+    for (const Case& c : cases) {
+        to->setFocus();
+        to->selectAll();
+        QTest::keyClicks(to, c.typed);
+        QTest::keyClick(to, Qt::Key_Tab);
+        EXPECT_EQ(to->text(), QString::fromLatin1(c.typed)) << c.typed;  // never replaced
+        EXPECT_EQ(to->property("wrong").toBool(), c.wrong) << c.typed;
+        EXPECT_EQ(to->toolTip().isEmpty(), !c.wrong) << c.typed;
+        EXPECT_EQ(to->palette().color(QPalette::Base) != rightBase, c.wrong) << c.typed;
+        EXPECT_EQ(shownStarts(), c.shown) << c.typed;
+    }
+
+    // Picked from the calendar instead.
+    auto* calendar = child<QCalendarWidget>(*bar, "FromDateCalendarPicker");
+    emit calendar->clicked(QDate(2026, 12, 2));
+    EXPECT_EQ(from->text(), kB);
+    EXPECT_EQ(shownStarts(), (QStringList{kB, kC, kD}));
 }
 
 TEST_F(ShownCallsTest, AFilterThatHidesEveryCallLeavesNothingToActOn) {

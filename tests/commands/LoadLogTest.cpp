@@ -40,19 +40,30 @@ TEST_F(LoadLogTest, DefaultPathAppendsTheFileNameVerbatim) {
     EXPECT_FALSE(defaultLogPath(platform, path));
 }
 
-TEST_F(LoadLogTest, SizeCheckAsksOnlyWhenTheLengthsDiffer) {
+// The question comes exactly when a NUL byte ended the text before the
+// file's end, whatever the line ends; no NUL, no question.
+TEST_F(LoadLogTest, AsksOnlyWhenANulByteEndedTheText) {
     struct Case {
         const char* name;
         std::string bytes;
         bool asks;
+        std::size_t linesAfterNo;
     };
+    const std::string call = callText("09:00:00.00", "09:00:10.00");
+    std::string lfOnly = call;
+    std::erase(lfOnly, '\r');
+    std::string crOnly = call;
+    std::erase(crOnly, '\n');
     const std::vector<Case> cases = {
-        {"every line ended by CR LF", callText("09:00:00.00", "09:00:10.00"), false},
-        {"empty log", "", false},
-        {"last line without line end", "a\r\nb", true},
-        {"line feeds alone", "a\nb\n", true},
-        {"NUL byte", "a\r\nb\0\r\n"s, true},
-        {"lone LF and NUL cancel out", "a\nb\0\r\n"s, false},
+        {"CR LF", call, false, 2},
+        {"LF alone", lfOnly, false, 2},
+        {"CR alone", crOnly, false, 2},
+        {"empty log", "", false, 0},
+        {"last line without line end", "a\r\nb", false, 2},
+        {"NUL in the middle", "a\r\nb\0c\r\nd\r\n"s, true, 2},
+        {"NUL in the last byte", "a\r\nb\r\n\0"s, true, 2},
+        {"NUL first", "\0a\r\n"s, true, 0},
+        {"lone LF and NUL that cancel out in length", "a\nb\0\r\n"s, true, 2},
     };
     for (const Case& c : cases) {
         platform.dialogs.clear();
@@ -62,7 +73,8 @@ TEST_F(LoadLogTest, SizeCheckAsksOnlyWhenTheLengthsDiffer) {
             !platform.dialogs.empty() && platform.dialogs[0].text == kAttemptLoadQuestion;
         EXPECT_EQ(asked, c.asks) << c.name;
         if (c.asks) {
-            // Unanswered: No, then the warning, then the scan.
+            // Unanswered: No, then the warning, then the scan of the lines
+            // before the NUL.
             ASSERT_EQ(platform.dialogs.size(), 2u) << c.name;
             EXPECT_EQ(platform.dialogs[0].type, DialogType::Warning);
             EXPECT_EQ(platform.dialogs[0].buttons, DialogButtons::YesNo);
@@ -72,7 +84,16 @@ TEST_F(LoadLogTest, SizeCheckAsksOnlyWhenTheLengthsDiffer) {
         } else {
             EXPECT_TRUE(platform.dialogs.empty()) << c.name;
         }
+        EXPECT_EQ(state.lines.size(), c.linesAfterNo) << c.name;
         EXPECT_EQ(readBytes(path), c.bytes) << c.name;
+        expectSettled();
+    }
+    // Whatever its line ends, the call is listed.
+    for (const std::string& bytes : {lfOnly, crOnly}) {
+        platform.dialogs.clear();
+        load(dir.write("log.txt", bytes));
+        EXPECT_EQ(state.table.rowCount(), 1);
+        EXPECT_EQ(state.table.cell(Column::StartTime, 0), call.substr(0, 19));
     }
 }
 

@@ -19,6 +19,7 @@ namespace kestal::testing {
 namespace {
 
 using OpenLogs = AppTest;
+using namespace std::string_literals;
 
 QStringList actionNames(const QMenu* menu) {
     QStringList names;
@@ -113,6 +114,37 @@ TEST_F(OpenLogs, DroppedFileOpensAsFileOpenDoes) {
     EXPECT_FALSE(action("Clear1")->isEnabled());
     EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{one});
     EXPECT_TRUE(platform.dialogs.empty());
+}
+
+TEST_F(OpenLogs, ADroppedPictureOrARecentFolderKeepsTheShownLog) {
+    writeLog(kThreeCallLog);
+    const std::string recent = windows.write("recent.txt", kThreeCallLog);
+    platform.fileDialogAnswers.push_back(recent);
+    createWindows();
+    showMain();
+    action("Open1")->trigger();
+    const QString caption = main->windowTitle();
+    const std::string picture =
+        windows.write("picture.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\x08\x06"s);
+    platform.dialogs.clear();
+
+    EXPECT_TRUE(dropOn(main.get(), {QUrl::fromLocalFile(QString::fromStdString(picture))}));
+    EXPECT_EQ(platform.dialogTexts(),
+              std::vector<std::string>{picture + " does not look like a PPP log."});
+    EXPECT_EQ(platform.dialogs.back().type, DialogType::Error);
+    EXPECT_EQ(main->windowTitle(), caption);
+    EXPECT_EQ(main->model()->rowCount(), 3);
+    EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{recent});
+
+    // The recent log has become a folder: said so, never "in use".
+    std::filesystem::remove(recent);
+    std::filesystem::create_directory(recent);
+    platform.dialogs.clear();
+    menu("RecentLogs1")->actions().at(0)->trigger();
+    EXPECT_EQ(platform.dialogTexts(),
+              std::vector<std::string>{recent + " is a folder, not a PPP log."});
+    EXPECT_EQ(main->windowTitle(), caption);
+    EXPECT_EQ(main->model()->rowCount(), 3);
 }
 
 TEST_F(OpenLogs, ReloadReadsTheLogAgainAndKeepsTheSelectedCall) {

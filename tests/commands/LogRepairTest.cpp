@@ -66,10 +66,11 @@ TEST_F(LoadLogTest, NulAnsweredYesRepairsThroughTheTempFile) {
     expectSettled();
 }
 
-TEST_F(LoadLogTest, RepairWithoutNulGivesTheSameLines) {
+TEST_F(LoadLogTest, RepairOfANulInTheLastByteGivesTheSameLines) {
     const std::string bytes = callText("09:00:00.00", "09:00:10.00") + "trailing";
     load(dir.write("log.txt", bytes));
     const std::vector<std::string> before = linesOf(state.lines);
+    dir.write("log.txt", bytes + std::string(1, '\0'));
     platform.dialogs.clear();
     platform.dialogAnswers = {DialogResult::Yes};
     state.table.reset();

@@ -87,5 +87,54 @@ TEST_F(LoadLogTest, FailedOpenLeavesAnEmptyTableUnderTheNewCaption) {
     EXPECT_EQ(state.logPath, missing);
 }
 
+// A dropped or recent file: refused, with the shown log kept, when it is a
+// folder or its first bytes are no PPP log; opened as File > Open opens
+// anything else, a file that can't be read included.
+TEST_F(LoadLogTest, AnotherLogIsLookedAtBeforeItReplacesTheShownOne) {
+    const std::string shown = dir.write("ppplog.txt", callText("09:00:00.00", "09:00:10.00") +
+                                                          callText("10:00:00.00", "10:00:10.00") +
+                                                          callText("11:00:00.00", "11:00:10.00"));
+    std::filesystem::create_directory(dir.file("folder"));
+    struct Case {
+        const char* name;
+        std::string path;
+        std::string message;  // none: opened
+    };
+    const std::string png = dir.write("picture.png", "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10"s);
+    const std::string list = dir.write("notes.txt", "milk\nbread\n");
+    const std::vector<Case> cases = {
+        {"a picture", png, notAPppLogText(png)},
+        {"plain text", list, notAPppLogText(list)},
+        {"a folder", dir.file("folder"), folderNotALogText(dir.file("folder"))},
+        {"a pipe", dir.file("pipe"), notAPppLogText(dir.file("pipe"))},
+        {"a log of LF line ends", dir.write("unix.txt", "12-01-2026 08:00:00.00 - x\n"), ""},
+        {"an empty log", dir.write("empty.txt", ""), ""},
+        {"a missing file", dir.file("gone.txt"), std::string(kLogInUse)},
+    };
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    for (const Case& c : cases) {
+        commands::openLogFile(state, platform, view, shown);
+        platform.dialogs.clear();
+        const bool opened = commands::openOtherLog(state, platform, view, c.path);
+        EXPECT_EQ(opened, c.message.empty() || c.message == kLogInUse) << c.name;
+        if (c.message.empty()) {
+            EXPECT_TRUE(platform.dialogs.empty()) << c.name;
+        } else {
+            ASSERT_EQ(platform.dialogs.size(), 1u) << c.name;
+            EXPECT_EQ(platform.dialogs[0].text, c.message) << c.name;
+            EXPECT_EQ(platform.dialogs[0].type, DialogType::Error) << c.name;
+        }
+        if (opened) {
+            EXPECT_EQ(state.logPath, c.path) << c.name;
+            EXPECT_EQ(view.caption, "Kestal File Viewer - " + c.path) << c.name;
+        } else {
+            EXPECT_EQ(state.logPath, shown) << c.name;
+            EXPECT_EQ(view.caption, "Kestal File Viewer - " + shown) << c.name;
+            EXPECT_EQ(state.table.rowCount(), 3) << c.name;
+            EXPECT_EQ(view.statusText, "3 Calls") << c.name;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kestal::testing

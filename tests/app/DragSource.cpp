@@ -1,11 +1,13 @@
 // A window that drags one file, as a file manager does, for the real-window
 // checks: "kestal-drag-source FILE" shows a small window titled
 // "kestal-drag-source"; pressing the mouse in it starts dragging FILE's
-// address, and the program ends when the drag is over.
+// address. The drop's target asks for the address after the drop, so the
+// program stays a few seconds more before it ends.
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -26,7 +28,7 @@ protected:
         data->setUrls({QUrl::fromLocalFile(file_)});
         drag->setMimeData(data);
         drag->exec(Qt::CopyAction);
-        QApplication::quit();
+        QTimer::singleShot(5000, qApp, &QApplication::quit);
     }
 
 private:

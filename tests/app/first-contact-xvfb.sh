@@ -55,23 +55,27 @@ for _ in $(seq 100); do
 done
 
 no_dialog() {
-  for caption in Warning Error Confirm Information; do
-    if xdotool search --onlyvisible --name "^$caption\$" >/dev/null 2>&1; then
-      fail "a $caption dialog came $1"
+  local box
+  for box in Warning Error Confirm Information; do
+    if xdotool search --onlyvisible --name "^$box\$" >/dev/null 2>&1; then
+      fail "a $box dialog came $1"
     fi
   done
 }
 
-# The mean brightness (0 to 1) of each pixel line of the window's left
-# part, one a line: the selected row is a dark band in a white grid.
+# The mean brightness (0 to 1) of each pixel line of the window's Bytes
+# columns, empty for this log, one a line: the selected row is a dark band
+# in a white grid.
 line_brightness() {
   import -window "$1" "$scratch/lines.png"
-  convert "$scratch/lines.png" -crop 400x+0+0 +repage -colorspace Gray -resize '1x!' \
+  convert "$scratch/lines.png" -crop 100x+440+0 +repage -colorspace Gray -resize '1x!' \
     -depth 16 txt:- | awk -F'[(,)]' 'NR > 1 { print $3 / 65535 }'
 }
-# The first pixel line of the first dark band of 10 lines or more.
-dark_band_top() {
-  line_brightness "$1" | awk '{ if ($1 < 0.6) { if (run == 0) top = NR - 1; if (++run >= 10) { print top; exit } } else run = 0 }'
+# The last pixel line of the first dark band of 10 lines or more (its top
+# may join the title row's bottom line).
+dark_band_end() {
+  line_brightness "$1" |
+    awk '!found { if ($1 < 0.6) ++run; else { if (run >= 10) { found = 1; print NR - 2 } run = 0 } }'
 }
 
 # --- 1. A log whose lines end in LF alone opens without a dialog ----------
@@ -87,14 +91,14 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name "$caption" | head
   fail "the main window did not appear for the LF-only log (a dialog before it?)"
 sleep 1
 no_dialog "for a log with LF line ends"
-row1=$(dark_band_top "$window")
+row1=$(dark_band_end "$window")
 [ -n "$row1" ] || fail "no selected row in the grid"
-echo "run 1: the LF-only log opened without a dialog, row 1 selected at line $row1"
+echo "run 1: the LF-only log opened without a dialog, row 1 selected, ending at line $row1"
 import -window root "$artifacts/first-contact-lf-log.png"
 
 # --- 2. A right click selects the row under the pointer --------------------
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-xdotool mousemove --window "$window" 200 $((row1 + 8 + 32)) click 3
+xdotool mousemove --window "$window" 200 $((row1 - 8 + 32)) click 3
 sleep 0.5
 import -window root "$artifacts/first-contact-right-click.png"
 xdotool key --clearmodifiers Down Return
@@ -109,8 +113,8 @@ xdotool windowactivate --sync "$details" >/dev/null 2>&1 || true
 sleep 0.3
 xdotool key --clearmodifiers Return
 sleep 0.5
-now=$(dark_band_top "$window")
-[ "$now" = "$((row1 + 32))" ] || fail "after a right click on row 3 the selected row starts at line '$now', not $((row1 + 32))"
+now=$(dark_band_end "$window")
+[ "$now" = "$((row1 + 32))" ] || fail "after a right click on row 3 the selected row ends at line '$now', not $((row1 + 32))"
 echo "run 2: a right click on row 3 selected it, and its menu showed the call"
 
 # --- 3. A dropped picture is refused, and the log stays --------------------
@@ -136,7 +140,7 @@ xdotool key --clearmodifiers Return
 sleep 0.5
 xdotool search --onlyvisible --name "$caption" >/dev/null 2>&1 ||
   fail "the dropped picture took the log's caption"
-[ "$(dark_band_top "$window")" = "$((row1 + 32))" ] || fail "the log's rows changed after the drop"
+[ "$(dark_band_end "$window")" = "$((row1 + 32))" ] || fail "the log's rows changed after the drop"
 if grep -qs picture.png "$XDG_CONFIG_HOME/Kestal/Kestal.conf"; then
   fail "the picture went into the recent logs"
 fi

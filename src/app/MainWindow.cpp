@@ -100,7 +100,10 @@ void MainWindow::createMenus() {
     QMenu* callMenu = mainMenu->addMenu(QStringLiteral("&Call"));
     callMenu->setObjectName(QStringLiteral("Call1"));
     item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
+    const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(*callMenu, *this, platform_, [this] { return shownCalls(); });
+    // Statistics and Trends read the dial-up log's columns.
+    dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
 
     viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -176,7 +179,14 @@ void MainWindow::createClientArea() {
                     state_.table.setCurrentRow(row);
             });
 
-    view_.setWidgets({this, callGrid_, model_, statusLabel_, repairGauge_, clearAction_, shown_});
+    view_.setWidgets({this,
+                      callGrid_,
+                      model_,
+                      statusLabel_,
+                      repairGauge_,
+                      clearAction_,
+                      shown_,
+                      {dialUpOnlyItems_.begin(), dialUpOnlyItems_.end()}});
 }
 
 void MainWindow::layoutClientArea() {
@@ -270,7 +280,8 @@ ShownCalls MainWindow::shownCalls() {
     calls.table = &state_.table;
     // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [this] {
-        if (state_.table.callCount() == 0) return std::vector<int>();
+        // A pppd log has none of the calls they count.
+        if (state_.table.callCount() == 0 || state_.pppd) return std::vector<int>();
         return shown_->proxy()->shownRows();
     };
     calls.select = [this](int tableRow) {

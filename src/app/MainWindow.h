@@ -99,7 +99,7 @@ private:
     void fillRecentLogsMenu();
     // Following (re)starts on the log shown now.
     void startFollowing();
-    void showGrowth(const LogGrowth& growth);
+    void showGrowth(LogGrowth& growth);
     void readFollowedLogAgain();
     void showFollowStatus();
     // The start time of the selected call, the row found again after a
@@ -122,6 +122,7 @@ private:
     QMenu* viewMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;  // the grid's context menu
     QAction* clearAction_ = nullptr;
+    QList<QAction*> dialUpOnlyItems_;  // greyed while a pppd log is shown
     // File > Recent Logs and the View menu's items (MainWindowLogs.cpp).
     QMenu* recentLogsMenu_ = nullptr;
     QAction* reloadAction_ = nullptr;

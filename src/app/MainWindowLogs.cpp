@@ -165,18 +165,18 @@ void MainWindow::followLog() {
     });
 }
 
-void MainWindow::showGrowth(const LogGrowth& growth) {
+void MainWindow::showGrowth(LogGrowth& growth) {
     followReadFailed_ = false;
     if (growth.calls.callCount() == 0) return;
     const int selected = state_.table.currentRow();
     const bool lastSelected = selected == state_.table.rowCount() - 1;
     model_->replaceRowsFrom(growth.firstRow, growth.firstRow + growth.calls.callCount(),
-                            [&] { replaceCallsFrom(state_.table, growth); });
+                            [&] { takeGrowth(state_, growth); });
     if (lastSelected)
         view_.selectTableRow(state_.table.rowCount() - 1);
     else
         state_.table.setCurrentRow(selected);
-    if (const std::optional<std::string> count = callCountText(state_.table))
+    if (const std::optional<std::string> count = commands::countText(state_))
         view_.setStatusText(*count);
 }
 
@@ -193,10 +193,12 @@ void MainWindow::showFollowStatus() {
         followStatus_->setObjectName(QStringLiteral("FollowStatus"));
         followStatus_->setTextFormat(Qt::PlainText);
         followStatus_->setFont(statusLabel_->font());
-        followStatus_->move(kFollowStatusLeft, 1);
         // The repair's gauge, when a Reload repairs, lies over it.
         repairGauge_->raise();
     }
+    // Right of the count, however long it is.
+    followStatus_->move(std::max(kFollowStatusLeft, statusLabel_->x() + statusLabel_->width() + 12),
+                        1);
     followStatus_->setText(QString::fromStdString(
         followStatusText(follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_)));
     followStatus_->adjustSize();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "bytes/FileBytes.h"
 #include "calls/CallScan.h"
 #include "calls/CallScanWhileRead.h"
 #include "commands/BusyCursor.h"
@@ -58,13 +59,12 @@ public:
     ScanScope(const ScanScope&) = delete;
     ScanScope& operator=(const ScanScope&) = delete;
 
-    void finish(const CallTable& table) {
+    void finish(const CallTable& table, const std::optional<std::string>& label) {
         finished_ = true;
         view_.showTable(table);
         view_.setGridVisible(true);
         view_.selectFirstRow();
-        if (const std::optional<std::string> label = callCountText(table))
-            view_.setStatusText(*label);
+        if (label) view_.setStatusText(*label);
         platform_.setBusyCursor(false);
     }
 
@@ -93,17 +93,46 @@ void runScan(LogState& state, Platform& platform, LoadView& view,
                   [&platform](std::string_view) { warnOfCorruptCall(platform); });
     }
     state.table = std::move(table);
-    scope.finish(state.table);
+    scope.finish(state.table, callCountText(state.table));
 }
 
-// Reads the open log into the lines under the busy cursor, walking the
-// calls meanwhile. False (after telling the user) when it can't be read.
-bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead& scan) {
+// The kind of the open log, from its first bytes.
+LogKind kindOfLog(int log) {
+    std::string probe(kKindProbeBytes, '\0');
+    const ssize_t got = readSome(log, probe.data(), probe.size(), 0);
+    probe.resize(static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    return looksLikePppdLog(probe) ? LogKind::Pppd : LogKind::DialUp;
+}
+
+// A pppd log's sessions and failed attempts, read from the lines into the
+// table; the reader is kept to read on while the log is followed.
+void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int64_t modified) {
+    ScanScope scope(platform, view);
+    // A system log written when the machine went down can hold runs of NUL
+    // bytes: they are left out, and the lines after them read.
+    if (state.lines.endsAtNul()) state.lines.assign(withoutNulBytes(state.lines.bytes()));
+    PppdReadOptions options;
+    options.newestTime = modified;
+    options.localMonths = regionalMonthNames();
+    state.pppd.emplace(options);
+    state.pppd->reader.addAll(state.lines);
+    state.pppd->linesRead = state.lines.size();
+    takePppdTable(state, state.pppd->reader.table());
+    scope.finish(state.table, countText(state));
+}
+
+// Reads the open log into the lines under the busy cursor, telling scan
+// (when given) of them meanwhile. False (after telling the user) when it
+// can't be read.
+bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead* scan) {
     // A big log takes a while to read: the busy cursor says so, and is gone
     // again before any question comes.
     BusyCursor busy(platform);
     try {
-        state.lines.assignFrom(log, state.logPath, scan);
+        if (scan != nullptr)
+            state.lines.assignFrom(log, state.logPath, *scan);
+        else
+            state.lines.assignFrom(log, state.logPath);
     } catch (const CommandError& failure) {
         busy.restore();
         platform.showErrorReport(withFullStop(failure.what()));
@@ -138,8 +167,22 @@ void loadLog(LogState& state, Platform& platform, LoadView& view) {
     const std::uint64_t fileSize = logStatus.size;
 
     state.lines.clear();
+    state.pppd.reset();
+    const LogKind before = state.kind;
+    state.kind = kindOfLog(log.get());
+    if (state.kind == LogKind::Pppd) {
+        // Clear empties the dial-up adapter's log only.
+        view.setClearEnabled(false);
+        if (!readLines(state, log.get(), platform, nullptr)) return;
+        state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
+        log.close();
+        readPppdTable(state, platform, view, logStatus.modifiedNanoseconds / 1'000'000'000);
+        return;
+    }
+    if (before == LogKind::Pppd) view.setClearEnabled(isSystemLog(state, platform));
+
     CallScanWhileRead scan(platform.regionalSettings(), fileSize);
-    if (!readLines(state, log.get(), platform, scan)) return;
+    if (!readLines(state, log.get(), platform, &scan)) return;
     state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
 
     // A repair reads other lines, whose calls are walked afresh.
@@ -164,16 +207,29 @@ bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& op
     return true;
 }
 
-void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
-    state.logPath = path;
+bool isSystemLog(const LogState& state, Platform& platform) {
     std::string directory;
-    const bool haveWindowsDirectory = windowsDirectory(platform, directory);
     // Clear empties the system log in the Windows directory. When that
     // directory can't be found there is no system log that the log path
-    // could be, so Clear is disabled.
-    view.setClearEnabled(
-        haveWindowsDirectory &&
-        equalsIgnoringAsciiCase(state.logPath, directory + std::string(kLogFileSuffix)));
+    // could be.
+    return windowsDirectory(platform, directory) &&
+           equalsIgnoringAsciiCase(state.logPath, directory + std::string(kLogFileSuffix));
+}
+
+void takePppdTable(LogState& state, PppdLog log) {
+    state.table = std::move(log.table);
+    state.pppd->rowLines = std::move(log.rowLines);
+    state.pppd->linesNotUnderstood = log.linesNotUnderstood;
+}
+
+std::optional<std::string> countText(const LogState& state) {
+    if (!state.pppd) return callCountText(state.table);
+    return pppdCountText(pppdCounts(state.table), state.pppd->linesNotUnderstood);
+}
+
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    state.logPath = path;
+    view.setClearEnabled(isSystemLog(state, platform));
     state.table.reset();
     view.showTable(state.table);
     view.setCaption(std::string(kProgramTitle) + " - " + state.logPath);

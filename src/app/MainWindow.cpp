@@ -33,6 +33,9 @@ namespace {
 
 constexpr int kStatusBarHeight = 20;
 constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
+// A system log has no extension (syslog, messages, syslog.1): the second
+// entry lets it be picked from the list.
+constexpr const char* kOpenFilter = "Text (*.txt)|*.txt|All files (*)|*";
 
 }  // namespace
 
@@ -47,7 +50,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
     setUpSaveDialog(saveDialog_, kTextFilter, "txt");
     openDialog_.kind = FileDialog::Kind::Open;
     openDialog_.defaultExt = "txt";
-    openDialog_.filter = kTextFilter;
+    openDialog_.filter = kOpenFilter;
 
     createMenus();
     createClientArea();

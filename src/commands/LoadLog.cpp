@@ -231,6 +231,7 @@ void openLogFile(LogState& state, Platform& platform, LoadView& view, std::strin
     state.logPath = path;
     view.setClearEnabled(isSystemLog(state, platform));
     state.table.reset();
+    state.pppd.reset();  // its rows are gone
     view.showTable(state.table);
     view.setCaption(std::string(kProgramTitle) + " - " + state.logPath);
     view.setStatusText("");

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <numeric>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "pppd/PppdColumns.h"
 #include "table/CallTable.h"
@@ -31,6 +33,7 @@ struct PppdCounts {
     int failedAttempts = 0;
 };
 
+// Of the rows given, or of every row.
 inline PppdCounts pppdCounts(const CallTable& table, std::span<const int> rows) {
     PppdCounts counts;
     if (table.callCount() == 0) return counts;
@@ -43,14 +46,9 @@ inline PppdCounts pppdCounts(const CallTable& table, std::span<const int> rows) 
 }
 
 inline PppdCounts pppdCounts(const CallTable& table) {
-    PppdCounts counts;
-    if (table.callCount() == 0) return counts;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        const std::uint32_t marks = table.marks(row);
-        if (marks & kSessionMark) ++counts.sessions;
-        if (marks & kFailedAttemptMark) ++counts.failedAttempts;
-    }
-    return counts;
+    std::vector<int> rows(static_cast<std::size_t>(table.rowCount()));
+    std::iota(rows.begin(), rows.end(), 0);
+    return pppdCounts(table, rows);
 }
 
 // "3 Sessions, 1 Failed Attempts", and "; 12 lines not understood" when

@@ -283,11 +283,14 @@ void PppdLogMaker::addresses(Row& row) {
     row.localIp = address();
     row.remoteIp = address();
     row.primaryDns = address();
-    row.secondaryDns = below(4) == 0 ? std::string() : address();
     pppd("local  IP address " + row.localIp);
     pppd("remote IP address " + row.remoteIp);
     pppd("primary   DNS address " + row.primaryDns);
-    if (!row.secondaryDns.empty()) pppd("secondary DNS address " + row.secondaryDns);
+    // Without a secondary this time, the session keeps the one it had.
+    if (below(4) != 0) {
+        row.secondaryDns = address();
+        pppd("secondary DNS address " + row.secondaryDns);
+    }
 }
 
 PppdLogMaker::Period PppdLogMaker::statistics(std::int64_t since) {

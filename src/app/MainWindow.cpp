@@ -40,7 +40,12 @@ constexpr const char* kOpenFilter = "Text (*.txt)|*.txt|All files (*)|*";
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
-    : QMainWindow(parent), platform_(platform), view_(state_), startLogFile_(std::move(logFile)) {
+    : MainWindow(platform, parent,
+                 logFile.empty() ? std::vector<std::string>{}
+                                 : std::vector<std::string>{std::move(logFile)}) {}
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles)
+    : QMainWindow(parent), platform_(platform), view_(state_), startLogFiles_(std::move(logFiles)) {
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(latin1(kProgramTitle));
     setWindowIcon(programIcon());
@@ -51,6 +56,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
     openDialog_.kind = FileDialog::Kind::Open;
     openDialog_.defaultExt = "txt";
     openDialog_.filter = kOpenFilter;
+    openDialog_.multiple = true;  // rotated logs chosen together are read as one
 
     createMenus();
     createClientArea();
@@ -221,8 +227,12 @@ void MainWindow::setUpAndLoad() {
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
-        commands::startUp(state_, platform_, view_, startLogFile_);
-        logChosen(!startLogFile_.empty());
+        if (startLogFiles_.size() > 1)
+            commands::openLogFiles(state_, platform_, view_, startLogFiles_);
+        else
+            commands::startUp(state_, platform_, view_,
+                              startLogFiles_.empty() ? std::string() : startLogFiles_.front());
+        logChosen(!startLogFiles_.empty());
     });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.

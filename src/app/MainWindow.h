@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CallGrid.h"
 #include "app/CallTableModel.h"
@@ -39,6 +40,8 @@ public:
     // Runs setUpAndLoad, which ends with the first load: of logFile when one
     // is given (as File > Open loads it), of the system log otherwise.
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr, std::string logFile = {});
+    // Several logs named are shown as one (rotated system logs).
+    MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles);
     ~MainWindow() override;
 
     LogState& state() { return state_; }
@@ -75,6 +78,7 @@ public:
     void reloadLog();
     void openRecentLog(const std::string& path);
     void openDroppedLog(const std::string& path);
+    void openDroppedLogs(const std::vector<std::string>& paths);
     void setFollowing(bool checked);
     // A look at the followed log: what it gained is shown, without a dialog.
     void followLog();
@@ -141,7 +145,7 @@ private:
     CallViewControls* shown_ = nullptr;
     QWidget* client_ = nullptr;
     MainWindowView view_;
-    std::string startLogFile_;
+    std::vector<std::string> startLogFiles_;
     std::unique_ptr<RecentLogs> recentLogs_;
     LogFollower follower_;
     LogWatch* logWatch_ = nullptr;

@@ -31,14 +31,17 @@ namespace {
 // Right of the call count in the status bar.
 constexpr int kFollowStatusLeft = 120;
 
-// The one local file, not a folder, that a drag carries.
-std::optional<std::string> draggedLog(const QMimeData* data) {
+// The local files, not folders, that a drag carries: several are read as
+// one log. Nothing when it carries anything else.
+std::optional<std::vector<std::string>> draggedLogs(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) return std::nullopt;
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
-    const QString path = urls.front().toLocalFile();
-    if (QFileInfo(path).isDir()) return std::nullopt;
-    return QFile::encodeName(path).toStdString();
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).isDir()) return std::nullopt;
+        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    if (paths.empty()) return std::nullopt;
+    return paths;
 }
 
 }  // namespace
@@ -103,6 +106,17 @@ void MainWindow::openRecentLog(const std::string& path) {
 void MainWindow::openDroppedLog(const std::string& path) {
     command([this, &path] {
         commands::openLogFile(state_, platform_, view_, path);
+        logChosen(true);
+    });
+}
+
+void MainWindow::openDroppedLogs(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        openDroppedLog(paths.front());
+        return;
+    }
+    command([this, &paths] {
+        commands::openLogFiles(state_, platform_, view_, paths);
         logChosen(true);
     });
 }
@@ -206,22 +220,22 @@ void MainWindow::showFollowStatus() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!view_.inputBlocked() && draggedLog(event->mimeData()))
+    if (!view_.inputBlocked() && draggedLogs(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const std::optional<std::string> path = draggedLog(event->mimeData());
-    if (!path) {
+    const std::optional<std::vector<std::string>> paths = draggedLogs(event->mimeData());
+    if (!paths) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
     // Loading asks questions in modal dialogs: not while the desktop waits
     // for the drop to end.
-    QTimer::singleShot(0, this, [this, dropped = *path] { openDroppedLog(dropped); });
+    QTimer::singleShot(0, this, [this, dropped = *paths] { openDroppedLogs(dropped); });
 }
 
 }  // namespace kestal

@@ -2,9 +2,11 @@
 #include "commands/LoadLog.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "bytes/FileBytes.h"
+#include "bytes/LogFiles.h"
 #include "calls/CallScan.h"
 #include "calls/CallScanWhileRead.h"
 #include "commands/BusyCursor.h"
@@ -13,6 +15,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "pppd/LinePrefix.h"
 
 namespace kestal::commands {
 
@@ -121,6 +124,65 @@ void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int
     scope.finish(state.table, countText(state));
 }
 
+// When a log's first dated line was written (seconds as if the clock were
+// UTC), a date without its year put at or before the file's last change:
+// the order of rotated logs.
+std::optional<std::int64_t> firstDatedTime(std::string_view head, std::int64_t modified) {
+    using namespace std::chrono;
+    static const MonthNames months = regionalMonthNames();
+    auto secondsOf = [](const PrintedTime& t, int year) {
+        const sys_days day{std::chrono::year{year} / t.month / t.day};
+        return day.time_since_epoch().count() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    };
+    for (std::size_t start = 0; start < head.size();) {
+        const std::size_t end = std::min(head.find('\n', start), head.size());
+        const std::optional<PrefixedLine> prefixed =
+            readPrefix(head.substr(start, end - start), months);
+        start = end + 1;
+        if (!prefixed || !prefixed->time) continue;
+        const PrintedTime& t = *prefixed->time;
+        int year = t.year;
+        if (year == 0) {
+            year = static_cast<int>(
+                year_month_day{floor<days>(sys_seconds{seconds{modified}})}.year());
+            if (secondsOf(t, year) > modified + 86400) --year;
+        }
+        return secondsOf(t, year) - t.utcOffset.value_or(0);
+    }
+    return std::nullopt;
+}
+
+// Several files read as one log, its kind from the joined bytes.
+void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
+    state.readMark = ReadMark{};  // Follow reads them again whole
+    LogFilesBytes joined;
+    {
+        BusyCursor busy(platform);
+        try {
+            joined = readLogFiles(state.joinedPaths, firstDatedTime);
+        } catch (const CommandError& failure) {
+            busy.restore();
+            platform.showErrorReport(withFullStop(failure.what()));
+            return;
+        }
+    }
+    if (!joined.notes.empty()) {
+        std::string text(kLogsEndEarly);
+        for (const LogFileNote& note : joined.notes) text += "\r\n" + note.path + ": " + note.text;
+        platform.messageDlg(text, DialogType::Warning, DialogButtons::Ok);
+    }
+    state.lines.clear();
+    state.pppd.reset();
+    state.kind = looksLikePppdLog(std::string_view(joined.bytes).substr(0, kKindProbeBytes))
+                     ? LogKind::Pppd
+                     : LogKind::DialUp;
+    state.lines.assign(std::move(joined.bytes));
+    if (state.kind == LogKind::Pppd)
+        readPppdTable(state, platform, view, joined.newestModified);
+    else
+        runScan(state, platform, view);
+}
+
 // Reads the open log into the lines under the busy cursor, telling scan
 // (when given) of them meanwhile. False (after telling the user) when it
 // can't be read.
@@ -155,6 +217,10 @@ void startUp(LogState& state, Platform& platform, LoadView& view, std::string_vi
 }
 
 void loadLog(LogState& state, Platform& platform, LoadView& view) {
+    if (!state.joinedPaths.empty()) {
+        loadJoinedLogs(state, platform, view);
+        return;
+    }
     FileStatus logStatus;
     state.readMark = ReadMark{};
     // The log stays open from the test to the end of the load, so that what
@@ -203,7 +269,10 @@ bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& op
     std::string directory;
     if (windowsDirectory(platform, directory)) openDialog.initialDir = directory;
     if (!platform.executeFileDialog(openDialog)) return false;
-    openLogFile(state, platform, view, openDialog.fileName);
+    if (openDialog.fileNames.size() > 1)
+        openLogFiles(state, platform, view, openDialog.fileNames);
+    else
+        openLogFile(state, platform, view, openDialog.fileName);
     return true;
 }
 
@@ -227,7 +296,26 @@ std::optional<std::string> countText(const LogState& state) {
     return pppdCountText(pppdCounts(state.table), state.pppd->linesNotUnderstood);
 }
 
+void openLogFiles(LogState& state, Platform& platform, LoadView& view,
+                  const std::vector<std::string>& paths) {
+    if (paths.size() <= 1) {
+        if (!paths.empty()) openLogFile(state, platform, view, paths.front());
+        return;
+    }
+    state.joinedPaths = orderLogFiles(paths, firstDatedTime);
+    state.logPath = state.joinedPaths.back();
+    view.setClearEnabled(false);  // Clear empties the system log alone
+    state.table.reset();
+    state.pppd.reset();
+    view.showTable(state.table);
+    view.setCaption(std::string(kProgramTitle) + " - " + state.logPath + " and " +
+                    std::to_string(paths.size() - 1) + " more");
+    view.setStatusText("");
+    loadLog(state, platform, view);
+}
+
 void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    state.joinedPaths.clear();
     state.logPath = path;
     view.setClearEnabled(isSystemLog(state, platform));
     state.table.reset();

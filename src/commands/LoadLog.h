@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/LoadView.h"
 #include "commands/LogState.h"
@@ -39,6 +40,12 @@ void takePppdTable(LogState& state, PppdLog log);
 // What the status label says of the table shown: "12 Calls" (nothing for
 // fewer than three), or for a pppd log "3 Sessions, 1 Failed Attempts".
 std::optional<std::string> countText(const LogState& state);
+
+// Several files as one log (rotated system logs, .gz ones too), read in the
+// order their logs begin; the caption names the newest, the one Follow
+// watches. One file is opened as openLogFile opens it.
+void openLogFiles(LogState& state, Platform& platform, LoadView& view,
+                  const std::vector<std::string>& paths);
 
 // What File > Open does with the file chosen: the log path, Clear, the
 // table, the caption and the status label set for it, then loadLog.

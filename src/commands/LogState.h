@@ -34,6 +34,9 @@ struct LogState {
     ReadMark readMark;  // where the lines came from
     LogKind kind = LogKind::DialUp;
     std::optional<PppdShown> pppd;  // while a pppd log is shown
+    // Several files shown as one log (rotated system logs), in the order
+    // read; logPath is then the last of them, the newest. Empty for one file.
+    std::vector<std::string> joinedPaths;
 };
 
 }  // namespace kestal

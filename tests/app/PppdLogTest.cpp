@@ -2,11 +2,16 @@
 // row's lines, the filter's dropped sessions and failed attempts, its
 // export, Follow, and the items that belong to the dial-up log only.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QUrl>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -226,6 +231,47 @@ TEST_F(PppdLogWindow, FollowAddsTheSessionsTheLogGainsAndReloadKeepsThem) {
     action("Reload1")->trigger();
     EXPECT_EQ(main->model()->rowCount(), 3);
     EXPECT_EQ(cell(2, 1), QStringLiteral("12-01-2026 12:10:00"));
+}
+
+TEST_F(PppdLogWindow, SeveralFilesChosenDroppedOrNamedAreReadAsOneLogInTheirOrder) {
+    const std::size_t split = kPppdLog.find("Dec  1 11:00:00");
+    const std::string older = writePppdLog(kPppdLog.substr(0, split));
+    const std::string newer = windows.write("syslog.0", kPppdLog.substr(split));
+    std::filesystem::rename(older, windows.file("syslog.1"));
+    const std::string rotated = windows.file("syslog.1");
+    const std::vector<std::string> bothRows = {std::string(kSessionRow), std::string(kAttemptRow)};
+
+    createWindows();
+    open(newer + "\n" + rotated);  // the newer first: read after the older all the same
+    EXPECT_EQ(shownRows(), bothRows);
+    EXPECT_EQ(main->windowTitle(),
+              QString::fromStdString("Kestal File Viewer - " + newer + " and 1 more"));
+    EXPECT_FALSE(action("Clear1")->isEnabled());
+
+    main.reset();
+    createWindows();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(newer)),
+                  QUrl::fromLocalFile(QString::fromStdString(rotated))});
+    QDropEvent drop(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(main.get(), &drop);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main->model()->rowCount() == 2; }, 3000));
+    EXPECT_EQ(shownRows(), bothRows);
+
+    main =
+        std::make_unique<MainWindow>(platform, nullptr, std::vector<std::string>{newer, rotated});
+    EXPECT_EQ(shownRows(), bothRows);
+    EXPECT_TRUE(platform.dialogs.empty());
+
+    // A compressed rotated log cut short: what it holds, and one warning.
+    if (std::system(("gzip -n -f '" + rotated + "'").c_str()) != 0) GTEST_SKIP() << "no gzip";
+    const std::string compressed = rotated + ".gz";
+    std::filesystem::resize_file(compressed, std::filesystem::file_size(compressed) - 12);
+    open(compressed + "\n" + newer);
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].type, DialogType::Warning);
+    EXPECT_TRUE(platform.dialogs[0].text.starts_with("Some logs end early"));
+    EXPECT_EQ(shownRows().back(), std::string(kAttemptRow));
 }
 
 TEST_F(PppdLogWindow, ReadsARealBusyBoxLogWithAnOpenSession) {

@@ -6,6 +6,8 @@
 //
 //   make_log SIZE OUTFILE [--nul] [--seed N]
 //            [--shape typical|medium|short|long]
+//   make_log SIZE OUTFILE --kind pppd [--seed N] [--style STYLE]
+//            [--version 2.4|2.5] [--expect TABLEFILE]
 //
 // Shapes: typical, calls of about 75 lines of 65 bytes; medium, the same
 // with one LCP round and little chatter, some 37 lines a call (about 450,000
@@ -16,6 +18,16 @@
 // SIZE takes K, M or G (powers of 1024): 10M, 100M, 1G. The same size and
 // seed always give the same bytes. Prints the line and call counts and the
 // Start Time of the last call, for the details benchmark.
+//
+// With --kind pppd it writes a Linux system log with pppd's sessions in it
+// instead (PppdLogMaker.h), its lines prefixed in the style given (syslog,
+// the default, busybox, openwrt, rfc3339, short-iso, short-iso-precise,
+// short-precise, short-full, json, bare, priority or mixed); --expect
+// writes beside it the table kestal-calls --kind pppd --format tsv
+// --header must print. The log's modification time is set just after its
+// last line, so that the years of a log without them are always the same.
+#include <utime.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +35,8 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+
+#include "PppdLogMaker.h"
 
 namespace {
 
@@ -337,9 +351,41 @@ private:
 int usage() {
     std::fputs(
         "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|medium|short|long]\n"
+        "       make_log SIZE OUTFILE --kind pppd [--seed N] [--style STYLE]\n"
+        "                [--version 2.4|2.5] [--expect TABLEFILE]\n"
         "       (SIZE: 10M, 100M, 1G ...)\n",
         stderr);
     return 2;
+}
+
+int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::PppdLogOptions& options,
+                 const char* expectPath) {
+    std::FILE* out = std::fopen(path, "wb");
+    if (!out) {
+        std::perror(path);
+        return 1;
+    }
+    std::FILE* expect = expectPath ? std::fopen(expectPath, "wb") : nullptr;
+    if (expectPath && !expect) {
+        std::perror(expectPath);
+        return 1;
+    }
+    kestal::bench::PppdLogMaker log(out, expect, options);
+    log.sessionBeforeLog();
+    while (log.written() < size) log.process();
+    log.finish();
+    if (std::fclose(out) != 0 || (expect && std::fclose(expect) != 0)) {
+        std::perror(path);
+        return 1;
+    }
+    const utimbuf times{log.lastUtcTime() + 60, log.lastUtcTime() + 60};
+    utime(path, &times);
+    std::printf("%s: %ju bytes, %ju lines, %ju sessions, %ju failed attempts\n", path,
+                static_cast<std::uintmax_t>(log.written()),
+                static_cast<std::uintmax_t>(log.lines()),
+                static_cast<std::uintmax_t>(log.sessions()),
+                static_cast<std::uintmax_t>(log.failedAttempts()));
+    return 0;
 }
 
 }  // namespace
@@ -352,8 +398,26 @@ int main(int argc, char** argv) {
     bool withNul = false;
     std::uint64_t seed = 1998;
     Shape shape = Shape::Typical;
+    bool pppd = false;
+    kestal::bench::PppdLogOptions pppdOptions;
+    const char* expectPath = nullptr;
     for (int i = 3; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--nul") == 0) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--kind") == 0 && hasValue) {
+            const std::string_view kind = argv[++i];
+            if (kind != "pppd" && kind != "dialup") return usage();
+            pppd = kind == "pppd";
+        } else if (std::strcmp(argv[i], "--style") == 0 && hasValue) {
+            const auto style = kestal::bench::lineStyleNamed(argv[++i]);
+            if (!style) return usage();
+            pppdOptions.style = *style;
+        } else if (std::strcmp(argv[i], "--version") == 0 && hasValue) {
+            const std::string_view version = argv[++i];
+            if (version != "2.4" && version != "2.5") return usage();
+            pppdOptions.version25 = version == "2.5";
+        } else if (std::strcmp(argv[i], "--expect") == 0 && hasValue) {
+            expectPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--nul") == 0) {
             withNul = true;
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = std::strtoull(argv[++i], nullptr, 10);
@@ -373,6 +437,10 @@ int main(int argc, char** argv) {
         } else {
             return usage();
         }
+    }
+    if (pppd) {
+        pppdOptions.seed = seed;
+        return writePppdLog(size, path, pppdOptions, expectPath);
     }
     std::FILE* out = std::fopen(path, "wb");
     if (!out) {

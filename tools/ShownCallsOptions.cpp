@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ToolMessages.h"
+#include "pppd/PppdColumns.h"
 #include "table/ValueReaders.h"
 
 namespace kestal::tool {
@@ -10,12 +11,16 @@ namespace kestal::tool {
 const std::string_view kShownCallsHelp =
     "  --sort NAME[:desc] sort by the column whose tab-separated header is NAME\n"
     "                    (any case: \"Start Time\", \"Duration\", \"LCP\", \"Bytes Rx\",\n"
-    "                    \"CRC Errors\" ...), by value, rising or with :desc\n"
+    "                    \"CRC Errors\" ...; for pppd logs \"PID\", \"Ended By\" ...),\n"
+    "                    by value, rising or with :desc\n"
     "                    falling; cells without a value last, ties in log order\n"
     "  --from DATE       only calls that started on DATE (MM-DD-YYYY) or later\n"
     "  --to DATE         only calls that started on DATE or earlier\n"
     "  --errors          only calls with any of the seven error counters above 0\n"
-    "  --cut-short       only calls cut short by the next one (End Time \"-\")\n";
+    "  --cut-short       only calls cut short by the next one (End Time \"-\")\n"
+    "  --dropped         pppd logs: only sessions that dropped (echo timeout, the\n"
+    "                    peer, a hangup or unknown); with --failed, either\n"
+    "  --failed          pppd logs: only failed attempts\n";
 
 namespace {
 
@@ -40,7 +45,19 @@ std::chrono::year_month_day dateOf(std::string_view option, const std::string& t
     return *date;
 }
 
+[[noreturn]] void throwUnknownSort(const std::string& name) {
+    throw UsageError{"unknown column '" + name +
+                     "' for --sort (a tab-separated header name, :desc after it to sort "
+                     "falling)"};
+}
+
 }  // namespace
+
+void resolveSort(ShownCallsOptions& options, TableColumns columns) {
+    if (options.sortName.empty()) return;
+    options.sort = parseSortOrder(columns, options.sortName);
+    if (!options.sort) throwUnknownSort(options.sortName);
+}
 
 bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_t& index,
                            ShownCallsOptions& options) {
@@ -53,12 +70,15 @@ bool parseShownCallsOption(const std::vector<std::string_view>& args, std::size_
         options.filter.from = dateOf("--from", *from);
     } else if (const auto to = valueOf("--to", args, index)) {
         options.filter.to = dateOf("--to", *to);
+    } else if (arg == "--dropped") {
+        options.dropped = true;
+    } else if (arg == "--failed") {
+        options.failed = true;
     } else if (const auto sort = valueOf("--sort", args, index)) {
+        options.sortName = *sort;
         options.sort = parseSortOrder(kDialUpColumns, *sort);
-        if (!options.sort)
-            throw UsageError{"unknown column '" + *sort +
-                             "' for --sort (a tab-separated header name, :desc after it to "
-                             "sort falling)"};
+        // A name neither kind of log has is refused before any log is read.
+        if (!options.sort && !parseSortOrder(kPppdColumns, *sort)) throwUnknownSort(*sort);
     } else {
         return false;
     }

@@ -1,7 +1,8 @@
 // kestal-calls' options that choose and order the calls as the viewer's
 // filter bar and column titles do: --sort, --from, --to, --errors and
-// --cut-short. The filter applies first, then the sort; the rows written are
-// those that File > Save Shown Calls As writes for the same view.
+// --cut-short (the dial-up log's), --dropped and --failed (the pppd log's). The filter applies
+// first, then the sort; the rows written are those that File > Save Shown Calls As writes for the
+// same view.
 #pragma once
 
 #include <optional>
@@ -18,9 +19,17 @@ namespace kestal::tool {
 
 struct ShownCallsOptions {
     std::optional<SortOrder> sort;
+    std::string sortName;  // as given, until the kind of log is known
     CallFilter filter;
-    bool given() const { return sort || filter.active(); }
+    // The pppd log's rows: a row passes when it is any of those asked for.
+    bool dropped = false;
+    bool failed = false;
+    bool given() const { return sort || !sortName.empty() || filter.active() || dropped || failed; }
 };
+
+// Reads --sort's column name against the columns of the log at hand;
+// throws UsageError when it names none of them.
+void resolveSort(ShownCallsOptions& options, TableColumns columns);
 
 // The lines of --help that describe them.
 extern const std::string_view kShownCallsHelp;

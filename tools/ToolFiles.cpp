@@ -37,6 +37,8 @@ LogInput::LogInput(const std::string& path)
     showProgress_ = regularFile_ && size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
 }
 
+LogInput::LogInput(int fd, std::string name) : path_(name), name_(std::move(name)), fd_(fd) {}
+
 ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {
     if (!showProgress_) return {};
     bar.emplace(path_);

@@ -23,6 +23,8 @@ class LogInput {
 public:
     // Throws FileError when the log can't be opened or is no file or pipe.
     explicit LogInput(const std::string& path);
+    // A stream that isn't a file (the joined logs), named name in messages.
+    LogInput(int fd, std::string name);
     LogInput(const LogInput&) = delete;
     LogInput& operator=(const LogInput&) = delete;
 

@@ -1,6 +1,7 @@
-// kestal-calls: the call table of a Dial-Up Networking PPP log, or the lines
-// of one call, without a window. It is made of the viewer's own log, details
-// and export code, so its output is the viewer's to the byte.
+// kestal-calls: the call table of a Dial-Up Networking PPP log or of a Linux
+// pppd log, or the lines of one call, without a window. It is made of the
+// viewer's own log, details and export code, so its output is the viewer's
+// to the byte.
 
 #include <clocale>
 #include <new>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "LogSources.h"
+#include "PppdCalls.h"
 #include "ShownCallsOptions.h"
 #include "StatsOption.h"
 #include "ToolFiles.h"
@@ -21,6 +24,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
+#include "pppd/PppdColumns.h"
 
 namespace {
 
@@ -29,17 +33,24 @@ using namespace kestal::tool;
 
 constexpr std::string_view kVersionText = "kestal-calls " KESTAL_VERSION "\n";
 constexpr std::string_view kUsage =
-    "Usage: kestal-calls [--format txt|tsv|csv] [--header] [--repair] [--sort NAME[:desc]]\n"
-    "                    [--from DATE] [--to DATE] [--errors] [--cut-short] LOGFILE [OUTFILE]\n"
-    "       kestal-calls --details \"START TIME\" [--repair] LOGFILE [OUTFILE]\n"
+    "Usage: kestal-calls [--kind auto|dialup|pppd] [--format txt|tsv|csv] [--header]\n"
+    "                    [--repair] [--sort NAME[:desc]] [--from DATE] [--to DATE]\n"
+    "                    [--errors] [--cut-short] [--dropped] [--failed]\n"
+    "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
+    "       kestal-calls --details \"START TIME\" [--kind KIND] [--repair]\n"
+    "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
     "       kestal-calls --stats [--by all|day|week|month] [--format tsv|csv] [--header]\n"
     "                    [--repair] [--from DATE] [--to DATE] [--errors] [--cut-short]\n"
-    "                    LOGFILE [OUTFILE]\n";
+    "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n";
 constexpr std::string_view kHelp =
-    "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt) in the\n"
-    "layouts of the viewer's Save Table As, or the lines of one call as the\n"
-    "details window shows them.\n"
+    "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt), or the\n"
+    "sessions and failed attempts of a Linux pppd log (the system log, journal\n"
+    "exports, OpenWrt's logread, pppd's own log file), in the layouts of the\n"
+    "viewer's Save Table As, or the lines of one call as the details window\n"
+    "shows them.\n"
     "\n"
+    "  --kind KIND       auto (the default: told from the log's first 64 KiB),\n"
+    "                    dialup or pppd\n"
     "  --format FORMAT   txt (fixed-width), tsv (tab-separated) or csv\n"
     "                    (comma-separated); by default the layout follows the\n"
     "                    OUTFILE name, and standard output gets tsv\n"
@@ -57,22 +68,31 @@ constexpr std::string_view kHelpDetails =
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
+    "  -o, --output FILE write to FILE; every operand is then a log\n"
+    "\n"
     "LOGFILE \"-\" reads the log from standard input. Without OUTFILE, or with\n"
-    "OUTFILE \"-\", the output goes to standard output.\n"
+    "OUTFILE \"-\", the output goes to standard output. Two operands are LOGFILE\n"
+    "and OUTFILE; three or more, or any with --output, are logs read as one\n"
+    "(rotated logs: syslog syslog.1 syslog.2.gz), in the order of their first\n"
+    "dated line, .gz files decompressed. --errors, --cut-short, --repair and\n"
+    "--stats are for dial-up logs, --dropped and --failed for pppd logs.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFileError = 1;
 constexpr int kExitUsage = 2;
 
+enum class KindChoice { Auto, DialUp, Pppd };
+
 struct Options {
+    KindChoice kind = KindChoice::Auto;
     std::optional<ExportLayout> format;
     bool header = false;
     bool repair = false;
     ShownCallsOptions shown;             // which calls, in which order
     std::optional<std::string> details;  // the Start Time asked for
     StatsOptions stats;
-    std::string logPath;
+    std::vector<std::string> logPaths;
     std::optional<std::string> outPath;  // nothing: standard output
     bool help = false;
     bool version = false;
@@ -101,8 +121,24 @@ bool isOption(std::string_view arg, std::string_view name) {
                            arg[name.size()] == '=');
 }
 
+// A second operand that is itself a log of the kind rotated logs are (a
+// system log with pppd in it, a compressed file) is not written over:
+// several logs are read with --output.
+void refuseLogAsOutput(const std::string& path) {
+    if (path == kStandardStream) return;
+    const std::optional<FileStatus> status = pathStatus(path);
+    if (!status || !status->regular || status->size == 0) return;
+    LogSources second({path});
+    if (!second.single() || second.detectKind() == LogKind::Pppd) {
+        throw UsageError{"OUTFILE " + path +
+                         " is a log: it is not overwritten (several logs are read with "
+                         "--output FILE or - for standard output)"};
+    }
+}
+
 Options parseArguments(const std::vector<std::string_view>& args) {
     Options options;
+    std::optional<std::string> output;
     std::vector<std::string_view> operands;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -119,6 +155,20 @@ Options parseArguments(const std::vector<std::string_view>& args) {
             options.header = true;
         } else if (arg == "--repair") {
             options.repair = true;
+        } else if (isOption(arg, "--kind")) {
+            const std::string value = toLowerAscii(optionValue(arg, "--kind", args, i));
+            if (value == "auto") {
+                options.kind = KindChoice::Auto;
+            } else if (value == "dialup") {
+                options.kind = KindChoice::DialUp;
+            } else if (value == "pppd") {
+                options.kind = KindChoice::Pppd;
+            } else {
+                throw UsageError{"unknown kind of log '" + value + "' (auto, dialup or pppd)"};
+            }
+        } else if (arg == "-o" || isOption(arg, "--output")) {
+            const std::string value = optionValue(arg, arg == "-o" ? "-o" : "--output", args, i);
+            output = value;
         } else if (isOption(arg, "--format")) {
             const std::string value = optionValue(arg, "--format", args, i);
             options.format = layoutNamed(value);
@@ -144,9 +194,18 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     if ((options.stats.wanted || options.stats.by) && options.shown.sort)
         throw UsageError{"--stats sums up the calls whatever their order: no --sort with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
-    if (operands.size() > 2) throw UsageError{"too many arguments"};
-    options.logPath = operands[0];
-    if (operands.size() == 2 && operands[1] != "-") options.outPath = std::string(operands[1]);
+    if (options.kind == KindChoice::Pppd && options.repair)
+        throw UsageError{"--repair mends dial-up logs only"};
+    if (output || operands.size() != 2) {
+        options.logPaths.assign(operands.begin(), operands.end());
+        if (output && *output != "-") options.outPath = output;
+    } else {
+        options.logPaths = {std::string(operands[0])};
+        if (operands[1] != "-") {
+            options.outPath = std::string(operands[1]);
+            refuseLogAsOutput(*options.outPath);
+        }
+    }
     return options;
 }
 
@@ -160,13 +219,56 @@ ExportLayout chooseLayout(const Options& options) {
 // Writing the output over the log would lose the log: an easy slip with
 // names like ppplog.txt, which also asks for the fixed-width layout.
 void refuseOutputOverLog(const Options& options) {
-    if (!options.outPath || options.logPath == kStandardStream) return;
-    const std::optional<FileStatus> log = pathStatus(options.logPath);
+    if (!options.outPath) return;
     const std::optional<FileStatus> out = pathStatus(*options.outPath);
-    if (!log || !out) return;
-    if (log->sameFileAs(*out) && out->regular) {
-        throw UsageError{"OUTFILE " + *options.outPath +
-                         " is LOGFILE itself: it is not overwritten"};
+    for (const std::string& logPath : options.logPaths) {
+        if (logPath == kStandardStream) continue;
+        const std::optional<FileStatus> log = pathStatus(logPath);
+        if (!log || !out) continue;
+        if (log->sameFileAs(*out) && out->regular) {
+            throw UsageError{"OUTFILE " + *options.outPath +
+                             " is LOGFILE itself: it is not overwritten"};
+        }
+    }
+}
+
+// The logs opened, their kind known: one plain file read as it is, else
+// the joined stream.
+struct OpenedLog {
+    LogSources sources;
+    LogKind kind;
+    LogInput input;
+
+    explicit OpenedLog(const Options& options)
+        : sources(options.logPaths),
+          kind(kindOf(options, sources)),
+          input(sources.single() ? LogInput(sources.firstPath())
+                                 : LogInput(sources.pipe(), logName(sources.firstPath()))) {}
+    void finish() { sources.finish(); }
+
+    static LogKind kindOf(const Options& options, LogSources& sources) {
+        if (options.kind == KindChoice::DialUp) return LogKind::DialUp;
+        if (options.kind == KindChoice::Pppd) return LogKind::Pppd;
+        return sources.detectKind();
+    }
+};
+
+// The options one kind of log has and the other hasn't.
+void refuseOptionsOfOtherKind(const Options& options, LogKind kind) {
+    const ShownCallsOptions& shown = options.shown;
+    if (kind == LogKind::Pppd) {
+        if (shown.filter.withErrors || shown.filter.cutShort)
+            throw UsageError{
+                "--errors and --cut-short are for dial-up logs: this is a pppd log "
+                "(--dropped and --failed choose its rows)"};
+        if (options.repair)
+            throw UsageError{"--repair mends dial-up logs only: this is a pppd log"};
+        if (options.stats.wanted || options.stats.by)
+            throw UsageError{"--stats is not available for pppd logs yet"};
+    } else if (shown.dropped || shown.failed) {
+        throw UsageError{
+            "--dropped and --failed are for pppd logs: this is a dial-up log "
+            "(--errors and --cut-short choose its calls)"};
     }
 }
 
@@ -185,10 +287,22 @@ void reportCorrupt(const LogInput& log, std::string_view start) {
 
 // The log is read a piece at a time and each row written as soon as its
 // call ends: nothing is kept of the log but the call at hand.
-void writeCallTable(const Options& options) {
+void writeCallTable(Options options) {
     refuseOutputOverLog(options);
     const ExportLayout layout = chooseLayout(options);
-    LogInput log(options.logPath);
+    OpenedLog opened(options);
+    refuseOptionsOfOtherKind(options, opened.kind);
+    LogInput& log = opened.input;
+    if (opened.kind == LogKind::Pppd) {
+        resolveSort(options.shown, kPppdColumns);
+        Output output(options.outPath);
+        writePppdTable(log, opened.sources.newestModified(), options.shown, layout, options.header,
+                       output);
+        opened.finish();
+        output.close();
+        return;
+    }
+    resolveSort(options.shown, kDialUpColumns);
     Output output(options.outPath);
     TableLineWriter table(layout, options.header,
                           [&output](std::string_view line) { output.writeLine(line); });
@@ -215,6 +329,7 @@ void writeCallTable(const Options& options) {
     }
     tellSizeCheck(log, options.repair, passed);
     shown.finish();
+    opened.finish();
     output.close();
 }
 
@@ -224,7 +339,9 @@ void writeStatistics(const Options& options) {
     refuseOutputOverLog(options);
     const StatisticsLayout layout =
         statisticsLayout(options.stats, options.format, options.outPath);
-    LogInput log(options.logPath);
+    OpenedLog opened(options);
+    refuseOptionsOfOtherKind(options, opened.kind);
+    LogInput& log = opened.input;
     Output output(options.outPath);
     const RegionalSettings settings = localeRegionalSettings();
     StatisticsSink statistics(options.stats, options.shown.filter);
@@ -233,6 +350,7 @@ void writeStatistics(const Options& options) {
         statistics.add(row);
     };
     tellSizeCheck(log, options.repair, log.readCalls(options.repair, settings, addRow));
+    opened.finish();
     statistics.write(layout, options.header,
                      [&output](std::string_view line) { output.writeLine(line); });
     output.close();
@@ -240,8 +358,16 @@ void writeStatistics(const Options& options) {
 
 void writeCallDetails(const Options& options) {
     refuseOutputOverLog(options);
-    LogInput log(options.logPath);
+    OpenedLog opened(options);
+    refuseOptionsOfOtherKind(options, opened.kind);
+    LogInput& log = opened.input;
     Output output(options.outPath);
+    if (opened.kind == LogKind::Pppd) {
+        writePppdDetails(log, opened.sources.newestModified(), *options.details, output);
+        opened.finish();
+        output.close();
+        return;
+    }
     const bool passed = log.read(options.repair, [&](LineStream& lines) {
         streamCallDetails(
             lines, *options.details,
@@ -249,6 +375,7 @@ void writeCallDetails(const Options& options) {
             [&output](std::string&& line) { output.writeLine(line); });
     });
     tellSizeCheck(log, options.repair, passed);
+    opened.finish();
     output.close();
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/CallGrid.h"
 #include "calls/DialUpColumns.h"
+#include "commands/CallCountText.h"
 #include "commands/CopyCalls.h"
 #include "commands/SaveTableAs.h"
 
@@ -26,7 +27,7 @@ QDate startDateOf(const CallTable& table, int row) {
 }  // namespace
 
 CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
-    : QObject(barParent), parts_(parts) {
+    : QObject(barParent), parts_(parts), columns_(parts.table.columns()) {
     proxy_ = new ShownCallsProxy(parts_.table, this);
     proxy_->setSourceModel(parts_.model);
     parts_.grid->setModel(proxy_);
@@ -105,9 +106,29 @@ void CallViewControls::setLoadStatus(const QString& text) {
     showStatus();
 }
 
+bool CallViewControls::columnsChanging() {
+    if (parts_.table.columns().data() == columns_.data()) return false;
+    columns_ = parts_.table.columns();
+    proxy_->forgetOrderAndFilter();
+    return true;
+}
+
+void CallViewControls::columnsChanged() {
+    QHeaderView* titles = parts_.grid->horizontalHeader();
+    const QSignalBlocker quiet(titles);
+    titles->setSortIndicator(-1, Qt::AscendingOrder);
+    for (int column = 0; column < parts_.table.columnCount(); ++column)
+        parts_.grid->setColumnWidth(column, columns_[static_cast<std::size_t>(column)].width);
+    filterBar_->showPppdChecks(isPppdTable(parts_.table));
+    applyFilter();
+}
+
 void CallViewControls::showStatus() {
     QString text = loadStatus_;
-    if (proxy_->hidesCalls())
+    if (proxy_->hidesCalls() && isPppdTable(parts_.table))
+        text = QString::fromStdString(pppdShownCountText(
+            pppdCounts(parts_.table, proxy_->shownRows()), pppdCounts(parts_.table)));
+    else if (proxy_->hidesCalls())
         text =
             QStringLiteral("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
     if (parts_.statusLabel->text() == text) return;

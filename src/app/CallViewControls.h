@@ -59,6 +59,13 @@ public:
     // The status text a load wrote; shown while the filter hides nothing.
     void setLoadStatus(const QString& text);
 
+    // Before the model shows the table: when its columns are another kind
+    // of log's, the sort and the filter are dropped, and true returned.
+    bool columnsChanging();
+    // After: the titles back to log order, the column widths and the filter
+    // bar's checks for the kind of log, its filter applied again.
+    void columnsChanged();
+
     // Commands.
     void copyCall();
     void copyShownCalls();
@@ -81,6 +88,7 @@ private:
     FilterBar* filterBar_ = nullptr;
     QAction* filterAction_ = nullptr;  // View > Filter, checked while the bar shows
     QString loadStatus_;
+    TableColumns columns_;  // those the grid shows
 };
 
 }  // namespace kestal

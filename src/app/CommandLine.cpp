@@ -26,12 +26,13 @@ bool asksForHelpOrVersion(int argc, char** argv) {
 void describeOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Shows the calls of a Dial-Up Networking PPP log (ppplog.txt), one row per call.\n"
-        "Without LOGFILE the system log in the Windows directory is shown."));
+        "Without LOGFILE the system log in the Windows directory is shown; several\n"
+        "LOGFILEs (rotated system logs, .gz ones too) are shown as one log."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("LOGFILE"),
                                  QStringLiteral("The log to show instead of the system log."),
-                                 QStringLiteral("[LOGFILE]"));
+                                 QStringLiteral("[LOGFILE...]"));
 }
 
 CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& arguments) {
@@ -41,15 +42,12 @@ CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& argum
         result.error = parser.errorText().toStdString();
         return result;
     }
-    const QStringList logs = parser.positionalArguments();
-    if (logs.size() > 1) {
-        result.ok = false;
-        result.error = "Only one LOGFILE can be shown at a time.";
-        return result;
+    for (const QString& log : parser.positionalArguments()) {
+        if (log.isEmpty()) continue;
+        result.logFiles.push_back(
+            QFile::encodeName(QFileInfo(log).absoluteFilePath()).toStdString());
     }
-    if (!logs.isEmpty() && !logs.front().isEmpty())
-        result.logFile =
-            QFile::encodeName(QFileInfo(logs.front()).absoluteFilePath()).toStdString();
+    if (!result.logFiles.empty()) result.logFile = result.logFiles.front();
     return result;
 }
 

@@ -1,10 +1,12 @@
-// The program's command line: "Kestal [LOGFILE]", with --help and --version.
+// The program's command line: "Kestal [LOGFILE...]", with --help and
+// --version.
 // Qt's own options (-platform, -style ...) are taken by QApplication before
 // the program reads the rest.
 #pragma once
 
 #include <QStringList>
 #include <string>
+#include <vector>
 
 class QCommandLineParser;
 
@@ -15,6 +17,8 @@ struct CommandLine {
     bool ok = true;
     std::string error;    // when not ok: what was wrong, for standard error
     std::string logFile;  // the log to show, as the system names it; empty: the system log
+    // Every LOGFILE given (several: shown as one log, rotated system logs).
+    std::vector<std::string> logFiles;
 };
 
 // Names the program and its version, for --version and the help text.
@@ -28,7 +32,7 @@ bool asksForHelpOrVersion(int argc, char** argv);
 void describeOptions(QCommandLineParser& parser);
 
 // Reads arguments (the program's own: Qt's options already taken out). The
-// log file becomes an absolute path in the system's encoding.
+// log files become absolute paths in the system's encoding.
 CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& arguments);
 
 }  // namespace kestal

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/look/WindowLook.h"
+#include "pppd/PppdColumns.h"
 
 namespace kestal {
 
@@ -77,6 +78,8 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     makeDateField(toDate_, "ToDate");
     errorsCheck_ = check(this, "ErrorsCheck", "Calls with errors");
     cutShortCheck_ = check(this, "CutShortCheck", "Cut-short calls");
+    droppedCheck_ = check(this, "DroppedCheck", "Dropped sessions");
+    failedCheck_ = check(this, "FailedCheck", "Failed attempts");
     minDurationCheck_ = check(this, "MinDurationCheck", "Duration at least");
     minDuration_ = durationEdit(this, "MinDuration", QTime(0, 1, 0));
     maxDurationCheck_ = check(this, "MaxDurationCheck", "at most");
@@ -97,6 +100,9 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     first->addWidget(errorsCheck_);
     first->addSpacing(16);
     first->addWidget(cutShortCheck_);
+    first->addWidget(droppedCheck_);
+    first->addSpacing(16);
+    first->addWidget(failedCheck_);
     first->addStretch(1);
     for (QWidget* part :
          {static_cast<QWidget*>(minDurationCheck_), static_cast<QWidget*>(minDuration_),
@@ -112,18 +118,34 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     for (QTimeEdit* edit : {minDuration_, maxDuration_})
         connect(edit, &QTimeEdit::timeChanged, this, &FilterBar::filterChanged);
     connect(slowLayerSeconds_, &QDoubleSpinBox::valueChanged, this, &FilterBar::filterChanged);
+    showPppdChecks(false);
+}
+
+void FilterBar::showPppdChecks(bool pppd) {
+    pppd_ = pppd;
+    for (QWidget* dialUp :
+         {static_cast<QWidget*>(errorsCheck_), static_cast<QWidget*>(cutShortCheck_),
+          static_cast<QWidget*>(slowLayerCheck_), static_cast<QWidget*>(slowLayerSeconds_)})
+        dialUp->setVisible(!pppd);
+    for (QCheckBox* pppdCheck : {droppedCheck_, failedCheck_}) pppdCheck->setVisible(pppd);
 }
 
 CallFilter FilterBar::filter() const {
     CallFilter filter;
     if (fromCheck_->isChecked()) filter.from = dayOf(fromDate_.date);
     if (toCheck_->isChecked()) filter.to = dayOf(toDate_.date);
-    filter.withErrors = errorsCheck_->isChecked();
-    filter.cutShort = cutShortCheck_->isChecked();
     if (minDurationCheck_->isChecked())
         filter.minDuration = QTime(0, 0).secsTo(minDuration_->time());
     if (maxDurationCheck_->isChecked())
         filter.maxDuration = QTime(0, 0).secsTo(maxDuration_->time());
+    if (pppd_) {
+        // Either kind of row the user asks for is shown.
+        if (droppedCheck_->isChecked()) filter.anyOfMarks |= kDroppedMark;
+        if (failedCheck_->isChecked()) filter.anyOfMarks |= kFailedAttemptMark;
+        return filter;
+    }
+    filter.withErrors = errorsCheck_->isChecked();
+    filter.cutShort = cutShortCheck_->isChecked();
     if (slowLayerCheck_->isChecked())
         filter.layerSlowerThanTenths = std::llround(slowLayerSeconds_->value() * 10);
     return filter;

@@ -30,6 +30,10 @@ public:
     // The focus to the first control, the From check.
     void focusFirstCheck();
 
+    // The checks of a pppd log's rows (dropped sessions, failed attempts) in
+    // place of the dial-up log's errors, cut-short calls and slow layers.
+    void showPppdChecks(bool pppd);
+
 signals:
     void filterChanged();
 
@@ -59,6 +63,9 @@ private:
     QTimeEdit* maxDuration_ = nullptr;
     QCheckBox* slowLayerCheck_ = nullptr;
     QDoubleSpinBox* slowLayerSeconds_ = nullptr;
+    QCheckBox* droppedCheck_ = nullptr;
+    QCheckBox* failedCheck_ = nullptr;
+    bool pppd_ = false;
 };
 
 }  // namespace kestal

@@ -33,11 +33,19 @@ namespace {
 
 constexpr int kStatusBarHeight = 20;
 constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
+// A system log has no extension (syslog, messages, syslog.1): the second
+// entry lets it be picked from the list.
+constexpr const char* kOpenFilter = "Text (*.txt)|*.txt|All files (*)|*";
 
 }  // namespace
 
 MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
-    : QMainWindow(parent), platform_(platform), view_(state_), startLogFile_(std::move(logFile)) {
+    : MainWindow(platform, parent,
+                 logFile.empty() ? std::vector<std::string>{}
+                                 : std::vector<std::string>{std::move(logFile)}) {}
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles)
+    : QMainWindow(parent), platform_(platform), view_(state_), startLogFiles_(std::move(logFiles)) {
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(latin1(kProgramTitle));
     setWindowIcon(programIcon());
@@ -47,7 +55,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
     setUpSaveDialog(saveDialog_, kTextFilter, "txt");
     openDialog_.kind = FileDialog::Kind::Open;
     openDialog_.defaultExt = "txt";
-    openDialog_.filter = kTextFilter;
+    openDialog_.filter = kOpenFilter;
+    openDialog_.multiple = true;  // rotated logs chosen together are read as one
 
     createMenus();
     createClientArea();
@@ -100,7 +109,10 @@ void MainWindow::createMenus() {
     QMenu* callMenu = mainMenu->addMenu(QStringLiteral("&Call"));
     callMenu->setObjectName(QStringLiteral("Call1"));
     item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
+    const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(*callMenu, *this, platform_, [this] { return shownCalls(); });
+    // Statistics and Trends read the dial-up log's columns.
+    dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
 
     viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -176,7 +188,14 @@ void MainWindow::createClientArea() {
                     state_.table.setCurrentRow(row);
             });
 
-    view_.setWidgets({this, callGrid_, model_, statusLabel_, repairGauge_, clearAction_, shown_});
+    view_.setWidgets({this,
+                      callGrid_,
+                      model_,
+                      statusLabel_,
+                      repairGauge_,
+                      clearAction_,
+                      shown_,
+                      {dialUpOnlyItems_.begin(), dialUpOnlyItems_.end()}});
 }
 
 void MainWindow::layoutClientArea() {
@@ -208,8 +227,12 @@ void MainWindow::setUpAndLoad() {
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
-        commands::startUp(state_, platform_, view_, startLogFile_);
-        logChosen(!startLogFile_.empty());
+        if (startLogFiles_.size() > 1)
+            commands::openLogFiles(state_, platform_, view_, startLogFiles_);
+        else
+            commands::startUp(state_, platform_, view_,
+                              startLogFiles_.empty() ? std::string() : startLogFiles_.front());
+        logChosen(!startLogFiles_.empty());
     });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.
@@ -270,7 +293,8 @@ ShownCalls MainWindow::shownCalls() {
     calls.table = &state_.table;
     // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [this] {
-        if (state_.table.callCount() == 0) return std::vector<int>();
+        // A pppd log has none of the calls they count.
+        if (state_.table.callCount() == 0 || state_.pppd) return std::vector<int>();
         return shown_->proxy()->shownRows();
     };
     calls.select = [this](int tableRow) {

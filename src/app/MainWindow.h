@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CallGrid.h"
 #include "app/CallTableModel.h"
@@ -39,6 +40,8 @@ public:
     // Runs setUpAndLoad, which ends with the first load: of logFile when one
     // is given (as File > Open loads it), of the system log otherwise.
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr, std::string logFile = {});
+    // Several logs named are shown as one (rotated system logs).
+    MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles);
     ~MainWindow() override;
 
     LogState& state() { return state_; }
@@ -75,6 +78,7 @@ public:
     void reloadLog();
     void openRecentLog(const std::string& path);
     void openDroppedLog(const std::string& path);
+    void openDroppedLogs(const std::vector<std::string>& paths);
     void setFollowing(bool checked);
     // A look at the followed log: what it gained is shown, without a dialog.
     void followLog();
@@ -99,7 +103,7 @@ private:
     void fillRecentLogsMenu();
     // Following (re)starts on the log shown now.
     void startFollowing();
-    void showGrowth(const LogGrowth& growth);
+    void showGrowth(LogGrowth& growth);
     void readFollowedLogAgain();
     void showFollowStatus();
     // The start time of the selected call, the row found again after a
@@ -122,6 +126,7 @@ private:
     QMenu* viewMenu_ = nullptr;
     QMenu* gridMenu_ = nullptr;  // the grid's context menu
     QAction* clearAction_ = nullptr;
+    QList<QAction*> dialUpOnlyItems_;  // greyed while a pppd log is shown
     // File > Recent Logs and the View menu's items (MainWindowLogs.cpp).
     QMenu* recentLogsMenu_ = nullptr;
     QAction* reloadAction_ = nullptr;
@@ -140,7 +145,7 @@ private:
     CallViewControls* shown_ = nullptr;
     QWidget* client_ = nullptr;
     MainWindowView view_;
-    std::string startLogFile_;
+    std::vector<std::string> startLogFiles_;
     std::unique_ptr<RecentLogs> recentLogs_;
     LogFollower follower_;
     LogWatch* logWatch_ = nullptr;

@@ -31,14 +31,17 @@ namespace {
 // Right of the call count in the status bar.
 constexpr int kFollowStatusLeft = 120;
 
-// The one local file, not a folder, that a drag carries.
-std::optional<std::string> draggedLog(const QMimeData* data) {
+// The local files, not folders, that a drag carries: several are read as
+// one log. Nothing when it carries anything else.
+std::optional<std::vector<std::string>> draggedLogs(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls()) return std::nullopt;
-    const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
-    const QString path = urls.front().toLocalFile();
-    if (QFileInfo(path).isDir()) return std::nullopt;
-    return QFile::encodeName(path).toStdString();
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile() || QFileInfo(url.toLocalFile()).isDir()) return std::nullopt;
+        paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    if (paths.empty()) return std::nullopt;
+    return paths;
 }
 
 }  // namespace
@@ -105,6 +108,17 @@ void MainWindow::openDroppedLog(const std::string& path) {
     });
 }
 
+void MainWindow::openDroppedLogs(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        openDroppedLog(paths.front());
+        return;
+    }
+    command([this, &paths] {
+        commands::openLogFiles(state_, platform_, view_, paths);
+        logChosen(true);
+    });
+}
+
 void MainWindow::reloadLog() {
     command([this] {
         readAgainKeepingSelection(platform_);
@@ -163,18 +177,18 @@ void MainWindow::followLog() {
     });
 }
 
-void MainWindow::showGrowth(const LogGrowth& growth) {
+void MainWindow::showGrowth(LogGrowth& growth) {
     followReadFailed_ = false;
     if (growth.calls.callCount() == 0) return;
     const int selected = state_.table.currentRow();
     const bool lastSelected = selected == state_.table.rowCount() - 1;
     model_->replaceRowsFrom(growth.firstRow, growth.firstRow + growth.calls.callCount(),
-                            [&] { replaceCallsFrom(state_.table, growth); });
+                            [&] { takeGrowth(state_, growth); });
     if (lastSelected)
         view_.selectTableRow(state_.table.rowCount() - 1);
     else
         state_.table.setCurrentRow(selected);
-    if (const std::optional<std::string> count = callCountText(state_.table))
+    if (const std::optional<std::string> count = commands::countText(state_))
         view_.setStatusText(*count);
 }
 
@@ -191,10 +205,12 @@ void MainWindow::showFollowStatus() {
         followStatus_->setObjectName(QStringLiteral("FollowStatus"));
         followStatus_->setTextFormat(Qt::PlainText);
         followStatus_->setFont(statusLabel_->font());
-        followStatus_->move(kFollowStatusLeft, 1);
         // The repair's gauge, when a Reload repairs, lies over it.
         repairGauge_->raise();
     }
+    // Right of the count, however long it is.
+    followStatus_->move(std::max(kFollowStatusLeft, statusLabel_->x() + statusLabel_->width() + 12),
+                        1);
     followStatus_->setText(QString::fromStdString(
         followStatusText(follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_)));
     followStatus_->adjustSize();
@@ -202,22 +218,22 @@ void MainWindow::showFollowStatus() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!view_.inputBlocked() && draggedLog(event->mimeData()))
+    if (!view_.inputBlocked() && draggedLogs(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const std::optional<std::string> path = draggedLog(event->mimeData());
-    if (!path) {
+    const std::optional<std::vector<std::string>> paths = draggedLogs(event->mimeData());
+    if (!paths) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
     // Loading asks questions in modal dialogs: not while the desktop waits
     // for the drop to end.
-    QTimer::singleShot(0, this, [this, dropped = *path] { openDroppedLog(dropped); });
+    QTimer::singleShot(0, this, [this, dropped = *paths] { openDroppedLogs(dropped); });
 }
 
 }  // namespace kestal

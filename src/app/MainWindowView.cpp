@@ -9,6 +9,7 @@
 #include "app/CallTableModel.h"
 #include "app/CallViewControls.h"
 #include "app/ProgressGauge.h"
+#include "commands/CallCountText.h"
 #include "platform/qt/Latin1.h"
 
 namespace kestal {
@@ -21,7 +22,13 @@ void MainWindowView::setGridVisible(bool visible) {
 }
 
 void MainWindowView::showTable(const CallTable& table) {
+    // Another kind of log: its own columns, sort, filter checks and menus.
+    const bool otherColumns = widgets_.shown->columnsChanging();
     widgets_.model->setTable(table);
+    if (otherColumns) {
+        widgets_.shown->columnsChanged();
+        for (QAction* item : widgets_.dialUpOnly) item->setEnabled(!isPppdTable(table));
+    }
     // The reset forgot the view's selection; the table still knows its
     // current row (row 0 after an Open's reset, also when the load fails).
     selectTableRow(table.currentRow());

@@ -4,6 +4,8 @@
 // call this, never back into the window.
 #pragma once
 
+#include <vector>
+
 #include "commands/LoadView.h"
 #include "commands/LogState.h"
 
@@ -31,6 +33,8 @@ public:
         ProgressGauge* gauge = nullptr;
         QAction* clearAction = nullptr;
         CallViewControls* shown = nullptr;  // the sort and filter between model and grid
+        // Items for the dial-up log only (Statistics, Trends), greyed for others.
+        std::vector<QAction*> dialUpOnly;
     };
     void setWidgets(const Widgets& widgets) { widgets_ = widgets; }
 

@@ -32,6 +32,12 @@ void ShownCallsProxy::setSourceModel(QAbstractItemModel* source) {
     resetFromSource();
 }
 
+void ShownCallsProxy::forgetOrderAndFilter() {
+    sort_.reset();
+    filter_ = CallFilter{};
+    keys_.reset();
+}
+
 void ShownCallsProxy::resetFromSource() {
     keys_.reset();
     sortRows();

@@ -20,6 +20,11 @@ public:
     // source is the model over table (model row r is table row r).
     explicit ShownCallsProxy(const CallTable& table, QObject* parent = nullptr);
 
+    // The table is about to take another kind of log's columns: the sort
+    // and the filter are dropped without reading it (the next reset shows
+    // the rows in log order).
+    void forgetOrderAndFilter();
+
     void setSourceModel(QAbstractItemModel* source) override;
 
     QModelIndex index(int row, int column,

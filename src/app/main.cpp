@@ -1,6 +1,6 @@
 // Kestal File Viewer: shows the calls of the Dial-Up Networking PPP log.
-// "Kestal [LOGFILE]": the log named, or the system log in the Windows
-// directory (Qt's own options, -platform and the like, work as usual).
+// "Kestal [LOGFILE...]": the log named (several: as one log), or the system
+// log in the Windows directory (Qt's own options, -platform and the like, work as usual).
 #include <QApplication>
 #include <QCommandLineParser>
 #include <clocale>
@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
 
     // The first load, and any dialog it raises, happens inside the main
     // window's creation, before anything is visible.
-    kestal::MainWindow mainWindow(platform, nullptr, commandLine.logFile);
+    kestal::MainWindow mainWindow(platform, nullptr, commandLine.logFiles);
     platform.setMainWindow(&mainWindow);
     QObject::connect(&mainWindow, &kestal::MainWindow::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -27,6 +27,7 @@ bool passesValues(const Values& values, std::uint32_t marks, const CallFilter& f
         if (!any) return false;
     }
     if (filter.cutShort && (marks & kCutShortMark) == 0) return false;
+    if (filter.anyOfMarks != 0 && (marks & filter.anyOfMarks) == 0) return false;
     if (filter.minDuration || filter.maxDuration) {
         const std::optional<std::int64_t> duration = values[kDurationColumn].asNumber();
         if (!duration) return false;
@@ -50,7 +51,7 @@ bool passesValues(const Values& values, std::uint32_t marks, const CallFilter& f
 
 bool CallFilter::active() const {
     return from || to || withErrors || cutShort || minDuration || maxDuration ||
-           layerSlowerThanTenths;
+           layerSlowerThanTenths || anyOfMarks != 0;
 }
 
 bool passes(std::span<const CellValue> values, std::uint32_t marks, const CallFilter& filter) {

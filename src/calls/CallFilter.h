@@ -1,6 +1,6 @@
 // Which calls are shown: a date range on Start Time, calls with errors,
 // cut-short calls, a duration range and a slow layer, tested on each call's
-// values (CallValues).
+// values (CallValues); rows of other logs by their marks.
 #pragma once
 
 #include <chrono>
@@ -26,6 +26,10 @@ struct CallFilter {
     std::optional<int> maxDuration;
     // At least one of the four layers took longer than this many tenths.
     std::optional<std::int64_t> layerSlowerThanTenths;
+    // Other logs' kinds of row (a dropped session, a failed attempt): a row
+    // passes when it has any of these marks; 0 passes every row. The errors,
+    // cut short and the layers above are the dial-up log's only.
+    std::uint32_t anyOfMarks = 0;
 
     // True when the filter can hide a call.
     bool active() const;

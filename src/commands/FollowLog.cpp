@@ -46,6 +46,26 @@ std::size_t lastCallLine(const LogLines& lines, std::size_t stop) {
     return stop;
 }
 
+// A followed pppd log's reader goes on from the lines it was given; when the
+// last of them went on (it had no line end yet) the reader starts afresh.
+// The whole table comes as the growth: an earlier session may have ended.
+void readPppdGrowth(LogState& state, std::size_t firstChanged, LogGrowth& growth) {
+    PppdShown& pppd = *state.pppd;
+    if (firstChanged < pppd.linesRead) {
+        pppd.reader = PppdReader(pppd.options);
+        pppd.reader.addAll(state.lines);
+    } else {
+        for (std::size_t line = pppd.linesRead; line < state.lines.size(); ++line)
+            pppd.reader.addLine(line, state.lines[line]);
+    }
+    pppd.linesRead = state.lines.size();
+    PppdLog read = pppd.reader.table();
+    growth.firstRow = 0;
+    growth.calls = std::move(read.table);
+    growth.rowLines = std::move(read.rowLines);
+    growth.linesNotUnderstood = read.linesNotUnderstood;
+}
+
 }  // namespace
 
 void LogFollower::start() {
@@ -99,6 +119,14 @@ LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, L
     if (seam.size() > shown.size() || shown.substr(shown.size() - seam.size()) != seam)
         return LogChange::Rewritten;
 
+    if (state.pppd) {
+        const std::size_t firstChanged =
+            state.lines.append(std::string_view(bytes).substr(seamLength));
+        mark.bytes = seamStart + bytes.size();
+        readPppdGrowth(state, firstChanged, growth);
+        return LogChange::Grew;
+    }
+
     const bool hadCalls = state.table.callCount() > 0;
     if (hadCalls && !mark.lastCallLine) mark.lastCallLine = lastCallLine(state.lines, 0);
     const std::size_t firstChanged = state.lines.append(std::string_view(bytes).substr(seamLength));
@@ -135,6 +163,14 @@ std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed)
     if (endedAtNul) add("a NUL byte ends the log here, Reload reads on");
     if (readFailed) add("the log can't be read");
     return text;
+}
+
+void takeGrowth(LogState& state, LogGrowth& growth) {
+    replaceCallsFrom(state.table, growth);
+    if (state.pppd) {
+        state.pppd->rowLines = std::move(growth.rowLines);
+        state.pppd->linesNotUnderstood = growth.linesNotUnderstood;
+    }
 }
 
 void replaceCallsFrom(CallTable& table, const LogGrowth& growth) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calls/DialUpColumns.h"
 #include "commands/LogState.h"
@@ -25,6 +26,10 @@ enum class LogChange {
 struct LogGrowth {
     int firstRow = 0;                 // the table row the first of calls takes
     CallTable calls{kDialUpColumns};  // in a table of their own, row 0 and on
+    // A pppd log's: the lines of each row and the lines not understood (its
+    // growth is always its whole table, from row 0).
+    std::vector<std::vector<std::uint64_t>> rowLines;
+    std::uint64_t linesNotUnderstood = 0;
 };
 
 class LogFollower {
@@ -73,5 +78,8 @@ std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed)
 
 // Puts the calls of growth in the table, from its first row on.
 void replaceCallsFrom(CallTable& table, const LogGrowth& growth);
+
+// The same into the state shown, with a pppd log's row lines and counts.
+void takeGrowth(LogState& state, LogGrowth& growth);
 
 }  // namespace kestal

@@ -2,8 +2,12 @@
 #include "commands/LoadLog.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <span>
 
+#include "bytes/FileBytes.h"
+#include "bytes/LogFiles.h"
 #include "calls/CallScan.h"
 #include "calls/CallScanWhileRead.h"
 #include "commands/BusyCursor.h"
@@ -13,6 +17,8 @@
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
+#include "pppd/LinePrefix.h"
+#include "pppd/LogKind.h"
 
 namespace kestal::commands {
 
@@ -59,13 +65,12 @@ public:
     ScanScope(const ScanScope&) = delete;
     ScanScope& operator=(const ScanScope&) = delete;
 
-    void finish(const CallTable& table) {
+    void finish(const CallTable& table, const std::optional<std::string>& label) {
         finished_ = true;
         view_.showTable(table);
         view_.setGridVisible(true);
         view_.selectFirstRow();
-        if (const std::optional<std::string> label = callCountText(table))
-            view_.setStatusText(*label);
+        if (label) view_.setStatusText(*label);
         platform_.setBusyCursor(false);
     }
 
@@ -94,17 +99,105 @@ void runScan(LogState& state, Platform& platform, LoadView& view,
                   [&platform](std::string_view) { warnOfCorruptCall(platform); });
     }
     state.table = std::move(table);
-    scope.finish(state.table);
+    scope.finish(state.table, callCountText(state.table));
 }
 
-// Reads the open log into the lines under the busy cursor, walking the
-// calls meanwhile. False (after telling the user) when it can't be read.
-bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead& scan) {
+// The kind of the open log, from its first bytes.
+LogKind kindOfLog(int log) {
+    std::string probe(kKindProbeBytes, '\0');
+    const ssize_t got = readSome(log, probe.data(), probe.size(), 0);
+    probe.resize(static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    return looksLikePppdLog(probe) ? LogKind::Pppd : LogKind::DialUp;
+}
+
+// A pppd log's sessions and failed attempts, read from the lines into the
+// table; the reader is kept to read on while the log is followed.
+void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int64_t modified) {
+    ScanScope scope(platform, view);
+    // A system log written when the machine went down can hold runs of NUL
+    // bytes: they are left out, and the lines after them read.
+    if (state.lines.endsAtNul()) state.lines.assign(withoutNulBytes(state.lines.bytes()));
+    PppdReadOptions options;
+    options.newestTime = modified;
+    options.localMonths = regionalMonthNames();
+    state.pppd.emplace(options);
+    state.pppd->reader.addAll(state.lines);
+    state.pppd->linesRead = state.lines.size();
+    takePppdTable(state, state.pppd->reader.table());
+    scope.finish(state.table, countText(state));
+}
+
+// When a log's first dated line was written (seconds as if the clock were
+// UTC), a date without its year put at or before the file's last change:
+// the order of rotated logs.
+std::optional<std::int64_t> firstDatedTime(std::string_view head, std::int64_t modified) {
+    using namespace std::chrono;
+    static const MonthNames months = regionalMonthNames();
+    auto secondsOf = [](const PrintedTime& t, int year) {
+        const sys_days day{std::chrono::year{year} / t.month / t.day};
+        return day.time_since_epoch().count() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    };
+    for (std::size_t start = 0; start < head.size();) {
+        const std::size_t end = std::min(head.find('\n', start), head.size());
+        const std::optional<PrefixedLine> prefixed =
+            readPrefix(head.substr(start, end - start), months);
+        start = end + 1;
+        if (!prefixed || !prefixed->time) continue;
+        const PrintedTime& t = *prefixed->time;
+        int year = t.year;
+        if (year == 0) {
+            year = static_cast<int>(
+                year_month_day{floor<days>(sys_seconds{seconds{modified}})}.year());
+            if (secondsOf(t, year) > modified + 86400) --year;
+        }
+        return secondsOf(t, year) - t.utcOffset.value_or(0);
+    }
+    return std::nullopt;
+}
+
+// Several files read as one log, its kind from the joined bytes.
+void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
+    state.readMark = ReadMark{};  // Follow reads them again whole
+    LogFilesBytes joined;
+    {
+        BusyCursor busy(platform);
+        try {
+            joined = readLogFiles(state.joinedPaths, firstDatedTime);
+        } catch (const CommandError& failure) {
+            busy.restore();
+            platform.showErrorReport(withFullStop(failure.what()));
+            return;
+        }
+    }
+    if (!joined.notes.empty()) {
+        std::string text(kLogsEndEarly);
+        for (const LogFileNote& note : joined.notes) text += "\r\n" + note.path + ": " + note.text;
+        platform.messageDlg(text, DialogType::Warning, DialogButtons::Ok);
+    }
+    state.lines.clear();
+    state.pppd.reset();
+    state.kind = looksLikePppdLog(std::string_view(joined.bytes).substr(0, kKindProbeBytes))
+                     ? LogKind::Pppd
+                     : LogKind::DialUp;
+    state.lines.assign(std::move(joined.bytes));
+    if (state.kind == LogKind::Pppd)
+        readPppdTable(state, platform, view, joined.newestModified);
+    else
+        runScan(state, platform, view);
+}
+
+// Reads the open log into the lines under the busy cursor, telling scan
+// (when given) of them meanwhile. False (after telling the user) when it
+// can't be read.
+bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead* scan) {
     // A big log takes a while to read: the busy cursor says so, and is gone
     // again before any question comes.
     BusyCursor busy(platform);
     try {
-        state.lines.assignFrom(log, state.logPath, scan);
+        if (scan != nullptr)
+            state.lines.assignFrom(log, state.logPath, *scan);
+        else
+            state.lines.assignFrom(log, state.logPath);
     } catch (const CommandError& failure) {
         busy.restore();
         platform.showErrorReport(withFullStop(failure.what()));
@@ -115,6 +208,11 @@ bool readLines(LogState& state, int log, Platform& platform, CallScanWhileRead& 
 
 enum class FileLook { Log, Folder, NotALog, CantTell };
 
+// A dial-up log or a pppd log, by its first bytes.
+bool looksLikeLog(std::string_view first) {
+    return looksLikePppLog(first) || looksLikePppdLog(first);
+}
+
 // What the file at path is, by its kind and first bytes. A file that is not
 // there or can't be read is left for the load to report.
 FileLook lookAtFile(const std::string& path) {
@@ -123,6 +221,23 @@ FileLook lookAtFile(const std::string& path) {
     if (status->folder) return FileLook::Folder;
     // A pipe or a device is no log, and reading one might never end.
     if (!status->regular) return FileLook::NotALog;
+    if (compressedLogName(path)) {
+        // A rotated log kept compressed is looked at as it reads.
+        try {
+            LogFileReader reader(path);
+            std::string first(kLogLookBytes, '\0');
+            std::size_t got = 0;
+            while (got < first.size()) {
+                const std::size_t read = reader.read(std::span(first).subspan(got));
+                if (read == 0) break;
+                got += read;
+            }
+            first.resize(got);
+            return looksLikeLog(first) ? FileLook::Log : FileLook::NotALog;
+        } catch (const CommandError&) {
+            return FileLook::CantTell;
+        }
+    }
     const FileDescriptor file = openFile(path, Access::Read, Waiting::DontWait);
     if (!file) return FileLook::CantTell;
     std::string first(kLogLookBytes, '\0');
@@ -135,7 +250,7 @@ FileLook lookAtFile(const std::string& path) {
         got += static_cast<std::size_t>(read);
     }
     first.resize(got);
-    return looksLikePppLog(first) ? FileLook::Log : FileLook::NotALog;
+    return looksLikeLog(first) ? FileLook::Log : FileLook::NotALog;
 }
 
 }  // namespace
@@ -152,6 +267,10 @@ void startUp(LogState& state, Platform& platform, LoadView& view, std::string_vi
 }
 
 void loadLog(LogState& state, Platform& platform, LoadView& view) {
+    if (!state.joinedPaths.empty()) {
+        loadJoinedLogs(state, platform, view);
+        return;
+    }
     FileStatus logStatus;
     state.readMark = ReadMark{};
     // The log stays open from the test to the end of the load, so that what
@@ -164,8 +283,22 @@ void loadLog(LogState& state, Platform& platform, LoadView& view) {
     const std::uint64_t fileSize = logStatus.size;
 
     state.lines.clear();
+    state.pppd.reset();
+    const LogKind before = state.kind;
+    state.kind = kindOfLog(log.get());
+    if (state.kind == LogKind::Pppd) {
+        // Clear empties the dial-up adapter's log only.
+        view.setClearEnabled(false);
+        if (!readLines(state, log.get(), platform, nullptr)) return;
+        state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
+        log.close();
+        readPppdTable(state, platform, view, logStatus.modifiedNanoseconds / 1'000'000'000);
+        return;
+    }
+    if (before == LogKind::Pppd) view.setClearEnabled(isSystemLog(state, platform));
+
     CallScanWhileRead scan(platform.regionalSettings(), fileSize);
-    if (!readLines(state, log.get(), platform, scan)) return;
+    if (!readLines(state, log.get(), platform, &scan)) return;
     state.readMark = {true, logStatus.device, logStatus.inode, state.lines.byteCount(), {}};
 
     // The question is about NUL bytes, which end the text before the file
@@ -190,21 +323,57 @@ bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& op
     std::string directory;
     if (windowsDirectory(platform, directory)) openDialog.initialDir = directory;
     if (!platform.executeFileDialog(openDialog)) return false;
-    openLogFile(state, platform, view, openDialog.fileName);
+    if (openDialog.fileNames.size() > 1)
+        openLogFiles(state, platform, view, openDialog.fileNames);
+    else
+        openLogFile(state, platform, view, openDialog.fileName);
     return true;
 }
 
-void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
-    state.logPath = path;
+bool isSystemLog(const LogState& state, Platform& platform) {
     std::string directory;
-    const bool haveWindowsDirectory = windowsDirectory(platform, directory);
     // Clear empties the system log in the Windows directory. When that
     // directory can't be found there is no system log that the log path
-    // could be, so Clear is disabled.
-    view.setClearEnabled(
-        haveWindowsDirectory &&
-        equalsIgnoringAsciiCase(state.logPath, directory + std::string(kLogFileSuffix)));
+    // could be.
+    return windowsDirectory(platform, directory) &&
+           equalsIgnoringAsciiCase(state.logPath, directory + std::string(kLogFileSuffix));
+}
+
+void takePppdTable(LogState& state, PppdLog log) {
+    state.table = std::move(log.table);
+    state.pppd->rowLines = std::move(log.rowLines);
+    state.pppd->linesNotUnderstood = log.linesNotUnderstood;
+}
+
+std::optional<std::string> countText(const LogState& state) {
+    if (!state.pppd) return callCountText(state.table);
+    return pppdCountText(pppdCounts(state.table), state.pppd->linesNotUnderstood);
+}
+
+void openLogFiles(LogState& state, Platform& platform, LoadView& view,
+                  const std::vector<std::string>& paths) {
+    if (paths.size() <= 1) {
+        if (!paths.empty()) openLogFile(state, platform, view, paths.front());
+        return;
+    }
+    state.joinedPaths = orderLogFiles(paths, firstDatedTime);
+    state.logPath = state.joinedPaths.back();
+    view.setClearEnabled(false);  // Clear empties the system log alone
     state.table.reset();
+    state.pppd.reset();
+    view.showTable(state.table);
+    view.setCaption(std::string(kProgramTitle) + " - " + state.logPath + " and " +
+                    std::to_string(paths.size() - 1) + " more");
+    view.setStatusText("");
+    loadLog(state, platform, view);
+}
+
+void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    state.joinedPaths.clear();
+    state.logPath = path;
+    view.setClearEnabled(isSystemLog(state, platform));
+    state.table.reset();
+    state.pppd.reset();  // its rows are gone
     view.showTable(state.table);
     view.setCaption(std::string(kProgramTitle) + " - " + state.logPath);
     view.setStatusText("");

@@ -2,7 +2,10 @@
 // at start-up and on File > Open.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/LoadView.h"
 #include "commands/LogState.h"
@@ -26,6 +29,23 @@ void loadLog(LogState& state, Platform& platform, LoadView& view);
 // File > Open: the log the user picks, shown under its own caption; false
 // when the dialog was cancelled.
 bool openLog(LogState& state, Platform& platform, LoadView& view, FileDialog& openDialog);
+
+// Whether the log shown is the system log, the one Clear empties.
+bool isSystemLog(const LogState& state, Platform& platform);
+
+// A pppd log's table, row lines and counts, as its reader gave them, into
+// the state shown (state.pppd is set).
+void takePppdTable(LogState& state, PppdLog log);
+
+// What the status label says of the table shown: "12 Calls" (nothing for
+// fewer than three), or for a pppd log "3 Sessions, 1 Failed Attempts".
+std::optional<std::string> countText(const LogState& state);
+
+// Several files as one log (rotated system logs, .gz ones too), read in the
+// order their logs begin; the caption names the newest, the one Follow
+// watches. One file is opened as openLogFile opens it.
+void openLogFiles(LogState& state, Platform& platform, LoadView& view,
+                  const std::vector<std::string>& paths);
 
 // What File > Open does with the file chosen: the log path, Clear, the
 // table, the caption and the status label set for it, then loadLog.

@@ -2,20 +2,41 @@
 // table.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "bytes/ReadMark.h"
 #include "calls/DialUpColumns.h"
 #include "lines/LogLines.h"
+#include "pppd/LogKind.h"
+#include "pppd/PppdReader.h"
 #include "table/CallTable.h"
 
 namespace kestal {
+
+// What a pppd log shown keeps besides its table: the reader, which goes on
+// reading while the log is followed, and what it gave apart from the rows.
+struct PppdShown {
+    PppdReadOptions options;
+    PppdReader reader{options};
+    std::uint64_t linesRead = 0;  // the log's lines the reader was given
+    // The lines of each table row, for Show Call Details.
+    std::vector<std::vector<std::uint64_t>> rowLines;
+    std::uint64_t linesNotUnderstood = 0;
+};
 
 struct LogState {
     std::string logPath;
     LogLines lines;
     CallTable table{kDialUpColumns};
     ReadMark readMark;  // where the lines came from
+    LogKind kind = LogKind::DialUp;
+    std::optional<PppdShown> pppd;  // while a pppd log is shown
+    // Several files shown as one log (rotated system logs), in the order
+    // read; logPath is then the last of them, the newest. Empty for one file.
+    std::vector<std::string> joinedPaths;
 };
 
 }  // namespace kestal

@@ -19,6 +19,9 @@ inline constexpr std::string_view kAttemptLoadQuestion =
     "The PPPLOG.TXT file may have been corrupted.\r\nAttempt to load the file anyway?\r\nThis make "
     "take a few seconds.";
 inline constexpr std::string_view kSomeCallsNotListed = "Some calls may not be listed!";
+// Several logs read as one, some of which ended early (a .gz cut short):
+// the files and why follow, one a line.
+inline constexpr std::string_view kLogsEndEarly = "Some logs end early; what they hold is shown.";
 inline constexpr std::string_view kNoSystemLog =
     "No system log was found: open a log with File > Open.";
 inline constexpr std::string_view kCorruptLogWarning =

@@ -9,6 +9,7 @@ namespace kestal::commands {
 void reloadLog(LogState& state, Platform& platform, LoadView& view) {
     if (state.logPath.empty()) return;
     state.table.reset();
+    state.pppd.reset();  // its rows are gone
     view.showTable(state.table);
     view.setStatusText("");
     loadLog(state, platform, view);

@@ -21,10 +21,6 @@ constexpr std::size_t kDateDigits[] = {0, 1, 3, 4, 6, 7, 8, 9};
 constexpr std::size_t kTextStartsFrom = 18;
 constexpr std::size_t kTextStartsBefore = 40;
 
-// A line of any PPP log this program reads. The pppd system log's lines are
-// to be told here too.
-bool isPppLogLine(std::string_view line) { return isDialUpLogLine(line); }
-
 }  // namespace
 
 bool isDialUpLogLine(std::string_view line) {
@@ -50,7 +46,7 @@ bool looksLikePppLog(std::string_view firstBytes) {
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos) end = text.size();
-        if (isPppLogLine(std::string_view(text).substr(start, end - start))) return true;
+        if (isDialUpLogLine(std::string_view(text).substr(start, end - start))) return true;
         start = end + 1;
     }
     return false;

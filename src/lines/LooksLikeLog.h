@@ -11,8 +11,8 @@ namespace kestal {
 // How many of a file's first bytes are enough to tell.
 inline constexpr std::size_t kLogLookBytes = 64 * 1024;
 
-// True when firstBytes are text holding at least one line of a PPP log, or
-// nothing at all (a log just switched on is empty). NUL bytes are passed
+// True when firstBytes are text holding at least one line of the Dial-Up
+// Networking log (pppd/LogKind.h tells a pppd log), or nothing at all (a log just switched on is empty). NUL bytes are passed
 // over, as a damaged log may hold runs of them; other control bytes than
 // tab, line ends, form feed and the end-of-file mark (26) make it no text.
 // The last line may be cut short where the bytes end.

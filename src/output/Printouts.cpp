@@ -6,17 +6,21 @@ namespace kestal {
 
 namespace {
 
-// The table printout leaves out the last four counters.
-constexpr int kPrintedColumns = 14;
+// The dial-up table's printout leaves out the last four counters; other
+// logs' tables are printed whole, each row under its number.
+constexpr int kPrintedDialUpColumns = 14;
 
 }  // namespace
 
 void forEachTablePrintoutLine(const CallTable& table,
                               const std::function<void(std::string_view line)>& emit) {
+    const bool dialUp = table.columns().data() == kDialUpColumns.data();
+    const int printedColumns = dialUp ? kPrintedDialUpColumns : table.columnCount();
+    const char* heading = dialUp ? "Call " : "Row ";
     std::string line;
     for (int row = 0; row < table.rowCount(); ++row) {
-        emit("Call " + std::to_string(row + 1));  // the user counts calls from 1
-        for (int column = 0; column < kPrintedColumns; ++column) {
+        emit(heading + std::to_string(row + 1));  // the user counts rows from 1
+        for (int column = 0; column < printedColumns; ++column) {
             line.assign(table.columns()[static_cast<std::size_t>(column)].title);
             line += ": ";
             line += table.cell(column, row);

@@ -21,17 +21,18 @@ bool containsLowerCase(std::string_view name, std::string_view suffix) {
 template <typename WriteLine>
 void forEachLine(const CallTable& table, std::span<const int> rows, ExportLayout layout,
                  bool header, const WriteLine& writeLine) {
+    const TableColumns columns = table.columns();
     if (header) {
-        for (const std::string& line : headerLines(layout)) writeLine(line);
+        for (const std::string& line : headerLines(layout, columns)) writeLine(line);
     }
     std::string line;
     line.reserve(256);
-    RowTexts cells;
+    std::array<std::string_view, kMostColumns> cells;
     for (const int row : rows) {
-        for (int column = 0; column < kColumnCount; ++column)
+        for (int column = 0; column < table.columnCount(); ++column)
             cells[static_cast<std::size_t>(column)] = table.cell(column, row);
         line.clear();
-        appendRowLine(line, cells, layout);
+        appendRowLine(line, cells, layout, columns);
         writeLine(line);
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +15,22 @@ namespace kestal {
 
 enum class ExportLayout { TabSeparated, CommaSeparated, FixedWidth };
 
-// The header line, and for the fixed-width layout the ruler after it.
-std::vector<std::string> headerLines(ExportLayout layout);
+// A row's cell texts in column order, at least as many as the table has
+// columns.
+using ExportCells = std::span<const std::string_view>;
+
+// The header line, and for the fixed-width layout the ruler after it, of a
+// table of columns.
+std::vector<std::string> headerLines(ExportLayout layout, TableColumns columns = kDialUpColumns);
 
 // One row's line, without its line end, appended to line.
-void appendRowLine(std::string& line, const RowTexts& cells, ExportLayout layout);
+void appendRowLine(std::string& line, ExportCells cells, ExportLayout layout,
+                   TableColumns columns = kDialUpColumns);
+
+// The width of a column's field in the fixed-width layout: the dial-up
+// log's times 20 and every other column 10; the columns of other logs by
+// the kind of their value, wide enough for what they hold.
+std::size_t fixedFieldWidth(TableColumns columns, std::size_t column);
 
 // Hands on each line of an export, without its line end.
 using ExportLineSink = std::function<void(std::string_view line)>;
@@ -28,16 +40,18 @@ using ExportLineSink = std::function<void(std::string_view line)>;
 // call, as the export of such a table holds.
 class TableLineWriter {
 public:
-    TableLineWriter(ExportLayout layout, bool header, ExportLineSink writeLine);
-    void write(const RowTexts& cells);
+    TableLineWriter(ExportLayout layout, bool header, ExportLineSink writeLine,
+                    TableColumns columns = kDialUpColumns);
+    void write(ExportCells cells);
     // The line write() would write for cells, with its line end, appended
     // to text instead: for lines made on other threads and written in bulk.
-    void appendLine(std::string& text, const RowTexts& cells) const;
+    void appendLine(std::string& text, ExportCells cells) const;
     void finish();
 
 private:
     ExportLineSink writeLine_;
     ExportLayout layout_;
+    TableColumns columns_;
     std::string line_;
     bool wroteRow_ = false;
 };

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/RegionalSettings.h"
@@ -44,6 +45,10 @@ struct FileDialog {
     std::string fileName;
     bool overwritePrompt = false;  // save: ask before replacing a file
     bool hideReadOnly = false;
+    // Open: several files may be chosen. Out: every chosen path (fileName
+    // holds the first).
+    bool multiple = false;
+    std::vector<std::string> fileNames;
 };
 
 class Platform {

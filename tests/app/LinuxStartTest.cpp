@@ -66,7 +66,7 @@ TEST_F(LinuxStart, TitleLinesTakeTheirColourFromThePalette) {
     EXPECT_EQ(image.pixelColor(2, titles->height() - 1), QColor(0xe0, 0xe0, 0xe0));
 }
 
-TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
+TEST(CommandLine, NamesEachLogAsAnAbsolutePath) {
     struct Case {
         QStringList arguments;
         bool ok;
@@ -79,7 +79,7 @@ TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
         {{"Kestal", "logs/ppplog.txt"}, true, here + "/logs/ppplog.txt"},
         {{"Kestal", "--", "-odd.txt"}, true, here + "/-odd.txt"},
         {{"Kestal", "/tmp/j\u00f6rg.txt"}, true, "/tmp/j\xc3\xb6rg.txt"},
-        {{"Kestal", "one.txt", "two.txt"}, false, ""},
+        {{"Kestal", "one.txt", "two.txt"}, true, here + "/one.txt"},  // and two.txt: one log
         {{"Kestal", "--follow-me"}, false, ""},
     };
     for (const Case& c : cases) {
@@ -90,6 +90,10 @@ TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
         EXPECT_EQ(line.logFile, c.logFile) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(line.error.empty(), c.ok) << c.arguments.join(' ').toStdString();
     }
+    QCommandLineParser parser;
+    describeOptions(parser);
+    EXPECT_EQ(readCommandLine(parser, {"Kestal", "syslog.1", "/var/log/syslog"}).logFiles,
+              (std::vector<std::string>{here + "/syslog.1", "/var/log/syslog"}));
 }
 
 // The real program answers --help and --version without a display, also
@@ -97,7 +101,7 @@ TEST(CommandLine, NamesAtMostOneLogAsAnAbsolutePath) {
 TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
     const std::vector<std::pair<QStringList, QString>> cases = {
         {{"-platform", "xcb", "--version"}, QStringLiteral("Kestal " KESTAL_VERSION)},
-        {{"--help"}, QStringLiteral("[LOGFILE]")}};
+        {{"--help"}, QStringLiteral("[LOGFILE...]")}};
     for (const auto& [arguments, expected] : cases) {
         QProcess program;
         program.setProcessEnvironment(QProcessEnvironment());  // no DISPLAY

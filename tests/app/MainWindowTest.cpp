@@ -101,7 +101,7 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     EXPECT_TRUE(main->saveDialog().overwritePrompt);
     EXPECT_TRUE(main->saveDialog().hideReadOnly);
     EXPECT_EQ(main->openDialog().kind, FileDialog::Kind::Open);
-    EXPECT_EQ(main->openDialog().filter, "Text (*.txt)|*.txt");
+    EXPECT_EQ(main->openDialog().filter, "Text (*.txt)|*.txt|All files (*)|*");
     EXPECT_EQ(main->openDialog().defaultExt, "txt");
 
     const ProgressGauge* gauge = child<ProgressGauge>(*main, "Gauge1");

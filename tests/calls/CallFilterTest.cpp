@@ -1,7 +1,10 @@
 // Filtering the calls by date, errors, cut-short end, duration and layers.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "calls/CallFilter.h"
+#include "pppd/PppdColumns.h"
 #include "table/CallOrder.h"
 #include "table/ShownCallsFixture.h"
 
@@ -97,6 +100,41 @@ TEST(CallFilterTest, TheSlowestLayerDecidesAndACallWithoutLayersIsLeftOut) {
     EXPECT_FALSE(passes(table, 5, slowerThan));
     slowerThan.layerSlowerThanTenths = 0;
     EXPECT_FALSE(passes(table, 1, slowerThan));
+}
+
+TEST(CallFilterTest, MarksLetThroughTheRowsThatHaveAnyOfThem) {
+    CallTable table{kPppdColumns};
+    std::array<std::string_view, kPppdColumnCount> cells{};
+    const std::uint32_t rowMarks[] = {kSessionMark | kDroppedMark, kFailedAttemptMark, kSessionMark,
+                                      kSessionMark | kStillUpMark};
+    const std::string_view starts[] = {"12-01-2026 10:00:00", "12-01-2026 11:00:00",
+                                       "12-02-2026 10:00:00", "12-02-2026 11:00:00"};
+    for (int row = 0; row < 4; ++row) {
+        cells[0] = starts[row];
+        table.addCall(cells, rowMarks[row]);
+    }
+    auto marked = [](std::uint32_t marks) {
+        CallFilter f;
+        f.anyOfMarks = marks;
+        return f;
+    };
+    CallFilter failedOnDec2 = marked(kFailedAttemptMark);
+    failedOnDec2.from = year_month_day{year{2026}, December, day{2}};
+    struct Case {
+        const char* what;
+        CallFilter filter;
+        std::vector<int> rows;
+    };
+    const Case cases[] = {
+        {"dropped", marked(kDroppedMark), {0}},
+        {"failed", marked(kFailedAttemptMark), {1}},
+        {"either", marked(kDroppedMark | kFailedAttemptMark), {0, 1}},
+        {"and a date as well", failedOnDec2, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(c.filter.active()) << c.what;
+        EXPECT_EQ(filterRows(table, logOrder(table), c.filter), c.rows) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The three export layouts and the choice of layout by file name.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
+#include "pppd/PppdColumns.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 #include "table/CallTable.h"
@@ -83,6 +85,60 @@ TEST(ExportTable, FixedWidthLinesHaveTheirDocumentedLengths) {
         start = end + 2;
     }
     EXPECT_EQ(lengths, (std::vector<std::size_t>{199, 160, 200, 200}));
+}
+
+// Another log's table (a pppd log's) in each layout: its own header names,
+// and fixed-width fields that keep addresses and the last cell whole, each
+// field starting under its word.
+TEST(ExportTable, OtherColumnsAreWrittenByTheirOwnDescription) {
+    CallTable table{kPppdColumns};
+    const std::array<std::string_view, kPppdColumnCount> cells = {
+        "12-01-2026 10:00:02",
+        "12-01-2026 10:30:10",
+        "00:30:08",
+        "100",
+        "ppp0",
+        "/dev/ttyUSB0",
+        "CHAP",
+        "isp",
+        "192.168.100.200",
+        "10.0.0.1",
+        "8.8.8.8",
+        "8.8.4.4",
+        "30.1",
+        "1000",
+        "2000",
+        "echo timeout",
+        "No response to 4 echo-requests, said \"pppd\""};
+    table.addCall(cells);
+
+    EXPECT_EQ(exportTable(table, ExportLayout::TabSeparated, true),
+              "Start Time\tEnd Time\tDuration\tPID\tInterface\tDevice\tAuth\tPeer\tLocal IP\t"
+              "Remote IP\tPrimary DNS\tSecondary DNS\tConnect Time\tBytes Sent\t"
+              "Bytes Received\tEnded By\tReason\r\n"
+              "12-01-2026 10:00:02\t12-01-2026 10:30:10\t00:30:08\t100\tppp0\t/dev/ttyUSB0\tCHAP\t"
+              "isp\t192.168.100.200\t10.0.0.1\t8.8.8.8\t8.8.4.4\t30.1\t1000\t2000\techo timeout\t"
+              "No response to 4 echo-requests, said \"pppd\"\r\n");
+    const std::string csv = exportTable(table, ExportLayout::CommaSeparated, false);
+    EXPECT_EQ(csv.substr(csv.rfind(",echo")),
+              ",echo timeout,\"No response to 4 echo-requests, said \"\"pppd\"\"\"\r\n");
+
+    const std::string text = exportTable(table, ExportLayout::FixedWidth, true);
+    const std::size_t headerEnd = text.find("\r\n");
+    const std::string header = text.substr(0, headerEnd);
+    const std::size_t rulerEnd = text.find("\r\n", headerEnd + 2);
+    EXPECT_EQ(text.substr(headerEnd + 2, rulerEnd - headerEnd - 2),
+              std::string(header.size(), '='));
+    const std::string row = text.substr(rulerEnd + 2, text.size() - rulerEnd - 4);
+    std::size_t field = 0;
+    for (std::size_t column = 0; column < kPppdColumns.size(); ++column) {
+        EXPECT_EQ(
+            header.compare(field, kPppdColumns[column].word.size(), kPppdColumns[column].word), 0)
+            << column;
+        EXPECT_EQ(row.compare(field, cells[column].size(), cells[column]), 0) << column;
+        field += fixedFieldWidth(kPppdColumns, column);
+    }
+    EXPECT_TRUE(row.ends_with("said \"pppd\""));
 }
 
 TEST(ExportTable, StreamsThroughTheFileWriterAsItBuildsText) {

@@ -1,6 +1,7 @@
 // The scripted platform: answers taken from the queues, everything recorded.
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Errors.h"
@@ -61,7 +62,14 @@ bool FakePlatform::executeFileDialog(FileDialog& dialog) {
     std::optional<std::string> answer = fileDialogAnswers.front();
     fileDialogAnswers.pop_front();
     if (!answer) return false;
-    dialog.fileName = *answer;
+    // Several files chosen at once: one answer, a path a line.
+    dialog.fileNames.clear();
+    for (std::size_t start = 0; start <= answer->size();) {
+        const std::size_t end = std::min(answer->find('\n', start), answer->size());
+        dialog.fileNames.push_back(answer->substr(start, end - start));
+        start = end + 1;
+    }
+    dialog.fileName = dialog.fileNames.front();
     return true;
 }
 

@@ -52,6 +52,8 @@ public:
     // cancelled.
     std::deque<DialogResult> dialogAnswers;
     DialogResult unansweredQuestion = DialogResult::No;
+    // (Several files chosen at once: their paths in one answer, separated
+    // by line feeds.)
     std::deque<std::optional<std::string>> fileDialogAnswers;
 
     // What happened.

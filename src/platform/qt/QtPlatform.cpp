@@ -134,7 +134,9 @@ bool QtPlatform::executeFileDialog(FileDialog& dialog) {
     box.setOption(QFileDialog::HideNameFilterDetails);
     const bool save = dialog.kind == FileDialog::Kind::Save;
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    box.setFileMode(save              ? QFileDialog::AnyFile
+                    : dialog.multiple ? QFileDialog::ExistingFiles
+                                      : QFileDialog::ExistingFile);
     if (save) box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
     // Qt's dialog has no read-only check box, so hideReadOnly asks nothing.
 
@@ -149,6 +151,9 @@ bool QtPlatform::executeFileDialog(FileDialog& dialog) {
     const QStringList chosen = box.selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
     dialog.fileName = QFile::encodeName(chosen.first()).toStdString();
+    dialog.fileNames.clear();
+    for (const QString& path : chosen)
+        dialog.fileNames.push_back(QFile::encodeName(path).toStdString());
     return true;
 }
 

@@ -1,0 +1,214 @@
+#include "pppd/PppdTable.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <numeric>
+#include <string>
+#include <tuple>
+
+#include "table/ValueReaders.h"
+
+namespace kestal {
+
+namespace {
+
+constexpr std::string_view kUnknown = "-";
+
+std::tuple<int, int, int, int, int> clockOrder(const PrintedTime& t) {
+    return {t.month, t.day, t.hour, t.minute, t.second};
+}
+
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar.
+std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+struct Resolved {
+    PrintedTime time;          // year known
+    std::int64_t seconds = 0;  // as the clock printed it, since 1970
+};
+
+class Clock {
+public:
+    Clock(const ReadSoFar& read, const PppdReadOptions& options)
+        : newest_(read.lastYearless), newestTime_(options.newestTime) {}
+
+    std::optional<Resolved> resolve(const std::optional<Stamp>& stamp) const {
+        if (!stamp) return std::nullopt;
+        Resolved r;
+        r.time = stamp->printed;
+        if (r.time.year == 0) r.time.year = newest_ ? yearOf(*stamp, *newest_, newestTime_) : 1970;
+        r.seconds = daysFromCivil(r.time.year, r.time.month, r.time.day) * 86400 +
+                    r.time.hour * 3600 + r.time.minute * 60 + r.time.second;
+        return r;
+    }
+
+private:
+    std::optional<Stamp> newest_;
+    std::int64_t newestTime_;
+};
+
+std::string timeText(const Resolved& r) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", r.time.month, r.time.day,
+                  r.time.year % 10000, r.time.hour, r.time.minute, r.time.second);
+    return text;
+}
+
+std::string durationText(std::int64_t seconds) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+// The builder of one row's cells and values.
+class RowCells {
+public:
+    void set(PppdColumn column, std::string text, CellValue value = {}) {
+        texts_[static_cast<std::size_t>(indexOf(column))] = std::move(text);
+        values_[static_cast<std::size_t>(indexOf(column))] = value;
+    }
+    void setText(PppdColumn column, std::string_view text) {
+        set(column, text.empty() ? std::string(kUnknown) : std::string(text));
+    }
+    void setAddress(PppdColumn column, std::string_view text) {
+        const std::optional<std::uint32_t> address = readAddress(text);
+        set(column, text.empty() ? std::string(kUnknown) : std::string(text),
+            address ? CellValue::count(*address) : CellValue{});
+    }
+    void setCount(PppdColumn column, bool known, std::uint64_t count) {
+        if (known) {
+            set(column, std::to_string(count), CellValue::count(count));
+        } else {
+            set(column, std::string(kUnknown));
+        }
+    }
+    void setTime(PppdColumn column, const std::optional<Resolved>& time) {
+        if (time) {
+            set(column, timeText(*time), CellValue::of(time->seconds));
+        } else {
+            set(column, std::string(kUnknown));
+        }
+    }
+    BuiltRow built(std::uint32_t marks) {
+        for (std::size_t i = 0; i < texts_.size(); ++i) views_[i] = texts_[i];
+        return BuiltRow{views_, values_, marks, {}};
+    }
+
+private:
+    std::array<std::string, kPppdColumnCount> texts_;
+    std::array<std::string_view, kPppdColumnCount> views_;
+    std::array<CellValue, kPppdColumnCount> values_;
+};
+
+// Seconds from start to end, by the offsets from UTC when both were printed
+// with one; none when either is unknown or the clock went back.
+std::optional<std::int64_t> durationOf(const std::optional<Resolved>& start,
+                                       const std::optional<Resolved>& end) {
+    if (!start || !end) return std::nullopt;
+    std::int64_t seconds = end->seconds - start->seconds;
+    if (start->time.utcOffset && end->time.utcOffset) {
+        seconds -= *end->time.utcOffset - *start->time.utcOffset;
+    }
+    if (seconds < 0) return std::nullopt;
+    return seconds;
+}
+
+std::uint32_t writeRow(const RowFacts& row, const Clock& clock, RowCells& cells) {
+    const bool stillUp =
+        row.session && !row.terminated && !row.closed && row.endedBy == PppdMessage::Other;
+    std::optional<Stamp> endStamp = row.end;
+    if (row.session && !row.terminated && !row.closed && !stillUp) endStamp = row.last;
+    const std::optional<Resolved> start = clock.resolve(row.start);
+    const std::optional<Resolved> end = stillUp ? std::nullopt : clock.resolve(endStamp);
+    cells.setTime(PppdColumn::StartTime, start);
+    cells.setTime(PppdColumn::EndTime, end);
+    if (const std::optional<std::int64_t> seconds = durationOf(start, end)) {
+        cells.set(PppdColumn::Duration, durationText(*seconds), CellValue::of(*seconds));
+    } else {
+        cells.set(PppdColumn::Duration, std::string(kUnknown));
+    }
+    cells.setCount(PppdColumn::Pid, row.pid.has_value(),
+                   row.pid ? static_cast<std::uint64_t>(*row.pid) : 0);
+    cells.setText(PppdColumn::Interface,
+                  row.interface.empty() ? row.usingInterface : row.interface);
+    cells.setText(PppdColumn::Device, row.device);
+    cells.setText(PppdColumn::Auth, row.auth);
+    cells.setText(PppdColumn::Peer, row.peer);
+    const bool ipv4 = !row.localIp.empty() || !row.remoteIp.empty();
+    cells.setAddress(PppdColumn::LocalIp, ipv4 ? row.localIp : row.localLinkLocal);
+    cells.setAddress(PppdColumn::RemoteIp, ipv4 ? row.remoteIp : row.remoteLinkLocal);
+    cells.setAddress(PppdColumn::PrimaryDns, row.primaryDns);
+    cells.setAddress(PppdColumn::SecondaryDns, row.secondaryDns);
+    if (row.connectTimeKnown) {
+        cells.set(PppdColumn::ConnectTime,
+                  std::to_string(row.tenths / 10) + '.' + std::to_string(row.tenths % 10),
+                  CellValue::count(row.tenths));
+    } else {
+        cells.set(PppdColumn::ConnectTime, std::string(kUnknown));
+    }
+    cells.setCount(PppdColumn::BytesSent, row.bytesKnown, row.sent);
+    cells.setCount(PppdColumn::BytesReceived, row.bytesKnown, row.received);
+
+    std::uint32_t marks = row.session ? kSessionMark : kFailedAttemptMark;
+    if (stillUp) {
+        cells.setText(PppdColumn::EndedBy, "still up");
+        marks |= kStillUpMark;
+    } else if (row.endedBy == PppdMessage::Other) {
+        cells.setText(PppdColumn::EndedBy, "unknown");
+    } else {
+        cells.setText(PppdColumn::EndedBy, endedByWords(row.endedBy));
+    }
+    if (row.session && !stillUp && isDroppedEnd(row.endedBy)) marks |= kDroppedMark;
+    cells.setText(PppdColumn::Reason, row.reason);
+    return marks;
+}
+
+}  // namespace
+
+int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
+    const std::time_t seconds = static_cast<std::time_t>(newestTime);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const PrintedTime now{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                          local.tm_min,         local.tm_sec,     std::nullopt};
+    const int newestYear = clockOrder(newest.printed) <= clockOrder(now) ? now.year : now.year - 1;
+    return newestYear - (newest.yearStep - stamp.yearStep);
+}
+
+PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options) {
+    PppdLog log;
+    log.linesNotUnderstood = read.notUnderstood;
+    std::vector<std::size_t> order(read.rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return read.rows[a].firstLine < read.rows[b].firstLine;
+    });
+    const Clock clock(read, options);
+    log.table.reserveCalls(order.size());
+    for (const std::size_t index : order) {
+        const RowFacts& row = read.rows[index];
+        RowCells cells;
+        const std::uint32_t marks = writeRow(row, clock, cells);
+        BuiltRow built = cells.built(marks);
+        if (!row.lines.empty()) built.lines = {row.lines.front(), row.lines.back() + 1};
+        log.table.addCall(built);
+        if (options.keepLines) log.rowLines.push_back(row.lines);
+        if (row.session) {
+            ++log.sessions;
+        } else {
+            ++log.failedAttempts;
+        }
+    }
+    return log;
+}
+
+}  // namespace kestal

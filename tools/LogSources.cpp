@@ -1,0 +1,162 @@
+#include "LogSources.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <future>
+
+#include "ToolMessages.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "pppd/LinePrefix.h"
+
+namespace kestal::tool {
+
+namespace {
+
+// Seconds of a printed time as if it were UTC, its year given.
+std::int64_t secondsOf(const PrintedTime& t, int year) {
+    using namespace std::chrono;
+    const sys_days day{std::chrono::year{year} / t.month / t.day};
+    return day.time_since_epoch().count() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+int yearOf(std::int64_t seconds) {
+    using namespace std::chrono;
+    const year_month_day date{floor<days>(sys_seconds{std::chrono::seconds{seconds}})};
+    return static_cast<int>(date.year());
+}
+
+bool gzipMagic(const std::string& path) {
+    unsigned char magic[2] = {0, 0};
+    const FileDescriptor fd(openFile(path));
+    return fd && ::pread(fd.get(), magic, 2, 0) == 2 && magic[0] == 0x1f && magic[1] == 0x8b;
+}
+
+std::string fileHead(const std::string& path) {
+    std::string head(kKindProbeBytes, '\0');
+    const FileDescriptor fd(openFile(path));
+    const ssize_t n = fd ? ::pread(fd.get(), head.data(), head.size(), 0) : 0;
+    head.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return head;
+}
+
+// Writes all of bytes; false once the other end is closed.
+bool sendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+struct ReaderGone {};
+
+}  // namespace
+
+std::optional<std::int64_t> firstPppdLogTime(std::string_view head, std::int64_t modified) {
+    static const MonthNames months = regionalMonthNames();
+    while (!head.empty()) {
+        const std::size_t end = head.find('\n');
+        const std::string_view line = head.substr(0, end);
+        head.remove_prefix(end == std::string_view::npos ? head.size() : end + 1);
+        const std::optional<PrefixedLine> prefixed = readPrefix(line, months);
+        if (!prefixed || !prefixed->time) continue;
+        const PrintedTime& t = *prefixed->time;
+        int year = t.year;
+        if (year == 0) {
+            // The year that puts the line at or before the file's last change.
+            year = yearOf(modified);
+            if (secondsOf(t, year) > modified + 86400) --year;
+        }
+        return secondsOf(t, year) - t.utcOffset.value_or(0);
+    }
+    return std::nullopt;
+}
+
+LogSources::LogSources(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (path == kStandardStream) continue;
+        const FileDescriptor fd = openFile(path);
+        if (!fd) throw FileError{logName(path), std::strerror(errno)};
+        const std::optional<FileStatus> status = fileStatus(fd.get());
+        if (status && status->folder) throw FileError{logName(path), std::strerror(EISDIR)};
+    }
+    ordered_ = orderLogFiles(paths, firstPppdLogTime);
+    newestModified_ = newestModification(ordered_);
+    single_ =
+        ordered_.size() == 1 && ordered_.front() != kStandardStream && !gzipMagic(ordered_.front());
+}
+
+LogSources::~LogSources() {
+    readEnd_.close();  // a feeder still writing stops
+    if (feeder_.joinable()) feeder_.join();
+}
+
+LogKind LogSources::detectKind() {
+    if (single_) return detectLogKind(fileHead(firstPath()), regionalMonthNames());
+    startFeeding();
+    return detectLogKind(*head_, regionalMonthNames());
+}
+
+int LogSources::pipe() {
+    startFeeding();
+    return readEnd_.get();
+}
+
+void LogSources::startFeeding() {
+    if (head_) return;
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
+        throw FileError{logName(firstPath()), std::strerror(errno)};
+    readEnd_ = FileDescriptor(ends[0]);
+    std::promise<std::string> headPromise;
+    std::future<std::string> headFuture = headPromise.get_future();
+    feeder_ = std::thread([this, writeEnd = ends[1], promise = std::move(headPromise)]() mutable {
+        FileDescriptor out(writeEnd);
+        std::string gathered;
+        bool told = false;
+        auto tell = [&] {
+            if (!told) promise.set_value(gathered.substr(0, kKindProbeBytes));
+            told = true;
+        };
+        try {
+            notes_ = streamLogFiles(ordered_, [&](std::string_view bytes) {
+                if (!told) {
+                    gathered.append(bytes);
+                    if (gathered.size() < kKindProbeBytes) return;
+                    tell();
+                    bytes = gathered;
+                }
+                if (!sendAll(out.get(), bytes)) throw ReaderGone{};
+                gathered.clear();
+            });
+            tell();
+            sendAll(out.get(), gathered);
+        } catch (const ReaderGone&) {
+        } catch (...) {
+            failure_ = std::current_exception();
+            tell();
+        }
+    });
+    head_ = headFuture.get();
+}
+
+void LogSources::finish() {
+    if (feeder_.joinable()) feeder_.join();
+    if (failure_) {
+        try {
+            std::rethrow_exception(failure_);
+        } catch (const CommandError& error) {
+            throw FileError{logName(firstPath()), error.what()};
+        }
+    }
+    for (const LogFileNote& note : notes_) report(logName(note.path), note.text);
+}
+
+}  // namespace kestal::tool

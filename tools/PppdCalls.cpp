@@ -1,0 +1,97 @@
+#include "PppdCalls.h"
+
+#include <chrono>
+#include <vector>
+
+#include "ToolMessages.h"
+#include "output/TableExport.h"
+#include "platform/Errors.h"
+#include "pppd/PppdReader.h"
+#include "table/CallOrder.h"
+
+namespace kestal::tool {
+
+namespace {
+
+std::int64_t daysOf(std::chrono::year_month_day date) {
+    return std::chrono::sys_days(date).time_since_epoch().count();
+}
+
+bool shown(const CallTable& table, int row, const ShownCallsOptions& options) {
+    const CallFilter& filter = options.filter;
+    if (filter.from || filter.to) {
+        const std::optional<std::int64_t> day = table.value(PppdColumn::StartTime, row).day();
+        if (!day) return false;
+        if (filter.from && *day < daysOf(*filter.from)) return false;
+        if (filter.to && *day > daysOf(*filter.to)) return false;
+    }
+    std::uint32_t anyOf = 0;
+    if (options.dropped) anyOf |= kDroppedMark;
+    if (options.failed) anyOf |= kFailedAttemptMark;
+    return anyOf == 0 || (table.marks(row) & anyOf) != 0;
+}
+
+// Reads every line of the log into reader; keep, when given, takes each
+// line too.
+void readLines(LogInput& log, PppdReader& reader,
+               const std::function<void(std::string_view)>& keep = {}) {
+    log.read(false, [&](LineStream& lines) {
+        std::string_view line;
+        std::uint64_t index = 0;
+        while (lines.next(line)) {
+            reader.addLine(index++, line);
+            if (keep) keep(line);
+        }
+    });
+}
+
+PppdReadOptions readOptions(std::int64_t newestTime, bool keepLines) {
+    PppdReadOptions options;
+    options.newestTime = newestTime;
+    options.localMonths = regionalMonthNames();
+    options.keepLines = keepLines;
+    return options;
+}
+
+}  // namespace
+
+void writePppdTable(LogInput& log, std::int64_t newestTime, const ShownCallsOptions& shownCalls,
+                    ExportLayout layout, bool header, Output& output) {
+    PppdReader reader(readOptions(newestTime, false));
+    readLines(log, reader);
+    const PppdLog read = reader.table();
+    std::vector<int> rows;
+    for (const int row : sortedRows(read.table, shownCalls.sort))
+        if (shown(read.table, row, shownCalls)) rows.push_back(row);
+    try {
+        writeRows(output.writer(), read.table, rows, layout, header);
+    } catch (const CommandError& error) {
+        throw FileError{output.name(), error.what()};
+    }
+}
+
+void writePppdDetails(LogInput& log, std::int64_t newestTime, const std::string& start,
+                      Output& output) {
+    PppdReader reader(readOptions(newestTime, true));
+    // The lines are kept, joined, to be written again once the rows are known.
+    std::string text;
+    std::vector<std::uint64_t> ends;
+    readLines(log, reader, [&](std::string_view line) {
+        text.append(line);
+        ends.push_back(text.size());
+    });
+    const PppdLog read = reader.table();
+    bool first = true;
+    for (int row = 0; row < read.table.rowCount(); ++row) {
+        if (read.table.cell(PppdColumn::StartTime, row) != start) continue;
+        if (!first) output.writeLine("");
+        first = false;
+        for (const std::uint64_t index : read.linesOf(row)) {
+            if (index >= ends.size()) continue;
+            const std::uint64_t begin = index == 0 ? 0 : ends[index - 1];
+            output.writeLine(std::string_view(text).substr(begin, ends[index] - begin));
+        }
+    }
+}
+
+}  // namespace kestal::tool

@@ -12,10 +12,10 @@ namespace kestal {
 inline constexpr std::size_t kLogLookBytes = 64 * 1024;
 
 // True when firstBytes are text holding at least one line of the Dial-Up
-// Networking log (pppd/LogKind.h tells a pppd log), or nothing at all (a log just switched on is empty). NUL bytes are passed
-// over, as a damaged log may hold runs of them; other control bytes than
-// tab, line ends, form feed and the end-of-file mark (26) make it no text.
-// The last line may be cut short where the bytes end.
+// Networking log (pppd/LogKind.h tells a pppd log), or nothing at all (a log just switched on is
+// empty). NUL bytes are passed over, as a damaged log may hold runs of them; other control bytes
+// than tab, line ends, form feed and the end-of-file mark (26) make it no text. The last line may
+// be cut short where the bytes end.
 bool looksLikePppLog(std::string_view firstBytes);
 
 // A line of the Dial-Up Networking log: a date, a space, a time of day and

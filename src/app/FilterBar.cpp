@@ -174,7 +174,6 @@ void FilterBar::makeDateField(DateField& field, const char* name) {
     auto* calendarButton = new QToolButton(field.box);
     calendarButton->setObjectName(QString::fromLatin1(name) + QStringLiteral("Calendar"));
     calendarButton->setArrowType(Qt::DownArrow);
-    calendarButton->setPopupMode(QToolButton::InstantPopup);
     calendarButton->setToolTip(tr("Pick the date from a calendar"));
     auto* calendarMenu = new QMenu(calendarButton);
     auto* calendar = new QCalendarWidget(calendarMenu);
@@ -182,8 +181,10 @@ void FilterBar::makeDateField(DateField& field, const char* name) {
     auto* calendarItem = new QWidgetAction(calendarMenu);
     calendarItem->setDefaultWidget(calendar);
     calendarMenu->addAction(calendarItem);
-    calendarButton->setMenu(calendarMenu);
     parts->addWidget(calendarButton);
+    connect(calendarButton, &QToolButton::clicked, calendarMenu, [calendarButton, calendarMenu] {
+        calendarMenu->popup(calendarButton->mapToGlobal(QPoint(0, calendarButton->height())));
+    });
 
     connect(calendarMenu, &QMenu::aboutToShow, calendar, [&field, calendar] {
         calendar->setSelectedDate(field.date.isValid() ? field.date : QDate::currentDate());

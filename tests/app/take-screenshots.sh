@@ -91,7 +91,7 @@ sleep 0.3
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key ctrl+f
 sleep 0.5
-xdotool mousemove --window "$main" "${KESTAL_ERRORS_X:-300}" "${KESTAL_ERRORS_Y:-35}" click 1
+xdotool mousemove --window "$main" "${KESTAL_ERRORS_X:-360}" "${KESTAL_ERRORS_Y:-35}" click 1
 sleep 0.3
 xdotool mousemove --window "$main" "${KESTAL_TITLE_X:-245}" "${KESTAL_TITLE_Y:-85}" click 1
 sleep 0.3

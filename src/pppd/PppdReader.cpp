@@ -1,12 +1,14 @@
 #include "pppd/PppdReader.h"
 
 #include <algorithm>
+#include <functional>
 #include <unordered_map>
 
 #include "pppd/LinePrefix.h"
 #include "pppd/PppdMessages.h"
 #include "pppd/PppdSessions.h"
 #include "pppd/PppdTable.h"
+#include "pppd/QuickPrefix.h"
 
 namespace kestal {
 
@@ -38,6 +40,8 @@ bool looksLikeContinuation(std::string_view line) {
                         [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
+std::size_t messageHash(std::string_view message) { return std::hash<std::string_view>{}(message); }
+
 // A line of the log, or several when wrapped, read as pppd's (or its chat's).
 struct Logical {
     std::uint64_t first = 0;
@@ -68,11 +72,12 @@ struct PppdReader::State {
     // pppd's messages in the last second it wrote, and the lines of other
     // programs that say the same as pppd and are not yet known to be copies.
     std::int64_t pppdSecond = -2;
-    std::vector<std::string> pppdMessages;
+    std::vector<std::size_t> pppdMessages;  // their hashes
     std::vector<Logical> maybeCopies;
     std::string decoded;
 
     void addLine(std::uint64_t index, std::string_view text);
+    bool skipQuickly(std::string_view text);
     void finish() {
         flushHeld();
         flushCopies();
@@ -103,6 +108,7 @@ private:
 
 void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (mode == Mode::Prefixed && skipQuickly(text)) return;
     const std::optional<PrefixedLine> prefixed = readPrefix(text, options.localMonths, decoded);
     if (prefixed) {
         if (mode != Mode::Prefixed) {
@@ -129,6 +135,22 @@ void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
         return;
     }
     readBare(index, text);
+}
+
+// Most lines of a system log are other programs': a line in the classic
+// style whose program is not pppd or chat and whose message is none of
+// pppd's is skipped here without reading all of its prefix.
+bool PppdReader::State::skipQuickly(std::string_view s) {
+    const std::optional<QuickLine> quick = readQuickly(s);
+    if (!quick) return false;
+    flushHeld();
+    noteDate(quick->time);
+    if (!maybeCopies.empty() &&
+        secondOf(Stamp{quick->time, yearStep}) != secondOf(maybeCopies.front().time)) {
+        flushCopies();
+    }
+    held = Held::Skipped;
+    return true;
 }
 
 void PppdReader::State::readBare(std::uint64_t index, std::string_view text) {
@@ -216,7 +238,8 @@ void PppdReader::State::maybeCopy(Logical line) {
     // A program that copies pppd's output (a shell under systemd running
     // pppd nodetach) writes what pppd wrote, in the same second.
     if (secondOf(line.time) == pppdSecond &&
-        std::find(pppdMessages.begin(), pppdMessages.end(), line.message) != pppdMessages.end()) {
+        std::find(pppdMessages.begin(), pppdMessages.end(), messageHash(line.message)) !=
+            pppdMessages.end()) {
         return;
     }
     maybeCopies.push_back(std::move(line));
@@ -349,7 +372,7 @@ void PppdReader::State::pppdLine(const Logical& line) {
                 return secondOf(c.time) == second && c.message == line.message;
             });
         if (copy != maybeCopies.end()) maybeCopies.erase(copy);
-        if (pppdMessages.size() < 64) pppdMessages.push_back(line.message);
+        if (pppdMessages.size() < 64) pppdMessages.push_back(messageHash(line.message));
     }
     const MessageFacts facts = readMessage(line.message);
     const std::optional<Stamp> before = p.last;
@@ -503,7 +526,18 @@ PppdLog PppdReader::table() const {
     State done = *state_;
     done.finish();
     if (done.mode == State::Mode::Unknown) done.read.notUnderstood += done.unknownCount;
-    return makePppdLog(done.read, state_->options);
+    return makePppdLog(std::move(done.read), state_->options);
+}
+
+PppdLog PppdReader::finish() {
+    State& done = *state_;
+    done.finish();
+    if (done.mode == State::Mode::Unknown) done.read.notUnderstood += done.unknownCount;
+    PppdLog log = makePppdLog(std::move(done.read), done.options);
+    PppdReadOptions options = std::move(done.options);
+    state_ = std::make_unique<State>();
+    state_->options = std::move(options);
+    return log;
 }
 
 std::span<const std::uint64_t> PppdLog::linesOf(int row) const {
@@ -514,7 +548,7 @@ std::span<const std::uint64_t> PppdLog::linesOf(int row) const {
 PppdLog readPppdLog(const LogLines& lines, const PppdReadOptions& options) {
     PppdReader reader(options);
     reader.addAll(lines);
-    return reader.table();
+    return reader.finish();
 }
 
 }  // namespace kestal

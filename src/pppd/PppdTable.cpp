@@ -184,7 +184,7 @@ int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
     return newestYear - (newest.yearStep - stamp.yearStep);
 }
 
-PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options) {
+PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
     PppdLog log;
     log.linesNotUnderstood = read.notUnderstood;
     std::vector<std::size_t> order(read.rows.size());
@@ -195,13 +195,13 @@ PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options) {
     const Clock clock(read, options);
     log.table.reserveCalls(order.size());
     for (const std::size_t index : order) {
-        const RowFacts& row = read.rows[index];
+        RowFacts& row = read.rows[index];
         RowCells cells;
         const std::uint32_t marks = writeRow(row, clock, cells);
         BuiltRow built = cells.built(marks);
         if (!row.lines.empty()) built.lines = {row.lines.front(), row.lines.back() + 1};
         log.table.addCall(built);
-        if (options.keepLines) log.rowLines.push_back(row.lines);
+        if (options.keepLines) log.rowLines.push_back(std::move(row.lines));
         if (row.session) {
             ++log.sessions;
         } else {

@@ -387,6 +387,7 @@ void PppdReader::State::pppdLine(const Logical& line) {
                 case PppdMessage::SentReceived:
                 case PppdMessage::ModemHangup:
                 case PppdMessage::SentPadt:
+                case PppdMessage::ConnectionTerminated:  // said again: still its end
                     attach(session, line);
                     apply(session, facts, line.message);
                     return;

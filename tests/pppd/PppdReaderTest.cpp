@@ -114,10 +114,12 @@ const ReaderCase kReaderCases[] = {
      "\tunknown\t-\n"
      "12-08-2026 10:10:00\t-\t-\t6\tppp1\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\tstill up\t-\n",
      4, 0},
-    // A rotated log that starts in the middle of a session; the address
+    // A rotated log that starts in the middle of a session (its end said
+    // twice is still one end); the address
     // lines dial-on-demand prints before any attempt are not a session's.
     {"beganBeforeLog",
      "Dec  8 10:00:00 h pppd[9]: Terminating connection due to lack of activity.\n"
+     "Dec  8 10:00:00 h pppd[9]: Connection terminated.\n"
      "Dec  8 10:00:00 h pppd[9]: Connection terminated.\n"
      "Dec  8 10:00:00 h pppd[9]: Connect time 3.0 minutes.\n"
      "Dec  8 10:00:00 h pppd[9]: Sent 1 bytes, received 2 bytes.\n"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <ctime>
 #include <numeric>
 #include <string>
@@ -55,17 +54,45 @@ private:
     std::int64_t newestTime_;
 };
 
+// Digits of value, width of them with leading zeros (snprintf costs more
+// than the rest of a row).
+void appendDigits(std::string& text, std::int64_t value, int width) {
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 20);
+    while (count < width) digits[count++] = '0';
+    while (count > 0) text += digits[--count];
+}
+
+// MM-DD-YYYY hh:mm:ss
 std::string timeText(const Resolved& r) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", r.time.month, r.time.day,
-                  r.time.year % 10000, r.time.hour, r.time.minute, r.time.second);
+    std::string text;
+    text.reserve(19);
+    appendDigits(text, r.time.month, 2);
+    text += '-';
+    appendDigits(text, r.time.day, 2);
+    text += '-';
+    appendDigits(text, r.time.year < 0 ? 0 : r.time.year % 10000, 4);
+    text += ' ';
+    appendDigits(text, r.time.hour, 2);
+    text += ':';
+    appendDigits(text, r.time.minute, 2);
+    text += ':';
+    appendDigits(text, r.time.second, 2);
     return text;
 }
 
+// hh:mm:ss, the hours going past 24.
 std::string durationText(std::int64_t seconds) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
-                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    std::string text;
+    appendDigits(text, seconds / 3600, 2);
+    text += ':';
+    appendDigits(text, seconds / 60 % 60, 2);
+    text += ':';
+    appendDigits(text, seconds % 60, 2);
     return text;
 }
 

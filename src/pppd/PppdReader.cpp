@@ -249,7 +249,9 @@ void PppdReader::State::chatLine(const Logical& line) {
     if (!lastPppd || !options.keepLines) return;
     Process& p = process(*lastPppd);
     if (p.session) {
-        addLines(read.rows[*p.session].lines, line);
+        RowFacts& session = read.rows[*p.session];
+        addLines(session.lines, line);
+        session.lastLine = line.last;
     } else {
         addLines(p.pendingLines, line);
     }
@@ -280,6 +282,7 @@ std::size_t PppdReader::State::newRow(Process& p, const Logical& line, bool sess
     row.firstLine = p.pending ? p.pendingFirst : line.first;
     row.lines = std::move(p.pendingLines);
     addLines(row.lines, line);
+    row.lastLine = line.last;
     row.start = p.pending ? p.pendingStart : line.time;
     row.usingInterface = p.pendingInterface;
     row.last = line.time;
@@ -291,6 +294,7 @@ std::size_t PppdReader::State::newRow(Process& p, const Logical& line, bool sess
 
 void PppdReader::State::attach(RowFacts& row, const Logical& line) {
     addLines(row.lines, line);
+    row.lastLine = line.last;
     if (line.time) row.last = line.time;
 }
 

@@ -226,7 +226,8 @@ PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
         RowCells cells;
         const std::uint32_t marks = writeRow(row, clock, cells);
         BuiltRow built = cells.built(marks);
-        if (!row.lines.empty()) built.lines = {row.lines.front(), row.lines.back() + 1};
+        built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
+                                        : LineSpan{row.lines.front(), row.lines.back() + 1};
         log.table.addCall(built);
         if (options.keepLines) log.rowLines.push_back(std::move(row.lines));
         if (row.session) {

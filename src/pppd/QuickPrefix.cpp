@@ -102,7 +102,8 @@ std::optional<QuickLine> readQuickly(std::string_view s) {
         ident = tokenAt(s, pos);
     }
     if (ident.size() < 2 || ident.back() != ':' || isPppdOrChat(ident)) return std::nullopt;
-    // IDENT or IDENT[PID], nothing else in it.
+    // IDENT or IDENT[PID], nothing else in it: its only colon the last byte.
+    if (findIn(ident, ':') != ident.size() - 1) return std::nullopt;
     const std::size_t bracket = findIn(ident, '[');
     if (bracket == 0) return std::nullopt;
     if (bracket != std::string_view::npos) {
@@ -110,8 +111,6 @@ std::optional<QuickLine> readQuickly(std::string_view s) {
         for (std::size_t i = bracket + 1; i + 2 < ident.size(); ++i) {
             if (!isDigit(ident[i])) return std::nullopt;
         }
-    } else if (findIn(ident, ':') != ident.size() - 1) {
-        return std::nullopt;
     }
     pos += ident.size();
     if (pos < s.size()) ++pos;

@@ -219,6 +219,7 @@ TEST(QuickPrefix, AgreesWithTheWholeReader) {
         {"Dec  8 10:00:00 gw kernel[x]: a broken PID", false},
         {"Dec  8 10:00:00 gw", false},
         {"Dec 32 10:00:00 gw kernel: no such day", false},
+        {"Dec  8 10:00:00 gw 23:59:59.99pppd[5]: a colon inside", false},
     };
     MonthNames months;
     months.local[4] = "Mai";

@@ -223,6 +223,11 @@ PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
     log.table.reserveCalls(order.size());
     for (const std::size_t index : order) {
         RowFacts& row = read.rows[index];
+        // A copy read as pppd's once its second was over comes after lines
+        // that followed it: the row's lines go back into log order.
+        if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
+            std::sort(row.lines.begin(), row.lines.end());
+        }
         RowCells cells;
         const std::uint32_t marks = writeRow(row, clock, cells);
         BuiltRow built = cells.built(marks);

@@ -57,6 +57,16 @@ std::size_t findIn(std::string_view token, char c) {
     return std::string_view::npos;
 }
 
+// daemon.notice, local2.info: lower-case letters and digits about a dot.
+bool isFacilityLevel(std::string_view token) {
+    const std::size_t dot = findIn(token, '.');
+    if (dot == 0 || dot == std::string_view::npos || dot + 1 == token.size()) return false;
+    for (const char c : token) {
+        if (c != '.' && !(c >= 'a' && c <= 'z') && !isDigit(c)) return false;
+    }
+    return true;
+}
+
 bool isPppdOrChat(std::string_view ident) {
     return ident.size() >= 5 && (ident.starts_with("pppd") || ident.starts_with("chat")) &&
            (ident[4] == '[' || ident[4] == ':');
@@ -97,7 +107,7 @@ std::optional<QuickLine> readQuickly(std::string_view s) {
     }
     pos += 1 + host.size() + 1;
     std::string_view ident = tokenAt(s, pos);
-    if (!ident.empty() && ident.back() != ':' && findIn(ident, '.') != std::string_view::npos) {
+    if (isFacilityLevel(ident)) {
         pos += ident.size() + 1;  // FACILITY.LEVEL
         ident = tokenAt(s, pos);
     }

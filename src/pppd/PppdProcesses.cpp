@@ -1,4 +1,5 @@
 // The sessions and failed attempts of each process, line by line.
+#include <algorithm>
 #include <utility>
 
 #include "pppd/PppdReaderState.h"

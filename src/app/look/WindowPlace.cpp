@@ -1,0 +1,89 @@
+#include "app/look/WindowPlace.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+#include <algorithm>
+
+namespace kestal {
+
+namespace {
+
+QSettings settings() { return QSettings(QStringLiteral("Kestal"), QStringLiteral("Kestal")); }
+
+QString geometryKey(const QString& key) { return key + QStringLiteral("/Geometry"); }
+
+// The first coordinate at which length fits between low and low + room:
+// start itself when it does, the nearest one that does otherwise.
+int keptInside(int start, int length, int low, int room) {
+    if (length >= room) return low;
+    return std::clamp(start, low, low + room - length);
+}
+
+// Keeps the window's place whenever it goes out of sight, and when the
+// program ends while it is still open.
+class PlaceKeeper : public QObject {
+public:
+    PlaceKeeper(QWidget& window, QString key)
+        : QObject(&window), window_(&window), key_(std::move(key)) {
+        window.installEventFilter(this);
+        if (QCoreApplication* application = QCoreApplication::instance())
+            connect(application, &QCoreApplication::aboutToQuit, this, [this] {
+                if (window_ && window_->isVisible()) keep();
+            });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && window_->isVisible() &&
+            (event->type() == QEvent::Close ||
+             (event->type() == QEvent::Hide && !event->spontaneous())))
+            keep();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void keep() { settings().setValue(geometryKey(key_), window_->saveGeometry()); }
+
+    QPointer<QWidget> window_;
+    QString key_;
+};
+
+}  // namespace
+
+QRect availableArea(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void fitOnScreen(QWidget& window) {
+    const QRect area = availableArea(window);
+    if (area.isEmpty() || window.isMaximized() || window.isFullScreen()) return;
+    // Before the window is first shown its frame is not known yet: then
+    // the size alone is fitted, and the window system adds the frame.
+    const QRect inside = window.geometry();
+    const QRect outer = window.frameGeometry();
+    const QSize frame = outer.size() - inside.size();
+    const QSize fitted = inside.size().boundedTo(area.size() - frame);
+    if (fitted != inside.size()) window.resize(fitted);
+    if (!window.testAttribute(Qt::WA_Moved)) return;
+    const QSize whole = window.size() + frame;
+    const QPoint place(keptInside(outer.left(), whole.width(), area.left(), area.width()),
+                       keptInside(outer.top(), whole.height(), area.top(), area.height()));
+    if (place != outer.topLeft()) window.move(place);
+}
+
+bool rememberPlace(QWidget& window, const QString& key) {
+    const QByteArray kept = settings().value(geometryKey(key)).toByteArray();
+    const bool restored = !kept.isEmpty() && window.restoreGeometry(kept);
+    fitOnScreen(window);
+    new PlaceKeeper(window, key);
+    return restored;
+}
+
+}  // namespace kestal

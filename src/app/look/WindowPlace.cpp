@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -14,6 +15,8 @@ namespace kestal {
 namespace {
 
 QSettings settings() { return QSettings(QStringLiteral("Kestal"), QStringLiteral("Kestal")); }
+
+void fitShownWindow(QWidget& window);
 
 QString geometryKey(const QString& key) { return key + QStringLiteral("/Geometry"); }
 
@@ -53,6 +56,31 @@ private:
     QString key_;
 };
 
+// Fits the window once more when it is first shown: only then does it have
+// its frame, and a place of the window system's choosing.
+class FitWhenShown : public QObject {
+public:
+    explicit FitWhenShown(QWidget& window) : QObject(&window), window_(&window) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Show) {
+            window_->removeEventFilter(this);
+            // After the window system has mapped the window.
+            QTimer::singleShot(0, window_, [window = window_] {
+                if (window) fitShownWindow(*window);
+            });
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> window_;
+};
+
 }  // namespace
 
 QRect availableArea(const QWidget& window) {
@@ -62,6 +90,13 @@ QRect availableArea(const QWidget& window) {
 }
 
 void fitOnScreen(QWidget& window) {
+    if (!window.isVisible()) new FitWhenShown(window);
+    fitShownWindow(window);
+}
+
+namespace {
+
+void fitShownWindow(QWidget& window) {
     const QRect area = availableArea(window);
     if (area.isEmpty() || window.isMaximized() || window.isFullScreen()) return;
     // Before the window is first shown its frame is not known yet: then
@@ -71,12 +106,16 @@ void fitOnScreen(QWidget& window) {
     const QSize frame = outer.size() - inside.size();
     const QSize fitted = inside.size().boundedTo(area.size() - frame);
     if (fitted != inside.size()) window.resize(fitted);
-    if (!window.testAttribute(Qt::WA_Moved)) return;
+    // A window not shown yet and not placed on purpose is the window
+    // system's to place.
+    if (!window.isVisible() && !window.testAttribute(Qt::WA_Moved)) return;
     const QSize whole = window.size() + frame;
     const QPoint place(keptInside(outer.left(), whole.width(), area.left(), area.width()),
                        keptInside(outer.top(), whole.height(), area.top(), area.height()));
     if (place != outer.topLeft()) window.move(place);
 }
+
+}  // namespace
 
 bool rememberPlace(QWidget& window, const QString& key) {
     const QByteArray kept = settings().value(geometryKey(key)).toByteArray();

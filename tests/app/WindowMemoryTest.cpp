@@ -199,7 +199,7 @@ TEST_F(WindowMemory, NoWindowIsLargerThanTheScreenOrOutsideIt) {
         // Shown, the window gets its frame: that too stays on the screen.
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QApplication::processEvents();
+        for (int i = 0; i < 50 && !area.contains(window.frameGeometry()); ++i) QTest::qWait(10);
         EXPECT_TRUE(area.contains(window.frameGeometry()))
             << window.frameGeometry().width() << "x" << window.frameGeometry().height();
     }

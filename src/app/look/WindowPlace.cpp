@@ -1,5 +1,6 @@
 #include "app/look/WindowPlace.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -17,6 +18,17 @@ namespace {
 QSettings settings() { return QSettings(QStringLiteral("Kestal"), QStringLiteral("Kestal")); }
 
 void fitShownWindow(QWidget& window);
+
+// What the window system's frame adds to a shown window's size; none while
+// no window is shown.
+QSize frameOfShownWindows() {
+    for (const QWidget* shown : QApplication::topLevelWidgets()) {
+        if (!shown->isVisible() || shown->isFullScreen()) continue;
+        const QSize frame = shown->frameGeometry().size() - shown->geometry().size();
+        if (frame.width() > 0 || frame.height() > 0) return frame;
+    }
+    return {0, 0};
+}
 
 QString geometryKey(const QString& key) { return key + QStringLiteral("/Geometry"); }
 
@@ -68,10 +80,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == window_ && event->type() == QEvent::Show) {
             window_->removeEventFilter(this);
-            // After the window system has mapped the window.
-            QTimer::singleShot(0, window_, [window = window_] {
-                if (window) fitShownWindow(*window);
-            });
+            // Once the window system has mapped the window, and again when
+            // it has had time to tell the frame it drew around it.
+            for (const int delay : {0, 250})
+                QTimer::singleShot(delay, window_, [window = window_] {
+                    if (window) fitShownWindow(*window);
+                });
             deleteLater();
         }
         return QObject::eventFilter(watched, event);
@@ -99,11 +113,11 @@ namespace {
 void fitShownWindow(QWidget& window) {
     const QRect area = availableArea(window);
     if (area.isEmpty() || window.isMaximized() || window.isFullScreen()) return;
-    // Before the window is first shown its frame is not known yet: then
-    // the size alone is fitted, and the window system adds the frame.
+    // Before the window is first shown its frame is not known yet: a shown
+    // window's stands in for it, as the same window system draws both.
     const QRect inside = window.geometry();
     const QRect outer = window.frameGeometry();
-    const QSize frame = outer.size() - inside.size();
+    const QSize frame = window.isVisible() ? outer.size() - inside.size() : frameOfShownWindows();
     const QSize fitted = inside.size().boundedTo(area.size() - frame);
     if (fitted != inside.size()) window.resize(fitted);
     // A window not shown yet and not placed on purpose is the window

@@ -27,13 +27,6 @@ QChar accessLetter(const QString& caption) {
     return {};
 }
 
-TEST(AccessLetter, IsTheLetterAfterALoneAmpersand) {
-    EXPECT_EQ(accessLetter(QStringLiteral("E&xit")), QLatin1Char('X'));
-    EXPECT_EQ(accessLetter(QStringLiteral("Text && Tabs")), QChar());
-    EXPECT_EQ(accessLetter(QStringLiteral("A && &b")), QLatin1Char('B'));
-    EXPECT_EQ(accessLetter(QStringLiteral("Clear")), QChar());
-}
-
 TEST_F(MenusAndKeys, NoTwoItemsOfAMenuShareAnAccessLetter) {
     writeLog(kThreeCallLog);
     createWindows();

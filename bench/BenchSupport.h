@@ -24,6 +24,8 @@
 
 #ifdef QT_WIDGETS_LIB
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #endif
 
 namespace kestal::bench {
@@ -91,7 +93,11 @@ private:
 // takes them, and none of the benchmark's arguments read by Qt.
 class BenchApplication {
 public:
-    explicit BenchApplication(char** argv) : application_(prepare(argc_), argv) {}
+    explicit BenchApplication(char** argv) : application_(prepare(argc_), argv) {
+        // The windows start as on a first run, whatever the user's own
+        // settings keep (a sort, hidden columns), and keep nothing of theirs.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+    }
 
 private:
     static int& prepare(int& argc) {
@@ -101,6 +107,7 @@ private:
     }
 
     int argc_ = 1;
+    QTemporaryDir settings_;
     QApplication application_;
 };
 

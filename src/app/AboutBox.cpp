@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "app/look/WindowLook.h"
+#include "app/look/WindowPlace.h"
 #include "commands/Messages.h"
 #include "platform/qt/Latin1.h"
 
@@ -82,12 +83,14 @@ AboutBox::AboutBox(QWidget* parent)
 
     okButton_ = new QPushButton(QStringLiteral("&OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
+    okButton_->setAccessibleName(QStringLiteral("OK"));
     okButton_->setGeometry(112, 182, 75, 25);
     okButton_->setAutoDefault(false);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &AboutBox::okClicked);
 
     fillInTexts();
+    fitOnScreen(*this);
 }
 
 void AboutBox::fillInTexts() {

@@ -51,32 +51,62 @@ CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
     connect(proxy_, &QAbstractItemModel::modelReset, this, &CallViewControls::showStatus);
 }
 
-void CallViewControls::addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* popup) {
-    auto item = [this](QMenu* menu, const char* name, const char* caption,
+void CallViewControls::addMenus(MenuPlace file, QMenu* edit, QMenu* view, QMenu* popup) {
+    auto item = [this](MenuPlace place, const char* name, const char* caption,
                        void (CallViewControls::*handler)()) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        auto* action = new QAction(QString::fromLatin1(caption), place.menu);
+        place.menu->insertAction(place.before, action);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this,
                 [this, handler] { parts_.runCommand([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    item(edit, "CopyCall1", "&Copy Call", &CallViewControls::copyCall)
+    item({edit}, "CopyCall1", "&Copy Call", &CallViewControls::copyCall)
         ->setShortcut(QKeySequence::Copy);
-    item(edit, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
+    item({edit}, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
 
-    filterAction_ = view->addAction(QStringLiteral("&Filter"));
+    // "Fil&ter": F stands for Follow in this menu.
+    filterAction_ = view->addAction(QStringLiteral("Fil&ter"));
     filterAction_->setObjectName(QStringLiteral("Filter1"));
     filterAction_->setCheckable(true);
     filterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(filterAction_, &QAction::toggled, this,
             [this](bool shown) { parts_.runCommand([this, shown] { showFilterBar(shown); }); });
-    item(view, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
+    item({view}, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
     for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
 
-    file->addSeparator()->setObjectName(QStringLiteral("N4"));
     item(file, "SaveShownCallsAs1", "Save &Shown Calls As...", &CallViewControls::saveShownCallsAs);
 
-    item(popup, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+    item({popup}, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+
+    QHeaderView* titles = parts_.grid->horizontalHeader();
+    titles->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(titles, &QHeaderView::customContextMenuRequested, this,
+            &CallViewControls::chooseColumns);
+}
+
+void CallViewControls::chooseColumns(const QPoint& at) {
+    // One check per column; the last one shown stays.
+    QHeaderView* titles = parts_.grid->horizontalHeader();
+    if (!columnsMenu_) {
+        columnsMenu_ = new QMenu(parts_.grid);
+        columnsMenu_->setObjectName(QStringLiteral("ColumnsMenu"));
+    }
+    columnsMenu_->clear();
+    const int columns = parts_.table.columnCount();
+    const int shown = columns - titles->hiddenSectionCount();
+    for (int column = 0; column < columns; ++column) {
+        const std::string_view title =
+            parts_.table.columns()[static_cast<std::size_t>(column)].title;
+        QAction* check = columnsMenu_->addAction(
+            QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())).trimmed());
+        check->setCheckable(true);
+        check->setChecked(!titles->isSectionHidden(column));
+        check->setEnabled(titles->isSectionHidden(column) || shown > 1);
+        connect(check, &QAction::toggled, this,
+                [this, column](bool on) { parts_.grid->setColumnHidden(column, !on); });
+    }
+    columnsMenu_->popup(titles->mapToGlobal(at));
 }
 
 int CallViewControls::placeFilterBar(int width) {

@@ -39,9 +39,16 @@ public:
     // The filter bar is created hidden as a child of barParent.
     CallViewControls(const Parts& parts, QWidget* barParent);
 
-    // Its items at the ends of the Edit, View and File menus, and Copy
-    // Call on the context menu.
-    void addMenus(QMenu* file, QMenu* edit, QMenu* view, QMenu* popup);
+    // Where an item goes in a menu: before the item given, at the end when
+    // there is none.
+    struct MenuPlace {
+        QMenu* menu;
+        QAction* before = nullptr;
+    };
+    // Its items at the ends of the Edit and View menus, in the File menu at
+    // the place given, and Copy Call on the context menu; a right click on
+    // the title row chooses the columns shown.
+    void addMenus(MenuPlace file, QMenu* edit, QMenu* view, QMenu* popup);
 
     ShownCallsProxy* proxy() const { return proxy_; }
     // Every call's values, for the filter, Statistics and Trends.
@@ -82,11 +89,14 @@ private:
     void applyFilter();
     void keepACallSelected();
     void showStatus();
+    void chooseColumns(const QPoint& at);
 
     Parts parts_;
     ShownCallsProxy* proxy_ = nullptr;
     FilterBar* filterBar_ = nullptr;
-    QAction* filterAction_ = nullptr;  // View > Filter, checked while the bar shows
+    QAction* filterAction_ = nullptr;
+    QMenu* columnsMenu_ =
+        nullptr;  // the title row's right click  // View > Filter, checked while the bar shows
     QString loadStatus_;
     TableColumns columns_;  // those the grid shows
 };

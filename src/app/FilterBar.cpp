@@ -27,9 +27,12 @@ std::chrono::year_month_day dayOf(const QDate& date) {
                                        std::chrono::day{static_cast<unsigned>(date.day())}};
 }
 
-QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
+// A check and what a screen reader calls it: its caption alone ("to",
+// "at most") can say too little.
+QCheckBox* check(QWidget* parent, const char* name, const char* caption, const char* spoken) {
     auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(QString::fromLatin1(spoken));
     return box;
 }
 
@@ -72,19 +75,20 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
         rows->addLayout(row);
     }
 
-    fromCheck_ = check(this, "FromCheck", "From");
+    // The access letters keep clear of the menu bar's (F, E, C, V, H).
+    fromCheck_ = check(this, "FromCheck", "F&rom", "Calls from");
     makeDateField(fromDate_, "FromDate");
-    toCheck_ = check(this, "ToCheck", "to");
+    toCheck_ = check(this, "ToCheck", "&to", "Calls to");
     makeDateField(toDate_, "ToDate");
-    errorsCheck_ = check(this, "ErrorsCheck", "Calls with errors");
-    cutShortCheck_ = check(this, "CutShortCheck", "Cut-short calls");
-    droppedCheck_ = check(this, "DroppedCheck", "Dropped sessions");
-    failedCheck_ = check(this, "FailedCheck", "Failed attempts");
-    minDurationCheck_ = check(this, "MinDurationCheck", "Duration at least");
+    errorsCheck_ = check(this, "ErrorsCheck", "Calls &with errors", "Calls with errors");
+    cutShortCheck_ = check(this, "CutShortCheck", "Cut-&short calls", "Cut-short calls");
+    droppedCheck_ = check(this, "DroppedCheck", "Dr&opped sessions", "Dropped sessions");
+    failedCheck_ = check(this, "FailedCheck", "Failed &attempts", "Failed attempts");
+    minDurationCheck_ = check(this, "MinDurationCheck", "&Duration at least", "Duration at least");
     minDuration_ = durationEdit(this, "MinDuration", QTime(0, 1, 0));
-    maxDurationCheck_ = check(this, "MaxDurationCheck", "at most");
+    maxDurationCheck_ = check(this, "MaxDurationCheck", "at &most", "Duration at most");
     maxDuration_ = durationEdit(this, "MaxDuration", QTime(1, 0, 0));
-    slowLayerCheck_ = check(this, "SlowLayerCheck", "A layer slower than");
+    slowLayerCheck_ = check(this, "SlowLayerCheck", "A &layer slower than", "A layer slower than");
     slowLayerSeconds_ = new QDoubleSpinBox(this);
     slowLayerSeconds_->setObjectName(QStringLiteral("SlowLayerSeconds"));
     slowLayerSeconds_->setRange(0, 500);
@@ -92,6 +96,11 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     slowLayerSeconds_->setSingleStep(0.5);
     slowLayerSeconds_->setValue(5);
     slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
+    fromDate_->setAccessibleName(QStringLiteral("First date"));
+    toDate_->setAccessibleName(QStringLiteral("Last date"));
+    minDuration_->setAccessibleName(QStringLiteral("Shortest duration"));
+    maxDuration_->setAccessibleName(QStringLiteral("Longest duration"));
+    slowLayerSeconds_->setAccessibleName(QStringLiteral("Layer seconds"));
 
     for (QWidget* part : {static_cast<QWidget*>(fromCheck_), fromDate_.box,
                           static_cast<QWidget*>(toCheck_), toDate_.box})

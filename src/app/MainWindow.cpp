@@ -14,8 +14,10 @@
 
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
+#include "app/GridMemory.h"
 #include "app/figures/CallFigureMenus.h"
 #include "app/look/WindowLook.h"
+#include "app/look/WindowPlace.h"
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
 #include "commands/LoadLog.h"
@@ -62,6 +64,17 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::vector<std::str
     createClientArea();
     setAcceptDrops(true);
     setUpAndLoad();
+    placeRemembered_ = rememberPlace(*this, settingsKind() + QStringLiteral("/MainWindow"));
+}
+
+QString MainWindow::settingsKind() const { return logKindKey(state_.table.columns()); }
+
+void MainWindow::showAsLastTime() {
+    // The first time, maximised; afterwards as the user left it.
+    if (placeRemembered_)
+        show();
+    else
+        showMaximized();
 }
 
 MainWindow::~MainWindow() { state_.lines.clear(); }
@@ -69,6 +82,7 @@ MainWindow::~MainWindow() { state_.lines.clear(); }
 void MainWindow::useWindows(AboutBox& about, CallDetailsWindow& details) {
     aboutBox_ = &about;
     detailsWindow_ = &details;
+    rememberPlace(details, settingsKind() + QStringLiteral("/CallDetails"));
 }
 
 void MainWindow::createMenus() {
@@ -90,6 +104,8 @@ void MainWindow::createMenus() {
 
     fileMenu_ = mainMenu->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("File1"));
+    // The later items stand among these by what they do (Recent Logs after
+    // Open, Save Shown Calls As... after Save Table As...), Exit last.
     item(fileMenu_, "Open1", "&Open", &MainWindow::openLog)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     item(fileMenu_, "Copy1", "&Copy...", &MainWindow::copyLog);
@@ -99,7 +115,8 @@ void MainWindow::createMenus() {
     separator(fileMenu_, "N1");
     clearAction_ = item(fileMenu_, "Clear1", "Clear", &MainWindow::clearLog);
     separator(fileMenu_, "N2");
-    item(fileMenu_, "Exit1", "E&xit", &MainWindow::exitProgram);
+    item(fileMenu_, "Exit1", "E&xit", &MainWindow::exitProgram)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // The menus that came later: Edit after File, View after Call. Each
     // feature adds its items below; a menu without any stays hidden.
@@ -110,7 +127,8 @@ void MainWindow::createMenus() {
     callMenu->setObjectName(QStringLiteral("Call1"));
     item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
     const int before = static_cast<int>(callMenu->actions().size());
-    addCallFigureItems(*callMenu, *this, platform_, [this] { return shownCalls(); });
+    addCallFigureItems(
+        *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     // Statistics and Trends read the dial-up log's columns.
     dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
 
@@ -141,6 +159,8 @@ void MainWindow::createClientArea() {
     model_ = new CallTableModel(state_.table, this);
     callGrid_ = new CallGrid(client_);
     callGrid_->setObjectName(QStringLiteral("Grid1"));
+    callGrid_->setAccessibleName(QStringLiteral("Calls"));
+    callGrid_->setAccessibleDescription(QStringLiteral("One row for each call of the log"));
     callGrid_->onKeyDown = [this](QKeyEvent* event) { return gridKeyPressed(event); };
     callGrid_->onDoubleClick = [this] { showCallDetails(); };
     callGrid_->onContextMenu = [this](const QPoint& globalPos) {
@@ -163,11 +183,13 @@ void MainWindow::createClientArea() {
 
     statusLabel_ = new QLabel(statusInset_);
     statusLabel_->setObjectName(QStringLiteral("Label1"));
+    statusLabel_->setAccessibleName(QStringLiteral("Number of calls"));
     statusLabel_->move(8, 1);
     statusLabel_->setTextFormat(Qt::PlainText);
 
     repairGauge_ = new ProgressGauge(statusInset_);
     repairGauge_->setObjectName(QStringLiteral("Gauge1"));
+    repairGauge_->setAccessibleName(QStringLiteral("Repair progress"));
     repairGauge_->setGeometry(300, 2, 333, 14);
     repairGauge_->setMinValue(0);
     repairGauge_->setMaxValue(100);
@@ -179,7 +201,8 @@ void MainWindow::createClientArea() {
         new CallViewControls({platform_, state_.table, model_, callGrid_, statusLabel_, saveDialog_,
                               [this](const std::function<void()>& body) { command(body); }},
                              client_);
-    shown_->addMenus(fileMenu_, editMenu_, viewMenu_, gridMenu_);
+    shown_->addMenus({fileMenu_, fileMenu_->findChild<QAction*>(QStringLiteral("Print1"))},
+                     editMenu_, viewMenu_, gridMenu_);
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.
     connect(callGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -224,6 +247,9 @@ void MainWindow::setUpAndLoad() {
     for (int column = 0; column < state_.table.columnCount(); ++column)
         callGrid_->setColumnWidth(column,
                                   state_.table.columns()[static_cast<std::size_t>(column)].width);
+    // The widths, hidden columns and sort the user left last time, before
+    // the first load so that its calls come in that order.
+    restoreGridLayout(*callGrid_, settingsKind());
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
@@ -326,6 +352,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    saveGridLayout(*callGrid_, settingsKind());
     QMainWindow::closeEvent(event);
     emit closed();
 }

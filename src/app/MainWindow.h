@@ -57,7 +57,14 @@ public:
 
     // The About box and the details window, made after this window's first
     // load; About and Show Call Details do nothing until they are given.
+    // The details window stands where the user left it last time.
     void useWindows(AboutBox& about, CallDetailsWindow& details);
+
+    // Shows the window as the user left it at the end of the last run:
+    // size, place, maximised or not; maximised the first time.
+    void showAsLastTime();
+    // The name this kind of log's settings are kept under.
+    QString settingsKind() const;
 
     // The dialogs of File > Open and of the commands that save a file.
     const FileDialog& openDialog() const { return openDialog_; }
@@ -150,6 +157,7 @@ private:
     LogFollower follower_;
     LogWatch* logWatch_ = nullptr;
     bool followReadFailed_ = false;
+    bool placeRemembered_ = false;
 };
 
 }  // namespace kestal

@@ -47,9 +47,10 @@ std::optional<std::vector<std::string>> draggedLogs(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::createLogMenus() {
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("N3"));
-    recentLogsMenu_ = fileMenu_->addMenu(QStringLiteral("Recent &Logs"));
+    // Recent Logs right below Open.
+    recentLogsMenu_ = new QMenu(QStringLiteral("Recent &Logs"), fileMenu_);
     recentLogsMenu_->setObjectName(QStringLiteral("RecentLogs1"));
+    fileMenu_->insertMenu(fileMenu_->findChild<QAction*>(QStringLiteral("Copy1")), recentLogsMenu_);
     recentLogs_ = std::make_unique<RecentLogs>();
     fillRecentLogsMenu();
 

@@ -61,6 +61,6 @@ int main(int argc, char* argv[]) {
     kestal::CallDetailsWindow callDetailsWindow(platform);
     mainWindow.useWindows(aboutBox, callDetailsWindow);
 
-    mainWindow.showMaximized();
+    mainWindow.showAsLastTime();
     return application.exec();
 }

@@ -7,39 +7,46 @@
 
 #include "app/figures/StatisticsWindow.h"
 #include "app/figures/TrendsWindow.h"
+#include "app/look/WindowPlace.h"
 
 namespace kestal {
 
 namespace {
 
 // An item that shows its window, creating it the first time; one window of
-// each kind.
+// each kind, standing where the user left it last time (kept under
+// placeKey), never larger than the screen.
 template <typename Window>
 void addWindowItem(QMenu& callMenu, const char* name, const QString& caption, QWidget& owner,
-                   Platform& platform, const std::function<ShownCalls()>& shownCalls) {
+                   Platform& platform, const std::function<ShownCalls()>& shownCalls,
+                   const QString& placeKey) {
     auto* item = new QAction(caption, &owner);
     item->setObjectName(QString::fromLatin1(name));
     callMenu.addAction(item);
     auto window = std::make_shared<QPointer<Window>>();
-    QObject::connect(item, &QAction::triggered, &owner, [&owner, &platform, shownCalls, window] {
-        if (!*window) {
-            *window = new Window(shownCalls(), platform, &owner);
-            (*window)->setAttribute(Qt::WA_DeleteOnClose, false);
-        }
-        (*window)->show();
-        (*window)->raise();
-        (*window)->activateWindow();
-    });
+    QObject::connect(item, &QAction::triggered, &owner,
+                     [&owner, &platform, shownCalls, window, placeKey] {
+                         if (!*window) {
+                             *window = new Window(shownCalls(), platform, &owner);
+                             (*window)->setAttribute(Qt::WA_DeleteOnClose, false);
+                             rememberPlace(**window, placeKey);
+                         }
+                         (*window)->show();
+                         (*window)->raise();
+                         (*window)->activateWindow();
+                     });
 }
 
 }  // namespace
 
 void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
-                        const std::function<ShownCalls()>& shownCalls) {
+                        const std::function<ShownCalls()>& shownCalls,
+                        const QString& settingsKind) {
     addWindowItem<StatisticsWindow>(callMenu, "Statistics1", QStringLiteral("S&tatistics..."),
-                                    owner, platform, shownCalls);
+                                    owner, platform, shownCalls,
+                                    settingsKind + QStringLiteral("/Statistics"));
     addWindowItem<TrendsWindow>(callMenu, "Trends1", QStringLiteral("T&rends..."), owner, platform,
-                                shownCalls);
+                                shownCalls, settingsKind + QStringLiteral("/Trends"));
 }
 
 }  // namespace kestal

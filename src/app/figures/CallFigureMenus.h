@@ -2,6 +2,7 @@
 // window of each, over the calls the grid shows.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 #include "app/figures/ShownCalls.h"
@@ -13,8 +14,10 @@ class QWidget;
 namespace kestal {
 
 // Adds the items to the end of callMenu. Each window is made the first time
-// its item is chosen, a child of owner, over the calls shownCalls gives.
+// its item is chosen, a child of owner, over the calls shownCalls gives; its
+// size and place are kept among the settings of settingsKind, the kind of
+// log shown.
 void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
-                        const std::function<ShownCalls()>& shownCalls);
+                        const std::function<ShownCalls()>& shownCalls, const QString& settingsKind);
 
 }  // namespace kestal

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSvgGenerator>
@@ -95,16 +96,29 @@ void saveChartPicture(QCustomPlot& chart, Platform& platform, FileDialog& dialog
 void printChart(QCustomPlot& chart, QPrinter& printer) {
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(QStringLiteral("Kestal File Viewer"));
-    QCPPainter painter;
-    if (!painter.begin(&printer)) throw CommandError("The chart could not be printed");
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    // Drawn first at the screen's resolution, where its fonts were sized,
+    // then played on the page scaled up as a whole: drawn on the printer
+    // straight away, its texts would take the printer's far higher
+    // resolution on top of the scale.
     const int width = chart.width();
     const int height = chart.height();
-    const double scale = std::min(page.width() / width, page.height() / height);
+    QPicture picture;
+    {
+        QCPPainter recorder;
+        if (!recorder.begin(&picture)) throw CommandError("The chart could not be printed");
+        recorder.setMode(QCPPainter::pmVectorized);
+        recorder.setMode(QCPPainter::pmNoCaching);
+        chart.toPainter(&recorder, width, height);
+        recorder.end();
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) throw CommandError("The chart could not be printed");
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    // The picture plays at the printer's resolution by itself.
+    const double scale = std::min(page.width() / width, page.height() / height) *
+                         picture.logicalDpiX() / printer.logicalDpiX();
     painter.scale(scale, scale);
-    chart.toPainter(&painter, width, height);
+    painter.drawPicture(0, 0, picture);
     if (!painter.end()) throw CommandError("The chart could not be printed");
 }
 

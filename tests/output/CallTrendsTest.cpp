@@ -142,14 +142,6 @@ TEST(CallTrendsTest, ValueSpanOfTheTimesInView) {
         EXPECT_EQ(span.lowest, each.lowest) << each.from;
         EXPECT_EQ(span.highest, each.highest) << each.from;
     }
-    ValueSpan joined;
-    joined.add(valueSpan(times, values, 10, 20));
-    EXPECT_TRUE(joined.empty);
-    joined.add(valueSpan(times, values, 3, 3));
-    joined.add(valueSpan(times, values, 2, 2));
-    EXPECT_FALSE(joined.empty);
-    EXPECT_EQ(joined.lowest, -2);
-    EXPECT_EQ(joined.highest, 9);
 }
 
 TEST(CallTrendsTest, OnlyTheTallestBarOfAPixelColumnIsDrawn) {

@@ -3,6 +3,9 @@
 //
 //   trends_bench LOG [--runs N]
 //
+// With KESTAL_TRENDS_PICTURE set to a file name, the Trends window at the
+// whole range is also saved there as a PNG picture (the documentation's).
+//
 // - every call's figures from the table's values, grouped by each period
 //   (whole log, day, week, month);
 // - the Statistics window opened for each period, and a period chosen in it;
@@ -179,6 +182,10 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     TrendChart& perCall = childOf<TrendChart>(window, "PerCallChart");
     TrendChart& perDay = childOf<TrendChart>(window, "PerDayChart");
+    if (const char* picture = std::getenv("KESTAL_TRENDS_PICTURE")) {
+        perCall.replot();
+        window.grab().save(QString::fromLocal8Bit(picture), "PNG");
+    }
     perCall.setFocus();
     std::printf("Trends window, per call:\n");
     benchFrames(perCall);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 #include "calls/CallValues.h"
 
@@ -14,31 +15,51 @@ namespace {
 constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-float perSecond(const CallValues& call, TrafficCounter bytes) {
-    if (!call.hasTraffic(bytes) || call.duration == CallValues::kNone || call.duration <= 0)
-        return kNone;
-    return static_cast<float>(static_cast<double>(call.traffic[bytes]) / call.duration);
+constexpr std::int32_t kNoDuration = INT32_MIN;
+
+// A call's Start Time in seconds since 1970, when its date and time of day
+// can both be read and its day fits 32 bits (as CallValues keeps it).
+std::optional<std::int64_t> startOf(const CellValue& start) {
+    if (!start.whole()) return std::nullopt;
+    const std::int64_t day = *start.day();
+    if (day <= INT32_MIN || day > INT32_MAX) return std::nullopt;
+    return start.asNumber();
 }
 
-float errorsPerKiloFrame(const CallValues& call) {
-    // A counter without a number is 0 there.
-    const double frames =
-        static_cast<double>(call.traffic[kFramesRx]) + static_cast<double>(call.traffic[kFramesTx]);
-    if (frames <= 0) return kNone;
-    return static_cast<float>(1000.0 * static_cast<double>(call.errors) / frames);
+// Seconds; none for cut-short calls, calls of zero length and unreadable
+// times, as in CallValues.
+std::int32_t durationOf(const CellValue& duration) {
+    const std::optional<std::int64_t> seconds = duration.asNumber();
+    if (!seconds || *seconds <= INT32_MIN || *seconds > INT32_MAX) return kNoDuration;
+    return static_cast<std::int32_t>(*seconds);
 }
 
-void addMeasures(const CallValues& call, CallTrends& trends) {
+float perSecond(const CellValue& bytes, std::int32_t duration) {
+    const std::optional<std::uint64_t> count = bytes.asCount();
+    if (!count || duration == kNoDuration || duration <= 0) return kNone;
+    return static_cast<float>(static_cast<double>(*count) / duration);
+}
+
+// Reads a row's typed values straight from the table: no CallValues is made,
+// and only the columns the charts use are looked at.
+void addMeasures(const CallTable::RowValues& row, std::int32_t duration, CallTrends& trends) {
     auto& values = trends.values;
-    values[kDurationMeasure].push_back(
-        call.duration != CallValues::kNone ? static_cast<float>(call.duration) : kNone);
+    values[kDurationMeasure].push_back(duration != kNoDuration ? static_cast<float>(duration)
+                                                               : kNone);
     for (int l = 0; l < kLayerColumnCount; ++l) {
-        values[kLcpMeasure + l].push_back(
-            call.hasLayer(l) ? static_cast<float>(call.layerTenths[l]) / 10.0f : kNone);
+        const std::optional<std::int64_t> tenths = row[kFirstLayerColumn + l].asNumber();
+        values[kLcpMeasure + l].push_back(tenths ? static_cast<float>(*tenths) / 10.0f : kNone);
     }
-    values[kReceivedPerSecond].push_back(perSecond(call, kBytesRx));
-    values[kSentPerSecond].push_back(perSecond(call, kBytesTx));
-    values[kErrorsPerKiloFrame].push_back(errorsPerKiloFrame(call));
+    values[kReceivedPerSecond].push_back(perSecond(row[kBytesRxColumn], duration));
+    values[kSentPerSecond].push_back(perSecond(row[kBytesTxColumn], duration));
+    // A counter without a number is 0 there.
+    const double frames = static_cast<double>(row[kFramesRxColumn].asCount().value_or(0)) +
+                          static_cast<double>(row[kFramesTxColumn].asCount().value_or(0));
+    WideCount errors = 0;
+    for (int e = 0; e < kErrorColumnCount; ++e)
+        errors += row[kFirstErrorColumn + e].asCount().value_or(0);
+    values[kErrorsPerKiloFrame].push_back(
+        frames > 0 ? static_cast<float>(1000.0 * static_cast<double>(errors) / frames) : kNone);
 }
 
 struct Day {
@@ -75,8 +96,9 @@ CallTrends callTrends(const CallTable& table, const std::vector<int>& rows) {
     std::vector<Dated> dated;
     dated.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const CallValues call = callValuesOf(table, rows[i]);
-        if (const std::optional<std::int64_t> time = call.startTime()) dated.push_back({*time, i});
+        if (const std::optional<std::int64_t> time =
+                startOf(table.rowValues(rows[i])[kStartTimeColumn]))
+            dated.push_back({*time, i});
     }
     // Stable: calls of the same second keep the order given. Calls in log
     // order mostly come sorted already.
@@ -91,16 +113,17 @@ CallTrends callTrends(const CallTable& table, const std::vector<int>& rows) {
     std::vector<Day> days;
     for (const Dated& each : dated) {
         const int row = rows[each.row];
-        const CallValues call = callValuesOf(table, row);
+        const CallTable::RowValues values = table.rowValues(row);
+        const std::int32_t duration = durationOf(values[kDurationColumn]);
         trends.times.push_back(static_cast<double>(each.time));
         trends.rows.push_back(row);
-        addMeasures(call, trends);
-        if (days.empty() || days.back().day != call.startDay)
-            days.push_back(Day{call.startDay, 0, 0, {}});
+        addMeasures(values, duration, trends);
+        const std::int64_t day = *values[kStartTimeColumn].day();
+        if (days.empty() || days.back().day != day) days.push_back(Day{day, 0, 0, {}});
         ++days.back().calls;
-        if (call.duration != CallValues::kNone) {
-            days.back().onlineSeconds += call.duration;
-            days.back().durations.push_back(call.duration);
+        if (duration != kNoDuration) {
+            days.back().onlineSeconds += duration;
+            days.back().durations.push_back(duration);
         }
     }
     addDayFigures(days, trends);
@@ -139,8 +162,9 @@ Histogram histogram(const std::vector<float>& values, int bins) {
 
 std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
                                       const std::vector<float>& values, const ChartView& view,
-                                      int cellSize) {
+                                      int cellSize, std::vector<std::uint32_t>* counts) {
     std::vector<std::size_t> kept;
+    if (counts) counts->clear();
     if (view.width <= 0 || view.height <= 0 || !(view.xTo > view.xFrom) ||
         !(view.yTo > view.yFrom) || cellSize <= 0)
         return kept;
@@ -148,6 +172,7 @@ std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
     // The times ascend, so the points come column by column: a cell is
     // taken when its line was last taken in the column at hand.
     std::vector<std::int64_t> columnTaken(lines, -1);
+    std::vector<std::size_t> keptIn(lines, 0);  // the line's last kept point, in kept
     const double xScale = view.width / (view.xTo - view.xFrom) / cellSize;
     const double yScale = view.height / (view.yTo - view.yFrom) / cellSize;
     const auto first = std::lower_bound(times.begin(), times.end(), view.xFrom);
@@ -159,11 +184,48 @@ std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
         const auto column = static_cast<std::int64_t>((*at - view.xFrom) * xScale);
         const auto line =
             std::min(static_cast<std::size_t>((value - view.yFrom) * yScale), lines - 1);
-        if (columnTaken[line] == column) continue;
+        if (columnTaken[line] == column) {
+            if (counts) ++(*counts)[keptIn[line]];
+            continue;
+        }
         columnTaken[line] = column;
+        keptIn[line] = kept.size();
         kept.push_back(i);
+        if (counts) counts->push_back(1);
     }
     return kept;
+}
+
+int densityShade(std::uint32_t count, std::uint32_t densest, int shades) {
+    if (densest <= 1 || count == 0 || shades <= 1) return 0;
+    const double share = std::log(static_cast<double>(std::min(count, densest))) /
+                         std::log(static_cast<double>(densest));
+    return shades - 1 - std::min(shades - 1, static_cast<int>(share * shades));
+}
+
+void ValueSpan::add(const ValueSpan& other) {
+    if (other.empty) return;
+    lowest = empty ? other.lowest : std::min(lowest, other.lowest);
+    highest = empty ? other.highest : std::max(highest, other.highest);
+    empty = false;
+}
+
+ValueSpan valueSpan(const std::vector<double>& times, const std::vector<float>& values, double from,
+                    double to) {
+    const auto first = std::lower_bound(times.begin(), times.end(), from);
+    const auto last = std::upper_bound(first, times.end(), to);
+    float lowest = std::numeric_limits<float>::infinity();
+    float highest = -lowest;
+    for (auto i = static_cast<std::size_t>(first - times.begin()),
+              end = static_cast<std::size_t>(last - times.begin());
+         i < end; ++i) {
+        // NaN compares false both ways and changes neither.
+        lowest = values[i] < lowest ? values[i] : lowest;
+        highest = values[i] > highest ? values[i] : highest;
+    }
+    ValueSpan span;
+    if (lowest <= highest) span = ValueSpan{lowest, highest, false};
+    return span;
 }
 
 std::vector<std::size_t> barsToDraw(const std::vector<double>& keys,

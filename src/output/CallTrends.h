@@ -64,10 +64,28 @@ struct ChartView {
 
 // The indices of the points worth drawing in view: of the points that fall
 // into the same cell of cellSize x cellSize pixels only the first is kept,
-// as the others would be drawn over it. times must be ascending.
+// as the others would be drawn over it. times must be ascending. counts,
+// when given, receives for each kept point how many points share its cell.
 std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,
                                       const std::vector<float>& values, const ChartView& view,
-                                      int cellSize);
+                                      int cellSize, std::vector<std::uint32_t>* counts = nullptr);
+
+// The shade, of shades, of a point drawn for count points in its cell when
+// the densest cell in view holds densest: 0 for the densest, shades - 1 for
+// a single point, in steps of the logarithm. 0 when no cell holds more than
+// one.
+int densityShade(std::uint32_t count, std::uint32_t densest, int shades);
+
+// The lowest and highest of the values whose times lie in [from, to]; NaN
+// left out. Empty when there is none.
+struct ValueSpan {
+    double lowest = 0;
+    double highest = 0;
+    bool empty = true;
+    void add(const ValueSpan& other);
+};
+ValueSpan valueSpan(const std::vector<double>& times, const std::vector<float>& values, double from,
+                    double to);
 
 // The bars worth drawing in view, for bars of one colour that stand on 0:
 // when more bars than pixel columns are in view, only the tallest of each

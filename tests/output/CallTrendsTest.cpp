@@ -83,6 +83,67 @@ TEST(CallTrendsTest, PointsDrawnOverEachOtherAreLeftOut) {
     EXPECT_TRUE(pointsToDraw(times, values, empty, 2).empty());
 }
 
+TEST(CallTrendsTest, EachPointDrawnCountsThePointsOfItsCell) {
+    // 100 x 100 units on 10 x 10 pixels in cells of 2: 20 units a cell.
+    const ChartView view{0, 100, 0, 100, 10, 10};
+    const struct {
+        std::vector<double> times;
+        std::vector<float> values;
+        std::vector<std::size_t> kept;
+        std::vector<std::uint32_t> counts;
+    } cases[] = {
+        {{0, 1, 2, 50, 99, 100, 150},
+         {5, 5.5f, 60, 50, std::nanf(""), 100, 5},
+         {0, 2, 3, 5},
+         {2, 1, 1, 1}},
+        // A cell taken again after another line of the same column.
+        {{0, 1, 2, 3, 4}, {5, 60, 6, 61, 7}, {0, 1}, {3, 2}},
+        // The next column starts afresh; out of view counts nowhere.
+        {{0, 19, 20, 21, 200}, {1, 1, 1, 1, 1}, {0, 2}, {2, 2}},
+    };
+    for (const auto& each : cases) {
+        std::vector<std::uint32_t> counts{99};
+        EXPECT_EQ(pointsToDraw(each.times, each.values, view, 2, &counts), each.kept);
+        EXPECT_EQ(counts, each.counts);
+    }
+    std::vector<std::uint32_t> counts{99};
+    EXPECT_TRUE(pointsToDraw({0}, {1}, ChartView{0, 1, 0, 1, 0, 0}, 2, &counts).empty());
+    EXPECT_TRUE(counts.empty());
+}
+
+TEST(CallTrendsTest, DenserCellsGetDarkerShades) {
+    const struct {
+        std::uint32_t count, densest;
+        int shade;
+    } cases[] = {
+        {1, 1, 0},    {1, 100, 3},  {2, 100, 3},   {5, 100, 2},   {10, 100, 1},
+        {20, 100, 1}, {50, 100, 0}, {100, 100, 0}, {400, 100, 0},
+    };
+    for (const auto& each : cases)
+        EXPECT_EQ(densityShade(each.count, each.densest, 4), each.shade)
+            << each.count << " of " << each.densest;
+}
+
+TEST(CallTrendsTest, ValueSpanOfTheTimesInView) {
+    const std::vector<double> times = {0, 1, 2, 3, 3};
+    const std::vector<float> values = {5, std::nanf(""), -2, 9, 4};
+    const struct {
+        double from, to;
+        bool empty;
+        double lowest, highest;
+    } cases[] = {
+        {0, 3, false, -2, 9}, {0.5, 2.5, false, -2, -2}, {3, 3, false, 4, 9},
+        {1, 1, true, 0, 0},   {10, 20, true, 0, 0},      {-5, -1, true, 0, 0},
+    };
+    for (const auto& each : cases) {
+        const ValueSpan span = valueSpan(times, values, each.from, each.to);
+        EXPECT_EQ(span.empty, each.empty) << each.from;
+        if (each.empty) continue;
+        EXPECT_EQ(span.lowest, each.lowest) << each.from;
+        EXPECT_EQ(span.highest, each.highest) << each.from;
+    }
+}
+
 TEST(CallTrendsTest, OnlyTheTallestBarOfAPixelColumnIsDrawn) {
     const std::vector<double> keys = {0, 1, 2, 3, 10, 11, 50};
     const std::vector<double> values = {1, 5, std::nan(""), 2, 3, 3, 4};

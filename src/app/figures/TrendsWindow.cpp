@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -28,6 +30,10 @@ constexpr int kHistogramBins = 50;
 
 const QColor kColours[] = {QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),
                            QColor(214, 39, 40)};
+
+// The opacity of each shade, the densest first: points of a few calls show
+// lighter, and a layer drawn over another lets it show through.
+constexpr int kShadeAlpha[TrendsWindow::kShades] = {200, 160, 120, 85};
 
 struct MeasureLook {
     CallMeasure measure;
@@ -135,8 +141,35 @@ TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent
     connect(savePictureButton_, &QPushButton::clicked, this, &TrendsWindow::savePicture);
     connect(printButton_, &QPushButton::clicked, this, &TrendsWindow::print);
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    nameForScreenReaders();
+    // The keys zoom and pan as soon as the window opens, and after a tab
+    // is chosen with the mouse or its mnemonic.
+    perCallChart_->setFocus();
+    connect(chartTabs_, &QTabWidget::currentChanged, this, [this] {
+        if (!chartTabs_->tabBar()->hasFocus()) currentChart()->setFocus();
+    });
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
+}
+
+void TrendsWindow::nameForScreenReaders() {
+    chartTabs_->setAccessibleName(QStringLiteral("Charts"));
+    perCallChart_->setAccessibleName(QStringLiteral("Per call chart"));
+    perCallChart_->setAccessibleDescription(
+        QStringLiteral("Duration, layer times, throughput and errors of each call by its start"));
+    perDayChart_->setAccessibleName(QStringLiteral("Per day chart"));
+    perDayChart_->setAccessibleDescription(
+        QStringLiteral("Calls, hours online and median duration of each day"));
+    histogramChart_->setAccessibleName(QStringLiteral("Histograms"));
+    histogramChart_->setAccessibleDescription(
+        QStringLiteral("How many calls had each duration and each layer time"));
+    pointLabel_->setAccessibleName(QStringLiteral("Calls charted"));
+    wholeRangeButton_->setAccessibleName(QStringLiteral("Whole Range"));
+    savePictureButton_->setAccessibleName(QStringLiteral("Save Picture As"));
+    printButton_->setAccessibleName(QStringLiteral("Print"));
+    closeButton_->setAccessibleName(QStringLiteral("Close"));
 }
 
 void TrendsWindow::createCharts() {
@@ -177,16 +210,28 @@ void TrendsWindow::createPerCallChart() {
         ->setLabel(QStringLiteral("Start of the call"));
     std::vector<QCPLegend*> legends(perCallChart_->plots().size(), nullptr);
     for (const MeasureLook& look : kMeasures) {
-        QCPAxisRect* plot = perCallChart_->plots()[static_cast<std::size_t>(look.plot)];
-        QCPGraph* graph = pointGraph(plot, kColours[look.colour]);
-        graph->setName(QString::fromLatin1(look.name));
-        if (look.plot == 1 || look.plot == 2) {
-            QCPLegend*& legend = legends[static_cast<std::size_t>(look.plot)];
-            if (!legend) legend = legendIn(plot);
-            graph->addToLegend(legend);
-        }
-        perCall_.push_back(PerCallGraph{graph, look.measure, {}});
+        perCall_.emplace_back();
+        perCall_.back().measure = look.measure;
     }
+    // Made densest shade first, so that the scarcer shades are drawn over
+    // it; shadePerCallPoints orders them again for the view.
+    for (int shade = 0; shade < kShades; ++shade) {
+        for (std::size_t m = 0; m < perCall_.size(); ++m) {
+            const MeasureLook& look = kMeasures[m];
+            QCPAxisRect* plot = perCallChart_->plots()[static_cast<std::size_t>(look.plot)];
+            QColor colour = kColours[look.colour];
+            colour.setAlpha(kShadeAlpha[shade]);
+            QCPGraph* graph = pointGraph(plot, colour);
+            graph->setName(QString::fromLatin1(look.name));
+            perCall_[m].shades[static_cast<std::size_t>(shade)] = graph;
+            if (shade == 0 && (look.plot == 1 || look.plot == 2)) {
+                QCPLegend*& legend = legends[static_cast<std::size_t>(look.plot)];
+                if (!legend) legend = legendIn(plot);
+                graph->addToLegend(legend);
+            }
+        }
+    }
+    connect(perCallChart_, &TrendChart::xRangeChanged, this, &TrendsWindow::fitPerCallValues);
     // Thinned again whenever a zoom, a pan or a new size changes the view,
     // just before the chart is drawn.
     connect(perCallChart_, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerCallPoints);
@@ -212,25 +257,34 @@ void TrendsWindow::fillPerCallChart() {
     const double last = trends_.times.empty() ? kSecondsPerDay : trends_.times.back();
     // A little room either side, so the first and last calls show.
     const double margin = std::max((last - first) * 0.01, 60.0);
-    const auto& plots = perCallChart_->plots();
-    std::vector<double> largest(plots.size(), 0);
-    for (PerCallGraph& each : perCall_) {
-        const std::size_t plot = static_cast<std::size_t>(kMeasures[each.measure].plot);
-        largest[plot] = std::max(largest[plot], largestOf(trends_.values[each.measure]));
-        each.view = ChartView{0, 0, 0, 0, 0, 0};  // thin again
-    }
-    for (std::size_t p = 0; p < plots.size(); ++p) {
-        fitYToValues(plots[p]->axis(QCPAxis::atLeft), largest[p]);
-        perCallChart_->setHomeRange(plots[p], QCPRange(first - margin, last + margin));
-    }
+    for (PerCallGraph& each : perCall_) each.view = ChartView{0, 0, 0, 0, 0, 0};  // thin again
+    fittedTo_ = QCPRange(0, 0);                                                   // fit again
+    perCallChart_->showXLabels(!trends_.times.empty());
+    for (QCPAxisRect* plot : perCallChart_->plots())
+        perCallChart_->setHomeRange(plot, QCPRange(first - margin, last + margin));
     perCallChart_->showHomeRange();
+}
+
+void TrendsWindow::fitPerCallValues() {
+    const QCPRange shown = perCallChart_->plots().front()->axis(QCPAxis::atBottom)->range();
+    if (shown == fittedTo_) return;
+    fittedTo_ = shown;
+    const auto& plots = perCallChart_->plots();
+    std::vector<ValueSpan> spans(plots.size());
+    for (const PerCallGraph& each : perCall_) {
+        spans[static_cast<std::size_t>(kMeasures[each.measure].plot)].add(
+            valueSpan(trends_.times, trends_.values[each.measure], shown.lower, shown.upper));
+    }
+    for (std::size_t p = 0; p < plots.size(); ++p)
+        fitYToSpan(plots[p]->axis(QCPAxis::atLeft), spans[p].lowest, spans[p].highest,
+                   spans[p].empty);
 }
 
 void TrendsWindow::thinPerCallPoints() {
     std::vector<PerCallGraph*> changed;
     for (PerCallGraph& each : perCall_) {
-        const QCPAxis* x = each.graph->keyAxis();
-        const QCPAxis* y = each.graph->valueAxis();
+        const QCPAxis* x = each.shades[0]->keyAxis();
+        const QCPAxis* y = each.shades[0]->valueAxis();
         const QRect area = x->axisRect()->rect();
         const ChartView view{x->range().lower, x->range().upper, y->range().lower,
                              y->range().upper, area.width(),     area.height()};
@@ -242,8 +296,8 @@ void TrendsWindow::thinPerCallPoints() {
     // by a second thread.
     const auto pick = [this](std::span<PerCallGraph* const> graphs) {
         for (PerCallGraph* each : graphs)
-            each->drawn =
-                pointsToDraw(trends_.times, trends_.values[each->measure], each->view, kPointCell);
+            each->picked = pointsToDraw(trends_.times, trends_.values[each->measure], each->view,
+                                        kPointCell, &each->counts);
     };
     const std::span<PerCallGraph* const> all(changed);
     const std::size_t half = changed.size() / 2;
@@ -253,13 +307,39 @@ void TrendsWindow::thinPerCallPoints() {
     } else {
         pick(all);
     }
+    shadePerCallPoints(changed);
+}
+
+void TrendsWindow::shadePerCallPoints(const std::vector<PerCallGraph*>& changed) {
     for (PerCallGraph* each : changed) {
+        const std::uint32_t densest =
+            each->counts.empty() ? 1 : *std::max_element(each->counts.begin(), each->counts.end());
+        for (auto& drawn : each->drawn) drawn.clear();
+        for (std::size_t k = 0; k < each->picked.size(); ++k) {
+            each->drawn[static_cast<std::size_t>(densityShade(each->counts[k], densest, kShades))]
+                .push_back(each->picked[k]);
+        }
         const std::vector<float>& values = trends_.values[each->measure];
-        QVector<QCPGraphData> points;
-        points.reserve(static_cast<qsizetype>(each->drawn.size()));
-        for (const std::size_t i : each->drawn) points.append({trends_.times[i], values[i]});
-        // The drawn points come out ordered by time already.
-        each->graph->data()->set(points, true);
+        for (std::size_t shade = 0; shade < each->shades.size(); ++shade) {
+            QVector<QCPGraphData> points;
+            points.reserve(static_cast<qsizetype>(each->drawn[shade].size()));
+            for (const std::size_t i : each->drawn[shade])
+                points.append({trends_.times[i], values[i]});
+            // The drawn points come out ordered by time already.
+            each->shades[shade]->data()->set(points, true);
+        }
+    }
+    if (changed.empty()) return;
+    // Shade by shade, the measures with the fewest points in view are drawn
+    // last, so that a sparse layer is never buried under a dense one.
+    std::vector<const PerCallGraph*> order;
+    for (const PerCallGraph& each : perCall_) order.push_back(&each);
+    std::stable_sort(order.begin(), order.end(), [](const PerCallGraph* a, const PerCallGraph* b) {
+        return a->picked.size() > b->picked.size();
+    });
+    for (std::size_t shade = 0; shade < static_cast<std::size_t>(kShades); ++shade) {
+        for (const PerCallGraph* each : order)
+            each->shades[shade]->setLayer(each->shades[shade]->layer());  // to the top
     }
 }
 
@@ -287,24 +367,25 @@ void TrendsWindow::thinPerDayBars() {
 
 bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
     for (const PerCallGraph& each : perCall_) {
-        if (each.graph != graph) continue;
-        if (index < 0 || static_cast<std::size_t>(index) >= each.drawn.size()) return false;
-        const std::size_t call = each.drawn[static_cast<std::size_t>(index)];
-        const int row = trends_.rows[call];
-        calls_.select(row);
-        pointLabel_->setText(
-            QStringLiteral("Call of %1 selected in the grid")
-                .arg(QString::fromLatin1(
-                    calls_.table->cell(Column::StartTime, row).data(),
-                    static_cast<qsizetype>(calls_.table->cell(Column::StartTime, row).size()))));
-        return true;
+        for (std::size_t shade = 0; shade < each.shades.size(); ++shade) {
+            if (each.shades[shade] != graph) continue;
+            const std::vector<std::size_t>& drawn = each.drawn[shade];
+            if (index < 0 || static_cast<std::size_t>(index) >= drawn.size()) return false;
+            const int row = trends_.rows[drawn[static_cast<std::size_t>(index)]];
+            calls_.select(row);
+            const std::string_view start = calls_.table->cell(Column::StartTime, row);
+            pointLabel_->setText(
+                QStringLiteral("Call of %1 selected in the grid")
+                    .arg(QString::fromLatin1(start.data(), static_cast<qsizetype>(start.size()))));
+            return true;
+        }
     }
     return false;
 }
 
-QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure) const {
+QCPGraph* TrendsWindow::perCallGraph(CallMeasure measure, int shade) const {
     for (const PerCallGraph& each : perCall_) {
-        if (each.measure == measure) return each.graph;
+        if (each.measure == measure) return each.shades.at(static_cast<std::size_t>(shade));
     }
     return nullptr;
 }
@@ -327,6 +408,7 @@ void TrendsWindow::fillPerDayChart() {
     }
     const double first = trends_.days.empty() ? 0 : trends_.days.front();
     const double last = trends_.days.empty() ? 0 : trends_.days.back();
+    perDayChart_->showXLabels(!trends_.days.empty());
     for (QCPAxisRect* plot : plots)
         perDayChart_->setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
     perDayChart_->showHomeRange();

@@ -2,10 +2,12 @@
 // layer times, throughput and errors per 1000 frames; per day: calls, online
 // time and median duration; histograms of durations and layer times. Zoom
 // and pan with the mouse and the keys; a click on a per-call point selects
-// that call in the grid.
+// that call in the grid. Many calls show per call as density: where more
+// calls fall on the same few pixels their point is drawn darker.
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "app/figures/ShownCalls.h"
@@ -34,8 +36,13 @@ public:
     bool selectDrawnCall(QCPAbstractPlottable* graph, int index);
 
     const CallTrends& trends() const { return trends_; }
-    // The per-call graph of a measure, with the points drawn for the view.
-    QCPGraph* perCallGraph(CallMeasure measure) const;
+    // Per call, each measure is drawn in shades: shade 0 holds the points
+    // where the most calls lie on top of one another (or every point, when
+    // none do), the last shade those of a single call.
+    static constexpr int kShades = 4;
+    // The per-call graph of a measure in a shade, with the points drawn for
+    // the view.
+    QCPGraph* perCallGraph(CallMeasure measure, int shade = 0) const;
 
 private:
     QTabWidget* chartTabs_ = nullptr;
@@ -48,12 +55,16 @@ private:
     QPushButton* printButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     struct PerCallGraph {
-        QCPGraph* graph;
         CallMeasure measure;
-        std::vector<std::size_t> drawn;  // indices into trends_ of its points
+        std::array<QCPGraph*, kShades> shades{};
+        // Indices into trends_ of the points of each shade.
+        std::array<std::vector<std::size_t>, kShades> drawn;
+        std::vector<std::size_t> picked;    // in view, one a cell
+        std::vector<std::uint32_t> counts;  // the calls in each picked point's cell
         ChartView view{0, 0, 0, 0, 0, 0};
     };
     void createCharts();
+    void nameForScreenReaders();
     void createPerCallChart();
     void fillPerCallChart();
     void fillPerDayChart();
@@ -62,11 +73,17 @@ private:
     void fillHistograms();
     // Keeps only the points that show at the chart's present zoom and size.
     void thinPerCallPoints();
+    // Hands each graph's picked points to its shades, and draws the
+    // scarcer over the denser.
+    void shadePerCallPoints(const std::vector<PerCallGraph*>& changed);
+    // The value axes of the per-call plots fitted to the points in view.
+    void fitPerCallValues();
 
     ShownCalls calls_;
     Platform& platform_;
     CallTrends trends_;
     std::vector<PerCallGraph> perCall_;
+    QCPRange fittedTo_;  // the time range the per-call value axes were fitted to
     struct PerDayBars {
         QCPBars* bars;
         const std::vector<double>* values;  // in trends_

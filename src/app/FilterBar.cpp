@@ -96,8 +96,8 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     slowLayerSeconds_->setSingleStep(0.5);
     slowLayerSeconds_->setValue(5);
     slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
-    fromDate_->setAccessibleName(QStringLiteral("First date"));
-    toDate_->setAccessibleName(QStringLiteral("Last date"));
+    fromDate_.edit->setAccessibleName(QStringLiteral("First date"));
+    toDate_.edit->setAccessibleName(QStringLiteral("Last date"));
     minDuration_->setAccessibleName(QStringLiteral("Shortest duration"));
     maxDuration_->setAccessibleName(QStringLiteral("Longest duration"));
     slowLayerSeconds_->setAccessibleName(QStringLiteral("Layer seconds"));
@@ -184,6 +184,7 @@ void FilterBar::makeDateField(DateField& field, const char* name) {
     calendarButton->setObjectName(QString::fromLatin1(name) + QStringLiteral("Calendar"));
     calendarButton->setArrowType(Qt::DownArrow);
     calendarButton->setToolTip(tr("Pick the date from a calendar"));
+    calendarButton->setAccessibleName(QStringLiteral("Calendar"));
     auto* calendarMenu = new QMenu(calendarButton);
     auto* calendar = new QCalendarWidget(calendarMenu);
     calendar->setObjectName(QString::fromLatin1(name) + QStringLiteral("CalendarPicker"));

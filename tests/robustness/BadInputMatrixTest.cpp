@@ -167,11 +167,21 @@ TEST_P(BadInputMatrix, ShowsWhatItCanTellsWhatItCantChangesNothing) {
         }
     }
 
-    // A log that loaded without a question is copied back byte for byte.
+    // A log that loaded without a question is copied back line for line;
+    // byte for byte when its lines end in CR LF, as the copy's do.
     if (fs::is_regular_file(path) && input.dialogs.empty()) {
         TempDir copyDir;
         writeCopyFile(state.lines, copyDir.file("copy.txt"));
-        EXPECT_TRUE(testing::fileContent(copyDir.file("copy.txt")) == logBefore) << "copy differs";
+        const std::string copy = testing::fileContent(copyDir.file("copy.txt"));
+        if (state.lines.joinedLength() == logBefore.size()) {
+            EXPECT_TRUE(copy == logBefore) << "copy differs";
+        } else {
+            const LogLines copied = LogLines::fromBytes(copy);
+            bool same = copied.size() == state.lines.size();
+            for (std::size_t i = 0; same && i < copied.size(); ++i)
+                same = copied[i] == state.lines[i];
+            EXPECT_TRUE(same) << "the copy's lines differ";
+        }
     }
     // The first call's lines are found again by its Start Time.
     if (input.calls > 0) {

@@ -94,3 +94,45 @@ for name, data in logs.items():
     if name in ("one-call", "two-calls", "high-bytes", "cut-short"):
         write("fuzz_print", name, b"\0" + data)
 write("fuzz_print", "tabs-and-feeds", b"\1" + b"a\tb\t\tc\r\n\x0cnext page\r\n" + b"w" * 300 + b"\r\n")
+
+# The pppd reader: one log of each prefix style and message order, the first
+# byte choosing where the log is cut in two (and the newest time).
+def pppd_session(prefix):
+    messages = [b"pppd 2.4.9 started by root, uid 0", b"Connect: ppp0 <--> /dev/ttyUSB0",
+                b"CHAP authentication succeeded", b"local  IP address 10.0.0.5",
+                b"remote IP address 10.0.0.1", b"primary   DNS address 10.0.0.53",
+                b"No response to 4 echo-requests", b"Connection terminated.",
+                b"Connect time 20.1 minutes.", b"Sent 300 bytes, received 400 bytes.", b"Exit."]
+    return b"".join(prefix(i) + m + b"\n" for i, m in enumerate(messages))
+
+
+def json_line(i, message, as_bytes):
+    value = (b"[" + b",".join(str(c).encode() for c in message) + b"]") if as_bytes else b'"' + message + b'"'
+    return (b'{"__REALTIME_TIMESTAMP":"%d","_PID":"77","SYSLOG_IDENTIFIER":"pppd","MESSAGE":' %
+            (1796688000000000 + i * 1000000) + value + b"}\n")
+
+
+pppd_logs = {
+    "classic": pppd_session(lambda i: b"Dec  8 10:00:%02d gw pppd[321]: " % i),
+    "busybox": pppd_session(lambda i: b"Jan  1 00:55:%02d nettest daemon.notice pppd[213]: " % i),
+    "openwrt": pppd_session(lambda i: b"Tue Dec  8 10:00:%02d 2026 daemon.info pppd[9]: " % i),
+    "rfc3339": pppd_session(lambda i: b"2026-03-29T01:59:%02d.5+01:00 gw pppd[8]: " % i),
+    "short-full": pppd_session(lambda i: b"<30>Tue 2026-12-08 10:00:%02d UTC gw pppd[8]: " % i),
+    "regional": pppd_session(lambda i: b"Mai 16 08:53:%02d.937310 abreu pppd[10313]: " % i),
+    "bare": pppd_session(lambda i: b"   ^C" if i == 6 else b""),
+    "json": b"".join(json_line(i, m, i % 2 == 1) for i, m in enumerate(
+        [b"Connect: ppp0 <--> ", b"Modem hangup", b"Connection terminated.", b"Exit."])) + b'{"MESSAGE":"x"\n',
+    "failures": b"".join(b"Dec  8 09:0%d:00 h pppd[200]: " % i + m + b"\n" for i, m in enumerate(
+        [b"Timeout waiting for PADO packets", b"Unable to complete PPPoE Discovery",
+         b"Connect script failed", b"Failed to open /dev/ttyS0: No such file",
+         b"LCP: timeout sending Config-Requests", b"PAP authentication failed",
+         b"Peer carol failed CHAP authentication"])),
+    "copies-and-new-year": b"Dec 31 23:59:59 h sh[4]: Connect: ppp0 <--> eth0\n"
+                           b"Dec 31 23:59:59 h pppd[5]: Connect: ppp0 <--> eth0\n"
+                           b"Jan  1 00:00:01 h chat[6]: CONNECT\n"
+                           b"Jan  1 00:00:02 h pppd[5]: Sent 7 bytes, received \n8 bytes.\n"
+                           b"Foo  1 00:00:03 h pppd[5]: x\n\x01\x02\n"
+                           b"Jun  1 00:00:04 h pppd[5]: Connection terminated.\n",
+}
+for name, data in pppd_logs.items():
+    write("fuzz_pppd", name, b"\3" + data)

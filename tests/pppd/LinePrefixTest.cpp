@@ -1,0 +1,201 @@
+// Each style of prefix a system log writes in front of pppd's messages.
+#include <gtest/gtest.h>
+
+#include "PppdTestHelpers.h"
+#include "pppd/LinePrefix.h"
+
+namespace kestal {
+namespace {
+
+struct PrefixCase {
+    const char* name;
+    std::string_view line;
+    bool fits;   // a prefix is read
+    bool timed;  // with a time
+    PrintedTime time;
+    std::string_view program;
+    std::optional<long> pid;
+    std::string_view message;
+};
+
+constexpr std::optional<int> kNoOffset;
+
+const PrefixCase kPrefixCases[] = {
+    {"classic",
+     "May  3 05:35:30 localhost pppd[15375]: Connect: ppp0 <--> /dev/ttyS0",
+     true,
+     true,
+     {0, 5, 3, 5, 35, 30, kNoOffset},
+     "pppd",
+     15375,
+     "Connect: ppp0 <--> /dev/ttyS0"},
+    {"classicZeroDay",
+     "Dec 09 23:01:02 gw pppd[7]: Exit.",
+     true,
+     true,
+     {0, 12, 9, 23, 1, 2, kNoOffset},
+     "pppd",
+     7,
+     "Exit."},
+    {"classicNoHost",
+     "Jan 11 00:00:01 chat[9]: expect (OK)",
+     true,
+     true,
+     {0, 1, 11, 0, 0, 1, kNoOffset},
+     "chat",
+     9,
+     "expect (OK)"},
+    {"busybox",
+     "Jan  1 00:55:30 nettest daemon.notice pppd[213]: Exit.",
+     true,
+     true,
+     {0, 1, 1, 0, 55, 30, kNoOffset},
+     "pppd",
+     213,
+     "Exit."},
+    {"openwrt",
+     "Wed Apr 29 06:40:30 2020 daemon.notice pppd[22479]: Modem hangup",
+     true,
+     true,
+     {2020, 4, 29, 6, 40, 30, kNoOffset},
+     "pppd",
+     22479,
+     "Modem hangup"},
+    {"rfc3339",
+     "2024-05-03T05:35:31.123456+02:00 host pppd[1]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, 7200},
+     "pppd",
+     1,
+     "Exit."},
+    {"rfc3339Utc",
+     "2024-05-03T05:35:31Z host pppd[1]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, 0},
+     "pppd",
+     1,
+     "Exit."},
+    {"shortIso",
+     "2024-05-03T05:35:31-0500 host pppd[1]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, -18000},
+     "pppd",
+     1,
+     "Exit."},
+    {"shortPrecise",
+     "Apr 14 16:11:08.599616 abreu pppd[493659]: Terminating on signal 15",
+     true,
+     true,
+     {0, 4, 14, 16, 11, 8, kNoOffset},
+     "pppd",
+     493659,
+     "Terminating on signal 15"},
+    {"shortFull",
+     "Sun 2024-05-03 05:35:31 CEST host pppd[8]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, kNoOffset},
+     "pppd",
+     8,
+     "Exit."},
+    {"shortFullUtc",
+     "Sun 2024-05-03 05:35:31 UTC host pppd[8]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, 0},
+     "pppd",
+     8,
+     "Exit."},
+    {"priority",
+     "<30>May  3 05:35:30 host pppd[2]: Exit.",
+     true,
+     true,
+     {0, 5, 3, 5, 35, 30, kNoOffset},
+     "pppd",
+     2,
+     "Exit."},
+    {"priorityIso",
+     "<13>2024-05-03T05:35:31Z host sh[431]: Exit.",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, 0},
+     "sh",
+     431,
+     "Exit."},
+    {"regionalMonth",
+     "Mai 16 08:53:56.937310 abreu pppd[10313]: Exit.",
+     true,
+     true,
+     {0, 5, 16, 8, 53, 56, kNoOffset},
+     "pppd",
+     10313,
+     "Exit."},
+    {"noPid",
+     "May  3 05:35:30 host kernel: ppp0: recursion detected",
+     true,
+     true,
+     {0, 5, 3, 5, 35, 30, kNoOffset},
+     "kernel",
+     std::nullopt,
+     "ppp0: recursion detected"},
+    {"jsonString",
+     R"({"__REALTIME_TIMESTAMP":"1714714531000000","_PID":"15375","SYSLOG_IDENTIFIER":"pppd","MESSAGE":"Exit."})",
+     true,
+     true,
+     {2024, 5, 3, 5, 35, 31, 0},
+     "pppd",
+     15375,
+     "Exit."},
+    {"jsonBytes",
+     R"({ "SYSLOG_IDENTIFIER" : "pppd", "_PID" : 4, "MESSAGE" : [69, 120, 105, 116, 46, 233], "x" : {"y":[1,null]} })",
+     true,
+     false,
+     {},
+     "pppd",
+     4,
+     "Exit.\xe9"},
+    {"jsonEscapes",
+     R"({"MESSAGE":"say \"hi\"\t\u00e4","SYSLOG_IDENTIFIER":"pppd"})",
+     true,
+     false,
+     {},
+     "pppd",
+     std::nullopt,
+     "say \"hi\"\t\xc3\xa4"},
+    {"unknownMonth", "Foo  3 05:35:30 localhost pppd[1]: Exit.", false, false, {}, {}, {}, {}},
+    {"badHour", "May  3 25:35:30 localhost pppd[1]: Exit.", false, false, {}, {}, {}, {}},
+    {"brokenJson", R"({"MESSAGE":"Exit.","_PID":"1")", false, false, {}, {}, {}, {}},
+    {"jsonByteTooBig", R"({"MESSAGE":[300]})", false, false, {}, {}, {}, {}},
+    {"noIdent", "May  3 05:35:30 localhost just words here", false, false, {}, {}, {}, {}},
+    {"bare", "Connect: ppp0 <--> /dev/ttyS0", false, false, {}, {}, {}, {}},
+    {"binary", std::string_view("\x01\xff\0<9>", 6), false, false, {}, {}, {}, {}},
+};
+
+class LinePrefixStyles : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(LinePrefixStyles, TimeProgramPidAndMessage) {
+    test::useUtc();
+    const PrefixCase& c = GetParam();
+    MonthNames months;
+    months.local[4] = "Mai";
+    std::string decoded;
+    const std::optional<PrefixedLine> line = readPrefix(c.line, months, decoded);
+    ASSERT_EQ(line.has_value(), c.fits);
+    if (!line) return;
+    EXPECT_EQ(line->time.has_value(), c.timed);
+    if (c.timed) EXPECT_EQ(*line->time, c.time);
+    EXPECT_EQ(line->program, c.program);
+    EXPECT_EQ(line->pid, c.pid);
+    EXPECT_EQ(line->message, c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, LinePrefixStyles, testing::ValuesIn(kPrefixCases),
+                         [](const testing::TestParamInfo<PrefixCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace kestal

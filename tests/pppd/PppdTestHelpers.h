@@ -1,0 +1,60 @@
+// Reading pppd logs given as text in the tests, and a row as one line of
+// tab-separated cells.
+#pragma once
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "pppd/PppdReader.h"
+
+namespace kestal::test {
+
+// 2026-12-08 12:00:00 UTC: the newest time of the tests' logs.
+inline constexpr std::int64_t kTestNewest = 1796731200;
+
+// The tests read times in UTC whatever the machine's zone.
+inline void useUtc() {
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
+inline PppdReadOptions testOptions(std::int64_t newest = kTestNewest) {
+    useUtc();
+    PppdReadOptions options;
+    options.newestTime = newest;
+    return options;
+}
+
+inline PppdLog readText(std::string_view text, const PppdReadOptions& options = testOptions()) {
+    PppdReader reader(options);
+    std::uint64_t index = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        reader.addLine(index++, text.substr(start, end - start));
+        start = end + 1;
+    }
+    return reader.table();
+}
+
+inline std::string rowText(const PppdLog& log, int row) {
+    std::string text;
+    for (int column = 0; column < kPppdColumnCount; ++column) {
+        if (column > 0) text += '\t';
+        text += log.table.cell(column, row);
+    }
+    return text;
+}
+
+// Every row, one a line.
+inline std::string tableText(const PppdLog& log) {
+    std::string text;
+    if (log.table.callCount() == 0) return text;
+    for (int row = 0; row < log.table.rowCount(); ++row) text += rowText(log, row) + '\n';
+    return text;
+}
+
+}  // namespace kestal::test

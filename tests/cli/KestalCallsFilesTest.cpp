@@ -135,5 +135,20 @@ TEST(KestalCallsFiles, CompressedLogsWholeAndCutShort) {
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) EXPECT_EQ(rows[i], expected[i]);
 }
 
+TEST(KestalCallsFiles, ABigCompressedLogShowsItsProgressOnATerminal) {
+    TempDir dir;
+    const GeneratedLog generated = generatePppdLog(dir, "syslog", "2.4", "60K");
+    const std::string log = readBytes(generated.log);
+    std::string big;
+    while (big.size() <= (std::size_t{64} << 20)) big += log;
+    const std::string packed = dir.file("big.log.gz");
+    writeFile(packed, gzipped(big));
+    big.clear();
+    const ToolRun run = runTool({"--kind", "pppd", packed}, stderrOnTerminal());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.err.find("Loading big.log.gz ["), std::string::npos) << run.err.substr(0, 200);
+    EXPECT_NE(run.err.find("] 100%"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestal::testing

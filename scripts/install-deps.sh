@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build, and the layout check
-  cmake ninja-build g++ pkg-config clang-format qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev
+  cmake ninja-build g++ pkg-config clang-format qt6-base-dev qt6-qpa-plugins libgl-dev libgtest-dev libgmock-dev zlib1g-dev
   # the Trends window's charts (QCustomPlot for Qt 6) and their SVG pictures
   libqcustomplot-dev qt6-svg-dev
   # fonts: metric twins of Arial and Courier New

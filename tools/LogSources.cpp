@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -145,6 +146,27 @@ void LogSources::startFeeding() {
         }
     });
     head_ = headFuture.get();
+}
+
+std::uint64_t LogSources::expectedBytes() const {
+    std::uint64_t total = 0;
+    for (const std::string& path : ordered_) {
+        if (path == kStandardStream) return 0;
+        const std::optional<FileStatus> status = pathStatus(path);
+        if (!status) continue;
+        std::uint64_t bytes = status->size;
+        unsigned char trailer[4] = {0, 0, 0, 0};
+        const FileDescriptor fd(openFile(path));
+        // gzip ends with the uncompressed size modulo 4 GiB.
+        if (gzipMagic(path) && status->size >= 4 && fd &&
+            ::pread(fd.get(), trailer, 4, static_cast<off_t>(status->size - 4)) == 4) {
+            const std::uint64_t size = trailer[0] | trailer[1] << 8 | trailer[2] << 16 |
+                                       static_cast<std::uint64_t>(trailer[3]) << 24;
+            bytes = std::max(size, status->size);
+        }
+        total += bytes;
+    }
+    return total;
 }
 
 void LogSources::finish() {

@@ -45,6 +45,11 @@ public:
     // (a .gz cut short); a file that failed is thrown as FileError.
     void finish();
 
+    // About how many bytes the joined log holds: the plain files' sizes and
+    // the compressed ones' as their gzip trailer gives it (for the progress
+    // bar; 0 with standard input).
+    std::uint64_t expectedBytes() const;
+
     // The newest of the files' modification times (standard input: now).
     std::int64_t newestModified() const { return newestModified_; }
 

@@ -37,12 +37,18 @@ LogInput::LogInput(const std::string& path)
     showProgress_ = regularFile_ && size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
 }
 
-LogInput::LogInput(int fd, std::string name) : path_(name), name_(std::move(name)), fd_(fd) {}
+LogInput::LogInput(int fd, std::string name, std::uint64_t expectedBytes)
+    : path_(name), name_(std::move(name)), fd_(fd), size_(expectedBytes) {
+    showProgress_ = size_ > kProgressThreshold && ::isatty(STDERR_FILENO);
+}
 
 ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {
     if (!showProgress_) return {};
     bar.emplace(path_);
-    return [&bar](std::uint64_t done, std::uint64_t expected) { bar->update(done, expected); };
+    // A stream's own size is unknown: the files' sizes stand for it.
+    return [&bar, size = size_](std::uint64_t done, std::uint64_t expected) {
+        bar->update(done, expected > 0 ? expected : size);
+    };
 }
 
 bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines) {

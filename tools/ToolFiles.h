@@ -23,8 +23,9 @@ class LogInput {
 public:
     // Throws FileError when the log can't be opened or is no file or pipe.
     explicit LogInput(const std::string& path);
-    // A stream that isn't a file (the joined logs), named name in messages.
-    LogInput(int fd, std::string name);
+    // A stream that isn't a file (the joined logs), named name in messages;
+    // expectedBytes (0: unknown) sizes the progress bar.
+    LogInput(int fd, std::string name, std::uint64_t expectedBytes = 0);
     LogInput(const LogInput&) = delete;
     LogInput& operator=(const LogInput&) = delete;
 

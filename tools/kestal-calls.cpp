@@ -191,11 +191,9 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     if (options.details && options.shown.given()) {
         throw UsageError{"--details writes one call's lines: no --sort or filter with it"};
     }
-    if ((options.stats.wanted || options.stats.by) && options.shown.sort)
+    if ((options.stats.wanted || options.stats.by) && !options.shown.sortName.empty())
         throw UsageError{"--stats sums up the calls whatever their order: no --sort with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
-    if (options.kind == KindChoice::Pppd && options.repair)
-        throw UsageError{"--repair mends dial-up logs only"};
     if (output || operands.size() != 2) {
         options.logPaths.assign(operands.begin(), operands.end());
         if (output && *output != "-") options.outPath = output;
@@ -243,7 +241,8 @@ struct OpenedLog {
         : sources(options.logPaths),
           kind(kindOf(options, sources)),
           input(sources.single() ? LogInput(sources.firstPath())
-                                 : LogInput(sources.pipe(), logName(sources.firstPath()))) {}
+                                 : LogInput(sources.pipe(), logName(sources.firstPath()),
+                                            sources.expectedBytes())) {}
     void finish() { sources.finish(); }
 
     static LogKind kindOf(const Options& options, LogSources& sources) {

@@ -54,10 +54,11 @@ bool writtenWhole(TableColumns columns, std::size_t column) {
     return !isDialUp(columns) && column + 1 == columns.size();
 }
 
-void appendField(std::string& line, std::string_view cell, std::size_t width) {
+void appendField(std::string& line, std::string_view cell, std::size_t width,
+                 std::size_t padding = kFieldPadding) {
     const std::size_t kept = std::min(cell.size(), width);
     line.append(cell.data(), kept);
-    line.append(std::min(cell.size() + kFieldPadding, width) - kept, ' ');
+    line.append(std::min(cell.size() + padding, width) - kept, ' ');
 }
 
 char separatorOf(ExportLayout layout) { return layout == ExportLayout::TabSeparated ? '\t' : ','; }
@@ -110,7 +111,10 @@ void appendRowLine(std::string& line, ExportCells cells, ExportLayout layout,
             if (writtenWhole(columns, column))
                 line.append(cells[column]);
             else
-                appendField(line, cells[column], fixedFieldWidth(columns, column));
+                // Other logs' fields are filled up to their width, so that
+                // each starts under its word whatever the cells before it.
+                appendField(line, cells[column], fixedFieldWidth(columns, column),
+                            isDialUp(columns) ? kFieldPadding : fixedFieldWidth(columns, column));
         } else {
             if (column > 0) line.push_back(separatorOf(layout));
             appendSeparatedField(line, cells[column], layout);

@@ -1,15 +1,19 @@
 // The pppd reader: any bytes give a table whose rows are sessions or failed
 // attempts with cells of the shapes the columns promise, each row's lines in
 // the log and in order, and the same table read at once or in two pieces
-// with a look at the table between them (as a followed log is read).
+// with a look at the table between them (as a followed log is read); the
+// quick check of other programs' lines agreeing with the whole prefix reader.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "FuzzCheck.h"
 #include "lines/LogLines.h"
+#include "pppd/LinePrefix.h"
 #include "pppd/LogKind.h"
+#include "pppd/PppdMessages.h"
 #include "pppd/PppdReader.h"
+#include "pppd/QuickPrefix.h"
 
 using namespace kestal;
 using kestal::fuzz::check;
@@ -103,6 +107,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.localMonths.local[4] = "Mai";
     const PppdLog whole = readPppdLog(lines, options);
     checkTable(whole, lines.size());
+
+    // The hurried reader of other programs' lines agrees with the whole one.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::optional<QuickLine> quick = readQuickly(lines[i]);
+        if (!quick) continue;
+        const std::optional<PrefixedLine> prefixed = readPrefix(lines[i], options.localMonths);
+        check(prefixed && prefixed->time && *prefixed->time == quick->time, "quick prefix's time",
+              lines[i]);
+        check(prefixed->program != "pppd" && prefixed->program != "chat", "quick prefix's program",
+              lines[i]);
+        check(readMessage(withoutEcho(prefixed->message)).kind == PppdMessage::Other,
+              "quick prefix's message", lines[i]);
+    }
 
     const std::size_t split = lines.empty() ? 0 : splitByte % (lines.size() + 1);
     PppdReader reader(options);

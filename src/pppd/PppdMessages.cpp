@@ -32,7 +32,11 @@ bool after(std::string_view s, std::string_view start, std::string_view& rest) {
 
 // A protocol's name as pppd prints it: CHAP, MS-CHAP-v2, IPV6CP, EAP …
 bool isProtocolWord(std::string_view word) {
-    if (word.empty() || word.size() > 12 || !(word[0] >= 'A' && word[0] <= 'Z')) return false;
+    // Capitals first: LCP, CHAP, MS-CHAP-v2 (not "Started", say).
+    if (word.size() < 2 || word.size() > 12 || !(word[0] >= 'A' && word[0] <= 'Z') ||
+        !((word[1] >= 'A' && word[1] <= 'Z') || word[1] == '-')) {
+        return false;
+    }
     for (const char c : word) {
         if (c == ' ' || c == ':' || c == '.') return false;
     }
@@ -59,8 +63,10 @@ MessageFacts address(Kind kind, std::string_view rest) {
 // X authentication failed, X peer authentication succeeded for NAME,
 // X: timeout sending Config-Requests, X terminated by peer.
 MessageFacts protocolMessage(std::string_view m) {
-    const std::size_t space = m.find_first_of(" :");
-    if (space == std::string_view::npos) return {};
+    if (m.size() < 2 || !((m[1] >= 'A' && m[1] <= 'Z') || m[1] == '-')) return {};
+    std::size_t space = 0;
+    while (space < m.size() && space <= 12 && m[space] != ' ' && m[space] != ':') ++space;
+    if (space >= m.size()) return {};
     const std::string_view word = m.substr(0, space);
     if (!isProtocolWord(word)) return {};
     std::string_view rest = trimmedEnd(m.substr(space));

@@ -59,6 +59,9 @@ public:
     // The table of what was read so far: rows in log order, a session still
     // open as still up. Reading can go on afterwards.
     PppdLog table() const;
+    // The same at the end of the log, without the copy table() makes: the
+    // reader is left empty.
+    PppdLog finish();
 
 private:
     struct State;

@@ -27,7 +27,8 @@ struct RowFacts {
     bool closed = false;      // nothing more of it can come
     std::optional<long> pid;
     std::uint64_t firstLine = 0;
-    std::vector<std::uint64_t> lines;
+    std::uint64_t lastLine = 0;
+    std::vector<std::uint64_t> lines;  // when the reader keeps them
     std::optional<Stamp> start;
     std::optional<Stamp> end;
     std::optional<Stamp> last;  // its last line's

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <ctime>
 #include <numeric>
 #include <string>
@@ -55,17 +54,45 @@ private:
     std::int64_t newestTime_;
 };
 
+// Digits of value, width of them with leading zeros (snprintf costs more
+// than the rest of a row).
+void appendDigits(std::string& text, std::int64_t value, int width) {
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 20);
+    while (count < width) digits[count++] = '0';
+    while (count > 0) text += digits[--count];
+}
+
+// MM-DD-YYYY hh:mm:ss
 std::string timeText(const Resolved& r) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", r.time.month, r.time.day,
-                  r.time.year % 10000, r.time.hour, r.time.minute, r.time.second);
+    std::string text;
+    text.reserve(19);
+    appendDigits(text, r.time.month, 2);
+    text += '-';
+    appendDigits(text, r.time.day, 2);
+    text += '-';
+    appendDigits(text, r.time.year < 0 ? 0 : r.time.year % 10000, 4);
+    text += ' ';
+    appendDigits(text, r.time.hour, 2);
+    text += ':';
+    appendDigits(text, r.time.minute, 2);
+    text += ':';
+    appendDigits(text, r.time.second, 2);
     return text;
 }
 
+// hh:mm:ss, the hours going past 24.
 std::string durationText(std::int64_t seconds) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(seconds / 3600),
-                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    std::string text;
+    appendDigits(text, seconds / 3600, 2);
+    text += ':';
+    appendDigits(text, seconds / 60 % 60, 2);
+    text += ':';
+    appendDigits(text, seconds % 60, 2);
     return text;
 }
 
@@ -184,7 +211,7 @@ int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
     return newestYear - (newest.yearStep - stamp.yearStep);
 }
 
-PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options) {
+PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
     PppdLog log;
     log.linesNotUnderstood = read.notUnderstood;
     std::vector<std::size_t> order(read.rows.size());
@@ -195,13 +222,19 @@ PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options) {
     const Clock clock(read, options);
     log.table.reserveCalls(order.size());
     for (const std::size_t index : order) {
-        const RowFacts& row = read.rows[index];
+        RowFacts& row = read.rows[index];
+        // A copy read as pppd's once its second was over comes after lines
+        // that followed it: the row's lines go back into log order.
+        if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
+            std::sort(row.lines.begin(), row.lines.end());
+        }
         RowCells cells;
         const std::uint32_t marks = writeRow(row, clock, cells);
         BuiltRow built = cells.built(marks);
-        if (!row.lines.empty()) built.lines = {row.lines.front(), row.lines.back() + 1};
+        built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
+                                        : LineSpan{row.lines.front(), row.lines.back() + 1};
         log.table.addCall(built);
-        if (options.keepLines) log.rowLines.push_back(row.lines);
+        if (options.keepLines) log.rowLines.push_back(std::move(row.lines));
         if (row.session) {
             ++log.sessions;
         } else {

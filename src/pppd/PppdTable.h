@@ -7,7 +7,7 @@
 
 namespace kestal {
 
-PppdLog makePppdLog(const ReadSoFar& read, const PppdReadOptions& options);
+PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options);
 
 // A date printed without its year: the year that puts the log's last such
 // date (newest) at or before newestTime (seconds since the epoch, in the

@@ -3,6 +3,8 @@
 
 #include "PppdTestHelpers.h"
 #include "pppd/LinePrefix.h"
+#include "pppd/PppdMessages.h"
+#include "pppd/QuickPrefix.h"
 
 namespace kestal {
 namespace {
@@ -196,6 +198,42 @@ INSTANTIATE_TEST_SUITE_P(Every, LinePrefixStyles, testing::ValuesIn(kPrefixCases
                          [](const testing::TestParamInfo<PrefixCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// The hurried reader of other programs' lines answers only where the whole
+// one would say the same: the line fits, at that time, and is not pppd's.
+TEST(QuickPrefix, AgreesWithTheWholeReader) {
+    const struct {
+        std::string_view line;
+        bool quick;
+    } cases[] = {
+        {"Dec  8 10:00:00 gw kernel: [123.4] usb 1-1: reset", true},
+        {"Dec 18 10:00:00 gw daemon.info dnsmasq[1565]: reading /etc/hosts", true},
+        {"Dec  8 10:00:00.123456 gw CRON[1]: (root) CMD (run-parts)", true},
+        {"Dec  8 10:00:00 gw systemd[1]: Started Session 4 of user bob.", true},
+        {"Dec  8 10:00:00 gw pppd[1]: Exit.", false},
+        {"Dec  8 10:00:00 gw local2.info chat[2]: CONNECT", false},
+        {"Dec  8 10:00:00 gw sh[431]: Connect: ppp0 <--> eth0", false},
+        {"Dec  8 10:00:00 gw pppoe[7]: Timeout waiting for PADO packets", false},
+        {"Dec  8 10:00:00 netifd[3]: no host", false},
+        {"Mai  8 10:00:00 gw kernel: a regional month", false},
+        {"Dec  8 10:00:00 gw kernel[x]: a broken PID", false},
+        {"Dec  8 10:00:00 gw", false},
+        {"Dec 32 10:00:00 gw kernel: no such day", false},
+        {"Dec  8 10:00:00 gw 23:59:59.99pppd[5]: a colon inside", false},
+    };
+    MonthNames months;
+    months.local[4] = "Mai";
+    for (const auto& c : cases) {
+        const std::optional<QuickLine> quick = readQuickly(c.line);
+        EXPECT_EQ(quick.has_value(), c.quick) << c.line;
+        if (!quick) continue;
+        const std::optional<PrefixedLine> whole = readPrefix(c.line, months);
+        ASSERT_TRUE(whole && whole->time) << c.line;
+        EXPECT_EQ(quick->time, *whole->time) << c.line;
+        EXPECT_TRUE(whole->program != "pppd" && whole->program != "chat") << c.line;
+        EXPECT_EQ(readMessage(whole->message).kind, PppdMessage::Other) << c.line;
+    }
+}
 
 }  // namespace
 }  // namespace kestal

@@ -114,10 +114,12 @@ const ReaderCase kReaderCases[] = {
      "\tunknown\t-\n"
      "12-08-2026 10:10:00\t-\t-\t6\tppp1\t-\t-\t-\t-\t-\t-\t-\t-\t-\t-\tstill up\t-\n",
      4, 0},
-    // A rotated log that starts in the middle of a session; the address
+    // A rotated log that starts in the middle of a session (its end said
+    // twice is still one end); the address
     // lines dial-on-demand prints before any attempt are not a session's.
     {"beganBeforeLog",
      "Dec  8 10:00:00 h pppd[9]: Terminating connection due to lack of activity.\n"
+     "Dec  8 10:00:00 h pppd[9]: Connection terminated.\n"
      "Dec  8 10:00:00 h pppd[9]: Connection terminated.\n"
      "Dec  8 10:00:00 h pppd[9]: Connect time 3.0 minutes.\n"
      "Dec  8 10:00:00 h pppd[9]: Sent 1 bytes, received 2 bytes.\n"
@@ -198,6 +200,35 @@ INSTANTIATE_TEST_SUITE_P(Every, PppdSessions, testing::ValuesIn(kReaderCases),
                          [](const testing::TestParamInfo<ReaderCase>& info) {
                              return std::string(info.param.name);
                          });
+
+}  // namespace
+}  // namespace kestal
+
+namespace kestal {
+namespace {
+
+// Bad input is lines not understood, never a crash or a hang: junk, a
+// 50 MB line (pppd's, and wrapped on), JSON nested past any sense.
+TEST(PppdBadInput, JunkHugeLinesAndDeepJson) {
+    const std::string huge(50 * 1024 * 1024, 'x');
+    const std::string session = "Dec  8 10:00:00 h pppd[1]: Connect: ppp0 <--> eth0\n";
+    const struct {
+        const char* name;
+        std::string log;
+        int rows;
+        std::uint64_t notUnderstood;
+    } cases[] = {
+        {"junk", session + std::string("\x01\xff\xfe\x80 junk\n\x1b[0m\n", 13), 1, 2},
+        {"hugeOwnLine", session + huge + "\n", 1, 1},
+        {"hugePppdMessage", session + "Dec  8 10:00:01 h pppd[1]: " + huge + "\n", 1, 0},
+        {"deepJson", session + "{\"MESSAGE\":" + std::string(100000, '[') + "\n", 1, 1},
+    };
+    for (const auto& c : cases) {
+        const PppdLog log = readText(c.log);
+        EXPECT_EQ(log.table.callCount(), c.rows) << c.name;
+        EXPECT_EQ(log.linesNotUnderstood, c.notUnderstood) << c.name;
+    }
+}
 
 }  // namespace
 }  // namespace kestal

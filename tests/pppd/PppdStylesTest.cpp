@@ -136,6 +136,17 @@ TEST(PppdRowLines, ChatLinesAmongTheProcessLines) {
     EXPECT_EQ(std::vector<std::uint64_t>(lines.begin(), lines.end()), expected);
     EXPECT_EQ(log.table.lines(0), (LineSpan{0, 8}));
     EXPECT_EQ(log.table.marks(1), kSessionMark | kStillUpMark);
+
+    // Without the lines kept, a row still knows the span of its own.
+    PppdReadOptions lean = test::testOptions();
+    lean.keepLines = false;
+    const PppdLog spans = test::readText(
+        "Dec  8 10:00:00 h pppd[5]: Connect: ppp0 <--> eth0\n"
+        "Dec  8 10:00:01 h kernel: x\n"
+        "Dec  8 10:00:02 h pppd[5]: Connection terminated.\n",
+        lean);
+    EXPECT_TRUE(spans.linesOf(0).empty());
+    EXPECT_EQ(spans.table.lines(0), (LineSpan{0, 3}));
 }
 
 TEST(PppdFollow, PiecesGiveTheWholeLogTable) {

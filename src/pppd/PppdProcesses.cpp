@@ -1,0 +1,260 @@
+// The sessions and failed attempts of each process, line by line.
+#include <algorithm>
+#include <utility>
+
+#include "pppd/PppdReaderState.h"
+
+namespace kestal {
+
+using namespace reading;
+
+void PppdReader::State::addPending(Process& p, const Logical& line) {
+    if (!p.pending) {
+        p.pending = true;
+        p.pendingFirst = line.first;
+        p.pendingStart = line.time;
+    }
+    addLines(p.pendingLines, line);
+}
+
+void PppdReader::State::clearPending(Process& p) {
+    p.pending = false;
+    p.pendingLines.clear();
+    p.pendingStart.reset();
+    p.pendingEnd = PppdMessage::Other;
+    p.pendingReason.clear();
+    p.pendingInterface.clear();
+}
+
+std::size_t PppdReader::State::newRow(Process& p, const Logical& line, bool session) {
+    RowFacts row;
+    row.session = session;
+    row.pid = line.pid;
+    row.firstLine = p.pending ? p.pendingFirst : line.first;
+    row.lines = std::move(p.pendingLines);
+    addLines(row.lines, line);
+    row.lastLine = line.last;
+    row.start = p.pending ? p.pendingStart : line.time;
+    row.usingInterface = p.pendingInterface;
+    row.last = line.time;
+    read.rows.push_back(std::move(row));
+    clearPending(p);
+    p.timeoutRow.reset();
+    return read.rows.size() - 1;
+}
+
+void PppdReader::State::attach(RowFacts& row, const Logical& line) {
+    addLines(row.lines, line);
+    row.lastLine = line.last;
+    if (line.time) row.last = line.time;
+}
+
+void PppdReader::State::apply(RowFacts& row, const MessageFacts& facts, std::string_view message) {
+    switch (facts.kind) {
+        case PppdMessage::ConnectTime:
+            if (!row.connectTimeCounted) row.tenths += facts.first;
+            row.connectTimeKnown = row.connectTimeCounted = true;
+            break;
+        case PppdMessage::SentReceived:
+            if (!row.bytesCounted) {
+                row.sent += facts.first;
+                row.received += facts.second;
+            }
+            row.bytesKnown = row.bytesCounted = true;
+            break;
+        case PppdMessage::LocalIp:
+            row.localIp = facts.text;
+            break;
+        case PppdMessage::RemoteIp:
+            row.remoteIp = facts.text;
+            break;
+        case PppdMessage::PrimaryDns:
+            row.primaryDns = facts.text;
+            break;
+        case PppdMessage::SecondaryDns:
+            row.secondaryDns = facts.text;
+            break;
+        case PppdMessage::LocalLinkLocal:
+            row.localLinkLocal = facts.text;
+            break;
+        case PppdMessage::RemoteLinkLocal:
+            row.remoteLinkLocal = facts.text;
+            break;
+        case PppdMessage::UsingInterface:
+            row.usingInterface = facts.text;
+            break;
+        case PppdMessage::AuthSucceeded:
+            row.auth = facts.text;
+            break;
+        case PppdMessage::PeerAuthenticated:
+            row.auth = facts.text;
+            row.peer = facts.other;
+            break;
+        default:
+            break;
+    }
+    switch (facts.kind) {
+        case PppdMessage::LocalIp:
+        case PppdMessage::RemoteIp:
+        case PppdMessage::PrimaryDns:
+        case PppdMessage::SecondaryDns:
+        case PppdMessage::LocalLinkLocal:
+        case PppdMessage::RemoteLinkLocal:
+            // A new IPCP period: its statistics count again.
+            row.connectTimeCounted = row.bytesCounted = false;
+            break;
+        default:
+            break;
+    }
+    if (row.endedBy == PppdMessage::Other && !endedByWords(facts.kind).empty()) {
+        row.endedBy = facts.kind;
+        row.reason = message;
+    }
+}
+
+void PppdReader::State::pppdLine(const Logical& line) {
+    const long key = keyOf(line.pid);
+    Process& p = process(key);
+    lastPppd = key;
+    if (line.time || line.pid) {
+        const std::int64_t second = secondOf(line.time);
+        if (second != pppdSecond) {
+            pppdSecond = second;
+            pppdMessages.clear();
+        }
+        const auto copy =
+            std::find_if(maybeCopies.begin(), maybeCopies.end(), [&](const Logical& c) {
+                return secondOf(c.time) == second && c.message == line.message;
+            });
+        if (copy != maybeCopies.end()) maybeCopies.erase(copy);
+        if (pppdMessages.size() < 64) pppdMessages.push_back(messageHash(line.message));
+    }
+    const MessageFacts facts = readMessage(line.message);
+    const std::optional<Stamp> before = p.last;
+    if (line.time) p.last = line.time;
+
+    if (p.session) {
+        RowFacts& session = read.rows[*p.session];
+        if (session.terminated) {
+            switch (facts.kind) {
+                // The lines that still belong to a session after its end.
+                case PppdMessage::ConnectTime:
+                case PppdMessage::SentReceived:
+                case PppdMessage::ModemHangup:
+                case PppdMessage::SentPadt:
+                case PppdMessage::ConnectionTerminated:  // said again: still its end
+                    attach(session, line);
+                    apply(session, facts, line.message);
+                    return;
+                case PppdMessage::Exit:
+                    attach(session, line);
+                    session.closed = true;
+                    p.session.reset();
+                    return;
+                case PppdMessage::Other:
+                case PppdMessage::UsingInterface:
+                case PppdMessage::EchoTimeout:
+                case PppdMessage::TerminatedByPeer:
+                case PppdMessage::Hangup:
+                case PppdMessage::Stopped:
+                    addPending(p, line);
+                    return;
+                default:
+                    session.closed = true;
+                    p.session.reset();
+                    break;
+            }
+        } else {
+            switch (facts.kind) {
+                case PppdMessage::Connect:
+                case PppdMessage::StartedBy:
+                    session.end = before;
+                    session.closed = true;
+                    p.session.reset();
+                    break;
+                case PppdMessage::Exit:
+                    attach(session, line);
+                    session.end = line.time;
+                    session.closed = true;
+                    p.session.reset();
+                    return;
+                case PppdMessage::ConnectionTerminated:
+                    attach(session, line);
+                    session.terminated = true;
+                    session.end = line.time;
+                    return;
+                default:
+                    attach(session, line);
+                    apply(session, facts, line.message);
+                    return;
+            }
+        }
+    }
+    outsideSession(p, line, facts);
+}
+
+void PppdReader::State::outsideSession(Process& p, const Logical& line, const MessageFacts& facts) {
+    switch (facts.kind) {
+        case PppdMessage::Connect: {
+            const std::size_t row = newRow(p, line, true);
+            RowFacts& session = read.rows[row];
+            session.start = line.time;
+            session.interface = facts.text;
+            session.device = facts.other;
+            p.session = row;
+            return;
+        }
+        case PppdMessage::ConnectionTerminated:
+        case PppdMessage::ConnectTime:
+        case PppdMessage::SentReceived: {
+            // The end of a session that began before the log did.
+            const PppdMessage end = p.pendingEnd;
+            const std::string reason = p.pendingReason;
+            const std::size_t row = newRow(p, line, true);
+            RowFacts& session = read.rows[row];
+            session.start.reset();
+            session.endedBy = end;
+            session.reason = reason;
+            if (facts.kind == PppdMessage::ConnectionTerminated) {
+                session.terminated = true;
+                session.end = line.time;
+            } else {
+                apply(session, facts, line.message);
+            }
+            p.session = row;
+            return;
+        }
+        case PppdMessage::StartedBy:
+            // A new pppd under this PID.
+            clearPending(p);
+            p.timeoutRow.reset();
+            addPending(p, line);
+            return;
+        default:
+            break;
+    }
+    if (facts.kind == PppdMessage::DiscoveryFailed && p.timeoutRow) {
+        // The end of the attempt its timeout line made a row of.
+        attach(read.rows[*p.timeoutRow], line);
+        p.timeoutRow.reset();
+        return;
+    }
+    if (isFailure(facts.kind)) {
+        const std::size_t row = newRow(p, line, false);
+        RowFacts& attempt = read.rows[row];
+        attempt.end = line.time;
+        attempt.endedBy = facts.kind;
+        attempt.reason = line.message;
+        attempt.closed = true;
+        if (facts.kind == PppdMessage::NoPado) p.timeoutRow = row;
+        return;
+    }
+    if (facts.kind == PppdMessage::UsingInterface) p.pendingInterface = facts.text;
+    if (p.pendingEnd == PppdMessage::Other && !endedByWords(facts.kind).empty()) {
+        p.pendingEnd = facts.kind;
+        p.pendingReason = line.message;
+    }
+    addPending(p, line);
+}
+
+}  // namespace kestal

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <numeric>
 
 #include "platform/Errors.h"
 
@@ -122,7 +121,10 @@ std::vector<std::string> orderLogFiles(const std::vector<std::string>& paths,
         });
         std::stable_sort(begin, end, [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
         for (auto k = begin; k != end; ++k) ordered.push_back(paths[k->given]);
-        if (end != keys.end()) ordered.push_back(paths[end->given]), ++end;
+        if (end != keys.end()) {
+            ordered.push_back(paths[end->given]);
+            ++end;
+        }
         begin = end;
     }
     return ordered;

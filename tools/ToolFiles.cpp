@@ -66,7 +66,7 @@ bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& u
     } catch (const CommandError& error) {
         throw FileError{name_, error.what()};
     }
-    return lines.joinedLength() == lines.bytesRead();
+    return lines.textEnd() >= lines.bytesRead();
 }
 
 // Dropping NUL bytes moves every line: only one reader from the start knows
@@ -79,7 +79,7 @@ bool LogInput::walkSideBySide(const std::function<StreamedSize(const ReadProgres
     std::optional<ProgressBar> bar;
     try {
         const StreamedSize sizes = walk(startProgress(bar));
-        return sizes.joinedLength == sizes.bytesRead;
+        return !sizes.endedAtNul();
     } catch (const CommandError& error) {
         throw FileError{name_, error.what()};
     }

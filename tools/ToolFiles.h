@@ -32,8 +32,8 @@ public:
     // Reads the whole log in one pass through useLines, which takes lines
     // from the stream to its end. A big file shows a progress bar while it
     // is read, when standard error is a terminal. A failed read becomes a
-    // FileError naming the log. Returns whether the lines passed the size
-    // check: their joined length equals the bytes read.
+    // FileError naming the log. Returns whether the text reached the
+    // file's end (no NUL byte ended it before).
     bool read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines);
 
     // The same for the call scan, handing each call to sink: a big file is
@@ -49,8 +49,8 @@ private:
     std::string path_;
     std::string name_;
     bool walkedByOneThread(bool dropNulBytes) const;
-    // Runs walk with the progress bar, when one is due; whether the size
-    // check passed.
+    // Runs walk with the progress bar, when one is due; whether the text
+    // reached the file's end.
     bool walkSideBySide(const std::function<StreamedSize(const ReadProgress&)>& walk);
     // Starts the progress bar when one is due, and tells what is to tell it.
     ReadProgress startProgress(std::optional<ProgressBar>& bar);

@@ -271,11 +271,12 @@ void refuseOptionsOfOtherKind(const Options& options, LogKind kind) {
     }
 }
 
-// The size check of the viewer: a log that fails it is read up to its first
-// NUL byte, as when the viewer's question is answered No, and the user is
-// told once the log is read whole. With repair the NUL bytes are left out
-// and every call is listed; leaving out NUL bytes from a log that has none
-// changes nothing, so the repair needs no size check of its own.
+// The NUL check of the viewer: a log whose text a NUL byte ended before the
+// file's end is read up to that NUL, as when the viewer's question is
+// answered No, and the user is told once the log is read whole. With repair
+// the NUL bytes are left out and every call is listed; leaving out NUL bytes
+// from a log that has none changes nothing, so the repair needs no check of
+// its own.
 void tellSizeCheck(const LogInput& log, bool repair, bool passed) {
     if (!repair && !passed) report(log.name(), kSomeCallsNotListed);
 }

@@ -84,7 +84,8 @@ struct ChunkWalk {
     // The text ended (a NUL, the end of the file) before the next chunk:
     // nothing after this chunk counts.
     bool lastChunk = false;
-    std::uint64_t readEnd = 0;  // how far this walk read, for the size check
+    std::uint64_t readEnd = 0;  // how far this walk read
+    std::uint64_t textEnd = 0;  // where its text ended, when it is the last chunk
     std::exception_ptr failure;
 };
 
@@ -129,6 +130,7 @@ void walkChunk(int fd, const std::string& path, const RegionalSettings& settings
     }
     walker.end(last);
     walk.lastChunk = lines.textEnd() < nextStart;
+    walk.textEnd = lines.textEnd();
     walk.readEnd = static_cast<std::uint64_t>(options.from) + lines.bytesRead();
 }
 
@@ -276,6 +278,7 @@ StreamedSize streamCallsSideBySide(int fd, const std::string& path,
         if (progress) progress(std::min(size, chunkStart(k + 1) - start), size);
         if (walk->lastChunk || k + 1 == count) {
             sizes.bytesRead = walk->readEnd - start;
+            sizes.textEnd = walk->textEnd - start;
             break;
         }
         queue.handBack(std::move(walk));

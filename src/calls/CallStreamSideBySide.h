@@ -22,6 +22,10 @@ namespace kestal {
 struct StreamedSize {
     std::uint64_t bytesRead = 0;     // all the file held, past a NUL too
     std::uint64_t joinedLength = 0;  // of the lines up to the first NUL
+    std::uint64_t textEnd = 0;       // where the text ended: at the first NUL or the file's end
+
+    // A NUL byte ended the text before the file's end.
+    bool endedAtNul() const { return textEnd < bytesRead; }
 };
 
 inline constexpr std::size_t kStreamChunk = std::size_t{8} << 20;

@@ -122,8 +122,7 @@ std::string twoDecimals(__int128 numerator, __int128 denominator) {
     return text;
 }
 
-CallStatistics::Sums& CallStatistics::sumsOf(std::int32_t day) {
-    if (lastSums_ && (by_ == StatisticsPeriod::All || day == lastDay_)) return *lastSums_;
+CallStatistics::Sums& CallStatistics::sumsOfAnotherDay(std::int32_t day) {
     lastDay_ = day;
     std::optional<year_month_day> date;
     if (day != CallValues::kNone) date = year_month_day{sys_days{days{day}}};

@@ -72,8 +72,12 @@ private:
     };
     static StatisticsRow figures(const Sums& sums);
     // The sums of the period of a call that began on day (days since
-    // 1970-01-01, or CallValues::kNone).
-    Sums& sumsOf(std::int32_t day);
+    // 1970-01-01, or CallValues::kNone). Most calls share the last call's.
+    Sums& sumsOf(std::int32_t day) {
+        if (lastSums_ && (by_ == StatisticsPeriod::All || day == lastDay_)) return *lastSums_;
+        return sumsOfAnotherDay(day);
+    }
+    Sums& sumsOfAnotherDay(std::int32_t day);
 
     StatisticsPeriod by_;
     // Keyed so that the map's order is the periods' order, "unknown" last.

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/look/WindowLook.h"
 #include "commands/Messages.h"
@@ -160,7 +161,9 @@ void StatisticsWindow::fitColumns() {
     // desktop their digits are all equally wide, so the longest text is the
     // widest. The periods' names are measured one by one ("unknown" is no
     // longer than "2026-12" but wider).
-    const QFontMetrics metrics(figuresGrid_->font());
+    // Measured in fractions of a pixel and rounded up, as the cells lay out
+    // their text: whole-pixel advances fall a pixel short.
+    const QFontMetricsF metrics(figuresGrid_->font());
     // The cell's text stands inside a margin each side, and the grid line
     // takes the cell's last pixel.
     const int margin = 2 * (figuresGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
@@ -168,8 +171,8 @@ void StatisticsWindow::fitColumns() {
                             1) +
                        (figuresGrid_->showGrid() ? 1 : 0);
     const auto advance = [&metrics](std::string_view text) {
-        return metrics.horizontalAdvance(
-            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        return static_cast<int>(std::ceil(metrics.horizontalAdvance(
+            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())))));
     };
     QHeaderView* header = figuresGrid_->horizontalHeader();
     for (int c = 0; c < kStatisticsColumnCount; ++c) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the screenshot of Call > Statistics by day on a big log (some 450,000
-# calls, bench/make_log 1G --shape medium) on a private 1280 x 800 Xvfb
+# calls, bench/make_log 1G --shape medium) on a private 1600 x 900 Xvfb
 # display with a window manager.
 # Usage: take-statistics-screenshot.sh <Kestal binary> <make_log binary> <output dir> [LOG]
 # A LOG given is shown instead of a generated one.
@@ -22,12 +22,12 @@ trap cleanup EXIT
 
 mkdir "$scratch/windows"
 if [ -n "$log" ]; then
-  ln -s "$(realpath "$log")" "$scratch/windows/ppplog.txt"
+  ln "$log" "$scratch/windows/ppplog.txt" 2>/dev/null || cp "$log" "$scratch/windows/ppplog.txt"
 else
   "$make_log" 1G "$scratch/windows/ppplog.txt" --shape medium
 fi
 
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
+Xvfb -displayfd 5 -screen 0 1600x900x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$scratch/display")"
@@ -46,9 +46,21 @@ frame_of() {
 WINDIR="$scratch/windows" "$kestal" &
 app=$!
 pids+=("$app")
-main=$(timeout 60 xdotool search --sync --onlyvisible --name '^Kestal File Viewer' | head -n 1)
-# The log is read and its calls listed before the menu answers.
-sleep "${KESTAL_LOAD_WAIT:-20}"
+# A generated log holds a few damaged calls: their warnings are answered
+# until the main window shows.
+main=
+for _ in $(seq 300); do
+  main=$(xdotool search --onlyvisible --name 'Kestal File Viewer' 2>/dev/null | head -n 1 || true)
+  [ -n "$main" ] && break
+  warning=$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null | head -n 1 || true)
+  if [ -n "$warning" ]; then
+    xdotool windowactivate "$warning" >/dev/null 2>&1 || true
+    xdotool key Return >/dev/null 2>&1 || true
+  fi
+  sleep 1
+done
+[ -n "$main" ] || { echo "the main window never showed" >&2; exit 1; }
+sleep "${KESTAL_LOAD_WAIT:-5}"
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key alt+c
 sleep 0.3

@@ -122,21 +122,29 @@ std::string twoDecimals(__int128 numerator, __int128 denominator) {
     return text;
 }
 
-void CallStatistics::add(const CallValues& call) {
-    if (!lastSums_ || (by_ != StatisticsPeriod::All && call.startDay != lastDay_)) {
-        lastDay_ = call.startDay;
-        std::optional<year_month_day> date;
-        if (call.startDay != CallValues::kNone)
-            date = year_month_day{sys_days{days{call.startDay}}};
-        const std::int64_t key = periodKey(by_, date);
-        if (!lastSums_ || key != lastKey_) {
-            auto [at, inserted] = periods_.try_emplace(key);
-            if (inserted) at->second.period = periodName(by_, date);
-            lastSums_ = &at->second;
-            lastKey_ = key;
-        }
+CallStatistics::Sums& CallStatistics::sumsOfAnotherDay(std::int32_t day) {
+    lastDay_ = day;
+    std::optional<year_month_day> date;
+    if (day != CallValues::kNone) date = year_month_day{sys_days{days{day}}};
+    const std::int64_t key = periodKey(by_, date);
+    if (!lastSums_ || key != lastKey_) {
+        auto [at, inserted] = periods_.try_emplace(key);
+        if (inserted) at->second.period = periodName(by_, date);
+        lastSums_ = &at->second;
+        lastKey_ = key;
     }
-    Sums& sums = *lastSums_;
+    return *lastSums_;
+}
+
+WideCount CallStatistics::Sums::errorSum() const {
+    WideCount sum = errors;
+    for (int e = 0; e < kErrorColumnCount; ++e)
+        sum += narrow[static_cast<std::size_t>(kTrafficCounterCount + e)];
+    return sum;
+}
+
+void CallStatistics::add(const CallValues& call) {
+    Sums& sums = sumsOf(call.startDay);
     ++sums.calls;
     if (call.cutShort) ++sums.cutShort;
     if (call.duration != CallValues::kNone) {
@@ -150,6 +158,45 @@ void CallStatistics::add(const CallValues& call) {
     }
     for (int c = 0; c < kTrafficCounterCount; ++c) sums.traffic[c] += call.traffic[c];
     sums.errors += call.errors;
+}
+
+void CallStatistics::add(const CallTable::RowValues& values) {
+    // As callValuesOf reads a row, without making its 128-bit sums: most
+    // values fit 32 bits, and reading them is most of the work.
+    std::int32_t day = CallValues::kNone;
+    const CellValue start = values[kStartTimeColumn];
+    if (start.whole() && start.bits() <= UINT32_MAX) {
+        day = static_cast<std::int32_t>(start.bits() / CellValue::kSecondsPerDay);
+    } else if (const std::optional<std::int64_t> startDay = start.day()) {
+        if (*startDay > CallValues::kNone && *startDay <= INT32_MAX)
+            day = static_cast<std::int32_t>(*startDay);
+    }
+    Sums& sums = sumsOf(day);
+    ++sums.calls;
+    if (values.marks() & kCutShortMark) ++sums.cutShort;
+    if (const std::optional<std::int64_t> seconds = values[kDurationColumn].asNumber()) {
+        if (*seconds > CallValues::kNone && *seconds <= INT32_MAX) {
+            sums.durations.push_back(static_cast<int>(*seconds));
+            sums.durationTotal += *seconds;
+        }
+    }
+    for (int l = 0; l < kLayerColumnCount; ++l) {
+        const CellValue tenths = values[kFirstLayerColumn + l];
+        if (!tenths.whole()) continue;
+        sums.layerTenths[static_cast<std::size_t>(l)] += static_cast<std::int64_t>(tenths.bits());
+        ++sums.layerCounts[static_cast<std::size_t>(l)];
+    }
+    for (int c = 0; c < kTrafficCounterCount + kErrorColumnCount; ++c) {
+        const CellValue count = values[kFirstCounterColumn + c];
+        if (!count.whole()) continue;
+        if (count.bits() <= UINT32_MAX) {
+            sums.narrow[static_cast<std::size_t>(c)] += count.bits();
+        } else if (c < kTrafficCounterCount) {
+            sums.traffic[static_cast<std::size_t>(c)] += count.bits();
+        } else {
+            sums.errors += count.bits();
+        }
+    }
 }
 
 StatisticsRow CallStatistics::figures(const Sums& sums) {
@@ -181,12 +228,13 @@ StatisticsRow CallStatistics::figures(const Sums& sums) {
                          ? std::string(kNone)
                          : twoDecimals(sums.layerTenths[l], __int128{10} * sums.layerCounts[l]);
     }
-    row[11] = wideCountText(sums.traffic[kBytesRx]);
-    row[12] = wideCountText(sums.traffic[kBytesTx]);
-    row[13] = wideCountText(sums.errors);
-    const WideCount frames = sums.traffic[kFramesRx] + sums.traffic[kFramesTx];
+    row[11] = wideCountText(sums.trafficSum(kBytesRx));
+    row[12] = wideCountText(sums.trafficSum(kBytesTx));
+    const WideCount errors = sums.errorSum();
+    row[13] = wideCountText(errors);
+    const WideCount frames = sums.trafficSum(kFramesRx) + sums.trafficSum(kFramesTx);
     row[14] = frames == 0 ? std::string(kNone)
-                          : twoDecimals(static_cast<__int128>(sums.errors) * 1000,
+                          : twoDecimals(static_cast<__int128>(errors) * 1000,
                                         static_cast<__int128>(frames));
     return row;
 }
@@ -201,8 +249,19 @@ std::vector<StatisticsRow> CallStatistics::rows() const {
 std::vector<StatisticsRow> statisticsOf(const CallTable& table, const std::vector<int>& rows,
                                         StatisticsPeriod by) {
     CallStatistics statistics(by);
-    for (const int row : rows) statistics.add(callValuesOf(table, row));
+    for (const int row : rows) statistics.add(table.rowValues(row));
     return statistics.rows();
+}
+
+void useRegionalSeparators(std::vector<StatisticsRow>& rows, const RegionalSettings& settings) {
+    constexpr int kDurationFigures[] = {2, 3, 4, 5};
+    constexpr int kDecimalFigures[] = {7, 8, 9, 10, 14};
+    for (StatisticsRow& row : rows) {
+        for (const int c : kDurationFigures)
+            std::replace(row[c].begin(), row[c].end(), ':', settings.timeSeparator);
+        for (const int c : kDecimalFigures)
+            std::replace(row[c].begin(), row[c].end(), '.', settings.decimalSeparator);
+    }
 }
 
 std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {

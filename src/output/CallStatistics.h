@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calls/CallValues.h"
+#include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
 
 namespace kestal {
@@ -42,6 +43,8 @@ public:
     CallStatistics& operator=(const CallStatistics&) = delete;
 
     void add(const CallValues& call);
+    // The same for a call of a table, its values read where they are kept.
+    void add(const CallTable::RowValues& values);
     // The periods in ascending order, "unknown" last; none without calls.
     std::vector<StatisticsRow> rows() const;
 
@@ -54,10 +57,27 @@ private:
         std::int64_t durationTotal = 0;
         std::array<std::int64_t, kLayerColumnCount> layerTenths{};
         std::array<std::uint64_t, kLayerColumnCount> layerCounts{};
+        // The traffic counters, then the seven error counters: counts below
+        // 2^32 are summed in 64 bits (fewer than 2^32 calls can't carry
+        // them over), larger ones in wide.
+        std::array<std::uint64_t, kTrafficCounterCount + kErrorColumnCount> narrow{};
         std::array<WideCount, kTrafficCounterCount> traffic{};
         WideCount errors = 0;
+
+        WideCount trafficSum(int counter) const {
+            return traffic[static_cast<std::size_t>(counter)] +
+                   narrow[static_cast<std::size_t>(counter)];
+        }
+        WideCount errorSum() const;
     };
     static StatisticsRow figures(const Sums& sums);
+    // The sums of the period of a call that began on day (days since
+    // 1970-01-01, or CallValues::kNone). Most calls share the last call's.
+    Sums& sumsOf(std::int32_t day) {
+        if (lastSums_ && (by_ == StatisticsPeriod::All || day == lastDay_)) return *lastSums_;
+        return sumsOfAnotherDay(day);
+    }
+    Sums& sumsOfAnotherDay(std::int32_t day);
 
     StatisticsPeriod by_;
     // Keyed so that the map's order is the periods' order, "unknown" last.
@@ -72,6 +92,11 @@ private:
 // The figures of the given rows of a call table.
 std::vector<StatisticsRow> statisticsOf(const CallTable& table, const std::vector<int>& rows,
                                         StatisticsPeriod by);
+
+// The figures as the user's region writes them, as the grid shows its
+// cells: durations with the regional time separator, means and rates with
+// the regional decimal separator. The texts above keep ":" and ".".
+void useRegionalSeparators(std::vector<StatisticsRow>& rows, const RegionalSettings& settings);
 
 enum class StatisticsLayout { TabSeparated, CommaSeparated };
 

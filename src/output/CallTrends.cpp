@@ -130,34 +130,65 @@ CallTrends callTrends(const CallTable& table, const std::vector<int>& rows) {
     return trends;
 }
 
-double niceBinWidth(double largest, int bins) {
-    if (!(largest > 0) || bins <= 0) return 1;
-    const double raw = largest / bins;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (step * power >= raw) return step * power;
+double resolutionOf(CallMeasure measure) {
+    switch (measure) {
+        case kDurationMeasure:
+            return 1;
+        case kLcpMeasure:
+        case kChapMeasure:
+        case kIpcpMeasure:
+        case kCcpMeasure:
+            return 0.1;
+        case kReceivedPerSecond:
+        case kSentPerSecond:
+        case kErrorsPerKiloFrame:
+            break;
     }
-    return 10 * power;
+    return 0;
 }
 
-Histogram histogram(const std::vector<float>& values, double binWidth) {
+double niceBinWidth(double largest, int bins, double resolution) {
+    double width = 1;
+    if (largest > 0 && bins > 0) {
+        const double raw = largest / bins;
+        const double power = std::pow(10.0, std::floor(std::log10(raw)));
+        width = 10 * power;
+        for (const double step : {1.0, 2.0, 5.0}) {
+            if (step * power >= raw) {
+                width = step * power;
+                break;
+            }
+        }
+    }
+    if (resolution > 0) width = std::max(1.0, std::round(width / resolution)) * resolution;
+    return width;
+}
+
+Histogram histogram(const std::vector<float>& values, double binWidth, double resolution) {
     Histogram result;
-    result.binWidth = binWidth;
+    // Values on steps are binned by their step, counted whole: 1.4f / 0.2
+    // is 6.99999..., and the step it stands for belongs to bin 7.
+    const auto stepsPerBin =
+        resolution > 0 ? std::max<std::int64_t>(1, std::llround(binWidth / resolution)) : 0;
+    result.binWidth = resolution > 0 ? static_cast<double>(stepsPerBin) * resolution : binWidth;
     for (const float value : values) {
-        if (std::isnan(value) || value < 0) continue;
-        const auto bin = static_cast<std::size_t>(value / binWidth);
+        if (!std::isfinite(value) || value < 0) continue;
+        const auto bin =
+            resolution > 0
+                ? static_cast<std::size_t>(std::llround(value / resolution) / stepsPerBin)
+                : static_cast<std::size_t>(value / binWidth);
         if (bin >= result.counts.size()) result.counts.resize(bin + 1, 0);
         ++result.counts[bin];
     }
     return result;
 }
 
-Histogram histogram(const std::vector<float>& values, int bins) {
+Histogram histogram(const std::vector<float>& values, int bins, double resolution) {
     float largest = 0;
     for (const float value : values) {
         if (value > largest) largest = value;  // false for NaN
     }
-    return histogram(values, niceBinWidth(largest, bins));
+    return histogram(values, niceBinWidth(largest, bins, resolution), resolution);
 }
 
 std::vector<std::size_t> pointsToDraw(const std::vector<double>& times,

@@ -44,6 +44,10 @@ struct CallTrends {
 // The series of the given table rows.
 CallTrends callTrends(const CallTable& table, const std::vector<int>& rows);
 
+// The step between a measure's values: durations are whole seconds, layer
+// times whole tenths of a second; 0 for the others, which take any value.
+double resolutionOf(CallMeasure measure);
+
 struct Histogram {
     double binWidth = 1;
     std::vector<double> counts;  // bin i holds [i, i + 1) * binWidth
@@ -51,10 +55,13 @@ struct Histogram {
 
 // Bins from 0 with a width of 1, 2 or 5 times a power of ten, so that about
 // bins bins cover the largest value; NaN and negative values are left out.
-Histogram histogram(const std::vector<float>& values, int bins);
+// With a resolution above 0 the values lie on its steps, and each bin holds
+// the same whole number of steps (at least one): bins that held one step
+// more than their neighbours would draw a comb over a smooth distribution.
+Histogram histogram(const std::vector<float>& values, int bins, double resolution = 0);
 // The same bin width for several series (the four layer times, say).
-Histogram histogram(const std::vector<float>& values, double binWidth);
-double niceBinWidth(double largest, int bins);
+Histogram histogram(const std::vector<float>& values, double binWidth, double resolution = 0);
+double niceBinWidth(double largest, int bins, double resolution = 0);
 
 // The area of a chart and its pixel size.
 struct ChartView {

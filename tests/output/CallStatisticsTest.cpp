@@ -124,6 +124,94 @@ TEST(CallStatisticsTest, CellsWithRegionalSeparatorsFiguresWrittenWithDots) {
     EXPECT_EQ(rows[0][10], "0.90");
 }
 
+// Calls whose counters outgrow 32 and 64 bits, a Start Time of a day only or
+// none at all, a call cut short: the table's values read where they are kept
+// give what the same calls give one by one through their CallValues.
+TEST(CallStatisticsTest, TableRowsSumAsTheirCallValues) {
+    struct Call {
+        const char* start;
+        const char* end;
+        const char* duration;
+        const char* lcp;
+        const char* bytesRx;
+        const char* framesRx;
+        const char* crcErrors;
+        const char* bufferErrors;
+    };
+    const Call calls[] = {
+        {"12-01-2026 10:00:00", "12-01-2026 10:10:00", "00:10:00", "1.3", "1000", "10", "1", ""},
+        {"12-01-2026 23:00:00", "12-01-2026 23:00:07", "00:00:07", "0.5", "4294967295",
+         "4294967294", "4294967295", "4294967296"},
+        {"12-02-2026 08:00:00", "-", "", "", "18446744073709551615", "4294967296",
+         "18446744073709551615", "18446744073709551615"},
+        {"12-02-2026 xx:00:00", "12-02-2026 09:00:00", "", "2.0", "12x", "", "", "3"},
+        {"99-99-2026 07:00:00", "99-99-2026 07:01:40", "00:01:40", "", "5", "5", "", ""},
+    };
+    CallTable table{kDialUpColumns};
+    for (const Call& call : calls) {
+        RowTexts texts{};
+        texts[kStartTimeColumn] = call.start;
+        texts[kEndTimeColumn] = call.end;
+        texts[kDurationColumn] = call.duration;
+        texts[kLcpColumn] = call.lcp;
+        texts[kBytesRxColumn] = call.bytesRx;
+        texts[kFramesRxColumn] = call.framesRx;
+        texts[kCrcErrorsColumn] = call.crcErrors;
+        texts[kBufferErrorsColumn] = call.bufferErrors;
+        table.addCall(texts, marksOfCells(call.end));
+    }
+    ASSERT_EQ(table.callCount(), 5);
+    for (const StatisticsPeriod by : {StatisticsPeriod::All, StatisticsPeriod::Day,
+                                      StatisticsPeriod::Week, StatisticsPeriod::Month}) {
+        CallStatistics oneByOne(by);
+        for (int row = 0; row < table.callCount(); ++row) oneByOne.add(callValuesOf(table, row));
+        EXPECT_EQ(statisticsText(statisticsOf(table, allRows(table), by),
+                                 StatisticsLayout::TabSeparated, false),
+                  statisticsText(oneByOne.rows(), StatisticsLayout::TabSeparated, false))
+            << static_cast<int>(by);
+    }
+    // 1000 + (2^32 - 1) + (2^64 - 1) + 5; errors 1 + (2^32 - 1) + 2^32 + 2 (2^64 - 1) + 3.
+    const std::vector<StatisticsRow> all =
+        statisticsOf(table, allRows(table), StatisticsPeriod::All);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0][11], "18446744078004519915");
+    EXPECT_EQ(all[0][13], "36893488156009037825");
+    EXPECT_EQ(all[0][6], "1");
+    const std::vector<StatisticsRow> days =
+        statisticsOf(table, allRows(table), StatisticsPeriod::Day);
+    ASSERT_EQ(days.size(), 3u);
+    EXPECT_EQ(days[1][0], "2026-12-02");
+    EXPECT_EQ(days[1][1], "2");  // the Start Time of a day only counts on its day
+}
+
+TEST(CallStatisticsTest, RegionalSeparatorsOnlyInTimesAndDecimals) {
+    StatisticsRow row = {"2026-12-01", "1234", "12:03:05", "0:10:21", "0:00:21",
+                         "1:00:00",    "2",    "1.35",     "-",       "3.05",
+                         "10.00",      "3001", "510",      "4",       "11.33"};
+    struct Case {
+        RegionalSettings settings;
+        std::array<const char*, 6> figures;  // Online Time, Mean, LCP, CHAP, CCP, per 1000
+    };
+    const Case cases[] = {
+        {{'.', ':'}, {"12:03:05", "0:10:21", "1.35", "-", "10.00", "11.33"}},
+        {{',', '.'}, {"12.03.05", "0.10.21", "1,35", "-", "10,00", "11,33"}},
+        {{',', ':'}, {"12:03:05", "0:10:21", "1,35", "-", "10,00", "11,33"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<StatisticsRow> rows{row};
+        useRegionalSeparators(rows, c.settings);
+        const StatisticsRow& shown = rows[0];
+        const std::array<std::string, 6> figures = {shown[2], shown[3],  shown[7],
+                                                    shown[8], shown[10], shown[14]};
+        for (std::size_t i = 0; i < figures.size(); ++i)
+            EXPECT_EQ(figures[i], c.figures[i]) << c.settings.decimalSeparator << " " << i;
+        // Periods, counts and sums stay as they are.
+        for (const int unchanged : {0, 1, 6, 11, 12, 13})
+            EXPECT_EQ(shown[static_cast<std::size_t>(unchanged)],
+                      row[static_cast<std::size_t>(unchanged)]);
+    }
+}
+
 TEST(CallStatisticsTest, NumberTexts) {
     struct Case {
         __int128 numerator;

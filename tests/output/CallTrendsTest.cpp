@@ -71,6 +71,47 @@ TEST(CallTrendsTest, HistogramBins) {
     EXPECT_EQ(bins.counts, (std::vector<double>{1, 2, 0, 0, 0, 0, 0, 0, 0, 1}));
 }
 
+// Every step of the data's resolution equally often, as the program makes
+// the values (tenths over 10 as floats): each bin holds the same number of
+// steps, so all bins but the last, which may be cut off, count the same.
+TEST(CallTrendsTest, EvenDataGivesEvenBins) {
+    struct Case {
+        CallMeasure measure;
+        int steps;  // values 0, 1, ... steps - 1 times the resolution
+        int bins;
+        double width;
+    };
+    const Case cases[] = {
+        {kLcpMeasure, 100, 50, 0.2},  // 1.4f / 0.2 falls short of 7
+        {kLcpMeasure, 300, 50, 1},    // 0.6 a bin rounds up to a nice width
+        {kCcpMeasure, 240, 50, 0.5},
+        {kLcpMeasure, 20, 50, 0.1},     // fewer steps than bins: one step a bin
+        {kDurationMeasure, 20, 50, 1},  // never half a second for whole seconds
+        {kDurationMeasure, 7200, 50, 200},
+    };
+    for (const Case& c : cases) {
+        const double resolution = resolutionOf(c.measure);
+        std::vector<float> values;
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            for (int step = 0; step < c.steps; ++step) {
+                values.push_back(resolution < 1 ? static_cast<float>(step) / 10.0f
+                                                : static_cast<float>(step));
+            }
+        }
+        const Histogram bins = histogram(values, c.bins, resolution);
+        EXPECT_NEAR(bins.binWidth, c.width, 1e-9) << c.steps;
+        ASSERT_GE(bins.counts.size(), 2u) << c.steps;
+        const double full = 3 * std::round(bins.binWidth / resolution);
+        for (std::size_t i = 0; i + 1 < bins.counts.size(); ++i)
+            EXPECT_EQ(bins.counts[i], full) << c.steps << " bin " << i;
+        EXPECT_GE(bins.counts.back(), 1);
+        EXPECT_LE(bins.counts.back(), full);
+        double total = 0;
+        for (const double count : bins.counts) total += count;
+        EXPECT_EQ(total, values.size());
+    }
+}
+
 TEST(CallTrendsTest, PointsDrawnOverEachOtherAreLeftOut) {
     const std::vector<double> times = {0, 1, 2, 50, 99, 100, 150};
     const std::vector<float> values = {5, 5.5f, 60, 50, std::nanf(""), 100, 5};

@@ -3,14 +3,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/look/WindowLook.h"
 #include "commands/Messages.h"
@@ -60,6 +64,7 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
 
     periodBox_ = new QComboBox(this);
     periodBox_->setObjectName(QStringLiteral("PeriodBox"));
+    periodBox_->setAccessibleName(QStringLiteral("Period"));
     periodBox_->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
     periodBox_->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
     periodBox_->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
@@ -68,10 +73,13 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     periodLabel->setBuddy(periodBox_);
     callsLabel_ = new QLabel(this);
     callsLabel_->setObjectName(QStringLiteral("CallsLabel"));
+    callsLabel_->setAccessibleName(QStringLiteral("Calls counted"));
 
     model_ = new StatisticsModel(this);
     figuresGrid_ = new QTableView(this);
     figuresGrid_->setObjectName(QStringLiteral("FiguresGrid"));
+    figuresGrid_->setAccessibleName(QStringLiteral("Statistics"));
+    figuresGrid_->setAccessibleDescription(QStringLiteral("One row of figures per period"));
     figuresGrid_->setModel(model_);
     figuresGrid_->verticalHeader()->hide();
     figuresGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -84,10 +92,13 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
 
     copyButton_ = new QPushButton(QStringLiteral("&Copy"), this);
     copyButton_->setObjectName(QStringLiteral("CopyButton"));
+    copyButton_->setAccessibleName(QStringLiteral("Copy"));
     saveAsButton_ = new QPushButton(QStringLiteral("Save &As..."), this);
     saveAsButton_->setObjectName(QStringLiteral("SaveAsButton"));
+    saveAsButton_->setAccessibleName(QStringLiteral("Save As"));
     closeButton_ = new QPushButton(QStringLiteral("Close"), this);
     closeButton_->setObjectName(QStringLiteral("CloseButton"));
+    closeButton_->setAccessibleName(QStringLiteral("Close"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
@@ -103,7 +114,7 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     layout->addLayout(top);
     layout->addWidget(figuresGrid_);
     layout->addLayout(buttons);
-    resize(1000, 300);
+    resize(640, 300);
 
     connect(periodBox_, &QComboBox::currentIndexChanged, this, &StatisticsWindow::regroup);
     connect(copyButton_, &QPushButton::clicked, this, &StatisticsWindow::copyFigures);
@@ -111,6 +122,15 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
     onShownCallsChanged(calls_, this, [this] { refresh(); });
     refresh();
+}
+
+void StatisticsWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the window, as it closes a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 StatisticsPeriod StatisticsWindow::period() const {
@@ -127,28 +147,65 @@ void StatisticsWindow::refresh() {
 
 void StatisticsWindow::regroup() {
     runCommand(platform_, [this] {
-        model_->setRows(statisticsOf(*calls_.table, rows_, period()));
+        std::vector<StatisticsRow> rows = statisticsOf(*calls_.table, rows_, period());
+        useRegionalSeparators(rows, calls_.settings);
+        model_->setRows(std::move(rows));
         fitColumns();
+        // A window on the screen keeps the width the user gave it.
+        if (!isVisible()) fitWidth();
     });
 }
 
 void StatisticsWindow::fitColumns() {
-    // The figures are digits, signs and colons: in the fonts of the desktop
-    // their digits are all equally wide, so the longest text is the widest.
-    const QFontMetrics metrics(figuresGrid_->font());
-    const int margin = 2 * (figuresGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    // The figures are digits, signs and separators: in the fonts of the
+    // desktop their digits are all equally wide, so the longest text is the
+    // widest. The periods' names are measured one by one ("unknown" is no
+    // longer than "2026-12" but wider).
+    // Measured in fractions of a pixel and rounded up, as the cells lay out
+    // their text: whole-pixel advances fall a pixel short.
+    const QFontMetricsF metrics(figuresGrid_->font());
+    // The cell's text stands inside a margin each side, and the grid line
+    // takes the cell's last pixel.
+    const int margin = 2 * (figuresGrid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                               nullptr, figuresGrid_) +
+                            1) +
+                       (figuresGrid_->showGrid() ? 1 : 0);
+    const auto advance = [&metrics](std::string_view text) {
+        return static_cast<int>(std::ceil(metrics.horizontalAdvance(
+            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())))));
+    };
     QHeaderView* header = figuresGrid_->horizontalHeader();
     for (int c = 0; c < kStatisticsColumnCount; ++c) {
         const auto column = static_cast<std::size_t>(c);
+        int widest = 0;
         std::string_view longest;
         for (const StatisticsRow& row : model_->rows()) {
-            if (row[column].size() > longest.size()) longest = row[column];
+            if (c == 0) {
+                widest = std::max(widest, advance(row[column]));
+            } else if (row[column].size() > longest.size()) {
+                longest = row[column];
+            }
         }
-        const int cells = metrics.horizontalAdvance(QString::fromLatin1(
-                              longest.data(), static_cast<qsizetype>(longest.size()))) +
-                          margin;
-        header->resizeSection(c, std::max(header->sectionSizeHint(c), cells));
+        widest = std::max(widest, advance(longest));
+        header->resizeSection(c, std::max(header->sectionSizeHint(c), widest + margin));
     }
+}
+
+void StatisticsWindow::fitWidth() {
+    // The columns, the grid's frame, room for its scroll bar and the
+    // window's margins.
+    const QMargins margins = layout()->contentsMargins();
+    const int wanted = figuresGrid_->horizontalHeader()->length() + 2 * figuresGrid_->frameWidth() +
+                       figuresGrid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                          figuresGrid_->verticalScrollBar()) +
+                       margins.left() + margins.right();
+    int width = std::max(wanted, minimumSizeHint().width());
+    if (const QScreen* shownOn = screen()) {
+        // The window's frame, as far as it is known, also has to fit.
+        const int frame = std::max(0, frameGeometry().width() - geometry().width());
+        width = std::min(width, shownOn->availableGeometry().width() - frame);
+    }
+    resize(width, height());
 }
 
 void StatisticsWindow::copyFigures() {

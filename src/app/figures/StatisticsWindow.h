@@ -47,9 +47,14 @@ public:
     StatisticsPeriod period() const;
     // Each column as wide as its title and its widest figure.
     void fitColumns();
+    // The window as wide as its columns, or as the screen's free area.
+    void fitWidth();
 
     // The figures shown, one row per period.
     const std::vector<StatisticsRow>& figures() const { return model_->rows(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QComboBox* periodBox_ = nullptr;

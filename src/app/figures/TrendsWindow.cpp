@@ -418,7 +418,8 @@ void TrendsWindow::fillHistograms() {
     histogramChart_->clearPlottables();
     const auto& plots = histogramChart_->plots();
 
-    const Histogram durations = histogram(trends_.values[kDurationMeasure], kHistogramBins);
+    const Histogram durations =
+        histogram(trends_.values[kDurationMeasure], kHistogramBins, resolutionOf(kDurationMeasure));
     const double minute = 60;
     bars(plots[0], kColours[0], durations.binWidth / minute * 0.9)
         ->setData(binStarts(durations.counts.size(), durations.binWidth, minute),
@@ -431,14 +432,15 @@ void TrendsWindow::fillHistograms() {
     double largestLayer = 0;
     for (int l = 0; l < 4; ++l)
         largestLayer = std::max(largestLayer, largestOf(trends_.values[kLcpMeasure + l]));
-    const double width = niceBinWidth(largestLayer, kHistogramBins);
+    const double width = niceBinWidth(largestLayer, kHistogramBins, resolutionOf(kLcpMeasure));
     QCPLegend* legend = plots[1]->insetLayout()->elementCount() > 0
                             ? qobject_cast<QCPLegend*>(plots[1]->insetLayout()->elementAt(0))
                             : legendIn(plots[1]);
     double largestCount = 0;
     std::size_t widest = 1;
     for (int l = 0; l < 4; ++l) {
-        const Histogram layer = histogram(trends_.values[kLcpMeasure + l], width);
+        const Histogram layer =
+            histogram(trends_.values[kLcpMeasure + l], width, resolutionOf(kLcpMeasure));
         QCPGraph* graph = histogramChart_->addGraph(plots[1]->axis(QCPAxis::atBottom),
                                                     plots[1]->axis(QCPAxis::atLeft));
         graph->setName(QString::fromLatin1(kMeasures[1 + l].name));

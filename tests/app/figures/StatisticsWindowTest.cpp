@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTableView>
+#include <QTest>
 
 #include "app/AppFixture.h"
 #include "app/figures/StatisticsWindow.h"
@@ -73,22 +76,83 @@ TEST_F(StatisticsWindowTest, PeriodChosenInTheWindow) {
     EXPECT_EQ(figuresModel(*window)->rowCount(), 1);
 }
 
+// No figure or title is cut short, and the window opens wide enough for
+// every column when the screen has room for them.
 TEST_F(StatisticsWindowTest, EachColumnAsWideAsItsTitleAndWidestFigure) {
     StatisticsWindow* window = open();
-    const QTableView* figuresGrid = child<QTableView>(*window, "FiguresGrid");
+    QTableView* figuresGrid = child<QTableView>(*window, "FiguresGrid");
     const QFontMetrics metrics(figuresGrid->font());
     const QHeaderView* header = figuresGrid->horizontalHeader();
-    for (const int index : {0, 1}) {  // one row, then one a day
+    // The text of a cell stands inside a margin each side.
+    const int textMargin =
+        2 *
+        (figuresGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, figuresGrid) + 1);
+    for (const int index : {0, 1, 2, 3}) {  // one row, then one a day, a week, a month
         periodBox(*window)->setCurrentIndex(index);
         for (int c = 0; c < kStatisticsColumnCount; ++c) {
             EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
+            // What the view itself asks of the column to show every cell whole.
+            const QAbstractItemView* view = figuresGrid;
+            EXPECT_GE(header->sectionSize(c), view->sizeHintForColumn(c)) << c;
             for (int row = 0; row < figuresModel(*window)->rowCount(); ++row) {
-                const QString text = figuresModel(*window)->index(row, c).data().toString();
-                EXPECT_GT(header->sectionSize(c), metrics.horizontalAdvance(text))
+                const QModelIndex cell = figuresModel(*window)->index(row, c);
+                const QString text = cell.data().toString();
+                // The cell (the grid line left out) less the margins.
+                EXPECT_GE(figuresGrid->visualRect(cell).width() - textMargin,
+                          metrics.horizontalAdvance(text))
                     << c << " " << text.toStdString();
             }
         }
     }
+    const int available = window->screen()->availableGeometry().width();
+    EXPECT_LE(window->width(), available);
+    if (window->width() < available) {
+        EXPECT_GE(figuresGrid->viewport()->width(), header->length());
+    }
+    EXPECT_GT(window->width(), 640);  // wider than the window of old
+}
+
+TEST_F(StatisticsWindowTest, FiguresFollowTheRegionAsTheGridDoes) {
+    struct Case {
+        RegionalSettings settings;
+        const char* gridDuration;  // the grid's first call
+        const char* onlineTime;
+        const char* lcpMean;
+        const char* errorRate;
+    };
+    const Case cases[] = {
+        {{'.', ':'}, "00:10:00", "1:12:01", "1.38", "5.63"},
+        {{',', '.'}, "00.10.00", "1.12.01", "1,38", "5,63"},
+    };
+    for (const Case& c : cases) {
+        main.reset();
+        platform.settings = c.settings;
+        StatisticsWindow* window = open();
+        EXPECT_EQ(main->state().table.cell(Column::Duration, 0), c.gridDuration);
+        const QAbstractItemModel* model = figuresModel(*window);
+        EXPECT_EQ(model->index(0, 2).data().toString(), c.onlineTime);
+        EXPECT_EQ(model->index(0, 7).data().toString(), c.lcpMean);
+        EXPECT_EQ(model->index(0, 14).data().toString(), c.errorRate);
+        EXPECT_EQ(model->index(0, 11).data().toString(), "33108");
+        // Copy gives the figures as they are shown.
+        child<QPushButton>(*window, "CopyButton")->click();
+        EXPECT_NE(QApplication::clipboard()->text().indexOf(QString::fromLatin1(c.lcpMean)), -1);
+    }
+}
+
+TEST_F(StatisticsWindowTest, EscClosesAndEveryPartHasAName) {
+    StatisticsWindow* window = open();
+    for (const char* name :
+         {"FiguresGrid", "PeriodBox", "CopyButton", "SaveAsButton", "CloseButton"}) {
+        EXPECT_FALSE(child<QWidget>(*window, name)->accessibleName().isEmpty()) << name;
+    }
+    EXPECT_EQ(child<QTableView>(*window, "FiguresGrid")->accessibleName(), "Statistics");
+    ASSERT_TRUE(window->isVisible());
+    QTest::keyClick(child<QTableView>(*window, "FiguresGrid"), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    // The menu item shows it again.
+    main->findChild<QAction*>(QStringLiteral("Statistics1"))->trigger();
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(StatisticsWindowTest, CopyPutsTheTabSeparatedFiguresOnTheClipboard) {

@@ -98,6 +98,10 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
     fromDate_.edit->setAccessibleName(QStringLiteral("First date"));
     toDate_.edit->setAccessibleName(QStringLiteral("Last date"));
+    fromDate_.box->findChild<QToolButton*>()->setAccessibleName(
+        QStringLiteral("Calendar of the first date"));
+    toDate_.box->findChild<QToolButton*>()->setAccessibleName(
+        QStringLiteral("Calendar of the last date"));
     minDuration_->setAccessibleName(QStringLiteral("Shortest duration"));
     maxDuration_->setAccessibleName(QStringLiteral("Longest duration"));
     slowLayerSeconds_->setAccessibleName(QStringLiteral("Layer seconds"));
@@ -184,7 +188,6 @@ void FilterBar::makeDateField(DateField& field, const char* name) {
     calendarButton->setObjectName(QString::fromLatin1(name) + QStringLiteral("Calendar"));
     calendarButton->setArrowType(Qt::DownArrow);
     calendarButton->setToolTip(tr("Pick the date from a calendar"));
-    calendarButton->setAccessibleName(QStringLiteral("Calendar"));
     auto* calendarMenu = new QMenu(calendarButton);
     auto* calendar = new QCalendarWidget(calendarMenu);
     calendar->setObjectName(QString::fromLatin1(name) + QStringLiteral("CalendarPicker"));

@@ -18,19 +18,6 @@ namespace kestal::tool {
 
 namespace {
 
-// Seconds of a printed time as if it were UTC, its year given.
-std::int64_t secondsOf(const PrintedTime& t, int year) {
-    using namespace std::chrono;
-    const sys_days day{std::chrono::year{year} / t.month / t.day};
-    return day.time_since_epoch().count() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
-}
-
-int yearOf(std::int64_t seconds) {
-    using namespace std::chrono;
-    const year_month_day date{floor<days>(sys_seconds{std::chrono::seconds{seconds}})};
-    return static_cast<int>(date.year());
-}
-
 bool gzipMagic(const std::string& path) {
     unsigned char magic[2] = {0, 0};
     const FileDescriptor fd(openFile(path));
@@ -60,26 +47,6 @@ struct ReaderGone {};
 
 }  // namespace
 
-std::optional<std::int64_t> firstPppdLogTime(std::string_view head, std::int64_t modified) {
-    static const MonthNames months = regionalMonthNames();
-    while (!head.empty()) {
-        const std::size_t end = head.find('\n');
-        const std::string_view line = head.substr(0, end);
-        head.remove_prefix(end == std::string_view::npos ? head.size() : end + 1);
-        const std::optional<PrefixedLine> prefixed = readPrefix(line, months);
-        if (!prefixed || !prefixed->time) continue;
-        const PrintedTime& t = *prefixed->time;
-        int year = t.year;
-        if (year == 0) {
-            // The year that puts the line at or before the file's last change.
-            year = yearOf(modified);
-            if (secondsOf(t, year) > modified + 86400) --year;
-        }
-        return secondsOf(t, year) - t.utcOffset.value_or(0);
-    }
-    return std::nullopt;
-}
-
 LogSources::LogSources(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
         if (path == kStandardStream) continue;
@@ -88,7 +55,7 @@ LogSources::LogSources(const std::vector<std::string>& paths) {
         const std::optional<FileStatus> status = fileStatus(fd.get());
         if (status && status->folder) throw FileError{logName(path), std::strerror(EISDIR)};
     }
-    ordered_ = orderLogFiles(paths, firstPppdLogTime);
+    ordered_ = orderLogFiles(paths, firstDatedTime);
     newestModified_ = newestModification(ordered_);
     single_ =
         ordered_.size() == 1 && ordered_.front() != kStandardStream && !gzipMagic(ordered_.front());

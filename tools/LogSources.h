@@ -19,10 +19,6 @@
 
 namespace kestal::tool {
 
-// When a log's first dated line was written, from its prefix (see
-// FirstDatedTime): the order of rotated system logs.
-std::optional<std::int64_t> firstPppdLogTime(std::string_view head, std::int64_t modified);
-
 class LogSources {
 public:
     // Throws FileError for a file that can't be opened.

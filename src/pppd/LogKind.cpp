@@ -1,5 +1,7 @@
 #include "pppd/LogKind.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "pppd/LinePrefix.h"
@@ -41,6 +43,34 @@ LogKind detectLogKind(std::string_view firstBytes, const MonthNames& months) {
 bool looksLikePppdLog(std::string_view firstBytes) {
     static const MonthNames months = regionalMonthNames();
     return detectLogKind(firstBytes, months) == LogKind::Pppd;
+}
+
+// When a log's first dated line was written (seconds as if the clock were
+// UTC), a date without its year put at or before the file's last change:
+// the order of rotated logs.
+std::optional<std::int64_t> firstDatedTime(std::string_view head, std::int64_t modified) {
+    using namespace std::chrono;
+    static const MonthNames months = regionalMonthNames();
+    auto secondsOf = [](const PrintedTime& t, int year) {
+        const sys_days day{std::chrono::year{year} / t.month / t.day};
+        return day.time_since_epoch().count() * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    };
+    for (std::size_t start = 0; start < head.size();) {
+        const std::size_t end = std::min(head.find('\n', start), head.size());
+        const std::optional<PrefixedLine> prefixed =
+            readPrefix(head.substr(start, end - start), months);
+        start = end + 1;
+        if (!prefixed || !prefixed->time) continue;
+        const PrintedTime& t = *prefixed->time;
+        int year = t.year;
+        if (year == 0) {
+            year = static_cast<int>(
+                year_month_day{floor<days>(sys_seconds{seconds{modified}})}.year());
+            if (secondsOf(t, year) > modified + 86400) --year;
+        }
+        return secondsOf(t, year) - t.utcOffset.value_or(0);
+    }
+    return std::nullopt;
 }
 
 }  // namespace kestal

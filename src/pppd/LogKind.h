@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "pppd/MonthNames.h"
@@ -21,5 +23,11 @@ LogKind detectLogKind(std::string_view firstBytes, const MonthNames& months);
 
 // The same with the English month names and the region's.
 bool looksLikePppdLog(std::string_view firstBytes);
+
+// When a log's first dated line in head was written (seconds as if the
+// clock were UTC), a date without its year put at or before the file's last
+// change (modified, seconds since the epoch); none without a dated line. The
+// order of rotated logs (bytes/LogFiles.h).
+std::optional<std::int64_t> firstDatedTime(std::string_view head, std::int64_t modified);
 
 }  // namespace kestal

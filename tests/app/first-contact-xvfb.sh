@@ -16,20 +16,8 @@ drag_source=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-for tool in Xvfb openbox xdotool xprop import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed" >&2
-    exit 77
-  fi
-done
-
-scratch=$(mktemp -d /tmp/kestal-first-XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-desktop.sh"
+need_tools Xvfb openbox xdotool xprop import convert
 
 fail() {
   echo "FAIL: $*" >&2
@@ -37,22 +25,7 @@ fail() {
   exit 1
 }
 
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-export XDG_CONFIG_HOME="$scratch/config"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
+start_desktop first
 
 no_dialog() {
   local box

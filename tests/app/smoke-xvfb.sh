@@ -23,44 +23,15 @@ sample=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-for tool in Xvfb openbox xdotool xprop xwininfo import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed" >&2
-    exit 77
-  fi
-done
-
-scratch=$(mktemp -d /tmp/kestal-smoke-XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-desktop.sh"
+need_tools Xvfb openbox xdotool xprop xwininfo import convert
 
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 
-# A display of our own: Xvfb picks a free number and writes it to fd 5.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-# Settings (the recent logs) go to the scratch folder, never the user's.
-export XDG_CONFIG_HOME="$scratch/config"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-
-XDG_CONFIG_HOME="$scratch/config" openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
+start_desktop smoke
 
 title='^Kestal File Viewer$'
 

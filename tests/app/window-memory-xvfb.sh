@@ -15,42 +15,15 @@ sample=$2
 artifacts=$3
 mkdir -p "$artifacts"
 
-for tool in Xvfb openbox xdotool xprop xwininfo import convert compare; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed" >&2
-    exit 77
-  fi
-done
-
-scratch=$(mktemp -d /tmp/kestal-memory-XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-desktop.sh"
+need_tools Xvfb openbox xdotool xprop xwininfo import convert compare
 
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-export XDG_CONFIG_HOME="$scratch/config"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-  sleep 0.1
-done
+start_desktop memory
 
 mkdir "$scratch/windows"
 cp -r "$sample/." "$scratch/windows/"

@@ -32,6 +32,8 @@ TEST(LogKind, EveryDialUpLogOfTheProjectStaysOne) {
 }
 
 TEST(LogKind, EveryPublishedPppdLogIsOne) {
+    // The published logs lie beside the checkout, never in it.
+    if (!std::filesystem::is_directory(KESTAL_REAL_PPPD)) GTEST_SKIP() << "no " << KESTAL_REAL_PPPD;
     int logs = 0;
     for (const auto& entry : std::filesystem::directory_iterator(KESTAL_REAL_PPPD)) {
         if (entry.path().extension() != ".log") continue;

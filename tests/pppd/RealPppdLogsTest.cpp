@@ -2,6 +2,7 @@
 // and fields read from each by hand.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -72,6 +73,9 @@ class RealPppdLogs : public testing::TestWithParam<RealLog> {};
 
 TEST_P(RealPppdLogs, SessionsAndFields) {
     const RealLog& real = GetParam();
+    // The published logs lie beside the checkout, never in it.
+    if (!std::filesystem::exists(std::string(KESTAL_REAL_PPPD) + "/" + real.file))
+        GTEST_SKIP() << "no " << KESTAL_REAL_PPPD << "/" << real.file;
     const std::string bytes = readFile(real.file);
     ASSERT_FALSE(bytes.empty()) << real.file;
     PppdReadOptions options = test::testOptions(real.newest);

@@ -19,8 +19,11 @@ namespace kestal {
 // What a pppd log shown keeps besides its table: the reader, which goes on
 // reading while the log is followed, and what it gave apart from the rows.
 struct PppdShown {
+    explicit PppdShown(const PppdReadOptions& readOptions)
+        : options(readOptions), reader(readOptions) {}
+
     PppdReadOptions options;
-    PppdReader reader{options};
+    PppdReader reader;
     std::uint64_t linesRead = 0;  // the log's lines the reader was given
     // The lines of each table row, for Show Call Details.
     std::vector<std::vector<std::uint64_t>> rowLines;

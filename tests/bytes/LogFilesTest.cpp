@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <utime.h>
-#include <zlib.h>
 
 #include <fstream>
 #include <map>
@@ -12,29 +11,18 @@
 
 #include "bytes/LogFiles.h"
 #include "platform/Errors.h"
+#include "support/Gzipped.h"
 #include "support/TempDir.h"
 
 namespace kestal::testing {
 namespace {
 
+using kestal::test::gzipped;
+
 void writeFile(const std::string& path, const std::string& bytes, std::int64_t modified) {
     std::ofstream(path, std::ios::binary) << bytes;
     const utimbuf times{modified, modified};
     ASSERT_EQ(::utime(path.c_str(), &times), 0);
-}
-
-std::string gzipped(const std::string& bytes) {
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&stream, bytes.size()) + 64, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
 }
 
 // The first dated line of these test files: "T<seconds>" at their start.

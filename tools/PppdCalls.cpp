@@ -1,5 +1,6 @@
 #include "PppdCalls.h"
 
+#include <array>
 #include <chrono>
 #include <vector>
 
@@ -17,18 +18,22 @@ std::int64_t daysOf(std::chrono::year_month_day date) {
     return std::chrono::sys_days(date).time_since_epoch().count();
 }
 
-bool shown(const CallTable& table, int row, const ShownCallsOptions& options) {
+bool shown(std::optional<std::int64_t> startDay, std::uint32_t marks,
+           const ShownCallsOptions& options) {
     const CallFilter& filter = options.filter;
     if (filter.from || filter.to) {
-        const std::optional<std::int64_t> day = table.value(PppdColumn::StartTime, row).day();
-        if (!day) return false;
-        if (filter.from && *day < daysOf(*filter.from)) return false;
-        if (filter.to && *day > daysOf(*filter.to)) return false;
+        if (!startDay) return false;
+        if (filter.from && *startDay < daysOf(*filter.from)) return false;
+        if (filter.to && *startDay > daysOf(*filter.to)) return false;
     }
     std::uint32_t anyOf = 0;
     if (options.dropped) anyOf |= kDroppedMark;
     if (options.failed) anyOf |= kFailedAttemptMark;
-    return anyOf == 0 || (table.marks(row) & anyOf) != 0;
+    return anyOf == 0 || (marks & anyOf) != 0;
+}
+
+bool shown(const CallTable& table, int row, const ShownCallsOptions& options) {
+    return shown(table.value(PppdColumn::StartTime, row).day(), table.marks(row), options);
 }
 
 // Reads every line of the log into reader; keep, when given, takes each
@@ -59,12 +64,38 @@ void writePppdTable(LogInput& log, std::int64_t newestTime, const ShownCallsOpti
                     ExportLayout layout, bool header, Output& output) {
     PppdReader reader(readOptions(newestTime, false));
     readLines(log, reader);
-    const PppdLog read = reader.table();
-    std::vector<int> rows;
-    for (const int row : sortedRows(read.table, shownCalls.sort))
-        if (shown(read.table, row, shownCalls)) rows.push_back(row);
     try {
-        writeRows(output.writer(), read.table, rows, layout, header);
+        if (shownCalls.sort) {
+            // A sort needs every row at once.
+            const PppdLog read = reader.finish();
+            std::vector<int> rows;
+            for (const int row : sortedRows(read.table, shownCalls.sort))
+                if (shown(read.table, row, shownCalls)) rows.push_back(row);
+            writeRows(output.writer(), read.table, rows, layout, header);
+            return;
+        }
+        // Otherwise each row is written as it comes and forgotten.
+        TextFileWriter& out = output.writer();
+        if (header) {
+            for (const std::string& line : headerLines(layout, kPppdColumns)) out.writeLine(line);
+        }
+        std::string line;
+        bool anyRow = false;
+        reader.finish([&](const BuiltRow& row, std::vector<std::uint64_t>&) {
+            anyRow = true;
+            const CellValue& start = row.values[indexOf(PppdColumn::StartTime)];
+            if (!shown(start.day(), row.marks, shownCalls)) return;
+            line.clear();
+            appendRowLine(line, row.cells, layout, kPppdColumns);
+            out.writeLine(line);
+        });
+        // A log without a row shows the table's one empty row, unless a
+        // filter hides it.
+        if (!anyRow && shown(std::nullopt, 0, shownCalls)) {
+            line.clear();
+            appendRowLine(line, std::array<std::string_view, kMostColumns>{}, layout, kPppdColumns);
+            out.writeLine(line);
+        }
     } catch (const CommandError& error) {
         throw FileError{output.name(), error.what()};
     }
@@ -80,7 +111,7 @@ void writePppdDetails(LogInput& log, std::int64_t newestTime, const std::string&
         text.append(line);
         ends.push_back(text.size());
     });
-    const PppdLog read = reader.table();
+    const PppdLog read = reader.finish();
     bool first = true;
     for (int row = 0; row < read.table.rowCount(); ++row) {
         if (read.table.cell(PppdColumn::StartTime, row) != start) continue;

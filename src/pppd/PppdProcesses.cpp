@@ -26,7 +26,24 @@ void PppdReader::State::clearPending(Process& p) {
     p.pendingInterface.clear();
 }
 
+void PppdReader::State::finishRow(std::size_t number) {
+    auto node = read.open.extract(number);
+    if (!node.empty()) read.finished.add(number, std::move(node.mapped()));
+}
+
+void PppdReader::State::endSession(Process& p) {
+    read.open.at(*p.session).closed = true;
+    finishRow(*p.session);
+    p.session.reset();
+}
+
+void PppdReader::State::releaseTimeoutRow(Process& p) {
+    if (p.timeoutRow) finishRow(*p.timeoutRow);
+    p.timeoutRow.reset();
+}
+
 std::size_t PppdReader::State::newRow(Process& p, const Logical& line, bool session) {
+    releaseTimeoutRow(p);
     RowFacts row;
     row.session = session;
     row.pid = line.pid;
@@ -37,10 +54,10 @@ std::size_t PppdReader::State::newRow(Process& p, const Logical& line, bool sess
     row.start = p.pending ? p.pendingStart : line.time;
     row.usingInterface = p.pendingInterface;
     row.last = line.time;
-    read.rows.push_back(std::move(row));
+    const std::size_t number = read.rowsMade++;
+    read.open.emplace(number, std::move(row));
     clearPending(p);
-    p.timeoutRow.reset();
-    return read.rows.size() - 1;
+    return number;
 }
 
 void PppdReader::State::attach(RowFacts& row, const Logical& line) {
@@ -134,7 +151,7 @@ void PppdReader::State::pppdLine(const Logical& line) {
     if (line.time) p.last = line.time;
 
     if (p.session) {
-        RowFacts& session = read.rows[*p.session];
+        RowFacts& session = read.open.at(*p.session);
         if (session.terminated) {
             switch (facts.kind) {
                 // The lines that still belong to a session after its end.
@@ -148,8 +165,7 @@ void PppdReader::State::pppdLine(const Logical& line) {
                     return;
                 case PppdMessage::Exit:
                     attach(session, line);
-                    session.closed = true;
-                    p.session.reset();
+                    endSession(p);
                     return;
                 case PppdMessage::Other:
                 case PppdMessage::UsingInterface:
@@ -160,8 +176,7 @@ void PppdReader::State::pppdLine(const Logical& line) {
                     addPending(p, line);
                     return;
                 default:
-                    session.closed = true;
-                    p.session.reset();
+                    endSession(p);
                     break;
             }
         } else {
@@ -169,14 +184,12 @@ void PppdReader::State::pppdLine(const Logical& line) {
                 case PppdMessage::Connect:
                 case PppdMessage::StartedBy:
                     session.end = before;
-                    session.closed = true;
-                    p.session.reset();
+                    endSession(p);
                     break;
                 case PppdMessage::Exit:
                     attach(session, line);
                     session.end = line.time;
-                    session.closed = true;
-                    p.session.reset();
+                    endSession(p);
                     return;
                 case PppdMessage::ConnectionTerminated:
                     attach(session, line);
@@ -197,7 +210,7 @@ void PppdReader::State::outsideSession(Process& p, const Logical& line, const Me
     switch (facts.kind) {
         case PppdMessage::Connect: {
             const std::size_t row = newRow(p, line, true);
-            RowFacts& session = read.rows[row];
+            RowFacts& session = read.open.at(row);
             session.start = line.time;
             session.interface = facts.text;
             session.device = facts.other;
@@ -211,7 +224,7 @@ void PppdReader::State::outsideSession(Process& p, const Logical& line, const Me
             const PppdMessage end = p.pendingEnd;
             const std::string reason = p.pendingReason;
             const std::size_t row = newRow(p, line, true);
-            RowFacts& session = read.rows[row];
+            RowFacts& session = read.open.at(row);
             session.start.reset();
             session.endedBy = end;
             session.reason = reason;
@@ -227,7 +240,7 @@ void PppdReader::State::outsideSession(Process& p, const Logical& line, const Me
         case PppdMessage::StartedBy:
             // A new pppd under this PID.
             clearPending(p);
-            p.timeoutRow.reset();
+            releaseTimeoutRow(p);
             addPending(p, line);
             return;
         default:
@@ -235,18 +248,22 @@ void PppdReader::State::outsideSession(Process& p, const Logical& line, const Me
     }
     if (facts.kind == PppdMessage::DiscoveryFailed && p.timeoutRow) {
         // The end of the attempt its timeout line made a row of.
-        attach(read.rows[*p.timeoutRow], line);
-        p.timeoutRow.reset();
+        attach(read.open.at(*p.timeoutRow), line);
+        releaseTimeoutRow(p);
         return;
     }
     if (isFailure(facts.kind)) {
         const std::size_t row = newRow(p, line, false);
-        RowFacts& attempt = read.rows[row];
+        RowFacts& attempt = read.open.at(row);
         attempt.end = line.time;
         attempt.endedBy = facts.kind;
         attempt.reason = line.message;
         attempt.closed = true;
-        if (facts.kind == PppdMessage::NoPado) p.timeoutRow = row;
+        if (facts.kind == PppdMessage::NoPado) {
+            p.timeoutRow = row;
+        } else {
+            finishRow(row);
+        }
         return;
     }
     if (facts.kind == PppdMessage::UsingInterface) p.pendingInterface = facts.text;

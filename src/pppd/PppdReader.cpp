@@ -153,7 +153,7 @@ void PppdReader::State::chatLine(const Logical& line) {
     if (!lastPppd || !options.keepLines) return;
     Process& p = process(*lastPppd);
     if (p.session) {
-        RowFacts& session = read.rows[*p.session];
+        RowFacts& session = read.open.at(*p.session);
         addLines(session.lines, line);
         session.lastLine = line.last;
     } else {
@@ -189,15 +189,24 @@ PppdLog PppdReader::table() const {
     return makePppdLog(std::move(done.read), state_->options);
 }
 
-PppdLog PppdReader::finish() {
-    State& done = *state_;
+PppdReader::State PppdReader::takeEndOfLog() {
+    State done = std::move(*state_);
     done.finish();
     if (done.mode == State::Mode::Unknown) done.read.notUnderstood += done.unknownCount;
-    PppdLog log = makePppdLog(std::move(done.read), done.options);
-    PppdReadOptions options = std::move(done.options);
     state_ = std::make_unique<State>();
-    state_->options = std::move(options);
-    return log;
+    state_->options = done.options;
+    return done;
+}
+
+PppdLog PppdReader::finish() {
+    State done = takeEndOfLog();
+    return makePppdLog(std::move(done.read), done.options);
+}
+
+std::uint64_t PppdReader::finish(const PppdRowSink& sink) {
+    const State done = takeEndOfLog();
+    forEachPppdRow(done.read, done.options, sink);
+    return done.read.notUnderstood;
 }
 
 std::span<const std::uint64_t> PppdLog::linesOf(int row) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -41,6 +42,10 @@ struct PppdLog {
     std::span<const std::uint64_t> linesOf(int row) const;
 };
 
+// A row as the table shows it, and its lines (kept when the reader keeps
+// lines; the sink may take them).
+using PppdRowSink = std::function<void(const BuiltRow& row, std::vector<std::uint64_t>& lines)>;
+
 class PppdReader {
 public:
     explicit PppdReader(PppdReadOptions options);
@@ -62,9 +67,15 @@ public:
     // The same at the end of the log, without the copy table() makes: the
     // reader is left empty.
     PppdLog finish();
+    // The end of the log without a table: each row handed to sink in log
+    // order, for a reader that writes rows and forgets them. Gives the
+    // count of lines not understood; the reader is left empty.
+    std::uint64_t finish(const PppdRowSink& sink);
 
 private:
     struct State;
+    // The reader's state at the end of the log; the reader is left empty.
+    State takeEndOfLog();
     std::unique_ptr<State> state_;
 };
 

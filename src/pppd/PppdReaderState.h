@@ -11,10 +11,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "pppd/FinishedRows.h"
 #include "pppd/LinePrefix.h"
 #include "pppd/PppdMessages.h"
 #include "pppd/PppdReader.h"
-#include "pppd/PppdSessions.h"
 
 namespace kestal {
 
@@ -86,9 +86,12 @@ struct PppdReader::State {
 
     void addLine(std::uint64_t index, std::string_view text);
     bool skipQuickly(std::string_view text);
+    // The end of the log: what is held back is read, and every row is
+    // finished.
     void finish() {
         flushHeld();
         flushCopies();
+        while (!read.open.empty()) finishRow(read.open.begin()->first);
     }
 
 private:
@@ -109,6 +112,12 @@ private:
     void addPending(Process& p, const reading::Logical& line);
     void clearPending(Process& p);
     std::size_t newRow(Process& p, const reading::Logical& line, bool session);
+    // Rows nothing more can change are packed away.
+    void finishRow(std::size_t number);
+    void endSession(Process& p);
+    // The row a PADO timeout made, that a "Unable to complete PPPoE
+    // Discovery" might still have joined.
+    void releaseTimeoutRow(Process& p);
     void attach(RowFacts& row, const reading::Logical& line);
     static void apply(RowFacts& row, const MessageFacts& facts, std::string_view message);
     void outsideSession(Process& p, const reading::Logical& line, const MessageFacts& facts);

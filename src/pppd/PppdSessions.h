@@ -64,12 +64,4 @@ struct Process {
     std::optional<std::size_t> timeoutRow;
 };
 
-// Rows as their facts, the lines not understood, and where the log's clock
-// stood at its last dated line.
-struct ReadSoFar {
-    std::vector<RowFacts> rows;  // in the order they began to be made
-    std::uint64_t notUnderstood = 0;
-    std::optional<Stamp> lastYearless;  // the last line dated without a year
-};
-
 }  // namespace kestal

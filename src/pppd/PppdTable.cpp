@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
-#include <numeric>
 #include <string>
 #include <tuple>
 
@@ -211,18 +210,10 @@ int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
     return newestYear - (newest.yearStep - stamp.yearStep);
 }
 
-PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
-    PppdLog log;
-    log.linesNotUnderstood = read.notUnderstood;
-    std::vector<std::size_t> order(read.rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return read.rows[a].firstLine < read.rows[b].firstLine;
-    });
+void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
+                    const PppdRowSink& sink) {
     const Clock clock(read, options);
-    log.table.reserveCalls(order.size());
-    for (const std::size_t index : order) {
-        RowFacts& row = read.rows[index];
+    read.finished.inLogOrder([&](RowFacts&& row) {
         // A copy read as pppd's once its second was over comes after lines
         // that followed it: the row's lines go back into log order.
         if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
@@ -233,14 +224,23 @@ PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
         BuiltRow built = cells.built(marks);
         built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
                                         : LineSpan{row.lines.front(), row.lines.back() + 1};
-        log.table.addCall(built);
-        if (options.keepLines) log.rowLines.push_back(std::move(row.lines));
-        if (row.session) {
+        sink(built, row.lines);
+    });
+}
+
+PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
+    PppdLog log;
+    log.linesNotUnderstood = read.notUnderstood;
+    log.table.reserveCalls(read.finished.size());
+    forEachPppdRow(read, options, [&](const BuiltRow& row, std::vector<std::uint64_t>& lines) {
+        log.table.addCall(row);
+        if (options.keepLines) log.rowLines.push_back(std::move(lines));
+        if ((row.marks & kSessionMark) != 0) {
             ++log.sessions;
         } else {
             ++log.failedAttempts;
         }
-    }
+    });
     return log;
 }
 

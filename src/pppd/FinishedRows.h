@@ -1,0 +1,55 @@
+// The rows the pppd reader has finished: nothing more of the log can change
+// them, so each is kept packed into a few bytes, not as its facts. A system
+// log of a gigabyte holds a quarter of a million of them.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pppd/PppdSessions.h"
+
+namespace kestal {
+
+class FinishedRows {
+public:
+    // Row number: the order in which rows began to be made.
+    void add(std::size_t number, RowFacts&& row);
+    std::size_t size() const { return index_.size(); }
+    std::size_t bytes() const { return packed_.size(); }
+
+    // Calls visit with each row in log order (by its first line; rows that
+    // began on the same line in the order they began to be made).
+    template <typename Visit>
+    void inLogOrder(Visit&& visit) const {
+        for (const std::size_t i : logOrder()) visit(unpack(i));
+    }
+
+private:
+    struct Entry {
+        std::uint64_t firstLine;
+        std::size_t number;
+        std::size_t offset;
+    };
+    std::vector<std::size_t> logOrder() const;
+    RowFacts unpack(std::size_t i) const;
+
+    std::string packed_;
+    std::vector<Entry> index_;
+};
+
+// Rows as their facts while they are made, the lines not understood, and
+// where the log's clock stood at its last dated line.
+struct ReadSoFar {
+    // Rows still being made, by their number (the order they began to be
+    // made in); finished ones are packed away.
+    std::map<std::size_t, RowFacts> open;
+    std::size_t rowsMade = 0;
+    FinishedRows finished;
+    std::uint64_t notUnderstood = 0;
+    std::optional<Stamp> lastYearless;  // the last line dated without a year
+};
+
+}  // namespace kestal

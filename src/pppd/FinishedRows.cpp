@@ -60,8 +60,8 @@ public:
         return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
     }
     int byte() { return static_cast<unsigned char>(*at_++); }
-    std::string text() {
-        const std::size_t size = number();
+    std::string text() { return textOf(number()); }
+    std::string textOf(std::size_t size) {
         std::string text(at_, size);
         at_ += size;
         return text;
@@ -95,11 +95,31 @@ enum Flag : unsigned {
     kBytesKnown = 32,
 };
 
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+// Texts kept once, at most: past that many, new ones are packed whole.
+constexpr std::size_t kMostWords = std::size_t{1} << 16;
+
 }  // namespace
 
+void FinishedRows::putWord(std::string& to, const std::string& text) {
+    const auto found = wordIds_.find(text);
+    if (found != wordIds_.end()) {
+        putNumber(to, found->second << 1);
+        return;
+    }
+    if (words_.size() < kMostWords) {
+        wordIds_.emplace(text, words_.size());
+        putNumber(to, words_.size() << 1);
+        words_.push_back(text);
+        return;
+    }
+    putNumber(to, text.size() << 1 | 1);
+    to += text;
+}
+
 void FinishedRows::add(std::size_t number, RowFacts&& row) {
-    index_.push_back(Entry{row.firstLine, number, packed_.size()});
-    std::string& to = packed_;
+    std::string& to = scratch_;
+    to.clear();
     unsigned flags = 0;
     if (row.session) flags |= kSession;
     if (row.terminated) flags |= kTerminated;
@@ -122,20 +142,37 @@ void FinishedRows::add(std::size_t number, RowFacts&& row) {
     putStamp(to, row.start);
     putStamp(to, row.end);
     putStamp(to, row.last);
+    for (const std::string* text : {&row.interface, &row.device, &row.usingInterface, &row.auth,
+                                    &row.peer, &row.primaryDns, &row.secondaryDns, &row.reason}) {
+        putWord(to, *text);
+    }
     for (const std::string* text :
-         {&row.interface, &row.device, &row.usingInterface, &row.auth, &row.peer, &row.localIp,
-          &row.remoteIp, &row.primaryDns, &row.secondaryDns, &row.localLinkLocal,
-          &row.remoteLinkLocal, &row.reason}) {
+         {&row.localIp, &row.remoteIp, &row.localLinkLocal, &row.remoteLinkLocal}) {
         putText(to, *text);
     }
     putNumber(to, row.tenths);
     putNumber(to, row.sent);
     putNumber(to, row.received);
     to += static_cast<char>(row.endedBy);
+
+    if (blocks_.empty() || blocks_.back().size() + to.size() > blocks_.back().capacity()) {
+        blocks_.emplace_back().reserve(std::max(kBlockSize, to.size()));
+    }
+    index_.push_back(Entry{row.firstLine, number, static_cast<std::uint32_t>(blocks_.size() - 1),
+                           static_cast<std::uint32_t>(blocks_.back().size())});
+    blocks_.back() += to;
+}
+
+std::size_t FinishedRows::bytes() const {
+    std::size_t bytes = index_.size() * sizeof(Entry);
+    for (const std::string& block : blocks_) bytes += block.capacity();
+    for (const std::string& word : words_) bytes += word.size() + 64;
+    return bytes;
 }
 
 RowFacts FinishedRows::unpack(std::size_t i) const {
-    Unpacker from(packed_.data() + index_[i].offset);
+    const Entry& entry = index_[i];
+    Unpacker from(blocks_[entry.block].data() + entry.offset);
     RowFacts row;
     const unsigned flags = static_cast<unsigned>(from.byte());
     row.session = (flags & kSession) != 0;
@@ -155,10 +192,13 @@ RowFacts FinishedRows::unpack(std::size_t i) const {
     row.start = from.stamp();
     row.end = from.stamp();
     row.last = from.stamp();
+    for (std::string* text : {&row.interface, &row.device, &row.usingInterface, &row.auth,
+                              &row.peer, &row.primaryDns, &row.secondaryDns, &row.reason}) {
+        const std::uint64_t id = from.number();
+        *text = (id & 1) != 0 ? from.textOf(id >> 1) : word(id >> 1);
+    }
     for (std::string* text :
-         {&row.interface, &row.device, &row.usingInterface, &row.auth, &row.peer, &row.localIp,
-          &row.remoteIp, &row.primaryDns, &row.secondaryDns, &row.localLinkLocal,
-          &row.remoteLinkLocal, &row.reason}) {
+         {&row.localIp, &row.remoteIp, &row.localLinkLocal, &row.remoteLinkLocal}) {
         *text = from.text();
     }
     row.tenths = from.number();

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "pppd/PppdSessions.h"
@@ -18,7 +20,8 @@ public:
     // Row number: the order in which rows began to be made.
     void add(std::size_t number, RowFacts&& row);
     std::size_t size() const { return index_.size(); }
-    std::size_t bytes() const { return packed_.size(); }
+    // What the packed rows take, about.
+    std::size_t bytes() const;
 
     // Calls visit with each row in log order (by its first line; rows that
     // began on the same line in the order they began to be made).
@@ -31,13 +34,23 @@ private:
     struct Entry {
         std::uint64_t firstLine;
         std::size_t number;
-        std::size_t offset;
+        std::uint32_t block;
+        std::uint32_t offset;
     };
     std::vector<std::size_t> logOrder() const;
     RowFacts unpack(std::size_t i) const;
+    void putWord(std::string& to, const std::string& text);
+    const std::string& word(std::uint64_t id) const { return words_[id]; }
 
-    std::string packed_;
-    std::vector<Entry> index_;
+    // Rows packed back to back in blocks that never move, so that the
+    // memory grows with the rows, not by doubling.
+    std::deque<std::string> blocks_;
+    std::deque<Entry> index_;
+    // Texts that repeat from row to row (interfaces, devices, reasons, name
+    // servers) are kept once and packed as their number.
+    std::vector<std::string> words_{std::string()};
+    std::unordered_map<std::string, std::uint64_t> wordIds_;
+    std::string scratch_;  // the row being packed
 };
 
 // Rows as their facts while they are made, the lines not understood, and

@@ -131,7 +131,17 @@ void PppdReader::State::apply(RowFacts& row, const MessageFacts& facts, std::str
 
 void PppdReader::State::pppdLine(const Logical& line) {
     const long key = keyOf(line.pid);
-    Process& p = process(key);
+    const auto found = processes.find(key);
+    Process& p = found != processes.end() ? found->second : processes[key];
+    processLine(p, key, line);
+    // A process with nothing open is as good as a new one: a system log
+    // holds thousands of them, and their memory goes.
+    if (!p.session && !p.pending && !p.timeoutRow && p.pendingLines.empty()) {
+        processes.erase(key);
+    }
+}
+
+void PppdReader::State::processLine(Process& p, long key, const Logical& line) {
     lastPppd = key;
     if (line.time || line.pid) {
         const std::int64_t second = secondOf(line.time);

@@ -102,6 +102,7 @@ private:
     void flushCopies();
     void maybeCopy(reading::Logical line);
     void pppdLine(const reading::Logical& line);
+    void processLine(Process& p, long key, const reading::Logical& line);
     void chatLine(const reading::Logical& line);
 
     Process& process(long key) { return processes[key]; }

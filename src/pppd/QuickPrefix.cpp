@@ -1,6 +1,7 @@
 #include "pppd/QuickPrefix.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "pppd/PppdMessages.h"
 
@@ -41,35 +42,30 @@ int englishMonth(const char* p) {
     }
 }
 
-// The token from pos to the next blank (or the end). Tokens here are short:
-// a plain loop beats a call to memchr.
-std::string_view tokenAt(std::string_view s, std::size_t pos) {
-    std::size_t end = pos;
-    while (end < s.size() && s[end] != ' ') ++end;
-    return s.substr(std::min(pos, s.size()), end - std::min(pos, end));
+// The next blank from at, or end. Tokens here are short, but memchr reads
+// them a vector at a time.
+const char* blankFrom(const char* at, const char* end) {
+    const void* blank = std::memchr(at, ' ', static_cast<std::size_t>(end - at));
+    return blank == nullptr ? end : static_cast<const char*>(blank);
 }
 
-// Where c first stands in token, or npos.
-std::size_t findIn(std::string_view token, char c) {
-    for (std::size_t i = 0; i < token.size(); ++i) {
-        if (token[i] == c) return i;
-    }
-    return std::string_view::npos;
+bool holds(const char* from, const char* to, char c) {
+    return std::memchr(from, c, static_cast<std::size_t>(to - from)) != nullptr;
 }
 
 // daemon.notice, local2.info: lower-case letters and digits about a dot.
-bool isFacilityLevel(std::string_view token) {
-    const std::size_t dot = findIn(token, '.');
-    if (dot == 0 || dot == std::string_view::npos || dot + 1 == token.size()) return false;
-    for (const char c : token) {
-        if (c != '.' && !(c >= 'a' && c <= 'z') && !isDigit(c)) return false;
-    }
-    return true;
+bool isFacilityLevel(const char* from, const char* to) {
+    const void* found = std::memchr(from, '.', static_cast<std::size_t>(to - from));
+    const char* dot = static_cast<const char*>(found);
+    if (dot == nullptr || dot == from || dot + 1 == to) return false;
+    return std::all_of(from, to,
+                       [](char c) { return c == '.' || (c >= 'a' && c <= 'z') || isDigit(c); });
 }
 
-bool isPppdOrChat(std::string_view ident) {
-    return ident.size() >= 5 && (ident.starts_with("pppd") || ident.starts_with("chat")) &&
-           (ident[4] == '[' || ident[4] == ':');
+bool isPppdOrChat(const char* ident, std::size_t size) {
+    if (size < 5 || (ident[4] != '[' && ident[4] != ':')) return false;
+    const std::string_view name(ident, 4);
+    return name == "pppd" || name == "chat";
 }
 
 }  // namespace
@@ -100,31 +96,36 @@ std::optional<QuickLine> readQuickly(std::string_view s) {
         while (pos < s.size() && isDigit(s[pos])) ++pos;
     }
     if (pos >= s.size() || s[pos] != ' ') return std::nullopt;
-    const std::string_view host = tokenAt(s, pos + 1);
+    const char* const end = p + s.size();
+    const char* at = p + pos + 1;
+    const char* hostEnd = blankFrom(at, end);
     // A line without HOST: the whole reader takes it.
-    if (host.empty() || host.back() == ':' || findIn(host, '[') != std::string_view::npos) {
+    if (hostEnd == at || hostEnd == end || hostEnd[-1] == ':' || holds(at, hostEnd, '[')) {
         return std::nullopt;
     }
-    pos += 1 + host.size() + 1;
-    std::string_view ident = tokenAt(s, pos);
-    if (isFacilityLevel(ident)) {
-        pos += ident.size() + 1;  // FACILITY.LEVEL
-        ident = tokenAt(s, pos);
+    at = hostEnd + 1;
+    const char* identEnd = blankFrom(at, end);
+    if (identEnd > at && identEnd[-1] != ':' && isFacilityLevel(at, identEnd)) {
+        if (identEnd == end) return std::nullopt;
+        at = identEnd + 1;  // FACILITY.LEVEL
+        identEnd = blankFrom(at, end);
     }
-    if (ident.size() < 2 || ident.back() != ':' || isPppdOrChat(ident)) return std::nullopt;
+    const std::size_t size = static_cast<std::size_t>(identEnd - at);
     // IDENT or IDENT[PID], nothing else in it: its only colon the last byte.
-    if (findIn(ident, ':') != ident.size() - 1) return std::nullopt;
-    const std::size_t bracket = findIn(ident, '[');
-    if (bracket == 0) return std::nullopt;
-    if (bracket != std::string_view::npos) {
-        if (ident.size() < bracket + 4 || ident[ident.size() - 2] != ']') return std::nullopt;
-        for (std::size_t i = bracket + 1; i + 2 < ident.size(); ++i) {
-            if (!isDigit(ident[i])) return std::nullopt;
+    if (size < 2 || identEnd[-1] != ':' || holds(at, identEnd - 1, ':') || isPppdOrChat(at, size)) {
+        return std::nullopt;
+    }
+    const char* bracket = static_cast<const char*>(std::memchr(at, '[', size));
+    if (bracket == at) return std::nullopt;
+    if (bracket != nullptr) {
+        const char* digit = bracket + 1;
+        if (identEnd - digit < 3 || identEnd[-2] != ']') return std::nullopt;
+        for (; digit < identEnd - 2; ++digit) {
+            if (!isDigit(*digit)) return std::nullopt;
         }
     }
-    pos += ident.size();
-    if (pos < s.size()) ++pos;
-    const std::string_view message = s.substr(pos);
+    const std::string_view message =
+        identEnd == end ? std::string_view{} : std::string_view(identEnd + 1, end);
     // Another program's line that says what pppd says may be pppd's copied.
     if (readMessage(withoutEcho(message)).kind != PppdMessage::Other) return std::nullopt;
     return quick;

@@ -71,7 +71,11 @@ void MainWindow::fillRecentLogsMenu() {
     recentLogsMenu_->clear();
     int number = 0;
     for (const std::string& path : recentLogs_->paths()) {
-        QString name = QFile::decodeName(QByteArray::fromStdString(path));
+        const std::vector<std::string> files = filesOfRecentEntry(path);
+        if (files.empty()) continue;
+        // Several files read as one log go by the newest, the last read.
+        QString name = QFile::decodeName(QByteArray::fromStdString(files.back()));
+        if (files.size() > 1) name += QStringLiteral(" + %1 more").arg(files.size() - 1);
         name.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction* entry =
             recentLogsMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(name));
@@ -81,8 +85,10 @@ void MainWindow::fillRecentLogsMenu() {
 }
 
 void MainWindow::logChosen(bool byUser) {
-    if (byUser && state_.readMark.known) {
-        recentLogs_->add(state_.logPath);
+    const bool read = state_.joinedPaths.empty() ? state_.readMark.known : state_.joinedRead;
+    if (byUser && read) {
+        recentLogs_->add(state_.joinedPaths.empty() ? state_.logPath
+                                                    : recentEntryOf(state_.joinedPaths));
         fillRecentLogsMenu();
     }
     reloadAction_->setEnabled(!state_.logPath.empty());
@@ -90,16 +96,25 @@ void MainWindow::logChosen(bool byUser) {
     if (followAction_->isChecked()) startFollowing();
 }
 
-void MainWindow::openRecentLog(const std::string& path) {
-    command([this, &path] {
-        std::error_code error;
-        if (!std::filesystem::exists(path, error) && !error) {
-            platform_.messageDlg(missingRecentLogText(path), DialogType::Error, DialogButtons::Ok);
-            recentLogs_->remove(path);
-            fillRecentLogsMenu();
-            return;
+void MainWindow::openRecentLog(const std::string& entry) {
+    command([this, &entry] {
+        const std::vector<std::string> files = filesOfRecentEntry(entry);
+        for (const std::string& path : files) {
+            std::error_code error;
+            if (!std::filesystem::exists(path, error) && !error) {
+                platform_.messageDlg(missingRecentLogText(path), DialogType::Error,
+                                     DialogButtons::Ok);
+                recentLogs_->remove(entry);
+                fillRecentLogsMenu();
+                return;
+            }
         }
-        if (commands::openOtherLog(state_, platform_, view_, path)) logChosen(true);
+        if (files.size() > 1) {
+            commands::openLogFiles(state_, platform_, view_, files);
+            logChosen(true);
+        } else if (commands::openOtherLog(state_, platform_, view_, entry)) {
+            logChosen(true);
+        }
     });
 }
 

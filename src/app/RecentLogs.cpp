@@ -20,6 +20,26 @@ std::string missingRecentLogText(const std::string& path) {
     return "The log " + path + " no longer exists. It is taken off the list of recent logs.";
 }
 
+std::string recentEntryOf(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) return paths.front();
+    std::string entry;
+    for (const std::string& path : paths) {
+        entry += path;
+        entry += '\0';
+    }
+    return entry;
+}
+
+std::vector<std::string> filesOfRecentEntry(const std::string& entry) {
+    if (entry.find('\0') == std::string::npos) return {entry};
+    std::vector<std::string> files;
+    std::size_t from = 0;
+    for (std::size_t end; (end = entry.find('\0', from)) != std::string::npos; from = end + 1) {
+        if (end > from) files.push_back(entry.substr(from, end - from));
+    }
+    return files;
+}
+
 RecentLogs::RecentLogs() {
     for (const QVariant& value : settings().value(kKey).toList()) {
         const QByteArray path = value.toByteArray();

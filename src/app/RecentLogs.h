@@ -10,6 +10,12 @@ namespace kestal {
 // What choosing a recent log that no longer exists says.
 std::string missingRecentLogText(const std::string& path);
 
+// An entry of the list is one log's path, or the paths of several files
+// read as one log, oldest first, each ended by a NUL byte (which no path
+// holds).
+std::string recentEntryOf(const std::vector<std::string>& paths);
+std::vector<std::string> filesOfRecentEntry(const std::string& entry);
+
 class RecentLogs {
 public:
     static constexpr std::size_t kMaximum = 8;
@@ -17,7 +23,7 @@ public:
     // Reads the list from the settings.
     RecentLogs();
 
-    // Paths as the system names them, newest first.
+    // Entries, paths as the system names them, newest first.
     const std::vector<std::string>& paths() const { return paths_; }
     // Puts path first (once), drops what falls past the eighth; saved at once.
     void add(const std::string& path);

@@ -130,6 +130,7 @@ void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int
 // Several files read as one log, its kind from the joined bytes.
 void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
     state.readMark = ReadMark{};  // Follow reads them again whole
+    state.joinedRead = false;
     LogFilesBytes joined;
     {
         BusyCursor busy(platform);
@@ -152,6 +153,7 @@ void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
                      ? LogKind::Pppd
                      : LogKind::DialUp;
     state.lines.assign(std::move(joined.bytes));
+    state.joinedRead = true;
     if (state.kind == LogKind::Pppd)
         readPppdTable(state, platform, view, joined.newestModified);
     else

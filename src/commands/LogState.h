@@ -40,6 +40,7 @@ struct LogState {
     // Several files shown as one log (rotated system logs), in the order
     // read; logPath is then the last of them, the newest. Empty for one file.
     std::vector<std::string> joinedPaths;
+    bool joinedRead = false;  // and they could all be read
 };
 
 }  // namespace kestal

@@ -21,6 +21,7 @@
 
 #include "AppFixture.h"
 #include "app/CallViewControls.h"
+#include "app/RecentLogs.h"
 
 namespace kestal::testing {
 namespace {
@@ -263,6 +264,18 @@ TEST_F(PppdLogWindow, SeveralFilesChosenDroppedOrNamedAreReadAsOneLogInTheirOrde
     EXPECT_EQ(main->windowTitle(),
               QString::fromStdString("Kestal File Viewer - " + newer + " and 1 more"));
     EXPECT_FALSE(action("Clear1")->isEnabled());
+
+    // Recent Logs keeps them as one entry, named by the newest file, that
+    // reads them all again.
+    EXPECT_EQ(filesOfRecentEntry(RecentLogs().paths().at(0)),
+              (std::vector<std::string>{rotated, newer}));
+    open(newer);
+    EXPECT_NE(shownRows(), bothRows);
+    QAction* joined = menu("RecentLogs1")->actions().at(1);
+    EXPECT_EQ(joined->text(), QString::fromStdString("&2 " + newer + " + 1 more"));
+    joined->trigger();
+    EXPECT_EQ(shownRows(), bothRows);
+    EXPECT_EQ(RecentLogs().paths().at(0), recentEntryOf({rotated, newer}));
 
     main.reset();
     createWindows();

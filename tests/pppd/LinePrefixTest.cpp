@@ -1,6 +1,10 @@
 // Each style of prefix a system log writes in front of pppd's messages.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
+#include <string>
+
 #include "PppdTestHelpers.h"
 #include "pppd/LinePrefix.h"
 #include "pppd/PppdMessages.h"
@@ -220,6 +224,11 @@ TEST(QuickPrefix, AgreesWithTheWholeReader) {
         {"Dec  8 10:00:00 gw", false},
         {"Dec 32 10:00:00 gw kernel: no such day", false},
         {"Dec  8 10:00:00 gw 23:59:59.99pppd[5]: a colon inside", false},
+        {"Dec  8 10:00:00 gw kern.: kernel: a dot last", true},
+        {"Dec  8 10:00:00 gw kernel[]: an empty PID", false},
+        {"Dec  8 10:00:00 gw a:b: two colons", false},
+        {"Dec  8 10:00:00 gw[1] kernel: a bracket in HOST", false},
+        {"Dec  8 10:00:00 gw daemon.info", false},
     };
     MonthNames months;
     months.local[4] = "Mai";
@@ -232,6 +241,44 @@ TEST(QuickPrefix, AgreesWithTheWholeReader) {
         EXPECT_EQ(quick->time, *whole->time) << c.line;
         EXPECT_TRUE(whole->program != "pppd" && whole->program != "chat") << c.line;
         EXPECT_EQ(readMessage(whole->message).kind, PppdMessage::Other) << c.line;
+    }
+}
+
+// The region's month names as the C library gives them, for dates journalctl
+// printed under it; none under English or an unknown region.
+TEST(RegionalMonthNames, FollowTheRegionOfTheEnvironment) {
+    const struct {
+        const char* region;
+        int month;  // of name, 0: no local names
+        std::string_view name;
+    } cases[] = {
+        {"de_DE.UTF-8", 5, "Mai"}, {"fr_FR.UTF-8", 2, "f\xc3\xa9vr"},  // "févr." without its dot
+        {"en_US.UTF-8", 0, ""},    {"C", 0, ""},
+        {"xx_NOWHERE", 0, ""},
+    };
+    const char* saved = std::getenv("LC_ALL");
+    const std::string before = saved ? saved : "";
+    for (const auto& c : cases) {
+        setenv("LC_ALL", c.region, 1);
+        const MonthNames names = regionalMonthNames();
+        if (c.month == 0) {
+            EXPECT_EQ(names.local, (std::array<std::string, 12>{})) << c.region;
+            continue;
+        }
+        if (names.local[0].empty()) {
+            ADD_FAILURE() << c.region << " is not installed";
+            continue;
+        }
+        EXPECT_EQ(names.local[static_cast<std::size_t>(c.month - 1)], c.name) << c.region;
+        std::size_t length = 0;
+        EXPECT_EQ(names.monthAt(std::string(c.name) + " 8 10:00:00", length), c.month);
+        EXPECT_EQ(length, c.name.size());
+        EXPECT_EQ(names.monthAt("Dec  8", length), 12) << "English names stay";
+    }
+    if (saved) {
+        setenv("LC_ALL", before.c_str(), 1);
+    } else {
+        unsetenv("LC_ALL");
     }
 }
 

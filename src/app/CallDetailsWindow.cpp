@@ -45,7 +45,8 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     setFixedSize(564, 273);
     move(56, 134);
 
-    closeButton_ = makeButton(this, "Button1", QT_TR_NOOP("&Close"), QT_TR_NOOP("Close"), QRect(457, 232, 89, 33));
+    closeButton_ = makeButton(this, "Button1", QT_TR_NOOP("&Close"), QT_TR_NOOP("Close"),
+                              QRect(457, 232, 89, 33));
     closeButton_->setDefault(true);
     connect(closeButton_, &QPushButton::clicked, this, &CallDetailsWindow::closeClicked);
 
@@ -59,8 +60,8 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     callLines_->setPlainText(QStringLiteral("Memo1"));
     callLines_->installEventFilter(this);
 
-    printButton_ =
-        makeButton(this, "Button2", QT_TR_NOOP("&Print"), QT_TR_NOOP("Print the call's lines"), QRect(353, 232, 89, 33));
+    printButton_ = makeButton(this, "Button2", QT_TR_NOOP("&Print"),
+                              QT_TR_NOOP("Print the call's lines"), QRect(353, 232, 89, 33));
     connect(printButton_, &QPushButton::clicked, this, &CallDetailsWindow::printClicked);
 
     setTabOrder(closeButton_, callLines_);

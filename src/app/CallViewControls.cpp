@@ -63,7 +63,8 @@ void CallViewControls::addMenus(MenuPlace file, QMenu* edit, QMenu* view, QMenu*
     };
     item({edit}, "CopyCall1", QT_TR_NOOP("&Copy Call"), &CallViewControls::copyCall)
         ->setShortcut(QKeySequence::Copy);
-    item({edit}, "CopyShownCalls1", QT_TR_NOOP("Copy &Shown Calls"), &CallViewControls::copyShownCalls);
+    item({edit}, "CopyShownCalls1", QT_TR_NOOP("Copy &Shown Calls"),
+         &CallViewControls::copyShownCalls);
 
     // "Fil&ter": F stands for Follow in this menu.
     filterAction_ = view->addAction(tr("Fil&ter"));
@@ -75,7 +76,8 @@ void CallViewControls::addMenus(MenuPlace file, QMenu* edit, QMenu* view, QMenu*
     item({view}, "LogOrder1", QT_TR_NOOP("&Log Order"), &CallViewControls::showLogOrder);
     for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
 
-    item(file, "SaveShownCallsAs1", QT_TR_NOOP("Save &Shown Calls As..."), &CallViewControls::saveShownCallsAs);
+    item(file, "SaveShownCallsAs1", QT_TR_NOOP("Save &Shown Calls As..."),
+         &CallViewControls::saveShownCallsAs);
 
     item({popup}, "CopyCall2", QT_TR_NOOP("&Copy Call"), &CallViewControls::copyCall);
 
@@ -159,8 +161,7 @@ void CallViewControls::showStatus() {
         text = QString::fromStdString(pppdShownCountText(
             pppdCounts(parts_.table, proxy_->shownRows()), pppdCounts(parts_.table)));
     else if (proxy_->hidesCalls())
-        text =
-            tr("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
+        text = tr("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
     if (parts_.statusLabel->text() == text) return;
     parts_.statusLabel->setText(text);
     parts_.statusLabel->adjustSize();

@@ -80,15 +80,22 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     makeDateField(fromDate_, "FromDate");
     toCheck_ = check(this, "ToCheck", QT_TR_NOOP("&to"), QT_TR_NOOP("Calls to"));
     makeDateField(toDate_, "ToDate");
-    errorsCheck_ = check(this, "ErrorsCheck", QT_TR_NOOP("Calls &with errors"), QT_TR_NOOP("Calls with errors"));
-    cutShortCheck_ = check(this, "CutShortCheck", QT_TR_NOOP("Cut-&short calls"), QT_TR_NOOP("Cut-short calls"));
-    droppedCheck_ = check(this, "DroppedCheck", QT_TR_NOOP("Dr&opped sessions"), QT_TR_NOOP("Dropped sessions"));
-    failedCheck_ = check(this, "FailedCheck", QT_TR_NOOP("Failed &attempts"), QT_TR_NOOP("Failed attempts"));
-    minDurationCheck_ = check(this, "MinDurationCheck", QT_TR_NOOP("&Duration at least"), QT_TR_NOOP("Duration at least"));
+    errorsCheck_ = check(this, "ErrorsCheck", QT_TR_NOOP("Calls &with errors"),
+                         QT_TR_NOOP("Calls with errors"));
+    cutShortCheck_ =
+        check(this, "CutShortCheck", QT_TR_NOOP("Cut-&short calls"), QT_TR_NOOP("Cut-short calls"));
+    droppedCheck_ = check(this, "DroppedCheck", QT_TR_NOOP("Dr&opped sessions"),
+                          QT_TR_NOOP("Dropped sessions"));
+    failedCheck_ =
+        check(this, "FailedCheck", QT_TR_NOOP("Failed &attempts"), QT_TR_NOOP("Failed attempts"));
+    minDurationCheck_ = check(this, "MinDurationCheck", QT_TR_NOOP("&Duration at least"),
+                              QT_TR_NOOP("Duration at least"));
     minDuration_ = durationEdit(this, "MinDuration", QTime(0, 1, 0));
-    maxDurationCheck_ = check(this, "MaxDurationCheck", QT_TR_NOOP("at &most"), QT_TR_NOOP("Duration at most"));
+    maxDurationCheck_ =
+        check(this, "MaxDurationCheck", QT_TR_NOOP("at &most"), QT_TR_NOOP("Duration at most"));
     maxDuration_ = durationEdit(this, "MaxDuration", QTime(1, 0, 0));
-    slowLayerCheck_ = check(this, "SlowLayerCheck", QT_TR_NOOP("A &layer slower than"), QT_TR_NOOP("A layer slower than"));
+    slowLayerCheck_ = check(this, "SlowLayerCheck", QT_TR_NOOP("A &layer slower than"),
+                            QT_TR_NOOP("A layer slower than"));
     slowLayerSeconds_ = new QDoubleSpinBox(this);
     slowLayerSeconds_->setObjectName(QStringLiteral("SlowLayerSeconds"));
     slowLayerSeconds_->setRange(0, 500);
@@ -98,10 +105,8 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     slowLayerSeconds_->setSuffix(tr(" s"));
     fromDate_.edit->setAccessibleName(tr("First date"));
     toDate_.edit->setAccessibleName(tr("Last date"));
-    fromDate_.box->findChild<QToolButton*>()->setAccessibleName(
-        tr("Calendar of the first date"));
-    toDate_.box->findChild<QToolButton*>()->setAccessibleName(
-        tr("Calendar of the last date"));
+    fromDate_.box->findChild<QToolButton*>()->setAccessibleName(tr("Calendar of the first date"));
+    toDate_.box->findChild<QToolButton*>()->setAccessibleName(tr("Calendar of the last date"));
     minDuration_->setAccessibleName(tr("Shortest duration"));
     maxDuration_->setAccessibleName(tr("Longest duration"));
     slowLayerSeconds_->setAccessibleName(tr("Layer seconds"));

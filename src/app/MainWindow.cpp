@@ -125,7 +125,8 @@ void MainWindow::createMenus() {
 
     QMenu* callMenu = mainMenu->addMenu(tr("&Call"));
     callMenu->setObjectName(QStringLiteral("Call1"));
-    item(callMenu, "ShowCallDetails2", QT_TR_NOOP("&Show Call Details"), &MainWindow::showCallDetails);
+    item(callMenu, "ShowCallDetails2", QT_TR_NOOP("&Show Call Details"),
+         &MainWindow::showCallDetails);
     const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
@@ -141,7 +142,8 @@ void MainWindow::createMenus() {
 
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-    item(gridMenu_, "ShowCallDetails1", QT_TR_NOOP("&Show Call Details"), &MainWindow::showCallDetails);
+    item(gridMenu_, "ShowCallDetails1", QT_TR_NOOP("&Show Call Details"),
+         &MainWindow::showCallDetails);
 
     createLogMenus();
     for (QMenu* menu : {editMenu_, viewMenu_}) menu->menuAction()->setVisible(!menu->isEmpty());

@@ -18,24 +18,26 @@ namespace kestal {
 inline constexpr std::string_view kProgramTitle = "Kestal File Viewer";
 
 // Loading.
-inline constexpr std::string_view kNoWindowsDirectory = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Fatal error: Can't find Windows Directory");
+inline constexpr std::string_view kNoWindowsDirectory =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Fatal error: Can't find Windows Directory");
 inline constexpr std::string_view kLogInUse = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "The PPPLOG.TXT file is in use by another application. If you are currently on-line, re-try "
+    "kestal::Messages",
+    "The PPPLOG.TXT file is in use by another application. If you are currently on-line, re-try "
     "when you have finished the current connection.");
 inline constexpr std::string_view kAttemptLoadQuestion = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "The PPPLOG.TXT file may have been corrupted.\r\nAttempt to load the file anyway?\r\nThis make "
+    "kestal::Messages",
+    "The PPPLOG.TXT file may have been corrupted.\r\nAttempt to load the file anyway?\r\nThis make "
     "take a few seconds.");
-inline constexpr std::string_view kSomeCallsNotListed = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Some calls may not be listed!");
+inline constexpr std::string_view kSomeCallsNotListed =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Some calls may not be listed!");
 // Several logs read as one, some of which ended early (a .gz cut short):
 // the files and why follow, one a line.
-inline constexpr std::string_view kLogsEndEarly = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Some logs end early; what they hold is shown.");
-inline constexpr std::string_view kNoSystemLog = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "No system log was found: open a log with File > Open.");
-inline constexpr std::string_view kCorruptLogWarning = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "The PPPLOG.TXT file appears to have been corrupted.");
+inline constexpr std::string_view kLogsEndEarly =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Some logs end early; what they hold is shown.");
+inline constexpr std::string_view kNoSystemLog =
+    QT_TRANSLATE_NOOP("kestal::Messages", "No system log was found: open a log with File > Open.");
+inline constexpr std::string_view kCorruptLogWarning =
+    QT_TRANSLATE_NOOP("kestal::Messages", "The PPPLOG.TXT file appears to have been corrupted.");
 
 // A dropped file or a recent log refused before it replaces the log shown.
 inline constexpr std::string_view kNotAPppLog =
@@ -49,28 +51,27 @@ inline std::string withPart(std::string_view pattern, std::string_view part) {
            std::string(pattern.substr(at + 2));
 }
 inline constexpr std::string_view kRecentLogMissing = QT_TRANSLATE_NOOP(
-    "kestal::Messages",
-    "The log %1 no longer exists. It is taken off the list of recent logs.");
+    "kestal::Messages", "The log %1 no longer exists. It is taken off the list of recent logs.");
 inline std::string notAPppLogText(std::string_view path) { return withPart(kNotAPppLog, path); }
 inline std::string folderNotALogText(std::string_view path) {
     return withPart(kFolderNotALog, path);
 }
 
 // Clear.
-inline constexpr std::string_view kClearQuestion = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Are Sure you want to clear the PPPLOG.TXT file?");
+inline constexpr std::string_view kClearQuestion =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Are Sure you want to clear the PPPLOG.TXT file?");
 
 // Save Table As.
 inline constexpr std::string_view kSaveTableFilter = QT_TRANSLATE_NOOP(
     "kestal::Messages", "Text (*.txt)|*.txt|Text & Tabs (*.tsv)|*.tsv|Text & Commas (*.csv)|*.csv");
-inline constexpr std::string_view kHeaderQuestion = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Include the header names as first row?");
+inline constexpr std::string_view kHeaderQuestion =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Include the header names as first row?");
 inline constexpr std::string_view kNoLayoutWarning = QT_TRANSLATE_NOOP(
     "kestal::Messages", "The table was not saved: the file name must contain .txt, .tsv or .csv.");
 
 // Copy.
-inline constexpr std::string_view kCopyFilter = QT_TRANSLATE_NOOP(
-    "kestal::Messages", "Text files (*.txt)|*.TXT");
+inline constexpr std::string_view kCopyFilter =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Text files (*.txt)|*.TXT");
 
 // The texts above and those of the general error report with a part that
 // changes (a path, a number), for the windows to match a shown text with.

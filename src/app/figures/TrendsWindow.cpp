@@ -42,10 +42,15 @@ struct MeasureLook {
     int colour;
 };
 constexpr MeasureLook kMeasures[] = {
-    {kDurationMeasure, 0, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Duration"), 0}, {kLcpMeasure, 1, "LCP", 0},
-    {kChapMeasure, 1, "CHAP", 1},         {kIpcpMeasure, 1, "IPCP", 2},
-    {kCcpMeasure, 1, "CCP", 3},           {kReceivedPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Received"), 0},
-    {kSentPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Sent"), 1},       {kErrorsPerKiloFrame, 3, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Errors per 1000 frames"), 3},
+    {kDurationMeasure, 0, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Duration"), 0},
+    {kLcpMeasure, 1, "LCP", 0},
+    {kChapMeasure, 1, "CHAP", 1},
+    {kIpcpMeasure, 1, "IPCP", 2},
+    {kCcpMeasure, 1, "CCP", 3},
+    {kReceivedPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Received"), 0},
+    {kSentPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Sent"), 1},
+    {kErrorsPerKiloFrame, 3, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Errors per 1000 frames"),
+     3},
 };
 
 double largestOf(const std::vector<float>& values) {
@@ -179,8 +184,8 @@ void TrendsWindow::createCharts() {
 
     perDayChart_ = new TrendChart(true, chartTabs_);
     perDayChart_->setObjectName(QStringLiteral("PerDayChart"));
-    for (const char* label : {QT_TR_NOOP("Calls"), QT_TR_NOOP("Online time (h)"),
-                              QT_TR_NOOP("Median duration (min)")})
+    for (const char* label :
+         {QT_TR_NOOP("Calls"), QT_TR_NOOP("Online time (h)"), QT_TR_NOOP("Median duration (min)")})
         perDayChart_->addPlot(tr(label));
     perDayChart_->useTimeAxis();
     connect(perDayChart_, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
@@ -189,12 +194,8 @@ void TrendsWindow::createCharts() {
 
     histogramChart_ = new TrendChart(false, chartTabs_);
     histogramChart_->setObjectName(QStringLiteral("HistogramChart"));
-    histogramChart_->addPlot(tr("Calls"))
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(tr("Duration (min)"));
-    histogramChart_->addPlot(tr("Calls"))
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(tr("Layer time (s)"));
+    histogramChart_->addPlot(tr("Calls"))->axis(QCPAxis::atBottom)->setLabel(tr("Duration (min)"));
+    histogramChart_->addPlot(tr("Calls"))->axis(QCPAxis::atBottom)->setLabel(tr("Layer time (s)"));
     chartTabs_->addTab(histogramChart_, tr("&Histograms"));
 }
 
@@ -202,14 +203,11 @@ void TrendsWindow::createPerCallChart() {
     perCallChart_ = new TrendChart(true, chartTabs_);
     perCallChart_->setObjectName(QStringLiteral("PerCallChart"));
     for (const char* label :
-         {QT_TR_NOOP("Duration (s)"), QT_TR_NOOP("Layer time (s)"), QT_TR_NOOP("Throughput (bytes/s)"),
-          QT_TR_NOOP("Errors per 1000 frames")})
+         {QT_TR_NOOP("Duration (s)"), QT_TR_NOOP("Layer time (s)"),
+          QT_TR_NOOP("Throughput (bytes/s)"), QT_TR_NOOP("Errors per 1000 frames")})
         perCallChart_->addPlot(tr(label));
     perCallChart_->useTimeAxis();
-    perCallChart_->plots()
-        .back()
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(tr("Start of the call"));
+    perCallChart_->plots().back()->axis(QCPAxis::atBottom)->setLabel(tr("Start of the call"));
     std::vector<QCPLegend*> legends(perCallChart_->plots().size(), nullptr);
     for (const MeasureLook& look : kMeasures) {
         perCall_.emplace_back();

@@ -53,7 +53,8 @@ void setUpBox(QMessageBox& box, const QString& caption, QMessageBox::Icon icon,
 
 // One "OK" button, the default, also answering Esc and closing the box.
 void addOkButton(QMessageBox& box) {
-    QPushButton* ok = box.addButton(QCoreApplication::translate("kestal::Messages", "OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QCoreApplication::translate("kestal::Messages", "OK"),
+                                    QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
 }
@@ -106,8 +107,10 @@ DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, Dial
     }
     QMessageBox box;
     setUpBox(box, translatedText(dialogCaption(type)), iconFor(type), text);
-    QPushButton* yes = box.addButton(QCoreApplication::translate("kestal::Messages", "&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QCoreApplication::translate("kestal::Messages", "&No"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("kestal::Messages", "&Yes"),
+                                     QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("kestal::Messages", "&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     // Esc and closing the box both press the escape button.
     box.setEscapeButton(no);

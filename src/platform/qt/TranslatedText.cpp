@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QTranslator>
 #include <QStringDecoder>
+#include <QTranslator>
 #include <optional>
 
 namespace kestal {

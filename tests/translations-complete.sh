@@ -17,7 +17,7 @@ scratch=$(mktemp -d /tmp/kestal-ts-XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 
 cp "$source/translations/kestal_de.ts" "$scratch/kestal_de.ts"
-(cd "$source" && "$lupdate" -locations none -I src src/app src/commands src/platform \
+(cd "$source" && "$lupdate" -locations none -I src src \
   -ts "$scratch/kestal_de.ts") >"$scratch/lupdate.log" 2>&1 || { cat "$scratch/lupdate.log"; exit 1; }
 grep 'Found' "$scratch/lupdate.log"
 

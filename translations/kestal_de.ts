@@ -67,6 +67,137 @@
     </message>
 </context>
 <context>
+    <name>kestal::Columns</name>
+    <message>
+        <source> Start Time</source>
+        <translation> Beginn</translation>
+    </message>
+    <message>
+        <source> End Time</source>
+        <translation> Ende</translation>
+    </message>
+    <message>
+        <source> Duration</source>
+        <translation> Dauer</translation>
+    </message>
+    <message>
+        <source> LCP</source>
+        <translation> LCP</translation>
+    </message>
+    <message>
+        <source> CHAP</source>
+        <translation> CHAP</translation>
+    </message>
+    <message>
+        <source> IPCP</source>
+        <translation> IPCP</translation>
+    </message>
+    <message>
+        <source> CCP</source>
+        <translation> CCP</translation>
+    </message>
+    <message>
+        <source> Bytes Rx</source>
+        <translation> Bytes empf.</translation>
+    </message>
+    <message>
+        <source> Bytes Tx</source>
+        <translation> Bytes ges.</translation>
+    </message>
+    <message>
+        <source> Frames Rx</source>
+        <translation> Rahmen empf.</translation>
+    </message>
+    <message>
+        <source> Frames Tx</source>
+        <translation> Rahmen ges.</translation>
+    </message>
+    <message>
+        <source> CRC Errors</source>
+        <translation> CRC-Fehler</translation>
+    </message>
+    <message>
+        <source> Timeout Errors</source>
+        <translation> Zeitüberschreitungen</translation>
+    </message>
+    <message>
+        <source> Alignment Errors</source>
+        <translation> Ausrichtungsfehler</translation>
+    </message>
+    <message>
+        <source> Overrun errors</source>
+        <translation> Überlauffehler</translation>
+    </message>
+    <message>
+        <source> Framing errors</source>
+        <translation> Rahmenfehler</translation>
+    </message>
+    <message>
+        <source> Buffer overrun errors</source>
+        <translation> Pufferüberläufe</translation>
+    </message>
+    <message>
+        <source> Incomplete Packets</source>
+        <translation> Unvollständige Pakete</translation>
+    </message>
+    <message>
+        <source> PID</source>
+        <translation> PID</translation>
+    </message>
+    <message>
+        <source> Interface</source>
+        <translation> Schnittstelle</translation>
+    </message>
+    <message>
+        <source> Device</source>
+        <translation> Gerät</translation>
+    </message>
+    <message>
+        <source> Auth</source>
+        <translation> Anmeldung</translation>
+    </message>
+    <message>
+        <source> Peer</source>
+        <translation> Gegenstelle</translation>
+    </message>
+    <message>
+        <source> Local IP</source>
+        <translation> Lokale IP</translation>
+    </message>
+    <message>
+        <source> Remote IP</source>
+        <translation> Entfernte IP</translation>
+    </message>
+    <message>
+        <source> Primary DNS</source>
+        <translation> Primärer DNS</translation>
+    </message>
+    <message>
+        <source> Secondary DNS</source>
+        <translation> Sekundärer DNS</translation>
+    </message>
+    <message>
+        <source> Connect Time</source>
+        <translation> Verbindungszeit</translation>
+    </message>
+    <message>
+        <source> Bytes Sent</source>
+        <translation> Bytes gesendet</translation>
+    </message>
+    <message>
+        <source> Bytes Received</source>
+        <translation> Bytes empfangen</translation>
+    </message>
+    <message>
+        <source> Ended By</source>
+        <translation> Beendet durch</translation>
+    </message>
+    <message>
+        <source> Reason</source>
+        <translation> Grund</translation>
+    </message>
+</context>
+<context>
     <name>kestal::FilterBar</name>
     <message>
         <source>F&amp;rom</source>

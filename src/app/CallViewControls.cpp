@@ -98,10 +98,9 @@ void CallViewControls::chooseColumns(const QPoint& at) {
     const int columns = parts_.table.columnCount();
     const int shown = columns - titles->hiddenSectionCount();
     for (int column = 0; column < columns; ++column) {
-        const std::string_view title =
-            parts_.table.columns()[static_cast<std::size_t>(column)].title;
+        // The grid's own title, in the user's language.
         QAction* check = columnsMenu_->addAction(
-            QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())).trimmed());
+            parts_.grid->model()->headerData(column, Qt::Horizontal).toString().trimmed());
         check->setCheckable(true);
         check->setChecked(!titles->isSectionHidden(column));
         check->setEnabled(titles->isSectionHidden(column) || shown > 1);

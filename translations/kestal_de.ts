@@ -561,6 +561,30 @@ Das kann einige Sekunden dauern.</translation>
         <source>&amp;No</source>
         <translation>&amp;Nein</translation>
     </message>
+    <message>
+        <source>PNG Picture (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf</source>
+        <translation>PNG-Bild (*.png)|*.png|SVG-Zeichnung (*.svg)|*.svg|PDF-Dokument (*.pdf)|*.pdf</translation>
+    </message>
+    <message>
+        <source>The picture was not saved: the file name must end in .png, .svg or .pdf.</source>
+        <translation>Das Bild wurde nicht gespeichert: Der Dateiname muss auf .png, .svg oder .pdf enden.</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)|*.txt</source>
+        <translation>Text (*.txt)|*.txt</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)|*.txt|All files (*)|*</source>
+        <translation>Text (*.txt)|*.txt|Alle Dateien (*)|*</translation>
+    </message>
+    <message>
+        <source>Text &amp; Tabs (*.tsv)|*.tsv|Text &amp; Commas (*.csv)|*.csv</source>
+        <translation>Text mit Tabulatoren (*.tsv)|*.tsv|Text mit Kommas (*.csv)|*.csv</translation>
+    </message>
+    <message>
+        <source>The statistics were not saved: the file name must contain .tsv or .csv.</source>
+        <translation>Die Statistik wurde nicht gespeichert: Der Dateiname muss .tsv oder .csv enthalten.</translation>
+    </message>
 </context>
 <context>
     <name>kestal::StatisticsWindow</name>

@@ -34,10 +34,11 @@ namespace kestal {
 namespace {
 
 constexpr int kStatusBarHeight = 20;
-constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
+constexpr const char* kTextFilter = QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt");
 // A system log has no extension (syslog, messages, syslog.1): the second
 // entry lets it be picked from the list.
-constexpr const char* kOpenFilter = "Text (*.txt)|*.txt|All files (*)|*";
+constexpr const char* kOpenFilter =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt|All files (*)|*");
 
 }  // namespace
 

@@ -98,19 +98,19 @@
     </message>
     <message>
         <source> Bytes Rx</source>
-        <translation> Bytes empf.</translation>
+        <translation> Bytes Rx</translation>
     </message>
     <message>
         <source> Bytes Tx</source>
-        <translation> Bytes ges.</translation>
+        <translation> Bytes Tx</translation>
     </message>
     <message>
         <source> Frames Rx</source>
-        <translation> Rahmen empf.</translation>
+        <translation> Rahmen Rx</translation>
     </message>
     <message>
         <source> Frames Tx</source>
-        <translation> Rahmen ges.</translation>
+        <translation> Rahmen Tx</translation>
     </message>
     <message>
         <source> CRC Errors</source>
@@ -118,15 +118,15 @@
     </message>
     <message>
         <source> Timeout Errors</source>
-        <translation> Zeitüberschreitungen</translation>
+        <translation> Timeout-Fehler</translation>
     </message>
     <message>
         <source> Alignment Errors</source>
-        <translation> Ausrichtungsfehler</translation>
+        <translation> Ausrichtung</translation>
     </message>
     <message>
         <source> Overrun errors</source>
-        <translation> Überlauffehler</translation>
+        <translation> Überläufe</translation>
     </message>
     <message>
         <source> Framing errors</source>
@@ -138,7 +138,7 @@
     </message>
     <message>
         <source> Incomplete Packets</source>
-        <translation> Unvollständige Pakete</translation>
+        <translation> Unvollst. Pakete</translation>
     </message>
     <message>
         <source> PID</source>

@@ -15,7 +15,9 @@ for tool in cmake ninja dpkg-shlibdeps fakeroot; do
 done
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  # Debian's hardening flags (fortified functions, read-only relocations).
+  # Debian's hardening flags (fortified functions, relocations read-only
+  # and bound at start).
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
   export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
   export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTAL_TESTS=OFF -DKESTAL_BENCH=OFF \

@@ -12,6 +12,10 @@ packages=(
   fonts-liberation
   # real-window checks and screenshots
   xvfb xauth x11-utils xdotool imagemagick openbox
+  # the windows' translations (lrelease, lupdate)
+  qt6-tools-dev qt6-l10n-tools
+  # the Debian package and its checks
+  dpkg-dev fakeroot lintian appstream
   # checks of the desktop entry and the log's file type
   desktop-file-utils shared-mime-info libglib2.0-bin
   # printing through CUPS, and reading the printed PDF back

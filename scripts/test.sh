@@ -23,6 +23,10 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== Debian package: built from this build, checked without installing it"
+deb=$(scripts/package.sh build | tail -n 1)
+scripts/check-package.sh "$deb"
+
 echo "== Fuzzing, ${KESTAL_FUZZ_SECONDS:-60} s a target"
 scripts/fuzz.sh "${KESTAL_FUZZ_SECONDS:-60}"
 

@@ -52,7 +52,7 @@ AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowIcon(programIcon());
     setFont(systemFont());
     setModal(false);
@@ -81,9 +81,9 @@ AboutBox::AboutBox(QWidget* parent)
     comments_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     comments_->setFixedSize(177, 13);
 
-    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_ = new QPushButton(tr("&OK"), this);
     okButton_->setObjectName(QStringLiteral("Button1"));
-    okButton_->setAccessibleName(QStringLiteral("OK"));
+    okButton_->setAccessibleName(tr("OK"));
     okButton_->setGeometry(112, 182, 75, 25);
     okButton_->setAutoDefault(false);
     okButton_->setDefault(true);

@@ -16,9 +16,9 @@ namespace {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* spoken,
                         const QRect& geometry) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    auto* button = new QPushButton(CallDetailsWindow::tr(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAccessibleName(QString::fromLatin1(spoken));
+    button->setAccessibleName(CallDetailsWindow::tr(spoken));
     button->setGeometry(geometry);
     QFont font = systemFont();
     font.setBold(true);
@@ -45,13 +45,14 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     setFixedSize(564, 273);
     move(56, 134);
 
-    closeButton_ = makeButton(this, "Button1", "&Close", "Close", QRect(457, 232, 89, 33));
+    closeButton_ = makeButton(this, "Button1", QT_TR_NOOP("&Close"), QT_TR_NOOP("Close"),
+                              QRect(457, 232, 89, 33));
     closeButton_->setDefault(true);
     connect(closeButton_, &QPushButton::clicked, this, &CallDetailsWindow::closeClicked);
 
     callLines_ = new QPlainTextEdit(this);
     callLines_->setObjectName(QStringLiteral("Memo1"));
-    callLines_->setAccessibleName(QStringLiteral("Lines of the call"));
+    callLines_->setAccessibleName(tr("Lines of the call"));
     callLines_->setGeometry(17, 20, 528, 197);
     callLines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     callLines_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -59,8 +60,8 @@ CallDetailsWindow::CallDetailsWindow(Platform& platform, QWidget* parent)
     callLines_->setPlainText(QStringLiteral("Memo1"));
     callLines_->installEventFilter(this);
 
-    printButton_ =
-        makeButton(this, "Button2", "&Print", "Print the call's lines", QRect(353, 232, 89, 33));
+    printButton_ = makeButton(this, "Button2", QT_TR_NOOP("&Print"),
+                              QT_TR_NOOP("Print the call's lines"), QRect(353, 232, 89, 33));
     connect(printButton_, &QPushButton::clicked, this, &CallDetailsWindow::printClicked);
 
     setTabOrder(closeButton_, callLines_);

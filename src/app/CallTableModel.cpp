@@ -1,5 +1,7 @@
 #include "app/CallTableModel.h"
 
+#include <QCoreApplication>
+
 #include "platform/qt/Latin1.h"
 
 namespace kestal {
@@ -31,7 +33,10 @@ QVariant CallTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
         section >= table_->columnCount())
         return {};
-    return latin1(table_->columns()[static_cast<std::size_t>(section)].title);
+    // The title in the user's language (the catalogue's "kestal::Columns").
+    const std::string_view title = table_->columns()[static_cast<std::size_t>(section)].title;
+    const QByteArray source(title.data(), static_cast<qsizetype>(title.size()));
+    return QCoreApplication::translate("kestal::Columns", source.constData());
 }
 
 void CallTableModel::replaceRowsFrom(int firstTableRow, int newTableRowCount,

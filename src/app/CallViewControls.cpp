@@ -54,30 +54,32 @@ CallViewControls::CallViewControls(const Parts& parts, QWidget* barParent)
 void CallViewControls::addMenus(MenuPlace file, QMenu* edit, QMenu* view, QMenu* popup) {
     auto item = [this](MenuPlace place, const char* name, const char* caption,
                        void (CallViewControls::*handler)()) {
-        auto* action = new QAction(QString::fromLatin1(caption), place.menu);
+        auto* action = new QAction(tr(caption), place.menu);
         place.menu->insertAction(place.before, action);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this,
                 [this, handler] { parts_.runCommand([this, handler] { (this->*handler)(); }); });
         return action;
     };
-    item({edit}, "CopyCall1", "&Copy Call", &CallViewControls::copyCall)
+    item({edit}, "CopyCall1", QT_TR_NOOP("&Copy Call"), &CallViewControls::copyCall)
         ->setShortcut(QKeySequence::Copy);
-    item({edit}, "CopyShownCalls1", "Copy &Shown Calls", &CallViewControls::copyShownCalls);
+    item({edit}, "CopyShownCalls1", QT_TR_NOOP("Copy &Shown Calls"),
+         &CallViewControls::copyShownCalls);
 
     // "Fil&ter": F stands for Follow in this menu.
-    filterAction_ = view->addAction(QStringLiteral("Fil&ter"));
+    filterAction_ = view->addAction(tr("Fil&ter"));
     filterAction_->setObjectName(QStringLiteral("Filter1"));
     filterAction_->setCheckable(true);
     filterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(filterAction_, &QAction::toggled, this,
             [this](bool shown) { parts_.runCommand([this, shown] { showFilterBar(shown); }); });
-    item({view}, "LogOrder1", "&Log Order", &CallViewControls::showLogOrder);
+    item({view}, "LogOrder1", QT_TR_NOOP("&Log Order"), &CallViewControls::showLogOrder);
     for (QMenu* menu : {edit, view}) menu->menuAction()->setVisible(true);
 
-    item(file, "SaveShownCallsAs1", "Save &Shown Calls As...", &CallViewControls::saveShownCallsAs);
+    item(file, "SaveShownCallsAs1", QT_TR_NOOP("Save &Shown Calls As..."),
+         &CallViewControls::saveShownCallsAs);
 
-    item({popup}, "CopyCall2", "&Copy Call", &CallViewControls::copyCall);
+    item({popup}, "CopyCall2", QT_TR_NOOP("&Copy Call"), &CallViewControls::copyCall);
 
     QHeaderView* titles = parts_.grid->horizontalHeader();
     titles->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -96,10 +98,9 @@ void CallViewControls::chooseColumns(const QPoint& at) {
     const int columns = parts_.table.columnCount();
     const int shown = columns - titles->hiddenSectionCount();
     for (int column = 0; column < columns; ++column) {
-        const std::string_view title =
-            parts_.table.columns()[static_cast<std::size_t>(column)].title;
+        // The grid's own title, in the user's language.
         QAction* check = columnsMenu_->addAction(
-            QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())).trimmed());
+            parts_.grid->model()->headerData(column, Qt::Horizontal).toString().trimmed());
         check->setCheckable(true);
         check->setChecked(!titles->isSectionHidden(column));
         check->setEnabled(titles->isSectionHidden(column) || shown > 1);
@@ -159,8 +160,7 @@ void CallViewControls::showStatus() {
         text = QString::fromStdString(pppdShownCountText(
             pppdCounts(parts_.table, proxy_->shownRows()), pppdCounts(parts_.table)));
     else if (proxy_->hidesCalls())
-        text =
-            QStringLiteral("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
+        text = tr("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
     if (parts_.statusLabel->text() == text) return;
     parts_.statusLabel->setText(text);
     parts_.statusLabel->adjustSize();

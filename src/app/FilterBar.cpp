@@ -30,9 +30,9 @@ std::chrono::year_month_day dayOf(const QDate& date) {
 // A check and what a screen reader calls it: its caption alone ("to",
 // "at most") can say too little.
 QCheckBox* check(QWidget* parent, const char* name, const char* caption, const char* spoken) {
-    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    auto* box = new QCheckBox(FilterBar::tr(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setAccessibleName(QString::fromLatin1(spoken));
+    box->setAccessibleName(FilterBar::tr(spoken));
     return box;
 }
 
@@ -76,35 +76,40 @@ FilterBar::FilterBar(QWidget* parent) : QFrame(parent) {
     }
 
     // The access letters keep clear of the menu bar's (F, E, C, V, H).
-    fromCheck_ = check(this, "FromCheck", "F&rom", "Calls from");
+    fromCheck_ = check(this, "FromCheck", QT_TR_NOOP("F&rom"), QT_TR_NOOP("Calls from"));
     makeDateField(fromDate_, "FromDate");
-    toCheck_ = check(this, "ToCheck", "&to", "Calls to");
+    toCheck_ = check(this, "ToCheck", QT_TR_NOOP("&to"), QT_TR_NOOP("Calls to"));
     makeDateField(toDate_, "ToDate");
-    errorsCheck_ = check(this, "ErrorsCheck", "Calls &with errors", "Calls with errors");
-    cutShortCheck_ = check(this, "CutShortCheck", "Cut-&short calls", "Cut-short calls");
-    droppedCheck_ = check(this, "DroppedCheck", "Dr&opped sessions", "Dropped sessions");
-    failedCheck_ = check(this, "FailedCheck", "Failed &attempts", "Failed attempts");
-    minDurationCheck_ = check(this, "MinDurationCheck", "&Duration at least", "Duration at least");
+    errorsCheck_ = check(this, "ErrorsCheck", QT_TR_NOOP("Calls &with errors"),
+                         QT_TR_NOOP("Calls with errors"));
+    cutShortCheck_ =
+        check(this, "CutShortCheck", QT_TR_NOOP("Cut-&short calls"), QT_TR_NOOP("Cut-short calls"));
+    droppedCheck_ = check(this, "DroppedCheck", QT_TR_NOOP("Dr&opped sessions"),
+                          QT_TR_NOOP("Dropped sessions"));
+    failedCheck_ =
+        check(this, "FailedCheck", QT_TR_NOOP("Failed &attempts"), QT_TR_NOOP("Failed attempts"));
+    minDurationCheck_ = check(this, "MinDurationCheck", QT_TR_NOOP("&Duration at least"),
+                              QT_TR_NOOP("Duration at least"));
     minDuration_ = durationEdit(this, "MinDuration", QTime(0, 1, 0));
-    maxDurationCheck_ = check(this, "MaxDurationCheck", "at &most", "Duration at most");
+    maxDurationCheck_ =
+        check(this, "MaxDurationCheck", QT_TR_NOOP("at &most"), QT_TR_NOOP("Duration at most"));
     maxDuration_ = durationEdit(this, "MaxDuration", QTime(1, 0, 0));
-    slowLayerCheck_ = check(this, "SlowLayerCheck", "A &layer slower than", "A layer slower than");
+    slowLayerCheck_ = check(this, "SlowLayerCheck", QT_TR_NOOP("A &layer slower than"),
+                            QT_TR_NOOP("A layer slower than"));
     slowLayerSeconds_ = new QDoubleSpinBox(this);
     slowLayerSeconds_->setObjectName(QStringLiteral("SlowLayerSeconds"));
     slowLayerSeconds_->setRange(0, 500);
     slowLayerSeconds_->setDecimals(1);
     slowLayerSeconds_->setSingleStep(0.5);
     slowLayerSeconds_->setValue(5);
-    slowLayerSeconds_->setSuffix(QStringLiteral(" s"));
-    fromDate_.edit->setAccessibleName(QStringLiteral("First date"));
-    toDate_.edit->setAccessibleName(QStringLiteral("Last date"));
-    fromDate_.box->findChild<QToolButton*>()->setAccessibleName(
-        QStringLiteral("Calendar of the first date"));
-    toDate_.box->findChild<QToolButton*>()->setAccessibleName(
-        QStringLiteral("Calendar of the last date"));
-    minDuration_->setAccessibleName(QStringLiteral("Shortest duration"));
-    maxDuration_->setAccessibleName(QStringLiteral("Longest duration"));
-    slowLayerSeconds_->setAccessibleName(QStringLiteral("Layer seconds"));
+    slowLayerSeconds_->setSuffix(tr(" s"));
+    fromDate_.edit->setAccessibleName(tr("First date"));
+    toDate_.edit->setAccessibleName(tr("Last date"));
+    fromDate_.box->findChild<QToolButton*>()->setAccessibleName(tr("Calendar of the first date"));
+    toDate_.box->findChild<QToolButton*>()->setAccessibleName(tr("Calendar of the last date"));
+    minDuration_->setAccessibleName(tr("Shortest duration"));
+    maxDuration_->setAccessibleName(tr("Longest duration"));
+    slowLayerSeconds_->setAccessibleName(tr("Layer seconds"));
 
     for (QWidget* part : {static_cast<QWidget*>(fromCheck_), fromDate_.box,
                           static_cast<QWidget*>(toCheck_), toDate_.box})
@@ -179,7 +184,7 @@ void FilterBar::makeDateField(DateField& field, const char* name) {
     field.edit = new QLineEdit(field.box);
     field.edit->setObjectName(QString::fromLatin1(name));
     field.edit->setMaxLength(10);
-    field.edit->setPlaceholderText(QStringLiteral("MM-DD-YYYY"));
+    field.edit->setPlaceholderText(tr("MM-DD-YYYY"));
     field.edit->setFixedWidth(
         field.edit->fontMetrics().horizontalAdvance(QStringLiteral("00-00-0000")) + 16);
     parts->addWidget(field.edit);

@@ -34,10 +34,11 @@ namespace kestal {
 namespace {
 
 constexpr int kStatusBarHeight = 20;
-constexpr const char* kTextFilter = "Text (*.txt)|*.txt";
+constexpr const char* kTextFilter = QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt");
 // A system log has no extension (syslog, messages, syslog.1): the second
 // entry lets it be picked from the list.
-constexpr const char* kOpenFilter = "Text (*.txt)|*.txt|All files (*)|*";
+constexpr const char* kOpenFilter =
+    QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt|All files (*)|*");
 
 }  // namespace
 
@@ -91,7 +92,7 @@ void MainWindow::createMenus() {
 
     auto item = [this](QMenu* menu, const char* name, const char* caption,
                        void (MainWindow::*handler)()) {
-        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        QAction* action = menu->addAction(tr(caption));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
         return action;
@@ -102,46 +103,48 @@ void MainWindow::createMenus() {
         return action;
     };
 
-    fileMenu_ = mainMenu->addMenu(QStringLiteral("&File"));
+    fileMenu_ = mainMenu->addMenu(tr("&File"));
     fileMenu_->setObjectName(QStringLiteral("File1"));
     // The later items stand among these by what they do (Recent Logs after
     // Open, Save Shown Calls As... after Save Table As...), Exit last.
-    item(fileMenu_, "Open1", "&Open", &MainWindow::openLog)
+    item(fileMenu_, "Open1", QT_TR_NOOP("&Open"), &MainWindow::openLog)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(fileMenu_, "Copy1", "&Copy...", &MainWindow::copyLog);
-    item(fileMenu_, "SaveAs1", "Save Table &As...", &MainWindow::saveTableAs);
-    item(fileMenu_, "Print1", "&Print...", &MainWindow::printTable)
+    item(fileMenu_, "Copy1", QT_TR_NOOP("&Copy..."), &MainWindow::copyLog);
+    item(fileMenu_, "SaveAs1", QT_TR_NOOP("Save Table &As..."), &MainWindow::saveTableAs);
+    item(fileMenu_, "Print1", QT_TR_NOOP("&Print..."), &MainWindow::printTable)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(fileMenu_, "N1");
-    clearAction_ = item(fileMenu_, "Clear1", "Clear", &MainWindow::clearLog);
+    clearAction_ = item(fileMenu_, "Clear1", QT_TR_NOOP("Clear"), &MainWindow::clearLog);
     separator(fileMenu_, "N2");
-    item(fileMenu_, "Exit1", "E&xit", &MainWindow::exitProgram)
+    item(fileMenu_, "Exit1", QT_TR_NOOP("E&xit"), &MainWindow::exitProgram)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // The menus that came later: Edit after File, View after Call. Each
     // feature adds its items below; a menu without any stays hidden.
-    editMenu_ = mainMenu->addMenu(QStringLiteral("&Edit"));
+    editMenu_ = mainMenu->addMenu(tr("&Edit"));
     editMenu_->setObjectName(QStringLiteral("Edit1"));
 
-    QMenu* callMenu = mainMenu->addMenu(QStringLiteral("&Call"));
+    QMenu* callMenu = mainMenu->addMenu(tr("&Call"));
     callMenu->setObjectName(QStringLiteral("Call1"));
-    item(callMenu, "ShowCallDetails2", "&Show Call Details", &MainWindow::showCallDetails);
+    item(callMenu, "ShowCallDetails2", QT_TR_NOOP("&Show Call Details"),
+         &MainWindow::showCallDetails);
     const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     // Statistics and Trends read the dial-up log's columns.
     dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
 
-    viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
+    viewMenu_ = mainMenu->addMenu(tr("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
 
-    QMenu* helpMenu = mainMenu->addMenu(QStringLiteral("&Help"));
+    QMenu* helpMenu = mainMenu->addMenu(tr("&Help"));
     helpMenu->setObjectName(QStringLiteral("Help1"));
-    item(helpMenu, "About1", "&About...", &MainWindow::showAbout);
+    item(helpMenu, "About1", QT_TR_NOOP("&About..."), &MainWindow::showAbout);
 
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(QStringLiteral("PopupMenu1"));
-    item(gridMenu_, "ShowCallDetails1", "&Show Call Details", &MainWindow::showCallDetails);
+    item(gridMenu_, "ShowCallDetails1", QT_TR_NOOP("&Show Call Details"),
+         &MainWindow::showCallDetails);
 
     createLogMenus();
     for (QMenu* menu : {editMenu_, viewMenu_}) menu->menuAction()->setVisible(!menu->isEmpty());
@@ -159,8 +162,8 @@ void MainWindow::createClientArea() {
     model_ = new CallTableModel(state_.table, this);
     callGrid_ = new CallGrid(client_);
     callGrid_->setObjectName(QStringLiteral("Grid1"));
-    callGrid_->setAccessibleName(QStringLiteral("Calls"));
-    callGrid_->setAccessibleDescription(QStringLiteral("One row for each call of the log"));
+    callGrid_->setAccessibleName(tr("Calls"));
+    callGrid_->setAccessibleDescription(tr("One row for each call of the log"));
     callGrid_->onKeyDown = [this](QKeyEvent* event) { return gridKeyPressed(event); };
     callGrid_->onDoubleClick = [this] { showCallDetails(); };
     callGrid_->onContextMenu = [this](const QPoint& globalPos) {
@@ -183,13 +186,13 @@ void MainWindow::createClientArea() {
 
     statusLabel_ = new QLabel(statusInset_);
     statusLabel_->setObjectName(QStringLiteral("Label1"));
-    statusLabel_->setAccessibleName(QStringLiteral("Number of calls"));
+    statusLabel_->setAccessibleName(tr("Number of calls"));
     statusLabel_->move(8, 1);
     statusLabel_->setTextFormat(Qt::PlainText);
 
     repairGauge_ = new ProgressGauge(statusInset_);
     repairGauge_->setObjectName(QStringLiteral("Gauge1"));
-    repairGauge_->setAccessibleName(QStringLiteral("Repair progress"));
+    repairGauge_->setAccessibleName(tr("Repair progress"));
     repairGauge_->setGeometry(300, 2, 333, 14);
     repairGauge_->setMinValue(0);
     repairGauge_->setMaxValue(100);

@@ -48,17 +48,17 @@ std::optional<std::vector<std::string>> draggedLogs(const QMimeData* data) {
 
 void MainWindow::createLogMenus() {
     // Recent Logs right below Open.
-    recentLogsMenu_ = new QMenu(QStringLiteral("Recent &Logs"), fileMenu_);
+    recentLogsMenu_ = new QMenu(tr("Recent &Logs"), fileMenu_);
     recentLogsMenu_->setObjectName(QStringLiteral("RecentLogs1"));
     fileMenu_->insertMenu(fileMenu_->findChild<QAction*>(QStringLiteral("Copy1")), recentLogsMenu_);
     recentLogs_ = std::make_unique<RecentLogs>();
     fillRecentLogsMenu();
 
-    reloadAction_ = viewMenu_->addAction(QStringLiteral("&Reload"));
+    reloadAction_ = viewMenu_->addAction(tr("&Reload"));
     reloadAction_->setObjectName(QStringLiteral("Reload1"));
     reloadAction_->setShortcut(QKeySequence(Qt::Key_F5));
     connect(reloadAction_, &QAction::triggered, this, &MainWindow::reloadLog);
-    followAction_ = viewMenu_->addAction(QStringLiteral("&Follow"));
+    followAction_ = viewMenu_->addAction(tr("&Follow"));
     followAction_->setObjectName(QStringLiteral("Follow1"));
     followAction_->setCheckable(true);
     connect(followAction_, &QAction::toggled, this, &MainWindow::setFollowing);

@@ -11,6 +11,7 @@
 #include "app/ProgressGauge.h"
 #include "commands/CallCountText.h"
 #include "platform/qt/Latin1.h"
+#include "platform/qt/TranslatedText.h"
 
 namespace kestal {
 
@@ -43,7 +44,7 @@ void MainWindowView::selectTableRow(int row) {
 }
 
 void MainWindowView::setStatusText(std::string_view text) {
-    widgets_.shown->setLoadStatus(latin1(text));
+    widgets_.shown->setLoadStatus(translatedText(text));
 }
 
 void MainWindowView::setGaugeVisible(bool visible) { widgets_.gauge->setVisible(visible); }

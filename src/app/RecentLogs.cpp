@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "commands/Messages.h"
+
 namespace kestal {
 
 namespace {
@@ -17,7 +19,7 @@ QSettings settings() { return QSettings(QStringLiteral("Kestal"), QStringLiteral
 }  // namespace
 
 std::string missingRecentLogText(const std::string& path) {
-    return "The log " + path + " no longer exists. It is taken off the list of recent logs.";
+    return withPart(kRecentLogMissing, path);
 }
 
 std::string recentEntryOf(const std::vector<std::string>& paths) {

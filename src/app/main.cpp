@@ -10,7 +10,10 @@
 #include "app/CallDetailsWindow.h"
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "commands/Messages.h"
+#include "platform/Locale.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/TranslatedText.h"
 
 namespace {
 
@@ -36,6 +39,10 @@ int main(int argc, char* argv[]) {
     if (kestal::asksForHelpOrVersion(argc, argv)) answerHelpOrVersion(argc, argv);
 
     QApplication application(argc, argv);
+    // The windows speak the user's language where the program has a
+    // catalogue of it (German), English otherwise.
+    kestal::useTextPatterns(kestal::kMessagePatterns);
+    kestal::loadCatalogue(kestal::messagesLanguage());
     kestal::describeProgram();
     QCommandLineParser parser;
     kestal::describeOptions(parser);

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's 32 x 32, 16-colour icon and writes it as kestal.png
-(window icon, desktop icon) and kestal.ico (4 bits per pixel).
+(window icon, desktop icon) and kestal.ico (4 bits per pixel), and for the
+desktop's icon theme as icons/kestal-N.png (48, 64, 128 and 256 pixels, each
+pixel grown to a square block) and icons/kestal.svg (one square a pixel).
 
 The picture: a sheet of log paper with lines of text, and in front of it a
 modem with its status lights, the two things the viewer is about.
@@ -66,7 +68,34 @@ def draw():
     return px
 
 
+def grown(px, size):
+    """The picture at size x size, each pixel picked from the nearest one."""
+    return [[px[y * SIZE // size][x * SIZE // size] for x in range(size)]
+            for y in range(size)]
+
+
+def write_svg(path, px):
+    rects = []
+    for y, row in enumerate(px):
+        x = 0
+        while x < SIZE:
+            c = row[x]
+            run = 1
+            while x + run < SIZE and row[x + run] == c:
+                run += 1
+            if c >= 0:
+                r, g, b = PALETTE[c]
+                rects.append(f'<rect x="{x}" y="{y}" width="{run}" height="1" '
+                             f'fill="#{r:02x}{g:02x}{b:02x}"/>')
+            x += run
+    with open(path, "w") as f:
+        f.write('<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128" '
+                f'viewBox="0 0 {SIZE} {SIZE}" shape-rendering="crispEdges">\n')
+        f.write("\n".join(rects) + "\n</svg>\n")
+
+
 def write_png(path, px):
+    size = len(px)
     raw = b""
     for row in px:
         raw += b"\0"
@@ -78,7 +107,7 @@ def write_png(path, px):
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
     png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(raw, 9))
     png += chunk(b"IEND", b"")
     with open(path, "wb") as f:
@@ -112,3 +141,8 @@ if __name__ == "__main__":
     picture = draw()
     write_png(os.path.join(here, "kestal.png"), picture)
     write_ico(os.path.join(here, "kestal.ico"), picture)
+    icons = os.path.join(here, "icons")
+    os.makedirs(icons, exist_ok=True)
+    for size in (48, 64, 128, 256):
+        write_png(os.path.join(icons, f"kestal-{size}.png"), grown(picture, size))
+    write_svg(os.path.join(icons, "kestal.svg"), picture)

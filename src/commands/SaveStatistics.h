@@ -5,15 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/Messages.h"
 #include "output/CallStatistics.h"
 #include "platform/Platform.h"
 
 namespace kestal {
 
 inline constexpr std::string_view kSaveStatisticsFilter =
-    "Text & Tabs (*.tsv)|*.tsv|Text & Commas (*.csv)|*.csv";
-inline constexpr std::string_view kNoStatisticsLayoutWarning =
-    "The statistics were not saved: the file name must contain .tsv or .csv.";
+    QT_TRANSLATE_NOOP("kestal::Messages", "Text & Tabs (*.tsv)|*.tsv|Text & Commas (*.csv)|*.csv");
+inline constexpr std::string_view kNoStatisticsLayoutWarning = QT_TRANSLATE_NOOP(
+    "kestal::Messages", "The statistics were not saved: the file name must contain .tsv or .csv.");
 
 namespace commands {
 

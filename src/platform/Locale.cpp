@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 
+#include <clocale>
 #include <ctime>
 
 namespace kestal {
@@ -116,6 +117,17 @@ DateTime localNow() {
     ::localtime_r(&seconds, &fields);
     return DateTime{fields.tm_year + 1900, fields.tm_mon + 1, fields.tm_mday,
                     fields.tm_hour,        fields.tm_min,     fields.tm_sec};
+}
+
+std::string languageOfLocale(std::string_view name) {
+    const std::string_view language = name.substr(0, name.find_first_of("_.@"));
+    if (language == "C" || language == "POSIX") return {};
+    return std::string(language);
+}
+
+std::string messagesLanguage() {
+    const char* name = std::setlocale(LC_MESSAGES, nullptr);
+    return languageOfLocale(name != nullptr ? name : "");
 }
 
 }  // namespace kestal

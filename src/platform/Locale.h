@@ -30,6 +30,14 @@ std::string formatTime(const DateTime& time, std::string_view timeFormat);
 RegionalSettings localeRegionalSettings();
 std::string localeLongTimeText(const DateTime& time);
 
+// The language of a locale's name: "de" of "de_DE.UTF-8" or "de@euro",
+// nothing of "C", "POSIX" or an empty name.
+std::string languageOfLocale(std::string_view name);
+
+// The language the user reads messages in (LC_MESSAGES of the process
+// locale).
+std::string messagesLanguage();
+
 // The current local date and time.
 DateTime localNow();
 

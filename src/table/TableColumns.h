@@ -8,6 +8,12 @@
 #include <span>
 #include <string_view>
 
+// Marks a grid title for the translators' catalogue: the grid shows it in
+// the user's language, the exports and kestal-calls in English.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+
 namespace kestal {
 
 // What a column's value is.

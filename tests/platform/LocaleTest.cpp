@@ -150,5 +150,17 @@ TEST(LocalNow, IsTheLocalClock) {
     EXPECT_GE(now.year, 2020);
 }
 
+TEST(LanguageOfLocale, IsTheNameBeforeTheRegionCodesetOrModifier) {
+    const struct {
+        std::string_view name;
+        std::string_view language;
+    } cases[] = {
+        {"de_DE.UTF-8", "de"}, {"de_AT", "de"},       {"de@euro", "de"},
+        {"de", "de"},          {"en_US.UTF-8", "en"}, {"C", ""},
+        {"C.UTF-8", ""},       {"POSIX", ""},         {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(languageOfLocale(c.name), c.language) << c.name;
+}
+
 }  // namespace
 }  // namespace kestal

@@ -42,11 +42,13 @@ void addWindowItem(QMenu& callMenu, const char* name, const QString& caption, QW
 void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
                         const std::function<ShownCalls()>& shownCalls,
                         const QString& settingsKind) {
-    addWindowItem<StatisticsWindow>(callMenu, "Statistics1", QStringLiteral("S&tatistics..."),
-                                    owner, platform, shownCalls,
-                                    settingsKind + QStringLiteral("/Statistics"));
-    addWindowItem<TrendsWindow>(callMenu, "Trends1", QStringLiteral("T&rends..."), owner, platform,
-                                shownCalls, settingsKind + QStringLiteral("/Trends"));
+    addWindowItem<StatisticsWindow>(
+        callMenu, "Statistics1",
+        QCoreApplication::translate("kestal::MainWindow", "S&tatistics..."), owner, platform,
+        shownCalls, settingsKind + QStringLiteral("/Statistics"));
+    addWindowItem<TrendsWindow>(
+        callMenu, "Trends1", QCoreApplication::translate("kestal::MainWindow", "T&rends..."), owner,
+        platform, shownCalls, settingsKind + QStringLiteral("/Trends"));
 }
 
 }  // namespace kestal

@@ -15,10 +15,11 @@ namespace kestal {
 
 enum class PictureFormat { Png, Svg, Pdf };
 
-inline constexpr std::string_view kSavePictureFilter =
-    "PNG Picture (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf";
-inline constexpr std::string_view kNoPictureFormatWarning =
-    "The picture was not saved: the file name must end in .png, .svg or .pdf.";
+inline constexpr std::string_view kSavePictureFilter = QT_TRANSLATE_NOOP(
+    "kestal::Messages",
+    "PNG Picture (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf");
+inline constexpr std::string_view kNoPictureFormatWarning = QT_TRANSLATE_NOOP(
+    "kestal::Messages", "The picture was not saved: the file name must end in .png, .svg or .pdf.");
 
 // The format a file name ends in, without regard to letter case.
 std::optional<PictureFormat> pictureFormatForPath(std::string_view path);

@@ -59,27 +59,27 @@ QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, i
 StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("StatisticsWindow"));
-    setWindowTitle(QStringLiteral("Statistics - %1").arg(latin1(kProgramTitle)));
+    setWindowTitle(tr("Statistics - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
 
     periodBox_ = new QComboBox(this);
     periodBox_->setObjectName(QStringLiteral("PeriodBox"));
-    periodBox_->setAccessibleName(QStringLiteral("Period"));
-    periodBox_->addItem(QStringLiteral("Whole log"), int(StatisticsPeriod::All));
-    periodBox_->addItem(QStringLiteral("Day"), int(StatisticsPeriod::Day));
-    periodBox_->addItem(QStringLiteral("Week (ISO 8601)"), int(StatisticsPeriod::Week));
-    periodBox_->addItem(QStringLiteral("Month"), int(StatisticsPeriod::Month));
-    auto* periodLabel = new QLabel(QStringLiteral("&Period:"), this);
+    periodBox_->setAccessibleName(tr("Period"));
+    periodBox_->addItem(tr("Whole log"), int(StatisticsPeriod::All));
+    periodBox_->addItem(tr("Day"), int(StatisticsPeriod::Day));
+    periodBox_->addItem(tr("Week (ISO 8601)"), int(StatisticsPeriod::Week));
+    periodBox_->addItem(tr("Month"), int(StatisticsPeriod::Month));
+    auto* periodLabel = new QLabel(tr("&Period:"), this);
     periodLabel->setBuddy(periodBox_);
     callsLabel_ = new QLabel(this);
     callsLabel_->setObjectName(QStringLiteral("CallsLabel"));
-    callsLabel_->setAccessibleName(QStringLiteral("Calls counted"));
+    callsLabel_->setAccessibleName(tr("Calls counted"));
 
     model_ = new StatisticsModel(this);
     figuresGrid_ = new QTableView(this);
     figuresGrid_->setObjectName(QStringLiteral("FiguresGrid"));
-    figuresGrid_->setAccessibleName(QStringLiteral("Statistics"));
-    figuresGrid_->setAccessibleDescription(QStringLiteral("One row of figures per period"));
+    figuresGrid_->setAccessibleName(tr("Statistics"));
+    figuresGrid_->setAccessibleDescription(tr("One row of figures per period"));
     figuresGrid_->setModel(model_);
     figuresGrid_->verticalHeader()->hide();
     figuresGrid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -90,15 +90,15 @@ StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget
     // ResizeToContents would measure the cells of a thousand rows each time.
     figuresGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
-    copyButton_ = new QPushButton(QStringLiteral("&Copy"), this);
+    copyButton_ = new QPushButton(tr("&Copy"), this);
     copyButton_->setObjectName(QStringLiteral("CopyButton"));
-    copyButton_->setAccessibleName(QStringLiteral("Copy"));
-    saveAsButton_ = new QPushButton(QStringLiteral("Save &As..."), this);
+    copyButton_->setAccessibleName(tr("Copy"));
+    saveAsButton_ = new QPushButton(tr("Save &As..."), this);
     saveAsButton_->setObjectName(QStringLiteral("SaveAsButton"));
-    saveAsButton_->setAccessibleName(QStringLiteral("Save As"));
-    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    saveAsButton_->setAccessibleName(tr("Save As"));
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("CloseButton"));
-    closeButton_->setAccessibleName(QStringLiteral("Close"));
+    closeButton_->setAccessibleName(tr("Close"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(periodLabel);
@@ -140,7 +140,7 @@ StatisticsPeriod StatisticsWindow::period() const {
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
         rows_ = calls_.rows();
-        callsLabel_->setText(QStringLiteral("%1 calls").arg(rows_.size()));
+        callsLabel_->setText(tr("%1 calls").arg(rows_.size()));
     });
     regroup();
 }

@@ -42,10 +42,15 @@ struct MeasureLook {
     int colour;
 };
 constexpr MeasureLook kMeasures[] = {
-    {kDurationMeasure, 0, "Duration", 0}, {kLcpMeasure, 1, "LCP", 0},
-    {kChapMeasure, 1, "CHAP", 1},         {kIpcpMeasure, 1, "IPCP", 2},
-    {kCcpMeasure, 1, "CCP", 3},           {kReceivedPerSecond, 2, "Received", 0},
-    {kSentPerSecond, 2, "Sent", 1},       {kErrorsPerKiloFrame, 3, "Errors per 1000 frames", 3},
+    {kDurationMeasure, 0, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Duration"), 0},
+    {kLcpMeasure, 1, "LCP", 0},
+    {kChapMeasure, 1, "CHAP", 1},
+    {kIpcpMeasure, 1, "IPCP", 2},
+    {kCcpMeasure, 1, "CCP", 3},
+    {kReceivedPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Received"), 0},
+    {kSentPerSecond, 2, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Sent"), 1},
+    {kErrorsPerKiloFrame, 3, QT_TRANSLATE_NOOP("kestal::TrendsWindow", "Errors per 1000 frames"),
+     3},
 };
 
 double largestOf(const std::vector<float>& values) {
@@ -113,19 +118,19 @@ QVector<double> binStarts(std::size_t bins, double width, double unit) {
 TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("TrendsWindow"));
-    setWindowTitle(QStringLiteral("Trends - %1").arg(latin1(kProgramTitle)));
+    setWindowTitle(tr("Trends - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
     createCharts();
 
     pointLabel_ = new QLabel(this);
     pointLabel_->setObjectName(QStringLiteral("PointLabel"));
-    wholeRangeButton_ = new QPushButton(QStringLiteral("&Whole Range"), this);
+    wholeRangeButton_ = new QPushButton(tr("&Whole Range"), this);
     wholeRangeButton_->setObjectName(QStringLiteral("WholeRangeButton"));
-    savePictureButton_ = new QPushButton(QStringLiteral("Save &Picture As..."), this);
+    savePictureButton_ = new QPushButton(tr("Save &Picture As..."), this);
     savePictureButton_->setObjectName(QStringLiteral("SavePictureButton"));
-    printButton_ = new QPushButton(QStringLiteral("P&rint"), this);
+    printButton_ = new QPushButton(tr("P&rint"), this);
     printButton_->setObjectName(QStringLiteral("PrintButton"));
-    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("CloseButton"));
 
     auto* buttons = new QHBoxLayout;
@@ -155,21 +160,21 @@ TrendsWindow::TrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent
 }
 
 void TrendsWindow::nameForScreenReaders() {
-    chartTabs_->setAccessibleName(QStringLiteral("Charts"));
-    perCallChart_->setAccessibleName(QStringLiteral("Per call chart"));
+    chartTabs_->setAccessibleName(tr("Charts"));
+    perCallChart_->setAccessibleName(tr("Per call chart"));
     perCallChart_->setAccessibleDescription(
-        QStringLiteral("Duration, layer times, throughput and errors of each call by its start"));
-    perDayChart_->setAccessibleName(QStringLiteral("Per day chart"));
+        tr("Duration, layer times, throughput and errors of each call by its start"));
+    perDayChart_->setAccessibleName(tr("Per day chart"));
     perDayChart_->setAccessibleDescription(
-        QStringLiteral("Calls, hours online and median duration of each day"));
-    histogramChart_->setAccessibleName(QStringLiteral("Histograms"));
+        tr("Calls, hours online and median duration of each day"));
+    histogramChart_->setAccessibleName(tr("Histograms"));
     histogramChart_->setAccessibleDescription(
-        QStringLiteral("How many calls had each duration and each layer time"));
-    pointLabel_->setAccessibleName(QStringLiteral("Calls charted"));
-    wholeRangeButton_->setAccessibleName(QStringLiteral("Whole Range"));
-    savePictureButton_->setAccessibleName(QStringLiteral("Save Picture As"));
-    printButton_->setAccessibleName(QStringLiteral("Print"));
-    closeButton_->setAccessibleName(QStringLiteral("Close"));
+        tr("How many calls had each duration and each layer time"));
+    pointLabel_->setAccessibleName(tr("Calls charted"));
+    wholeRangeButton_->setAccessibleName(tr("Whole Range"));
+    savePictureButton_->setAccessibleName(tr("Save Picture As"));
+    printButton_->setAccessibleName(tr("Print"));
+    closeButton_->setAccessibleName(tr("Close"));
 }
 
 void TrendsWindow::createCharts() {
@@ -179,35 +184,30 @@ void TrendsWindow::createCharts() {
 
     perDayChart_ = new TrendChart(true, chartTabs_);
     perDayChart_->setObjectName(QStringLiteral("PerDayChart"));
-    for (const char* label : {"Calls", "Online time (h)", "Median duration (min)"})
-        perDayChart_->addPlot(QString::fromLatin1(label));
+    for (const char* label :
+         {QT_TR_NOOP("Calls"), QT_TR_NOOP("Online time (h)"), QT_TR_NOOP("Median duration (min)")})
+        perDayChart_->addPlot(tr(label));
     perDayChart_->useTimeAxis();
     connect(perDayChart_, &QCustomPlot::afterLayout, this, &TrendsWindow::thinPerDayBars);
-    perDayChart_->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
-    chartTabs_->addTab(perDayChart_, QStringLiteral("Per &Day"));
+    perDayChart_->plots().back()->axis(QCPAxis::atBottom)->setLabel(tr("Day"));
+    chartTabs_->addTab(perDayChart_, tr("Per &Day"));
 
     histogramChart_ = new TrendChart(false, chartTabs_);
     histogramChart_->setObjectName(QStringLiteral("HistogramChart"));
-    histogramChart_->addPlot(QStringLiteral("Calls"))
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(QStringLiteral("Duration (min)"));
-    histogramChart_->addPlot(QStringLiteral("Calls"))
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(QStringLiteral("Layer time (s)"));
-    chartTabs_->addTab(histogramChart_, QStringLiteral("&Histograms"));
+    histogramChart_->addPlot(tr("Calls"))->axis(QCPAxis::atBottom)->setLabel(tr("Duration (min)"));
+    histogramChart_->addPlot(tr("Calls"))->axis(QCPAxis::atBottom)->setLabel(tr("Layer time (s)"));
+    chartTabs_->addTab(histogramChart_, tr("&Histograms"));
 }
 
 void TrendsWindow::createPerCallChart() {
     perCallChart_ = new TrendChart(true, chartTabs_);
     perCallChart_->setObjectName(QStringLiteral("PerCallChart"));
     for (const char* label :
-         {"Duration (s)", "Layer time (s)", "Throughput (bytes/s)", "Errors per 1000 frames"})
-        perCallChart_->addPlot(QString::fromLatin1(label));
+         {QT_TR_NOOP("Duration (s)"), QT_TR_NOOP("Layer time (s)"),
+          QT_TR_NOOP("Throughput (bytes/s)"), QT_TR_NOOP("Errors per 1000 frames")})
+        perCallChart_->addPlot(tr(label));
     perCallChart_->useTimeAxis();
-    perCallChart_->plots()
-        .back()
-        ->axis(QCPAxis::atBottom)
-        ->setLabel(QStringLiteral("Start of the call"));
+    perCallChart_->plots().back()->axis(QCPAxis::atBottom)->setLabel(tr("Start of the call"));
     std::vector<QCPLegend*> legends(perCallChart_->plots().size(), nullptr);
     for (const MeasureLook& look : kMeasures) {
         perCall_.emplace_back();
@@ -222,7 +222,7 @@ void TrendsWindow::createPerCallChart() {
             QColor colour = kColours[look.colour];
             colour.setAlpha(kShadeAlpha[shade]);
             QCPGraph* graph = pointGraph(plot, colour);
-            graph->setName(QString::fromLatin1(look.name));
+            graph->setName(tr(look.name));
             perCall_[m].shades[static_cast<std::size_t>(shade)] = graph;
             if (shade == 0 && (look.plot == 1 || look.plot == 2)) {
                 QCPLegend*& legend = legends[static_cast<std::size_t>(look.plot)];
@@ -239,7 +239,7 @@ void TrendsWindow::createPerCallChart() {
             [this](QCPAbstractPlottable* graph, int index, QMouseEvent*) {
                 selectDrawnCall(graph, index);
             });
-    chartTabs_->addTab(perCallChart_, QStringLiteral("Per &Call"));
+    chartTabs_->addTab(perCallChart_, tr("Per &Call"));
 }
 
 void TrendsWindow::refresh() {
@@ -248,7 +248,7 @@ void TrendsWindow::refresh() {
         fillPerCallChart();
         fillPerDayChart();
         fillHistograms();
-        pointLabel_->setText(QStringLiteral("%1 calls with a date").arg(trends_.times.size()));
+        pointLabel_->setText(tr("%1 calls with a date").arg(trends_.times.size()));
     });
 }
 
@@ -375,7 +375,7 @@ bool TrendsWindow::selectDrawnCall(QCPAbstractPlottable* graph, int index) {
             calls_.select(row);
             const std::string_view start = calls_.table->cell(Column::StartTime, row);
             pointLabel_->setText(
-                QStringLiteral("Call of %1 selected in the grid")
+                tr("Call of %1 selected in the grid")
                     .arg(QString::fromLatin1(start.data(), static_cast<qsizetype>(start.size()))));
             return true;
         }
@@ -443,7 +443,7 @@ void TrendsWindow::fillHistograms() {
             histogram(trends_.values[kLcpMeasure + l], width, resolutionOf(kLcpMeasure));
         QCPGraph* graph = histogramChart_->addGraph(plots[1]->axis(QCPAxis::atBottom),
                                                     plots[1]->axis(QCPAxis::atLeft));
-        graph->setName(QString::fromLatin1(kMeasures[1 + l].name));
+        graph->setName(tr(kMeasures[1 + l].name));
         graph->setPen(QPen(kColours[l], 2));
         graph->setLineStyle(QCPGraph::lsStepLeft);
         QVector<double> starts, counts;

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QWidget>
 
 #include "platform/FileFilters.h"
@@ -18,6 +17,7 @@
 #include "platform/TextPrinter.h"
 #include "platform/WindowsDirectory.h"
 #include "platform/qt/QtTextPrinter.h"
+#include "platform/qt/TranslatedText.h"
 
 namespace kestal {
 
@@ -53,7 +53,8 @@ void setUpBox(QMessageBox& box, const QString& caption, QMessageBox::Icon icon,
 
 // One "OK" button, the default, also answering Esc and closing the box.
 void addOkButton(QMessageBox& box) {
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QCoreApplication::translate("kestal::Messages", "OK"),
+                                    QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
 }
@@ -61,10 +62,7 @@ void addOkButton(QMessageBox& box) {
 }  // namespace
 
 QString dialogText(std::string_view bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (utf8.hasError())
-        text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QString text = translatedText(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
@@ -104,13 +102,15 @@ void QtPlatform::showOkBox(const QString& caption, QMessageBox::Icon icon, std::
 
 DialogResult QtPlatform::messageDlg(std::string_view text, DialogType type, DialogButtons buttons) {
     if (buttons == DialogButtons::Ok) {
-        showOkBox(fromBytes(dialogCaption(type)), iconFor(type), text);
+        showOkBox(translatedText(dialogCaption(type)), iconFor(type), text);
         return DialogResult::Ok;
     }
     QMessageBox box;
-    setUpBox(box, fromBytes(dialogCaption(type)), iconFor(type), text);
-    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    setUpBox(box, translatedText(dialogCaption(type)), iconFor(type), text);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("kestal::Messages", "&Yes"),
+                                     QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("kestal::Messages", "&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     // Esc and closing the box both press the escape button.
     box.setEscapeButton(no);
@@ -141,7 +141,9 @@ bool QtPlatform::executeFileDialog(FileDialog& dialog) {
     // Qt's dialog has no read-only check box, so hideReadOnly asks nothing.
 
     QStringList filters;
-    for (const std::string& filter : qtNameFilters(dialog.filter)) filters << fromBytes(filter);
+    // The filter's labels in the user's language, the patterns as they are.
+    for (const std::string& filter : qtNameFilters(translatedText(dialog.filter).toStdString()))
+        filters << fromBytes(filter);
     if (!filters.isEmpty()) box.setNameFilters(filters);
     box.setDefaultSuffix(fromBytes(dialog.defaultExt));
     if (!dialog.initialDir.empty()) box.setDirectory(QFile::decodeName(dialog.initialDir.c_str()));

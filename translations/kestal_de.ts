@@ -1,0 +1,795 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>kestal::AboutBox</name>
+    <message>
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::CallDetailsWindow</name>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Lines of the call</source>
+        <translation>Zeilen der Verbindung</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Print the call&apos;s lines</source>
+        <translation>Die Zeilen der Verbindung drucken</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::CallViewControls</name>
+    <message>
+        <source>&amp;Copy Call</source>
+        <translation>Verbindung &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Shown Calls</source>
+        <translation>&amp;Angezeigte Verbindungen kopieren</translation>
+    </message>
+    <message>
+        <source>Fil&amp;ter</source>
+        <translation>Fil&amp;ter</translation>
+    </message>
+    <message>
+        <source>&amp;Log Order</source>
+        <translation>&amp;Reihenfolge im Protokoll</translation>
+    </message>
+    <message>
+        <source>Save &amp;Shown Calls As...</source>
+        <translation>&amp;Angezeigte Verbindungen speichern unter...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 Calls</source>
+        <translation>%1 von %2 Verbindungen</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::Columns</name>
+    <message>
+        <source> Start Time</source>
+        <translation> Beginn</translation>
+    </message>
+    <message>
+        <source> End Time</source>
+        <translation> Ende</translation>
+    </message>
+    <message>
+        <source> Duration</source>
+        <translation> Dauer</translation>
+    </message>
+    <message>
+        <source> LCP</source>
+        <translation> LCP</translation>
+    </message>
+    <message>
+        <source> CHAP</source>
+        <translation> CHAP</translation>
+    </message>
+    <message>
+        <source> IPCP</source>
+        <translation> IPCP</translation>
+    </message>
+    <message>
+        <source> CCP</source>
+        <translation> CCP</translation>
+    </message>
+    <message>
+        <source> Bytes Rx</source>
+        <translation> Bytes Rx</translation>
+    </message>
+    <message>
+        <source> Bytes Tx</source>
+        <translation> Bytes Tx</translation>
+    </message>
+    <message>
+        <source> Frames Rx</source>
+        <translation> Rahmen Rx</translation>
+    </message>
+    <message>
+        <source> Frames Tx</source>
+        <translation> Rahmen Tx</translation>
+    </message>
+    <message>
+        <source> CRC Errors</source>
+        <translation> CRC-Fehler</translation>
+    </message>
+    <message>
+        <source> Timeout Errors</source>
+        <translation> Timeout-Fehler</translation>
+    </message>
+    <message>
+        <source> Alignment Errors</source>
+        <translation> Ausrichtung</translation>
+    </message>
+    <message>
+        <source> Overrun errors</source>
+        <translation> Überläufe</translation>
+    </message>
+    <message>
+        <source> Framing errors</source>
+        <translation> Rahmenfehler</translation>
+    </message>
+    <message>
+        <source> Buffer overrun errors</source>
+        <translation> Pufferüberläufe</translation>
+    </message>
+    <message>
+        <source> Incomplete Packets</source>
+        <translation> Unvollst. Pakete</translation>
+    </message>
+    <message>
+        <source> PID</source>
+        <translation> PID</translation>
+    </message>
+    <message>
+        <source> Interface</source>
+        <translation> Schnittstelle</translation>
+    </message>
+    <message>
+        <source> Device</source>
+        <translation> Gerät</translation>
+    </message>
+    <message>
+        <source> Auth</source>
+        <translation> Anmeldung</translation>
+    </message>
+    <message>
+        <source> Peer</source>
+        <translation> Gegenstelle</translation>
+    </message>
+    <message>
+        <source> Local IP</source>
+        <translation> Lokale IP</translation>
+    </message>
+    <message>
+        <source> Remote IP</source>
+        <translation> Entfernte IP</translation>
+    </message>
+    <message>
+        <source> Primary DNS</source>
+        <translation> Primärer DNS</translation>
+    </message>
+    <message>
+        <source> Secondary DNS</source>
+        <translation> Sekundärer DNS</translation>
+    </message>
+    <message>
+        <source> Connect Time</source>
+        <translation> Verbindungszeit</translation>
+    </message>
+    <message>
+        <source> Bytes Sent</source>
+        <translation> Bytes gesendet</translation>
+    </message>
+    <message>
+        <source> Bytes Received</source>
+        <translation> Bytes empfangen</translation>
+    </message>
+    <message>
+        <source> Ended By</source>
+        <translation> Beendet durch</translation>
+    </message>
+    <message>
+        <source> Reason</source>
+        <translation> Grund</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::FilterBar</name>
+    <message>
+        <source>F&amp;rom</source>
+        <translation>V&amp;on</translation>
+    </message>
+    <message>
+        <source>Calls from</source>
+        <translation>Verbindungen ab</translation>
+    </message>
+    <message>
+        <source>&amp;to</source>
+        <translation>&amp;bis</translation>
+    </message>
+    <message>
+        <source>Calls to</source>
+        <translation>Verbindungen bis</translation>
+    </message>
+    <message>
+        <source>Calls &amp;with errors</source>
+        <translation>Verbindungen mit &amp;Fehlern</translation>
+    </message>
+    <message>
+        <source>Calls with errors</source>
+        <translation>Verbindungen mit Fehlern</translation>
+    </message>
+    <message>
+        <source>Cut-&amp;short calls</source>
+        <translation>&amp;Abgebrochene Verbindungen</translation>
+    </message>
+    <message>
+        <source>Cut-short calls</source>
+        <translation>Abgebrochene Verbindungen</translation>
+    </message>
+    <message>
+        <source>Dr&amp;opped sessions</source>
+        <translation>&amp;Getrennte Sitzungen</translation>
+    </message>
+    <message>
+        <source>Dropped sessions</source>
+        <translation>Getrennte Sitzungen</translation>
+    </message>
+    <message>
+        <source>Failed &amp;attempts</source>
+        <translation>Fehlgeschlagene &amp;Versuche</translation>
+    </message>
+    <message>
+        <source>Failed attempts</source>
+        <translation>Fehlgeschlagene Versuche</translation>
+    </message>
+    <message>
+        <source>&amp;Duration at least</source>
+        <translation>&amp;Dauer mindestens</translation>
+    </message>
+    <message>
+        <source>Duration at least</source>
+        <translation>Dauer mindestens</translation>
+    </message>
+    <message>
+        <source>at &amp;most</source>
+        <translation>&amp;höchstens</translation>
+    </message>
+    <message>
+        <source>Duration at most</source>
+        <translation>Dauer höchstens</translation>
+    </message>
+    <message>
+        <source>A &amp;layer slower than</source>
+        <translation>Eine &amp;Schicht langsamer als</translation>
+    </message>
+    <message>
+        <source>A layer slower than</source>
+        <translation>Eine Schicht langsamer als</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>First date</source>
+        <translation>Erstes Datum</translation>
+    </message>
+    <message>
+        <source>Last date</source>
+        <translation>Letztes Datum</translation>
+    </message>
+    <message>
+        <source>Calendar of the first date</source>
+        <translation>Kalender des ersten Datums</translation>
+    </message>
+    <message>
+        <source>Calendar of the last date</source>
+        <translation>Kalender des letzten Datums</translation>
+    </message>
+    <message>
+        <source>Shortest duration</source>
+        <translation>Kürzeste Dauer</translation>
+    </message>
+    <message>
+        <source>Longest duration</source>
+        <translation>Längste Dauer</translation>
+    </message>
+    <message>
+        <source>Layer seconds</source>
+        <translation>Sekunden der Schicht</translation>
+    </message>
+    <message>
+        <source>MM-DD-YYYY</source>
+        <translation>MM-TT-JJJJ</translation>
+    </message>
+    <message>
+        <source>Pick the date from a calendar</source>
+        <translation>Das Datum im Kalender wählen</translation>
+    </message>
+    <message>
+        <source>Not a date: type it as month-day-year, as in %1. The filter keeps %2.</source>
+        <translation>Kein Datum: bitte als Monat-Tag-Jahr eingeben, etwa %1. Der Filter behält %2.</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::MainWindow</name>
+    <message>
+        <source>S&amp;tatistics...</source>
+        <translation>S&amp;tatistik...</translation>
+    </message>
+    <message>
+        <source>T&amp;rends...</source>
+        <translation>Ve&amp;rlauf...</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy...</source>
+        <translation>&amp;Kopieren...</translation>
+    </message>
+    <message>
+        <source>Save Table &amp;As...</source>
+        <translation>Tabelle speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Call</source>
+        <translation>&amp;Verbindung</translation>
+    </message>
+    <message>
+        <source>&amp;Show Call Details</source>
+        <translation>Verbindungs&amp;details anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;Info...</translation>
+    </message>
+    <message>
+        <source>Calls</source>
+        <translation>Verbindungen</translation>
+    </message>
+    <message>
+        <source>One row for each call of the log</source>
+        <translation>Eine Zeile für jede Verbindung des Protokolls</translation>
+    </message>
+    <message>
+        <source>Number of calls</source>
+        <translation>Anzahl der Verbindungen</translation>
+    </message>
+    <message>
+        <source>Repair progress</source>
+        <translation>Fortschritt der Reparatur</translation>
+    </message>
+    <message>
+        <source>Recent &amp;Logs</source>
+        <translation>&amp;Letzte Protokolle</translation>
+    </message>
+    <message>
+        <source>&amp;Reload</source>
+        <translation>&amp;Neu laden</translation>
+    </message>
+    <message>
+        <source>&amp;Follow</source>
+        <translation>&amp;Mitlesen</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::Messages</name>
+    <message>
+        <source>Fatal error: Can&apos;t find Windows Directory</source>
+        <translation>Schwerer Fehler: Das Windows-Verzeichnis wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The PPPLOG.TXT file is in use by another application. If you are currently on-line, re-try when you have finished the current connection.</source>
+        <translation>Die Datei PPPLOG.TXT wird von einem anderen Programm benutzt. Wenn Sie gerade online sind, versuchen Sie es nach dem Ende der Verbindung erneut.</translation>
+    </message>
+    <message>
+        <source>The PPPLOG.TXT file may have been corrupted.<byte value="xd"/>
+Attempt to load the file anyway?<byte value="xd"/>
+This make take a few seconds.</source>
+        <translation>Die Datei PPPLOG.TXT ist möglicherweise beschädigt.<byte value="xd"/>
+Trotzdem versuchen, die Datei zu laden?<byte value="xd"/>
+Das kann einige Sekunden dauern.</translation>
+    </message>
+    <message>
+        <source>Some calls may not be listed!</source>
+        <translation>Einige Verbindungen werden möglicherweise nicht angezeigt.</translation>
+    </message>
+    <message>
+        <source>Some logs end early; what they hold is shown.</source>
+        <translation>Einige Protokolle enden vorzeitig; ihr Inhalt wird angezeigt.</translation>
+    </message>
+    <message>
+        <source>No system log was found: open a log with File &gt; Open.</source>
+        <translation>Es wurde kein Systemprotokoll gefunden: Öffnen Sie ein Protokoll mit Datei &gt; Öffnen.</translation>
+    </message>
+    <message>
+        <source>The PPPLOG.TXT file appears to have been corrupted.</source>
+        <translation>Die Datei PPPLOG.TXT scheint beschädigt zu sein.</translation>
+    </message>
+    <message>
+        <source>%1 does not look like a PPP log.</source>
+        <translation>%1 scheint kein PPP-Protokoll zu sein.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a PPP log.</source>
+        <translation>%1 ist ein Ordner, kein PPP-Protokoll.</translation>
+    </message>
+    <message>
+        <source>The log %1 no longer exists. It is taken off the list of recent logs.</source>
+        <translation>Das Protokoll %1 gibt es nicht mehr. Es wird aus der Liste der letzten Protokolle entfernt.</translation>
+    </message>
+    <message>
+        <source>Are Sure you want to clear the PPPLOG.TXT file?</source>
+        <translation>Soll die Datei PPPLOG.TXT wirklich geleert werden?</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)|*.txt|Text &amp; Tabs (*.tsv)|*.tsv|Text &amp; Commas (*.csv)|*.csv</source>
+        <translation>Text (*.txt)|*.txt|Text mit Tabulatoren (*.tsv)|*.tsv|Text mit Kommas (*.csv)|*.csv</translation>
+    </message>
+    <message>
+        <source>Include the header names as first row?</source>
+        <translation>Die Spaltennamen als erste Zeile einfügen?</translation>
+    </message>
+    <message>
+        <source>The table was not saved: the file name must contain .txt, .tsv or .csv.</source>
+        <translation>Die Tabelle wurde nicht gespeichert: Der Dateiname muss .txt, .tsv oder .csv enthalten.</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)|*.TXT</source>
+        <translation>Textdateien (*.txt)|*.TXT</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1.</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1.</source>
+        <translation>Die Datei %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>I/O error %1.</source>
+        <translation>Ein-/Ausgabefehler %1.</translation>
+    </message>
+    <message>
+        <source>%1 Calls</source>
+        <translation>%1 Verbindungen</translation>
+    </message>
+    <message>
+        <source>File not found.</source>
+        <translation>Datei nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Invalid filename.</source>
+        <translation>Ungültiger Dateiname.</translation>
+    </message>
+    <message>
+        <source>Too many open files.</source>
+        <translation>Zu viele offene Dateien.</translation>
+    </message>
+    <message>
+        <source>File access denied.</source>
+        <translation>Zugriff auf die Datei verweigert.</translation>
+    </message>
+    <message>
+        <source>Read beyond end of file.</source>
+        <translation>Lesen über das Dateiende hinaus.</translation>
+    </message>
+    <message>
+        <source>Disk full.</source>
+        <translation>Datenträger voll.</translation>
+    </message>
+    <message>
+        <source>Stream write error.</source>
+        <translation>Fehler beim Schreiben.</translation>
+    </message>
+    <message>
+        <source>There is no default printer currently selected.</source>
+        <translation>Es ist kein Standarddrucker ausgewählt.</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Nicht genügend Speicher.</translation>
+    </message>
+    <message>
+        <source>Unknown error.</source>
+        <translation>Unbekannter Fehler.</translation>
+    </message>
+    <message>
+        <source>The chart could not be printed.</source>
+        <translation>Das Diagramm konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>PNG Picture (*.png)|*.png|SVG Drawing (*.svg)|*.svg|PDF Document (*.pdf)|*.pdf</source>
+        <translation>PNG-Bild (*.png)|*.png|SVG-Zeichnung (*.svg)|*.svg|PDF-Dokument (*.pdf)|*.pdf</translation>
+    </message>
+    <message>
+        <source>The picture was not saved: the file name must end in .png, .svg or .pdf.</source>
+        <translation>Das Bild wurde nicht gespeichert: Der Dateiname muss auf .png, .svg oder .pdf enden.</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)|*.txt</source>
+        <translation>Text (*.txt)|*.txt</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)|*.txt|All files (*)|*</source>
+        <translation>Text (*.txt)|*.txt|Alle Dateien (*)|*</translation>
+    </message>
+    <message>
+        <source>Text &amp; Tabs (*.tsv)|*.tsv|Text &amp; Commas (*.csv)|*.csv</source>
+        <translation>Text mit Tabulatoren (*.tsv)|*.tsv|Text mit Kommas (*.csv)|*.csv</translation>
+    </message>
+    <message>
+        <source>The statistics were not saved: the file name must contain .tsv or .csv.</source>
+        <translation>Die Statistik wurde nicht gespeichert: Der Dateiname muss .tsv oder .csv enthalten.</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::StatisticsWindow</name>
+    <message>
+        <source>Statistics - %1</source>
+        <translation>Statistik - %1</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Whole log</source>
+        <translation>Ganzes Protokoll</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Week (ISO 8601)</source>
+        <translation>Woche (ISO 8601)</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>&amp;Period:</source>
+        <translation>&amp;Zeitraum:</translation>
+    </message>
+    <message>
+        <source>Calls counted</source>
+        <translation>Gezählte Verbindungen</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>One row of figures per period</source>
+        <translation>Eine Zeile mit Zahlen je Zeitraum</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Speichern unter</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1 calls</source>
+        <translation>%1 Verbindungen</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::TrendsWindow</name>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Empfangen</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Gesendet</translation>
+    </message>
+    <message>
+        <source>Errors per 1000 frames</source>
+        <translation>Fehler je 1000 Rahmen</translation>
+    </message>
+    <message>
+        <source>Trends - %1</source>
+        <translation>Verlauf - %1</translation>
+    </message>
+    <message>
+        <source>&amp;Whole Range</source>
+        <translation>&amp;Ganzer Zeitraum</translation>
+    </message>
+    <message>
+        <source>Save &amp;Picture As...</source>
+        <translation>&amp;Bild speichern unter...</translation>
+    </message>
+    <message>
+        <source>P&amp;rint</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Charts</source>
+        <translation>Diagramme</translation>
+    </message>
+    <message>
+        <source>Per call chart</source>
+        <translation>Diagramm je Verbindung</translation>
+    </message>
+    <message>
+        <source>Duration, layer times, throughput and errors of each call by its start</source>
+        <translation>Dauer, Schichtzeiten, Durchsatz und Fehler jeder Verbindung nach ihrem Beginn</translation>
+    </message>
+    <message>
+        <source>Per day chart</source>
+        <translation>Diagramm je Tag</translation>
+    </message>
+    <message>
+        <source>Calls, hours online and median duration of each day</source>
+        <translation>Verbindungen, Stunden online und mittlere Dauer jedes Tages</translation>
+    </message>
+    <message>
+        <source>Histograms</source>
+        <translation>Histogramme</translation>
+    </message>
+    <message>
+        <source>How many calls had each duration and each layer time</source>
+        <translation>Wie viele Verbindungen welche Dauer und welche Schichtzeit hatten</translation>
+    </message>
+    <message>
+        <source>Calls charted</source>
+        <translation>Dargestellte Verbindungen</translation>
+    </message>
+    <message>
+        <source>Whole Range</source>
+        <translation>Ganzer Zeitraum</translation>
+    </message>
+    <message>
+        <source>Save Picture As</source>
+        <translation>Bild speichern unter</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Calls</source>
+        <translation>Verbindungen</translation>
+    </message>
+    <message>
+        <source>Online time (h)</source>
+        <translation>Online-Zeit (h)</translation>
+    </message>
+    <message>
+        <source>Median duration (min)</source>
+        <translation>Mittlere Dauer (min)</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Per &amp;Day</source>
+        <translation>Je &amp;Tag</translation>
+    </message>
+    <message>
+        <source>Duration (min)</source>
+        <translation>Dauer (min)</translation>
+    </message>
+    <message>
+        <source>Layer time (s)</source>
+        <translation>Schichtzeit (s)</translation>
+    </message>
+    <message>
+        <source>&amp;Histograms</source>
+        <translation>&amp;Histogramme</translation>
+    </message>
+    <message>
+        <source>Duration (s)</source>
+        <translation>Dauer (s)</translation>
+    </message>
+    <message>
+        <source>Throughput (bytes/s)</source>
+        <translation>Durchsatz (Bytes/s)</translation>
+    </message>
+    <message>
+        <source>Start of the call</source>
+        <translation>Beginn der Verbindung</translation>
+    </message>
+    <message>
+        <source>Per &amp;Call</source>
+        <translation>Je &amp;Verbindung</translation>
+    </message>
+    <message>
+        <source>%1 calls with a date</source>
+        <translation>%1 Verbindungen mit Datum</translation>
+    </message>
+    <message>
+        <source>Call of %1 selected in the grid</source>
+        <translation>Verbindung vom %1 in der Tabelle ausgewählt</translation>
+    </message>
+</context>
+</TS>

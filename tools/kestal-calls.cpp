@@ -355,8 +355,8 @@ void writeStatistics(const Options& options) {
     LogInput& log = opened.input;
     Output output(options.outPath);
     if (opened.kind == LogKind::Pppd) {
-        writePppdFigures(log, opened.sources.newestModified(), options.stats, options.shown,
-                         layout, options.header, output);
+        writePppdFigures(log, opened.sources.newestModified(), options.stats, options.shown, layout,
+                         options.header, output);
         opened.finish();
         output.close();
         return;

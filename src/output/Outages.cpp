@@ -41,6 +41,7 @@ std::string rowLine(const OutageRow& row, StatisticsLayout layout) {
 std::vector<Outage> outagesOf(const CallTable& table) {
     const std::vector<int> reconnecting = reconnectingRows(table);
     std::vector<Outage> outages;
+    if (table.callCount() == 0) return outages;
     std::vector<std::size_t> open;  // the gaps not yet closed by a row read
     for (int row = 0; row < table.rowCount(); ++row) {
         const std::uint32_t marks = table.marks(row);

@@ -134,7 +134,7 @@ std::string percentText(std::int64_t part, std::int64_t whole) {
 }
 
 std::vector<int> reconnectingRows(const CallTable& table) {
-    const int count = table.rowCount();
+    const int count = table.callCount() == 0 ? 0 : table.rowCount();
     std::vector<int> reconnecting(static_cast<std::size_t>(count), -1);
     std::unordered_map<std::string_view, int> nextOnInterface;
     int nextAny = -1;
@@ -168,6 +168,8 @@ std::vector<int> reconnectingRows(const CallTable& table) {
 std::vector<PppdStatisticsRow> pppdStatisticsOf(const CallTable& table,
                                                 const std::vector<int>& rows, StatisticsPeriod by,
                                                 const LogSpan& span) {
+    // An empty table's row 0 holds no row of the log.
+    if (table.callCount() == 0) return {};
     const std::vector<int> reconnecting = reconnectingRows(table);
     std::vector<Interval> upTimes;
     PeriodSums periods(by);

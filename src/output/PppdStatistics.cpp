@@ -190,7 +190,6 @@ std::vector<PppdStatisticsRow> pppdStatisticsOf(const CallTable& table,
             sums.durations.push_back(*seconds);
             sums.online += *seconds;
         }
-        if (const std::optional<Interval> up = upTime(table, row, span)) upTimes.push_back(*up);
         if (const auto sent = table.value(PppdColumn::BytesSent, row).asCount()) sums.sent += *sent;
         if (const auto received = table.value(PppdColumn::BytesReceived, row).asCount())
             sums.received += *received;
@@ -201,6 +200,12 @@ std::vector<PppdStatisticsRow> pppdStatisticsOf(const CallTable& table,
         sums.reconnectTotal += *table.value(PppdColumn::StartTime, next).asNumber() -
                                *table.value(PppdColumn::EndTime, row).asNumber();
         ++sums.reconnects;
+    }
+    // The link was up whichever rows are counted: every session of the log
+    // gives its time up.
+    for (int row = 0; row < table.rowCount(); ++row) {
+        if ((table.marks(row) & kSessionMark) == 0) continue;
+        if (const std::optional<Interval> up = upTime(table, row, span)) upTimes.push_back(*up);
     }
     const std::vector<Interval> merged = mergedIntervals(std::move(upTimes));
     std::vector<PppdStatisticsRow> figureRows;

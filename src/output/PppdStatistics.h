@@ -67,7 +67,9 @@ using PppdStatisticsRow = std::array<std::string, kPppdStatisticsColumnCount>;
 // The figures of the given rows of a pppd table (any order), one row per
 // period that holds one of them, in ascending order, "unknown" last. span
 // is the log's first and last dated line: Availability needs it, and a
-// session still up ends at its last.
+// session still up ends at its last. Availability counts the time up of
+// every session of the table, chosen or not: which rows are counted
+// doesn't change when the link was up.
 std::vector<PppdStatisticsRow> pppdStatisticsOf(const CallTable& table,
                                                 const std::vector<int>& rows, StatisticsPeriod by,
                                                 const LogSpan& span);

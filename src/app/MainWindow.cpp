@@ -129,8 +129,10 @@ void MainWindow::createMenus() {
     const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
-    // Statistics and Trends read the dial-up log's columns.
-    dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
+    // Trends reads the dial-up log's columns; Statistics reads either kind.
+    for (QAction* figureItem : callMenu->actions().mid(before))
+        if (figureItem->objectName() != QStringLiteral("Statistics1"))
+            dialUpOnlyItems_.push_back(figureItem);
 
     viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -144,6 +146,8 @@ void MainWindow::createMenus() {
     item(gridMenu_, "ShowCallDetails1", "&Show Call Details", &MainWindow::showCallDetails);
 
     createLogMenus();
+    addOutagesItem(
+        *viewMenu_, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     for (QMenu* menu : {editMenu_, viewMenu_}) menu->menuAction()->setVisible(!menu->isEmpty());
 }
 
@@ -319,10 +323,10 @@ ShownCalls MainWindow::shownCalls() {
     calls.table = &state_.table;
     // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [this] {
-        // A pppd log has none of the calls they count.
-        if (state_.table.callCount() == 0 || state_.pppd) return std::vector<int>();
+        if (state_.table.callCount() == 0) return std::vector<int>();
         return shown_->proxy()->shownRows();
     };
+    calls.span = [this] { return state_.pppd ? state_.pppd->span : LogSpan{}; };
     calls.select = [this](int tableRow) {
         if (tableRow < 0 || tableRow >= state_.table.rowCount()) return;
         shown_->selectTableRow(tableRow);

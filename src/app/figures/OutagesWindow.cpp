@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,8 +107,17 @@ OutagesWindow::OutagesWindow(ShownCalls calls, Platform& platform, QWidget* pare
     outagesTable_->setSortingEnabled(true);
     // The longest first.
     outagesTable_->sortByColumn(kLength, Qt::DescendingOrder);
-    const int widths[kOutageColumnCount] = {130, 130, 70, 130, 100};
-    for (int c = 0; c < kOutageColumnCount; ++c) outagesTable_->setColumnWidth(c, widths[c]);
+    // Each column as wide as its widest text can be, in the desktop's font.
+    const QFontMetrics metrics(outagesTable_->font());
+    const char* const widest[kOutageColumnCount] = {"00-00-0000 00:00:00", "00-00-0000 00:00:00",
+                                                    "0000:00:00", "negotiation timeout",
+                                                    "Failed Attempts"};
+    int tableWidth = 0;
+    for (int c = 0; c < kOutageColumnCount; ++c) {
+        const int width = metrics.horizontalAdvance(QString::fromLatin1(widest[c])) + 24;
+        outagesTable_->setColumnWidth(c, width);
+        tableWidth += width;
+    }
     outagesTable_->horizontalHeader()->setStretchLastSection(true);
 
     copyButton_ = new QPushButton(QStringLiteral("&Copy"), this);
@@ -125,7 +135,7 @@ OutagesWindow::OutagesWindow(ShownCalls calls, Platform& platform, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(outagesTable_);
     layout->addLayout(buttons);
-    resize(620, 360);
+    resize(tableWidth + 60, 380);
 
     connect(outagesTable_, &QTableView::clicked, this,
             [this](const QModelIndex& index) { selectOpeningRow(index.row()); });

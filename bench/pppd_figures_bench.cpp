@@ -14,8 +14,8 @@
 // ratio to the reference. Prints figures only; it asserts nothing.
 #include <array>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -31,7 +31,7 @@ using namespace kestal;
 using namespace kestal::bench;
 
 constexpr int kSessions = 100000;
-constexpr int kDropEvery = 5;        // one session in five dropped: 20,000
+constexpr int kDropEvery = 5;  // one session in five dropped: 20,000
 
 std::string clockText(std::int64_t t) {
     const std::time_t seconds = static_cast<std::time_t>(t);

@@ -146,8 +146,6 @@ void MainWindow::createMenus() {
     item(gridMenu_, "ShowCallDetails1", "&Show Call Details", &MainWindow::showCallDetails);
 
     createLogMenus();
-    addOutagesItem(
-        *viewMenu_, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     for (QMenu* menu : {editMenu_, viewMenu_}) menu->menuAction()->setVisible(!menu->isEmpty());
 }
 
@@ -207,6 +205,9 @@ void MainWindow::createClientArea() {
                              client_);
     shown_->addMenus({fileMenu_, fileMenu_->findChild<QAction*>(QStringLiteral("Print1"))},
                      editMenu_, viewMenu_, gridMenu_);
+    // Outages... last in the View menu, after the grid's own items.
+    addOutagesItem(
+        *viewMenu_, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.
     connect(callGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -100,6 +100,7 @@ void PppdLogMaker::line(std::string_view program, long pid, const std::string& m
     const std::size_t bytes = buffer_.size() - before;
     (program == "pppd" ? pppdBytes_ : otherBytes_) += bytes;
     written_ += bytes;
+    if (lines_ == 0) firstClock_ = clock_;
     ++lines_;
     if (buffer_.size() >= (1u << 20)) {
         std::fwrite(buffer_.data(), 1, buffer_.size(), log_);
@@ -168,6 +169,7 @@ PppdLogMaker::Ending PppdLogMaker::nextEnding(bool pppoe) {
 }
 
 void PppdLogMaker::emitRow(const Row& row) {
+    if (keepRows_) rows_.push_back(row);
     if (!expect_) return;
     const std::string text = expectedTsvLine(row, styleHasTimes(options_.style)) + "\r\n";
     std::fwrite(text.data(), 1, text.size(), expect_);
@@ -175,6 +177,7 @@ void PppdLogMaker::emitRow(const Row& row) {
 
 void PppdLogMaker::sessionBeforeLog() {
     Row row;
+    row.session = true;
     row.pid = pid_;
     pppd("Terminating on signal 15");
     row.endedBy = "stopped";
@@ -309,6 +312,7 @@ void PppdLogMaker::printStatistics(const Period& period, bool trailing) {
 
 bool PppdLogMaker::session(Ending ending, bool pppoe) {
     Row row;
+    row.session = true;
     row.pid = pid_;
     linkUp(row, pppoe);
     advance(1, 3);
@@ -415,6 +419,7 @@ void PppdLogMaker::finish() {
     advance(10, 600);
     pppd(format("pppd %s started by root, uid 0", options_.version25 ? "2.5.1" : "2.4.9"));
     Row row;
+    row.session = true;
     row.pid = pid_;
     linkUp(row, false);
     row.auth = "PAP";

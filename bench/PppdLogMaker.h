@@ -42,6 +42,9 @@ public:
     std::uint64_t failedAttempts() const { return failedAttempts_; }
     // The time of the last line, seconds since the epoch.
     std::int64_t lastUtcTime() const { return clock_ - offset_; }
+    // The log's first and last line's time as printed, seconds as if UTC.
+    std::int64_t firstClock() const { return firstClock_; }
+    std::int64_t lastClock() const { return clock_; }
 
     struct Row {
         std::optional<std::int64_t> start, end;
@@ -50,7 +53,12 @@ public:
         std::optional<int> connectTenths;
         std::optional<std::uint64_t> sent, received;
         std::string endedBy, reason;
+        bool session = false;  // else a failed attempt
     };
+    // Keeps every row written, for rows(): the figures expected of the log
+    // are worked out from them.
+    void keepRows() { keepRows_ = true; }
+    const std::vector<Row>& rows() const { return rows_; }
 
 private:
     enum class Ending {
@@ -101,6 +109,9 @@ private:
     std::optional<std::int64_t> attemptStart_;
     std::uint64_t pppdBytes_ = 0, otherBytes_ = 0;
     std::uint64_t written_ = 0, lines_ = 0, sessions_ = 0, failedAttempts_ = 0;
+    std::int64_t firstClock_ = 0;
+    bool keepRows_ = false;
+    std::vector<Row> rows_;
     unsigned pppoeTurn_ = 0, serialTurn_ = 0, pick_ = 0;
 
     unsigned below(unsigned bound);

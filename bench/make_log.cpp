@@ -36,6 +36,7 @@
 #include <string>
 #include <string_view>
 
+#include "PppdExpectedFigures.h"
 #include "PppdLogMaker.h"
 
 namespace {
@@ -353,13 +354,32 @@ int usage() {
         "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|medium|short|long]\n"
         "       make_log SIZE OUTFILE --kind pppd [--seed N] [--style STYLE]\n"
         "                [--version 2.4|2.5] [--expect TABLEFILE]\n"
+        "                [--expect-stats STATSFILE] [--expect-outages OUTAGESFILE]\n"
         "       (SIZE: 10M, 100M, 1G ...)\n",
         stderr);
     return 2;
 }
 
+// The figures expected of the log, worked out from the generator's rows.
+bool writeExpectedFigures(const kestal::bench::PppdLogMaker& log, const char* statsPath,
+                          const char* outagesPath) {
+    const kestal::bench::GeneratedFacts facts{log.rows(), log.firstClock(), log.lastClock()};
+    for (const auto& [path, text] :
+         {std::pair{statsPath, statsPath ? expectedStatisticsByDay(facts) : std::string()},
+          std::pair{outagesPath, outagesPath ? expectedOutages(facts) : std::string()}}) {
+        if (!path) continue;
+        std::FILE* file = std::fopen(path, "wb");
+        if (!file || std::fwrite(text.data(), 1, text.size(), file) != text.size() ||
+            std::fclose(file) != 0) {
+            std::perror(path);
+            return false;
+        }
+    }
+    return true;
+}
+
 int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::PppdLogOptions& options,
-                 const char* expectPath) {
+                 const char* expectPath, const char* statsPath, const char* outagesPath) {
     std::FILE* out = std::fopen(path, "wb");
     if (!out) {
         std::perror(path);
@@ -371,6 +391,7 @@ int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::Pppd
         return 1;
     }
     kestal::bench::PppdLogMaker log(out, expect, options);
+    if (statsPath || outagesPath) log.keepRows();
     log.sessionBeforeLog();
     while (log.written() < size) log.process();
     log.finish();
@@ -378,6 +399,7 @@ int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::Pppd
         std::perror(path);
         return 1;
     }
+    if (!writeExpectedFigures(log, statsPath, outagesPath)) return 1;
     const utimbuf times{log.lastUtcTime() + 60, log.lastUtcTime() + 60};
     utime(path, &times);
     std::printf("%s: %ju bytes, %ju lines, %ju sessions, %ju failed attempts\n", path,
@@ -401,6 +423,8 @@ int main(int argc, char** argv) {
     bool pppd = false;
     kestal::bench::PppdLogOptions pppdOptions;
     const char* expectPath = nullptr;
+    const char* statsPath = nullptr;
+    const char* outagesPath = nullptr;
     for (int i = 3; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--kind") == 0 && hasValue) {
@@ -417,6 +441,10 @@ int main(int argc, char** argv) {
             pppdOptions.version25 = version == "2.5";
         } else if (std::strcmp(argv[i], "--expect") == 0 && hasValue) {
             expectPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--expect-stats") == 0 && hasValue) {
+            statsPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--expect-outages") == 0 && hasValue) {
+            outagesPath = argv[++i];
         } else if (std::strcmp(argv[i], "--nul") == 0) {
             withNul = true;
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
@@ -440,7 +468,7 @@ int main(int argc, char** argv) {
     }
     if (pppd) {
         pppdOptions.seed = seed;
-        return writePppdLog(size, path, pppdOptions, expectPath);
+        return writePppdLog(size, path, pppdOptions, expectPath, statsPath, outagesPath);
     }
     std::FILE* out = std::fopen(path, "wb");
     if (!out) {

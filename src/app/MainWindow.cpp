@@ -131,8 +131,10 @@ void MainWindow::createMenus() {
     const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
-    // Statistics and Trends read the dial-up log's columns.
-    dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
+    // Trends reads the dial-up log's columns; Statistics reads either kind.
+    for (QAction* figureItem : callMenu->actions().mid(before))
+        if (figureItem->objectName() != QStringLiteral("Statistics1"))
+            dialUpOnlyItems_.push_back(figureItem);
 
     viewMenu_ = mainMenu->addMenu(tr("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -206,6 +208,9 @@ void MainWindow::createClientArea() {
                              client_);
     shown_->addMenus({fileMenu_, fileMenu_->findChild<QAction*>(QStringLiteral("Print1"))},
                      editMenu_, viewMenu_, gridMenu_);
+    // Outages... last in the View menu, after the grid's own items.
+    addOutagesItem(
+        *viewMenu_, *this, platform_, [this] { return shownCalls(); }, settingsKind());
     connect(shown_, &CallViewControls::layoutNeeded, this, &MainWindow::layoutClientArea);
     // The grid's current row is the table's current row.
     connect(callGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -322,10 +327,10 @@ ShownCalls MainWindow::shownCalls() {
     calls.table = &state_.table;
     // The calls the grid shows, in its order, through its sort and filter.
     calls.rows = [this] {
-        // A pppd log has none of the calls they count.
-        if (state_.table.callCount() == 0 || state_.pppd) return std::vector<int>();
+        if (state_.table.callCount() == 0) return std::vector<int>();
         return shown_->proxy()->shownRows();
     };
+    calls.span = [this] { return state_.pppd ? state_.pppd->span : LogSpan{}; };
     calls.select = [this](int tableRow) {
         if (tableRow < 0 || tableRow >= state_.table.rowCount()) return;
         shown_->selectTableRow(tableRow);

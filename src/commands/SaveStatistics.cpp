@@ -13,6 +13,13 @@ namespace commands {
 
 void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform,
                     FileDialog& dialog) {
+    saveStatistics([&rows](StatisticsLayout layout,
+                           bool header) { return statisticsText(rows, layout, header); },
+                   platform, dialog);
+}
+
+void saveStatistics(const std::function<std::string(StatisticsLayout, bool header)>& text,
+                    Platform& platform, FileDialog& dialog) {
     setUpSaveDialog(dialog, kSaveStatisticsFilter, "tsv");
     if (!platform.executeFileDialog(dialog)) return;
 
@@ -28,8 +35,7 @@ void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform,
                                                   : StatisticsLayout::TabSeparated;
     TextFileWriter out(TextFileWriter::Errors::InOut);
     out.create(dialog.fileName);
-    if (header) out.writeLine(statisticsHeaderLine(statisticsLayout));
-    for (const StatisticsRow& row : rows) out.writeLine(statisticsLine(row, statisticsLayout));
+    out.write(text(statisticsLayout, header));
     out.close();
 }
 

@@ -2,6 +2,8 @@
 // text, the layout chosen by the file name as in Save Table As.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +24,10 @@ namespace commands {
 // figures. A file that can't be written throws, for the general error
 // report.
 void saveStatistics(const std::vector<StatisticsRow>& rows, Platform& platform, FileDialog& dialog);
+// The same for figures of any kind: text gives them in a layout, the
+// header line first when asked for, every line ended by CR LF.
+void saveStatistics(const std::function<std::string(StatisticsLayout, bool header)>& text,
+                    Platform& platform, FileDialog& dialog);
 
 }  // namespace commands
 }  // namespace kestal

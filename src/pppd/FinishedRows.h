@@ -63,6 +63,8 @@ struct ReadSoFar {
     FinishedRows finished;
     std::uint64_t notUnderstood = 0;
     std::optional<Stamp> lastYearless;  // the last line dated without a year
+    std::optional<Stamp> firstDated;    // the log's first and last dated lines
+    std::optional<Stamp> lastDated;
 };
 
 }  // namespace kestal

@@ -231,6 +231,12 @@ void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
 PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
     PppdLog log;
     log.linesNotUnderstood = read.notUnderstood;
+    const Clock clock(read, options);
+    for (auto [stamp, dated] : {std::pair{&read.firstDated, &log.span.first},
+                                std::pair{&read.lastDated, &log.span.last}}) {
+        if (const std::optional<Resolved> time = clock.resolve(*stamp))
+            *dated = DatedLine{time->seconds, time->time.utcOffset};
+    }
     log.table.reserveCalls(read.finished.size());
     forEachPppdRow(read, options, [&](const BuiltRow& row, std::vector<std::uint64_t>& lines) {
         log.table.addCall(row);

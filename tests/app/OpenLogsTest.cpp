@@ -40,7 +40,7 @@ TEST_F(OpenLogs, NewItemsStandBesideTheirKinInTheOldMenusAndInNewMenus) {
                            "Print1", "N1", "Clear1", "N2", "Exit1"}));
     EXPECT_EQ(menu("RecentLogs1")->title(), QStringLiteral("Recent &Logs"));
     EXPECT_EQ(actionNames(menu("View1")),
-              (QStringList{"Reload1", "Follow1", "Filter1", "LogOrder1"}));
+              (QStringList{"Reload1", "Follow1", "Filter1", "LogOrder1", "Outages1"}));
     EXPECT_EQ(action("Reload1")->shortcut(), QKeySequence(Qt::Key_F5));
 }
 

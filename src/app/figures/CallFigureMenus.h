@@ -1,5 +1,5 @@
-// Call > Statistics... and Call > Trends...: the menu items and the one
-// window of each, over the calls the grid shows.
+// Call > Statistics..., Call > Trends... and View > Outages...: the menu
+// items and the one window of each, over the calls the grid shows.
 #pragma once
 
 #include <QString>
@@ -19,5 +19,10 @@ namespace kestal {
 // log shown.
 void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
                         const std::function<ShownCalls()>& shownCalls, const QString& settingsKind);
+
+// Adds View > Outages... to the end of viewMenu, enabled while a pppd log
+// is shown; its window is made as those above.
+void addOutagesItem(QMenu& viewMenu, QWidget& owner, Platform& platform,
+                    const std::function<ShownCalls()>& shownCalls, const QString& settingsKind);
 
 }  // namespace kestal

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "pppd/PppdColumns.h"
 #include "table/CallTable.h"
 
 namespace kestal {
@@ -21,6 +22,8 @@ struct ShownCalls {
     // The grid's model: a reset, or rows shown or hidden, means new figures.
     QPointer<QAbstractItemModel> gridModel;
     RegionalSettings settings;
+    // A pppd log's first and last dated line, read when its figures are.
+    std::function<LogSpan()> span;
 };
 
 // Calls refresh whenever the grid's model changes what it shows.

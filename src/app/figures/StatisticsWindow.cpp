@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "app/look/WindowLook.h"
+#include "commands/CallCountText.h"
 #include "commands/Messages.h"
 #include "commands/SaveStatistics.h"
 #include "platform/Errors.h"
@@ -27,15 +28,38 @@ namespace kestal {
 void StatisticsModel::setRows(std::vector<StatisticsRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    pppdRows_.clear();
+    pppd_ = false;
     endResetModel();
 }
 
+void StatisticsModel::setPppdRows(std::vector<PppdStatisticsRow> rows) {
+    beginResetModel();
+    pppdRows_ = std::move(rows);
+    rows_.clear();
+    pppd_ = true;
+    endResetModel();
+}
+
+std::string_view StatisticsModel::text(int row, int column) const {
+    const auto r = static_cast<std::size_t>(row);
+    const auto c = static_cast<std::size_t>(column);
+    return pppd_ ? std::string_view(pppdRows_[r][c]) : std::string_view(rows_[r][c]);
+}
+
+std::string_view StatisticsModel::header(int column) const {
+    const auto c = static_cast<std::size_t>(column);
+    return pppd_ ? kPppdStatisticsHeaders[c] : kStatisticsHeaders[c];
+}
+
 int StatisticsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    if (parent.isValid()) return 0;
+    return static_cast<int>(pppd_ ? pppdRows_.size() : rows_.size());
 }
 
 int StatisticsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kStatisticsColumnCount;
+    if (parent.isValid()) return 0;
+    return pppd_ ? kPppdStatisticsColumnCount : kStatisticsColumnCount;
 }
 
 QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
@@ -45,14 +69,13 @@ QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
                                    : int(Qt::AlignRight | Qt::AlignVCenter);
     }
     if (role != Qt::DisplayRole) return {};
-    const std::string& text =
-        rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::string_view cell = text(index.row(), index.column());
+    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
 }
 
 QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-    const std::string_view name = kStatisticsHeaders[static_cast<std::size_t>(section)];
+    const std::string_view name = header(section);
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
@@ -140,16 +163,24 @@ StatisticsPeriod StatisticsWindow::period() const {
 void StatisticsWindow::refresh() {
     runCommand(platform_, [this] {
         rows_ = calls_.rows();
-        callsLabel_->setText(tr("%1 calls").arg(rows_.size()));
+        const bool pppd = calls_.table && isPppdTable(*calls_.table);
+        callsLabel_->setText((pppd ? tr("%1 rows") : tr("%1 calls")).arg(rows_.size()));
     });
     regroup();
 }
 
 void StatisticsWindow::regroup() {
     runCommand(platform_, [this] {
-        std::vector<StatisticsRow> rows = statisticsOf(*calls_.table, rows_, period());
-        useRegionalSeparators(rows, calls_.settings);
-        model_->setRows(std::move(rows));
+        if (isPppdTable(*calls_.table)) {
+            std::vector<PppdStatisticsRow> rows = pppdStatisticsOf(
+                *calls_.table, rows_, period(), calls_.span ? calls_.span() : LogSpan{});
+            useRegionalSeparators(rows, calls_.settings);
+            model_->setPppdRows(std::move(rows));
+        } else {
+            std::vector<StatisticsRow> rows = statisticsOf(*calls_.table, rows_, period());
+            useRegionalSeparators(rows, calls_.settings);
+            model_->setRows(std::move(rows));
+        }
         fitColumns();
         // A window on the screen keeps the width the user gave it.
         if (!isVisible()) fitWidth();
@@ -175,15 +206,16 @@ void StatisticsWindow::fitColumns() {
             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())))));
     };
     QHeaderView* header = figuresGrid_->horizontalHeader();
-    for (int c = 0; c < kStatisticsColumnCount; ++c) {
-        const auto column = static_cast<std::size_t>(c);
+    const int rows = model_->rowCount();
+    for (int c = 0; c < model_->columnCount(); ++c) {
         int widest = 0;
         std::string_view longest;
-        for (const StatisticsRow& row : model_->rows()) {
+        for (int r = 0; r < rows; ++r) {
+            const std::string_view cell = model_->text(r, c);
             if (c == 0) {
-                widest = std::max(widest, advance(row[column]));
-            } else if (row[column].size() > longest.size()) {
-                longest = row[column];
+                widest = std::max(widest, advance(cell));
+            } else if (cell.size() > longest.size()) {
+                longest = cell;
             }
         }
         widest = std::max(widest, advance(longest));
@@ -208,15 +240,23 @@ void StatisticsWindow::fitWidth() {
     resize(width, height());
 }
 
+std::string StatisticsWindow::figuresText(StatisticsLayout layout, bool header) const {
+    if (model_->pppd()) return pppdStatisticsText(model_->pppdRows(), layout, header);
+    return statisticsText(model_->rows(), layout, header);
+}
+
 void StatisticsWindow::copyFigures() {
-    const std::string text = statisticsText(model_->rows(), StatisticsLayout::TabSeparated, true);
+    const std::string text = figuresText(StatisticsLayout::TabSeparated, true);
     QApplication::clipboard()->setText(
         QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void StatisticsWindow::saveFigures() {
-    runCommand(platform_,
-               [this] { commands::saveStatistics(model_->rows(), platform_, saveDialog_); });
+    runCommand(platform_, [this] {
+        commands::saveStatistics(
+            [this](StatisticsLayout layout, bool header) { return figuresText(layout, header); },
+            platform_, saveDialog_);
+    });
 }
 
 }  // namespace kestal

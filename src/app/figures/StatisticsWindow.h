@@ -1,5 +1,6 @@
 // Call > Statistics: one row of figures per period (the whole log, day,
-// week or month) over the calls the grid shows, with Copy and Save As.
+// week or month) over the calls the grid shows, with Copy and Save As; a
+// pppd log's sessions and failed attempts get figures of their own.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -8,6 +9,7 @@
 
 #include "app/figures/ShownCalls.h"
 #include "output/CallStatistics.h"
+#include "output/PppdStatistics.h"
 
 class QComboBox;
 class QLabel;
@@ -21,7 +23,12 @@ class StatisticsModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
     void setRows(std::vector<StatisticsRow> rows);
+    void setPppdRows(std::vector<PppdStatisticsRow> rows);
     const std::vector<StatisticsRow>& rows() const { return rows_; }
+    const std::vector<PppdStatisticsRow>& pppdRows() const { return pppdRows_; }
+    bool pppd() const { return pppd_; }
+    std::string_view text(int row, int column) const;
+    std::string_view header(int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -31,6 +38,8 @@ public:
 
 private:
     std::vector<StatisticsRow> rows_;
+    std::vector<PppdStatisticsRow> pppdRows_;
+    bool pppd_ = false;  // which of the two is shown
 };
 
 class StatisticsWindow : public QWidget {
@@ -52,6 +61,9 @@ public:
 
     // The figures shown, one row per period.
     const std::vector<StatisticsRow>& figures() const { return model_->rows(); }
+    const std::vector<PppdStatisticsRow>& pppdFigures() const { return model_->pppdRows(); }
+    // The figures shown as text, the header line first.
+    std::string figuresText(StatisticsLayout layout, bool header) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -129,8 +129,11 @@ void MainWindow::createMenus() {
     const int before = static_cast<int>(callMenu->actions().size());
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
-    // Statistics and Trends read the dial-up log's columns.
-    dialUpOnlyItems_ = callMenu->actions().mid(before).toVector();
+    // Statistics reads the dial-up log's columns; Trends charts either log.
+    for (QAction* figureItem : callMenu->actions().mid(before)) {
+        if (figureItem->objectName() != QStringLiteral("Trends1"))
+            dialUpOnlyItems_.append(figureItem);
+    }
 
     viewMenu_ = mainMenu->addMenu(QStringLiteral("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -321,6 +324,10 @@ ShownCalls MainWindow::shownCalls() {
     calls.rows = [this] {
         // A pppd log has none of the calls they count.
         if (state_.table.callCount() == 0 || state_.pppd) return std::vector<int>();
+        return shown_->proxy()->shownRows();
+    };
+    calls.pppdRows = [this] {
+        if (state_.table.callCount() == 0 || !state_.pppd) return std::vector<int>();
         return shown_->proxy()->shownRows();
     };
     calls.select = [this](int tableRow) {

@@ -5,9 +5,11 @@
 #include <QPointer>
 #include <memory>
 
+#include "app/figures/PppdTrendsWindow.h"
 #include "app/figures/StatisticsWindow.h"
 #include "app/figures/TrendsWindow.h"
 #include "app/look/WindowPlace.h"
+#include "commands/CallCountText.h"
 
 namespace kestal {
 
@@ -16,6 +18,22 @@ namespace {
 // An item that shows its window, creating it the first time; one window of
 // each kind, standing where the user left it last time (kept under
 // placeKey), never larger than the screen.
+// Shows window, creating it the first time, standing where the user left
+// it last time (kept under placeKey), never larger than the screen.
+template <typename Window>
+void showWindow(QPointer<Window>& window, QWidget& owner, Platform& platform,
+                const ShownCalls& calls, const QString& placeKey) {
+    if (!window) {
+        window = new Window(calls, platform, &owner);
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        rememberPlace(*window, placeKey);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// An item that shows its window; one window of each kind.
 template <typename Window>
 void addWindowItem(QMenu& callMenu, const char* name, const QString& caption, QWidget& owner,
                    Platform& platform, const std::function<ShownCalls()>& shownCalls,
@@ -26,14 +44,31 @@ void addWindowItem(QMenu& callMenu, const char* name, const QString& caption, QW
     auto window = std::make_shared<QPointer<Window>>();
     QObject::connect(item, &QAction::triggered, &owner,
                      [&owner, &platform, shownCalls, window, placeKey] {
-                         if (!*window) {
-                             *window = new Window(shownCalls(), platform, &owner);
-                             (*window)->setAttribute(Qt::WA_DeleteOnClose, false);
-                             rememberPlace(**window, placeKey);
+                         showWindow(*window, owner, platform, shownCalls(), placeKey);
+                     });
+}
+
+// Trends: the dial-up log's charts or the pppd log's, by the log shown;
+// the other kind's window closes.
+void addTrendsItem(QMenu& callMenu, QWidget& owner, Platform& platform,
+                   const std::function<ShownCalls()>& shownCalls, const QString& settingsKind) {
+    auto* item = new QAction(QStringLiteral("T&rends..."), &owner);
+    item->setObjectName(QStringLiteral("Trends1"));
+    callMenu.addAction(item);
+    auto dialUp = std::make_shared<QPointer<TrendsWindow>>();
+    auto pppd = std::make_shared<QPointer<PppdTrendsWindow>>();
+    QObject::connect(item, &QAction::triggered, &owner,
+                     [&owner, &platform, shownCalls, dialUp, pppd, settingsKind] {
+                         const ShownCalls calls = shownCalls();
+                         if (calls.table && isPppdTable(*calls.table)) {
+                             if (*dialUp) (*dialUp)->close();
+                             showWindow(*pppd, owner, platform, calls,
+                                        settingsKind + QStringLiteral("/PppdTrends"));
+                         } else {
+                             if (*pppd) (*pppd)->close();
+                             showWindow(*dialUp, owner, platform, calls,
+                                        settingsKind + QStringLiteral("/Trends"));
                          }
-                         (*window)->show();
-                         (*window)->raise();
-                         (*window)->activateWindow();
                      });
 }
 
@@ -45,8 +80,7 @@ void addCallFigureItems(QMenu& callMenu, QWidget& owner, Platform& platform,
     addWindowItem<StatisticsWindow>(callMenu, "Statistics1", QStringLiteral("S&tatistics..."),
                                     owner, platform, shownCalls,
                                     settingsKind + QStringLiteral("/Statistics"));
-    addWindowItem<TrendsWindow>(callMenu, "Trends1", QStringLiteral("T&rends..."), owner, platform,
-                                shownCalls, settingsKind + QStringLiteral("/Trends"));
+    addTrendsItem(callMenu, owner, platform, shownCalls, settingsKind);
 }
 
 }  // namespace kestal

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "ToolMessages.h"
+#include "output/Outages.h"
+#include "output/PppdStatistics.h"
 #include "output/TableExport.h"
 #include "platform/Errors.h"
 #include "pppd/PppdReader.h"
@@ -68,6 +70,26 @@ void writePppdTable(LogInput& log, std::int64_t newestTime, const ShownCallsOpti
     } catch (const CommandError& error) {
         throw FileError{output.name(), error.what()};
     }
+}
+
+void writePppdFigures(LogInput& log, std::int64_t newestTime, const StatsOptions& stats,
+                      const ShownCallsOptions& shownCalls, StatisticsLayout layout, bool header,
+                      Output& output) {
+    PppdReader reader(readOptions(newestTime, false));
+    readLines(log, reader);
+    const PppdLog read = reader.finish();
+    std::string text;
+    if (stats.outages) {
+        text = outagesText(read.table, outagesOf(read.table), layout, header);
+    } else {
+        std::vector<int> rows;
+        for (int row = 0; row < read.table.rowCount(); ++row)
+            if (shown(read.table, row, shownCalls)) rows.push_back(row);
+        text = pppdStatisticsText(
+            pppdStatisticsOf(read.table, rows, stats.by.value_or(StatisticsPeriod::All), read.span),
+            layout, header);
+    }
+    output.write(text);
 }
 
 void writePppdDetails(LogInput& log, std::int64_t newestTime, const std::string& start,

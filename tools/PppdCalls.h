@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ShownCallsOptions.h"
+#include "StatsOption.h"
 #include "ToolFiles.h"
 #include "output/TableLines.h"
 
@@ -18,6 +19,12 @@ namespace kestal::tool {
 // printed without one.
 void writePppdTable(LogInput& log, std::int64_t newestTime, const ShownCallsOptions& shown,
                     ExportLayout layout, bool header, Output& output);
+
+// The figures per period of the rows shown (--stats), or the gaps of the
+// whole log (--outages), each line followed by CR LF.
+void writePppdFigures(LogInput& log, std::int64_t newestTime, const StatsOptions& stats,
+                      const ShownCallsOptions& shown, StatisticsLayout layout, bool header,
+                      Output& output);
 
 // The lines (as logged) of each row whose Start Time cell is start, a
 // blank line between two rows; nothing when none starts then.

@@ -25,6 +25,10 @@ bool takeStatsOption(const std::vector<std::string_view>& args, std::size_t& ind
         stats.wanted = true;
         return true;
     }
+    if (arg == "--outages") {
+        stats.outages = true;
+        return true;
+    }
     if (arg.starts_with(kBy) && arg.size() > kBy.size() && arg[kBy.size()] == '=') {
         stats.by = periodNamed(arg.substr(kBy.size() + 1));
         return true;
@@ -37,11 +41,11 @@ bool takeStatsOption(const std::vector<std::string_view>& args, std::size_t& ind
 
 StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<ExportLayout> format,
                                   const std::optional<std::string>& outPath) {
-    if (!stats.wanted) throw UsageError{"--by goes with --stats"};
+    if (!stats.wanted && !stats.outages) throw UsageError{"--by goes with --stats"};
     if (!format && outPath) format = layoutForPath(*outPath);
     if (!format || *format == ExportLayout::TabSeparated) return StatisticsLayout::TabSeparated;
     if (*format == ExportLayout::CommaSeparated) return StatisticsLayout::CommaSeparated;
-    throw UsageError{"--stats writes tsv or csv"};
+    throw UsageError{stats.outages ? "--outages writes tsv or csv" : "--stats writes tsv or csv"};
 }
 
 StatisticsSink::StatisticsSink(const StatsOptions& stats, const CallFilter& filter)

@@ -17,9 +17,10 @@ namespace kestal::tool {
 struct StatsOptions {
     bool wanted = false;
     std::optional<StatisticsPeriod> by;
+    bool outages = false;  // --outages: a pppd log's gaps instead
 };
 
-// Takes "--stats" and "--by PERIOD" (or "--by=PERIOD") at args[index],
+// Takes "--stats", "--outages" and "--by PERIOD" (or "--by=PERIOD") at args[index],
 // moving index past a separate value; false for any other argument. Throws
 // UsageError for a period it doesn't know.
 bool takeStatsOption(const std::vector<std::string_view>& args, std::size_t& index,
@@ -27,7 +28,7 @@ bool takeStatsOption(const std::vector<std::string_view>& args, std::size_t& ind
 
 // The layout of the figures: --format, else the OUTFILE name, else
 // tab-separated. Throws UsageError for anything but tsv and csv, and for
-// --by without --stats.
+// --by without --stats. The same layouts serve --outages.
 StatisticsLayout statisticsLayout(const StatsOptions& stats, std::optional<ExportLayout> format,
                                   const std::optional<std::string>& outPath);
 

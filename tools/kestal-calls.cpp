@@ -41,6 +41,8 @@ constexpr std::string_view kUsage =
     "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
     "       kestal-calls --stats [--by all|day|week|month] [--format tsv|csv] [--header]\n"
     "                    [--repair] [--from DATE] [--to DATE] [--errors] [--cut-short]\n"
+    "                    [--dropped] [--failed] LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
+    "       kestal-calls --outages [--format tsv|csv] [--header]\n"
     "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n";
 constexpr std::string_view kHelp =
     "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt), or the\n"
@@ -63,8 +65,13 @@ constexpr std::string_view kHelpDetails =
     "  --stats           write figures per period instead of the calls: calls,\n"
     "                    online time, mean, median and longest duration, calls\n"
     "                    cut short, layer means, bytes, errors per 1000 frames;\n"
-    "                    --from, --to, --errors and --cut-short choose the calls\n"
+    "                    --from, --to, --errors and --cut-short choose the calls;\n"
+    "                    of a pppd log: sessions, failed attempts, drops, online\n"
+    "                    time, availability, reconnect time, bytes, how rows\n"
+    "                    ended; --from, --to, --dropped and --failed choose them\n"
     "  --by PERIOD       all (the default), day, week (ISO 8601) or month\n"
+    "  --outages         write the times a pppd log's link was down, in log\n"
+    "                    order: start, end, length, cause, failed attempts\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -74,8 +81,8 @@ constexpr std::string_view kHelpDetails =
     "OUTFILE \"-\", the output goes to standard output. Two operands are LOGFILE\n"
     "and OUTFILE; three or more, or any with --output, are logs read as one\n"
     "(rotated logs: syslog syslog.1 syslog.2.gz), in the order of their first\n"
-    "dated line, .gz files decompressed. --errors, --cut-short, --repair and\n"
-    "--stats are for dial-up logs, --dropped and --failed for pppd logs.\n"
+    "dated line, .gz files decompressed. --errors, --cut-short and --repair are\n"
+    "for dial-up logs, --dropped, --failed and --outages for pppd logs.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 bad usage.\n";
 
 constexpr int kExitOk = 0;
@@ -191,6 +198,10 @@ Options parseArguments(const std::vector<std::string_view>& args) {
     if (options.details && options.shown.given()) {
         throw UsageError{"--details writes one call's lines: no --sort or filter with it"};
     }
+    if (options.stats.outages && (options.stats.wanted || options.stats.by || options.details))
+        throw UsageError{"--outages goes alone: no --stats, --by or --details with it"};
+    if (options.stats.outages && options.shown.given())
+        throw UsageError{"--outages lists the whole log's gaps: no --sort or filter with it"};
     if ((options.stats.wanted || options.stats.by) && !options.shown.sortName.empty())
         throw UsageError{"--stats sums up the calls whatever their order: no --sort with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
@@ -262,8 +273,8 @@ void refuseOptionsOfOtherKind(const Options& options, LogKind kind) {
                 "(--dropped and --failed choose its rows)"};
         if (options.repair)
             throw UsageError{"--repair mends dial-up logs only: this is a pppd log"};
-        if (options.stats.wanted || options.stats.by)
-            throw UsageError{"--stats is not available for pppd logs yet"};
+    } else if (options.stats.outages) {
+        throw UsageError{"--outages is for pppd logs: this is a dial-up log"};
     } else if (shown.dropped || shown.failed) {
         throw UsageError{
             "--dropped and --failed are for pppd logs: this is a dial-up log "
@@ -343,6 +354,13 @@ void writeStatistics(const Options& options) {
     refuseOptionsOfOtherKind(options, opened.kind);
     LogInput& log = opened.input;
     Output output(options.outPath);
+    if (opened.kind == LogKind::Pppd) {
+        writePppdFigures(log, opened.sources.newestModified(), options.stats, options.shown, layout,
+                         options.header, output);
+        opened.finish();
+        output.close();
+        return;
+    }
     const RegionalSettings settings = localeRegionalSettings();
     StatisticsSink statistics(options.stats, options.shown.filter);
     const CallRowSink addRow = [&](const CallRow& row) {
@@ -393,7 +411,7 @@ int run(const std::vector<std::string_view>& args) {
         }
         if (options.details) {
             writeCallDetails(options);
-        } else if (options.stats.wanted || options.stats.by) {
+        } else if (options.stats.wanted || options.stats.by || options.stats.outages) {
             writeStatistics(options);
         } else {
             writeCallTable(options);

@@ -64,6 +64,7 @@ void readPppdGrowth(LogState& state, std::size_t firstChanged, LogGrowth& growth
     growth.calls = std::move(read.table);
     growth.rowLines = std::move(read.rowLines);
     growth.linesNotUnderstood = read.linesNotUnderstood;
+    growth.span = read.span;
 }
 
 }  // namespace
@@ -170,6 +171,7 @@ void takeGrowth(LogState& state, LogGrowth& growth) {
     if (state.pppd) {
         state.pppd->rowLines = std::move(growth.rowLines);
         state.pppd->linesNotUnderstood = growth.linesNotUnderstood;
+        state.pppd->span = growth.span;
     }
 }
 

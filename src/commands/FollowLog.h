@@ -30,6 +30,7 @@ struct LogGrowth {
     // growth is always its whole table, from row 0).
     std::vector<std::vector<std::uint64_t>> rowLines;
     std::uint64_t linesNotUnderstood = 0;
+    LogSpan span;  // of a pppd log
 };
 
 class LogFollower {

@@ -315,6 +315,7 @@ void takePppdTable(LogState& state, PppdLog log) {
     state.table = std::move(log.table);
     state.pppd->rowLines = std::move(log.rowLines);
     state.pppd->linesNotUnderstood = log.linesNotUnderstood;
+    state.pppd->span = log.span;
 }
 
 std::optional<std::string> countText(const LogState& state) {

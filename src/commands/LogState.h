@@ -28,6 +28,7 @@ struct PppdShown {
     // The lines of each table row, for Show Call Details.
     std::vector<std::vector<std::uint64_t>> rowLines;
     std::uint64_t linesNotUnderstood = 0;
+    LogSpan span;  // the first and last dated lines
 };
 
 struct LogState {

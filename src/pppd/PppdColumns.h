@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "table/TableColumns.h"
 
@@ -66,5 +67,22 @@ inline constexpr std::uint32_t kSessionMark = 1u << 1;
 inline constexpr std::uint32_t kFailedAttemptMark = 1u << 2;
 inline constexpr std::uint32_t kDroppedMark = 1u << 3;
 inline constexpr std::uint32_t kStillUpMark = 1u << 4;
+
+// A line's time as the log's clock printed it: seconds since 1970 of that
+// clock (the table's times count the same way), and its offset from UTC
+// when the line gave one.
+struct DatedLine {
+    std::int64_t clock = 0;
+    std::optional<int> utcOffset;
+    friend bool operator==(const DatedLine&, const DatedLine&) = default;
+};
+
+// The log's first and last dated lines, any program's: the time the log
+// covers. None for a log without dates.
+struct LogSpan {
+    std::optional<DatedLine> first;
+    std::optional<DatedLine> last;
+    friend bool operator==(const LogSpan&, const LogSpan&) = default;
+};
 
 }  // namespace kestal

@@ -78,11 +78,14 @@ void PppdReader::State::readBare(std::uint64_t index, std::string_view text) {
 }
 
 void PppdReader::State::noteDate(const PrintedTime& time) {
-    if (time.year != 0) return;
-    // December, then January: the next year.
-    if (lastMonth != 0 && time.month < lastMonth - 6) ++yearStep;
-    lastMonth = time.month;
-    read.lastYearless = Stamp{time, yearStep};
+    if (time.year == 0) {
+        // December, then January: the next year.
+        if (lastMonth != 0 && time.month < lastMonth - 6) ++yearStep;
+        lastMonth = time.month;
+        read.lastYearless = Stamp{time, yearStep};
+    }
+    read.lastDated = Stamp{time, time.year == 0 ? yearStep : 0};
+    if (!read.firstDated) read.firstDated = read.lastDated;
 }
 
 void PppdReader::State::readPrefixed(std::uint64_t index, const PrefixedLine& line) {

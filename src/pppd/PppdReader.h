@@ -37,6 +37,8 @@ struct PppdLog {
     std::uint64_t linesNotUnderstood = 0;
     int sessions = 0;
     int failedAttempts = 0;
+    // The log's first and last dated lines, any program's.
+    LogSpan span;
 
     std::span<const std::uint64_t> linesOf(int row) const;
 };

@@ -70,6 +70,8 @@ struct ReadSoFar {
     std::vector<RowFacts> rows;  // in the order they began to be made
     std::uint64_t notUnderstood = 0;
     std::optional<Stamp> lastYearless;  // the last line dated without a year
+    std::optional<Stamp> firstDated;    // the log's first and last dated lines
+    std::optional<Stamp> lastDated;
 };
 
 }  // namespace kestal

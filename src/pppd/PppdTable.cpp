@@ -220,6 +220,11 @@ PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
         return read.rows[a].firstLine < read.rows[b].firstLine;
     });
     const Clock clock(read, options);
+    for (auto [stamp, dated] : {std::pair{&read.firstDated, &log.span.first},
+                                std::pair{&read.lastDated, &log.span.last}}) {
+        if (const std::optional<Resolved> time = clock.resolve(*stamp))
+            *dated = DatedLine{time->seconds, time->time.utcOffset};
+    }
     log.table.reserveCalls(order.size());
     for (const std::size_t index : order) {
         RowFacts& row = read.rows[index];

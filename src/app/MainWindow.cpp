@@ -11,13 +11,16 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
 #include "app/GridMemory.h"
 #include "app/figures/CallFigureMenus.h"
+#include "app/figures/PppdReport.h"
 #include "app/look/WindowLook.h"
 #include "app/look/WindowPlace.h"
+#include "commands/BusyCursor.h"
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
 #include "commands/LoadLog.h"
@@ -110,6 +113,11 @@ void MainWindow::createMenus() {
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     item(fileMenu_, "Copy1", "&Copy...", &MainWindow::copyLog);
     item(fileMenu_, "SaveAs1", "Save Table &As...", &MainWindow::saveTableAs);
+    // The report is of a pppd log's sessions: greyed for the dial-up log.
+    QAction* report =
+        item(fileMenu_, "SaveReportAs1", "Save &Report As...", &MainWindow::saveReportAs);
+    connect(fileMenu_, &QMenu::aboutToShow, report,
+            [this, report] { report->setEnabled(state_.pppd.has_value()); });
     item(fileMenu_, "Print1", "&Print...", &MainWindow::printTable)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(fileMenu_, "N1");
@@ -276,6 +284,18 @@ void MainWindow::openLog() {
 
 void MainWindow::copyLog() {
     command([this] { commands::copyLog(state_.lines, platform_, saveDialog_); });
+}
+
+void MainWindow::saveReportAs() {
+    command([this] {
+        if (!state_.pppd) return;
+        setUpSaveDialog(reportDialog_, "PDF Document (*.pdf)|*.pdf", "pdf");
+        if (!platform_.executeFileDialog(reportDialog_)) return;
+        const BusyCursor busy(platform_);
+        const std::string name = std::filesystem::path(state_.logPath).filename().string();
+        writePppdReport(pppdReportContent(name, state_.table, state_.pppd->span),
+                        reportDialog_.fileName);
+    });
 }
 
 void MainWindow::saveTableAs() {

@@ -61,9 +61,8 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
     std::vector<QCPBars*> made;
     QCPBars* online =
         barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, QStringLiteral("Online time"));
-    online->setData(days,
-                    QVector<double>(trends.dayOnlineHours.begin(), trends.dayOnlineHours.end()),
-                    true);
+    online->setData(
+        days, QVector<double>(trends.dayOnlineHours.begin(), trends.dayOnlineHours.end()), true);
     made.push_back(online);
     fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(trends.dayOnlineHours));
 
@@ -79,8 +78,8 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
     drops->setData(left, QVector<double>(trends.dayDrops.begin(), trends.dayDrops.end()), true);
     QCPBars* failed = barsIn(plots[1], kFailed, half, QStringLiteral("Failed attempts"));
     failed->setData(
-        right,
-        QVector<double>(trends.dayFailedAttempts.begin(), trends.dayFailedAttempts.end()), true);
+        right, QVector<double>(trends.dayFailedAttempts.begin(), trends.dayFailedAttempts.end()),
+        true);
     made.push_back(drops);
     made.push_back(failed);
     if (plots[1]->insetLayout()->elementCount() == 0) {
@@ -108,7 +107,10 @@ TrendChart* makePppdPerSessionChart(QWidget* parent) {
     chart->setObjectName(QStringLiteral("PerSessionChart"));
     chart->addPlot(QStringLiteral("Session duration (h)"));
     chart->useTimeAxis();
-    chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Start of the session"));
+    chart->plots()
+        .back()
+        ->axis(QCPAxis::atBottom)
+        ->setLabel(QStringLiteral("Start of the session"));
     return chart;
 }
 
@@ -173,8 +175,8 @@ QCPColorMap* fillPppdDropMapChart(TrendChart& chart, const PppdTrends& trends) {
     double most = 0;
     for (int day = 0; day < kWeekdays; ++day) {
         for (int hour = 0; hour < kHoursPerDay; ++hour) {
-            const double drops = trends.dropsByHour[static_cast<std::size_t>(day)]
-                                                   [static_cast<std::size_t>(hour)];
+            const double drops =
+                trends.dropsByHour[static_cast<std::size_t>(day)][static_cast<std::size_t>(hour)];
             map->data()->setCell(day, hour, drops);
             most = std::max(most, drops);
         }

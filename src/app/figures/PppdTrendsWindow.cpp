@@ -98,8 +98,7 @@ void PppdTrendsWindow::nameForScreenReaders() {
     perSessionChart_->setAccessibleDescription(
         QStringLiteral("The duration of each session by its start"));
     histogramChart_->setAccessibleName(QStringLiteral("Histogram"));
-    histogramChart_->setAccessibleDescription(
-        QStringLiteral("How many sessions lasted how long"));
+    histogramChart_->setAccessibleDescription(QStringLiteral("How many sessions lasted how long"));
     dropMapChart_->setAccessibleName(QStringLiteral("Drops by hour"));
     dropMapChart_->setAccessibleDescription(
         QStringLiteral("How many drops fell on each weekday and hour of the day"));
@@ -160,7 +159,7 @@ void PppdTrendsWindow::refresh() {
         const double last = trends_.times.empty() ? 86400 : trends_.times.back();
         const double margin = std::max((last - first) * 0.01, 60.0);
         sessionView_ = ChartView{0, 0, 0, 0, 0, 0};  // thin again
-        fittedTo_ = QCPRange(0, 0);                   // fit again
+        fittedTo_ = QCPRange(0, 0);                  // fit again
         perSessionChart_->showXLabels(!trends_.times.empty());
         perSessionChart_->setHomeRange(perSessionChart_->plots().front(),
                                        QCPRange(first - margin, last + margin));
@@ -177,8 +176,8 @@ void PppdTrendsWindow::fitSessionValues() {
     if (shown == fittedTo_) return;
     fittedTo_ = shown;
     const ValueSpan span = valueSpan(trends_.times, hours_, shown.lower, shown.upper);
-    fitYToSpan(perSessionChart_->plots().front()->axis(QCPAxis::atLeft), span.lowest,
-               span.highest, span.empty);
+    fitYToSpan(perSessionChart_->plots().front()->axis(QCPAxis::atLeft), span.lowest, span.highest,
+               span.empty);
 }
 
 void PppdTrendsWindow::thinSessionPoints() {
@@ -209,8 +208,8 @@ int PppdTrendsWindow::rowAt(QCPAbstractPlottable* plottable, int index,
     }
     int weekday = 0, hour = 0;
     if (plottable == dropMap_ && dropMapCellAt(*dropMap_, pixel, weekday, hour))
-        return trends_.firstDropByHour[static_cast<std::size_t>(weekday)]
-                                      [static_cast<std::size_t>(hour)];
+        return trends_
+            .firstDropByHour[static_cast<std::size_t>(weekday)][static_cast<std::size_t>(hour)];
     return -1;
 }
 

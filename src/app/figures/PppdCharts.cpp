@@ -50,6 +50,12 @@ TrendChart* makePppdPerDayChart(QWidget* parent) {
     chart->addPlot(QStringLiteral("Online time (h)"));
     chart->addPlot(QStringLiteral("Drops and failed attempts"));
     chart->useTimeAxis();
+    // Whole days: the date alone says which.
+    for (QCPAxisRect* plot : chart->plots()) {
+        if (auto ticker =
+                plot->axis(QCPAxis::atBottom)->ticker().dynamicCast<QCPAxisTickerDateTime>())
+            ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
+    }
     chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
     return chart;
 }

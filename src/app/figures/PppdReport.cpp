@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <memory>
 #include <cstdio>
+#include <memory>
 
 #include "app/figures/PppdCharts.h"
 #include "output/Outages.h"
@@ -74,8 +74,7 @@ struct TableLayout {
 
 class ReportWriter {
 public:
-    ReportWriter(const PppdReportContent& content, QPdfWriter& pdf)
-        : content_(content), pdf_(pdf) {
+    ReportWriter(const PppdReportContent& content, QPdfWriter& pdf) : content_(content), pdf_(pdf) {
         page_ = QRectF(0, 0, pdf.width(), pdf.height());
         body_ = page_.adjusted(kMargin, kMargin, -kMargin, -kMargin - kFooter);
         statistics_ = layOut(content.statistics, font(6.5), font(6.5, true));
@@ -88,8 +87,8 @@ public:
         firstPage();
         newPage();
         chartPage(QStringLiteral("Drops by Weekday and Hour of Day"), Chart::DropMap);
-        tablePages(QStringLiteral("Statistics by Day"), content_.statistics, statistics_,
-                   font(6.5), font(6.5, true));
+        tablePages(QStringLiteral("Statistics by Day"), content_.statistics, statistics_, font(6.5),
+                   font(6.5, true));
         tablePages(QStringLiteral("Outages"), content_.outages, outages_, font(9), font(9, true));
         if (!painter_.end()) throw CommandError("The report could not be written");
     }
@@ -139,8 +138,8 @@ private:
         ++pageNumber_;
         painter_.setPen(Qt::black);
         painter_.setFont(font(14, true));
-        painter_.drawText(body_.topLeft() + QPointF(0, QFontMetricsF(font(14, true), &pdf_).ascent()),
-                          title);
+        painter_.drawText(
+            body_.topLeft() + QPointF(0, QFontMetricsF(font(14, true), &pdf_).ascent()), title);
         painter_.setFont(font(8));
         const QRectF footer(body_.left(), page_.bottom() - kMargin - kFooter / 2, body_.width(),
                             kFooter);
@@ -167,7 +166,8 @@ private:
             painter_.drawText(QPointF(body_.left(), y + metrics.ascent()), line);
             y += metrics.height() + 4;
         }
-        drawChart(Chart::PerDay, QRectF(body_.left(), y + 8, body_.width(), body_.bottom() - y - 8));
+        drawChart(Chart::PerDay,
+                  QRectF(body_.left(), y + 8, body_.width(), body_.bottom() - y - 8));
     }
 
     void chartPage(const QString& title, Chart which) {
@@ -177,8 +177,8 @@ private:
 
     void drawChart(Chart which, const QRectF& area) {
         // Drawn by the window's own charts, at a size the screen would give.
-        TrendChart* chart = which == Chart::PerDay ? makePppdPerDayChart(nullptr)
-                                                   : makePppdDropMapChart(nullptr);
+        TrendChart* chart =
+            which == Chart::PerDay ? makePppdPerDayChart(nullptr) : makePppdDropMapChart(nullptr);
         const std::unique_ptr<TrendChart> owned(chart);
         const int width = static_cast<int>(area.width());
         const int height = static_cast<int>(area.height());
@@ -222,10 +222,11 @@ private:
                 const auto& row = table.rows[static_cast<std::size_t>(r)];
                 for (std::size_t c = 0; c < std::min(row.size(), layout.widths.size()); ++c) {
                     // Words left, figures right, as in the grid.
-                    const Qt::Alignment align = c == 0 || (!row[c].empty() && !std::isdigit(
-                                                               static_cast<unsigned char>(row[c][0])))
-                                                    ? Qt::AlignLeft
-                                                    : Qt::AlignRight;
+                    const Qt::Alignment align =
+                        c == 0 || (!row[c].empty() &&
+                                   !std::isdigit(static_cast<unsigned char>(row[c][0])))
+                            ? Qt::AlignLeft
+                            : Qt::AlignRight;
                     painter_.drawText(QRectF(x, y, layout.widths[c] - 4, layout.rowHeight),
                                       align | Qt::AlignVCenter, text(row[c]));
                     x += layout.widths[c];
@@ -267,8 +268,7 @@ PppdReportContent pppdReportContent(std::string logName, const CallTable& table,
         if (marks & kDroppedMark) ++content.drops;
     }
     content.statistics.header = cellsOf(kPppdStatisticsHeaders);
-    for (const PppdStatisticsRow& day :
-         pppdStatisticsOf(table, rows, StatisticsPeriod::Day, span))
+    for (const PppdStatisticsRow& day : pppdStatisticsOf(table, rows, StatisticsPeriod::Day, span))
         content.statistics.rows.push_back(cellsOf(day));
     content.outages.header = cellsOf(kOutageHeaders);
     if (table.callCount() > 0) {

@@ -50,12 +50,6 @@ TrendChart* makePppdPerDayChart(QWidget* parent) {
     chart->addPlot(QStringLiteral("Online time (h)"));
     chart->addPlot(QStringLiteral("Drops and failed attempts"));
     chart->useTimeAxis();
-    // Whole days: the date alone says which.
-    for (QCPAxisRect* plot : chart->plots()) {
-        if (auto ticker =
-                plot->axis(QCPAxis::atBottom)->ticker().dynamicCast<QCPAxisTickerDateTime>())
-            ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
-    }
     chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
     return chart;
 }
@@ -63,7 +57,9 @@ TrendChart* makePppdPerDayChart(QWidget* parent) {
 std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& trends) {
     chart.clearPlottables();
     const auto& plots = chart.plots();
-    const QVector<double> days(trends.days.begin(), trends.days.end());
+    // Each day's bars stand over its noon, between its midnights.
+    QVector<double> days;
+    for (const double day : trends.days) days.append(day + kSecondsPerDay / 2);
     std::vector<QCPBars*> made;
     QCPBars* online =
         barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, QStringLiteral("Online time"));
@@ -76,7 +72,7 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
     // on its right.
     const double half = kSecondsPerDay * 0.4;
     QVector<double> left, right;
-    for (const double day : trends.days) {
+    for (const double day : days) {
         left.append(day - half / 2);
         right.append(day + half / 2);
     }
@@ -103,7 +99,7 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
     const double last = trends.days.empty() ? 0 : trends.days.back();
     chart.showXLabels(!trends.days.empty());
     for (QCPAxisRect* plot : plots)
-        chart.setHomeRange(plot, QCPRange(first - kSecondsPerDay, last + kSecondsPerDay));
+        chart.setHomeRange(plot, QCPRange(first - kSecondsPerDay / 2, last + kSecondsPerDay * 1.5));
     chart.showHomeRange();
     return made;
 }

@@ -77,9 +77,10 @@ public:
     ReportWriter(const PppdReportContent& content, QPdfWriter& pdf) : content_(content), pdf_(pdf) {
         page_ = QRectF(0, 0, pdf.width(), pdf.height());
         body_ = page_.adjusted(kMargin, kMargin, -kMargin, -kMargin - kFooter);
-        statistics_ = layOut(content.statistics, font(6.5), font(6.5, true));
+        statistics_ = layOut(content.statistics, font(8), font(8, true));
+        endings_ = layOut(content.endings, font(8), font(8, true));
         outages_ = layOut(content.outages, font(9), font(9, true));
-        pages_ = 2 + statistics_.pages + outages_.pages;
+        pages_ = 2 + statistics_.pages + endings_.pages + outages_.pages;
     }
 
     void write() {
@@ -87,8 +88,10 @@ public:
         firstPage();
         newPage();
         chartPage(QStringLiteral("Drops by Weekday and Hour of Day"), Chart::DropMap);
-        tablePages(QStringLiteral("Statistics by Day"), content_.statistics, statistics_, font(6.5),
-                   font(6.5, true));
+        tablePages(QStringLiteral("Statistics by Day"), content_.statistics, statistics_, font(8),
+                   font(8, true));
+        tablePages(QStringLiteral("How Sessions and Attempts Ended, by Day"), content_.endings,
+                   endings_, font(8), font(8, true));
         tablePages(QStringLiteral("Outages"), content_.outages, outages_, font(9), font(9, true));
         if (!painter_.end()) throw CommandError("The report could not be written");
     }
@@ -117,7 +120,7 @@ private:
         double total = 0;
         for (double& width : widest) total += (width += 8);
         const double scale = total > 0 ? body_.width() / total : 1;
-        for (const double width : widest) layout.widths.push_back(width * std::min(scale, 2.0));
+        for (const double width : widest) layout.widths.push_back(width * std::min(scale, 1.6));
         layout.headerHeight = headers.height() * std::min(headerLines, 3) + kRowGap * 2;
         layout.rowHeight = cells.height() + kRowGap;
         const double room = body_.height() - titleHeight() - layout.headerHeight;
@@ -221,12 +224,7 @@ private:
                 x = body_.left();
                 const auto& row = table.rows[static_cast<std::size_t>(r)];
                 for (std::size_t c = 0; c < std::min(row.size(), layout.widths.size()); ++c) {
-                    // Words left, figures right, as in the grid.
-                    const Qt::Alignment align =
-                        c == 0 || (!row[c].empty() &&
-                                   !std::isdigit(static_cast<unsigned char>(row[c][0])))
-                            ? Qt::AlignLeft
-                            : Qt::AlignRight;
+                    const Qt::Alignment align = Qt::AlignLeft;
                     painter_.drawText(QRectF(x, y, layout.widths[c] - 4, layout.rowHeight),
                                       align | Qt::AlignVCenter, text(row[c]));
                     x += layout.widths[c];
@@ -240,7 +238,7 @@ private:
     QPdfWriter& pdf_;
     QCPPainter painter_;
     QRectF page_, body_;
-    TableLayout statistics_, outages_;
+    TableLayout statistics_, endings_, outages_;
     int pages_ = 0;
     int pageNumber_ = 0;
 };
@@ -267,9 +265,21 @@ PppdReportContent pppdReportContent(std::string logName, const CallTable& table,
         if (marks & kFailedAttemptMark) ++content.failedAttempts;
         if (marks & kDroppedMark) ++content.drops;
     }
-    content.statistics.header = cellsOf(kPppdStatisticsHeaders);
-    for (const PppdStatisticsRow& day : pppdStatisticsOf(table, rows, StatisticsPeriod::Day, span))
-        content.statistics.rows.push_back(cellsOf(day));
+    // Too many columns for one page across: the figures, then the endings
+    // (each with its period).
+    const std::vector<std::string> header = cellsOf(kPppdStatisticsHeaders);
+    const auto endings = header.begin() + kFirstEndedByFigure;
+    content.statistics.header.assign(header.begin(), endings);
+    content.endings.header.assign(endings, header.end());
+    content.endings.header.insert(content.endings.header.begin(), header.front());
+    for (const PppdStatisticsRow& day :
+         pppdStatisticsOf(table, rows, StatisticsPeriod::Day, span)) {
+        const auto first = day.begin() + kFirstEndedByFigure;
+        content.statistics.rows.emplace_back(day.begin(), first);
+        std::vector<std::string> ended{day.front()};
+        ended.insert(ended.end(), first, day.end());
+        content.endings.rows.push_back(std::move(ended));
+    }
     content.outages.header = cellsOf(kOutageHeaders);
     if (table.callCount() > 0) {
         for (const Outage& outage : outagesOf(table))

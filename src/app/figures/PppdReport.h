@@ -25,7 +25,8 @@ struct PppdReportContent {
     int sessions = 0;
     int drops = 0;
     int failedAttempts = 0;
-    ReportTable statistics;  // by day
+    ReportTable statistics;  // by day: sessions to bytes
+    ReportTable endings;     // by day: how the rows ended
     ReportTable outages;     // in log order
     PppdTrends trends;
 };

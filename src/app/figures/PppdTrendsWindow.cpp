@@ -136,7 +136,15 @@ void PppdTrendsWindow::createCharts() {
     dropMapChart_ = makePppdDropMapChart(chartTabs_);
     chartTabs_->addTab(dropMapChart_, QStringLiteral("Drops by &Hour"));
 
-    for (TrendChart* chart : {perDayChart_, perSessionChart_, dropMapChart_}) {
+    // A click on the map's cell (not a drag, which zooms): the map is one
+    // plottable, and its cell is found by the place of the click.
+    connect(dropMapChart_, &QCustomPlot::mousePress, this,
+            [this](QMouseEvent* event) { mapPressedAt_ = event->position(); });
+    connect(dropMapChart_, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* event) {
+        if ((event->position() - mapPressedAt_).manhattanLength() <= 3)
+            selectRowAt(dropMap_, 0, event->position());
+    });
+    for (TrendChart* chart : {perDayChart_, perSessionChart_}) {
         connect(chart, &QCustomPlot::plottableClick, this,
                 [this](QCPAbstractPlottable* plottable, int index, QMouseEvent* event) {
                     selectRowAt(plottable, index, event->position());

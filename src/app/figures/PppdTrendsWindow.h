@@ -65,6 +65,7 @@ private:
     ChartView sessionView_{0, 0, 0, 0, 0, 0};
     QCPRange fittedTo_;
     QCPColorMap* dropMap_ = nullptr;
+    QPointF mapPressedAt_;
     FileDialog pictureDialog_;
 };
 

@@ -43,12 +43,16 @@ protected:
     PppdTrendsWindow* openTrends() {
         action("Trends1")->trigger();
         auto* window = main->findChild<PppdTrendsWindow*>(QStringLiteral("PppdTrendsWindow"));
-        if (window) EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        if (window) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        }
         return window;
     }
     TrendChart* choose(PppdTrendsWindow& window, const char* name) {
         auto* chart = child<TrendChart>(window, name);
         child<QTabWidget>(window, "ChartTabs")->setCurrentWidget(chart);
+        // Laid out at its size on the tab before its pixels are asked for.
+        QCoreApplication::processEvents();
         chart->replot();
         return chart;
     }
@@ -85,7 +89,9 @@ TEST_F(PppdTrendsWindowTest, OpensForAPppdLogAndClicksSelectTheirRows) {
     ASSERT_NE(cells, nullptr);
     const int firstDrop = trends.firstDropByHour[2][0];
     ASSERT_GE(firstDrop, 0);
-    QTest::mouseClick(map, Qt::LeftButton, {}, cells->coordsToPixels(2, 0).toPoint());
+    const QPointF cell = cells->coordsToPixels(2, 0);
+    EXPECT_EQ(window->rowAt(cells, 0, cell), firstDrop);
+    QTest::mouseClick(map, Qt::LeftButton, {}, cell.toPoint());
     EXPECT_EQ(selectedRow(), firstDrop);
     // Outside the cells nothing more is selected.
     EXPECT_EQ(window->rowAt(cells, 0, QPointF(-100, -100)), -1);

@@ -10,6 +10,9 @@
 //   Right on the per-session and per-day charts (median and longest);
 // - the report's PDF made from the table (figures, outages, charts).
 //
+// With KESTAL_PPPD_TRENDS_PICTURE set to a file name, the window is also
+// saved there as a PNG picture (the documentation's).
+//
 // The read of the log into its table is the reference, measured in the same
 // run; each figure is the best of N runs (3 by default), also as a share of
 // the reference. Prints figures only; it asserts nothing.
@@ -125,6 +128,12 @@ int main(int argc, char** argv) {
     {
         PppdTrendsWindow window(calls, platform);
         window.show();
+        // The documentation's picture of the window, its per-day chart shown.
+        if (const char* picture = std::getenv("KESTAL_PPPD_TRENDS_PICTURE")) {
+            QApplication::processEvents();
+            childOf<TrendChart>(window, "PerDayChart").replot();
+            window.grab().save(QString::fromLocal8Bit(picture));
+        }
         for (const char* name : {"PerSessionChart", "PerDayChart"}) {
             auto& chart = childOf<TrendChart>(window, name);
             childOf<QTabWidget>(window, "ChartTabs").setCurrentWidget(&chart);

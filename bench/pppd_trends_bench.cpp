@@ -20,8 +20,8 @@
 #include <QKeyEvent>
 #include <QTabWidget>
 #include <algorithm>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <numeric>
@@ -104,10 +104,11 @@ int main(int argc, char** argv) {
     const Timing series = bestOf(runs, [&] { trends = pppdTrends(table, rows); });
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
-    std::printf("%s: %d sessions, %d drops, %d failed attempts; read %.3f s (reference); load "
-                "average %.2f %.2f %.2f\n",
-                log.c_str(), static_cast<int>(trends.times.size()), trends.drops,
-                trends.failedAttempts, reference.wall, load[0], load[1], load[2]);
+    std::printf(
+        "%s: %d sessions, %d drops, %d failed attempts; read %.3f s (reference); load "
+        "average %.2f %.2f %.2f\n",
+        log.c_str(), static_cast<int>(trends.times.size()), trends.drops, trends.failedAttempts,
+        reference.wall, load[0], load[1], load[2]);
     const auto share = [&reference](const Timing& timing) { return timing.wall / reference.wall; };
     std::printf("  series                            %8.1f ms  (%.3f of the reference)\n",
                 series.wall * 1000, share(series));
@@ -145,12 +146,10 @@ int main(int argc, char** argv) {
     const Timing figures =
         bestOf(runs, [&] { content = pppdReportContent("bench.log", table, read.span); });
     std::printf("  report's figures (%zu days, %zu outages) %8.1f ms\n",
-                content.statistics.rows.size(), content.outages.rows.size(),
-                figures.wall * 1000);
+                content.statistics.rows.size(), content.outages.rows.size(), figures.wall * 1000);
     QByteArray pdf;
-    const Timing report = bestOf(runs, [&] {
-        pdf = pppdReportPdf(pppdReportContent("bench.log", table, read.span));
-    });
+    const Timing report = bestOf(
+        runs, [&] { pdf = pppdReportPdf(pppdReportContent("bench.log", table, read.span)); });
     std::printf("  report (%lld KiB PDF)              %8.1f ms  (%.3f of the reference)\n",
                 static_cast<long long>(pdf.size() / 1024), report.wall * 1000, share(report));
     return 0;

@@ -220,13 +220,15 @@ private:
                                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("None."));
             }
             const int first = page * layout.rowsPerPage;
+            // Every cell fits its column (the widths were taken from them):
+            // drawn at its baseline, without the layout a rectangle asks for.
+            const QFontMetricsF metrics(cellFont, &pdf_);
+            const double baseline = (layout.rowHeight + metrics.ascent() - metrics.descent()) / 2;
             for (int r = first; r < std::min(rows, first + layout.rowsPerPage); ++r) {
                 x = body_.left();
                 const auto& row = table.rows[static_cast<std::size_t>(r)];
                 for (std::size_t c = 0; c < std::min(row.size(), layout.widths.size()); ++c) {
-                    const Qt::Alignment align = Qt::AlignLeft;
-                    painter_.drawText(QRectF(x, y, layout.widths[c] - 4, layout.rowHeight),
-                                      align | Qt::AlignVCenter, text(row[c]));
+                    if (!row[c].empty()) painter_.drawText(QPointF(x, y + baseline), text(row[c]));
                     x += layout.widths[c];
                 }
                 y += layout.rowHeight;

@@ -123,6 +123,12 @@ void writePppdFigures(LogInput& log, std::int64_t newestTime, const StatsOptions
     output.write(text);
 }
 
+PppdLog readWholePppdLog(LogInput& log, std::int64_t newestTime) {
+    PppdReader reader(readOptions(newestTime, false));
+    readLines(log, reader);
+    return reader.finish();
+}
+
 void writePppdDetails(LogInput& log, std::int64_t newestTime, const std::string& start,
                       Output& output) {
     PppdReader reader(readOptions(newestTime, true));

@@ -11,6 +11,7 @@
 #include "StatsOption.h"
 #include "ToolFiles.h"
 #include "output/TableLines.h"
+#include "pppd/PppdReader.h"
 
 namespace kestal::tool {
 
@@ -25,6 +26,9 @@ void writePppdTable(LogInput& log, std::int64_t newestTime, const ShownCallsOpti
 void writePppdFigures(LogInput& log, std::int64_t newestTime, const StatsOptions& stats,
                       const ShownCallsOptions& shown, StatisticsLayout layout, bool header,
                       Output& output);
+
+// The whole log read into its table, with its span (--report).
+PppdLog readWholePppdLog(LogInput& log, std::int64_t newestTime);
 
 // The lines (as logged) of each row whose Start Time cell is start, a
 // blank line between two rows; nothing when none starts then.

@@ -3,7 +3,11 @@
 // viewer's own log, details and export code, so its output is the viewer's
 // to the byte.
 
+#ifdef KESTAL_REPORT
+#include <QApplication>
+#endif
 #include <clocale>
+#include <filesystem>
 #include <new>
 #include <optional>
 #include <string>
@@ -16,12 +20,16 @@
 #include "StatsOption.h"
 #include "ToolFiles.h"
 #include "ToolMessages.h"
+#ifdef KESTAL_REPORT
+#include "app/figures/PppdReport.h"
+#endif
 #include "calls/CallScan.h"
 #include "commands/Messages.h"
 #include "details/CallDetailsStream.h"
 #include "output/TableExport.h"
 #include "output/TableLines.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Locale.h"
 #include "pppd/PppdColumns.h"
@@ -43,7 +51,8 @@ constexpr std::string_view kUsage =
     "                    [--repair] [--from DATE] [--to DATE] [--errors] [--cut-short]\n"
     "                    [--dropped] [--failed] LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
     "       kestal-calls --outages [--format tsv|csv] [--header]\n"
-    "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n";
+    "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
+    "       kestal-calls --report FILE.pdf [--kind KIND] LOGFILE...\n";
 constexpr std::string_view kHelp =
     "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt), or the\n"
     "sessions and failed attempts of a Linux pppd log (the system log, journal\n"
@@ -72,6 +81,8 @@ constexpr std::string_view kHelpDetails =
     "  --by PERIOD       all (the default), day, week (ISO 8601) or month\n"
     "  --outages         write the times a pppd log's link was down, in log\n"
     "                    order: start, end, length, cause, failed attempts\n"
+    "  --report FILE.pdf write a pppd log's report for the provider as a PDF:\n"
+    "                    its span, charts, statistics by day and outages\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "\n"
@@ -100,7 +111,8 @@ struct Options {
     std::optional<std::string> details;  // the Start Time asked for
     StatsOptions stats;
     std::vector<std::string> logPaths;
-    std::optional<std::string> outPath;  // nothing: standard output
+    std::optional<std::string> outPath;     // nothing: standard output
+    std::optional<std::string> reportPath;  // --report: a pppd log's report, PDF
     bool help = false;
     bool version = false;
 };
@@ -185,6 +197,8 @@ Options parseArguments(const std::vector<std::string_view>& args) {
         } else if (parseShownCallsOption(args, i, options.shown)) {
         } else if (isOption(arg, "--details")) {
             options.details = optionValue(arg, "--details", args, i);
+        } else if (isOption(arg, "--report")) {
+            options.reportPath = optionValue(arg, "--report", args, i);
         } else {
             throw UsageError{"unknown option '" + std::string(arg) + "'"};
         }
@@ -204,8 +218,14 @@ Options parseArguments(const std::vector<std::string_view>& args) {
         throw UsageError{"--outages lists the whole log's gaps: no --sort or filter with it"};
     if ((options.stats.wanted || options.stats.by) && !options.shown.sortName.empty())
         throw UsageError{"--stats sums up the calls whatever their order: no --sort with it"};
+    if (options.reportPath &&
+        (options.details || options.stats.wanted || options.stats.by || options.stats.outages ||
+         options.shown.given() || options.format || options.header || output || options.repair))
+        throw UsageError{"--report FILE.pdf goes alone: only --kind and the logs with it"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
-    if (output || operands.size() != 2) {
+    if (options.reportPath) {
+        options.logPaths.assign(operands.begin(), operands.end());
+    } else if (output || operands.size() != 2) {
         options.logPaths.assign(operands.begin(), operands.end());
         if (output && *output != "-") options.outPath = output;
     } else {
@@ -374,6 +394,32 @@ void writeStatistics(const Options& options) {
     output.close();
 }
 
+// The report is drawn by the window's charts, on no screen: Qt's offscreen
+// platform, whatever the desktop.
+void writeReport(const Options& options) {
+#ifndef KESTAL_REPORT
+    throw UsageError{"--report needs the windowed program's charts, not built here"};
+#else
+    OpenedLog opened(options);
+    if (opened.kind != LogKind::Pppd)
+        throw UsageError{"--report is for pppd logs: this is a dial-up log"};
+    const PppdLog read = readWholePppdLog(opened.input, opened.sources.newestModified());
+    opened.finish();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "kestal-calls";
+    char* argv[] = {name, nullptr};
+    const QApplication application(argc, argv);
+    const std::string logName =
+        std::filesystem::path(opened.sources.firstPath()).filename().string();
+    try {
+        writePppdReport(pppdReportContent(logName, read.table, read.span), *options.reportPath);
+    } catch (const CommandError& error) {
+        throw FileError{*options.reportPath, error.what()};
+    }
+#endif
+}
+
 void writeCallDetails(const Options& options) {
     refuseOutputOverLog(options);
     OpenedLog opened(options);
@@ -409,7 +455,9 @@ int run(const std::vector<std::string_view>& args) {
             writeOut(kVersionText);
             return kExitOk;
         }
-        if (options.details) {
+        if (options.reportPath) {
+            writeReport(options);
+        } else if (options.details) {
             writeCallDetails(options);
         } else if (options.stats.wanted || options.stats.by || options.stats.outages) {
             writeStatistics(options);

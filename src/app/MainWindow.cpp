@@ -11,13 +11,16 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/AboutBox.h"
 #include "app/CallDetailsWindow.h"
 #include "app/GridMemory.h"
 #include "app/figures/CallFigureMenus.h"
+#include "app/figures/PppdReport.h"
 #include "app/look/WindowLook.h"
 #include "app/look/WindowPlace.h"
+#include "commands/BusyCursor.h"
 #include "commands/ClearLog.h"
 #include "commands/CopyLog.h"
 #include "commands/LoadLog.h"
@@ -111,6 +114,11 @@ void MainWindow::createMenus() {
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     item(fileMenu_, "Copy1", QT_TR_NOOP("&Copy..."), &MainWindow::copyLog);
     item(fileMenu_, "SaveAs1", QT_TR_NOOP("Save Table &As..."), &MainWindow::saveTableAs);
+    // The report is of a pppd log's sessions: greyed for the dial-up log.
+    QAction* report = item(fileMenu_, "SaveReportAs1", QT_TR_NOOP("Save &Report As..."),
+                           &MainWindow::saveReportAs);
+    connect(fileMenu_, &QMenu::aboutToShow, report,
+            [this, report] { report->setEnabled(state_.pppd.has_value()); });
     item(fileMenu_, "Print1", QT_TR_NOOP("&Print..."), &MainWindow::printTable)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(fileMenu_, "N1");
@@ -128,13 +136,9 @@ void MainWindow::createMenus() {
     callMenu->setObjectName(QStringLiteral("Call1"));
     item(callMenu, "ShowCallDetails2", QT_TR_NOOP("&Show Call Details"),
          &MainWindow::showCallDetails);
-    const int before = static_cast<int>(callMenu->actions().size());
+    // Statistics and Trends read either kind of log.
     addCallFigureItems(
         *callMenu, *this, platform_, [this] { return shownCalls(); }, settingsKind());
-    // Trends reads the dial-up log's columns; Statistics reads either kind.
-    for (QAction* figureItem : callMenu->actions().mid(before))
-        if (figureItem->objectName() != QStringLiteral("Statistics1"))
-            dialUpOnlyItems_.push_back(figureItem);
 
     viewMenu_ = mainMenu->addMenu(tr("&View"));
     viewMenu_->setObjectName(QStringLiteral("View1"));
@@ -283,6 +287,18 @@ void MainWindow::copyLog() {
     command([this] { commands::copyLog(state_.lines, platform_, saveDialog_); });
 }
 
+void MainWindow::saveReportAs() {
+    command([this] {
+        if (!state_.pppd) return;
+        setUpSaveDialog(reportDialog_, "PDF Document (*.pdf)|*.pdf", "pdf");
+        if (!platform_.executeFileDialog(reportDialog_)) return;
+        const BusyCursor busy(platform_);
+        const std::string name = std::filesystem::path(state_.logPath).filename().string();
+        writePppdReport(pppdReportContent(name, state_.table, state_.pppd->span),
+                        reportDialog_.fileName);
+    });
+}
+
 void MainWindow::saveTableAs() {
     command([this] { commands::saveTableAs(state_.table, platform_, saveDialog_); });
 }
@@ -331,6 +347,10 @@ ShownCalls MainWindow::shownCalls() {
         return shown_->proxy()->shownRows();
     };
     calls.span = [this] { return state_.pppd ? state_.pppd->span : LogSpan{}; };
+    calls.pppdRows = [this] {
+        if (state_.table.callCount() == 0 || !state_.pppd) return std::vector<int>();
+        return shown_->proxy()->shownRows();
+    };
     calls.select = [this](int tableRow) {
         if (tableRow < 0 || tableRow >= state_.table.rowCount()) return;
         shown_->selectTableRow(tableRow);

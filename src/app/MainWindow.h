@@ -74,6 +74,8 @@ public:
     void openLog();
     void copyLog();
     void saveTableAs();
+    // File > Save Report As...: a pppd log's report as a PDF.
+    void saveReportAs();
     void printTable();
     void clearLog();
     void exitProgram();
@@ -145,6 +147,7 @@ private:
     QLabel* statusLabel_ = nullptr;
     ProgressGauge* repairGauge_ = nullptr;
     FileDialog saveDialog_;
+    FileDialog reportDialog_;
     FileDialog openDialog_;
     QPointer<AboutBox> aboutBox_;
     QPointer<CallDetailsWindow> detailsWindow_;

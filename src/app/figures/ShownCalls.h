@@ -17,6 +17,8 @@ struct ShownCalls {
     const CallTable* table = nullptr;
     // Table rows of the calls the grid shows, in the grid's order.
     std::function<std::vector<int>()> rows;
+    // The same while a pppd log is shown (rows is then empty); empty else.
+    std::function<std::vector<int>()> pppdRows;
     // Selects the call of a table row in the grid and brings it into view.
     std::function<void(int tableRow)> select;
     // The grid's model: a reset, or rows shown or hidden, means new figures.

@@ -1,0 +1,208 @@
+#include "app/figures/PppdCharts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "output/CallTrends.h"
+
+namespace kestal {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400;
+constexpr int kHistogramBins = 50;
+const QColor kOnline(31, 119, 180);
+const QColor kDrops(214, 39, 40);
+const QColor kFailed(255, 127, 14);
+
+QCPBars* barsIn(QCPAxisRect* plot, const QColor& colour, double width, const QString& name) {
+    auto* bars = new QCPBars(plot->axis(QCPAxis::atBottom), plot->axis(QCPAxis::atLeft));
+    bars->setWidth(width);
+    bars->setPen(Qt::NoPen);
+    bars->setBrush(colour);
+    bars->setName(name);
+    return bars;
+}
+
+double largestOf(const std::vector<double>& values) {
+    double largest = 0;
+    for (const double value : values) largest = std::max(largest, std::isnan(value) ? 0 : value);
+    return largest;
+}
+
+QCPLegend* legendIn(QCPAxisRect* plot) {
+    auto* legend = new QCPLegend;
+    plot->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    legend->setLayer(QStringLiteral("legend"));
+    return legend;
+}
+
+}  // namespace
+
+QString weekdayName(int weekday) {
+    static const char* const kNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    return weekday >= 0 && weekday < kWeekdays ? QString::fromLatin1(kNames[weekday]) : QString();
+}
+
+TrendChart* makePppdPerDayChart(QWidget* parent) {
+    auto* chart = new TrendChart(true, parent);
+    chart->setObjectName(QStringLiteral("PerDayChart"));
+    chart->addPlot(QStringLiteral("Online time (h)"));
+    chart->addPlot(QStringLiteral("Drops and failed attempts"));
+    chart->useTimeAxis();
+    chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
+    return chart;
+}
+
+std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& trends) {
+    chart.clearPlottables();
+    const auto& plots = chart.plots();
+    // Each day's bars stand over its noon, between its midnights.
+    QVector<double> days;
+    for (const double day : trends.days) days.append(day + kSecondsPerDay / 2);
+    std::vector<QCPBars*> made;
+    QCPBars* online =
+        barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, QStringLiteral("Online time"));
+    online->setData(
+        days, QVector<double>(trends.dayOnlineHours.begin(), trends.dayOnlineHours.end()), true);
+    made.push_back(online);
+    fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(trends.dayOnlineHours));
+
+    // Side by side within the day: drops on its left half, failed attempts
+    // on its right.
+    const double half = kSecondsPerDay * 0.4;
+    QVector<double> left, right;
+    for (const double day : days) {
+        left.append(day - half / 2);
+        right.append(day + half / 2);
+    }
+    QCPBars* drops = barsIn(plots[1], kDrops, half, QStringLiteral("Drops"));
+    drops->setData(left, QVector<double>(trends.dayDrops.begin(), trends.dayDrops.end()), true);
+    QCPBars* failed = barsIn(plots[1], kFailed, half, QStringLiteral("Failed attempts"));
+    failed->setData(
+        right, QVector<double>(trends.dayFailedAttempts.begin(), trends.dayFailedAttempts.end()),
+        true);
+    made.push_back(drops);
+    made.push_back(failed);
+    if (plots[1]->insetLayout()->elementCount() == 0) {
+        QCPLegend* legend = legendIn(plots[1]);
+        drops->addToLegend(legend);
+        failed->addToLegend(legend);
+    } else if (auto* legend = qobject_cast<QCPLegend*>(plots[1]->insetLayout()->elementAt(0))) {
+        drops->addToLegend(legend);
+        failed->addToLegend(legend);
+    }
+    fitYToValues(plots[1]->axis(QCPAxis::atLeft),
+                 std::max(largestOf(trends.dayDrops), largestOf(trends.dayFailedAttempts)));
+
+    const double first = trends.days.empty() ? 0 : trends.days.front();
+    const double last = trends.days.empty() ? 0 : trends.days.back();
+    chart.showXLabels(!trends.days.empty());
+    for (QCPAxisRect* plot : plots)
+        chart.setHomeRange(plot, QCPRange(first - kSecondsPerDay / 2, last + kSecondsPerDay * 1.5));
+    chart.showHomeRange();
+    return made;
+}
+
+TrendChart* makePppdPerSessionChart(QWidget* parent) {
+    auto* chart = new TrendChart(true, parent);
+    chart->setObjectName(QStringLiteral("PerSessionChart"));
+    chart->addPlot(QStringLiteral("Session duration (h)"));
+    chart->useTimeAxis();
+    chart->plots()
+        .back()
+        ->axis(QCPAxis::atBottom)
+        ->setLabel(QStringLiteral("Start of the session"));
+    return chart;
+}
+
+TrendChart* makePppdHistogramChart(QWidget* parent) {
+    auto* chart = new TrendChart(false, parent);
+    chart->setObjectName(QStringLiteral("HistogramChart"));
+    chart->addPlot(QStringLiteral("Sessions"));
+    return chart;
+}
+
+void fillPppdHistogramChart(TrendChart& chart, const PppdTrends& trends) {
+    chart.clearPlottables();
+    QCPAxisRect* plot = chart.plots().front();
+    float largest = 0;
+    for (const float duration : trends.durations) largest = std::max(largest, duration);
+    // Hours when some session lasted a good part of a day, else minutes.
+    const bool hours = largest > 5 * 3600;
+    const double unit = hours ? 3600 : 60;
+    plot->axis(QCPAxis::atBottom)
+        ->setLabel(hours ? QStringLiteral("Session length (h)")
+                         : QStringLiteral("Session length (min)"));
+    const Histogram lengths = histogram(trends.durations, kHistogramBins, 1.0);
+    QVector<double> middles, counts;
+    for (std::size_t i = 0; i < lengths.counts.size(); ++i) {
+        middles.append((i + 0.5) * lengths.binWidth / unit);
+        counts.append(lengths.counts[i]);
+    }
+    barsIn(plot, kOnline, lengths.binWidth / unit * 0.9, QStringLiteral("Sessions"))
+        ->setData(middles, counts, true);
+    fitYToValues(plot->axis(QCPAxis::atLeft), largestOf(lengths.counts));
+    chart.setHomeRange(
+        plot, QCPRange(0, std::max<double>(1, lengths.counts.size()) * lengths.binWidth / unit));
+    chart.showHomeRange();
+}
+
+TrendChart* makePppdDropMapChart(QWidget* parent) {
+    auto* chart = new TrendChart(false, parent);
+    chart->setObjectName(QStringLiteral("DropMapChart"));
+    QCPAxisRect* plot = chart->addPlot(QStringLiteral("Drops by weekday and hour of day"));
+    auto weekdays = QSharedPointer<QCPAxisTickerText>::create();
+    for (int day = 0; day < kWeekdays; ++day) weekdays->addTick(day, weekdayName(day));
+    plot->axis(QCPAxis::atBottom)->setTicker(weekdays);
+    plot->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Weekday"));
+    auto hours = QSharedPointer<QCPAxisTickerText>::create();
+    for (int hour = 0; hour < kHoursPerDay; hour += 2)
+        hours->addTick(hour, QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
+    QCPAxis* y = plot->axis(QCPAxis::atLeft);
+    y->setTicker(hours);
+    y->setLabel(QStringLiteral("Hour of day"));
+    y->setRangeReversed(true);  // midnight at the top
+    y->setRange(-0.5, kHoursPerDay - 0.5);
+    return chart;
+}
+
+QCPColorMap* fillPppdDropMapChart(TrendChart& chart, const PppdTrends& trends) {
+    chart.clearPlottables();
+    QCPAxisRect* plot = chart.plots().front();
+    auto* map = new QCPColorMap(plot->axis(QCPAxis::atBottom), plot->axis(QCPAxis::atLeft));
+    map->setName(QStringLiteral("Drops"));
+    map->data()->setSize(kWeekdays, kHoursPerDay);
+    map->data()->setRange(QCPRange(0, kWeekdays - 1), QCPRange(0, kHoursPerDay - 1));
+    double most = 0;
+    for (int day = 0; day < kWeekdays; ++day) {
+        for (int hour = 0; hour < kHoursPerDay; ++hour) {
+            const double drops =
+                trends.dropsByHour[static_cast<std::size_t>(day)][static_cast<std::size_t>(hour)];
+            map->data()->setCell(day, hour, drops);
+            most = std::max(most, drops);
+        }
+    }
+    // White where there were none, deepening to dark red for the most.
+    QCPColorGradient gradient;
+    gradient.setColorStopAt(0, Qt::white);
+    gradient.setColorStopAt(0.35, QColor(255, 200, 80));
+    gradient.setColorStopAt(0.7, QColor(230, 80, 30));
+    gradient.setColorStopAt(1, QColor(120, 0, 0));
+    map->setGradient(gradient);
+    map->setInterpolate(false);
+    map->setDataRange(QCPRange(0, std::max(1.0, most)));
+    chart.setHomeRange(plot, QCPRange(-0.5, kWeekdays - 0.5));
+    chart.showHomeRange();
+    return map;
+}
+
+bool dropMapCellAt(const QCPColorMap& map, const QPointF& pixel, int& weekday, int& hour) {
+    double key = 0, value = 0;
+    map.pixelsToCoords(pixel, key, value);
+    weekday = static_cast<int>(std::lround(key));
+    hour = static_cast<int>(std::lround(value));
+    return key >= -0.5 && value >= -0.5 && weekday < kWeekdays && hour < kHoursPerDay;
+}
+
+}  // namespace kestal

@@ -1,0 +1,136 @@
+// Call > Trends for a pppd log: the window over the grid's rows, a click
+// that selects a row, and File > Save Report As's PDF read back with
+// poppler's tools.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "app/AppFixture.h"
+#include "app/CallGrid.h"
+#include "app/figures/PppdTrendsWindow.h"
+
+namespace kestal::testing {
+namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+class PppdTrendsWindowTest : public AppTest {
+protected:
+    void SetUp() override {
+        writeLog(readAll(KESTAL_TEST_DATA "/log/pppd-outages.log"));
+        createWindows();
+        showMain();
+    }
+    PppdTrendsWindow* openTrends() {
+        action("Trends1")->trigger();
+        auto* window = main->findChild<PppdTrendsWindow*>(QStringLiteral("PppdTrendsWindow"));
+        if (window) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        }
+        return window;
+    }
+    TrendChart* choose(PppdTrendsWindow& window, const char* name) {
+        auto* chart = child<TrendChart>(window, name);
+        child<QTabWidget>(window, "ChartTabs")->setCurrentWidget(chart);
+        // Laid out at its size on the tab before its pixels are asked for.
+        QCoreApplication::processEvents();
+        chart->replot();
+        return chart;
+    }
+    int selectedRow() const { return grid()->currentIndex().row(); }
+};
+
+TEST_F(PppdTrendsWindowTest, OpensForAPppdLogAndClicksSelectTheirRows) {
+    ASSERT_TRUE(action("Trends1")->isEnabled());
+    PppdTrendsWindow* window = openTrends();
+    ASSERT_NE(window, nullptr);
+    const PppdTrends& trends = window->trends();
+    // The log's two drops, one on Wednesday at 00:40 and one at 02:10.
+    EXPECT_EQ(trends.drops, 2);
+    EXPECT_EQ(trends.failedAttempts, 3);
+    EXPECT_EQ(trends.dropsByHour[2][0] + trends.dropsByHour[2][2], 2);
+    EXPECT_EQ(child<QLabel>(*window, "PointLabel")->text(),
+              QStringLiteral("%1 sessions with a date, 2 drops, 3 failed attempts")
+                  .arg(trends.times.size()));
+
+    // A session's point: the last one drawn.
+    TrendChart* sessions = choose(*window, "PerSessionChart");
+    QCPGraph* points = sessions->graph(0);
+    ASSERT_GT(points->dataCount(), 1);
+    const int last = points->dataCount() - 1;
+    const QPointF pixel =
+        points->coordsToPixels(points->data()->at(last)->key, points->data()->at(last)->value);
+    QTest::mouseClick(sessions, Qt::LeftButton, {}, pixel.toPoint());
+    EXPECT_EQ(selectedRow(), trends.rows.back());
+    EXPECT_TRUE(child<QLabel>(*window, "PointLabel")->text().startsWith("Session of "));
+
+    // The map's cell of Wednesday 00:00 to 01:00: the first drop.
+    TrendChart* map = choose(*window, "DropMapChart");
+    auto* cells = qobject_cast<QCPColorMap*>(map->plottable(0));
+    ASSERT_NE(cells, nullptr);
+    const int firstDrop = trends.firstDropByHour[2][0];
+    ASSERT_GE(firstDrop, 0);
+    const QPointF cell = cells->coordsToPixels(2, 0);
+    EXPECT_EQ(window->rowAt(cells, 0, cell), firstDrop);
+    QTest::mouseClick(map, Qt::LeftButton, {}, cell.toPoint());
+    EXPECT_EQ(selectedRow(), firstDrop);
+    // Outside the cells nothing more is selected.
+    EXPECT_EQ(window->rowAt(cells, 0, QPointF(-100, -100)), -1);
+
+    // Per day: the drops' bar of the second day selects its first drop.
+    choose(*window, "PerDayChart");
+    auto* dayDrops =
+        qobject_cast<QCPBars*>(child<TrendChart>(*window, "PerDayChart")->plottable(1));
+    ASSERT_NE(dayDrops, nullptr);
+    EXPECT_EQ(window->rowAt(dayDrops, 1, {}), trends.dayFirstDrop[1]);
+    EXPECT_EQ(window->rowAt(dayDrops, 99, {}), -1);
+
+    // Save Picture As writes the chart shown.
+    const std::string picture = windows.file("map.png");
+    platform.fileDialogAnswers.push_back(picture);
+    child<QPushButton>(*window, "SavePictureButton")->click();
+    EXPECT_EQ(readAll(picture).substr(1, 3), "PNG");
+}
+
+TEST_F(PppdTrendsWindowTest, ReportIsAPdfOfNumberedPagesWithTheFigures) {
+    const std::string pdf = windows.file("report.pdf");
+    platform.fileDialogAnswers.push_back(pdf);
+    menu("File1")->popup({});  // the item is enabled when the menu shows
+    menu("File1")->hide();
+    ASSERT_TRUE(action("SaveReportAs1")->isEnabled());
+    action("SaveReportAs1")->trigger();
+    EXPECT_EQ(platform.dialogTexts(), std::vector<std::string>{});
+    ASSERT_EQ(readAll(pdf).substr(0, 5), "%PDF-");
+    if (commandOutput("command -v pdftotext").empty()) GTEST_SKIP() << "no pdftotext";
+    const std::string info = commandOutput("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.find("Pages:           5"), std::string::npos) << info;
+    const std::string text = commandOutput("pdftotext -layout '" + pdf + "' -");
+    for (const char* expected :
+         {"Connection Report", "Log: ppplog.txt",
+          "Span: 12-01-2026 22:00:00 to 12-02-2026 03:00:00", "Drops by Weekday and Hour of Day",
+          "Statistics by Day", "Outages", "Page 1 of 5", "Page 5 of 5", "Mean Time to", "Reconnect",
+          "0:09:55", "echo timeout"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
+}  // namespace
+}  // namespace kestal::testing

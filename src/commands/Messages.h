@@ -84,11 +84,12 @@ inline constexpr std::array<std::string_view, 14> kMessagePatterns = {
     QT_TRANSLATE_NOOP("kestal::Messages", "Cannot create file %1."),
     QT_TRANSLATE_NOOP("kestal::Messages", "I/O error %1."),
     QT_TRANSLATE_NOOP("kestal::Messages", "%1 Calls"),
-    // A pppd log's status label.
+    // A pppd log's status label (a text is matched with the first pattern
+    // that fits: the one with more parts comes first).
+    QT_TRANSLATE_NOOP("kestal::Messages", "%1 of %2 Sessions, %3 of %4 Failed Attempts"),
     QT_TRANSLATE_NOOP("kestal::Messages",
                       "%1 Sessions, %2 Failed Attempts; %3 lines not understood"),
     QT_TRANSLATE_NOOP("kestal::Messages", "%1 Sessions, %2 Failed Attempts"),
-    QT_TRANSLATE_NOOP("kestal::Messages", "%1 of %2 Sessions, %3 of %4 Failed Attempts"),
     // Show Call Details' warning.
     QT_TRANSLATE_NOOP("kestal::Messages",
                       "The data for this call appears to have been corrupted in line number "

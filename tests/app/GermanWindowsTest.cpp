@@ -98,8 +98,6 @@ TEST_F(GermanWindows, PppdStatusStatisticsFollowAndAboutAreGerman) {
     action("Open1")->trigger();
     EXPECT_EQ(statusLabel()->text().toStdString(),
               "1 Sitzungen, 1 Fehlversuche; 1 Zeilen nicht verstanden");
-    child<QCheckBox>(*main, "FailedCheck")->setChecked(true);
-    EXPECT_EQ(statusLabel()->text().toStdString(), "0 von 1 Sitzungen, 1 von 1 Fehlversuchen");
     action("Follow1")->setChecked(true);
     EXPECT_EQ(child<QLabel>(*main, "FollowStatus")->text().toStdString(), "Mitlesen");
     action("Follow1")->setChecked(false);

@@ -15,6 +15,18 @@
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Version: %1</source>
+        <translation>Version: %1</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Kestal</source>
+        <translation>Copyright (C) 2026 Kestal</translation>
+    </message>
+    <message>
+        <source>kestal@users.example.org</source>
+        <translation>kestal@users.example.org</translation>
+    </message>
 </context>
 <context>
     <name>kestal::CallDetailsWindow</name>
@@ -584,6 +596,117 @@ Das kann einige Sekunden dauern.</translation>
     <message>
         <source>The statistics were not saved: the file name must contain .tsv or .csv.</source>
         <translation>Die Statistik wurde nicht gespeichert: Der Dateiname muss .tsv oder .csv enthalten.</translation>
+    </message>
+    <message>
+        <source>Following</source>
+        <translation>Mitlesen</translation>
+    </message>
+    <message>
+        <source>%1 corrupted call</source>
+        <translation>%1 beschädigte Verbindung</translation>
+    </message>
+    <message>
+        <source>%1 corrupted calls</source>
+        <translation>%1 beschädigte Verbindungen</translation>
+    </message>
+    <message>
+        <source>a NUL byte ends the log here, Reload reads on</source>
+        <translation>ein NUL-Byte beendet das Protokoll hier, Neu laden liest weiter</translation>
+    </message>
+    <message>
+        <source>the log can&apos;t be read</source>
+        <translation>das Protokoll kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1 Sessions, %2 Failed Attempts; %3 lines not understood</source>
+        <translation>%1 Sitzungen, %2 Fehlversuche; %3 Zeilen nicht verstanden</translation>
+    </message>
+    <message>
+        <source>%1 Sessions, %2 Failed Attempts</source>
+        <translation>%1 Sitzungen, %2 Fehlversuche</translation>
+    </message>
+    <message>
+        <source>%1 of %2 Sessions, %3 of %4 Failed Attempts</source>
+        <translation>%1 von %2 Sitzungen, %3 von %4 Fehlversuchen</translation>
+    </message>
+    <message>
+        <source>The data for this call appears to have been corrupted in line number %1. A warning replaces the corrupted line.</source>
+        <translation>Die Daten dieser Verbindung scheinen in Zeile %1 beschädigt zu sein. Eine Warnung ersetzt die beschädigte Zeile.</translation>
+    </message>
+    <message>
+        <source>%1: compressed data cut short: read up to where it ends</source>
+        <translation>%1: komprimierte Daten abgeschnitten: bis zu ihrem Ende gelesen</translation>
+    </message>
+    <message>
+        <source>%1: read failed: %2</source>
+        <translation>%1: Lesen fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>%1: compressed data damaged (%2): read up to the damage</source>
+        <translation>%1: komprimierte Daten beschädigt (%2): bis zur beschädigten Stelle gelesen</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::Statistics</name>
+    <message>
+        <source>Period</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>Calls</source>
+        <translation>Verbindungen</translation>
+    </message>
+    <message>
+        <source>Online Time</source>
+        <translation>Online-Zeit</translation>
+    </message>
+    <message>
+        <source>Mean Duration</source>
+        <translation>Mittlere Dauer</translation>
+    </message>
+    <message>
+        <source>Median Duration</source>
+        <translation>Median der Dauer</translation>
+    </message>
+    <message>
+        <source>Longest Duration</source>
+        <translation>Längste Dauer</translation>
+    </message>
+    <message>
+        <source>Cut Short</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>LCP Mean</source>
+        <translation>LCP-Mittel</translation>
+    </message>
+    <message>
+        <source>CHAP Mean</source>
+        <translation>CHAP-Mittel</translation>
+    </message>
+    <message>
+        <source>IPCP Mean</source>
+        <translation>IPCP-Mittel</translation>
+    </message>
+    <message>
+        <source>CCP Mean</source>
+        <translation>CCP-Mittel</translation>
+    </message>
+    <message>
+        <source>Bytes Rx</source>
+        <translation>Bytes Rx</translation>
+    </message>
+    <message>
+        <source>Bytes Tx</source>
+        <translation>Bytes Tx</translation>
+    </message>
+    <message>
+        <source>Errors</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Errors per 1000 Frames</source>
+        <translation>Fehler je 1000 Rahmen</translation>
     </message>
 </context>
 <context>

@@ -94,14 +94,14 @@ AboutBox::AboutBox(QWidget* parent)
 }
 
 void AboutBox::fillInTexts() {
-    auto set = [](QLabel* label, std::string_view text) {
-        label->setText(latin1(text));
+    auto set = [](QLabel* label, const QString& text) {
+        label->setText(text);
         if (!label->wordWrap()) label->adjustSize();
     };
-    set(copyright_, kCopyrightLine);
-    set(productName_, kProgramTitle);
-    set(version_, "Version: 1.12");
-    set(comments_, kContactLine);
+    set(copyright_, tr(kCopyrightLine));
+    set(productName_, latin1(kProgramTitle));
+    set(version_, tr("Version: %1").arg(QStringLiteral("1.12")));
+    set(comments_, tr(kContactLine));
 }
 
 void AboutBox::okClicked() { hide(); }

@@ -20,8 +20,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-inline constexpr const char* kCopyrightLine = "Copyright (C) 2026 Kestal";
-inline constexpr const char* kContactLine = "kestal@users.example.org";
+inline constexpr const char* kCopyrightLine =
+    QT_TRANSLATE_NOOP("kestal::AboutBox", "Copyright (C) 2026 Kestal");
+inline constexpr const char* kContactLine =
+    QT_TRANSLATE_NOOP("kestal::AboutBox", "kestal@users.example.org");
 
 class AboutBox : public QDialog {
     Q_OBJECT

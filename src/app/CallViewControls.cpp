@@ -12,6 +12,7 @@
 #include "commands/CallCountText.h"
 #include "commands/CopyCalls.h"
 #include "commands/SaveTableAs.h"
+#include "platform/qt/TranslatedText.h"
 
 namespace kestal {
 
@@ -157,8 +158,8 @@ void CallViewControls::columnsChanged() {
 void CallViewControls::showStatus() {
     QString text = loadStatus_;
     if (proxy_->hidesCalls() && isPppdTable(parts_.table))
-        text = QString::fromStdString(pppdShownCountText(
-            pppdCounts(parts_.table, proxy_->shownRows()), pppdCounts(parts_.table)));
+        text = translatedText(pppdShownCountText(pppdCounts(parts_.table, proxy_->shownRows()),
+                                                 pppdCounts(parts_.table)));
     else if (proxy_->hidesCalls())
         text = tr("%1 of %2 Calls").arg(proxy_->rowCount()).arg(parts_.table.callCount());
     if (parts_.statusLabel->text() == text) return;

@@ -23,6 +23,7 @@
 #include "commands/ReloadLog.h"
 #include "platform/Errors.h"
 #include "platform/QuietPlatform.h"
+#include "platform/qt/TranslatedText.h"
 
 namespace kestal {
 
@@ -227,8 +228,9 @@ void MainWindow::showFollowStatus() {
     // Right of the count, however long it is.
     followStatus_->move(std::max(kFollowStatusLeft, statusLabel_->x() + statusLabel_->width() + 12),
                         1);
-    followStatus_->setText(QString::fromStdString(
-        followStatusText(follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_)));
+    followStatus_->setText(QString::fromStdString(followStatusText(
+        follower_.corruptCalls(), state_.lines.endsAtNul(), followReadFailed_,
+        [](std::string_view text) { return translatedText(text).toStdString(); })));
     followStatus_->adjustSize();
     followStatus_->show();
 }

@@ -7,6 +7,7 @@
 
 #include "calls/CallScan.h"
 #include "calls/LineMatcher.h"
+#include "commands/Messages.h"
 #include "platform/FileSystem.h"
 
 namespace kestal {
@@ -151,18 +152,24 @@ LogChange LogFollower::grow(LogState& state, const RegionalSettings& settings, L
     return LogChange::Grew;
 }
 
-std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed) {
-    std::string text = "Following";
+std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed,
+                             const SayText& say) {
+    auto said = [&say](std::string_view text) { return say ? say(text) : std::string(text); };
+    std::string text = said(QT_TRANSLATE_NOOP("kestal::Messages", "Following"));
     std::string separator = ": ";
     auto add = [&](const std::string& part) {
         text += separator + part;
         separator = "; ";
     };
     if (corruptCalls > 0)
-        add(std::to_string(corruptCalls) +
-            (corruptCalls == 1 ? " corrupted call" : " corrupted calls"));
-    if (endedAtNul) add("a NUL byte ends the log here, Reload reads on");
-    if (readFailed) add("the log can't be read");
+        add(withPart(
+            said(corruptCalls == 1 ? QT_TRANSLATE_NOOP("kestal::Messages", "%1 corrupted call")
+                                   : QT_TRANSLATE_NOOP("kestal::Messages", "%1 corrupted calls")),
+            std::to_string(corruptCalls)));
+    if (endedAtNul)
+        add(said(QT_TRANSLATE_NOOP("kestal::Messages",
+                                   "a NUL byte ends the log here, Reload reads on")));
+    if (readFailed) add(said(QT_TRANSLATE_NOOP("kestal::Messages", "the log can't be read")));
     return text;
 }
 

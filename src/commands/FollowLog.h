@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calls/DialUpColumns.h"
@@ -74,8 +75,10 @@ private:
 
 // What the status bar says while following: "Following", the corrupted
 // calls shown without a warning, a NUL byte that ended the text, a read
-// that failed.
-std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed);
+// that failed. say, when given, puts each part in the user's language.
+using SayText = std::function<std::string(std::string_view text)>;
+std::string followStatusText(int corruptCalls, bool endedAtNul, bool readFailed,
+                             const SayText& say = {});
 
 // Puts the calls of growth in the table, from its first row on.
 void replaceCallsFrom(CallTable& table, const LogGrowth& growth);

@@ -73,9 +73,10 @@ inline constexpr std::string_view kNoLayoutWarning = QT_TRANSLATE_NOOP(
 inline constexpr std::string_view kCopyFilter =
     QT_TRANSLATE_NOOP("kestal::Messages", "Text files (*.txt)|*.TXT");
 
-// The texts above and those of the general error report with a part that
-// changes (a path, a number), for the windows to match a shown text with.
-inline constexpr std::array<std::string_view, 7> kMessagePatterns = {
+// The texts above and those of the general error report with parts that
+// change (a path, a number, a reason the system gives) written "%1", "%2",
+// for the windows to match a shown text or a line of it with.
+inline constexpr std::array<std::string_view, 14> kMessagePatterns = {
     kNotAPppLog,
     kFolderNotALog,
     kRecentLogMissing,
@@ -83,6 +84,22 @@ inline constexpr std::array<std::string_view, 7> kMessagePatterns = {
     QT_TRANSLATE_NOOP("kestal::Messages", "Cannot create file %1."),
     QT_TRANSLATE_NOOP("kestal::Messages", "I/O error %1."),
     QT_TRANSLATE_NOOP("kestal::Messages", "%1 Calls"),
+    // A pppd log's status label (a text is matched with the first pattern
+    // that fits: the one with more parts comes first).
+    QT_TRANSLATE_NOOP("kestal::Messages", "%1 of %2 Sessions, %3 of %4 Failed Attempts"),
+    QT_TRANSLATE_NOOP("kestal::Messages",
+                      "%1 Sessions, %2 Failed Attempts; %3 lines not understood"),
+    QT_TRANSLATE_NOOP("kestal::Messages", "%1 Sessions, %2 Failed Attempts"),
+    // Show Call Details' warning.
+    QT_TRANSLATE_NOOP("kestal::Messages",
+                      "The data for this call appears to have been corrupted in line number "
+                      "%1. A warning replaces the corrupted line."),
+    // The lines after kLogsEndEarly: a file and why it ends early.
+    QT_TRANSLATE_NOOP("kestal::Messages",
+                      "%1: compressed data cut short: read up to where it ends"),
+    QT_TRANSLATE_NOOP("kestal::Messages", "%1: read failed: %2"),
+    QT_TRANSLATE_NOOP("kestal::Messages",
+                      "%1: compressed data damaged (%2): read up to the damage"),
 };
 
 // The general error report's own texts as it shows them (with the full stop

@@ -15,16 +15,30 @@
 #include "calls/CallValues.h"
 #include "platform/RegionalSettings.h"
 #include "table/CallTable.h"
+#include "table/TableColumns.h"
 
 namespace kestal {
 
 enum class StatisticsPeriod { All, Day, Week, Month };
 
 inline constexpr int kStatisticsColumnCount = 15;
+// Marked for the windows' catalogue; the text output keeps them in English.
 inline constexpr std::array<std::string_view, kStatisticsColumnCount> kStatisticsHeaders = {
-    "Period",           "Calls",     "Online Time", "Mean Duration", "Median Duration",
-    "Longest Duration", "Cut Short", "LCP Mean",    "CHAP Mean",     "IPCP Mean",
-    "CCP Mean",         "Bytes Rx",  "Bytes Tx",    "Errors",        "Errors per 1000 Frames",
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Period"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Calls"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Online Time"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Mean Duration"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Median Duration"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Longest Duration"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Cut Short"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "LCP Mean"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "CHAP Mean"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "IPCP Mean"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "CCP Mean"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Bytes Rx"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Bytes Tx"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Errors"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Errors per 1000 Frames"),
 };
 
 // One period's figures as the texts that every output shows.

@@ -1,13 +1,17 @@
 // The windows under a German locale: the program's German catalogue is
-// loaded, and the menus, the status label and the filter bar speak German,
-// each menu's items with access letters of their own.
+// loaded, and the menus, the status label, the filter bar, the Statistics
+// window's titles, Follow's status and the About box speak German, each
+// menu's items with access letters of their own.
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSet>
+#include <QTableView>
 #include <QTranslator>
 #include <clocale>
 
 #include "AppFixture.h"
+#include "app/figures/StatisticsWindow.h"
 #include "commands/Messages.h"
 #include "platform/Locale.h"
 #include "platform/qt/TranslatedText.h"
@@ -65,6 +69,38 @@ TEST_F(GermanWindows, MenusStatusAndFilterAreGerman) {
     EXPECT_EQ(statusLabel()->text().toStdString(), "3 Verbindungen");
     EXPECT_EQ(child<QCheckBox>(*main, "ErrorsCheck")->text().toStdString(),
               "Verbindungen mit &Fehlern");
+}
+
+TEST_F(GermanWindows, PppdStatusStatisticsFollowAndAboutAreGerman) {
+    writeLog(kThreeCallLog);
+    createWindows();
+    action("Statistics1")->trigger();
+    auto* statistics = main->findChild<StatisticsWindow*>(QStringLiteral("StatisticsWindow"));
+    ASSERT_NE(statistics, nullptr);
+    const QAbstractItemModel* figures = child<QTableView>(*statistics, "FiguresGrid")->model();
+    EXPECT_EQ(figures->headerData(0, Qt::Horizontal).toString().toStdString(), "Zeitraum");
+    EXPECT_EQ(figures->headerData(14, Qt::Horizontal).toString().toStdString(),
+              "Fehler je 1000 Rahmen");
+    EXPECT_EQ(child<QLabel>(*about, "Version")->text().toStdString(), "Version: 1.12");
+
+    // A pppd log with a session, a failed attempt and a line of no log's
+    // form; then followed.
+    platform.fileDialogAnswers.push_back(
+        windows.write("syslog",
+                      "garbage without a prefix\n"
+                      "Dec  1 10:00:00 host pppd[100]: pppd 2.4.9 started by root, uid 0\n"
+                      "Dec  1 10:00:02 host pppd[100]: Connect: ppp0 <--> /dev/ttyUSB0\n"
+                      "Dec  1 10:00:04 host pppd[100]: local  IP address 10.0.0.2\n"
+                      "Dec  1 10:30:10 host pppd[100]: Connection terminated.\n"
+                      "Dec  1 10:30:11 host pppd[100]: Exit.\n"
+                      "Dec  1 11:00:00 host pppd[200]: pppd 2.4.9 started by root, uid 0\n"
+                      "Dec  1 11:00:30 host pppd[200]: LCP: timeout sending Config-Requests\n"));
+    action("Open1")->trigger();
+    EXPECT_EQ(statusLabel()->text().toStdString(),
+              "1 Sitzungen, 1 Fehlversuche; 1 Zeilen nicht verstanden");
+    action("Follow1")->setChecked(true);
+    EXPECT_EQ(child<QLabel>(*main, "FollowStatus")->text().toStdString(), "Mitlesen");
+    action("Follow1")->setChecked(false);
 }
 
 TEST_F(GermanWindows, EachMenusItemsHaveAccessLettersOfTheirOwn) {

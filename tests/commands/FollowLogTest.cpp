@@ -186,6 +186,11 @@ TEST_F(LogFollowTest, CorruptedCallsAreCountedOnceAndNeverWarnedAbout) {
     EXPECT_EQ(followStatusText(3, true, true),
               "Following: 3 corrupted calls; a NUL byte ends the log here, Reload reads on; the "
               "log can't be read");
+    // Each part in the user's language, the count put in after.
+    const SayText say = [](std::string_view text) { return "<" + std::string(text) + ">"; };
+    EXPECT_EQ(followStatusText(1, false, true, say),
+              "<Following>: <1 corrupted call>; <the log can't be read>");
+    EXPECT_EQ(followStatusText(0, false, false, say), "<Following>");
 }
 
 TEST_F(LogFollowTest, LogThatIsGoneIsWaitedForAndReadWholeWhenItComes) {

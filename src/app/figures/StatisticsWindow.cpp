@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -75,8 +76,9 @@ QVariant StatisticsModel::data(const QModelIndex& index, int role) const {
 
 QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
+    // The title in the user's language; copies and saved files keep English.
     const std::string_view name = header(section);
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+    return QCoreApplication::translate("kestal::Statistics", std::string(name).c_str());
 }
 
 StatisticsWindow::StatisticsWindow(ShownCalls calls, Platform& platform, QWidget* parent)

@@ -52,8 +52,37 @@ const Case kCases[] = {
     {"Cannot open file /tmp/caf\xe9.log.", "Cannot open file /tmp/café.log.",
      "Die Datei /tmp/café.log kann nicht geöffnet werden."},
     {"12 Calls", "12 Calls", "12 Verbindungen"},
+    // Patterns of several parts; the longer pattern where a shorter one
+    // would take its last part.
+    {"3 Sessions, 1 Failed Attempts", "3 Sessions, 1 Failed Attempts",
+     "3 Sitzungen, 1 Fehlversuche"},
+    {"3 Sessions, 1 Failed Attempts; 12 lines not understood",
+     "3 Sessions, 1 Failed Attempts; 12 lines not understood",
+     "3 Sitzungen, 1 Fehlversuche; 12 Zeilen nicht verstanden"},
+    {"2 of 3 Sessions, 0 of 1 Failed Attempts", "2 of 3 Sessions, 0 of 1 Failed Attempts",
+     "2 von 3 Sitzungen, 0 von 1 Fehlversuchen"},
+    // A part that holds "%2" and ": " of its own stays as it is.
+    {"/tmp/a: %2.gz: read failed: Input/output error",
+     "/tmp/a: %2.gz: read failed: Input/output error",
+     "/tmp/a: %2.gz: Lesen fehlgeschlagen: Input/output error"},
+    // A warning and the files it is about: each line by itself, a file's
+    // line only by a pattern (never the warning swallowed into a part).
+    {"Some logs end early; what they hold is shown.\r\n/a.gz: compressed data cut short: read "
+     "up to where it ends\r\n/b.gz: compressed data damaged (bad CRC): read up to the damage",
+     "Some logs end early; what they hold is shown.\r\n/a.gz: compressed data cut short: read "
+     "up to where it ends\r\n/b.gz: compressed data damaged (bad CRC): read up to the damage",
+     "Einige Protokolle enden vorzeitig; ihr Inhalt wird angezeigt.\r\n/a.gz: komprimierte Daten "
+     "abgeschnitten: bis zu ihrem Ende gelesen\r\n/b.gz: komprimierte Daten beschädigt (bad "
+     "CRC): bis zur beschädigten Stelle gelesen"},
+    {"The data for this call appears to have been corrupted in line number 7. A warning "
+     "replaces the corrupted line.",
+     "The data for this call appears to have been corrupted in line number 7. A warning "
+     "replaces the corrupted line.",
+     "Die Daten dieser Verbindung scheinen in Zeile 7 beschädigt zu sein. Eine Warnung ersetzt "
+     "die beschädigte Zeile."},
     // Texts the catalogue doesn't hold, or a pattern's ends without a part.
-    {"Following", "Following", "Following"},
+    {"Following along", "Following along", "Following along"},
+    {"x\r\nWarning\r\n", "x\r\nWarning\r\n", "x\r\nWarnung\r\n"},
     {" Calls", " Calls", " Calls"},
     {"", "", ""},
 };

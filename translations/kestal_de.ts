@@ -418,6 +418,14 @@
         <source>&amp;Follow</source>
         <translation>&amp;Mitlesen</translation>
     </message>
+    <message>
+        <source>&amp;Outages...</source>
+        <translation>&amp;Ausfälle...</translation>
+    </message>
+    <message>
+        <source>Save &amp;Report As...</source>
+        <translation>Be&amp;richt speichern unter...</translation>
+    </message>
 </context>
 <context>
     <name>kestal::Messages</name>
@@ -774,6 +782,10 @@ Das kann einige Sekunden dauern.</translation>
     <message>
         <source>%1 calls</source>
         <translation>%1 Verbindungen</translation>
+    </message>
+    <message>
+        <source>%1 rows</source>
+        <translation>%1 Zeilen</translation>
     </message>
 </context>
 <context>

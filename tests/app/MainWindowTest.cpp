@@ -93,9 +93,9 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     for (QAction* action : menu("File1")->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
     // The later items stand among the first ones, which keep their order.
-    EXPECT_EQ(fileItems,
-              (QStringList{"&Open", "Recent &Logs", "&Copy...", "Save Table &As...",
-                           "Save &Shown Calls As...", "&Print...", "-", "Clear", "-", "E&xit"}));
+    EXPECT_EQ(fileItems, (QStringList{"&Open", "Recent &Logs", "&Copy...", "Save Table &As...",
+                                      "Save &Report As...", "Save &Shown Calls As...", "&Print...",
+                                      "-", "Clear", "-", "E&xit"}));
 
     EXPECT_EQ(main->saveDialog().kind, FileDialog::Kind::Save);
     EXPECT_EQ(main->saveDialog().filter, "Text (*.txt)|*.txt");

@@ -16,9 +16,6 @@ namespace kestal {
 
 namespace {
 
-// An item that shows its window, creating it the first time; one window of
-// each kind, standing where the user left it last time (kept under
-// placeKey), never larger than the screen.
 // Shows window, creating it the first time, standing where the user left
 // it last time (kept under placeKey), never larger than the screen.
 template <typename Window>
@@ -47,6 +44,7 @@ QAction* addWindowItem(QMenu& callMenu, const char* name, const QString& caption
                      [&owner, &platform, shownCalls, window, placeKey] {
                          showWindow(*window, owner, platform, shownCalls(), placeKey);
                      });
+    return item;
 }
 
 // Trends: the dial-up log's charts or the pppd log's, by the log shown;

@@ -264,7 +264,7 @@ void useRegionalSeparators(std::vector<StatisticsRow>& rows, const RegionalSetti
     }
 }
 
-std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {
+std::string statisticsFieldsLine(std::span<const std::string> row, StatisticsLayout layout) {
     const char separator = layout == StatisticsLayout::TabSeparated ? '\t' : ',';
     std::string line;
     for (std::size_t c = 0; c < row.size(); ++c) {
@@ -276,6 +276,10 @@ std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {
         }
     }
     return line;
+}
+
+std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout) {
+    return statisticsFieldsLine(row, layout);
 }
 
 std::string statisticsHeaderLine(StatisticsLayout layout) {

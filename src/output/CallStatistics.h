@@ -115,6 +115,9 @@ void useRegionalSeparators(std::vector<StatisticsRow>& rows, const RegionalSetti
 enum class StatisticsLayout { TabSeparated, CommaSeparated };
 
 // One line of text without its line end.
+// Fields joined by tabs, or by commas with a field quoted where it needs it:
+// one line of any figures' table, without its line end.
+std::string statisticsFieldsLine(std::span<const std::string> fields, StatisticsLayout layout);
 std::string statisticsLine(const StatisticsRow& row, StatisticsLayout layout);
 std::string statisticsHeaderLine(StatisticsLayout layout);
 // Every line followed by CR LF, the header line first when asked for.

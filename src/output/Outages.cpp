@@ -23,17 +23,7 @@ bool sameLink(std::string_view one, std::string_view other) {
 }
 
 std::string rowLine(const OutageRow& row, StatisticsLayout layout) {
-    const char separator = layout == StatisticsLayout::TabSeparated ? '\t' : ',';
-    std::string line;
-    for (std::size_t c = 0; c < row.size(); ++c) {
-        if (c > 0) line.push_back(separator);
-        if (layout == StatisticsLayout::CommaSeparated) {
-            appendCsvField(line, row[c]);
-        } else {
-            line.append(row[c]);
-        }
-    }
-    return line;
+    return statisticsFieldsLine(row, layout);
 }
 
 }  // namespace

@@ -227,17 +227,7 @@ void useRegionalSeparators(std::vector<PppdStatisticsRow>& rows, const RegionalS
 }
 
 std::string pppdStatisticsLine(const PppdStatisticsRow& row, StatisticsLayout layout) {
-    const char separator = layout == StatisticsLayout::TabSeparated ? '\t' : ',';
-    std::string line;
-    for (std::size_t c = 0; c < row.size(); ++c) {
-        if (c > 0) line.push_back(separator);
-        if (layout == StatisticsLayout::CommaSeparated) {
-            appendCsvField(line, row[c]);
-        } else {
-            line.append(row[c]);
-        }
-    }
-    return line;
+    return statisticsFieldsLine(row, layout);
 }
 
 std::string pppdStatisticsHeaderLine(StatisticsLayout layout) {

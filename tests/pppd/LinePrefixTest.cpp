@@ -192,7 +192,9 @@ TEST_P(LinePrefixStyles, TimeProgramPidAndMessage) {
     ASSERT_EQ(line.has_value(), c.fits);
     if (!line) return;
     EXPECT_EQ(line->time.has_value(), c.timed);
-    if (c.timed) EXPECT_EQ(*line->time, c.time);
+    if (c.timed) {
+        EXPECT_EQ(*line->time, c.time);
+    }
     EXPECT_EQ(line->program, c.program);
     EXPECT_EQ(line->pid, c.pid);
     EXPECT_EQ(line->message, c.message);

@@ -10,32 +10,17 @@ make_log=$2
 out=$3
 mkdir -p "$out"
 
-scratch=$(mktemp -d /tmp/kestal-shots-XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
 }
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-desktop.sh"
+need_tools Xvfb openbox xdotool import
+start_desktop shots-pppd 1600x900x24
 
 "$make_log" 3M "$scratch/syslog" --kind pppd --style rfc3339 --seed 5 >/dev/null
 
-Xvfb -displayfd 5 -screen 0 1600x900x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-XDG_CONFIG_HOME="$scratch/config" openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-
-frame_of() {
-  xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
-}
-
-TZ=UTC XDG_CONFIG_HOME="$scratch/config" "$kestal" "$scratch/syslog" &
+TZ=UTC "$kestal" "$scratch/syslog" &
 app=$!
 pids+=("$app")
 main=$(timeout 60 xdotool search --sync --onlyvisible --name 'Kestal File Viewer' | head -n 1)

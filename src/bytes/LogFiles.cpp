@@ -157,8 +157,15 @@ LogFilesBytes readLogFiles(const std::vector<std::string>& paths,
                            const FirstDatedTime& firstDatedTime) {
     LogFilesBytes log;
     const std::vector<std::string> ordered = orderLogFiles(paths, firstDatedTime);
-    log.notes =
-        streamLogFiles(ordered, [&log](std::string_view bytes) { log.bytes.append(bytes); });
+    const auto append = [&log](std::string_view bytes) { log.bytes.append(bytes); };
+    if (ordered.empty()) return log;
+    // The last file on its own, to know where its bytes begin.
+    log.notes = streamLogFiles({ordered.begin(), ordered.end() - 1}, append);
+    if (!log.bytes.empty() && log.bytes.back() != '\n') log.bytes += '\n';
+    log.lastFileStart = log.bytes.size();
+    for (LogFileNote& note : streamLogFiles({ordered.back()}, append)) {
+        log.notes.push_back(std::move(note));
+    }
     log.newestModified = newestModification(ordered);
     return log;
 }

@@ -79,6 +79,9 @@ struct LogFilesBytes {
     std::string bytes;
     std::vector<LogFileNote> notes;
     std::int64_t newestModified = 0;
+    // Where the last file's bytes begin in bytes (as read: decompressed
+    // when it is compressed).
+    std::size_t lastFileStart = 0;
 };
 LogFilesBytes readLogFiles(const std::vector<std::string>& paths,
                            const FirstDatedTime& firstDatedTime);

@@ -129,7 +129,7 @@ void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int
 
 // Several files read as one log, its kind from the joined bytes.
 void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
-    state.readMark = ReadMark{};  // Follow reads them again whole
+    state.readMark = ReadMark{};
     state.joinedRead = false;
     LogFilesBytes joined;
     {
@@ -152,6 +152,17 @@ void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
     state.kind = looksLikePppdLog(std::string_view(joined.bytes).substr(0, kKindProbeBytes))
                      ? LogKind::Pppd
                      : LogKind::DialUp;
+    // Follow reads on from the end of the newest file, as it does for one
+    // file; a compressed one (whose bytes are no offset in it) is read
+    // again whole.
+    const std::optional<FileStatus> newest =
+        compressedLogName(state.logPath) ? std::nullopt : pathStatus(state.logPath);
+    if (newest && newest->regular) {
+        state.readMark.known = true;
+        state.readMark.device = newest->device;
+        state.readMark.inode = newest->inode;
+        state.readMark.bytes = joined.bytes.size() - joined.lastFileStart;
+    }
     state.lines.assign(std::move(joined.bytes));
     state.joinedRead = true;
     if (state.kind == LogKind::Pppd)

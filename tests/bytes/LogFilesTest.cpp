@@ -70,6 +70,7 @@ TEST(LogFiles, JoinedBytesKeepEachFilesLastLineItsOwn) {
     const LogFilesBytes log =
         readLogFiles({dir.file("three"), dir.file("two.gz"), dir.file("one")}, leadingTime);
     EXPECT_EQ(log.bytes, "T1\nwithout end\nT2\nsecond\nT3\nlast without end");
+    EXPECT_EQ(log.bytes.substr(log.lastFileStart), "T3\nlast without end");
     EXPECT_TRUE(log.notes.empty());
     EXPECT_EQ(log.newestModified, 30);
 }

@@ -209,5 +209,71 @@ TEST_F(LogFollowTest, LogThatIsGoneIsWaitedForAndReadWholeWhenItComes) {
     EXPECT_EQ(look(), LogChange::Rewritten);
 }
 
+// Rotated logs shown as one: the newest file's growth is read on from where
+// it was, as one file's is; only a compressed newest one is read again whole.
+TEST_F(LogFollowTest, RotatedLogsShownAsOneGrowOnTheNewestFile) {
+    const auto pppd = [](int pid, std::string_view day) {
+        const std::string prefix =
+            "Dec " + std::string(day) + " h pppd[" + std::to_string(pid) + "]: ";
+        return prefix + "Connect: ppp0 <--> /dev/ttyS0\n" + prefix +
+               "local  IP address 10.0.0.1\n" + prefix + "Connection terminated.\n";
+    };
+    struct Case {
+        const char* name;
+        std::string older, newer, added;
+        const char* newestName;
+        LogChange expected;
+    };
+    const std::vector<Case> cases = {
+        {"dial-up", calls(2), calls(2, 4), calls(1, 8), "ppplog.txt", LogChange::Grew},
+        {"pppd", pppd(10, " 1 10:00:00"), pppd(11, " 2 10:00:00") + "Dec  2 11:00:00 h pppd[12]: ",
+         "Connect: ppp0 <--> /dev/ttyS0\n" + pppd(13, " 3 10:00:00"), "syslog", LogChange::Grew},
+        {"pppd, the newest compressed", pppd(10, " 1 10:00:00"), pppd(11, " 2 10:00:00"),
+         pppd(13, " 3 10:00:00"), "syslog.gz", LogChange::Rewritten},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string older = dir.write("older.gz.plain", c.older);
+        ASSERT_EQ(std::system(("gzip -n -c '" + older + "' > '" + older + ".gz'").c_str()), 0);
+        const std::vector<std::string> files{dir.write(c.newestName, c.newer), older + ".gz"};
+        // Rotated an hour ago: older than the newest.
+        fs::last_write_time(files[1], fs::last_write_time(files[0]) - std::chrono::hours(1));
+        const auto open = [&](LogState& into) {
+            commands::openLogFiles(into, platform, view, files);
+        };
+        state = LogState{};
+        open(state);
+        follower.start();
+        const std::string newest = state.logPath;
+        ASSERT_EQ(newest, files[0]);
+        std::ofstream(newest, std::ios::binary | std::ios::app) << c.added;
+        LogGrowth growth;
+        ASSERT_EQ(follower.look(state, platform.settings, growth), c.expected);
+        if (c.expected == LogChange::Grew) {
+            takeGrowth(state, growth);
+        } else {
+            QuietPlatform quiet(platform);
+            commands::reloadLog(state, quiet, view);
+        }
+        LogState whole;
+        open(whole);
+        EXPECT_EQ(linesOf(state.lines), linesOf(whole.lines));
+        const auto cells = [](const CallTable& table) {
+            std::string text;
+            for (int row = 0; row < table.rowCount(); ++row) {
+                for (int column = 0; column < table.columnCount(); ++column)
+                    text += std::string(table.cell(column, row)) + '|';
+                text += '\n';
+            }
+            return text;
+        };
+        EXPECT_EQ(cells(state.table), cells(whole.table));
+        EXPECT_EQ(testing::dumpValues(state.table), testing::dumpValues(whole.table));
+        EXPECT_GE(state.table.rowCount(), 3);
+        EXPECT_EQ(look(), LogChange::None);
+    }
+    EXPECT_TRUE(platform.dialogs.empty());
+}
+
 }  // namespace
 }  // namespace kestal

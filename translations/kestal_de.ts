@@ -653,6 +653,286 @@ Das kann einige Sekunden dauern.</translation>
         <source>%1: compressed data damaged (%2): read up to the damage</source>
         <translation>%1: komprimierte Daten beschädigt (%2): bis zur beschädigten Stelle gelesen</translation>
     </message>
+    <message>
+        <source>The report could not be written</source>
+        <translation>Der Bericht konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::OutagesWindow</name>
+    <message>
+        <source>Outages - %1</source>
+        <translation>Ausfälle - %1</translation>
+    </message>
+    <message>
+        <source>Outages found</source>
+        <translation>Gefundene Ausfälle</translation>
+    </message>
+    <message>
+        <source>Outages</source>
+        <translation>Ausfälle</translation>
+    </message>
+    <message>
+        <source>One row for each time the link was down</source>
+        <translation>Eine Zeile für jedes Mal, als die Verbindung unterbrochen war</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1 outages</source>
+        <translation>%1 Ausfälle</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::PppdCharts</name>
+    <message>
+        <source>Mon</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Di</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Mi</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Do</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Sa</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>So</translation>
+    </message>
+    <message>
+        <source>Online time (h)</source>
+        <translation>Online-Zeit (h)</translation>
+    </message>
+    <message>
+        <source>Drops and failed attempts</source>
+        <translation>Abbrüche und Fehlversuche</translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>Online time</source>
+        <translation>Online-Zeit</translation>
+    </message>
+    <message>
+        <source>Drops</source>
+        <translation>Abbrüche</translation>
+    </message>
+    <message>
+        <source>Failed attempts</source>
+        <translation>Fehlversuche</translation>
+    </message>
+    <message>
+        <source>Session duration (h)</source>
+        <translation>Sitzungsdauer (h)</translation>
+    </message>
+    <message>
+        <source>Start of the session</source>
+        <translation>Beginn der Sitzung</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sitzungen</translation>
+    </message>
+    <message>
+        <source>Session length (h)</source>
+        <translation>Sitzungsdauer (h)</translation>
+    </message>
+    <message>
+        <source>Session length (min)</source>
+        <translation>Sitzungsdauer (min)</translation>
+    </message>
+    <message>
+        <source>Drops by weekday and hour of day</source>
+        <translation>Abbrüche nach Wochentag und Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Weekday</source>
+        <translation>Wochentag</translation>
+    </message>
+    <message>
+        <source>Hour of day</source>
+        <translation>Uhrzeit</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::PppdReport</name>
+    <message>
+        <source>Drops by Weekday and Hour of Day</source>
+        <translation>Abbrüche nach Wochentag und Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Statistics by Day</source>
+        <translation>Statistik je Tag</translation>
+    </message>
+    <message>
+        <source>How Sessions and Attempts Ended, by Day</source>
+        <translation>Wie Sitzungen und Versuche endeten, je Tag</translation>
+    </message>
+    <message>
+        <source>Outages</source>
+        <translation>Ausfälle</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+    <message>
+        <source>Connection Report</source>
+        <translation>Verbindungsbericht</translation>
+    </message>
+    <message>
+        <source>Log: %1</source>
+        <translation>Protokoll: %1</translation>
+    </message>
+    <message>
+        <source>Span: %1</source>
+        <translation>Zeitraum: %1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Sessions: %1    Drops: %2    Failed attempts: %3    Outages: %4</source>
+        <translation>Sitzungen: %1    Abbrüche: %2    Fehlversuche: %3    Ausfälle: %4</translation>
+    </message>
+    <message>
+        <source>%1 (continued)</source>
+        <translation>%1 (Fortsetzung)</translation>
+    </message>
+    <message>
+        <source>None.</source>
+        <translation>Keine.</translation>
+    </message>
+</context>
+<context>
+    <name>kestal::PppdTrendsWindow</name>
+    <message>
+        <source>Trends - %1</source>
+        <translation>Verlauf - %1</translation>
+    </message>
+    <message>
+        <source>&amp;Whole Range</source>
+        <translation>&amp;Ganzer Zeitraum</translation>
+    </message>
+    <message>
+        <source>Save &amp;Picture As...</source>
+        <translation>&amp;Bild speichern unter...</translation>
+    </message>
+    <message>
+        <source>P&amp;rint</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Charts</source>
+        <translation>Diagramme</translation>
+    </message>
+    <message>
+        <source>Per day chart</source>
+        <translation>Diagramm je Tag</translation>
+    </message>
+    <message>
+        <source>Hours online, drops and failed attempts of each day</source>
+        <translation>Stunden online, Abbrüche und Fehlversuche jedes Tages</translation>
+    </message>
+    <message>
+        <source>Per session chart</source>
+        <translation>Diagramm je Sitzung</translation>
+    </message>
+    <message>
+        <source>The duration of each session by its start</source>
+        <translation>Die Dauer jeder Sitzung nach ihrem Beginn</translation>
+    </message>
+    <message>
+        <source>Histogram</source>
+        <translation>Histogramm</translation>
+    </message>
+    <message>
+        <source>How many sessions lasted how long</source>
+        <translation>Wie viele Sitzungen wie lange dauerten</translation>
+    </message>
+    <message>
+        <source>Drops by hour</source>
+        <translation>Abbrüche nach Uhrzeit</translation>
+    </message>
+    <message>
+        <source>How many drops fell on each weekday and hour of the day</source>
+        <translation>Wie viele Abbrüche auf jeden Wochentag und jede Stunde des Tages fielen</translation>
+    </message>
+    <message>
+        <source>Sessions charted</source>
+        <translation>Dargestellte Sitzungen</translation>
+    </message>
+    <message>
+        <source>Whole Range</source>
+        <translation>Ganzer Zeitraum</translation>
+    </message>
+    <message>
+        <source>Save Picture As</source>
+        <translation>Bild speichern unter</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Per &amp;Day</source>
+        <translation>Je &amp;Tag</translation>
+    </message>
+    <message>
+        <source>Per &amp;Session</source>
+        <translation>Je &amp;Sitzung</translation>
+    </message>
+    <message>
+        <source>&amp;Histogram</source>
+        <translation>&amp;Histogramm</translation>
+    </message>
+    <message>
+        <source>Drops by &amp;Hour</source>
+        <translation>Abbrüche nach &amp;Uhrzeit</translation>
+    </message>
+    <message>
+        <source>%1 sessions with a date, %2 drops, %3 failed attempts</source>
+        <translation>%1 Sitzungen mit Datum, %2 Abbrüche, %3 Fehlversuche</translation>
+    </message>
+    <message>
+        <source>Session of %1 selected in the grid</source>
+        <translation>Sitzung vom %1 in der Tabelle ausgewählt</translation>
+    </message>
+    <message>
+        <source>Failed attempt of %1 selected in the grid</source>
+        <translation>Fehlversuch vom %1 in der Tabelle ausgewählt</translation>
+    </message>
 </context>
 <context>
     <name>kestal::Statistics</name>
@@ -715,6 +995,114 @@ Das kann einige Sekunden dauern.</translation>
     <message>
         <source>Errors per 1000 Frames</source>
         <translation>Fehler je 1000 Rahmen</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Beginn</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Cause</source>
+        <translation>Ursache</translation>
+    </message>
+    <message>
+        <source>Failed Attempts</source>
+        <translation>Fehlversuche</translation>
+    </message>
+    <message>
+        <source>Sessions</source>
+        <translation>Sitzungen</translation>
+    </message>
+    <message>
+        <source>Drops</source>
+        <translation>Abbrüche</translation>
+    </message>
+    <message>
+        <source>Availability</source>
+        <translation>Verfügbarkeit</translation>
+    </message>
+    <message>
+        <source>Longest Session</source>
+        <translation>Längste Sitzung</translation>
+    </message>
+    <message>
+        <source>Median Session</source>
+        <translation>Median der Sitzungen</translation>
+    </message>
+    <message>
+        <source>Mean Time to Reconnect</source>
+        <translation>Mittlere Zeit bis zur Wiederverbindung</translation>
+    </message>
+    <message>
+        <source>Bytes Sent</source>
+        <translation>Bytes gesendet</translation>
+    </message>
+    <message>
+        <source>Bytes Received</source>
+        <translation>Bytes empfangen</translation>
+    </message>
+    <message>
+        <source>Echo Timeout</source>
+        <translation>Echo-Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>Peer</source>
+        <translation>Gegenstelle</translation>
+    </message>
+    <message>
+        <source>Hangup</source>
+        <translation>Aufgelegt</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Beendet</translation>
+    </message>
+    <message>
+        <source>Idle</source>
+        <translation>Leerlauf</translation>
+    </message>
+    <message>
+        <source>Time Limit</source>
+        <translation>Zeitlimit</translation>
+    </message>
+    <message>
+        <source>Traffic Limit</source>
+        <translation>Volumenlimit</translation>
+    </message>
+    <message>
+        <source>Auth Failed</source>
+        <translation>Anmeldung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Negotiation Timeout</source>
+        <translation>Aushandlung abgelaufen</translation>
+    </message>
+    <message>
+        <source>No PADO</source>
+        <translation>Kein PADO</translation>
+    </message>
+    <message>
+        <source>Connect Script</source>
+        <translation>Verbindungsskript</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Still Up</source>
+        <translation>Noch verbunden</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
     </message>
 </context>
 <context>

@@ -17,8 +17,13 @@
 namespace kestal {
 
 inline constexpr int kOutageColumnCount = 5;
+// Marked for the windows' catalogue; the text output keeps them in English.
 inline constexpr std::array<std::string_view, kOutageColumnCount> kOutageHeaders = {
-    "Start", "End", "Length", "Cause", "Failed Attempts"};
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Start"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "End"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Length"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Cause"),
+    QT_TRANSLATE_NOOP("kestal::Statistics", "Failed Attempts")};
 
 struct Outage {
     int openedBy = 0;        // the table row whose end opened the gap

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 #include "app/look/WindowLook.h"
@@ -75,18 +77,21 @@ QVariant OutagesModel::data(const QModelIndex& index, int role) const {
 
 QVariant OutagesModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
-    return textOf(kOutageHeaders[static_cast<std::size_t>(section)]);
+    // The title in the user's language; copies keep English.
+    return QCoreApplication::translate(
+        "kestal::Statistics",
+        std::string(kOutageHeaders[static_cast<std::size_t>(section)]).c_str());
 }
 
 OutagesWindow::OutagesWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("OutagesWindow"));
-    setWindowTitle(QStringLiteral("Outages - %1").arg(latin1(kProgramTitle)));
+    setWindowTitle(tr("Outages - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
 
     countLabel_ = new QLabel(this);
     countLabel_->setObjectName(QStringLiteral("OutagesLabel"));
-    countLabel_->setAccessibleName(QStringLiteral("Outages found"));
+    countLabel_->setAccessibleName(tr("Outages found"));
 
     model_ = new OutagesModel(this);
     sorted_ = new QSortFilterProxyModel(this);
@@ -94,9 +99,8 @@ OutagesWindow::OutagesWindow(ShownCalls calls, Platform& platform, QWidget* pare
     sorted_->setSortRole(Qt::UserRole);
     outagesTable_ = new QTableView(this);
     outagesTable_->setObjectName(QStringLiteral("OutagesTable"));
-    outagesTable_->setAccessibleName(QStringLiteral("Outages"));
-    outagesTable_->setAccessibleDescription(
-        QStringLiteral("One row for each time the link was down"));
+    outagesTable_->setAccessibleName(tr("Outages"));
+    outagesTable_->setAccessibleDescription(tr("One row for each time the link was down"));
     outagesTable_->setModel(sorted_);
     outagesTable_->verticalHeader()->hide();
     outagesTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -114,18 +118,21 @@ OutagesWindow::OutagesWindow(ShownCalls calls, Platform& platform, QWidget* pare
                                                     "Failed Attempts"};
     int tableWidth = 0;
     for (int c = 0; c < kOutageColumnCount; ++c) {
-        const int width = metrics.horizontalAdvance(QString::fromLatin1(widest[c])) + 24;
+        const QString header = model_->headerData(c, Qt::Horizontal).toString();
+        const int width = std::max(metrics.horizontalAdvance(QString::fromLatin1(widest[c])),
+                                   metrics.horizontalAdvance(header)) +
+                          24;
         outagesTable_->setColumnWidth(c, width);
         tableWidth += width;
     }
     outagesTable_->horizontalHeader()->setStretchLastSection(true);
 
-    copyButton_ = new QPushButton(QStringLiteral("&Copy"), this);
+    copyButton_ = new QPushButton(tr("&Copy"), this);
     copyButton_->setObjectName(QStringLiteral("CopyButton"));
-    copyButton_->setAccessibleName(QStringLiteral("Copy"));
-    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    copyButton_->setAccessibleName(tr("Copy"));
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("CloseButton"));
-    closeButton_->setAccessibleName(QStringLiteral("Close"));
+    closeButton_->setAccessibleName(tr("Close"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(countLabel_);
@@ -164,7 +171,7 @@ void OutagesWindow::refresh() {
             cells.reserve(outages.size());
             for (const Outage& outage : outages) cells.push_back(outageRow(*calls_.table, outage));
         }
-        countLabel_->setText(QStringLiteral("%1 outages").arg(outages.size()));
+        countLabel_->setText(tr("%1 outages").arg(outages.size()));
         model_->setOutages(std::move(outages), std::move(cells));
     });
 }

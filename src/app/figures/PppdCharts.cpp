@@ -1,11 +1,17 @@
 #include "app/figures/PppdCharts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
 #include "output/CallTrends.h"
 
 namespace kestal {
+
+// The charts' texts in the user's language.
+struct PppdCharts {
+    Q_DECLARE_TR_FUNCTIONS(kestal::PppdCharts)
+};
 
 namespace {
 
@@ -40,17 +46,25 @@ QCPLegend* legendIn(QCPAxisRect* plot) {
 }  // namespace
 
 QString weekdayName(int weekday) {
-    static const char* const kNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    return weekday >= 0 && weekday < kWeekdays ? QString::fromLatin1(kNames[weekday]) : QString();
+    static const char* const kNames[] = {QT_TRANSLATE_NOOP("kestal::PppdCharts", "Mon"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Tue"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Wed"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Thu"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Fri"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Sat"),
+                                         QT_TRANSLATE_NOOP("kestal::PppdCharts", "Sun")};
+    return weekday >= 0 && weekday < kWeekdays
+               ? QCoreApplication::translate("kestal::PppdCharts", kNames[weekday])
+               : QString();
 }
 
 TrendChart* makePppdPerDayChart(QWidget* parent) {
     auto* chart = new TrendChart(true, parent);
     chart->setObjectName(QStringLiteral("PerDayChart"));
-    chart->addPlot(QStringLiteral("Online time (h)"));
-    chart->addPlot(QStringLiteral("Drops and failed attempts"));
+    chart->addPlot(PppdCharts::tr("Online time (h)"));
+    chart->addPlot(PppdCharts::tr("Drops and failed attempts"));
     chart->useTimeAxis();
-    chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Day"));
+    chart->plots().back()->axis(QCPAxis::atBottom)->setLabel(PppdCharts::tr("Day"));
     return chart;
 }
 
@@ -62,7 +76,7 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
     for (const double day : trends.days) days.append(day + kSecondsPerDay / 2);
     std::vector<QCPBars*> made;
     QCPBars* online =
-        barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, QStringLiteral("Online time"));
+        barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, PppdCharts::tr("Online time"));
     online->setData(
         days, QVector<double>(trends.dayOnlineHours.begin(), trends.dayOnlineHours.end()), true);
     made.push_back(online);
@@ -76,9 +90,9 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
         left.append(day - half / 2);
         right.append(day + half / 2);
     }
-    QCPBars* drops = barsIn(plots[1], kDrops, half, QStringLiteral("Drops"));
+    QCPBars* drops = barsIn(plots[1], kDrops, half, PppdCharts::tr("Drops"));
     drops->setData(left, QVector<double>(trends.dayDrops.begin(), trends.dayDrops.end()), true);
-    QCPBars* failed = barsIn(plots[1], kFailed, half, QStringLiteral("Failed attempts"));
+    QCPBars* failed = barsIn(plots[1], kFailed, half, PppdCharts::tr("Failed attempts"));
     failed->setData(
         right, QVector<double>(trends.dayFailedAttempts.begin(), trends.dayFailedAttempts.end()),
         true);
@@ -107,19 +121,19 @@ std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& t
 TrendChart* makePppdPerSessionChart(QWidget* parent) {
     auto* chart = new TrendChart(true, parent);
     chart->setObjectName(QStringLiteral("PerSessionChart"));
-    chart->addPlot(QStringLiteral("Session duration (h)"));
+    chart->addPlot(PppdCharts::tr("Session duration (h)"));
     chart->useTimeAxis();
     chart->plots()
         .back()
         ->axis(QCPAxis::atBottom)
-        ->setLabel(QStringLiteral("Start of the session"));
+        ->setLabel(PppdCharts::tr("Start of the session"));
     return chart;
 }
 
 TrendChart* makePppdHistogramChart(QWidget* parent) {
     auto* chart = new TrendChart(false, parent);
     chart->setObjectName(QStringLiteral("HistogramChart"));
-    chart->addPlot(QStringLiteral("Sessions"));
+    chart->addPlot(PppdCharts::tr("Sessions"));
     return chart;
 }
 
@@ -132,15 +146,15 @@ void fillPppdHistogramChart(TrendChart& chart, const PppdTrends& trends) {
     const bool hours = largest > 5 * 3600;
     const double unit = hours ? 3600 : 60;
     plot->axis(QCPAxis::atBottom)
-        ->setLabel(hours ? QStringLiteral("Session length (h)")
-                         : QStringLiteral("Session length (min)"));
+        ->setLabel(hours ? PppdCharts::tr("Session length (h)")
+                         : PppdCharts::tr("Session length (min)"));
     const Histogram lengths = histogram(trends.durations, kHistogramBins, 1.0);
     QVector<double> middles, counts;
     for (std::size_t i = 0; i < lengths.counts.size(); ++i) {
         middles.append((i + 0.5) * lengths.binWidth / unit);
         counts.append(lengths.counts[i]);
     }
-    barsIn(plot, kOnline, lengths.binWidth / unit * 0.9, QStringLiteral("Sessions"))
+    barsIn(plot, kOnline, lengths.binWidth / unit * 0.9, PppdCharts::tr("Sessions"))
         ->setData(middles, counts, true);
     fitYToValues(plot->axis(QCPAxis::atLeft), largestOf(lengths.counts));
     chart.setHomeRange(
@@ -151,17 +165,17 @@ void fillPppdHistogramChart(TrendChart& chart, const PppdTrends& trends) {
 TrendChart* makePppdDropMapChart(QWidget* parent) {
     auto* chart = new TrendChart(false, parent);
     chart->setObjectName(QStringLiteral("DropMapChart"));
-    QCPAxisRect* plot = chart->addPlot(QStringLiteral("Drops by weekday and hour of day"));
+    QCPAxisRect* plot = chart->addPlot(PppdCharts::tr("Drops by weekday and hour of day"));
     auto weekdays = QSharedPointer<QCPAxisTickerText>::create();
     for (int day = 0; day < kWeekdays; ++day) weekdays->addTick(day, weekdayName(day));
     plot->axis(QCPAxis::atBottom)->setTicker(weekdays);
-    plot->axis(QCPAxis::atBottom)->setLabel(QStringLiteral("Weekday"));
+    plot->axis(QCPAxis::atBottom)->setLabel(PppdCharts::tr("Weekday"));
     auto hours = QSharedPointer<QCPAxisTickerText>::create();
     for (int hour = 0; hour < kHoursPerDay; hour += 2)
         hours->addTick(hour, QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')));
     QCPAxis* y = plot->axis(QCPAxis::atLeft);
     y->setTicker(hours);
-    y->setLabel(QStringLiteral("Hour of day"));
+    y->setLabel(PppdCharts::tr("Hour of day"));
     y->setRangeReversed(true);  // midnight at the top
     y->setRange(-0.5, kHoursPerDay - 0.5);
     return chart;
@@ -171,7 +185,7 @@ QCPColorMap* fillPppdDropMapChart(TrendChart& chart, const PppdTrends& trends) {
     chart.clearPlottables();
     QCPAxisRect* plot = chart.plots().front();
     auto* map = new QCPColorMap(plot->axis(QCPAxis::atBottom), plot->axis(QCPAxis::atLeft));
-    map->setName(QStringLiteral("Drops"));
+    map->setName(PppdCharts::tr("Drops"));
     map->data()->setSize(kWeekdays, kHoursPerDay);
     map->data()->setRange(QCPRange(0, kWeekdays - 1), QCPRange(0, kHoursPerDay - 1));
     double most = 0;

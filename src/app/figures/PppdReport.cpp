@@ -1,6 +1,7 @@
 #include "app/figures/PppdReport.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPdfWriter>
 #include <algorithm>
@@ -17,7 +18,16 @@
 
 namespace kestal {
 
+// The report's texts in the user's language (kestal-calls loads no
+// catalogue: its reports are in English).
+struct PppdReport {
+    Q_DECLARE_TR_FUNCTIONS(kestal::PppdReport)
+};
+
 namespace {
+
+constexpr const char* kNotWritten =
+    QT_TRANSLATE_NOOP("kestal::Messages", "The report could not be written");
 
 // The page in pixels of 96 to the inch (A4 across), where the charts draw
 // as they do on screen.
@@ -56,6 +66,14 @@ QString text(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// A table's column titles as the Statistics window shows them.
+QStringList headerTexts(const ReportTable& table) {
+    QStringList titles;
+    for (const std::string& title : table.header)
+        titles << QCoreApplication::translate("kestal::Statistics", title.c_str());
+    return titles;
+}
+
 QFont font(double points, bool bold = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPointSizeF(points);
@@ -65,6 +83,7 @@ QFont font(double points, bool bold = false) {
 
 // A table's rows cut into pages, and the columns' widths on the page.
 struct TableLayout {
+    QStringList titles;  // the columns' titles
     std::vector<double> widths;
     double headerHeight = 0;
     double rowHeight = 0;
@@ -84,16 +103,16 @@ public:
     }
 
     void write() {
-        if (!painter_.begin(&pdf_)) throw CommandError("The report could not be written");
+        if (!painter_.begin(&pdf_)) throw CommandError(kNotWritten);
         firstPage();
         newPage();
-        chartPage(QStringLiteral("Drops by Weekday and Hour of Day"), Chart::DropMap);
-        tablePages(QStringLiteral("Statistics by Day"), content_.statistics, statistics_, font(8),
+        chartPage(PppdReport::tr("Drops by Weekday and Hour of Day"), Chart::DropMap);
+        tablePages(PppdReport::tr("Statistics by Day"), content_.statistics, statistics_, font(8),
                    font(8, true));
-        tablePages(QStringLiteral("How Sessions and Attempts Ended, by Day"), content_.endings,
+        tablePages(PppdReport::tr("How Sessions and Attempts Ended, by Day"), content_.endings,
                    endings_, font(8), font(8, true));
-        tablePages(QStringLiteral("Outages"), content_.outages, outages_, font(9), font(9, true));
-        if (!painter_.end()) throw CommandError("The report could not be written");
+        tablePages(PppdReport::tr("Outages"), content_.outages, outages_, font(9), font(9, true));
+        if (!painter_.end()) throw CommandError(kNotWritten);
     }
 
 private:
@@ -101,6 +120,7 @@ private:
 
     TableLayout layOut(const ReportTable& table, const QFont& cellFont, const QFont& headerFont) {
         TableLayout layout;
+        layout.titles = headerTexts(table);
         const QFontMetricsF cells(cellFont, &pdf_);
         const QFontMetricsF headers(headerFont, &pdf_);
         const std::size_t columns = table.header.size();
@@ -108,7 +128,8 @@ private:
         int headerLines = 1;
         for (std::size_t c = 0; c < columns; ++c) {
             // A header breaks between its words: its longest word counts.
-            const QStringList words = text(table.header[c]).split(QLatin1Char(' '));
+            const QStringList words =
+                layout.titles[static_cast<qsizetype>(c)].split(QLatin1Char(' '));
             headerLines = std::max(headerLines, static_cast<int>(words.size()));
             for (const QString& word : words)
                 widest[c] = std::max(widest[c], headers.horizontalAdvance(word));
@@ -133,7 +154,7 @@ private:
     double titleHeight() const { return QFontMetricsF(font(14, true), &pdf_).height() + 12; }
 
     void newPage() {
-        if (!pdf_.newPage()) throw CommandError("The report could not be written");
+        if (!pdf_.newPage()) throw CommandError(kNotWritten);
     }
 
     // The page's title; the log's name and the page number below.
@@ -148,18 +169,22 @@ private:
                             kFooter);
         painter_.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, text(content_.logName));
         painter_.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-                          QStringLiteral("Page %1 of %2").arg(pageNumber_).arg(pages_));
+                          PppdReport::tr("Page %1 of %2").arg(pageNumber_).arg(pages_));
         return body_.top() + titleHeight();
     }
 
     void firstPage() {
-        double y = titled(QStringLiteral("Connection Report"));
+        double y = titled(PppdReport::tr("Connection Report"));
         painter_.setFont(font(10));
         const QFontMetricsF metrics(font(10), &pdf_);
         const QString lines[] = {
-            QStringLiteral("Log: %1").arg(text(content_.logName)),
-            QStringLiteral("Span: %1").arg(text(content_.span)),
-            QStringLiteral("Sessions: %1    Drops: %2    Failed attempts: %3    Outages: %4")
+            PppdReport::tr("Log: %1").arg(text(content_.logName)),
+            PppdReport::tr("Span: %1")
+                .arg(content_.firstTime.empty()
+                         ? QStringLiteral("-")
+                         : PppdReport::tr("%1 to %2")
+                               .arg(text(content_.firstTime), text(content_.lastTime))),
+            PppdReport::tr("Sessions: %1    Drops: %2    Failed attempts: %3    Outages: %4")
                 .arg(content_.sessions)
                 .arg(content_.drops)
                 .arg(content_.failedAttempts)
@@ -203,13 +228,13 @@ private:
         const auto rows = static_cast<int>(table.rows.size());
         for (int page = 0; page < layout.pages; ++page) {
             newPage();
-            double y = titled(page == 0 ? title : title + QStringLiteral(" (continued)"));
+            double y = titled(page == 0 ? title : PppdReport::tr("%1 (continued)").arg(title));
             painter_.setFont(headerFont);
             double x = body_.left();
             for (std::size_t c = 0; c < table.header.size(); ++c) {
                 painter_.drawText(QRectF(x, y, layout.widths[c] - 4, layout.headerHeight),
                                   Qt::AlignLeft | Qt::AlignBottom | Qt::TextWordWrap,
-                                  text(table.header[c]));
+                                  layout.titles[static_cast<qsizetype>(c)]);
                 x += layout.widths[c];
             }
             y += layout.headerHeight;
@@ -217,7 +242,7 @@ private:
             painter_.setFont(cellFont);
             if (rows == 0) {
                 painter_.drawText(QRectF(body_.left(), y, body_.width(), layout.rowHeight),
-                                  Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("None."));
+                                  Qt::AlignLeft | Qt::AlignVCenter, PppdReport::tr("None."));
             }
             const int first = page * layout.rowsPerPage;
             // Every cell fits its column (the widths were taken from them):
@@ -251,9 +276,10 @@ PppdReportContent pppdReportContent(std::string logName, const CallTable& table,
                                     const LogSpan& span) {
     PppdReportContent content;
     content.logName = std::move(logName);
-    content.span = span.first && span.last
-                       ? timeText(span.first->clock) + " to " + timeText(span.last->clock)
-                       : std::string("-");
+    if (span.first && span.last) {
+        content.firstTime = timeText(span.first->clock);
+        content.lastTime = timeText(span.last->clock);
+    }
     std::vector<int> rows;
     if (table.callCount() > 0) {
         for (int row = 0; row < table.rowCount(); ++row) rows.push_back(row);
@@ -297,7 +323,7 @@ QByteArray pppdReportPdf(const PppdReportContent& content) {
     {
         QPdfWriter pdf(&buffer);
         pdf.setCreator(QStringLiteral("Kestal File Viewer"));
-        pdf.setTitle(QStringLiteral("Connection Report"));
+        pdf.setTitle(PppdReport::tr("Connection Report"));
         pdf.setResolution(kDpi);
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageOrientation(QPageLayout::Landscape);

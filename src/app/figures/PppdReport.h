@@ -21,7 +21,9 @@ struct ReportTable {
 
 struct PppdReportContent {
     std::string logName;
-    std::string span;  // "12-01-2026 10:00:00 to 12-08-2026 09:00:00", or "-"
+    // The log's first and last dated line ("12-01-2026 10:00:00"); empty
+    // when it has none.
+    std::string firstTime, lastTime;
     int sessions = 0;
     int drops = 0;
     int failedAttempts = 0;

@@ -51,19 +51,19 @@ int rowOfDay(const std::vector<int>& firstRows, int index) {
 PppdTrendsWindow::PppdTrendsWindow(ShownCalls calls, Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Window), calls_(std::move(calls)), platform_(platform) {
     setObjectName(QStringLiteral("PppdTrendsWindow"));
-    setWindowTitle(QStringLiteral("Trends - %1").arg(latin1(kProgramTitle)));
+    setWindowTitle(tr("Trends - %1").arg(latin1(kProgramTitle)));
     setWindowIcon(programIcon());
     createCharts();
 
     pointLabel_ = new QLabel(this);
     pointLabel_->setObjectName(QStringLiteral("PointLabel"));
-    wholeRangeButton_ = new QPushButton(QStringLiteral("&Whole Range"), this);
+    wholeRangeButton_ = new QPushButton(tr("&Whole Range"), this);
     wholeRangeButton_->setObjectName(QStringLiteral("WholeRangeButton"));
-    savePictureButton_ = new QPushButton(QStringLiteral("Save &Picture As..."), this);
+    savePictureButton_ = new QPushButton(tr("Save &Picture As..."), this);
     savePictureButton_->setObjectName(QStringLiteral("SavePictureButton"));
-    printButton_ = new QPushButton(QStringLiteral("P&rint"), this);
+    printButton_ = new QPushButton(tr("P&rint"), this);
     printButton_->setObjectName(QStringLiteral("PrintButton"));
-    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_ = new QPushButton(tr("Close"), this);
     closeButton_->setObjectName(QStringLiteral("CloseButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(pointLabel_, 1);
@@ -90,30 +90,29 @@ PppdTrendsWindow::PppdTrendsWindow(ShownCalls calls, Platform& platform, QWidget
 }
 
 void PppdTrendsWindow::nameForScreenReaders() {
-    chartTabs_->setAccessibleName(QStringLiteral("Charts"));
-    perDayChart_->setAccessibleName(QStringLiteral("Per day chart"));
+    chartTabs_->setAccessibleName(tr("Charts"));
+    perDayChart_->setAccessibleName(tr("Per day chart"));
     perDayChart_->setAccessibleDescription(
-        QStringLiteral("Hours online, drops and failed attempts of each day"));
-    perSessionChart_->setAccessibleName(QStringLiteral("Per session chart"));
-    perSessionChart_->setAccessibleDescription(
-        QStringLiteral("The duration of each session by its start"));
-    histogramChart_->setAccessibleName(QStringLiteral("Histogram"));
-    histogramChart_->setAccessibleDescription(QStringLiteral("How many sessions lasted how long"));
-    dropMapChart_->setAccessibleName(QStringLiteral("Drops by hour"));
+        tr("Hours online, drops and failed attempts of each day"));
+    perSessionChart_->setAccessibleName(tr("Per session chart"));
+    perSessionChart_->setAccessibleDescription(tr("The duration of each session by its start"));
+    histogramChart_->setAccessibleName(tr("Histogram"));
+    histogramChart_->setAccessibleDescription(tr("How many sessions lasted how long"));
+    dropMapChart_->setAccessibleName(tr("Drops by hour"));
     dropMapChart_->setAccessibleDescription(
-        QStringLiteral("How many drops fell on each weekday and hour of the day"));
-    pointLabel_->setAccessibleName(QStringLiteral("Sessions charted"));
-    wholeRangeButton_->setAccessibleName(QStringLiteral("Whole Range"));
-    savePictureButton_->setAccessibleName(QStringLiteral("Save Picture As"));
-    printButton_->setAccessibleName(QStringLiteral("Print"));
-    closeButton_->setAccessibleName(QStringLiteral("Close"));
+        tr("How many drops fell on each weekday and hour of the day"));
+    pointLabel_->setAccessibleName(tr("Sessions charted"));
+    wholeRangeButton_->setAccessibleName(tr("Whole Range"));
+    savePictureButton_->setAccessibleName(tr("Save Picture As"));
+    printButton_->setAccessibleName(tr("Print"));
+    closeButton_->setAccessibleName(tr("Close"));
 }
 
 void PppdTrendsWindow::createCharts() {
     chartTabs_ = new QTabWidget(this);
     chartTabs_->setObjectName(QStringLiteral("ChartTabs"));
     perDayChart_ = makePppdPerDayChart(chartTabs_);
-    chartTabs_->addTab(perDayChart_, QStringLiteral("Per &Day"));
+    chartTabs_->addTab(perDayChart_, tr("Per &Day"));
 
     perSessionChart_ = makePppdPerSessionChart(chartTabs_);
     QCPAxisRect* plot = perSessionChart_->plots().front();
@@ -129,12 +128,12 @@ void PppdTrendsWindow::createCharts() {
     // before the chart is drawn.
     connect(perSessionChart_, &QCustomPlot::afterLayout, this,
             &PppdTrendsWindow::thinSessionPoints);
-    chartTabs_->addTab(perSessionChart_, QStringLiteral("Per &Session"));
+    chartTabs_->addTab(perSessionChart_, tr("Per &Session"));
 
     histogramChart_ = makePppdHistogramChart(chartTabs_);
-    chartTabs_->addTab(histogramChart_, QStringLiteral("&Histogram"));
+    chartTabs_->addTab(histogramChart_, tr("&Histogram"));
     dropMapChart_ = makePppdDropMapChart(chartTabs_);
-    chartTabs_->addTab(dropMapChart_, QStringLiteral("Drops by &Hour"));
+    chartTabs_->addTab(dropMapChart_, tr("Drops by &Hour"));
 
     // A click on the map's cell (not a drag, which zooms): the map is one
     // plottable, and its cell is found by the place of the click.
@@ -172,7 +171,7 @@ void PppdTrendsWindow::refresh() {
         perSessionChart_->setHomeRange(perSessionChart_->plots().front(),
                                        QCPRange(first - margin, last + margin));
         perSessionChart_->showHomeRange();
-        pointLabel_->setText(QStringLiteral("%1 sessions with a date, %2 drops, %3 failed attempts")
+        pointLabel_->setText(tr("%1 sessions with a date, %2 drops, %3 failed attempts")
                                  .arg(trends_.times.size())
                                  .arg(trends_.drops)
                                  .arg(trends_.failedAttempts));
@@ -229,8 +228,8 @@ bool PppdTrendsWindow::selectRowAt(QCPAbstractPlottable* plottable, int index,
     const std::string_view start = calls_.table->cell(PppdColumn::StartTime, row);
     const bool session = calls_.table->marks(row) & kSessionMark;
     pointLabel_->setText(
-        (session ? QStringLiteral("Session of %1 selected in the grid")
-                 : QStringLiteral("Failed attempt of %1 selected in the grid"))
+        (session ? tr("Session of %1 selected in the grid")
+                 : tr("Failed attempt of %1 selected in the grid"))
             .arg(QString::fromLatin1(start.data(), static_cast<qsizetype>(start.size()))));
     return true;
 }

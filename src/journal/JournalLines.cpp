@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -201,12 +202,14 @@ JournalLines::~JournalLines() = default;
 JournalLines::JournalLines(JournalLines&&) noexcept = default;
 JournalLines& JournalLines::operator=(JournalLines&&) noexcept = default;
 
-std::size_t JournalLines::readNew(std::string& text) {
+std::size_t JournalLines::readNew(std::string& text) { return readNew(text, SIZE_MAX); }
+
+std::size_t JournalLines::readNew(std::string& text, std::size_t maxLines) {
     State& s = *state_;
     const bool first = !s.started;
     if (first) s.start();
     std::size_t lines = 0;
-    while (s.journal && !s.pastUntil) {
+    while (s.journal && !s.pastUntil && lines < maxLines) {
         const int result = sd_journal_next(s.journal);
         if (result < 0) throw CommandError("Can't read the journal: " + errorText(result));
         if (result == 0) break;

@@ -44,6 +44,9 @@ public:
     // before (all of them, oldest first, on the first call), each as one
     // line ended by '\n'. Gives the number of lines appended.
     std::size_t readNew(std::string& text);
+    // The same, stopping after maxLines lines: a big journal read a part at
+    // a time.
+    std::size_t readNew(std::string& text, std::size_t maxLines);
 
     // For following: a descriptor to watch for reading (sd_journal_get_fd),
     // and what to call when it is ready (sd_journal_process); true when

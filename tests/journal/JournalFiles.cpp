@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace kestal::testing {
 
@@ -70,6 +71,17 @@ std::string outputOf(const std::string& command) {
 
 std::string journalctlJson(const std::string& path) {
     return outputOf("journalctl -q -o json --file '" + path + "'");
+}
+
+std::string journalctlPppdJson(const std::string& path, const std::string& options) {
+    return outputOf("journalctl -q -o json " + options + " --file '" + path +
+                    "' SYSLOG_IDENTIFIER=pppd + SYSLOG_IDENTIFIER=chat + _COMM=pppd");
+}
+
+void journalFromExport(const std::string& exportPath, const std::string& path) {
+    const std::string command =
+        std::string(kJournalRemote) + " -o '" + path + "' '" + exportPath + "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 }  // namespace kestal::testing

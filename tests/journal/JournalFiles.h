@@ -30,7 +30,12 @@ void appendToJournal(const std::string& path, const std::vector<TestEntry>& entr
 // The standard output of command (run through the shell).
 std::string outputOf(const std::string& command);
 
-// journalctl -o json --file path (every entry, one object a line).
+// journalctl -o json --file path, one object a line: every entry, or those
+// of pppd and chat (the entries the program reads).
 std::string journalctlJson(const std::string& path);
+std::string journalctlPppdJson(const std::string& path, const std::string& options = {});
+
+// Turns a file in the journal export format into the journal file at path.
+void journalFromExport(const std::string& exportPath, const std::string& path);
 
 }  // namespace kestal::testing

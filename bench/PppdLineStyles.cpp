@@ -9,7 +9,7 @@ namespace kestal::bench {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, LineStyle>, 12> kStyleNames{{
+constexpr std::array<std::pair<std::string_view, LineStyle>, 13> kStyleNames{{
     {"syslog", LineStyle::Syslog},
     {"busybox", LineStyle::BusyBox},
     {"openwrt", LineStyle::OpenWrt},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<std::string_view, LineStyle>, 12> kStyleNames{{
     {"short-precise", LineStyle::ShortPrecise},
     {"short-full", LineStyle::ShortFull},
     {"json", LineStyle::Json},
+    {"export", LineStyle::Export},
     {"bare", LineStyle::Bare},
     {"priority", LineStyle::Priority},
     {"mixed", LineStyle::Mixed},
@@ -104,6 +105,22 @@ void appendJson(std::string& out, const LogLineParts& line, unsigned pick) {
     out.append("}\n");
 }
 
+// One entry of the journal export format: its fields a line each, a blank
+// line after it. The boot changes now and then, as a journal's does.
+void appendExport(std::string& out, const LogLineParts& line, unsigned pick) {
+    const std::int64_t utc = line.localTime - line.utcOffsetSeconds;
+    appendf(out, "__REALTIME_TIMESTAMP=%lld%06u\n__MONOTONIC_TIMESTAMP=%lld\n",
+            static_cast<long long>(utc), line.microseconds, static_cast<long long>(utc % 100000));
+    appendf(out, "_BOOT_ID=%032x\nPRIORITY=5\n_HOSTNAME=%s\nSYSLOG_IDENTIFIER=", pick / 50000,
+            std::string(kHost).c_str());
+    out.append(line.program);
+    if (line.pid != 0) appendf(out, "\n_PID=%ld", line.pid);
+    if (line.program == "pppd") out.append("\n_COMM=pppd");
+    out.append("\nMESSAGE=");
+    out.append(line.message);
+    out.append("\n\n");
+}
+
 }  // namespace
 
 std::optional<LineStyle> lineStyleNamed(std::string_view name) {
@@ -158,6 +175,9 @@ void appendLine(std::string& out, LineStyle style, const LogLineParts& line, uns
             break;
         case LineStyle::Json:
             appendJson(out, line, pick);
+            return;
+        case LineStyle::Export:
+            appendExport(out, line, pick);
             return;
         case LineStyle::Bare:
         case LineStyle::Mixed:

@@ -22,6 +22,7 @@ enum class LineStyle {
     ShortPrecise,
     ShortFull,
     Json,
+    Export,  // the journal export format, for systemd-journal-remote
     Bare,
     Priority,
     Mixed

@@ -22,9 +22,10 @@
 // With --kind pppd it writes a Linux system log with pppd's sessions in it
 // instead (PppdLogMaker.h), its lines prefixed in the style given (syslog,
 // the default, busybox, openwrt, rfc3339, short-iso, short-iso-precise,
-// short-precise, short-full, json, bare, priority or mixed); --expect
-// writes beside it the table kestal-calls --kind pppd --format tsv
-// --header must print. The log's modification time is set just after its
+// short-precise, short-full, json, export (the journal export format, for
+// systemd-journal-remote), bare, priority or mixed); --expect writes
+// beside it the table kestal-calls --kind pppd --format tsv --header must
+// print. The log's modification time is set just after its
 // last line, so that the years of a log without them are always the same.
 #include <utime.h>
 

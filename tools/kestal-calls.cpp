@@ -6,6 +6,7 @@
 #ifdef KESTAL_REPORT
 #include <QApplication>
 #endif
+#include <chrono>
 #include <clocale>
 #include <filesystem>
 #include <new>
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "JournalInput.h"
 #include "LogSources.h"
 #include "PppdCalls.h"
 #include "ShownCallsOptions.h"
@@ -52,7 +54,9 @@ constexpr std::string_view kUsage =
     "                    [--dropped] [--failed] LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
     "       kestal-calls --outages [--format tsv|csv] [--header]\n"
     "                    LOGFILE [OUTFILE] | [-o OUTFILE] LOGFILE...\n"
-    "       kestal-calls --report FILE.pdf [--kind KIND] LOGFILE...\n";
+    "       kestal-calls --report FILE.pdf [--kind KIND] LOGFILE...\n"
+    "       kestal-calls --journal [--since DATE] [--until DATE] [any option above]\n"
+    "                    [OUTFILE]   (or --journal-file FILE... or --journal-directory DIR)\n";
 constexpr std::string_view kHelp =
     "Writes the call table of a Dial-Up Networking PPP log (ppplog.txt), or the\n"
     "sessions and failed attempts of a Linux pppd log (the system log, journal\n"
@@ -88,6 +92,15 @@ constexpr std::string_view kHelpDetails =
     "\n"
     "  -o, --output FILE write to FILE; every operand is then a log\n"
     "\n"
+    "  --journal         read pppd's and chat's entries from the systemd journal\n"
+    "                    (this machine's, all boots) instead of a LOGFILE\n"
+    "  --journal-file FILE  read these journal files (as journalctl --file);\n"
+    "                    give it once per file\n"
+    "  --journal-directory DIR  read the journal files in DIR\n"
+    "  --since DATE, --until DATE  only entries written from DATE on, or\n"
+    "                    before DATE: MM-DD-YYYY or YYYY-MM-DD [HH:MM[:SS]],\n"
+    "                    local time (a date alone is its midnight)\n"
+    "\n"
     "LOGFILE \"-\" reads the log from standard input. Without OUTFILE, or with\n"
     "OUTFILE \"-\", the output goes to standard output. Two operands are LOGFILE\n"
     "and OUTFILE; three or more, or any with --output, are logs read as one\n"
@@ -113,6 +126,7 @@ struct Options {
     std::vector<std::string> logPaths;
     std::optional<std::string> outPath;     // nothing: standard output
     std::optional<std::string> reportPath;  // --report: a pppd log's report, PDF
+    std::optional<JournalSource> journal;   // --journal: read instead of logPaths
     bool help = false;
     bool version = false;
 };
@@ -155,9 +169,33 @@ void refuseLogAsOutput(const std::string& path) {
     }
 }
 
+// With the journal read, the only operand is OUTFILE.
+void takeJournalOperands(Options& options, std::optional<std::int64_t> since,
+                         std::optional<std::int64_t> until,
+                         const std::optional<std::string>& output,
+                         const std::vector<std::string_view>& operands) {
+    if (!options.journal->files.empty() && !options.journal->directory.empty())
+        throw UsageError{"--journal-file and --journal-directory don't go together"};
+    if (options.kind == KindChoice::DialUp)
+        throw UsageError{"the journal holds pppd's entries: no --kind dialup with it"};
+    if (operands.size() > 1 || (output && !operands.empty())) {
+        throw UsageError{"the journal is the log: only OUTFILE with --journal, not " +
+                         std::string(operands.front())};
+    }
+    options.journal->sinceUsec = since;
+    options.journal->untilUsec = until;
+    options.kind = KindChoice::Pppd;
+    const std::optional<std::string> out = output ? output
+                                           : operands.empty()
+                                               ? std::nullopt
+                                               : std::optional<std::string>(operands[0]);
+    if (out && *out != kStandardStream) options.outPath = out;
+}
+
 Options parseArguments(const std::vector<std::string_view>& args) {
     Options options;
     std::optional<std::string> output;
+    std::optional<std::int64_t> since, until;
     std::vector<std::string_view> operands;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -197,6 +235,23 @@ Options parseArguments(const std::vector<std::string_view>& args) {
         } else if (parseShownCallsOption(args, i, options.shown)) {
         } else if (isOption(arg, "--details")) {
             options.details = optionValue(arg, "--details", args, i);
+        } else if (arg == "--journal") {
+            if (!options.journal) options.journal.emplace();
+        } else if (isOption(arg, "--journal-file")) {
+            if (!options.journal) options.journal.emplace();
+            options.journal->files.push_back(optionValue(arg, "--journal-file", args, i));
+        } else if (isOption(arg, "--journal-directory")) {
+            if (!options.journal) options.journal.emplace();
+            options.journal->directory = optionValue(arg, "--journal-directory", args, i);
+        } else if (isOption(arg, "--since") || isOption(arg, "--until")) {
+            const std::string_view name = arg.substr(0, 7);
+            const std::string value = optionValue(arg, name, args, i);
+            const std::optional<std::int64_t> time = readJournalTime(value);
+            if (!time) {
+                throw UsageError{"option '" + std::string(name) + "': '" + value +
+                                 "' is no date MM-DD-YYYY or YYYY-MM-DD [HH:MM[:SS]]"};
+            }
+            (name == "--since" ? since : until) = time;
         } else if (isOption(arg, "--report")) {
             options.reportPath = optionValue(arg, "--report", args, i);
         } else {
@@ -222,6 +277,12 @@ Options parseArguments(const std::vector<std::string_view>& args) {
         (options.details || options.stats.wanted || options.stats.by || options.stats.outages ||
          options.shown.given() || options.format || options.header || output || options.repair))
         throw UsageError{"--report FILE.pdf goes alone: only --kind and the logs with it"};
+    if (options.journal) {
+        takeJournalOperands(options, since, until, output, operands);
+        return options;
+    }
+    if (since || until)
+        throw UsageError{"--since and --until choose the journal's entries: give --journal"};
     if (operands.empty()) throw UsageError{"no LOGFILE given"};
     if (options.reportPath) {
         options.logPaths.assign(operands.begin(), operands.end());
@@ -262,19 +323,40 @@ void refuseOutputOverLog(const Options& options) {
 }
 
 // The logs opened, their kind known: one plain file read as it is, else
-// the joined stream.
+// the joined stream; or the journal's pppd entries.
 struct OpenedLog {
-    LogSources sources;
-    LogKind kind;
-    LogInput input;
+    std::optional<LogSources> sources;
+    std::optional<JournalInput> journal;
+    LogKind kind = LogKind::Pppd;
+    std::optional<LogInput> log;
+    LogInput& input;
 
-    explicit OpenedLog(const Options& options)
-        : sources(options.logPaths),
-          kind(kindOf(options, sources)),
-          input(sources.single() ? LogInput(sources.firstPath())
-                                 : LogInput(sources.pipe(), logName(sources.firstPath()),
-                                            sources.expectedBytes())) {}
-    void finish() { sources.finish(); }
+    explicit OpenedLog(const Options& options) : input(open(options)) {}
+
+    LogInput& open(const Options& options) {
+        if (options.journal) {
+            journal.emplace(*options.journal);
+            return log.emplace(journal->pipe(), "the journal");
+        }
+        sources.emplace(options.logPaths);
+        kind = kindOf(options, *sources);
+        if (sources->single()) return log.emplace(sources->firstPath());
+        return log.emplace(sources->pipe(), logName(sources->firstPath()),
+                           sources->expectedBytes());
+    }
+    void finish() {
+        if (sources) sources->finish();
+        if (journal) journal->finish();
+    }
+    // The time that gives years to dates printed without one: the journal
+    // prints them all.
+    std::int64_t newestModified() const {
+        if (sources) return sources->newestModified();
+        return std::chrono::duration_cast<std::chrono::seconds>(
+                   std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    }
+    std::string firstPath() const { return sources ? sources->firstPath() : "journal"; }
 
     static LogKind kindOf(const Options& options, LogSources& sources) {
         if (options.kind == KindChoice::DialUp) return LogKind::DialUp;
@@ -327,8 +409,7 @@ void writeCallTable(Options options) {
     if (opened.kind == LogKind::Pppd) {
         resolveSort(options.shown, kPppdColumns);
         Output output(options.outPath);
-        writePppdTable(log, opened.sources.newestModified(), options.shown, layout, options.header,
-                       output);
+        writePppdTable(log, opened.newestModified(), options.shown, layout, options.header, output);
         opened.finish();
         output.close();
         return;
@@ -375,7 +456,7 @@ void writeStatistics(const Options& options) {
     LogInput& log = opened.input;
     Output output(options.outPath);
     if (opened.kind == LogKind::Pppd) {
-        writePppdFigures(log, opened.sources.newestModified(), options.stats, options.shown, layout,
+        writePppdFigures(log, opened.newestModified(), options.stats, options.shown, layout,
                          options.header, output);
         opened.finish();
         output.close();
@@ -403,15 +484,14 @@ void writeReport(const Options& options) {
     OpenedLog opened(options);
     if (opened.kind != LogKind::Pppd)
         throw UsageError{"--report is for pppd logs: this is a dial-up log"};
-    const PppdLog read = readWholePppdLog(opened.input, opened.sources.newestModified());
+    const PppdLog read = readWholePppdLog(opened.input, opened.newestModified());
     opened.finish();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "kestal-calls";
     char* argv[] = {name, nullptr};
     const QApplication application(argc, argv);
-    const std::string logName =
-        std::filesystem::path(opened.sources.firstPath()).filename().string();
+    const std::string logName = std::filesystem::path(opened.firstPath()).filename().string();
     try {
         writePppdReport(pppdReportContent(logName, read.table, read.span), *options.reportPath);
     } catch (const CommandError& error) {
@@ -427,7 +507,7 @@ void writeCallDetails(const Options& options) {
     LogInput& log = opened.input;
     Output output(options.outPath);
     if (opened.kind == LogKind::Pppd) {
-        writePppdDetails(log, opened.sources.newestModified(), *options.details, output);
+        writePppdDetails(log, opened.newestModified(), *options.details, output);
         opened.finish();
         output.close();
         return;

@@ -54,7 +54,8 @@ ToolRun runTool(const std::vector<std::string>& args, const ToolSetup& setup) {
     const std::string outPath = setup.stdoutPath.value_or(scratch.file("stdout"));
     const std::string errPath = scratch.file("stderr");
 
-    std::vector<std::string> argv{KESTAL_CALLS};
+    std::vector<std::string> argv = setup.runAs;
+    argv.push_back(KESTAL_CALLS);
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> envp = setup.environment;
     // A sanitizer build's settings reach the child too.

@@ -28,6 +28,9 @@ struct ToolSetup {
     std::optional<std::string> stdinPath;
     // The child's working folder; the test's own when not given.
     std::optional<std::string> workingDirectory;
+    // A program (its full path first) that runs kestal-calls, e.g. as
+    // another user.
+    std::vector<std::string> runAs;
 };
 
 ToolRun runTool(const std::vector<std::string>& args, const ToolSetup& setup = {});

@@ -411,6 +411,26 @@
         <translation>&amp;Letzte Protokolle</translation>
     </message>
     <message>
+        <source>Open System &amp;Journal</source>
+        <translation>&amp;Systemjournal öffnen</translation>
+    </message>
+    <message>
+        <source>Last &amp;24 Hours</source>
+        <translation>Letzte &amp;24 Stunden</translation>
+    </message>
+    <message>
+        <source>Last &amp;7 Days</source>
+        <translation>Letzte &amp;7 Tage</translation>
+    </message>
+    <message>
+        <source>Last &amp;30 Days</source>
+        <translation>Letzte &amp;30 Tage</translation>
+    </message>
+    <message>
+        <source>&amp;Everything</source>
+        <translation>&amp;Alles</translation>
+    </message>
+    <message>
         <source>&amp;Reload</source>
         <translation>&amp;Neu laden</translation>
     </message>
@@ -594,8 +614,16 @@ Das kann einige Sekunden dauern.</translation>
         <translation>Text (*.txt)|*.txt</translation>
     </message>
     <message>
-        <source>Text (*.txt)|*.txt|All files (*)|*</source>
-        <translation>Text (*.txt)|*.txt|Alle Dateien (*)|*</translation>
+        <source>Text (*.txt)|*.txt|All files (*)|*|Journal files (*.journal)|*.journal</source>
+        <translation>Text (*.txt)|*.txt|Alle Dateien (*)|*|Journaldateien (*.journal)|*.journal</translation>
+    </message>
+    <message>
+        <source>Only members of the group %1 can read pppd&apos;s entries: join it and log in again.</source>
+        <translation>Nur Mitglieder der Gruppe %1 dürfen die Einträge von pppd lesen: treten Sie ihr bei und melden Sie sich neu an.</translation>
+    </message>
+    <message>
+        <source>There is no systemd journal to read here.</source>
+        <translation>Hier gibt es kein systemd-Journal zu lesen.</translation>
     </message>
     <message>
         <source>Text &amp; Tabs (*.tsv)|*.tsv|Text &amp; Commas (*.csv)|*.csv</source>

@@ -2,11 +2,46 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
 
 namespace kestal {
+
+namespace {
+
+const QString kJournal = QStringLiteral("journal");
+const QString kJournalFile = QStringLiteral("journal-file");
+const QString kJournalDirectory = QStringLiteral("journal-directory");
+const QString kSince = QStringLiteral("since");
+const QString kUntil = QStringLiteral("until");
+
+}  // namespace
+
+std::optional<std::int64_t> journalTime(const QString& text) {
+    const QDate today = QDate::currentDate();
+    QDateTime time;
+    if (text == QStringLiteral("now"))
+        time = QDateTime::currentDateTime();
+    else if (text == QStringLiteral("today"))
+        time = today.startOfDay();
+    else if (text == QStringLiteral("yesterday"))
+        time = today.addDays(-1).startOfDay();
+    else if (text == QStringLiteral("tomorrow"))
+        time = today.addDays(1).startOfDay();
+    for (const char* format :
+         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm"}) {
+        if (time.isValid()) break;
+        time = QDateTime::fromString(text, QString::fromLatin1(format));
+    }
+    if (!time.isValid()) {
+        const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+        if (day.isValid()) time = day.startOfDay();
+    }
+    if (!time.isValid()) return std::nullopt;
+    return time.toMSecsSinceEpoch() * 1000;
+}
 
 void describeProgram() {
     QCoreApplication::setApplicationName(QStringLiteral("Kestal"));
@@ -27,9 +62,23 @@ void describeOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Shows the calls of a Dial-Up Networking PPP log (ppplog.txt), one row per call.\n"
         "Without LOGFILE the system log in the Windows directory is shown; several\n"
-        "LOGFILEs (rotated system logs, .gz ones too) are shown as one log."));
+        "LOGFILEs (rotated system logs, .gz ones too) are shown as one log. With\n"
+        "--journal, pppd's entries in the systemd journal are shown instead."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOptions({
+        {kJournal, QStringLiteral("Show pppd's entries in the system's journal.")},
+        {kJournalFile,
+         QStringLiteral("Read the journal file FILE instead (may be given more than once)."),
+         QStringLiteral("FILE")},
+        {kJournalDirectory, QStringLiteral("Read the journal files in DIR instead."),
+         QStringLiteral("DIR")},
+        {kSince,
+         QStringLiteral("Only the journal's entries from DATE on (2026-12-01, \"2026-12-01 "
+                        "14:30\", today, yesterday)."),
+         QStringLiteral("DATE")},
+        {kUntil, QStringLiteral("Only the journal's entries before DATE."), QStringLiteral("DATE")},
+    });
     parser.addPositionalArgument(QStringLiteral("LOGFILE"),
                                  QStringLiteral("The log to show instead of the system log."),
                                  QStringLiteral("[LOGFILE...]"));
@@ -48,6 +97,35 @@ CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& argum
             QFile::encodeName(QFileInfo(log).absoluteFilePath()).toStdString());
     }
     if (!result.logFiles.empty()) result.logFile = result.logFiles.front();
+
+    const bool journal = parser.isSet(kJournal) || parser.isSet(kJournalFile) ||
+                         parser.isSet(kJournalDirectory) || parser.isSet(kSince) ||
+                         parser.isSet(kUntil);
+    if (!journal) return result;
+    auto fail = [&result](const QString& error) {
+        result.ok = false;
+        result.error = error.toStdString();
+        return result;
+    };
+    if (!result.logFiles.empty())
+        return fail(QStringLiteral("a LOGFILE and the journal can't be shown together"));
+    if (parser.isSet(kJournalFile) && parser.isSet(kJournalDirectory))
+        return fail(QStringLiteral("--journal-file and --journal-directory can't go together"));
+    JournalSource source;
+    for (const QString& file : parser.values(kJournalFile))
+        source.files.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+    if (parser.isSet(kJournalDirectory))
+        source.directory =
+            QFile::encodeName(QFileInfo(parser.value(kJournalDirectory)).absoluteFilePath())
+                .toStdString();
+    for (const auto& [name, bound] :
+         {std::pair{kSince, &source.sinceUsec}, std::pair{kUntil, &source.untilUsec}}) {
+        if (!parser.isSet(name)) continue;
+        *bound = journalTime(parser.value(name));
+        if (!*bound)
+            return fail(QStringLiteral("--%1: not a date: %2").arg(name, parser.value(name)));
+    }
+    result.journal = std::move(source);
     return result;
 }
 

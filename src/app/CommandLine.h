@@ -1,12 +1,18 @@
-// The program's command line: "Kestal [LOGFILE...]", with --help and
+// The program's command line: "Kestal [LOGFILE...]", or the journal's pppd
+// entries ("Kestal --journal", --journal-file FILE, --journal-directory DIR,
+// --since DATE, --until DATE, as journalctl takes them), with --help and
 // --version.
 // Qt's own options (-platform, -style ...) are taken by QApplication before
 // the program reads the rest.
 #pragma once
 
 #include <QStringList>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "journal/JournalLines.h"
 
 class QCommandLineParser;
 
@@ -19,7 +25,15 @@ struct CommandLine {
     std::string logFile;  // the log to show, as the system names it; empty: the system log
     // Every LOGFILE given (several: shown as one log, rotated system logs).
     std::vector<std::string> logFiles;
+    // The journal to show instead of a log, when one of the journal's
+    // options is given.
+    std::optional<JournalSource> journal;
 };
+
+// A date as --since and --until take it: "2026-12-01", "2026-12-01 14:30",
+// "2026-12-01 14:30:15" (or with a "T"), "today", "yesterday", "now";
+// local time. Microseconds since the epoch; nothing for anything else.
+std::optional<std::int64_t> journalTime(const QString& text);
 
 // Names the program and its version, for --version and the help text.
 void describeProgram();

@@ -40,8 +40,9 @@ constexpr int kStatusBarHeight = 20;
 constexpr const char* kTextFilter = QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt");
 // A system log has no extension (syslog, messages, syslog.1): the second
 // entry lets it be picked from the list.
-constexpr const char* kOpenFilter =
-    QT_TRANSLATE_NOOP("kestal::Messages", "Text (*.txt)|*.txt|All files (*)|*");
+// Journal files are read through the journal's library.
+constexpr const char* kOpenFilter = QT_TRANSLATE_NOOP(
+    "kestal::Messages", "Text (*.txt)|*.txt|All files (*)|*|Journal files (*.journal)|*.journal");
 
 }  // namespace
 
@@ -50,8 +51,19 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent, std::string logFile)
                  logFile.empty() ? std::vector<std::string>{}
                                  : std::vector<std::string>{std::move(logFile)}) {}
 
+MainWindow::MainWindow(Platform& platform, QWidget* parent, JournalSource journal)
+    : MainWindow(platform, parent, std::vector<std::string>{}, std::move(journal)) {}
+
 MainWindow::MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles)
-    : QMainWindow(parent), platform_(platform), view_(state_), startLogFiles_(std::move(logFiles)) {
+    : MainWindow(platform, parent, std::move(logFiles), std::nullopt) {}
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles,
+                       std::optional<JournalSource> journal)
+    : QMainWindow(parent),
+      platform_(platform),
+      view_(state_),
+      startLogFiles_(std::move(logFiles)),
+      startJournal_(std::move(journal)) {
     setObjectName(QStringLiteral("frmKestal"));
     setWindowTitle(latin1(kProgramTitle));
     setWindowIcon(programIcon());
@@ -265,12 +277,14 @@ void MainWindow::setUpAndLoad() {
     view_.selectFirstRow();
 
     runCommand(platform_, [this] {
-        if (startLogFiles_.size() > 1)
+        if (startJournal_)
+            commands::openJournal(state_, platform_, view_, *startJournal_);
+        else if (startLogFiles_.size() > 1)
             commands::openLogFiles(state_, platform_, view_, startLogFiles_);
         else
             commands::startUp(state_, platform_, view_,
                               startLogFiles_.empty() ? std::string() : startLogFiles_.front());
-        logChosen(!startLogFiles_.empty());
+        logChosen(!startLogFiles_.empty() || startJournal_);
     });
     // The only control that takes the focus has it when the window first
     // appears, whatever the load did.
@@ -293,7 +307,9 @@ void MainWindow::saveReportAs() {
         setUpSaveDialog(reportDialog_, "PDF Document (*.pdf)|*.pdf", "pdf");
         if (!platform_.executeFileDialog(reportDialog_)) return;
         const BusyCursor busy(platform_);
-        const std::string name = std::filesystem::path(state_.logPath).filename().string();
+        const std::string name = state_.journal && state_.logPath.empty()
+                                     ? state_.journal->name
+                                     : std::filesystem::path(state_.logPath).filename().string();
         writePppdReport(pppdReportContent(name, state_.table, state_.pppd->span),
                         reportDialog_.fileName);
     });

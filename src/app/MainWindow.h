@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "app/figures/ShownCalls.h"
 #include "commands/FollowLog.h"
 #include "commands/LogState.h"
+#include "commands/OpenJournal.h"
 #include "platform/Platform.h"
 
 class QAction;
@@ -32,6 +34,7 @@ namespace kestal {
 
 class AboutBox;
 class CallDetailsWindow;
+class JournalWatch;
 class LogWatch;
 
 class MainWindow : public QMainWindow {
@@ -42,6 +45,11 @@ public:
     explicit MainWindow(Platform& platform, QWidget* parent = nullptr, std::string logFile = {});
     // Several logs named are shown as one (rotated system logs).
     MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles);
+    // The journal's pppd entries instead of a log (Kestal --journal).
+    MainWindow(Platform& platform, QWidget* parent, JournalSource journal);
+    // The logs or the journal the command line names.
+    MainWindow(Platform& platform, QWidget* parent, std::vector<std::string> logFiles,
+               std::optional<JournalSource> journal);
     ~MainWindow() override;
 
     LogState& state() { return state_; }
@@ -88,6 +96,9 @@ public:
     void openRecentLog(const std::string& path);
     void openDroppedLog(const std::string& path);
     void openDroppedLogs(const std::vector<std::string>& paths);
+    // File > Open System Journal: the system journal's pppd entries of the
+    // period up to now.
+    void openSystemJournal(commands::JournalPeriod period);
     void setFollowing(bool checked);
     // A look at the followed log: what it gained is shown, without a dialog.
     void followLog();
@@ -140,6 +151,7 @@ private:
     QMenu* recentLogsMenu_ = nullptr;
     QAction* reloadAction_ = nullptr;
     QAction* followAction_ = nullptr;
+    QMenu* journalMenu_ = nullptr;    // File > Open System Journal's periods
     QLabel* followStatus_ = nullptr;  // in the status bar while following
     CallGrid* callGrid_ = nullptr;
     QFrame* statusPanel_ = nullptr;  // the status bar
@@ -156,9 +168,11 @@ private:
     QWidget* client_ = nullptr;
     MainWindowView view_;
     std::vector<std::string> startLogFiles_;
+    std::optional<JournalSource> startJournal_;
     std::unique_ptr<RecentLogs> recentLogs_;
     LogFollower follower_;
     LogWatch* logWatch_ = nullptr;
+    JournalWatch* journalWatch_ = nullptr;
     bool followReadFailed_ = false;
     bool placeRemembered_ = false;
 };

@@ -14,12 +14,14 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/JournalWatch.h"
 #include "app/LogWatch.h"
 #include "app/MainWindow.h"
 #include "calls/CallScan.h"
 #include "commands/CallCountText.h"
 #include "commands/LoadLog.h"
 #include "commands/Messages.h"
+#include "commands/OpenJournal.h"
 #include "commands/ReloadLog.h"
 #include "platform/Errors.h"
 #include "platform/QuietPlatform.h"
@@ -48,10 +50,33 @@ std::optional<std::vector<std::string>> draggedLogs(const QMimeData* data) {
 }  // namespace
 
 void MainWindow::createLogMenus() {
-    // Recent Logs right below Open.
+    QAction* copy = fileMenu_->findChild<QAction*>(QStringLiteral("Copy1"));
+    // Open System Journal right below Open, its periods in a menu of their
+    // own.
+    journalMenu_ = new QMenu(tr("Open System &Journal"), fileMenu_);
+    journalMenu_->setObjectName(QStringLiteral("OpenSystemJournal1"));
+    fileMenu_->insertMenu(copy, journalMenu_);
+    const struct {
+        const char* name;
+        const char* caption;
+        commands::JournalPeriod period;
+    } periods[] = {
+        {"JournalDay1", QT_TR_NOOP("Last &24 Hours"), commands::JournalPeriod::Day},
+        {"JournalWeek1", QT_TR_NOOP("Last &7 Days"), commands::JournalPeriod::Week},
+        {"JournalMonth1", QT_TR_NOOP("Last &30 Days"), commands::JournalPeriod::Month},
+        {"JournalAll1", QT_TR_NOOP("&Everything"), commands::JournalPeriod::Everything},
+    };
+    for (const auto& period : periods) {
+        QAction* action = journalMenu_->addAction(tr(period.caption));
+        action->setObjectName(QString::fromLatin1(period.name));
+        connect(action, &QAction::triggered, this,
+                [this, chosen = period.period] { openSystemJournal(chosen); });
+    }
+
+    // Recent Logs below them.
     recentLogsMenu_ = new QMenu(tr("Recent &Logs"), fileMenu_);
     recentLogsMenu_->setObjectName(QStringLiteral("RecentLogs1"));
-    fileMenu_->insertMenu(fileMenu_->findChild<QAction*>(QStringLiteral("Copy1")), recentLogsMenu_);
+    fileMenu_->insertMenu(copy, recentLogsMenu_);
     recentLogs_ = std::make_unique<RecentLogs>();
     fillRecentLogsMenu();
 
@@ -66,6 +91,8 @@ void MainWindow::createLogMenus() {
 
     logWatch_ = new LogWatch(this);
     connect(logWatch_, &LogWatch::mayHaveChanged, this, &MainWindow::followLog);
+    journalWatch_ = new JournalWatch(this);
+    connect(journalWatch_, &JournalWatch::mayHaveChanged, this, &MainWindow::followLog);
 }
 
 void MainWindow::fillRecentLogsMenu() {
@@ -86,15 +113,29 @@ void MainWindow::fillRecentLogsMenu() {
 }
 
 void MainWindow::logChosen(bool byUser) {
-    const bool read = state_.joinedPaths.empty() ? state_.readMark.known : state_.joinedRead;
+    // A journal goes on the list as one journal file; the system's journal
+    // is opened from its own menu.
+    const bool read = state_.journal ? state_.journal->lines && !state_.logPath.empty()
+                      : state_.joinedPaths.empty() ? state_.readMark.known
+                                                   : state_.joinedRead;
     if (byUser && read) {
         recentLogs_->add(state_.joinedPaths.empty() ? state_.logPath
                                                     : recentEntryOf(state_.joinedPaths));
         fillRecentLogsMenu();
     }
-    reloadAction_->setEnabled(!state_.logPath.empty());
-    followAction_->setEnabled(!state_.logPath.empty());
+    const bool shown = !state_.logPath.empty() || state_.journal;
+    reloadAction_->setEnabled(shown);
+    followAction_->setEnabled(shown);
     if (followAction_->isChecked()) startFollowing();
+}
+
+void MainWindow::openSystemJournal(commands::JournalPeriod period) {
+    command([this, period] {
+        JournalSource source;
+        source.sinceUsec = commands::periodStart(period, platform_.now());
+        commands::openJournal(state_, platform_, view_, source);
+        logChosen(true);
+    });
 }
 
 void MainWindow::openRecentLog(const std::string& entry) {
@@ -162,6 +203,7 @@ void MainWindow::setFollowing(bool checked) {
         followLog();
     } else {
         logWatch_->stop();
+        journalWatch_->stop();
         if (followStatus_) followStatus_->hide();
     }
 }
@@ -169,7 +211,12 @@ void MainWindow::setFollowing(bool checked) {
 void MainWindow::startFollowing() {
     follower_.start();
     followReadFailed_ = false;
-    logWatch_->watch(state_.logPath);
+    logWatch_->stop();
+    journalWatch_->stop();
+    if (state_.journal)
+        journalWatch_->watch(state_.journal->lines);
+    else
+        logWatch_->watch(state_.logPath);
     showFollowStatus();
 }
 

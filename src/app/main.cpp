@@ -1,6 +1,7 @@
 // Kestal File Viewer: shows the calls of the Dial-Up Networking PPP log.
 // "Kestal [LOGFILE...]": the log named (several: as one log), or the system
-// log in the Windows directory (Qt's own options, -platform and the like, work as usual).
+// log in the Windows directory; "Kestal --journal": pppd's entries in the
+// systemd journal (Qt's own options, -platform and the like, work as usual).
 #include <QApplication>
 #include <QCommandLineParser>
 #include <clocale>
@@ -60,7 +61,7 @@ int main(int argc, char* argv[]) {
 
     // The first load, and any dialog it raises, happens inside the main
     // window's creation, before anything is visible.
-    kestal::MainWindow mainWindow(platform, nullptr, commandLine.logFiles);
+    kestal::MainWindow mainWindow(platform, nullptr, commandLine.logFiles, commandLine.journal);
     platform.setMainWindow(&mainWindow);
     QObject::connect(&mainWindow, &kestal::MainWindow::closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

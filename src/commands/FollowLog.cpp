@@ -68,6 +68,17 @@ void readPppdGrowth(LogState& state, std::size_t firstChanged, LogGrowth& growth
     growth.span = read.span;
 }
 
+// A followed journal's new entries, added to the lines as a grown log's bytes
+// are.
+LogChange readJournalGrowth(LogState& state, LogGrowth& growth) {
+    JournalLines* journal = state.journal->lines.get();
+    if (journal == nullptr || !state.pppd) return LogChange::None;
+    std::string text;
+    if (journal->readNew(text) == 0) return LogChange::None;
+    readPppdGrowth(state, state.lines.append(text), growth);
+    return LogChange::Grew;
+}
+
 }  // namespace
 
 void LogFollower::start() {
@@ -82,6 +93,8 @@ void LogFollower::readWhole(int corruptCalls) {
 }
 
 LogChange LogFollower::look(LogState& state, const RegionalSettings& settings, LogGrowth& growth) {
+    // The journal's library follows its files through rotation itself.
+    if (state.journal) return readJournalGrowth(state, growth);
     // No file there (rotated away, say): wait for the next one.
     const std::optional<FileStatus> status =
         state.logPath.empty() ? std::nullopt : pathStatus(state.logPath);

@@ -40,7 +40,8 @@ public:
     // begin from nothing.
     void start();
 
-    // Looks at state.logPath. When it grew, the new bytes are added to
+    // Looks at state.logPath (at a journal shown: its entries written since
+    // it was read last). When it grew, the new bytes are added to
     // state.lines (and state.readMark), and the calls from the last one on
     // are walked into growth; state.table is left to replaceCallsFrom, so
     // that the window can tell its view what changes. Asks nothing.

@@ -13,6 +13,7 @@
 #include "commands/BusyCursor.h"
 #include "commands/CallCountText.h"
 #include "commands/LogRepair.h"
+#include "commands/OpenJournal.h"
 #include "lines/LooksLikeLog.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
@@ -110,23 +111,6 @@ LogKind kindOfLog(int log) {
     return looksLikePppdLog(probe) ? LogKind::Pppd : LogKind::DialUp;
 }
 
-// A pppd log's sessions and failed attempts, read from the lines into the
-// table; the reader is kept to read on while the log is followed.
-void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int64_t modified) {
-    ScanScope scope(platform, view);
-    // A system log written when the machine went down can hold runs of NUL
-    // bytes: they are left out, and the lines after them read.
-    if (state.lines.endsAtNul()) state.lines.assign(withoutNulBytes(state.lines.bytes()));
-    PppdReadOptions options;
-    options.newestTime = modified;
-    options.localMonths = regionalMonthNames();
-    state.pppd.emplace(options);
-    state.pppd->reader.addAll(state.lines);
-    state.pppd->linesRead = state.lines.size();
-    takePppdTable(state, state.pppd->reader.table());
-    scope.finish(state.table, countText(state));
-}
-
 // Several files read as one log, its kind from the joined bytes.
 void loadJoinedLogs(LogState& state, Platform& platform, LoadView& view) {
     state.readMark = ReadMark{};
@@ -204,6 +188,9 @@ FileLook lookAtFile(const std::string& path) {
     const std::optional<FileStatus> status = pathStatus(path);
     if (!status) return FileLook::CantTell;
     if (status->folder) return FileLook::Folder;
+    // A journal file is read through the journal's library, which tells
+    // what is wrong with one.
+    if (isJournalFile(path)) return FileLook::Log;
     // A pipe or a device is no log, and reading one might never end.
     if (!status->regular) return FileLook::NotALog;
     if (compressedLogName(path)) {
@@ -252,6 +239,10 @@ void startUp(LogState& state, Platform& platform, LoadView& view, std::string_vi
 }
 
 void loadLog(LogState& state, Platform& platform, LoadView& view) {
+    if (state.journal) {
+        loadJournal(state, platform, view);
+        return;
+    }
     if (!state.joinedPaths.empty()) {
         loadJoinedLogs(state, platform, view);
         return;
@@ -331,6 +322,21 @@ void takePppdTable(LogState& state, PppdLog log) {
     state.pppd->span = log.span;
 }
 
+void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int64_t modified) {
+    ScanScope scope(platform, view);
+    // A system log written when the machine went down can hold runs of NUL
+    // bytes: they are left out, and the lines after them read.
+    if (state.lines.endsAtNul()) state.lines.assign(withoutNulBytes(state.lines.bytes()));
+    PppdReadOptions options;
+    options.newestTime = modified;
+    options.localMonths = regionalMonthNames();
+    state.pppd.emplace(options);
+    state.pppd->reader.addAll(state.lines);
+    state.pppd->linesRead = state.lines.size();
+    takePppdTable(state, state.pppd->reader.table());
+    scope.finish(state.table, countText(state));
+}
+
 std::optional<std::string> countText(const LogState& state) {
     if (!state.pppd) return callCountText(state.table);
     return pppdCountText(pppdCounts(state.table), state.pppd->linesNotUnderstood);
@@ -342,6 +348,14 @@ void openLogFiles(LogState& state, Platform& platform, LoadView& view,
         if (!paths.empty()) openLogFile(state, platform, view, paths.front());
         return;
     }
+    // Journal files chosen together are read as one journal, as journalctl
+    // reads them.
+    if (std::all_of(paths.begin(), paths.end(),
+                    [](const std::string& path) { return isJournalFile(path); })) {
+        openJournal(state, platform, view, JournalSource{paths, {}, {}, {}});
+        return;
+    }
+    state.journal.reset();
     state.joinedPaths = orderLogFiles(paths, firstDatedTime);
     state.logPath = state.joinedPaths.back();
     view.setClearEnabled(false);  // Clear empties the system log alone
@@ -355,6 +369,11 @@ void openLogFiles(LogState& state, Platform& platform, LoadView& view,
 }
 
 void openLogFile(LogState& state, Platform& platform, LoadView& view, std::string_view path) {
+    if (isJournalFile(path)) {
+        openJournal(state, platform, view, JournalSource{{std::string(path)}, {}, {}, {}});
+        return;
+    }
+    state.journal.reset();
     state.joinedPaths.clear();
     state.logPath = path;
     view.setClearEnabled(isSystemLog(state, platform));

@@ -2,6 +2,7 @@
 // at start-up and on File > Open.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,11 @@ bool isSystemLog(const LogState& state, Platform& platform);
 // A pppd log's table, row lines and counts, as its reader gave them, into
 // the state shown (state.pppd is set).
 void takePppdTable(LogState& state, PppdLog log);
+
+// A pppd log's sessions and failed attempts, read from state.lines into the
+// table and shown; the reader (state.pppd, set anew) is kept to read on
+// while the log is followed. newestTime as PppdReadOptions takes it.
+void readPppdTable(LogState& state, Platform& platform, LoadView& view, std::int64_t newestTime);
 
 // What the status label says of the table shown: "12 Calls" (nothing for
 // fewer than three), or for a pppd log "3 Sessions, 1 Failed Attempts".

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "bytes/ReadMark.h"
 #include "calls/DialUpColumns.h"
+#include "journal/JournalLines.h"
 #include "lines/LogLines.h"
 #include "pppd/LogKind.h"
 #include "pppd/PppdReader.h"
@@ -31,6 +33,16 @@ struct PppdShown {
     LogSpan span;  // the first and last dated lines
 };
 
+// A journal shown as a pppd log: its lines come from the journal, not from
+// a file, and the journal stays open to read on while it is followed.
+struct JournalShown {
+    JournalSource source;
+    std::string name;  // "System Journal", or the journal files' or folder's
+    // Shared with the watch that follows it, so that its descriptor stays
+    // open for as long as it is watched.
+    std::shared_ptr<JournalLines> lines;
+};
+
 struct LogState {
     std::string logPath;
     LogLines lines;
@@ -41,7 +53,8 @@ struct LogState {
     // Several files shown as one log (rotated system logs), in the order
     // read; logPath is then the last of them, the newest. Empty for one file.
     std::vector<std::string> joinedPaths;
-    bool joinedRead = false;  // and they could all be read
+    bool joinedRead = false;              // and they could all be read
+    std::optional<JournalShown> journal;  // while a journal is shown
 };
 
 }  // namespace kestal

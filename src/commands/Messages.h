@@ -39,6 +39,15 @@ inline constexpr std::string_view kNoSystemLog =
 inline constexpr std::string_view kCorruptLogWarning =
     QT_TRANSLATE_NOOP("kestal::Messages", "The PPPLOG.TXT file appears to have been corrupted.");
 
+// The systemd journal, when it gives no pppd entries for a reason the user
+// can do something about: the group to join, or that there is no journal.
+inline constexpr std::string_view kJournalOwnEntriesOnly =
+    QT_TRANSLATE_NOOP("kestal::Messages",
+                      "Only members of the group %1 can read pppd's entries: join it and log in "
+                      "again.");
+inline constexpr std::string_view kNoJournal =
+    QT_TRANSLATE_NOOP("kestal::Messages", "There is no systemd journal to read here.");
+
 // A dropped file or a recent log refused before it replaces the log shown.
 inline constexpr std::string_view kNotAPppLog =
     QT_TRANSLATE_NOOP("kestal::Messages", "%1 does not look like a PPP log.");
@@ -76,8 +85,9 @@ inline constexpr std::string_view kCopyFilter =
 // The texts above and those of the general error report with parts that
 // change (a path, a number, a reason the system gives) written "%1", "%2",
 // for the windows to match a shown text or a line of it with.
-inline constexpr std::array<std::string_view, 14> kMessagePatterns = {
+inline constexpr std::array<std::string_view, 15> kMessagePatterns = {
     kNotAPppLog,
+    kJournalOwnEntriesOnly,
     kFolderNotALog,
     kRecentLogMissing,
     QT_TRANSLATE_NOOP("kestal::Messages", "Cannot open file %1."),

@@ -7,7 +7,7 @@
 namespace kestal::commands {
 
 void reloadLog(LogState& state, Platform& platform, LoadView& view) {
-    if (state.logPath.empty()) return;
+    if (state.logPath.empty() && !state.journal) return;
     state.table.reset();
     state.pppd.reset();  // its rows are gone
     view.showTable(state.table);

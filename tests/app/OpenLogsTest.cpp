@@ -36,8 +36,9 @@ TEST_F(OpenLogs, NewItemsStandBesideTheirKinInTheOldMenusAndInNewMenus) {
         if (menu->isVisible()) shown << menu->text();
     EXPECT_EQ(shown, (QStringList{"&File", "&Edit", "&Call", "&View", "&Help"}));
     EXPECT_EQ(actionNames(menu("File1")),
-              (QStringList{"Open1", "RecentLogs1", "Copy1", "SaveAs1", "SaveReportAs1",
-                           "SaveShownCallsAs1", "Print1", "N1", "Clear1", "N2", "Exit1"}));
+              (QStringList{"Open1", "OpenSystemJournal1", "RecentLogs1", "Copy1", "SaveAs1",
+                           "SaveReportAs1", "SaveShownCallsAs1", "Print1", "N1", "Clear1", "N2",
+                           "Exit1"}));
     EXPECT_EQ(menu("RecentLogs1")->title(), QStringLiteral("Recent &Logs"));
     EXPECT_EQ(actionNames(menu("View1")),
               (QStringList{"Reload1", "Follow1", "Filter1", "LogOrder1", "Outages1"}));

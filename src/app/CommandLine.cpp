@@ -20,27 +20,18 @@ const QString kUntil = QStringLiteral("until");
 }  // namespace
 
 std::optional<std::int64_t> journalTime(const QString& text) {
-    const QDate today = QDate::currentDate();
-    QDateTime time;
-    if (text == QStringLiteral("now"))
-        time = QDateTime::currentDateTime();
-    else if (text == QStringLiteral("today"))
-        time = today.startOfDay();
-    else if (text == QStringLiteral("yesterday"))
-        time = today.addDays(-1).startOfDay();
-    else if (text == QStringLiteral("tomorrow"))
-        time = today.addDays(1).startOfDay();
-    for (const char* format :
-         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm"}) {
-        if (time.isValid()) break;
-        time = QDateTime::fromString(text, QString::fromLatin1(format));
+    // A date alone is its midnight.
+    for (const char* format : {"yyyy-MM-dd", "MM-dd-yyyy"})
+        if (const QDate day = QDate::fromString(text, QString::fromLatin1(format)); day.isValid())
+            return day.startOfDay().toMSecsSinceEpoch() * 1000;
+    for (const char* date : {"yyyy-MM-dd", "MM-dd-yyyy"}) {
+        for (const char* time : {" HH:mm", " HH:mm:ss", "THH:mm", "THH:mm:ss"}) {
+            const QDateTime moment =
+                QDateTime::fromString(text, QString::fromLatin1(date) + QString::fromLatin1(time));
+            if (moment.isValid()) return moment.toMSecsSinceEpoch() * 1000;
+        }
     }
-    if (!time.isValid()) {
-        const QDate day = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
-        if (day.isValid()) time = day.startOfDay();
-    }
-    if (!time.isValid()) return std::nullopt;
-    return time.toMSecsSinceEpoch() * 1000;
+    return std::nullopt;
 }
 
 void describeProgram() {
@@ -74,8 +65,8 @@ void describeOptions(QCommandLineParser& parser) {
         {kJournalDirectory, QStringLiteral("Read the journal files in DIR instead."),
          QStringLiteral("DIR")},
         {kSince,
-         QStringLiteral("Only the journal's entries from DATE on (2026-12-01, \"2026-12-01 "
-                        "14:30\", today, yesterday)."),
+         QStringLiteral("Only the journal's entries from DATE on: MM-DD-YYYY or YYYY-MM-DD, "
+                        "with \" HH:MM[:SS]\" after it; local time."),
          QStringLiteral("DATE")},
         {kUntil, QStringLiteral("Only the journal's entries before DATE."), QStringLiteral("DATE")},
     });
@@ -98,15 +89,19 @@ CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& argum
     }
     if (!result.logFiles.empty()) result.logFile = result.logFiles.front();
 
-    const bool journal = parser.isSet(kJournal) || parser.isSet(kJournalFile) ||
-                         parser.isSet(kJournalDirectory) || parser.isSet(kSince) ||
-                         parser.isSet(kUntil);
-    if (!journal) return result;
     auto fail = [&result](const QString& error) {
         result.ok = false;
         result.error = error.toStdString();
         return result;
     };
+    const bool journal =
+        parser.isSet(kJournal) || parser.isSet(kJournalFile) || parser.isSet(kJournalDirectory);
+    if (!journal) {
+        if (parser.isSet(kSince) || parser.isSet(kUntil))
+            return fail(
+                QStringLiteral("--since and --until choose the journal's entries: give --journal"));
+        return result;
+    }
     if (!result.logFiles.empty())
         return fail(QStringLiteral("a LOGFILE and the journal can't be shown together"));
     if (parser.isSet(kJournalFile) && parser.isSet(kJournalDirectory))
@@ -123,7 +118,9 @@ CommandLine readCommandLine(QCommandLineParser& parser, const QStringList& argum
         if (!parser.isSet(name)) continue;
         *bound = journalTime(parser.value(name));
         if (!*bound)
-            return fail(QStringLiteral("--%1: not a date: %2").arg(name, parser.value(name)));
+            return fail(
+                QStringLiteral("--%1: '%2' is no date MM-DD-YYYY or YYYY-MM-DD [HH:MM[:SS]]")
+                    .arg(name, parser.value(name)));
     }
     result.journal = std::move(source);
     return result;

@@ -30,9 +30,10 @@ struct CommandLine {
     std::optional<JournalSource> journal;
 };
 
-// A date as --since and --until take it: "2026-12-01", "2026-12-01 14:30",
-// "2026-12-01 14:30:15" (or with a "T"), "today", "yesterday", "now";
-// local time. Microseconds since the epoch; nothing for anything else.
+// A date as --since and --until take it, as kestal-calls does: MM-DD-YYYY
+// or YYYY-MM-DD, with " HH:MM" or " HH:MM:SS" (or a "T" for the blank)
+// after it, in local time; a date alone is its midnight. Microseconds since
+// the epoch; nothing for anything else.
 std::optional<std::int64_t> journalTime(const QString& text);
 
 // Names the program and its version, for --version and the help text.

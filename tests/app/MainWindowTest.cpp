@@ -93,9 +93,10 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     for (QAction* action : menu("File1")->actions())
         fileItems << (action->isSeparator() ? QStringLiteral("-") : action->text());
     // The later items stand among the first ones, which keep their order.
-    EXPECT_EQ(fileItems, (QStringList{"&Open", "Recent &Logs", "&Copy...", "Save Table &As...",
-                                      "Save &Report As...", "Save &Shown Calls As...", "&Print...",
-                                      "-", "Clear", "-", "E&xit"}));
+    EXPECT_EQ(fileItems,
+              (QStringList{"&Open", "Open System &Journal", "Recent &Logs", "&Copy...",
+                           "Save Table &As...", "Save &Report As...", "Save &Shown Calls As...",
+                           "&Print...", "-", "Clear", "-", "E&xit"}));
 
     EXPECT_EQ(main->saveDialog().kind, FileDialog::Kind::Save);
     EXPECT_EQ(main->saveDialog().filter, "Text (*.txt)|*.txt");
@@ -103,7 +104,8 @@ TEST_F(MainWindow, WindowAndComponentsAreSetUpAsDesigned) {
     EXPECT_TRUE(main->saveDialog().overwritePrompt);
     EXPECT_TRUE(main->saveDialog().hideReadOnly);
     EXPECT_EQ(main->openDialog().kind, FileDialog::Kind::Open);
-    EXPECT_EQ(main->openDialog().filter, "Text (*.txt)|*.txt|All files (*)|*");
+    EXPECT_EQ(main->openDialog().filter,
+              "Text (*.txt)|*.txt|All files (*)|*|Journal files (*.journal)|*.journal");
     EXPECT_EQ(main->openDialog().defaultExt, "txt");
 
     const ProgressGauge* gauge = child<ProgressGauge>(*main, "Gauge1");

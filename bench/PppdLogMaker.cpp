@@ -1,6 +1,7 @@
 #include "PppdLogMaker.h"
 
 #include <array>
+#include <cmath>
 #include <ctime>
 
 namespace kestal::bench {
@@ -10,6 +11,8 @@ namespace {
 // 20 Dec 2024 07:00:00: the log runs into the next year, so a log without
 // years shows the turn of the year.
 constexpr std::int64_t kLogStart = 1734678000;
+// A wait that may last this long or longer is a long one (longWaitScale).
+constexpr unsigned kLongWait = 600;
 
 constexpr std::array<std::string_view, 12> kEndedBy{
     "echo timeout",  "peer",           "hangup",
@@ -90,7 +93,13 @@ unsigned PppdLogMaker::below(unsigned bound) {
 }
 
 void PppdLogMaker::advance(unsigned minSeconds, unsigned maxSeconds) {
-    clock_ += minSeconds + below(maxSeconds - minSeconds + 1);
+    const unsigned extra = below(maxSeconds - minSeconds + 1);
+    if (maxSeconds < kLongWait) {
+        clock_ += minSeconds + extra;
+        return;
+    }
+    longWaitSeconds_ += extra;
+    clock_ += minSeconds + std::llround(extra * options_.longWaitScale);
 }
 
 void PppdLogMaker::line(std::string_view program, long pid, const std::string& message) {

@@ -22,6 +22,11 @@ struct PppdLogOptions {
     LineStyle style = LineStyle::Syslog;
     bool version25 = false;  // pppd 2.5's order of messages, else 2.4's
     std::uint64_t seed = 1998;
+    // The long waits (a session's length, the pause before a process, an
+    // IPCP restart) beyond their least, times this: below 1 for a busy
+    // server's log, many sessions a day. pppd's own timeouts stay as they
+    // are; the same seed gives the same sessions, endings and lines.
+    double longWaitScale = 1;
 };
 
 class PppdLogMaker {
@@ -45,6 +50,8 @@ public:
     // The log's first and last line's time as printed, seconds as if UTC.
     std::int64_t firstClock() const { return firstClock_; }
     std::int64_t lastClock() const { return clock_; }
+    // The seconds of the long waits beyond their least, before the scale.
+    std::uint64_t longWaitSeconds() const { return longWaitSeconds_; }
 
     struct Row {
         std::optional<std::int64_t> start, end;
@@ -110,6 +117,7 @@ private:
     std::uint64_t pppdBytes_ = 0, otherBytes_ = 0;
     std::uint64_t written_ = 0, lines_ = 0, sessions_ = 0, failedAttempts_ = 0;
     std::int64_t firstClock_ = 0;
+    std::uint64_t longWaitSeconds_ = 0;
     bool keepRows_ = false;
     std::vector<Row> rows_;
     unsigned pppoeTurn_ = 0, serialTurn_ = 0, pick_ = 0;

@@ -7,7 +7,7 @@
 //   make_log SIZE OUTFILE [--nul] [--seed N]
 //            [--shape typical|medium|short|long]
 //   make_log SIZE OUTFILE --kind pppd [--seed N] [--style STYLE]
-//            [--version 2.4|2.5] [--expect TABLEFILE]
+//            [--version 2.4|2.5] [--expect TABLEFILE] [--days N]
 //
 // Shapes: typical, calls of about 75 lines of 65 bytes; medium, the same
 // with one LCP round and little chatter, some 37 lines a call (about 450,000
@@ -25,10 +25,14 @@
 // short-precise, short-full, json, export (the journal export format, for
 // systemd-journal-remote), bare, priority or mixed); --expect writes
 // beside it the table kestal-calls --kind pppd --format tsv --header must
-// print. The log's modification time is set just after its
+// print. --days N spreads the sessions over about N days (a busy dial-in
+// server's log) instead of the decades a large log's sessions of some hours
+// one after another take: their lengths and the pauses between them
+// shortened alike. The log's modification time is set just after its
 // last line, so that the years of a log without them are always the same.
 #include <utime.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -354,7 +358,7 @@ int usage() {
     std::fputs(
         "usage: make_log SIZE OUTFILE [--nul] [--seed N] [--shape typical|medium|short|long]\n"
         "       make_log SIZE OUTFILE --kind pppd [--seed N] [--style STYLE]\n"
-        "                [--version 2.4|2.5] [--expect TABLEFILE]\n"
+        "                [--version 2.4|2.5] [--expect TABLEFILE] [--days N]\n"
         "                [--expect-stats STATSFILE] [--expect-outages OUTAGESFILE]\n"
         "       (SIZE: 10M, 100M, 1G ...)\n",
         stderr);
@@ -377,6 +381,24 @@ bool writeExpectedFigures(const kestal::bench::PppdLogMaker& log, const char* st
         }
     }
     return true;
+}
+
+// The scale of the long waits that makes a log of size span about days:
+// the log made once without it (thrown away) tells how long it spans and how
+// much of that is long waits.
+double longWaitScaleFor(std::uint64_t size, kestal::bench::PppdLogOptions options, double days) {
+    std::FILE* nowhere = std::fopen("/dev/null", "wb");
+    if (!nowhere) return 1;
+    options.longWaitScale = 1;
+    kestal::bench::PppdLogMaker log(nowhere, nullptr, options);
+    log.sessionBeforeLog();
+    while (log.written() < size) log.process();
+    log.finish();
+    std::fclose(nowhere);
+    const double span = static_cast<double>(log.lastClock() - log.firstClock());
+    const double waits = static_cast<double>(log.longWaitSeconds());
+    if (waits <= 0) return 1;
+    return std::clamp((days * 86400 - (span - waits)) / waits, 0.0, 1.0);
 }
 
 int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::PppdLogOptions& options,
@@ -403,11 +425,12 @@ int writePppdLog(std::uint64_t size, const char* path, const kestal::bench::Pppd
     if (!writeExpectedFigures(log, statsPath, outagesPath)) return 1;
     const utimbuf times{log.lastUtcTime() + 60, log.lastUtcTime() + 60};
     utime(path, &times);
-    std::printf("%s: %ju bytes, %ju lines, %ju sessions, %ju failed attempts\n", path,
+    std::printf("%s: %ju bytes, %ju lines, %ju sessions, %ju failed attempts, %.0f days\n", path,
                 static_cast<std::uintmax_t>(log.written()),
                 static_cast<std::uintmax_t>(log.lines()),
                 static_cast<std::uintmax_t>(log.sessions()),
-                static_cast<std::uintmax_t>(log.failedAttempts()));
+                static_cast<std::uintmax_t>(log.failedAttempts()),
+                static_cast<double>(log.lastClock() - log.firstClock()) / 86400);
     return 0;
 }
 
@@ -426,6 +449,7 @@ int main(int argc, char** argv) {
     const char* expectPath = nullptr;
     const char* statsPath = nullptr;
     const char* outagesPath = nullptr;
+    double days = 0;
     for (int i = 3; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--kind") == 0 && hasValue) {
@@ -446,6 +470,9 @@ int main(int argc, char** argv) {
             statsPath = argv[++i];
         } else if (std::strcmp(argv[i], "--expect-outages") == 0 && hasValue) {
             outagesPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--days") == 0 && hasValue) {
+            days = std::strtod(argv[++i], nullptr);
+            if (!(days > 0)) return usage();
         } else if (std::strcmp(argv[i], "--nul") == 0) {
             withNul = true;
         } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
@@ -469,6 +496,7 @@ int main(int argc, char** argv) {
     }
     if (pppd) {
         pppdOptions.seed = seed;
+        if (days > 0) pppdOptions.longWaitScale = longWaitScaleFor(size, pppdOptions, days);
         return writePppdLog(size, path, pppdOptions, expectPath, statsPath, outagesPath);
     }
     std::FILE* out = std::fopen(path, "wb");

@@ -1,5 +1,7 @@
 // Times Call > Trends and the report on a pppd log (make_log SIZE LOG --kind
-// pppd), offscreen unless a display is asked for (QT_QPA_PLATFORM):
+// pppd, over decades; with --days N over about N days, as a busy server's
+// log: run it on both), offscreen unless a display is asked for
+// (QT_QPA_PLATFORM):
 //
 //   pppd_trends_bench LOG [--runs N]
 //

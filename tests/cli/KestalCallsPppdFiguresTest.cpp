@@ -50,6 +50,31 @@ TEST(KestalCallsPppdFigures, GeneratedLogGivesTheGeneratorsStatisticsAndOutages)
     }
 }
 
+// --days squeezes the same sessions into about that many days; the
+// generator's figures still hold.
+TEST(KestalCallsPppdFigures, GeneratedLogOverSomeDaysGivesTheGeneratorsFigures) {
+    TempDir dir;
+    for (const int days : {3, 8}) {
+        SCOPED_TRACE(days);
+        const std::string log = dir.file("busy.log");
+        const std::string stats = dir.file("stats.tsv");
+        const std::string outages = dir.file("outages.tsv");
+        const std::string command = std::string("'") + KESTAL_MAKE_LOG + "' 400K '" + log +
+                                    "' --kind pppd --seed 31 --days " + std::to_string(days) +
+                                    " --expect-stats '" + stats + "' --expect-outages '" + outages +
+                                    "' > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::string expectedStats = readBytes(stats);
+        // The header, then a line for each day (the last one's part, and the
+        // session before the log, may add one).
+        const std::size_t lines = linesOf(expectedStats).size();
+        EXPECT_GE(lines, static_cast<std::size_t>(days) + 1) << expectedStats;
+        EXPECT_LE(lines, static_cast<std::size_t>(days) + 3) << expectedStats;
+        EXPECT_EQ(runTool({"--stats", "--by", "day", "--header", log}, inUtc()).out, expectedStats);
+        EXPECT_EQ(runTool({"--outages", "--header", log}, inUtc()).out, readBytes(outages));
+    }
+}
+
 TEST(KestalCallsPppdFigures, OptionsChooseTheRowsAndTheLayout) {
     const struct {
         std::vector<std::string> options;

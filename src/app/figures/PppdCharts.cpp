@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "output/CallTrends.h"
 
@@ -68,36 +69,63 @@ TrendChart* makePppdPerDayChart(QWidget* parent) {
     return chart;
 }
 
-std::vector<QCPBars*> fillPppdPerDayChart(TrendChart& chart, const PppdTrends& trends) {
+void PppdDayBars::add(QCPBars* bars, const std::vector<double>& days, double shift,
+                      const std::vector<double>& values) {
+    Series series{bars, {}, &values, ChartView{0, 0, 0, 0, 0, 0}, {}};
+    for (const double day : days) series.keys.push_back(day + shift);
+    std::vector<std::size_t> every(days.size());
+    std::iota(every.begin(), every.end(), std::size_t{0});
+    draw(series, std::move(every));
+    series_.push_back(std::move(series));
+}
+
+void PppdDayBars::draw(Series& series, std::vector<std::size_t> days) {
+    QVector<QCPBarsData> data;
+    data.reserve(static_cast<qsizetype>(days.size()));
+    for (const std::size_t d : days) data.append({series.keys[d], (*series.values)[d]});
+    series.bars->data()->set(data, true);
+    series.drawn = std::move(days);
+}
+
+void PppdDayBars::thin() {
+    for (Series& series : series_) {
+        const QCPAxis* x = series.bars->keyAxis();
+        const ChartView view{x->range().lower, x->range().upper, 0, 1, x->axisRect()->width(), 1};
+        if (view.xFrom == series.view.xFrom && view.xTo == series.view.xTo &&
+            view.width == series.view.width)
+            continue;
+        series.view = view;
+        draw(series, barsToDraw(series.keys, *series.values, view));
+    }
+}
+
+int PppdDayBars::dayOf(const QCPAbstractPlottable* bars, int index) const {
+    for (const Series& series : series_) {
+        if (series.bars != bars) continue;
+        if (index < 0 || static_cast<std::size_t>(index) >= series.drawn.size()) return -1;
+        return static_cast<int>(series.drawn[static_cast<std::size_t>(index)]);
+    }
+    return -1;
+}
+
+PppdDayBars fillPppdPerDayChart(TrendChart& chart, const PppdTrends& trends) {
     chart.clearPlottables();
     const auto& plots = chart.plots();
+    PppdDayBars made;
     // Each day's bars stand over its noon, between its midnights.
-    QVector<double> days;
-    for (const double day : trends.days) days.append(day + kSecondsPerDay / 2);
-    std::vector<QCPBars*> made;
+    constexpr double noon = kSecondsPerDay / 2;
     QCPBars* online =
         barsIn(plots[0], kOnline, kSecondsPerDay * 0.8, PppdCharts::tr("Online time"));
-    online->setData(
-        days, QVector<double>(trends.dayOnlineHours.begin(), trends.dayOnlineHours.end()), true);
-    made.push_back(online);
+    made.add(online, trends.days, noon, trends.dayOnlineHours);
     fitYToValues(plots[0]->axis(QCPAxis::atLeft), largestOf(trends.dayOnlineHours));
 
     // Side by side within the day: drops on its left half, failed attempts
     // on its right.
     const double half = kSecondsPerDay * 0.4;
-    QVector<double> left, right;
-    for (const double day : days) {
-        left.append(day - half / 2);
-        right.append(day + half / 2);
-    }
     QCPBars* drops = barsIn(plots[1], kDrops, half, PppdCharts::tr("Drops"));
-    drops->setData(left, QVector<double>(trends.dayDrops.begin(), trends.dayDrops.end()), true);
+    made.add(drops, trends.days, noon - half / 2, trends.dayDrops);
     QCPBars* failed = barsIn(plots[1], kFailed, half, PppdCharts::tr("Failed attempts"));
-    failed->setData(
-        right, QVector<double>(trends.dayFailedAttempts.begin(), trends.dayFailedAttempts.end()),
-        true);
-    made.push_back(drops);
-    made.push_back(failed);
+    made.add(failed, trends.days, noon + half / 2, trends.dayFailedAttempts);
     if (plots[1]->insetLayout()->elementCount() == 0) {
         QCPLegend* legend = legendIn(plots[1]);
         drops->addToLegend(legend);

@@ -211,10 +211,13 @@ private:
         const int width = static_cast<int>(area.width());
         const int height = static_cast<int>(area.height());
         chart->resize(width, height);
-        if (which == Chart::PerDay)
-            fillPppdPerDayChart(*chart, content_.trends);
-        else
+        PppdDayBars bars;
+        if (which == Chart::PerDay) {
+            bars = fillPppdPerDayChart(*chart, content_.trends);
+            QObject::connect(chart, &QCustomPlot::afterLayout, [&bars] { bars.thin(); });
+        } else {
             fillPppdDropMapChart(*chart, content_.trends);
+        }
         painter_.save();
         painter_.translate(area.topLeft());
         painter_.setMode(QCPPainter::pmVectorized);

@@ -112,6 +112,8 @@ void PppdTrendsWindow::createCharts() {
     chartTabs_ = new QTabWidget(this);
     chartTabs_->setObjectName(QStringLiteral("ChartTabs"));
     perDayChart_ = makePppdPerDayChart(chartTabs_);
+    // Thinned whenever the view changes, just before the chart is drawn.
+    connect(perDayChart_, &QCustomPlot::afterLayout, this, [this] { dayBars_.thin(); });
     chartTabs_->addTab(perDayChart_, tr("Per &Day"));
 
     perSessionChart_ = makePppdPerSessionChart(chartTabs_);
@@ -154,7 +156,12 @@ void PppdTrendsWindow::createCharts() {
 void PppdTrendsWindow::refresh() {
     runCommand(platform_, [this] {
         const std::vector<int> rows = calls_.pppdRows ? calls_.pppdRows() : std::vector<int>();
-        trends_ = pppdTrends(*calls_.table, rows);
+        // A session still up ends at the log's last dated line, as in the
+        // statistics and the outages.
+        std::optional<std::int64_t> logEnd;
+        if (const LogSpan span = calls_.span ? calls_.span() : LogSpan{}; span.last)
+            logEnd = span.last->clock;
+        trends_ = pppdTrends(*calls_.table, rows, logEnd);
         hours_.clear();
         for (const float seconds : trends_.durations)
             hours_.push_back(static_cast<float>(seconds / kSecondsPerHour));
@@ -209,9 +216,10 @@ int PppdTrendsWindow::rowAt(QCPAbstractPlottable* plottable, int index,
         return trends_.rows[drawnSessions_[static_cast<std::size_t>(index)]];
     }
     if (dayBars_.size() == 3) {
-        if (plottable == dayBars_[0]) return rowOfDay(trends_.dayFirstSession, index);
-        if (plottable == dayBars_[1]) return rowOfDay(trends_.dayFirstDrop, index);
-        if (plottable == dayBars_[2]) return rowOfDay(trends_.dayFirstFailedAttempt, index);
+        const int day = dayBars_.dayOf(plottable, index);
+        if (plottable == dayBars_.bars(0)) return rowOfDay(trends_.dayFirstSession, day);
+        if (plottable == dayBars_.bars(1)) return rowOfDay(trends_.dayFirstDrop, day);
+        if (plottable == dayBars_.bars(2)) return rowOfDay(trends_.dayFirstFailedAttempt, day);
     }
     int weekday = 0, hour = 0;
     if (plottable == dropMap_ && dropMapCellAt(*dropMap_, pixel, weekday, hour))

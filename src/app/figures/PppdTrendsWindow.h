@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/figures/PppdCharts.h"
 #include "app/figures/ShownCalls.h"
 #include "app/figures/TrendChart.h"
 #include "output/CallTrends.h"
@@ -59,7 +60,7 @@ private:
     QPushButton* savePictureButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
-    std::vector<QCPBars*> dayBars_;
+    PppdDayBars dayBars_;
     QCPGraph* sessionPoints_ = nullptr;
     std::vector<std::size_t> drawnSessions_;  // indices into trends_ of the points drawn
     ChartView sessionView_{0, 0, 0, 0, 0, 0};

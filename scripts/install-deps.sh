@@ -24,6 +24,9 @@ packages=(
   locales-all
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # kestal-calls --journal reads the systemd journal (libsystemd); the tests make
+  # journal files with systemd-journal-remote
+  libsystemd-dev systemd-journal-remote
   # spreadsheet check of the comma-separated export
   libreoffice-calc-nogui
 )

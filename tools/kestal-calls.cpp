@@ -100,6 +100,8 @@ constexpr std::string_view kHelpDetails =
     "  --since DATE, --until DATE  only entries written from DATE on, or\n"
     "                    before DATE: MM-DD-YYYY or YYYY-MM-DD [HH:MM[:SS]],\n"
     "                    local time (a date alone is its midnight)\n"
+    "  Reading the journal needs no root, but only members of the group\n"
+    "  systemd-journal (or adm, wheel) see pppd's entries.\n"
     "\n"
     "LOGFILE \"-\" reads the log from standard input. Without OUTFILE, or with\n"
     "OUTFILE \"-\", the output goes to standard output. Two operands are LOGFILE\n"

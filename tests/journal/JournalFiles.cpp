@@ -30,7 +30,9 @@ std::string exportFormat(const std::vector<TestEntry>& entries) {
     for (const TestEntry& entry : entries) {
         out += "__REALTIME_TIMESTAMP=" + std::to_string(entry.realtimeUsec) + "\n";
         out += "__MONOTONIC_TIMESTAMP=" + std::to_string(entry.realtimeUsec / 1000) + "\n";
-        out += "_BOOT_ID=0123456789abcdef0123456789abcdef\n";
+        bool ownBoot = false;
+        for (const auto& field : entry.fields) ownBoot = ownBoot || field.first == "_BOOT_ID";
+        if (!ownBoot) out += "_BOOT_ID=0123456789abcdef0123456789abcdef\n";
         for (const auto& [name, value] : entry.fields) {
             // A value with a line break (or any control byte) goes in the
             // binary form: name, LF, 64-bit little-endian length, bytes, LF.

@@ -12,8 +12,8 @@ namespace kestal::testing {
 
 struct TestEntry {
     std::int64_t realtimeUsec = 0;
-    // Fields besides the timestamps and boot id, in order; values may hold
-    // any byte.
+    // Fields besides the timestamps (and the boot id, unless given), in
+    // order; values may hold any byte.
     std::vector<std::pair<std::string, std::string>> fields;
 };
 

@@ -105,7 +105,12 @@ TEST_F(JournalTest, LinesReadAsJournalctlsJsonOfTheSameEntries) {
         pppdEntry(kMay1 + 6 * kSecond, "huge pid", "pppd", "12345678901"),
         pppdEntry(kMay1 + 7 * kSecond, "not ours", "kernel"),
         {kMay1 + 8 * kSecond, {{"_COMM", "pppd"}, {"MESSAGE", "stdout of pppd"}}},
-        pppdEntry(kMay1 + 9 * kSecond, "Exit."),
+        {kMay1 + 9 * kSecond,
+         {{"_BOOT_ID", "fedcba9876543210fedcba9876543210"},
+          {"SYSLOG_IDENTIFIER", "pppd"},
+          {"_PID", "77"},
+          {"MESSAGE", "another boot"}}},
+        pppdEntry(kMay1 + 10 * kSecond, "Exit."),
     };
     appendToJournal(file, entries);
 

@@ -10,13 +10,13 @@ kestal=$1
 out=$2
 mkdir -p "$out"
 
-scratch=$(mktemp -d /tmp/kestal-shots-XXXXXX)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
 }
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb-desktop.sh"
+need_tools Xvfb openbox xdotool import
+start_desktop shots-journal 1024x700x24
 
 # Five days of a mobile link: a session each morning, one dropped by the
 # peer, one attempt that found no carrier.
@@ -51,22 +51,7 @@ for day in range(5):
     entry(t + length + 3, "pppd", pid, "Exit.")
 PY
 
-Xvfb -displayfd 5 -screen 0 1024x700x24 -nolisten tcp 5>"$scratch/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
-XDG_CONFIG_HOME="$scratch/config" openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
-
-frame_of() {
-  xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}'
-}
-
-TZ=UTC LC_ALL=C XDG_CONFIG_HOME="$scratch/config" "$kestal" --journal-file "$scratch/ppp.journal" &
+TZ=UTC LC_ALL=C "$kestal" --journal-file "$scratch/ppp.journal" &
 app=$!
 pids+=("$app")
 main=$(timeout 30 xdotool search --sync --onlyvisible --name 'Kestal File Viewer' | head -n 1)

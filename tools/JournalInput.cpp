@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "LogSources.h"
 #include "ToolMessages.h"
 #include "platform/Errors.h"
 
@@ -15,16 +16,6 @@ namespace {
 // Lines handed on at a time: the reader starts on the first while the
 // journal is still being read, and a big journal is never held whole.
 constexpr std::size_t kLinesAtATime = 4096;
-
-bool sendAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // n digits at pos as a number, pos moved past them; -1 when they aren't.
 int digits(std::string_view text, std::size_t& pos, std::size_t n) {

@@ -32,6 +32,10 @@ std::string fileHead(const std::string& path) {
     return head;
 }
 
+struct ReaderGone {};
+
+}  // namespace
+
 // Writes all of bytes; false once the other end is closed.
 bool sendAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -42,10 +46,6 @@ bool sendAll(int fd, std::string_view bytes) {
     }
     return true;
 }
-
-struct ReaderGone {};
-
-}  // namespace
 
 LogSources::LogSources(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {

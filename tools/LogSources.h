@@ -19,6 +19,9 @@
 
 namespace kestal::tool {
 
+// Writes all of bytes to a socket; false once the other end is closed.
+bool sendAll(int fd, std::string_view bytes);
+
 class LogSources {
 public:
     // Throws FileError for a file that can't be opened.

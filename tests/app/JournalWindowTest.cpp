@@ -8,21 +8,12 @@
 #include "app/CommandLine.h"
 #include "app/RecentLogs.h"
 #include "support/JournalSessions.h"
+#include "support/LogTestHelpers.h"
 
 namespace kestal::testing {
 namespace {
 
 constexpr std::int64_t kDay = 24 * 3600 * kJournalSecond;
-
-std::string tableText(const CallTable& table) {
-    std::string text;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < table.columnCount(); ++column)
-            text += std::string(table.cell(column, row)) + '|';
-        text += '\n';
-    }
-    return text;
-}
 
 CommandLine commandLineOf(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -44,7 +35,7 @@ protected:
         platform.fileDialogAnswers.push_back(windows.write("ppp.json", journalctlJson(journal)));
         action("Open1")->trigger();
         EXPECT_FALSE(main->state().journal.has_value());
-        return tableText(main->state().table);
+        return cellsText(main->state().table);
     }
 };
 
@@ -63,13 +54,13 @@ TEST_F(JournalWindow, FileOpenReadsAJournalFileThroughTheJournal) {
     EXPECT_TRUE(action("Reload1")->isEnabled());
     EXPECT_TRUE(platform.dialogs.empty());
     EXPECT_EQ(RecentLogs().paths(), std::vector<std::string>{journal});
-    const std::string shown = tableText(main->state().table);
+    const std::string shown = cellsText(main->state().table);
     EXPECT_EQ(shown, tableOfJson(journal));
 
     // From the recent logs it is read as a journal again.
     menu("RecentLogs1")->actions().at(1)->trigger();
     ASSERT_TRUE(main->state().journal.has_value());
-    EXPECT_EQ(tableText(main->state().table), shown);
+    EXPECT_EQ(cellsText(main->state().table), shown);
 }
 
 TEST_F(JournalWindow, TheCommandLineNamesJournalFilesAndAPeriod) {
@@ -84,7 +75,7 @@ TEST_F(JournalWindow, TheCommandLineNamesJournalFilesAndAPeriod) {
 
     EXPECT_EQ(main->model()->rowCount(), 1);  // the session of December 3rd
     EXPECT_EQ(main->windowTitle(), QString::fromStdString("Kestal File Viewer - " + journal));
-    const std::string shown = tableText(main->state().table);
+    const std::string shown = cellsText(main->state().table);
     const std::string whole = tableOfJson(journal);
     EXPECT_EQ(whole.substr(whole.size() - shown.size()), shown);
 }

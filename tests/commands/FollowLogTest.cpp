@@ -258,16 +258,7 @@ TEST_F(LogFollowTest, RotatedLogsShownAsOneGrowOnTheNewestFile) {
         LogState whole;
         open(whole);
         EXPECT_EQ(linesOf(state.lines), linesOf(whole.lines));
-        const auto cells = [](const CallTable& table) {
-            std::string text;
-            for (int row = 0; row < table.rowCount(); ++row) {
-                for (int column = 0; column < table.columnCount(); ++column)
-                    text += std::string(table.cell(column, row)) + '|';
-                text += '\n';
-            }
-            return text;
-        };
-        EXPECT_EQ(cells(state.table), cells(whole.table));
+        EXPECT_EQ(testing::cellsText(state.table), testing::cellsText(whole.table));
         EXPECT_EQ(testing::dumpValues(state.table), testing::dumpValues(whole.table));
         EXPECT_GE(state.table.rowCount(), 3);
         EXPECT_EQ(look(), LogChange::None);

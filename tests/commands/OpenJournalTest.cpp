@@ -24,23 +24,13 @@
 namespace kestal::commands {
 namespace {
 
+using testing::cellsText;
 using testing::kDecember1;
 using testing::kJournalSecond;
 using testing::sessionEntries;
 namespace fs = std::filesystem;
 
 constexpr std::int64_t kHour = 3600 * kJournalSecond;
-
-// Every cell of a table of any kind, one row a line.
-std::string dumpTable(const CallTable& table) {
-    std::string text;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < table.columnCount(); ++column)
-            text += std::string(table.cell(column, row)) + '|';
-        text += '\n';
-    }
-    return text;
-}
 
 TEST(JournalPeriod, ReachesBackFromNowByThePeriodChosen) {
     const DateTime now{2026, 12, 6, 15, 5, 9};
@@ -101,7 +91,7 @@ protected:
         openLogFile(text, platform, textView,
                     windows.write("journal.json", testing::journalctlJson(journal)));
         EXPECT_TRUE(text.pppd.has_value());
-        return dumpTable(text.table);
+        return cellsText(text.table);
     }
 
     testing::TempDir windows;
@@ -122,7 +112,7 @@ TEST_F(JournalOpen, AJournalFileShowsTheTableOfJournalctlsJsonOfIt) {
     ASSERT_TRUE(state.journal.has_value());
     ASSERT_TRUE(state.pppd.has_value());
     EXPECT_EQ(state.table.callCount(), 2);
-    EXPECT_EQ(dumpTable(state.table), tableOfJournalctlJson(file));
+    EXPECT_EQ(cellsText(state.table), tableOfJournalctlJson(file));
     EXPECT_EQ(state.lines.size(), 20u);  // the kernel's entry left out
     EXPECT_EQ(view.caption, "Kestal File Viewer - " + file);
     EXPECT_FALSE(view.clearEnabled);
@@ -162,12 +152,12 @@ TEST_F(JournalOpen, FollowingAndReloadAddTheEntriesWrittenSince) {
     ASSERT_EQ(follower.look(state, platform.regionalSettings(), growth), LogChange::Grew);
     takeGrowth(state, growth);
     EXPECT_EQ(state.table.callCount(), 2);
-    EXPECT_EQ(dumpTable(state.table), tableOfJournalctlJson(file));
+    EXPECT_EQ(cellsText(state.table), tableOfJournalctlJson(file));
 
     testing::appendToJournal(file, sessionEntries(kDecember1 + 2 * kHour, "600"));
     reloadLog(state, platform, view);
     EXPECT_EQ(state.table.callCount(), 3);
-    EXPECT_EQ(dumpTable(state.table), tableOfJournalctlJson(file));
+    EXPECT_EQ(cellsText(state.table), tableOfJournalctlJson(file));
 }
 
 TEST_F(JournalOpen, NoJournalThereIsSaidInTheStatusLabel) {

@@ -58,6 +58,17 @@ inline std::string dumpTable(const CallTable& table) {
     return text;
 }
 
+// Every cell of a table of any kind, one row a line.
+inline std::string cellsText(const CallTable& table) {
+    std::string text;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column)
+            text += std::string(table.cell(column, row)) + '|';
+        text += '\n';
+    }
+    return text;
+}
+
 // One text line per call row: the span of its lines, "first-end".
 inline std::string dumpLines(const CallTable& table) {
     std::string text;

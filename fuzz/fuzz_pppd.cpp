@@ -1,8 +1,9 @@
 // The pppd reader: any bytes give a table whose rows are sessions or failed
 // attempts with cells of the shapes the columns promise, each row's lines in
 // the log and in order, and the same table read at once or in two pieces
-// with a look at the table between them (as a followed log is read); the
-// quick check of other programs' lines agreeing with the whole prefix reader.
+// with a look at the table between them (as a followed log is read) or
+// checked first in batches (as a second thread checks them); the quick check
+// of other programs' lines agreeing with the whole prefix reader.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -127,5 +128,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkTable(reader.table(), lines.size());
     for (std::size_t i = split; i < lines.size(); ++i) reader.addLine(i, lines[i]);
     check(tableText(reader.table()) == tableText(whole), "read in two pieces as at once");
+
+    // Checked first, as a second thread checks them, in batches of a few lines.
+    PppdReader checkedReader(options);
+    CheckedBatch batch;
+    const std::size_t batchLines = splitByte % 5 + 1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        batch.add(lines[i]);
+        if (batch.size() == batchLines || i + 1 == lines.size()) {
+            checkedReader.add(batch);
+            batch = CheckedBatch{batch.first + batch.size()};
+        }
+    }
+    const PppdLog checked = checkedReader.finish();
+    check(tableText(checked) == tableText(whole), "read checked as line by line");
+    check(checked.linesNotUnderstood == whole.linesNotUnderstood, "checked: lines not understood");
     return 0;
 }

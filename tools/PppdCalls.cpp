@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <limits>
 #include <vector>
 
 #include "ToolMessages.h"
@@ -39,9 +40,21 @@ bool shown(const CallTable& table, int row, const ShownCallsOptions& options) {
 }
 
 // Reads every line of the log into reader; keep, when given, takes each
-// line too.
+// line too. Without keep the lines are read and checked on a second thread
+// while this one reads them into reader.
 void readLines(LogInput& log, PppdReader& reader,
                const std::function<void(std::string_view)>& keep = {}) {
+    if (!keep && worthCheckingApart(std::numeric_limits<std::uint64_t>::max())) {
+        readCheckedLines(
+            [&log](CheckedLineSink& sink) {
+                log.read(false, [&sink](LineStream& lines) {
+                    std::string_view line;
+                    while (lines.next(line)) sink.add(line);
+                });
+            },
+            [&reader](const CheckedBatch& batch) { reader.add(batch); });
+        return;
+    }
     log.read(false, [&](LineStream& lines) {
         std::string_view line;
         std::uint64_t index = 0;

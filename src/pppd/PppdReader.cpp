@@ -10,9 +10,9 @@ namespace kestal {
 
 using namespace reading;
 
-void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
+void PppdReader::State::addLine(std::uint64_t index, std::string_view text, bool checked) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (mode == Mode::Prefixed && skipQuickly(text)) return;
+    if (!checked && mode == Mode::Prefixed && skipQuickly(text)) return;
     const std::optional<PrefixedLine> prefixed = readPrefix(text, options.localMonths, decoded);
     if (prefixed) {
         if (mode != Mode::Prefixed) {
@@ -47,14 +47,28 @@ void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
 bool PppdReader::State::skipQuickly(std::string_view s) {
     const std::optional<QuickLine> quick = readQuickly(s);
     if (!quick) return false;
+    skipLine(quick->time);
+    return true;
+}
+
+void PppdReader::State::skipLine(const PrintedTime& time) {
     flushHeld();
-    noteDate(quick->time);
+    noteDate(time);
     if (!maybeCopies.empty() &&
-        secondOf(Stamp{quick->time, yearStep}) != secondOf(maybeCopies.front().time)) {
+        secondOf(Stamp{time, yearStep}) != secondOf(maybeCopies.front().time)) {
         flushCopies();
     }
     held = Held::Skipped;
-    return true;
+}
+
+// The whole reader would take such a line as the first of a prefixed log,
+// had none come before.
+void PppdReader::State::passOver(const PrintedTime& time) {
+    if (mode != Mode::Prefixed) {
+        if (mode == Mode::Unknown) read.notUnderstood += unknownCount;
+        mode = Mode::Prefixed;
+    }
+    skipLine(time);
 }
 
 void PppdReader::State::readBare(std::uint64_t index, std::string_view text) {
@@ -179,8 +193,31 @@ void PppdReader::addLine(std::uint64_t index, std::string_view text) {
     state_->addLine(index, text);
 }
 
+void PppdReader::add(const CheckedBatch& lines) {
+    std::size_t from = 0;
+    const std::uint32_t* check = lines.checks.data();
+    const std::size_t* end = lines.ends.data();
+    const std::uint64_t last = lines.first + lines.checks.size();
+    for (std::uint64_t index = lines.first; index < last; ++index, ++check) {
+        if (*check != 0) {
+            state_->passOver(checkedTime(*check));
+            continue;
+        }
+        state_->addLine(index, std::string_view(lines.text).substr(from, *end - from), true);
+        from = *end++;
+    }
+}
+
 void PppdReader::addAll(const LogLines& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i) state_->addLine(i, lines[i]);
+    if (!worthCheckingApart(lines.size())) {
+        for (std::size_t i = 0; i < lines.size(); ++i) state_->addLine(i, lines[i]);
+        return;
+    }
+    readCheckedLines(
+        [&lines](CheckedLineSink& sink) {
+            for (std::size_t i = 0; i < lines.size(); ++i) sink.add(lines[i]);
+        },
+        [this](const CheckedBatch& batch) { add(batch); });
 }
 
 PppdLog PppdReader::table() const {

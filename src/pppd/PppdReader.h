@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lines/LogLines.h"
+#include "pppd/CheckedLines.h"
 #include "pppd/MonthNames.h"
 #include "pppd/PppdColumns.h"
 #include "table/CallTable.h"
@@ -60,7 +61,11 @@ public:
     void add(const LineRange& lines);
     // The next line, line index of the log.
     void addLine(std::uint64_t index, std::string_view text);
-    // All the lines of a log at once.
+    // The next lines, checked on the thread that read them (see
+    // CheckedLines.h).
+    void add(const CheckedBatch& lines);
+    // All the lines of a log at once (a big log checked on a second thread
+    // while this one reads).
     void addAll(const LogLines& lines);
 
     // The table of what was read so far: rows in log order, a session still

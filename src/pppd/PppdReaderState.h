@@ -84,8 +84,11 @@ struct PppdReader::State {
     std::vector<reading::Logical> maybeCopies;
     std::string decoded;
 
-    void addLine(std::uint64_t index, std::string_view text);
+    // checked: the line failed the quick check already (checkLine).
+    void addLine(std::uint64_t index, std::string_view text, bool checked = false);
     bool skipQuickly(std::string_view text);
+    // Another program's line that the quick check passed, of this time.
+    void passOver(const PrintedTime& time);
     // The end of the log: what is held back is read, and every row is
     // finished.
     void finish() {
@@ -98,6 +101,7 @@ private:
     void readPrefixed(std::uint64_t index, const PrefixedLine& line);
     void readBare(std::uint64_t index, std::string_view text);
     void noteDate(const PrintedTime& time);
+    void skipLine(const PrintedTime& time);
     void flushHeld();
     void flushCopies();
     void maybeCopy(reading::Logical line);

@@ -8,6 +8,7 @@ namespace kestal {
 namespace {
 
 using test::readText;
+using test::readTextChecked;
 using test::tableText;
 
 struct ReaderCase {
@@ -183,6 +184,26 @@ const ReaderCase kReaderCases[] = {
      "12-08-2026 10:00:00\t12-08-2026 10:00:02\t00:00:02\t1\tppp0\teth0\t-\t-\t-\t-\t-\t-\t-\t7\t8"
      "\tunknown\t-\n",
      1, 0, 2},
+    // pppd's own output, then a system log's lines: the first prefixed line
+    // (another program's) makes the log a system log, and the bare lines
+    // before it are counted as not understood.
+    {"bareThenPrefixed",
+     "hello\n"
+     "Connect: ppp0 <--> eth0\n"
+     "Dec  8 10:00:01 h kernel: eth0 link up\n"
+     "Dec  8 10:00:02 h pppd[5]: Connect: ppp1 <--> eth1\n"
+     "Dec  8 10:00:03 h kernel: eth1 link down\n"
+     "Dec  8 10:00:04 h pppd[5]: Connection terminated.\n",
+     "-\t-\t-\t-\tppp0\teth0\t-\t-\t-\t-\t-\t-\t-\t-\t-\tstill up\t-\n"
+     "12-08-2026 10:00:02\t12-08-2026 10:00:04\t00:00:02\t5\tppp1\teth1\t-\t-\t-\t-\t-\t-\t-"
+     "\t-\t-\tunknown\t-\n",
+     2, 0},
+    {"unknownThenPrefixed",
+     "hello\n"
+     "world\n"
+     "Dec  8 10:00:01 h kernel: eth0 link up\n"
+     "Dec  8 10:00:02 h pppd[5]: Connect: ppp1 <--> eth1\n",
+     "12-08-2026 10:00:02\t-\t-\t5\tppp1\teth1\t-\t-\t-\t-\t-\t-\t-\t-\t-\tstill up\t-\n", 1, 0, 2},
 };
 
 class PppdSessions : public testing::TestWithParam<ReaderCase> {};
@@ -194,6 +215,14 @@ TEST_P(PppdSessions, Rows) {
     EXPECT_EQ(log.sessions, c.sessions);
     EXPECT_EQ(log.failedAttempts, c.failed);
     EXPECT_EQ(log.linesNotUnderstood, c.notUnderstood);
+    // Checked on another thread first, in batches of any size: the same.
+    for (const std::size_t batchLines : {1, 3, 1000}) {
+        const PppdLog checked = readTextChecked(c.log, batchLines);
+        EXPECT_EQ(tableText(checked), c.rows) << batchLines;
+        EXPECT_EQ(checked.linesNotUnderstood, c.notUnderstood) << batchLines;
+        EXPECT_EQ(checked.span.first, log.span.first) << batchLines;
+        EXPECT_EQ(checked.span.last, log.span.last) << batchLines;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, PppdSessions, testing::ValuesIn(kReaderCases),

@@ -40,6 +40,26 @@ inline PppdLog readText(std::string_view text, const PppdReadOptions& options = 
     return reader.table();
 }
 
+// The same, the lines checked first (as a second thread checks them) and
+// handed to the reader batchLines at a time.
+inline PppdLog readTextChecked(std::string_view text, std::size_t batchLines,
+                               const PppdReadOptions& options = testOptions()) {
+    PppdReader reader(options);
+    CheckedBatch batch;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        batch.add(text.substr(start, end - start));
+        start = end + 1;
+        if (batch.size() == batchLines || start >= text.size()) {
+            reader.add(batch);
+            batch = CheckedBatch{batch.first + batch.size()};
+        }
+    }
+    return reader.table();
+}
+
 inline std::string rowText(const PppdLog& log, int row) {
     std::string text;
     for (int column = 0; column < kPppdColumnCount; ++column) {

@@ -33,14 +33,14 @@ public:
         if (batch_->size() >= kBatchLines || batch_->text.size() >= kBatchBytes) handOver();
     }
 
-    // The reading thread's last batch, and how it ended.
+    // The reading thread's last batch, and how it ended: the lines read
+    // before a failure are read all the same, as they are on one thread.
     void finish(std::exception_ptr failure) {
-        if (!failure) {
-            try {
-                if (batch_->size() > 0) handOver();
-            } catch (...) {
-                failure = std::current_exception();
-            }
+        try {
+            if (batch_->size() > 0) handOver();
+        } catch (const Stopped&) {
+        } catch (...) {
+            if (!failure) failure = std::current_exception();
         }
         const std::lock_guard lock(mutex_);
         done_ = true;

@@ -101,15 +101,22 @@ constexpr std::size_t kMostWords = std::size_t{1} << 16;
 
 }  // namespace
 
-void FinishedRows::putWord(std::string& to, const std::string& text) {
+void FinishedRows::putWord(std::string& to, const std::string& text, std::size_t slot) {
+    std::uint64_t& last = lastWords_[slot];
+    if (words_[last] == text) {
+        putNumber(to, last << 1);
+        return;
+    }
     const auto found = wordIds_.find(text);
     if (found != wordIds_.end()) {
-        putNumber(to, found->second << 1);
+        last = found->second;
+        putNumber(to, last << 1);
         return;
     }
     if (words_.size() < kMostWords) {
-        wordIds_.emplace(text, words_.size());
-        putNumber(to, words_.size() << 1);
+        last = words_.size();
+        wordIds_.emplace(text, last);
+        putNumber(to, last << 1);
         words_.push_back(text);
         return;
     }
@@ -142,9 +149,10 @@ void FinishedRows::add(std::size_t number, RowFacts&& row) {
     putStamp(to, row.start);
     putStamp(to, row.end);
     putStamp(to, row.last);
+    std::size_t slot = 0;
     for (const std::string* text : {&row.interface, &row.device, &row.usingInterface, &row.auth,
                                     &row.peer, &row.primaryDns, &row.secondaryDns, &row.reason}) {
-        putWord(to, *text);
+        putWord(to, *text, slot++);
     }
     for (const std::string* text :
          {&row.localIp, &row.remoteIp, &row.localLinkLocal, &row.remoteLinkLocal}) {

@@ -3,6 +3,7 @@
 // log of a gigabyte holds a quarter of a million of them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -39,7 +40,9 @@ private:
     };
     std::vector<std::size_t> logOrder() const;
     RowFacts unpack(std::size_t i) const;
-    void putWord(std::string& to, const std::string& text);
+    // slot: which of a row's texts it is; the same text as the last row's
+    // there is packed without a look-up.
+    void putWord(std::string& to, const std::string& text, std::size_t slot);
     const std::string& word(std::uint64_t id) const { return words_[id]; }
 
     // Rows packed back to back in blocks that never move, so that the
@@ -50,7 +53,8 @@ private:
     // servers) are kept once and packed as their number.
     std::vector<std::string> words_{std::string()};
     std::unordered_map<std::string, std::uint64_t> wordIds_;
-    std::string scratch_;  // the row being packed
+    std::array<std::uint64_t, 8> lastWords_{};  // each slot's last text kept once
+    std::string scratch_;                       // the row being packed
 };
 
 // Rows as their facts while they are made, the lines not understood, and

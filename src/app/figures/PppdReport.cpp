@@ -3,8 +3,11 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPdfWriter>
+#include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -81,6 +84,124 @@ QFont font(double points, bool bold = false) {
     return f;
 }
 
+// A table's cells set without the text shaper, which would take most of
+// the report's time: a cell is Latin-1, a character one glyph, and where a
+// character's glyph starts after the one before comes from shaping that
+// pair once (its kerning included). The glyphs of a page's cells go to the
+// PDF as one glyph run; a cell with a pair the shaper joins or sets in
+// another font is drawn as text.
+class CellGlyphs {
+public:
+    CellGlyphs(const QFont& font, QPaintDevice* device)
+        : font_(font, device), metrics_(font_), pairs_(256 * 256) {
+        const QList<QGlyphRun> runs = shaped(QStringLiteral("0"));
+        if (!runs.isEmpty()) raw_ = runs.front().rawFont();
+    }
+
+    // The cell's width, as the shaped text's.
+    double width(std::string_view cell) {
+        if (cell.empty()) return 0;
+        if (!plain(cell)) return metrics_.horizontalAdvance(text(cell));
+        double x = 0;
+        for (std::size_t i = 1; i < cell.size(); ++i) x += pair(cell[i - 1], cell[i]).advance;
+        return x + advance(cell.back());
+    }
+
+    // Adds the cell's glyphs, the first at origin on the baseline; false
+    // when the cell has to be drawn as text.
+    bool add(std::string_view cell, QPointF origin) {
+        if (!plain(cell)) return false;
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            if (i > 0) origin.rx() += pair(cell[i - 1], cell[i]).advance;
+            glyphs_.push_back(glyph(cell[i]));
+            positions_.push_back(origin);
+        }
+        return true;
+    }
+
+    // Draws the glyphs added since the last time.
+    void draw(QPainter& painter) {
+        if (glyphs_.isEmpty()) return;
+        QGlyphRun run;
+        run.setRawFont(raw_);
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        glyphs_.clear();
+        positions_.clear();
+    }
+
+private:
+    struct Pair {
+        bool known = false;
+        bool apart = false;  // shaped as the two characters' own glyphs
+        double advance = 0;  // from the first glyph's start to the second's
+    };
+
+    static QString text(std::string_view bytes) {
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+
+    QList<QGlyphRun> shaped(const QString& text) const {
+        QTextLayout layout(text, font_);
+        layout.beginLayout();
+        layout.createLine().setLineWidth(1e6);
+        layout.endLayout();
+        return layout.glyphRuns();
+    }
+
+    // Whether every character has a glyph of the font and every pair of
+    // them is shaped as those glyphs.
+    bool plain(std::string_view cell) {
+        if (!raw_.isValid()) return false;
+        for (std::size_t i = 0; i < cell.size(); ++i) {
+            if (glyph(cell[i]) == 0) return false;
+            if (i > 0 && !pair(cell[i - 1], cell[i]).apart) return false;
+        }
+        return true;
+    }
+
+    quint32 glyph(char c) {
+        auto& known = ownGlyphs_[static_cast<unsigned char>(c)];
+        if (!known) {
+            const QList<quint32> indexes =
+                raw_.glyphIndexesForString(text(std::string_view(&c, 1)));
+            known = indexes.size() == 1 ? indexes.front() : 0;
+        }
+        return *known;
+    }
+
+    double advance(char c) {
+        auto& known = advances_[static_cast<unsigned char>(c)];
+        if (!known) known = metrics_.horizontalAdvance(text(std::string_view(&c, 1)));
+        return *known;
+    }
+
+    const Pair& pair(char a, char b) {
+        Pair& step = pairs_[static_cast<unsigned char>(a) * 256 + static_cast<unsigned char>(b)];
+        if (step.known) return step;
+        step.known = true;
+        const char both[] = {a, b};
+        const QList<QGlyphRun> runs = shaped(text(std::string_view(both, 2)));
+        if (runs.size() != 1 || !(runs.front().rawFont() == raw_)) return step;
+        const QList<quint32> indexes = runs.front().glyphIndexes();
+        const QList<QPointF> at = runs.front().positions();
+        step.apart = indexes.size() == 2 && at.size() == 2 && indexes[0] == glyph(a) &&
+                     indexes[1] == glyph(b);
+        if (step.apart) step.advance = at[1].x() - at[0].x();
+        return step;
+    }
+
+    QFont font_;
+    QFontMetricsF metrics_;
+    QRawFont raw_;
+    std::vector<Pair> pairs_;
+    std::array<std::optional<quint32>, 256> ownGlyphs_;
+    std::array<std::optional<double>, 256> advances_;
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+};
+
 // A table's rows cut into pages, and the columns' widths on the page.
 struct TableLayout {
     QStringList titles;  // the columns' titles
@@ -93,12 +214,13 @@ struct TableLayout {
 
 class ReportWriter {
 public:
-    ReportWriter(const PppdReportContent& content, QPdfWriter& pdf) : content_(content), pdf_(pdf) {
+    ReportWriter(const PppdReportContent& content, QPdfWriter& pdf)
+        : content_(content), pdf_(pdf), smallCells_(font(8), &pdf), cells_(font(9), &pdf) {
         page_ = QRectF(0, 0, pdf.width(), pdf.height());
         body_ = page_.adjusted(kMargin, kMargin, -kMargin, -kMargin - kFooter);
-        statistics_ = layOut(content.statistics, font(8), font(8, true));
-        endings_ = layOut(content.endings, font(8), font(8, true));
-        outages_ = layOut(content.outages, font(9), font(9, true));
+        statistics_ = layOut(content.statistics, smallCells_, font(8), font(8, true));
+        endings_ = layOut(content.endings, smallCells_, font(8), font(8, true));
+        outages_ = layOut(content.outages, cells_, font(9), font(9, true));
         pages_ = 2 + statistics_.pages + endings_.pages + outages_.pages;
     }
 
@@ -107,18 +229,20 @@ public:
         firstPage();
         newPage();
         chartPage(PppdReport::tr("Drops by Weekday and Hour of Day"), Chart::DropMap);
-        tablePages(PppdReport::tr("Statistics by Day"), content_.statistics, statistics_, font(8),
-                   font(8, true));
+        tablePages(PppdReport::tr("Statistics by Day"), content_.statistics, statistics_,
+                   smallCells_, font(8), font(8, true));
         tablePages(PppdReport::tr("How Sessions and Attempts Ended, by Day"), content_.endings,
-                   endings_, font(8), font(8, true));
-        tablePages(PppdReport::tr("Outages"), content_.outages, outages_, font(9), font(9, true));
+                   endings_, smallCells_, font(8), font(8, true));
+        tablePages(PppdReport::tr("Outages"), content_.outages, outages_, cells_, font(9),
+                   font(9, true));
         if (!painter_.end()) throw CommandError(kNotWritten);
     }
 
 private:
     enum class Chart { PerDay, DropMap };
 
-    TableLayout layOut(const ReportTable& table, const QFont& cellFont, const QFont& headerFont) {
+    TableLayout layOut(const ReportTable& table, CellGlyphs& glyphs, const QFont& cellFont,
+                       const QFont& headerFont) {
         TableLayout layout;
         layout.titles = headerTexts(table);
         const QFontMetricsF cells(cellFont, &pdf_);
@@ -136,7 +260,7 @@ private:
         }
         for (const auto& row : table.rows) {
             for (std::size_t c = 0; c < std::min(columns, row.size()); ++c)
-                widest[c] = std::max(widest[c], cells.horizontalAdvance(text(row[c])));
+                widest[c] = std::max(widest[c], glyphs.width(row[c]));
         }
         double total = 0;
         for (double& width : widest) total += (width += 8);
@@ -227,7 +351,7 @@ private:
     }
 
     void tablePages(const QString& title, const ReportTable& table, const TableLayout& layout,
-                    const QFont& cellFont, const QFont& headerFont) {
+                    CellGlyphs& glyphs, const QFont& cellFont, const QFont& headerFont) {
         const auto rows = static_cast<int>(table.rows.size());
         for (int page = 0; page < layout.pages; ++page) {
             newPage();
@@ -256,17 +380,21 @@ private:
                 x = body_.left();
                 const auto& row = table.rows[static_cast<std::size_t>(r)];
                 for (std::size_t c = 0; c < std::min(row.size(), layout.widths.size()); ++c) {
-                    if (!row[c].empty()) painter_.drawText(QPointF(x, y + baseline), text(row[c]));
+                    const QPointF origin(x, y + baseline);
+                    if (!row[c].empty() && !glyphs.add(row[c], origin))
+                        painter_.drawText(origin, text(row[c]));
                     x += layout.widths[c];
                 }
                 y += layout.rowHeight;
             }
+            glyphs.draw(painter_);
         }
     }
 
     const PppdReportContent& content_;
     QPdfWriter& pdf_;
     QCPPainter painter_;
+    CellGlyphs smallCells_, cells_;  // the statistics' and the outages'
     QRectF page_, body_;
     TableLayout statistics_, endings_, outages_;
     int pages_ = 0;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/CommandOutput.h"
+
 namespace kestal::testing {
 
 namespace {
@@ -60,24 +62,13 @@ void appendToJournal(const std::string& path, const std::vector<TestEntry>& entr
     ASSERT_EQ(::pclose(pipe), 0) << command;
 }
 
-std::string outputOf(const std::string& command) {
-    std::string out;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    ::pclose(pipe);
-    return out;
-}
-
 std::string journalctlJson(const std::string& path) {
-    return outputOf("journalctl -q -o json --file '" + path + "'");
+    return commandOutput("journalctl -q -o json --file '" + path + "'");
 }
 
 std::string journalctlPppdJson(const std::string& path, const std::string& options) {
-    return outputOf("journalctl -q -o json " + options + " --file '" + path +
-                    "' SYSLOG_IDENTIFIER=pppd + SYSLOG_IDENTIFIER=chat + _COMM=pppd");
+    return commandOutput("journalctl -q -o json " + options + " --file '" + path +
+                         "' SYSLOG_IDENTIFIER=pppd + SYSLOG_IDENTIFIER=chat + _COMM=pppd");
 }
 
 void journalFromExport(const std::string& exportPath, const std::string& path) {

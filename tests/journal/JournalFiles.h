@@ -27,9 +27,6 @@ std::string exportFormat(const std::vector<TestEntry>& entries);
 // Fails the test when systemd-journal-remote fails.
 void appendToJournal(const std::string& path, const std::vector<TestEntry>& entries);
 
-// The standard output of command (run through the shell).
-std::string outputOf(const std::string& command);
-
 // journalctl -o json --file path, one object a line: every entry, or those
 // of pppd and chat (the entries the program reads).
 std::string journalctlJson(const std::string& path);

@@ -8,21 +8,11 @@
 
 #include "app/AppFixture.h"
 #include "app/figures/PppdReport.h"
+#include "support/CommandOutput.h"
 #include "support/TempDir.h"
 
 namespace kestal::testing {
 namespace {
-
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
 
 TEST(PppdReport, OutagePageReadsBackAsTheRowsCells) {
     ensureApplication();

@@ -16,6 +16,7 @@
 #include "app/CallGrid.h"
 #include "app/figures/PppdCharts.h"
 #include "app/figures/PppdTrendsWindow.h"
+#include "support/CommandOutput.h"
 
 namespace kestal::testing {
 namespace {
@@ -23,17 +24,6 @@ namespace {
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
 }
 
 class PppdTrendsWindowTest : public AppTest {

@@ -15,6 +15,7 @@
 #include "app/figures/ChartPicture.h"
 #include "app/figures/TrendsWindow.h"
 #include "output/CallTrends.h"
+#include "support/CommandOutput.h"
 
 namespace kestal::testing {
 namespace {
@@ -180,13 +181,7 @@ TEST_F(TrendsWindowTest, PrintsTheChartShown) {
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     const std::string command = "pdfinfo " + windows.file("printed.pdf") + "; pdftotext -layout " +
                                 windows.file("printed.pdf") + " -";
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const std::size_t got = fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, got);
-        pclose(pipe);
-    }
+    const std::string text = commandOutput(command);
     // One landscape A4 page with the chart's day axis on it as text.
     EXPECT_NE(text.find("Pages:           1\n"), std::string::npos) << text;
     EXPECT_NE(text.find("842 x 595 pts"), std::string::npos) << text;

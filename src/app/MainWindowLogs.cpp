@@ -131,9 +131,7 @@ void MainWindow::logChosen(bool byUser) {
 
 void MainWindow::openSystemJournal(commands::JournalPeriod period) {
     command([this, period] {
-        JournalSource source;
-        source.sinceUsec = commands::periodStart(period, platform_.now());
-        commands::openJournal(state_, platform_, view_, source);
+        commands::openSystemJournal(state_, platform_, view_, period);
         logChosen(true);
     });
 }

@@ -38,6 +38,9 @@ struct PppdShown {
 struct JournalShown {
     JournalSource source;
     std::string name;  // "System Journal", or the journal files' or folder's
+    // The system's journal over the last so many seconds up to now: its
+    // start moves on with every Reload. None: the source's own dates.
+    std::optional<std::int64_t> lastSeconds;
     // Shared with the watch that follows it, so that its descriptor stays
     // open for as long as it is watched.
     std::shared_ptr<JournalLines> lines;

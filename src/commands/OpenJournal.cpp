@@ -30,24 +30,31 @@ std::int64_t epochSeconds(const DateTime& local) {
     return static_cast<std::int64_t>(std::mktime(&broken));
 }
 
+// How long a period is, in seconds; none for everything.
+std::optional<std::int64_t> periodSeconds(JournalPeriod period) {
+    switch (period) {
+        case JournalPeriod::Day:
+            return kDaySeconds;
+        case JournalPeriod::Week:
+            return 7 * kDaySeconds;
+        case JournalPeriod::Month:
+            return 30 * kDaySeconds;
+        case JournalPeriod::Everything:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::int64_t startUsec(std::int64_t seconds, const DateTime& now) {
+    return (epochSeconds(now) - seconds) * 1'000'000;
+}
+
 }  // namespace
 
 std::optional<std::int64_t> periodStart(JournalPeriod period, const DateTime& now) {
-    int days = 0;
-    switch (period) {
-        case JournalPeriod::Day:
-            days = 1;
-            break;
-        case JournalPeriod::Week:
-            days = 7;
-            break;
-        case JournalPeriod::Month:
-            days = 30;
-            break;
-        case JournalPeriod::Everything:
-            return std::nullopt;
-    }
-    return (epochSeconds(now) - days * kDaySeconds) * 1'000'000;
+    const std::optional<std::int64_t> seconds = periodSeconds(period);
+    if (!seconds) return std::nullopt;
+    return startUsec(*seconds, now);
 }
 
 bool isJournalFile(std::string_view path) {
@@ -63,7 +70,8 @@ std::string journalName(const JournalSource& source) {
     return name;
 }
 
-void openJournal(LogState& state, Platform& platform, LoadView& view, const JournalSource& source) {
+void openJournal(LogState& state, Platform& platform, LoadView& view, const JournalSource& source,
+                 std::optional<std::int64_t> lastSeconds) {
     state.joinedPaths.clear();
     // One journal file goes by its path (Recent Logs keeps it); the system's
     // journal and several files have none.
@@ -71,6 +79,7 @@ void openJournal(LogState& state, Platform& platform, LoadView& view, const Jour
     state.journal.emplace();
     state.journal->source = source;
     state.journal->name = journalName(source);
+    state.journal->lastSeconds = lastSeconds;
     view.setClearEnabled(false);  // Clear empties the dial-up log alone
     state.table.reset();
     state.pppd.reset();
@@ -80,8 +89,16 @@ void openJournal(LogState& state, Platform& platform, LoadView& view, const Jour
     loadJournal(state, platform, view);
 }
 
+void openSystemJournal(LogState& state, Platform& platform, LoadView& view, JournalPeriod period) {
+    JournalSource source;
+    source.sinceUsec = periodStart(period, platform.now());
+    openJournal(state, platform, view, source, periodSeconds(period));
+}
+
 void loadJournal(LogState& state, Platform& platform, LoadView& view) {
     JournalShown& journal = *state.journal;
+    if (journal.lastSeconds)
+        journal.source.sinceUsec = startUsec(*journal.lastSeconds, platform.now());
     state.readMark = ReadMark{};
     state.kind = LogKind::Pppd;
     state.lines.clear();

@@ -34,7 +34,14 @@ std::string journalName(const JournalSource& source);
 
 // Shows the journal's pppd entries instead of the log shown: Clear off, the
 // caption naming the journal, then loadJournal.
-void openJournal(LogState& state, Platform& platform, LoadView& view, const JournalSource& source);
+// lastSeconds: the system's journal over the last so many seconds, taken
+// up to the time of each Reload.
+void openJournal(LogState& state, Platform& platform, LoadView& view, const JournalSource& source,
+                 std::optional<std::int64_t> lastSeconds = std::nullopt);
+
+// File > Open System Journal: the system's journal over period, which
+// Reload takes up to the time it reloads.
+void openSystemJournal(LogState& state, Platform& platform, LoadView& view, JournalPeriod period);
 
 // Reads state.journal's entries anew into the lines and the pppd table.
 // A journal that can't be opened says why; one that gives no pppd entries

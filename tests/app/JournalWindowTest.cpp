@@ -151,6 +151,11 @@ TEST_F(JournalWindow, OpenSystemJournalOffersFourPeriodsUpToNow) {
     EXPECT_FALSE(action("Clear1")->isEnabled());
     // The system's journal is no entry of the recent logs.
     EXPECT_TRUE(RecentLogs().paths().empty());
+    // A day later Reload shows the week up to then.
+    platform.clock = DateTime{2026, 12, 7, 15, 5, 9};
+    action("Reload1")->trigger();
+    EXPECT_EQ(main->state().journal->source.sinceUsec,
+              commands::periodStart(commands::JournalPeriod::Week, platform.clock));
 
     action("JournalAll1")->trigger();
     EXPECT_FALSE(main->state().journal->source.sinceUsec.has_value());

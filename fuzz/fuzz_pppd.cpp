@@ -134,10 +134,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckedBatch batch;
     const std::size_t batchLines = splitByte % 5 + 1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        batch.add(lines[i]);
+        batch.add(lines[i], options.localMonths);
         if (batch.size() == batchLines || i + 1 == lines.size()) {
             checkedReader.add(batch);
-            batch = CheckedBatch{batch.first + batch.size()};
+            const std::uint64_t next = batch.first + batch.size();
+            batch.clear();
+            batch.first = next;
         }
     }
     const PppdLog checked = checkedReader.finish();

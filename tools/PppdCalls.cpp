@@ -45,14 +45,12 @@ bool shown(const CallTable& table, int row, const ShownCallsOptions& options) {
 void readLines(LogInput& log, PppdReader& reader,
                const std::function<void(std::string_view)>& keep = {}) {
     if (!keep && worthCheckingApart(std::numeric_limits<std::uint64_t>::max())) {
-        readCheckedLines(
-            [&log](CheckedLineSink& sink) {
-                log.read(false, [&sink](LineStream& lines) {
-                    std::string_view line;
-                    while (lines.next(line)) sink.add(line);
-                });
-            },
-            [&reader](const CheckedBatch& batch) { reader.add(batch); });
+        reader.addChecked([&log](CheckedLineSink& sink) {
+            log.read(false, [&sink](LineStream& lines) {
+                std::string_view line;
+                while (lines.next(line)) sink.add(line);
+            });
+        });
         return;
     }
     log.read(false, [&](LineStream& lines) {

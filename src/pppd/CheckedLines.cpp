@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "pppd/PppdMessages.h"
 #include "pppd/QuickPrefix.h"
 
 namespace kestal {
@@ -24,12 +25,19 @@ constexpr std::uint32_t kPassedOver = 1u << 31;
 // stops it at its next batch.
 struct Stopped {};
 
+std::uint32_t packedTime(const PrintedTime& t) {
+    return kPassedOver | static_cast<std::uint32_t>(t.month) << 22 |
+           static_cast<std::uint32_t>(t.day) << 17 | static_cast<std::uint32_t>(t.hour) << 12 |
+           static_cast<std::uint32_t>(t.minute) << 6 | static_cast<std::uint32_t>(t.second);
+}
+
 class BatchQueue : public CheckedLineSink {
 public:
-    BatchQueue() : batch_(std::make_unique<CheckedBatch>()) {}
+    explicit BatchQueue(const MonthNames& months)
+        : months_(months), batch_(std::make_unique<CheckedBatch>()) {}
 
     void add(std::string_view line) override {
-        batch_->add(line);
+        batch_->add(line, months_);
         if (batch_->size() >= kBatchLines || batch_->text.size() >= kBatchBytes) handOver();
     }
 
@@ -91,13 +99,12 @@ private:
             }
         }
         if (!fresh) fresh = std::make_unique<CheckedBatch>();
+        fresh->clear();
         fresh->first = next;
-        fresh->checks.clear();
-        fresh->text.clear();
-        fresh->ends.clear();
         batch_ = std::move(fresh);
     }
 
+    const MonthNames& months_;
     std::unique_ptr<CheckedBatch> batch_;  // the one being filled
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -114,10 +121,44 @@ std::uint32_t checkLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::optional<QuickLine> quick = readQuickly(line);
     if (!quick) return 0;
-    const PrintedTime& t = quick->time;
-    return kPassedOver | static_cast<std::uint32_t>(t.month) << 22 |
-           static_cast<std::uint32_t>(t.day) << 17 | static_cast<std::uint32_t>(t.hour) << 12 |
-           static_cast<std::uint32_t>(t.minute) << 6 | static_cast<std::uint32_t>(t.second);
+    return packedTime(quick->time);
+}
+
+void CheckedBatch::add(std::string_view line, const MonthNames& months) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (const std::optional<QuickLine> quick = readQuickly(line)) {
+        checks.push_back(packedTime(quick->time));
+        return;
+    }
+    checks.push_back(0);
+    const std::optional<PrefixedLine> prefixed = readPrefix(line, months, decoded_);
+    PrefixRead& read = prefixes.emplace_back();
+    std::string_view kept = line;
+    if (prefixed) {
+        read.time = prefixed->time;
+        read.pid = prefixed->pid;
+        kept = prefixed->message;
+        if (prefixed->program == "pppd") {
+            read.source = LineSource::Pppd;
+        } else if (prefixed->program == "chat") {
+            read.source = LineSource::Chat;
+        } else if (readMessage(withoutEcho(kept)).kind != PppdMessage::Other) {
+            read.source = LineSource::Copy;
+        } else {
+            read.source = LineSource::Other;
+            kept = {};
+        }
+    }
+    text.append(kept);
+    ends.push_back(text.size());
+}
+
+void CheckedBatch::clear() {
+    first = 0;
+    checks.clear();
+    prefixes.clear();
+    text.clear();
+    ends.clear();
 }
 
 PrintedTime checkedTime(std::uint32_t check) {
@@ -131,8 +172,9 @@ PrintedTime checkedTime(std::uint32_t check) {
 }
 
 void readCheckedLines(const std::function<void(CheckedLineSink&)>& produce,
-                      const std::function<void(const CheckedBatch&)>& consume) {
-    BatchQueue queue;
+                      const std::function<void(const CheckedBatch&)>& consume,
+                      const MonthNames& months) {
+    BatchQueue queue(months);
     std::thread reading([&queue, &produce] {
         std::exception_ptr failure;
         try {

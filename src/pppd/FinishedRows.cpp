@@ -150,12 +150,13 @@ void FinishedRows::add(std::size_t number, RowFacts&& row) {
     putStamp(to, row.end);
     putStamp(to, row.last);
     std::size_t slot = 0;
-    for (const std::string* text : {&row.interface, &row.device, &row.usingInterface, &row.auth,
-                                    &row.peer, &row.primaryDns, &row.secondaryDns, &row.reason}) {
+    for (const std::string* text :
+         {&row.interface, &row.device, &row.usingInterface, &row.auth, &row.peer, &row.reason}) {
         putWord(to, *text, slot++);
     }
-    for (const std::string* text :
-         {&row.localIp, &row.remoteIp, &row.localLinkLocal, &row.remoteLinkLocal}) {
+    // Addresses, name servers' too, change from row to row: kept whole.
+    for (const std::string* text : {&row.localIp, &row.remoteIp, &row.primaryDns, &row.secondaryDns,
+                                    &row.localLinkLocal, &row.remoteLinkLocal}) {
         putText(to, *text);
     }
     putNumber(to, row.tenths);
@@ -200,13 +201,13 @@ RowFacts FinishedRows::unpack(std::size_t i) const {
     row.start = from.stamp();
     row.end = from.stamp();
     row.last = from.stamp();
-    for (std::string* text : {&row.interface, &row.device, &row.usingInterface, &row.auth,
-                              &row.peer, &row.primaryDns, &row.secondaryDns, &row.reason}) {
+    for (std::string* text :
+         {&row.interface, &row.device, &row.usingInterface, &row.auth, &row.peer, &row.reason}) {
         const std::uint64_t id = from.number();
         *text = (id & 1) != 0 ? from.textOf(id >> 1) : word(id >> 1);
     }
-    for (std::string* text :
-         {&row.localIp, &row.remoteIp, &row.localLinkLocal, &row.remoteLinkLocal}) {
+    for (std::string* text : {&row.localIp, &row.remoteIp, &row.primaryDns, &row.secondaryDns,
+                              &row.localLinkLocal, &row.remoteLinkLocal}) {
         *text = from.text();
     }
     row.tenths = from.number();

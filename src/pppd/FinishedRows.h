@@ -49,11 +49,11 @@ private:
     // memory grows with the rows, not by doubling.
     std::deque<std::string> blocks_;
     std::deque<Entry> index_;
-    // Texts that repeat from row to row (interfaces, devices, reasons, name
-    // servers) are kept once and packed as their number.
+    // Texts that repeat from row to row (interfaces, devices, peers,
+    // reasons) are kept once and packed as their number.
     std::vector<std::string> words_{std::string()};
     std::unordered_map<std::string, std::uint64_t> wordIds_;
-    std::array<std::uint64_t, 8> lastWords_{};  // each slot's last text kept once
+    std::array<std::uint64_t, 6> lastWords_{};  // each slot's last text kept once
     std::string scratch_;                       // the row being packed
 };
 

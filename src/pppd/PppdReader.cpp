@@ -10,18 +10,26 @@ namespace kestal {
 
 using namespace reading;
 
-void PppdReader::State::addLine(std::uint64_t index, std::string_view text, bool checked) {
+void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (!checked && mode == Mode::Prefixed && skipQuickly(text)) return;
-    const std::optional<PrefixedLine> prefixed = readPrefix(text, options.localMonths, decoded);
-    if (prefixed) {
-        if (mode != Mode::Prefixed) {
-            if (mode == Mode::Unknown) read.notUnderstood += unknownCount;
-            mode = Mode::Prefixed;
-        }
-        readPrefixed(index, *prefixed);
+    if (mode == Mode::Prefixed && skipQuickly(text)) return;
+    if (const std::optional<PrefixedLine> prefixed =
+            readPrefix(text, options.localMonths, decoded)) {
+        addPrefixed(index, *prefixed);
         return;
     }
+    addUnprefixed(index, text);
+}
+
+void PppdReader::State::addPrefixed(std::uint64_t index, const PrefixedLine& line) {
+    if (mode != Mode::Prefixed) {
+        if (mode == Mode::Unknown) read.notUnderstood += unknownCount;
+        mode = Mode::Prefixed;
+    }
+    readPrefixed(index, line);
+}
+
+void PppdReader::State::addUnprefixed(std::uint64_t index, std::string_view text) {
     if (mode == Mode::Prefixed) {
         if (held != Held::None && looksLikeContinuation(text)) {
             // A line wrapped by whoever copied the log: its rest, no prefix.
@@ -196,15 +204,31 @@ void PppdReader::addLine(std::uint64_t index, std::string_view text) {
 void PppdReader::add(const CheckedBatch& lines) {
     std::size_t from = 0;
     const std::uint32_t* check = lines.checks.data();
+    const PrefixRead* prefix = lines.prefixes.data();
     const std::size_t* end = lines.ends.data();
     const std::uint64_t last = lines.first + lines.checks.size();
+    // Other programs' lines come in runs of the same second; passing over
+    // the second of a run again changes nothing.
+    std::uint32_t passed = 0;
     for (std::uint64_t index = lines.first; index < last; ++index, ++check) {
         if (*check != 0) {
-            state_->passOver(checkedTime(*check));
+            if (*check != passed) state_->passOver(checkedTime(*check));
+            passed = *check;
             continue;
         }
-        state_->addLine(index, std::string_view(lines.text).substr(from, *end - from), true);
+        passed = 0;
+        const std::string_view text = std::string_view(lines.text).substr(from, *end - from);
         from = *end++;
+        const PrefixRead& read = *prefix++;
+        if (read.source == LineSource::Unprefixed) {
+            state_->addUnprefixed(index, text);
+            continue;
+        }
+        // The program's name only tells pppd's and chat's lines from others'.
+        const std::string_view program = read.source == LineSource::Pppd   ? "pppd"
+                                         : read.source == LineSource::Chat ? "chat"
+                                                                           : "";
+        state_->addPrefixed(index, PrefixedLine{read.time, program, read.pid, text});
     }
 }
 
@@ -213,11 +237,14 @@ void PppdReader::addAll(const LogLines& lines) {
         for (std::size_t i = 0; i < lines.size(); ++i) state_->addLine(i, lines[i]);
         return;
     }
+    addChecked([&lines](CheckedLineSink& sink) {
+        for (std::size_t i = 0; i < lines.size(); ++i) sink.add(lines[i]);
+    });
+}
+
+void PppdReader::addChecked(const std::function<void(CheckedLineSink&)>& produce) {
     readCheckedLines(
-        [&lines](CheckedLineSink& sink) {
-            for (std::size_t i = 0; i < lines.size(); ++i) sink.add(lines[i]);
-        },
-        [this](const CheckedBatch& batch) { add(batch); });
+        produce, [this](const CheckedBatch& batch) { add(batch); }, state_->options.localMonths);
 }
 
 PppdLog PppdReader::table() const {

@@ -67,6 +67,9 @@ public:
     // All the lines of a log at once (a big log checked on a second thread
     // while this one reads).
     void addAll(const LogLines& lines);
+    // The lines produce puts into its sink, on a thread of its own that
+    // checks them while this one reads them.
+    void addChecked(const std::function<void(CheckedLineSink&)>& produce);
 
     // The table of what was read so far: rows in log order, a session still
     // open as still up. Reading can go on afterwards.

@@ -84,8 +84,11 @@ struct PppdReader::State {
     std::vector<reading::Logical> maybeCopies;
     std::string decoded;
 
-    // checked: the line failed the quick check already (checkLine).
-    void addLine(std::uint64_t index, std::string_view text, bool checked = false);
+    void addLine(std::uint64_t index, std::string_view text);
+    // A line whose prefix was read (the program's name need only tell pppd
+    // and chat), or a line without one (without its line end's CR).
+    void addPrefixed(std::uint64_t index, const PrefixedLine& line);
+    void addUnprefixed(std::uint64_t index, std::string_view text);
     bool skipQuickly(std::string_view text);
     // Another program's line that the quick check passed, of this time.
     void passOver(const PrintedTime& time);

@@ -3,6 +3,7 @@
 // and a reader that gives up stops the reading thread.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -40,6 +41,46 @@ TEST(CheckLine, PacksTheTimeOfLinesPassedOver) {
     }
 }
 
+// Of the lines not passed over the reading thread reads the prefix: the
+// reader gets the source, time, PID and what it reads of the text.
+TEST(CheckedBatch, ReadsThePrefixOfLinesNotPassedOver) {
+    test::useUtc();
+    const struct {
+        const char* line;
+        LineSource source;
+        std::optional<int> hour;  // of the time
+        std::optional<long> pid;
+        const char* text;
+    } cases[] = {
+        {"Dec  8 10:00:00 gw pppd[1]: Connect: ppp0 <--> eth0\r", LineSource::Pppd, 10, 1,
+         "Connect: ppp0 <--> eth0"},
+        {"<30>Dec  8 11:00:00 gw chat[2]: send (ATZ^M)", LineSource::Chat, 11, 2, "send (ATZ^M)"},
+        {"Dec  8 12:00:00 gw sh[3]: Connection terminated.", LineSource::Copy, 12, 3,
+         "Connection terminated."},
+        {"2026-12-08T13:00:00+01:00 gw kernel: up", LineSource::Other, 13, std::nullopt, ""},
+        {R"({"__REALTIME_TIMESTAMP":"1796738400000000","_PID":"7","SYSLOG_IDENTIFIER":"pppd",)"
+         R"("MESSAGE":"Exit."})",
+         LineSource::Pppd, 14, 7, "Exit."},
+        {"Connect: ppp0 <--> eth0", LineSource::Unprefixed, std::nullopt, std::nullopt,
+         "Connect: ppp0 <--> eth0"},
+        {"Dec  8 15:00", LineSource::Unprefixed, std::nullopt, std::nullopt, "Dec  8 15:00"},
+    };
+    CheckedBatch batch;
+    for (const auto& c : cases) batch.add(c.line, MonthNames{});
+    ASSERT_EQ(batch.size(), std::size(cases));
+    ASSERT_EQ(batch.prefixes.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const PrefixRead& read = batch.prefixes[i];
+        EXPECT_EQ(batch.checks[i], 0u) << c.line;
+        EXPECT_EQ(read.source, c.source) << c.line;
+        EXPECT_EQ(read.time ? std::optional<int>(read.time->hour) : std::nullopt, c.hour) << c.line;
+        EXPECT_EQ(read.pid, c.pid) << c.line;
+        const std::size_t from = i == 0 ? 0 : batch.ends[i - 1];
+        EXPECT_EQ(batch.text.substr(from, batch.ends[i] - from), c.text) << c.line;
+    }
+}
+
 // Enough lines for many batches, every tenth pppd's.
 std::string lineNumber(int i) {
     return i % 10 == 0 ? "Dec  8 10:00:00 gw pppd[1]: line " + std::to_string(i)
@@ -62,7 +103,9 @@ TEST(ReadCheckedLines, EveryLineOnceAndInOrder) {
                 ASSERT_EQ(batch.checks[i] == 0, number % 10 == 0) << number;
                 if (batch.checks[i] != 0) continue;
                 const std::size_t from = kept == 0 ? 0 : batch.ends[kept - 1];
-                ASSERT_EQ(batch.text.substr(from, batch.ends[kept] - from), lineNumber(number));
+                ASSERT_EQ(batch.prefixes[kept].source, LineSource::Pppd);
+                ASSERT_EQ(batch.text.substr(from, batch.ends[kept] - from),
+                          "line " + std::to_string(number));
                 ++kept;
                 ++pppdLines;
             }

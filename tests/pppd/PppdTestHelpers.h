@@ -50,11 +50,13 @@ inline PppdLog readTextChecked(std::string_view text, std::size_t batchLines,
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
-        batch.add(text.substr(start, end - start));
+        batch.add(text.substr(start, end - start), options.localMonths);
         start = end + 1;
         if (batch.size() == batchLines || start >= text.size()) {
             reader.add(batch);
-            batch = CheckedBatch{batch.first + batch.size()};
+            const std::uint64_t next = batch.first + batch.size();
+            batch.clear();
+            batch.first = next;
         }
     }
     return reader.table();

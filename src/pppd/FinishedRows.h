@@ -24,12 +24,11 @@ public:
     // What the packed rows take, about.
     std::size_t bytes() const;
 
-    // Calls visit with each row in log order (by its first line; rows that
-    // began on the same line in the order they began to be made).
-    template <typename Visit>
-    void inLogOrder(Visit&& visit) const {
-        for (const std::size_t i : logOrder()) visit(unpack(i));
-    }
+    // Each row's place, in log order (by its first line; rows that began on
+    // the same line in the order they began to be made), and the row at a
+    // place.
+    std::vector<std::size_t> logOrder() const;
+    RowFacts unpack(std::size_t place) const;
 
 private:
     struct Entry {
@@ -38,8 +37,6 @@ private:
         std::uint32_t block;
         std::uint32_t offset;
     };
-    std::vector<std::size_t> logOrder() const;
-    RowFacts unpack(std::size_t i) const;
     // slot: which of a row's texts it is; the same text as the last row's
     // there is packed without a look-up.
     void putWord(std::string& to, const std::string& text, std::size_t slot);

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <ctime>
+#include <exception>
+#include <iterator>
+#include <span>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "table/ValueReaders.h"
@@ -35,22 +39,24 @@ struct Resolved {
 
 class Clock {
 public:
-    Clock(const ReadSoFar& read, const PppdReadOptions& options)
-        : newest_(read.lastYearless), newestTime_(options.newestTime) {}
+    Clock(const ReadSoFar& read, const PppdReadOptions& options) : newest_(read.lastYearless) {
+        if (newest_) newestYear_ = yearOf(*newest_, *newest_, options.newestTime);
+    }
 
     std::optional<Resolved> resolve(const std::optional<Stamp>& stamp) const {
         if (!stamp) return std::nullopt;
         Resolved r;
         r.time = stamp->printed;
-        if (r.time.year == 0) r.time.year = newest_ ? yearOf(*stamp, *newest_, newestTime_) : 1970;
+        if (r.time.year == 0)
+            r.time.year = newest_ ? newestYear_ - (newest_->yearStep - stamp->yearStep) : 1970;
         r.seconds = daysFromCivil(r.time.year, r.time.month, r.time.day) * 86400 +
                     r.time.hour * 3600 + r.time.minute * 60 + r.time.second;
         return r;
     }
 
 private:
-    std::optional<Stamp> newest_;
-    std::int64_t newestTime_;
+    std::optional<Stamp> newest_;  // the last date without a year, and its year
+    int newestYear_ = 0;
 };
 
 // Digits of value, width of them with leading zeros (snprintf costs more
@@ -210,10 +216,14 @@ int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
     return newestYear - (newest.yearStep - stamp.yearStep);
 }
 
-void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
-                    const PppdRowSink& sink) {
-    const Clock clock(read, options);
-    read.finished.inLogOrder([&](RowFacts&& row) {
+namespace {
+
+// The finished rows at these places of the log order, as the table shows
+// them.
+void visitRows(const ReadSoFar& read, const Clock& clock, std::span<const std::size_t> places,
+               const PppdRowSink& sink) {
+    for (const std::size_t place : places) {
+        RowFacts row = read.finished.unpack(place);
         // A copy read as pppd's once its second was over comes after lines
         // that followed it: the row's lines go back into log order.
         if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
@@ -225,7 +235,32 @@ void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
         built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
                                         : LineSpan{row.lines.front(), row.lines.back() + 1};
         sink(built, row.lines);
+    }
+}
+
+// The rows at these places of the log order, added to log.
+void addRows(PppdLog& log, const ReadSoFar& read, const Clock& clock, bool keepLines,
+             std::span<const std::size_t> places) {
+    log.table.reserveCalls(places.size());
+    visitRows(read, clock, places, [&](const BuiltRow& row, std::vector<std::uint64_t>& lines) {
+        log.table.addCall(row);
+        if (keepLines) log.rowLines.push_back(std::move(lines));
+        if ((row.marks & kSessionMark) != 0) {
+            ++log.sessions;
+        } else {
+            ++log.failedAttempts;
+        }
     });
+}
+
+// Below this many rows a table is made on one thread.
+constexpr std::size_t kRowsForTwoThreads = 8192;
+
+}  // namespace
+
+void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
+                    const PppdRowSink& sink) {
+    visitRows(read, Clock(read, options), read.finished.logOrder(), sink);
 }
 
 PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
@@ -237,16 +272,37 @@ PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {
         if (const std::optional<Resolved> time = clock.resolve(*stamp))
             *dated = DatedLine{time->seconds, time->time.utcOffset};
     }
-    log.table.reserveCalls(read.finished.size());
-    forEachPppdRow(read, options, [&](const BuiltRow& row, std::vector<std::uint64_t>& lines) {
-        log.table.addCall(row);
-        if (options.keepLines) log.rowLines.push_back(std::move(lines));
-        if ((row.marks & kSessionMark) != 0) {
-            ++log.sessions;
-        } else {
-            ++log.failedAttempts;
+    const std::vector<std::size_t> order = read.finished.logOrder();
+    const std::span<const std::size_t> places(order);
+    if (order.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        addRows(log, read, clock, options.keepLines, places);
+        return log;
+    }
+    // The later half of the rows is made on a thread of its own, and joins
+    // the table after the first half.
+    const std::size_t half = order.size() / 2;
+    PppdLog later;
+    std::exception_ptr failure;
+    std::thread second([&] {
+        try {
+            addRows(later, read, clock, options.keepLines, places.subspan(half));
+        } catch (...) {
+            failure = std::current_exception();
         }
     });
+    try {
+        addRows(log, read, clock, options.keepLines, places.first(half));
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (failure) std::rethrow_exception(failure);
+    log.table.appendCalls(std::move(later.table));
+    log.rowLines.insert(log.rowLines.end(), std::make_move_iterator(later.rowLines.begin()),
+                        std::make_move_iterator(later.rowLines.end()));
+    log.sessions += later.sessions;
+    log.failedAttempts += later.failedAttempts;
     return log;
 }
 

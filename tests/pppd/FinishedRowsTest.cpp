@@ -28,7 +28,7 @@ auto kept(const RowFacts& r) {
 
 std::vector<RowFacts> unpacked(const FinishedRows& rows) {
     std::vector<RowFacts> out;
-    rows.inLogOrder([&](RowFacts&& row) { out.push_back(std::move(row)); });
+    for (const std::size_t place : rows.logOrder()) out.push_back(rows.unpack(place));
     return out;
 }
 

@@ -2,6 +2,9 @@
 // and 2.5, the rows each failure makes, the ends of sessions and the clock.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "PppdTestHelpers.h"
 
 namespace kestal {
@@ -256,6 +259,40 @@ TEST(PppdBadInput, JunkHugeLinesAndDeepJson) {
         const PppdLog log = readText(c.log);
         EXPECT_EQ(log.table.callCount(), c.rows) << c.name;
         EXPECT_EQ(log.linesNotUnderstood, c.notUnderstood) << c.name;
+    }
+}
+
+// A big table is made in two halves side by side: its rows still come in
+// log order (a session before the attempt that ended inside it), each with
+// its own lines.
+TEST(PppdTable, ThousandsOfRowsInLogOrder) {
+    constexpr int kPairs = 6000;
+    std::string text;
+    for (int i = 0; i < kPairs; ++i) {
+        char time[32];
+        std::snprintf(time, sizeof time, "Dec  8 %02d:%02d:%02d h ", i / 3600, i / 60 % 60, i % 60);
+        const std::string session = std::to_string(10000 + 2 * i);
+        const std::string attempt = std::to_string(10001 + 2 * i);
+        text += time + ("pppd[" + session + "]: Connect: ppp0 <--> eth0\n");
+        text += time + ("pppd[" + attempt + "]: Connect script failed\n");
+        text += time + ("pppd[" + session + "]: Connection terminated.\n");
+    }
+    const PppdLog log = readText(text);
+    ASSERT_EQ(log.table.callCount(), 2 * kPairs);
+    EXPECT_EQ(log.sessions, kPairs);
+    EXPECT_EQ(log.failedAttempts, kPairs);
+    for (int row = 0; row < 2 * kPairs; ++row) {
+        const auto first = static_cast<std::uint64_t>(row / 2 * 3);
+        const std::vector<std::uint64_t> lines = row % 2 == 0
+                                                     ? std::vector<std::uint64_t>{first, first + 2}
+                                                     : std::vector<std::uint64_t>{first + 1};
+        ASSERT_EQ(log.table.cell(PppdColumn::Pid, row), std::to_string(10000 + row)) << row;
+        ASSERT_EQ(log.table.cell(PppdColumn::EndedBy, row),
+                  row % 2 == 0 ? "unknown" : "connect script")
+            << row;
+        ASSERT_EQ(std::vector<std::uint64_t>(log.linesOf(row).begin(), log.linesOf(row).end()),
+                  lines)
+            << row;
     }
 }
 

@@ -1,8 +1,10 @@
 #include "pppd/CheckedLines.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -197,6 +199,120 @@ void readCheckedLines(const std::function<void(CheckedLineSink&)>& produce,
     }
     reading.join();
     if (const std::exception_ptr failure = queue.failure()) std::rethrow_exception(failure);
+}
+
+namespace {
+
+// Batches checked on several threads, taken in order: batch k holds lines
+// k * kBatchLines on. A thread checks the batches k of its turn, and waits
+// while it is too far ahead of the reader.
+class OrderedBatches {
+public:
+    static constexpr std::uint64_t kThreads = 2;
+
+    OrderedBatches(std::uint64_t count,
+                   const std::function<void(CheckedBatch&, std::uint64_t, std::uint64_t)>& check)
+        : count_(count), batches_((count + kBatchLines - 1) / kBatchLines), check_(check) {}
+
+    void checkTurn(std::uint64_t turn) {
+        try {
+            for (std::uint64_t k = turn; k < batches_; k += kThreads) {
+                std::unique_ptr<CheckedBatch> batch;
+                {
+                    std::unique_lock lock(mutex_);
+                    changed_.wait(lock, [&] { return k < taken_ + kMostAhead || stopped_; });
+                    if (stopped_) return;
+                    if (!free_.empty()) {
+                        batch = std::move(free_.back());
+                        free_.pop_back();
+                    }
+                }
+                if (!batch) batch = std::make_unique<CheckedBatch>();
+                batch->clear();
+                batch->first = k * kBatchLines;
+                check_(*batch, batch->first, std::min(count_, batch->first + kBatchLines));
+                const std::lock_guard lock(mutex_);
+                ready_.emplace(k, std::move(batch));
+                changed_.notify_all();
+            }
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            if (!failure_) failure_ = std::current_exception();
+            stopped_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    // The next batch in order; none once all were taken or a thread failed.
+    std::unique_ptr<CheckedBatch> next() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock,
+                      [&] { return ready_.contains(taken_) || stopped_ || taken_ == batches_; });
+        const auto found = ready_.find(taken_);
+        if (found == ready_.end()) return nullptr;
+        std::unique_ptr<CheckedBatch> batch = std::move(found->second);
+        ready_.erase(found);
+        return batch;
+    }
+
+    void giveBack(std::unique_ptr<CheckedBatch> batch) {
+        const std::lock_guard lock(mutex_);
+        free_.push_back(std::move(batch));
+        ++taken_;
+        changed_.notify_all();
+    }
+
+    void stop() {
+        const std::lock_guard lock(mutex_);
+        stopped_ = true;
+        changed_.notify_all();
+    }
+
+    std::exception_ptr failure() {
+        const std::lock_guard lock(mutex_);
+        return failure_;
+    }
+
+private:
+    static constexpr std::uint64_t kMostAhead = kMostWaiting * kThreads;
+
+    const std::uint64_t count_;
+    const std::uint64_t batches_;
+    const std::function<void(CheckedBatch&, std::uint64_t, std::uint64_t)>& check_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::uint64_t, std::unique_ptr<CheckedBatch>> ready_;
+    std::vector<std::unique_ptr<CheckedBatch>> free_;
+    std::uint64_t taken_ = 0;  // batches the reader has read
+    bool stopped_ = false;
+    std::exception_ptr failure_;
+};
+
+}  // namespace
+
+void checkLinesApart(
+    std::uint64_t count,
+    const std::function<void(CheckedBatch& batch, std::uint64_t first, std::uint64_t last)>& check,
+    const std::function<void(const CheckedBatch&)>& consume) {
+    OrderedBatches batches(count, check);
+    std::vector<std::thread> threads;
+    for (std::uint64_t turn = 0; turn < OrderedBatches::kThreads; ++turn)
+        threads.emplace_back([&batches, turn] { batches.checkTurn(turn); });
+    const auto joinAll = [&threads] {
+        for (std::thread& thread : threads) thread.join();
+    };
+    try {
+        while (std::unique_ptr<CheckedBatch> batch = batches.next()) {
+            consume(*batch);
+            batches.giveBack(std::move(batch));
+        }
+    } catch (...) {
+        batches.stop();
+        joinAll();
+        throw;
+    }
+    joinAll();
+    if (const std::exception_ptr failure = batches.failure()) std::rethrow_exception(failure);
 }
 
 bool worthCheckingApart(std::uint64_t lines) {

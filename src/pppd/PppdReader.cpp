@@ -237,9 +237,13 @@ void PppdReader::addAll(const LogLines& lines) {
         for (std::size_t i = 0; i < lines.size(); ++i) state_->addLine(i, lines[i]);
         return;
     }
-    addChecked([&lines](CheckedLineSink& sink) {
-        for (std::size_t i = 0; i < lines.size(); ++i) sink.add(lines[i]);
-    });
+    const MonthNames& months = state_->options.localMonths;
+    checkLinesApart(
+        lines.size(),
+        [&lines, &months](CheckedBatch& batch, std::uint64_t first, std::uint64_t last) {
+            for (std::uint64_t i = first; i < last; ++i) batch.add(lines[i], months);
+        },
+        [this](const CheckedBatch& batch) { add(batch); });
 }
 
 void PppdReader::addChecked(const std::function<void(CheckedLineSink&)>& produce) {

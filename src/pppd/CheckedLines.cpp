@@ -1,14 +1,10 @@
 #include "pppd/CheckedLines.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
 #include <exception>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <thread>
 
+#include "pppd/InOrder.h"
 #include "pppd/PppdMessages.h"
 #include "pppd/QuickPrefix.h"
 
@@ -17,10 +13,11 @@ namespace kestal {
 namespace {
 
 // A batch is handed over at this many lines or bytes, and at most this many
-// wait for the reader: enough to keep both threads busy, little memory.
+// are checked ahead of the reader: enough to keep the threads busy, little
+// memory.
 constexpr std::size_t kBatchLines = 16384;
 constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
-constexpr std::size_t kMostWaiting = 4;
+constexpr std::size_t kSlots = 6;
 constexpr std::uint32_t kPassedOver = 1u << 31;
 
 // The reading thread's end of the hand-over; what the reader's side throws
@@ -33,88 +30,60 @@ std::uint32_t packedTime(const PrintedTime& t) {
            static_cast<std::uint32_t>(t.minute) << 6 | static_cast<std::uint32_t>(t.second);
 }
 
+// The batches the reading thread fills one after another.
 class BatchQueue : public CheckedLineSink {
 public:
-    explicit BatchQueue(const MonthNames& months)
-        : months_(months), batch_(std::make_unique<CheckedBatch>()) {}
+    explicit BatchQueue(const MonthNames& months) : months_(months), batches_(kSlots) {}
 
     void add(std::string_view line) override {
-        batch_->add(line, months_);
-        if (batch_->size() >= kBatchLines || batch_->text.size() >= kBatchBytes) handOver();
+        CheckedBatch& batch = batches_[ordered_.slotOf(filling_)];
+        batch.add(line, months_);
+        if (batch.size() >= kBatchLines || batch.text.size() >= kBatchBytes) handOver();
     }
 
     // The reading thread's last batch, and how it ended: the lines read
     // before a failure are read all the same, as they are on one thread.
     void finish(std::exception_ptr failure) {
         try {
-            if (batch_->size() > 0) handOver();
+            if (batches_[ordered_.slotOf(filling_)].size() > 0) handOver();
         } catch (const Stopped&) {
         } catch (...) {
             if (!failure) failure = std::current_exception();
         }
-        const std::lock_guard lock(mutex_);
-        done_ = true;
-        failure_ = failure;
-        changed_.notify_all();
+        ordered_.end(filling_, failure);
     }
 
-    // The next batch for the reader; none once the reading thread is done.
-    std::unique_ptr<CheckedBatch> next() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !full_.empty() || done_; });
-        if (full_.empty()) return nullptr;
-        std::unique_ptr<CheckedBatch> batch = std::move(full_.front());
-        full_.pop_front();
-        changed_.notify_all();
-        return batch;
+    // Each batch in order, to the end or until take throws.
+    void takeAll(const std::function<void(const CheckedBatch&)>& take) {
+        try {
+            for (std::uint64_t k = 0; ordered_.waitToTake(k); ++k) {
+                take(batches_[ordered_.slotOf(k)]);
+                ordered_.taken(k);
+            }
+        } catch (...) {
+            ordered_.stop();
+            throw;
+        }
     }
 
-    void giveBack(std::unique_ptr<CheckedBatch> batch) {
-        const std::lock_guard lock(mutex_);
-        free_.push_back(std::move(batch));
-    }
-
-    void stop() {
-        const std::lock_guard lock(mutex_);
-        stopped_ = true;
-        changed_.notify_all();
-    }
-
-    std::exception_ptr failure() {
-        const std::lock_guard lock(mutex_);
-        return failure_;
-    }
+    std::exception_ptr failure() { return ordered_.failure(); }
 
 private:
     void handOver() {
-        const std::uint64_t next = batch_->first + batch_->size();
-        std::unique_ptr<CheckedBatch> fresh;
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return full_.size() < kMostWaiting || stopped_; });
-            if (stopped_) throw Stopped{};
-            full_.push_back(std::move(batch_));
-            changed_.notify_all();
-            if (!free_.empty()) {
-                fresh = std::move(free_.back());
-                free_.pop_back();
-            }
-        }
-        if (!fresh) fresh = std::make_unique<CheckedBatch>();
-        fresh->clear();
-        fresh->first = next;
-        batch_ = std::move(fresh);
+        const CheckedBatch& full = batches_[ordered_.slotOf(filling_)];
+        const std::uint64_t next = full.first + full.size();
+        ordered_.made(filling_);
+        ++filling_;
+        if (!ordered_.waitToMake(filling_)) throw Stopped{};
+        CheckedBatch& fresh = batches_[ordered_.slotOf(filling_)];
+        fresh.clear();
+        fresh.first = next;
     }
 
     const MonthNames& months_;
-    std::unique_ptr<CheckedBatch> batch_;  // the one being filled
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<CheckedBatch>> full_;
-    std::vector<std::unique_ptr<CheckedBatch>> free_;
-    bool done_ = false;
-    bool stopped_ = false;
-    std::exception_ptr failure_;
+    OrderedSlots ordered_{kSlots};
+    std::vector<CheckedBatch> batches_;
+    std::uint64_t filling_ = 0;  // the batch the reading thread fills
 };
 
 }  // namespace
@@ -188,12 +157,8 @@ void readCheckedLines(const std::function<void(CheckedLineSink&)>& produce,
         queue.finish(failure);
     });
     try {
-        while (std::unique_ptr<CheckedBatch> batch = queue.next()) {
-            consume(*batch);
-            queue.giveBack(std::move(batch));
-        }
+        queue.takeAll(consume);
     } catch (...) {
-        queue.stop();
         reading.join();
         throw;
     }
@@ -201,118 +166,18 @@ void readCheckedLines(const std::function<void(CheckedLineSink&)>& produce,
     if (const std::exception_ptr failure = queue.failure()) std::rethrow_exception(failure);
 }
 
-namespace {
-
-// Batches checked on several threads, taken in order: batch k holds lines
-// k * kBatchLines on. A thread checks the batches k of its turn, and waits
-// while it is too far ahead of the reader.
-class OrderedBatches {
-public:
-    static constexpr std::uint64_t kThreads = 2;
-
-    OrderedBatches(std::uint64_t count,
-                   const std::function<void(CheckedBatch&, std::uint64_t, std::uint64_t)>& check)
-        : count_(count), batches_((count + kBatchLines - 1) / kBatchLines), check_(check) {}
-
-    void checkTurn(std::uint64_t turn) {
-        try {
-            for (std::uint64_t k = turn; k < batches_; k += kThreads) {
-                std::unique_ptr<CheckedBatch> batch;
-                {
-                    std::unique_lock lock(mutex_);
-                    changed_.wait(lock, [&] { return k < taken_ + kMostAhead || stopped_; });
-                    if (stopped_) return;
-                    if (!free_.empty()) {
-                        batch = std::move(free_.back());
-                        free_.pop_back();
-                    }
-                }
-                if (!batch) batch = std::make_unique<CheckedBatch>();
-                batch->clear();
-                batch->first = k * kBatchLines;
-                check_(*batch, batch->first, std::min(count_, batch->first + kBatchLines));
-                const std::lock_guard lock(mutex_);
-                ready_.emplace(k, std::move(batch));
-                changed_.notify_all();
-            }
-        } catch (...) {
-            const std::lock_guard lock(mutex_);
-            if (!failure_) failure_ = std::current_exception();
-            stopped_ = true;
-            changed_.notify_all();
-        }
-    }
-
-    // The next batch in order; none once all were taken or a thread failed.
-    std::unique_ptr<CheckedBatch> next() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock,
-                      [&] { return ready_.contains(taken_) || stopped_ || taken_ == batches_; });
-        const auto found = ready_.find(taken_);
-        if (found == ready_.end()) return nullptr;
-        std::unique_ptr<CheckedBatch> batch = std::move(found->second);
-        ready_.erase(found);
-        return batch;
-    }
-
-    void giveBack(std::unique_ptr<CheckedBatch> batch) {
-        const std::lock_guard lock(mutex_);
-        free_.push_back(std::move(batch));
-        ++taken_;
-        changed_.notify_all();
-    }
-
-    void stop() {
-        const std::lock_guard lock(mutex_);
-        stopped_ = true;
-        changed_.notify_all();
-    }
-
-    std::exception_ptr failure() {
-        const std::lock_guard lock(mutex_);
-        return failure_;
-    }
-
-private:
-    static constexpr std::uint64_t kMostAhead = kMostWaiting * kThreads;
-
-    const std::uint64_t count_;
-    const std::uint64_t batches_;
-    const std::function<void(CheckedBatch&, std::uint64_t, std::uint64_t)>& check_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::map<std::uint64_t, std::unique_ptr<CheckedBatch>> ready_;
-    std::vector<std::unique_ptr<CheckedBatch>> free_;
-    std::uint64_t taken_ = 0;  // batches the reader has read
-    bool stopped_ = false;
-    std::exception_ptr failure_;
-};
-
-}  // namespace
-
 void checkLinesApart(
     std::uint64_t count,
     const std::function<void(CheckedBatch& batch, std::uint64_t first, std::uint64_t last)>& check,
     const std::function<void(const CheckedBatch&)>& consume) {
-    OrderedBatches batches(count, check);
-    std::vector<std::thread> threads;
-    for (std::uint64_t turn = 0; turn < OrderedBatches::kThreads; ++turn)
-        threads.emplace_back([&batches, turn] { batches.checkTurn(turn); });
-    const auto joinAll = [&threads] {
-        for (std::thread& thread : threads) thread.join();
-    };
-    try {
-        while (std::unique_ptr<CheckedBatch> batch = batches.next()) {
-            consume(*batch);
-            batches.giveBack(std::move(batch));
-        }
-    } catch (...) {
-        batches.stop();
-        joinAll();
-        throw;
-    }
-    joinAll();
-    if (const std::exception_ptr failure = batches.failure()) std::rethrow_exception(failure);
+    makeInOrder<CheckedBatch>((count + kBatchLines - 1) / kBatchLines, 2, kSlots,
+                              [&](CheckedBatch& batch, std::uint64_t k) {
+                                  batch.clear();
+                                  batch.first = k * kBatchLines;
+                                  check(batch, batch.first,
+                                        std::min(count, batch.first + kBatchLines));
+                              },
+                              [&](CheckedBatch& batch) { consume(batch); });
 }
 
 bool worthCheckingApart(std::uint64_t lines) {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <tuple>
 
+#include "pppd/InOrder.h"
 #include "table/ValueReaders.h"
 
 namespace kestal {
@@ -218,25 +219,42 @@ int yearOf(const Stamp& stamp, const Stamp& newest, std::int64_t newestTime) {
 
 namespace {
 
+// The finished row at this place of the log order, as the table shows it:
+// its cells, and its lines.
+BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, RowCells& cells,
+                 std::vector<std::uint64_t>& lines) {
+    RowFacts row = read.finished.unpack(place);
+    // A copy read as pppd's once its second was over comes after lines
+    // that followed it: the row's lines go back into log order.
+    if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
+        std::sort(row.lines.begin(), row.lines.end());
+    }
+    cells = RowCells{};
+    const std::uint32_t marks = writeRow(row, clock, cells);
+    BuiltRow built = cells.built(marks);
+    built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
+                                    : LineSpan{row.lines.front(), row.lines.back() + 1};
+    lines = std::move(row.lines);
+    return built;
+}
+
 // The finished rows at these places of the log order, as the table shows
 // them.
 void visitRows(const ReadSoFar& read, const Clock& clock, std::span<const std::size_t> places,
                const PppdRowSink& sink) {
-    for (const std::size_t place : places) {
-        RowFacts row = read.finished.unpack(place);
-        // A copy read as pppd's once its second was over comes after lines
-        // that followed it: the row's lines go back into log order.
-        if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
-            std::sort(row.lines.begin(), row.lines.end());
-        }
-        RowCells cells;
-        const std::uint32_t marks = writeRow(row, clock, cells);
-        BuiltRow built = cells.built(marks);
-        built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
-                                        : LineSpan{row.lines.front(), row.lines.back() + 1};
-        sink(built, row.lines);
-    }
+    RowCells cells;
+    std::vector<std::uint64_t> lines;
+    for (const std::size_t place : places) sink(makeRow(read, clock, place, cells, lines), lines);
 }
+
+// Rows made on other threads, a batch at a time, for one that takes them.
+struct RowBatch {
+    std::vector<RowCells> cells;
+    std::vector<BuiltRow> rows;
+    std::vector<std::vector<std::uint64_t>> lines;
+};
+
+constexpr std::size_t kRowsInBatch = 256;
 
 // The rows at these places of the log order, added to log.
 void addRows(PppdLog& log, const ReadSoFar& read, const Clock& clock, bool keepLines,
@@ -260,7 +278,30 @@ constexpr std::size_t kRowsForTwoThreads = 8192;
 
 void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
                     const PppdRowSink& sink) {
-    visitRows(read, Clock(read, options), read.finished.logOrder(), sink);
+    const Clock clock(read, options);
+    const std::vector<std::size_t> order = read.finished.logOrder();
+    if (order.size() < kRowsForTwoThreads || std::thread::hardware_concurrency() < 2) {
+        visitRows(read, clock, order, sink);
+        return;
+    }
+    // The rows are made on two threads while this one hands them on.
+    makeInOrder<RowBatch>((order.size() + kRowsInBatch - 1) / kRowsInBatch, 1, 4,
+                          [&](RowBatch& batch, std::uint64_t k) {
+                              const std::size_t first = k * kRowsInBatch;
+                              const std::size_t count =
+                                  std::min(kRowsInBatch, order.size() - first);
+                              batch.cells.resize(count);
+                              batch.lines.resize(count);
+                              batch.rows.clear();
+                              for (std::size_t i = 0; i < count; ++i) {
+                                  batch.rows.push_back(makeRow(read, clock, order[first + i],
+                                                               batch.cells[i], batch.lines[i]));
+                              }
+                          },
+                          [&](RowBatch& batch) {
+                              for (std::size_t i = 0; i < batch.rows.size(); ++i)
+                                  sink(batch.rows[i], batch.lines[i]);
+                          });
 }
 
 PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {

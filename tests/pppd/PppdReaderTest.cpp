@@ -294,6 +294,22 @@ TEST(PppdTable, ThousandsOfRowsInLogOrder) {
                   lines)
             << row;
     }
+
+    // Handed on row by row (made on another thread while they are taken),
+    // the rows come in the same order with the same cells and lines.
+    PppdReader reader(test::testOptions());
+    test::feedText(reader, text);
+    int row = 0;
+    reader.finish([&](const BuiltRow& built, std::vector<std::uint64_t>& lines) {
+        for (int column = 0; column < kPppdColumnCount; ++column) {
+            ASSERT_EQ(built.cells[static_cast<std::size_t>(column)], log.table.cell(column, row))
+                << row;
+        }
+        ASSERT_EQ(lines,
+                  std::vector<std::uint64_t>(log.linesOf(row).begin(), log.linesOf(row).end()));
+        ++row;
+    });
+    EXPECT_EQ(row, 2 * kPairs);
 }
 
 }  // namespace

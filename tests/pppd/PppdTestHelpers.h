@@ -27,16 +27,27 @@ inline PppdReadOptions testOptions(std::int64_t newest = kTestNewest) {
     return options;
 }
 
-inline PppdLog readText(std::string_view text, const PppdReadOptions& options = testOptions()) {
-    PppdReader reader(options);
-    std::uint64_t index = 0;
+// Each line of text, without its line end.
+template <typename Take>
+void forEachLine(std::string_view text, Take take) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
-        reader.addLine(index++, text.substr(start, end - start));
+        take(text.substr(start, end - start));
         start = end + 1;
     }
+}
+
+// The text's lines fed to the reader one by one.
+inline void feedText(PppdReader& reader, std::string_view text) {
+    std::uint64_t index = 0;
+    forEachLine(text, [&](std::string_view line) { reader.addLine(index++, line); });
+}
+
+inline PppdLog readText(std::string_view text, const PppdReadOptions& options = testOptions()) {
+    PppdReader reader(options);
+    feedText(reader, text);
     return reader.table();
 }
 
@@ -46,19 +57,17 @@ inline PppdLog readTextChecked(std::string_view text, std::size_t batchLines,
                                const PppdReadOptions& options = testOptions()) {
     PppdReader reader(options);
     CheckedBatch batch;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        batch.add(text.substr(start, end - start), options.localMonths);
-        start = end + 1;
-        if (batch.size() == batchLines || start >= text.size()) {
-            reader.add(batch);
-            const std::uint64_t next = batch.first + batch.size();
-            batch.clear();
-            batch.first = next;
-        }
-    }
+    const auto handOver = [&] {
+        reader.add(batch);
+        const std::uint64_t next = batch.first + batch.size();
+        batch.clear();
+        batch.first = next;
+    };
+    forEachLine(text, [&](std::string_view line) {
+        batch.add(line, options.localMonths);
+        if (batch.size() == batchLines) handOver();
+    });
+    if (batch.size() > 0) handOver();
     return reader.table();
 }
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <thread>
 
-#include "pppd/InOrder.h"
+#include "lines/InOrder.h"
 #include "pppd/PppdMessages.h"
 #include "pppd/QuickPrefix.h"
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <tuple>
 
-#include "pppd/InOrder.h"
+#include "lines/InOrder.h"
 #include "table/ValueReaders.h"
 
 namespace kestal {

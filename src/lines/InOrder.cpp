@@ -1,10 +1,10 @@
-#include "pppd/InOrder.h"
+#include "lines/InOrder.h"
 
 #include <thread>
 
 namespace kestal {
 
-OrderedSlots::OrderedSlots(std::size_t slots) : made_(slots, 0) {}
+OrderedSlots::OrderedSlots(std::size_t slotCount) : made_(slotCount, 0) {}
 
 bool OrderedSlots::waitToMake(std::uint64_t batch) {
     std::unique_lock lock(mutex_);
@@ -56,10 +56,10 @@ std::exception_ptr OrderedSlots::failure() {
     return failure_;
 }
 
-void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slots,
+void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slotCount,
                  const std::function<void(std::size_t slot, std::uint64_t batch)>& make,
                  const std::function<void(std::size_t slot, std::uint64_t batch)>& take) {
-    OrderedSlots ordered(slots);
+    OrderedSlots ordered(slotCount);
     ordered.end(count);
     std::vector<std::thread> making;
     for (unsigned turn = 0; turn < threads; ++turn) {

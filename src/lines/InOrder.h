@@ -17,7 +17,7 @@ namespace kestal {
 // The hand-over of the batches between the threads.
 class OrderedSlots {
 public:
-    explicit OrderedSlots(std::size_t slots);
+    explicit OrderedSlots(std::size_t slotCount);
 
     std::size_t slotOf(std::uint64_t batch) const { return batch % made_.size(); }
 
@@ -54,18 +54,18 @@ private:
 // and takes them in order on the calling thread, take(slot, batch). Returns
 // once all are taken; what either throws is thrown here once every thread
 // has stopped.
-void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slots,
+void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slotCount,
                  const std::function<void(std::size_t slot, std::uint64_t batch)>& make,
                  const std::function<void(std::size_t slot, std::uint64_t batch)>& take);
 
 // The same with the slots held here, one Batch each.
 template <typename Batch>
-void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slots,
+void makeInOrder(std::uint64_t count, unsigned threads, std::size_t slotCount,
                  const std::function<void(Batch&, std::uint64_t batch)>& make,
                  const std::function<void(Batch&)>& take) {
-    std::vector<Batch> held(slots);
+    std::vector<Batch> held(slotCount);
     makeInOrder(
-        count, threads, slots,
+        count, threads, slotCount,
         [&](std::size_t slot, std::uint64_t batch) { make(held[slot], batch); },
         [&](std::size_t slot, std::uint64_t) { take(held[slot]); });
 }

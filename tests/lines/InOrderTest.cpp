@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "pppd/InOrder.h"
+#include "lines/InOrder.h"
 
 namespace kestal {
 namespace {
@@ -39,7 +39,7 @@ TEST(MakeInOrder, TakesEveryBatchOnceInOrderWithinItsSlots) {
                 numbers.values.assign(batch % 7, batch);
             },
             [&](Numbers& numbers) {
-                ASSERT_EQ(numbers.values,
+                EXPECT_EQ(numbers.values,
                           std::vector<std::uint64_t>(numbers.batch % 7, numbers.batch));
                 taken.push_back(numbers.batch);
                 --ahead;
@@ -61,7 +61,7 @@ TEST(MakeInOrder, AFailureOnEitherSideStopsBoth) {
                          numbers.batch = batch;
                      },
                      [&](Numbers& numbers) {
-                         ASSERT_EQ(numbers.batch, taken);
+                         EXPECT_EQ(numbers.batch, taken);
                          ++taken;
                      }),
                  std::runtime_error);

@@ -62,7 +62,7 @@ private:
 
 // Digits of value, width of them with leading zeros (snprintf costs more
 // than the rest of a row).
-void appendDigits(std::string& text, std::int64_t value, int width) {
+void appendDigits(std::string& text, std::uint64_t value, int width) {
     char digits[24];
     int count = 0;
     do {
@@ -74,61 +74,61 @@ void appendDigits(std::string& text, std::int64_t value, int width) {
 }
 
 // MM-DD-YYYY hh:mm:ss
-std::string timeText(const Resolved& r) {
-    std::string text;
-    text.reserve(19);
-    appendDigits(text, r.time.month, 2);
+void appendTime(std::string& text, const Resolved& r) {
+    appendDigits(text, static_cast<std::uint64_t>(r.time.month), 2);
     text += '-';
-    appendDigits(text, r.time.day, 2);
+    appendDigits(text, static_cast<std::uint64_t>(r.time.day), 2);
     text += '-';
-    appendDigits(text, r.time.year < 0 ? 0 : r.time.year % 10000, 4);
+    appendDigits(text, r.time.year < 0 ? 0 : static_cast<std::uint64_t>(r.time.year % 10000), 4);
     text += ' ';
-    appendDigits(text, r.time.hour, 2);
+    appendDigits(text, static_cast<std::uint64_t>(r.time.hour), 2);
     text += ':';
-    appendDigits(text, r.time.minute, 2);
+    appendDigits(text, static_cast<std::uint64_t>(r.time.minute), 2);
     text += ':';
-    appendDigits(text, r.time.second, 2);
-    return text;
+    appendDigits(text, static_cast<std::uint64_t>(r.time.second), 2);
 }
 
 // hh:mm:ss, the hours going past 24.
-std::string durationText(std::int64_t seconds) {
-    std::string text;
+void appendDuration(std::string& text, std::uint64_t seconds) {
     appendDigits(text, seconds / 3600, 2);
     text += ':';
     appendDigits(text, seconds / 60 % 60, 2);
     text += ':';
     appendDigits(text, seconds % 60, 2);
-    return text;
 }
 
-// The builder of one row's cells and values.
+// The builder of one row's cells and values. Each cell is written anew into
+// the text it held for the last row, so that a builder used row after row
+// allocates next to nothing.
 class RowCells {
 public:
-    void set(PppdColumn column, std::string text, CellValue value = {}) {
-        texts_[static_cast<std::size_t>(indexOf(column))] = std::move(text);
-        values_[static_cast<std::size_t>(indexOf(column))] = value;
+    // The cell's text, emptied for the caller to write, and its value.
+    std::string& cell(PppdColumn column, CellValue value = {}) {
+        const auto index = static_cast<std::size_t>(indexOf(column));
+        values_[index] = value;
+        texts_[index].clear();
+        return texts_[index];
     }
     void setText(PppdColumn column, std::string_view text) {
-        set(column, text.empty() ? std::string(kUnknown) : std::string(text));
+        cell(column).assign(text.empty() ? kUnknown : text);
     }
     void setAddress(PppdColumn column, std::string_view text) {
         const std::optional<std::uint32_t> address = readAddress(text);
-        set(column, text.empty() ? std::string(kUnknown) : std::string(text),
-            address ? CellValue::count(*address) : CellValue{});
+        cell(column, address ? CellValue::count(*address) : CellValue{})
+            .assign(text.empty() ? kUnknown : text);
     }
     void setCount(PppdColumn column, bool known, std::uint64_t count) {
         if (known) {
-            set(column, std::to_string(count), CellValue::count(count));
+            appendDigits(cell(column, CellValue::count(count)), count, 1);
         } else {
-            set(column, std::string(kUnknown));
+            cell(column).assign(kUnknown);
         }
     }
     void setTime(PppdColumn column, const std::optional<Resolved>& time) {
         if (time) {
-            set(column, timeText(*time), CellValue::of(time->seconds));
+            appendTime(cell(column, CellValue::of(time->seconds)), *time);
         } else {
-            set(column, std::string(kUnknown));
+            cell(column).assign(kUnknown);
         }
     }
     BuiltRow built(std::uint32_t marks) {
@@ -165,9 +165,10 @@ std::uint32_t writeRow(const RowFacts& row, const Clock& clock, RowCells& cells)
     cells.setTime(PppdColumn::StartTime, start);
     cells.setTime(PppdColumn::EndTime, end);
     if (const std::optional<std::int64_t> seconds = durationOf(start, end)) {
-        cells.set(PppdColumn::Duration, durationText(*seconds), CellValue::of(*seconds));
+        appendDuration(cells.cell(PppdColumn::Duration, CellValue::of(*seconds)),
+                       static_cast<std::uint64_t>(*seconds));
     } else {
-        cells.set(PppdColumn::Duration, std::string(kUnknown));
+        cells.cell(PppdColumn::Duration).assign(kUnknown);
     }
     cells.setCount(PppdColumn::Pid, row.pid.has_value(),
                    row.pid ? static_cast<std::uint64_t>(*row.pid) : 0);
@@ -182,11 +183,12 @@ std::uint32_t writeRow(const RowFacts& row, const Clock& clock, RowCells& cells)
     cells.setAddress(PppdColumn::PrimaryDns, row.primaryDns);
     cells.setAddress(PppdColumn::SecondaryDns, row.secondaryDns);
     if (row.connectTimeKnown) {
-        cells.set(PppdColumn::ConnectTime,
-                  std::to_string(row.tenths / 10) + '.' + std::to_string(row.tenths % 10),
-                  CellValue::count(row.tenths));
+        std::string& text = cells.cell(PppdColumn::ConnectTime, CellValue::count(row.tenths));
+        appendDigits(text, row.tenths / 10, 1);
+        text += '.';
+        appendDigits(text, row.tenths % 10, 1);
     } else {
-        cells.set(PppdColumn::ConnectTime, std::string(kUnknown));
+        cells.cell(PppdColumn::ConnectTime).assign(kUnknown);
     }
     cells.setCount(PppdColumn::BytesSent, row.bytesKnown, row.sent);
     cells.setCount(PppdColumn::BytesReceived, row.bytesKnown, row.received);
@@ -229,7 +231,6 @@ BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, R
     if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
         std::sort(row.lines.begin(), row.lines.end());
     }
-    cells = RowCells{};
     const std::uint32_t marks = writeRow(row, clock, cells);
     BuiltRow built = cells.built(marks);
     built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}

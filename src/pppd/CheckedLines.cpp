@@ -14,10 +14,12 @@ namespace {
 
 // A batch is handed over at this many lines or bytes, and at most this many
 // are checked ahead of the reader: enough to keep the threads busy, little
-// memory.
+// memory. Lines already in memory are checked by two threads, four batches
+// ahead each.
 constexpr std::size_t kBatchLines = 16384;
 constexpr std::size_t kBatchBytes = std::size_t{1} << 20;
 constexpr std::size_t kSlots = 6;
+constexpr std::size_t kSlotsApart = 8;
 constexpr std::uint32_t kPassedOver = 1u << 31;
 
 // The reading thread's end of the hand-over; what the reader's side throws
@@ -170,7 +172,7 @@ void checkLinesApart(
     std::uint64_t count,
     const std::function<void(CheckedBatch& batch, std::uint64_t first, std::uint64_t last)>& check,
     const std::function<void(const CheckedBatch&)>& consume) {
-    makeInOrder<CheckedBatch>((count + kBatchLines - 1) / kBatchLines, 2, kSlots,
+    makeInOrder<CheckedBatch>((count + kBatchLines - 1) / kBatchLines, 2, kSlotsApart,
                               [&](CheckedBatch& batch, std::uint64_t k) {
                                   batch.clear();
                                   batch.first = k * kBatchLines;

@@ -225,7 +225,19 @@ void MainWindow::followLog() {
         return;
     runCommand(platform_, [this] {
         LogGrowth growth;
-        switch (follower_.look(state_, platform_.regionalSettings(), growth)) {
+        LogChange change = LogChange::None;
+        try {
+            change = follower_.look(state_, platform_.regionalSettings(), growth);
+        } catch (const CommandError&) {
+            // A journal that can't be read on (a file cut short under the
+            // library) is said in the follow status, not in a dialog at
+            // each look.
+            if (!state_.journal) throw;
+            followReadFailed_ = true;
+            showFollowStatus();
+            return;
+        }
+        switch (change) {
             case LogChange::None:
                 return;
             case LogChange::Grew:

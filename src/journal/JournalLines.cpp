@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "journal/JournalEntryLine.h"
+#include "journal/LostPages.h"
 #include "platform/Errors.h"
 
 namespace kestal {
@@ -81,6 +82,8 @@ struct JournalLines::State {
     JournalAccess access = JournalAccess::Readable;
     bool started = false;
     bool pastUntil = false;
+    // A file was cut short under the library: nothing more is read.
+    bool pagesLost = false;
     std::size_t linesRead = 0;
     // Copies of the fields that sd_journal_get_data lends only until the
     // next call.
@@ -206,14 +209,26 @@ std::size_t JournalLines::readNew(std::string& text) { return readNew(text, SIZE
 
 std::size_t JournalLines::readNew(std::string& text, std::size_t maxLines) {
     State& s = *state_;
+    const auto cutShort = [] { return CommandError("Can't read the journal: " + errorText(-EIO)); };
+    if (s.pagesLost) throw cutShort();
+    const LostPages pages;
     const bool first = !s.started;
-    if (first) s.start();
     std::size_t lines = 0;
-    while (s.journal && !s.pastUntil && lines < maxLines) {
-        const int result = sd_journal_next(s.journal);
-        if (result < 0) throw CommandError("Can't read the journal: " + errorText(result));
-        if (result == 0) break;
-        if (s.readEntry(text)) ++lines;
+    try {
+        if (first) s.start();
+        while (s.journal && !s.pastUntil && lines < maxLines && !pages.any()) {
+            const int result = sd_journal_next(s.journal);
+            if (result < 0) throw CommandError("Can't read the journal: " + errorText(result));
+            if (result == 0) break;
+            if (s.readEntry(text)) ++lines;
+        }
+    } catch (const CommandError&) {
+        s.pagesLost = pages.any();
+        throw;
+    }
+    if (pages.any()) {
+        s.pagesLost = true;
+        throw cutShort();
     }
     s.linesRead += lines;
     if (first) s.judgeAccess();
@@ -226,8 +241,12 @@ int JournalLines::descriptor() {
 }
 
 bool JournalLines::processChanges() {
-    if (!state_->journal) return false;
-    return sd_journal_process(state_->journal) > 0;
+    if (!state_->journal || state_->pagesLost) return false;
+    const LostPages pages;
+    const int result = sd_journal_process(state_->journal);
+    // A lost page is for the next read to tell.
+    if (pages.any()) state_->pagesLost = true;
+    return result > 0 || state_->pagesLost;
 }
 
 JournalAccess JournalLines::access() const { return state_->access; }

@@ -1,7 +1,10 @@
 // The journal in the main window: a journal file from File > Open and from
 // --journal-file, the system journal's periods, and Follow of a journal.
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QLabel>
 #include <QTest>
 
 #include "AppFixture.h"
@@ -133,6 +136,31 @@ TEST_F(JournalWindow, FollowShowsTheEntriesWrittenWithoutADialog) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->model()->rowCount() == 2; }, 3000));
     EXPECT_EQ(statusLabel()->text(), QStringLiteral("2 Sessions, 0 Failed Attempts"));
     EXPECT_TRUE(platform.dialogs.empty());
+}
+
+// A journal file cut short while it is followed can't be read on: the
+// follow status says so, and no dialog comes at each look.
+TEST_F(JournalWindow, AJournalThatCantBeReadOnIsSaidInTheFollowStatus) {
+    const std::string journal = windows.file("ppp.journal");
+    appendToJournal(journal, sessionEntries(kDecember1, "400"));
+    platform.fileDialogAnswers.push_back(journal);
+    writeLog(kThreeCallLog);
+    createWindows();
+    showMain();
+    action("Open1")->trigger();
+    ASSERT_EQ(main->model()->rowCount(), 1);
+    action("Follow1")->trigger();
+
+    appendToJournal(journal, sessionEntries(kDecember1 + kDay, "500"));
+    ASSERT_EQ(::truncate(journal.c_str(), 4096), 0);
+    const auto* status = main->findChild<QLabel*>(QStringLiteral("FollowStatus"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return status->text() == QStringLiteral("Following: the log can't be read"); }, 3000))
+        << status->text().toStdString();
+    QTest::qWait(1200);
+    EXPECT_TRUE(platform.dialogs.empty());
+    EXPECT_EQ(main->model()->rowCount(), 1);
 }
 
 TEST_F(JournalWindow, OpenSystemJournalOffersFourPeriodsUpToNow) {

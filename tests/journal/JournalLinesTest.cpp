@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "TempDir.h"
 #include "journal/JournalEntryLine.h"
 #include "journal/JournalLines.h"
+#include "platform/Errors.h"
 #include "pppd/LinePrefix.h"
 
 namespace kestal {
@@ -203,6 +205,30 @@ TEST_F(JournalTest, FollowingGivesTheEntriesAppendedWhileOpen) {
               "2024-05-01T10:00:01+02:00 box pppd[4242]: LCP terminated by peer\n"
               "2024-05-01T10:00:02+02:00 box pppd[4242]: Connection terminated.\n");
     EXPECT_EQ(journal.readNew(added), 0u);
+}
+
+// A file cut short while it is open loses pages the library has mapped:
+// the read fails, then and after, instead of ending the program.
+TEST_F(JournalTest, AFileCutShortWhileOpenCantBeReadOn) {
+    TempDir dir;
+    const std::string file = dir.file("cut.journal");
+    std::vector<TestEntry> entries;
+    for (int i = 0; i < 200; ++i)
+        entries.push_back(pppdEntry(kMay1 + i * kSecond, "Connect: ppp0 <--> /dev/ttyUSB0"));
+    appendToJournal(file, entries);
+    JournalLines journal(JournalSource{{file}, {}, {}, {}});
+    std::string text;
+    ASSERT_EQ(journal.readNew(text, 1), 1u);
+
+    ASSERT_EQ(::truncate(file.c_str(), 4096), 0);
+    try {
+        journal.readNew(text);
+        ADD_FAILURE() << "read on past the cut";
+    } catch (const CommandError& error) {
+        EXPECT_EQ(std::string(error.what()), "Can't read the journal: Input/output error");
+    }
+    EXPECT_THROW(journal.readNew(text), CommandError);
+    EXPECT_FALSE(journal.processChanges());
 }
 
 TEST_F(JournalTest, MissingJournalsAreNoJournal) {

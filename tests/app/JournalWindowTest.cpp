@@ -33,6 +33,18 @@ protected:
         appendToJournal(file, sessionEntries(kDecember1 + 2 * kDay, "500"));
         return file;
     }
+    // A journal of one session, opened from File > Open and followed.
+    std::string followOneSession() {
+        const std::string journal = windows.file("ppp.journal");
+        appendToJournal(journal, sessionEntries(kDecember1, "400"));
+        platform.fileDialogAnswers.push_back(journal);
+        writeLog(kThreeCallLog);
+        createWindows();
+        showMain();
+        action("Open1")->trigger();
+        action("Follow1")->trigger();
+        return journal;
+    }
     // The table of journalctl's JSON of the journal, opened as a text log.
     std::string tableOfJson(const std::string& journal) {
         platform.fileDialogAnswers.push_back(windows.write("ppp.json", journalctlJson(journal)));
@@ -122,15 +134,8 @@ TEST_F(JournalWindow, CommandLineJournalOptionsAndTheirMistakes) {
 }
 
 TEST_F(JournalWindow, FollowShowsTheEntriesWrittenWithoutADialog) {
-    const std::string journal = windows.file("ppp.journal");
-    appendToJournal(journal, sessionEntries(kDecember1, "400"));
-    platform.fileDialogAnswers.push_back(journal);
-    writeLog(kThreeCallLog);
-    createWindows();
-    showMain();
-    action("Open1")->trigger();
+    const std::string journal = followOneSession();
     ASSERT_EQ(main->model()->rowCount(), 1);
-    action("Follow1")->trigger();
 
     appendToJournal(journal, sessionEntries(kDecember1 + kDay, "500"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return main->model()->rowCount() == 2; }, 3000));
@@ -141,15 +146,8 @@ TEST_F(JournalWindow, FollowShowsTheEntriesWrittenWithoutADialog) {
 // A journal file cut short while it is followed can't be read on: the
 // follow status says so, and no dialog comes at each look.
 TEST_F(JournalWindow, AJournalThatCantBeReadOnIsSaidInTheFollowStatus) {
-    const std::string journal = windows.file("ppp.journal");
-    appendToJournal(journal, sessionEntries(kDecember1, "400"));
-    platform.fileDialogAnswers.push_back(journal);
-    writeLog(kThreeCallLog);
-    createWindows();
-    showMain();
-    action("Open1")->trigger();
+    const std::string journal = followOneSession();
     ASSERT_EQ(main->model()->rowCount(), 1);
-    action("Follow1")->trigger();
 
     appendToJournal(journal, sessionEntries(kDecember1 + kDay, "500"));
     ASSERT_EQ(::truncate(journal.c_str(), 4096), 0);

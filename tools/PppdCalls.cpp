@@ -46,14 +46,15 @@ void readLines(LogInput& log, PppdReader& reader,
                const std::function<void(std::string_view)>& keep = {}) {
     if (!keep && worthCheckingApart(std::numeric_limits<std::uint64_t>::max())) {
         reader.addChecked([&log](CheckedLineSink& sink) {
-            log.read(false, [&sink](LineStream& lines) {
-                std::string_view line;
-                while (lines.next(line)) sink.add(line);
+            log.read({.matchTexts = false}, [&sink](LineStream& lines) {
+                for (auto batch = lines.nextBatch(); !batch.empty(); batch = lines.nextBatch()) {
+                    for (const LineStream::MatchedLine& line : batch) sink.add(line.text);
+                }
             });
         });
         return;
     }
-    log.read(false, [&](LineStream& lines) {
+    log.read({}, [&](LineStream& lines) {
         std::string_view line;
         std::uint64_t index = 0;
         while (lines.next(line)) {

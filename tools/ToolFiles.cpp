@@ -51,10 +51,9 @@ ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {
     };
 }
 
-bool LogInput::read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines) {
+bool LogInput::read(LineStream::Options options,
+                    const std::function<void(LineStream&)>& useLines) {
     std::optional<ProgressBar> bar;
-    LineStream::Options options;
-    options.dropNulBytes = dropNulBytes;
     options.progress = startProgress(bar);
     LineStream lines(fd_, path_, std::move(options));
     try {
@@ -88,7 +87,8 @@ bool LogInput::walkSideBySide(const std::function<StreamedSize(const ReadProgres
 bool LogInput::readCalls(bool dropNulBytes, const RegionalSettings& settings,
                          const CallRowSink& sink) {
     if (walkedByOneThread(dropNulBytes))
-        return read(dropNulBytes, [&](LineStream& lines) { streamCalls(lines, settings, sink); });
+        return read({.dropNulBytes = dropNulBytes},
+                    [&](LineStream& lines) { streamCalls(lines, settings, sink); });
     return walkSideBySide([&](const ReadProgress& progress) {
         return streamCallsSideBySide(fd_, path_, settings, sink, progress);
     });

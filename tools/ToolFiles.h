@@ -34,7 +34,8 @@ public:
     // is read, when standard error is a terminal. A failed read becomes a
     // FileError naming the log. Returns whether the text reached the
     // file's end (no NUL byte ended it before).
-    bool read(bool dropNulBytes, const std::function<void(LineStream&)>& useLines);
+    // options say how the lines are cut; the progress is the log's own.
+    bool read(LineStream::Options options, const std::function<void(LineStream&)>& useLines);
 
     // The same for the call scan, handing each call to sink: a big file is
     // walked by two threads at once (when there are two processors).

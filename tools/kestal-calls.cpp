@@ -514,7 +514,7 @@ void writeCallDetails(const Options& options) {
         output.close();
         return;
     }
-    const bool passed = log.read(options.repair, [&](LineStream& lines) {
+    const bool passed = log.read({.dropNulBytes = options.repair}, [&](LineStream& lines) {
         streamCallDetails(
             lines, *options.details,
             [&log](std::string_view warning) { report(log.name(), warning); },

@@ -233,13 +233,15 @@ void LineStream::cutBatch() {
     std::array<std::uint64_t, kSteps> pairMasks;
     for (std::size_t stretch = begin_; stretch < end_ && going; stretch += kSteps * kMaskStep) {
         const std::size_t steps = std::min(kSteps, (end_ - stretch + kMaskStep - 1) / kMaskStep);
-        findByteMasks(bytes + stretch, steps, endMasks.data(), pairMasks.data());
+        findByteMasks(bytes + stretch, steps, endMasks.data(),
+                      options_.matchTexts ? pairMasks.data() : nullptr);
         for (std::size_t step = 0; step < steps && going; ++step) {
             const std::size_t block = stretch + step * kMaskStep;
             const auto left = static_cast<std::ptrdiff_t>(end_ - block);
             std::uint64_t ends = endMasks[step] & lowBits64(left);
             // A pair needs its second letter read too.
-            std::uint64_t pairs = pairMasks[step] & lowBits64(left - 1);
+            std::uint64_t pairs =
+                options_.matchTexts ? pairMasks[step] & lowBits64(left - 1) : 0;
             for (; ends != 0 && going; ends &= ends - 1) {
                 const auto bit = static_cast<unsigned>(__builtin_ctzll(ends));
                 if (pairs != 0) {
@@ -264,7 +266,7 @@ void LineStream::cutBatch() {
     textEnded_ = true;
     textEnd_ = bufferStart_ + end_;
     if (begin_ < end_) {
-        pairCount_ = pairs_.size() + 1;
+        if (options_.matchTexts) pairCount_ = pairs_.size() + 1;
         addToBatch(end_, 0);
     }
 }

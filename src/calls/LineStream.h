@@ -30,6 +30,9 @@ public:
         // leave fd where it stands (several streams may so share it); -1:
         // from where fd stands.
         std::int64_t from = -1;
+        // Match each line of nextBatch() against the recognised texts;
+        // without, every line's texts are 0.
+        bool matchTexts = true;
     };
 
     // Reads fd from where it stands to its end; path only names the file in

@@ -92,19 +92,25 @@ private:
 
 std::uint32_t checkLine(std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::optional<QuickLine> quick = readQuickly(line);
-    if (!quick) return 0;
-    return packedTime(quick->time);
+    QuickLine quick;
+    if (!readQuickly(line, quick) || !quick.isOthers()) return 0;
+    return packedTime(quick.time);
 }
 
 void CheckedBatch::add(std::string_view line, const MonthNames& months) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (const std::optional<QuickLine> quick = readQuickly(line)) {
-        checks.push_back(packedTime(quick->time));
-        return;
+    std::optional<PrefixedLine> prefixed;
+    QuickLine quick;
+    if (readQuickly(line, quick)) {
+        if (quick.isOthers()) {
+            checks.push_back(packedTime(quick.time));
+            return;
+        }
+        prefixed = quick.prefixed();
+    } else {
+        prefixed = readPrefix(line, months, decoded_);
     }
     checks.push_back(0);
-    const std::optional<PrefixedLine> prefixed = readPrefix(line, months, decoded_);
     PrefixRead& read = prefixes.emplace_back();
     std::string_view kept = line;
     if (prefixed) {

@@ -12,7 +12,16 @@ using namespace reading;
 
 void PppdReader::State::addLine(std::uint64_t index, std::string_view text) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    if (mode == Mode::Prefixed && skipQuickly(text)) return;
+    if (QuickLine quick; readQuickly(text, quick)) {
+        // Most lines of a system log are other programs': they are only
+        // noted for their time.
+        if (mode == Mode::Prefixed && quick.isOthers()) {
+            skipLine(quick.time);
+        } else {
+            addPrefixed(index, quick.prefixed());
+        }
+        return;
+    }
     if (const std::optional<PrefixedLine> prefixed =
             readPrefix(text, options.localMonths, decoded)) {
         addPrefixed(index, *prefixed);
@@ -47,16 +56,6 @@ void PppdReader::State::addUnprefixed(std::uint64_t index, std::string_view text
         return;
     }
     readBare(index, text);
-}
-
-// Most lines of a system log are other programs': a line in the classic
-// style whose program is not pppd or chat and whose message is none of
-// pppd's is skipped here without reading all of its prefix.
-bool PppdReader::State::skipQuickly(std::string_view s) {
-    const std::optional<QuickLine> quick = readQuickly(s);
-    if (!quick) return false;
-    skipLine(quick->time);
-    return true;
 }
 
 void PppdReader::State::skipLine(const PrintedTime& time) {

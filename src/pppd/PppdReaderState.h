@@ -89,7 +89,6 @@ struct PppdReader::State {
     // and chat), or a line without one (without its line end's CR).
     void addPrefixed(std::uint64_t index, const PrefixedLine& line);
     void addUnprefixed(std::uint64_t index, std::string_view text);
-    bool skipQuickly(std::string_view text);
     // Another program's line that the quick check passed, of this time.
     void passOver(const PrintedTime& time);
     // The end of the log: what is held back is read, and every row is

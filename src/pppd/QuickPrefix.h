@@ -1,7 +1,6 @@
-// The classic syslog prefix read in a hurry, for lines of programs other
-// than pppd and chat: a system log's lines are mostly theirs, and the reader
-// only needs to know that such a line fits, its time, and that its message
-// is not one of pppd's.
+// The classic syslog prefix read in a hurry: a system log's lines are mostly
+// in that style, and reading it whole for each of them would cost more than
+// everything else the reader does.
 #pragma once
 
 #include <optional>
@@ -11,14 +10,32 @@
 
 namespace kestal {
 
+// What the hurried reader found of a line in the classic style: views
+// into the line.
 struct QuickLine {
-    PrintedTime time;
+    PrintedTime time;  // no year, no offset
+    std::string_view program;
+    std::string_view pid;  // its digits; empty when the line gives none
+    std::string_view message;
+
+    // Another program's line that says nothing pppd says: the reader only
+    // needs its time.
+    bool isOthers() const;
+    // The line as readPrefix reads it.
+    PrefixedLine prefixed() const;
 };
 
-// The line's time when it is "Mmm dd hh:mm:ss[.ffffff] HOST
-// [FACILITY.LEVEL] IDENT[PID]: MSG" with an English month, IDENT neither
-// pppd nor chat and MSG none of pppd's messages; none otherwise (the whole
-// prefix reader then decides).
-std::optional<QuickLine> readQuickly(std::string_view line);
+// Whether line is "Mmm dd hh:mm:ss[.ffffff] HOST [FACILITY.LEVEL]
+// IDENT[PID]: MSG" with an English month and HOST and IDENT within the
+// first 64 bytes after the time; then quick holds what readPrefix would
+// read of it. When not, the whole prefix reader decides.
+bool readQuickly(std::string_view line, QuickLine& quick);
+
+// The same as readPrefix reads it, or none.
+std::optional<PrefixedLine> readQuickly(std::string_view line);
+
+// Whether a prefixed line is another program's that says nothing pppd
+// says.
+bool isOthersLine(const PrefixedLine& line);
 
 }  // namespace kestal

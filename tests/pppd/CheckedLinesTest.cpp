@@ -37,7 +37,7 @@ TEST(CheckLine, PacksTheTimeOfLinesPassedOver) {
         if (check == 0) continue;
         std::string_view line = c.line;
         if (line.back() == '\r') line.remove_suffix(1);
-        EXPECT_EQ(checkedTime(check), readQuickly(line)->time) << c.line;
+        EXPECT_EQ(checkedTime(check), *readQuickly(line)->time) << c.line;
     }
 }
 

@@ -205,44 +205,58 @@ INSTANTIATE_TEST_SUITE_P(Every, LinePrefixStyles, testing::ValuesIn(kPrefixCases
                              return std::string(info.param.name);
                          });
 
-// The hurried reader of other programs' lines answers only where the whole
-// one would say the same: the line fits, at that time, and is not pppd's.
+// The hurried reader of the classic style answers only where the whole one
+// would say the same, and tells other programs' lines from pppd's.
 TEST(QuickPrefix, AgreesWithTheWholeReader) {
+    // HOST and IDENT within 64 bytes after the time, or not.
+    const std::string lastInWindow = "Dec  8 10:00:00 " + std::string(52, 'h') + " kernel[1]: x";
+    const std::string beyondWindow = "Dec  8 10:00:00 " + std::string(53, 'h') + " kernel[1]: x";
     const struct {
         std::string_view line;
         bool quick;
+        bool others;  // when quick
     } cases[] = {
-        {"Dec  8 10:00:00 gw kernel: [123.4] usb 1-1: reset", true},
-        {"Dec 18 10:00:00 gw daemon.info dnsmasq[1565]: reading /etc/hosts", true},
-        {"Dec  8 10:00:00.123456 gw CRON[1]: (root) CMD (run-parts)", true},
-        {"Dec  8 10:00:00 gw systemd[1]: Started Session 4 of user bob.", true},
-        {"Dec  8 10:00:00 gw pppd[1]: Exit.", false},
-        {"Dec  8 10:00:00 gw local2.info chat[2]: CONNECT", false},
-        {"Dec  8 10:00:00 gw sh[431]: Connect: ppp0 <--> eth0", false},
-        {"Dec  8 10:00:00 gw pppoe[7]: Timeout waiting for PADO packets", false},
-        {"Dec  8 10:00:00 netifd[3]: no host", false},
-        {"Mai  8 10:00:00 gw kernel: a regional month", false},
-        {"Dec  8 10:00:00 gw kernel[x]: a broken PID", false},
-        {"Dec  8 10:00:00 gw", false},
-        {"Dec 32 10:00:00 gw kernel: no such day", false},
-        {"Dec  8 10:00:00 gw 23:59:59.99pppd[5]: a colon inside", false},
-        {"Dec  8 10:00:00 gw kern.: kernel: a dot last", true},
-        {"Dec  8 10:00:00 gw kernel[]: an empty PID", false},
-        {"Dec  8 10:00:00 gw a:b: two colons", false},
-        {"Dec  8 10:00:00 gw[1] kernel: a bracket in HOST", false},
-        {"Dec  8 10:00:00 gw daemon.info", false},
+        {"Dec  8 10:00:00 gw kernel: [123.4] usb 1-1: reset", true, true},
+        {"Dec 18 10:00:00 gw daemon.info dnsmasq[1565]: reading /etc/hosts", true, true},
+        {"Dec  8 10:00:00.123456 gw CRON[1]: (root) CMD (run-parts)", true, true},
+        {"Dec  8 10:00:00 gw systemd[1]: Started Session 4 of user bob.", true, true},
+        {"Dec  8 10:00:00 gw pppd[1]: Exit.", true, false},
+        {"Dec  8 10:00:00 gw local2.info chat[2]: CONNECT", true, false},
+        {"Dec  8 10:00:00 gw sh[431]: Connect: ppp0 <--> eth0", true, false},
+        {"Dec  8 10:00:00 gw pppoe[7]: Timeout waiting for PADO packets", true, false},
+        {"Dec 08 10:00:00 gw pppd[4294967295]:", true, false},
+        {"Dec  8 10:00:00 gw a]: a bracket closed only", true, true},
+        {"Dec  8 10:00:00 gw kern.: kernel: a dot last", true, true},
+        {lastInWindow, true, true},
+        {beyondWindow, false, false},
+        {"Dec  8 10:00:00 gw kernel[12345678901]: eleven digits", false, false},
+        {"Dec  8 10:00:00 netifd[3]: no host", false, false},
+        {"Mai  8 10:00:00 gw kernel: a regional month", false, false},
+        {"Dec  8 10:00:00 gw kernel[x]: a broken PID", false, false},
+        {"Dec  8 10:00:00 gw", false, false},
+        {"Dec 32 10:00:00 gw kernel: no such day", false, false},
+        {"Dec  8 24:00:00 gw kernel: no such hour", false, false},
+        {"Dec  8 10:00:00 gw 23:59:59.99pppd[5]: a colon inside", false, false},
+        {"Dec  8 10:00:00 gw kernel[]: an empty PID", false, false},
+        {"Dec  8 10:00:00 gw [1]: no program", false, false},
+        {"Dec  8 10:00:00 gw a:b: two colons", false, false},
+        {"Dec  8 10:00:00 gw[1] kernel: a bracket in HOST", false, false},
+        {"Dec  8 10:00:00 gw daemon.info", false, false},
+        {"Dec  8 10:00:00 gw kernel:x no blank after the colon", false, false},
     };
     MonthNames months;
     months.local[4] = "Mai";
     for (const auto& c : cases) {
-        const std::optional<QuickLine> quick = readQuickly(c.line);
+        const std::optional<PrefixedLine> quick = readQuickly(c.line);
         EXPECT_EQ(quick.has_value(), c.quick) << c.line;
         if (!quick) continue;
         const std::optional<PrefixedLine> whole = readPrefix(c.line, months);
-        ASSERT_TRUE(whole && whole->time) << c.line;
-        EXPECT_EQ(quick->time, *whole->time) << c.line;
-        EXPECT_TRUE(whole->program != "pppd" && whole->program != "chat") << c.line;
-        EXPECT_EQ(readMessage(whole->message).kind, PppdMessage::Other) << c.line;
+        ASSERT_TRUE(whole) << c.line;
+        EXPECT_EQ(quick->time, whole->time) << c.line;
+        EXPECT_EQ(quick->program, whole->program) << c.line;
+        EXPECT_EQ(quick->pid, whole->pid) << c.line;
+        EXPECT_EQ(quick->message, whole->message) << c.line;
+        EXPECT_EQ(isOthersLine(*quick), c.others) << c.line;
     }
 }
 

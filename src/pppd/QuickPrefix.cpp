@@ -19,33 +19,29 @@ bool isDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 
 int twoDigits(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
 
+// The month of an English name's three letters: a hash of them picks the
+// one name they can be, without a branch for each.
 int englishMonth(const char* p) {
-    switch (p[0]) {
-        case 'J':
-            if (p[1] == 'a' && p[2] == 'n') return 1;
-            if (p[1] == 'u' && p[2] == 'n') return 6;
-            if (p[1] == 'u' && p[2] == 'l') return 7;
-            return 0;
-        case 'F':
-            return p[1] == 'e' && p[2] == 'b' ? 2 : 0;
-        case 'M':
-            if (p[1] != 'a') return 0;
-            return p[2] == 'r' ? 3 : p[2] == 'y' ? 5 : 0;
-        case 'A':
-            if (p[1] == 'p' && p[2] == 'r') return 4;
-            if (p[1] == 'u' && p[2] == 'g') return 8;
-            return 0;
-        case 'S':
-            return p[1] == 'e' && p[2] == 'p' ? 9 : 0;
-        case 'O':
-            return p[1] == 'c' && p[2] == 't' ? 10 : 0;
-        case 'N':
-            return p[1] == 'o' && p[2] == 'v' ? 11 : 0;
-        case 'D':
-            return p[1] == 'e' && p[2] == 'c' ? 12 : 0;
-        default:
-            return 0;
-    }
+    const std::uint32_t key = static_cast<std::uint32_t>(static_cast<unsigned char>(p[0])) |
+                              static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
+                              static_cast<std::uint32_t>(static_cast<unsigned char>(p[2])) << 16;
+    constexpr auto keyOf = [](const char (&name)[4]) {
+        return static_cast<std::uint32_t>(name[0]) | static_cast<std::uint32_t>(name[1]) << 8 |
+               static_cast<std::uint32_t>(name[2]) << 16;
+    };
+    struct Entry {
+        std::uint32_t key;
+        int month;
+    };
+    // Entry (key * 0x67e4 mod 2^32) >> 28 of each month's name.
+    static constexpr Entry kMonths[16] = {
+        {keyOf("Jul"), 7},  {keyOf("Nov"), 11}, {0, 0},           {keyOf("Oct"), 10},
+        {keyOf("May"), 5},  {keyOf("Dec"), 12}, {keyOf("Mar"), 3}, {keyOf("Apr"), 4},
+        {0, 0},             {keyOf("Sep"), 9},  {0, 0},           {0, 0},
+        {keyOf("Jan"), 1},  {keyOf("Jun"), 6},  {keyOf("Feb"), 2}, {keyOf("Aug"), 8},
+    };
+    const Entry& entry = kMonths[(key * 0x67e4u) >> 28];
+    return entry.key == key ? entry.month : 0;
 }
 
 // "Mmm dd hh:mm:ss" (the day also " d") in the first 15 of at least 16

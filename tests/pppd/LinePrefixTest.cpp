@@ -260,6 +260,22 @@ TEST(QuickPrefix, AgreesWithTheWholeReader) {
     }
 }
 
+// Every English month name, and nothing near one.
+TEST(QuickPrefix, KnowsEachMonthByItsName) {
+    const std::string_view names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int month = 1; month <= 12; ++month) {
+        const std::string line = std::string(names[month - 1]) + "  8 10:00:00 gw kernel: up";
+        const std::optional<PrefixedLine> quick = readQuickly(line);
+        ASSERT_TRUE(quick && quick->time) << line;
+        EXPECT_EQ(quick->time->month, month) << line;
+    }
+    for (const std::string_view name : {"Dez", "dec", "DEC", "Juk", "Ma ", "May."}) {
+        const std::string line = std::string(name) + "  8 10:00:00 gw kernel: up";
+        EXPECT_FALSE(readQuickly(line)) << line;
+    }
+}
+
 // The region's month names as the C library gives them, for dates journalctl
 // printed under it; none under English or an unknown region.
 TEST(RegionalMonthNames, FollowTheRegionOfTheEnvironment) {

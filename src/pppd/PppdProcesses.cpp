@@ -154,7 +154,7 @@ void PppdReader::State::processLine(Process& p, long key, const Logical& line) {
                 return secondOf(c.time) == second && c.message == line.message;
             });
         if (copy != maybeCopies.end()) maybeCopies.erase(copy);
-        if (pppdMessages.size() < 64) pppdMessages.push_back(messageHash(line.message));
+        pppdMessages.add(line.message);
     }
     const MessageFacts facts = readMessage(line.message);
     const std::optional<Stamp> before = p.last;

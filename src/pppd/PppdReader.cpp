@@ -165,9 +165,7 @@ void PppdReader::State::flushCopies() {
 void PppdReader::State::maybeCopy(Logical line) {
     // A program that copies pppd's output (a shell under systemd running
     // pppd nodetach) writes what pppd wrote, in the same second.
-    if (secondOf(line.time) == pppdSecond &&
-        std::find(pppdMessages.begin(), pppdMessages.end(), messageHash(line.message)) !=
-            pppdMessages.end()) {
+    if (secondOf(line.time) == pppdSecond && pppdMessages.holds(line.message)) {
         return;
     }
     maybeCopies.push_back(std::move(line));

@@ -46,9 +46,33 @@ inline bool looksLikeContinuation(std::string_view line) {
                         [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
-inline std::size_t messageHash(std::string_view message) {
-    return std::hash<std::string_view>{}(message);
-}
+// The first messages of one second, one after another: copying a message
+// costs less than a hash of it, and is looked at only when another
+// program's line says what pppd says.
+class SecondMessages {
+public:
+    void clear() {
+        text_.clear();
+        ends_.clear();
+    }
+    void add(std::string_view message) {
+        if (ends_.size() >= 64) return;
+        text_.append(message);
+        ends_.push_back(text_.size());
+    }
+    bool holds(std::string_view message) const {
+        std::size_t from = 0;
+        for (const std::size_t end : ends_) {
+            if (std::string_view(text_).substr(from, end - from) == message) return true;
+            from = end;
+        }
+        return false;
+    }
+
+private:
+    std::string text_;
+    std::vector<std::size_t> ends_;
+};
 
 // A line of the log, or several when wrapped, read as pppd's (or its chat's).
 struct Logical {
@@ -80,7 +104,7 @@ struct PppdReader::State {
     // pppd's messages in the last second it wrote, and the lines of other
     // programs that say the same as pppd and are not yet known to be copies.
     std::int64_t pppdSecond = -2;
-    std::vector<std::size_t> pppdMessages;  // their hashes
+    reading::SecondMessages pppdMessages;
     std::vector<reading::Logical> maybeCopies;
     std::string decoded;
 

@@ -60,9 +60,9 @@ public:
         return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
     }
     int byte() { return static_cast<unsigned char>(*at_++); }
-    std::string text() { return textOf(number()); }
-    std::string textOf(std::size_t size) {
-        std::string text(at_, size);
+    std::string_view text() { return textOf(number()); }
+    std::string_view textOf(std::size_t size) {
+        const std::string_view text(at_, size);
         at_ += size;
         return text;
     }
@@ -179,16 +179,22 @@ std::size_t FinishedRows::bytes() const {
     return bytes;
 }
 
-RowFacts FinishedRows::unpack(std::size_t i) const {
-    const Entry& entry = index_[i];
-    Unpacker from(blocks_[entry.block].data() + entry.offset);
+RowFacts FinishedRows::unpack(std::size_t place) const {
     RowFacts row;
+    unpack(place, row);
+    return row;
+}
+
+void FinishedRows::unpack(std::size_t place, RowFacts& row) const {
+    const Entry& entry = index_[place];
+    Unpacker from(blocks_[entry.block].data() + entry.offset);
     const unsigned flags = static_cast<unsigned>(from.byte());
     row.session = (flags & kSession) != 0;
     row.terminated = (flags & kTerminated) != 0;
     row.closed = (flags & kClosed) != 0;
     row.connectTimeKnown = (flags & kConnectTimeKnown) != 0;
     row.bytesKnown = (flags & kBytesKnown) != 0;
+    row.pid.reset();
     if ((flags & kHasPid) != 0) row.pid = static_cast<long>(from.signedNumber());
     row.firstLine = from.number();
     row.lastLine = row.firstLine + from.number();
@@ -204,17 +210,23 @@ RowFacts FinishedRows::unpack(std::size_t i) const {
     for (std::string* text :
          {&row.interface, &row.device, &row.usingInterface, &row.auth, &row.peer, &row.reason}) {
         const std::uint64_t id = from.number();
-        *text = (id & 1) != 0 ? from.textOf(id >> 1) : word(id >> 1);
+        if ((id & 1) != 0) {
+            text->assign(from.textOf(id >> 1));
+        } else {
+            text->assign(word(id >> 1));
+        }
     }
     for (std::string* text : {&row.localIp, &row.remoteIp, &row.primaryDns, &row.secondaryDns,
                               &row.localLinkLocal, &row.remoteLinkLocal}) {
-        *text = from.text();
+        text->assign(from.text());
     }
     row.tenths = from.number();
     row.sent = from.number();
     row.received = from.number();
     row.endedBy = static_cast<PppdMessage>(from.byte());
-    return row;
+    // Not packed: they matter only while a row is made.
+    row.connectTimeCounted = false;
+    row.bytesCounted = false;
 }
 
 std::vector<std::size_t> FinishedRows::logOrder() const {

@@ -29,6 +29,9 @@ public:
     // place.
     std::vector<std::size_t> logOrder() const;
     RowFacts unpack(std::size_t place) const;
+    // The same into row, every field written anew: a row unpacked over the
+    // last one reuses its memory.
+    void unpack(std::size_t place, RowFacts& row) const;
 
 private:
     struct Entry {

@@ -60,41 +60,52 @@ private:
     int newestYear_ = 0;
 };
 
-// Digits of value, width of them with leading zeros (snprintf costs more
-// than the rest of a row).
+// Digits of value, width of them with leading zeros, written backwards to
+// end (snprintf costs more than the rest of a row). Returns where they
+// begin.
+char* digitsBefore(char* end, std::uint64_t value, int width) {
+    char* at = end;
+    do {
+        *--at = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0 && end - at < 20);
+    while (end - at < width) *--at = '0';
+    return at;
+}
+
 void appendDigits(std::string& text, std::uint64_t value, int width) {
     char digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value > 0 && count < 20);
-    while (count < width) digits[count++] = '0';
-    while (count > 0) text += digits[--count];
+    char* const end = digits + sizeof digits;
+    const char* const begin = digitsBefore(end, value, width);
+    text.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+// Two digits of a field known to be below 100.
+void putTwoDigits(char* at, int value) {
+    at[0] = static_cast<char>('0' + value / 10 % 10);
+    at[1] = static_cast<char>('0' + value % 10);
 }
 
 // MM-DD-YYYY hh:mm:ss
 void appendTime(std::string& text, const Resolved& r) {
-    appendDigits(text, static_cast<std::uint64_t>(r.time.month), 2);
-    text += '-';
-    appendDigits(text, static_cast<std::uint64_t>(r.time.day), 2);
-    text += '-';
-    appendDigits(text, r.time.year < 0 ? 0 : static_cast<std::uint64_t>(r.time.year % 10000), 4);
-    text += ' ';
-    appendDigits(text, static_cast<std::uint64_t>(r.time.hour), 2);
-    text += ':';
-    appendDigits(text, static_cast<std::uint64_t>(r.time.minute), 2);
-    text += ':';
-    appendDigits(text, static_cast<std::uint64_t>(r.time.second), 2);
+    char time[] = "MM-DD-YYYY hh:mm:ss";
+    putTwoDigits(time, r.time.month);
+    putTwoDigits(time + 3, r.time.day);
+    const std::uint64_t year = r.time.year < 0 ? 0 : static_cast<std::uint64_t>(r.time.year % 10000);
+    digitsBefore(time + 10, year, 4);
+    putTwoDigits(time + 11, r.time.hour);
+    putTwoDigits(time + 14, r.time.minute);
+    putTwoDigits(time + 17, r.time.second);
+    text.append(time, sizeof time - 1);
 }
 
 // hh:mm:ss, the hours going past 24.
 void appendDuration(std::string& text, std::uint64_t seconds) {
     appendDigits(text, seconds / 3600, 2);
-    text += ':';
-    appendDigits(text, seconds / 60 % 60, 2);
-    text += ':';
-    appendDigits(text, seconds % 60, 2);
+    char rest[] = ":mm:ss";
+    putTwoDigits(rest + 1, static_cast<int>(seconds / 60 % 60));
+    putTwoDigits(rest + 4, static_cast<int>(seconds % 60));
+    text.append(rest, sizeof rest - 1);
 }
 
 // The builder of one row's cells and values. Each cell is written anew into
@@ -223,9 +234,10 @@ namespace {
 
 // The finished row at this place of the log order, as the table shows it:
 // its cells, and its lines.
-BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, RowCells& cells,
-                 std::vector<std::uint64_t>& lines) {
-    RowFacts row = read.finished.unpack(place);
+// row is the facts of the row made before, unpacked over.
+BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, RowFacts& row,
+                 RowCells& cells, std::vector<std::uint64_t>& lines) {
+    read.finished.unpack(place, row);
     // A copy read as pppd's once its second was over comes after lines
     // that followed it: the row's lines go back into log order.
     if (!std::is_sorted(row.lines.begin(), row.lines.end())) {
@@ -235,7 +247,7 @@ BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, R
     BuiltRow built = cells.built(marks);
     built.lines = row.lines.empty() ? LineSpan{row.firstLine, row.lastLine + 1}
                                     : LineSpan{row.lines.front(), row.lines.back() + 1};
-    lines = std::move(row.lines);
+    lines.swap(row.lines);
     return built;
 }
 
@@ -243,13 +255,16 @@ BuiltRow makeRow(const ReadSoFar& read, const Clock& clock, std::size_t place, R
 // them.
 void visitRows(const ReadSoFar& read, const Clock& clock, std::span<const std::size_t> places,
                const PppdRowSink& sink) {
+    RowFacts row;
     RowCells cells;
     std::vector<std::uint64_t> lines;
-    for (const std::size_t place : places) sink(makeRow(read, clock, place, cells, lines), lines);
+    for (const std::size_t place : places)
+        sink(makeRow(read, clock, place, row, cells, lines), lines);
 }
 
 // Rows made on other threads, a batch at a time, for one that takes them.
 struct RowBatch {
+    RowFacts facts;  // of the row made last
     std::vector<RowCells> cells;
     std::vector<BuiltRow> rows;
     std::vector<std::vector<std::uint64_t>> lines;
@@ -296,7 +311,8 @@ void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
                               batch.rows.clear();
                               for (std::size_t i = 0; i < count; ++i) {
                                   batch.rows.push_back(makeRow(read, clock, order[first + i],
-                                                               batch.cells[i], batch.lines[i]));
+                                                               batch.facts, batch.cells[i],
+                                                               batch.lines[i]));
                               }
                           },
                           [&](RowBatch& batch) {

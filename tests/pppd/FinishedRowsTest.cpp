@@ -76,6 +76,27 @@ TEST(FinishedRowsTest, EveryFieldComesBackAsItWent) {
     EXPECT_EQ(kept(back[1]), kept(rows[0]));
 }
 
+// A row unpacked over another keeps nothing of it: every field, the bare
+// row's missing ones too, in either order.
+TEST(FinishedRowsTest, ARowUnpackedOverAnotherKeepsNothingOfIt) {
+    RowFacts bare;
+    bare.firstLine = 7;
+    bare.lastLine = 7;
+    FinishedRows finished;
+    finished.add(0, everyField());
+    finished.add(1, RowFacts(bare));
+    for (const std::vector<std::size_t> places :
+         {std::vector<std::size_t>{0, 1, 0}, std::vector<std::size_t>{1, 0, 1}}) {
+        RowFacts reused;
+        reused.connectTimeCounted = reused.bytesCounted = true;
+        for (const std::size_t place : places) {
+            finished.unpack(place, reused);
+            EXPECT_EQ(kept(reused), kept(finished.unpack(place))) << place;
+            EXPECT_FALSE(reused.connectTimeCounted || reused.bytesCounted) << place;
+        }
+    }
+}
+
 TEST(FinishedRowsTest, ManyRowsPastTheTextsKeptOnceAndPastABlock) {
     // 70,000 rows each with a reason of its own: past the 65,536 texts kept
     // once the rest are packed whole; the rows' lines take several blocks.

@@ -178,7 +178,11 @@ void checkLinesApart(
     std::uint64_t count,
     const std::function<void(CheckedBatch& batch, std::uint64_t first, std::uint64_t last)>& check,
     const std::function<void(const CheckedBatch&)>& consume) {
-    makeInOrder<CheckedBatch>((count + kBatchLines - 1) / kBatchLines, 2, kSlotsApart,
+    // Beside the reader on the calling thread, one thread checks on two
+    // processors: a second would only take turns with them (and with the
+    // copy of a mapped log's pages, which runs meanwhile).
+    const unsigned threads = std::thread::hardware_concurrency() > 2 ? 2 : 1;
+    makeInOrder<CheckedBatch>((count + kBatchLines - 1) / kBatchLines, threads, kSlotsApart,
                               [&](CheckedBatch& batch, std::uint64_t k) {
                                   batch.clear();
                                   batch.first = k * kBatchLines;

@@ -73,10 +73,11 @@ void readCheckedLines(const std::function<void(CheckedLineSink&)>& produce,
                       const std::function<void(const CheckedBatch&)>& consume,
                       const MonthNames& months = {});
 
-// The lines 0 to count - 1 of a log held whole, checked on two threads of
-// their own: check puts lines first to last - 1 into the batch it is given,
-// consume takes the batches in order on the calling thread. What either
-// throws is thrown here once both threads have stopped.
+// The lines 0 to count - 1 of a log held whole, checked on threads of
+// their own (two when there are more than two processors, else one): check
+// puts lines first to last - 1 into the batch it is given, consume takes
+// the batches in order on the calling thread. What either throws is thrown
+// here once every thread has stopped.
 void checkLinesApart(
     std::uint64_t count,
     const std::function<void(CheckedBatch& batch, std::uint64_t first, std::uint64_t last)>& check,

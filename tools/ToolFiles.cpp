@@ -51,8 +51,7 @@ ReadProgress LogInput::startProgress(std::optional<ProgressBar>& bar) {
     };
 }
 
-bool LogInput::read(LineStream::Options options,
-                    const std::function<void(LineStream&)>& useLines) {
+bool LogInput::read(LineStream::Options options, const std::function<void(LineStream&)>& useLines) {
     std::optional<ProgressBar> bar;
     options.progress = startProgress(bar);
     LineStream lines(fd_, path_, std::move(options));

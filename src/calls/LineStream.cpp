@@ -240,8 +240,7 @@ void LineStream::cutBatch() {
             const auto left = static_cast<std::ptrdiff_t>(end_ - block);
             std::uint64_t ends = endMasks[step] & lowBits64(left);
             // A pair needs its second letter read too.
-            std::uint64_t pairs =
-                options_.matchTexts ? pairMasks[step] & lowBits64(left - 1) : 0;
+            std::uint64_t pairs = options_.matchTexts ? pairMasks[step] & lowBits64(left - 1) : 0;
             for (; ends != 0 && going; ends &= ends - 1) {
                 const auto bit = static_cast<unsigned>(__builtin_ctzll(ends));
                 if (pairs != 0) {

@@ -91,7 +91,8 @@ void appendTime(std::string& text, const Resolved& r) {
     char time[] = "MM-DD-YYYY hh:mm:ss";
     putTwoDigits(time, r.time.month);
     putTwoDigits(time + 3, r.time.day);
-    const std::uint64_t year = r.time.year < 0 ? 0 : static_cast<std::uint64_t>(r.time.year % 10000);
+    const std::uint64_t year =
+        r.time.year < 0 ? 0 : static_cast<std::uint64_t>(r.time.year % 10000);
     digitsBefore(time + 10, year, 4);
     putTwoDigits(time + 11, r.time.hour);
     putTwoDigits(time + 14, r.time.minute);
@@ -301,24 +302,22 @@ void forEachPppdRow(const ReadSoFar& read, const PppdReadOptions& options,
         return;
     }
     // The rows are made on two threads while this one hands them on.
-    makeInOrder<RowBatch>((order.size() + kRowsInBatch - 1) / kRowsInBatch, 1, 4,
-                          [&](RowBatch& batch, std::uint64_t k) {
-                              const std::size_t first = k * kRowsInBatch;
-                              const std::size_t count =
-                                  std::min(kRowsInBatch, order.size() - first);
-                              batch.cells.resize(count);
-                              batch.lines.resize(count);
-                              batch.rows.clear();
-                              for (std::size_t i = 0; i < count; ++i) {
-                                  batch.rows.push_back(makeRow(read, clock, order[first + i],
-                                                               batch.facts, batch.cells[i],
-                                                               batch.lines[i]));
-                              }
-                          },
-                          [&](RowBatch& batch) {
-                              for (std::size_t i = 0; i < batch.rows.size(); ++i)
-                                  sink(batch.rows[i], batch.lines[i]);
-                          });
+    makeInOrder<RowBatch>(
+        (order.size() + kRowsInBatch - 1) / kRowsInBatch, 1, 4,
+        [&](RowBatch& batch, std::uint64_t k) {
+            const std::size_t first = k * kRowsInBatch;
+            const std::size_t count = std::min(kRowsInBatch, order.size() - first);
+            batch.cells.resize(count);
+            batch.lines.resize(count);
+            batch.rows.clear();
+            for (std::size_t i = 0; i < count; ++i) {
+                batch.rows.push_back(makeRow(read, clock, order[first + i], batch.facts,
+                                             batch.cells[i], batch.lines[i]));
+            }
+        },
+        [&](RowBatch& batch) {
+            for (std::size_t i = 0; i < batch.rows.size(); ++i) sink(batch.rows[i], batch.lines[i]);
+        });
 }
 
 PppdLog makePppdLog(ReadSoFar&& read, const PppdReadOptions& options) {

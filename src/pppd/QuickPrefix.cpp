@@ -25,7 +25,7 @@ int englishMonth(const char* p) {
     const std::uint32_t key = static_cast<std::uint32_t>(static_cast<unsigned char>(p[0])) |
                               static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
                               static_cast<std::uint32_t>(static_cast<unsigned char>(p[2])) << 16;
-    constexpr auto keyOf = [](const char (&name)[4]) {
+    constexpr auto keyOf = [](const char(&name)[4]) {
         return static_cast<std::uint32_t>(name[0]) | static_cast<std::uint32_t>(name[1]) << 8 |
                static_cast<std::uint32_t>(name[2]) << 16;
     };
@@ -33,12 +33,24 @@ int englishMonth(const char* p) {
         std::uint32_t key;
         int month;
     };
-    // Entry (key * 0x67e4 mod 2^32) >> 28 of each month's name.
+    // Each name at place (key * 0x67e4 mod 2^32) >> 28 of its key.
     static constexpr Entry kMonths[16] = {
-        {keyOf("Jul"), 7},  {keyOf("Nov"), 11}, {0, 0},           {keyOf("Oct"), 10},
-        {keyOf("May"), 5},  {keyOf("Dec"), 12}, {keyOf("Mar"), 3}, {keyOf("Apr"), 4},
-        {0, 0},             {keyOf("Sep"), 9},  {0, 0},           {0, 0},
-        {keyOf("Jan"), 1},  {keyOf("Jun"), 6},  {keyOf("Feb"), 2}, {keyOf("Aug"), 8},
+        {keyOf("Jul"), 7},   // 0
+        {keyOf("Nov"), 11},  // 1
+        {0, 0},              // 2
+        {keyOf("Oct"), 10},  // 3
+        {keyOf("May"), 5},   // 4
+        {keyOf("Dec"), 12},  // 5
+        {keyOf("Mar"), 3},   // 6
+        {keyOf("Apr"), 4},   // 7
+        {0, 0},              // 8
+        {keyOf("Sep"), 9},   // 9
+        {0, 0},              // 10
+        {0, 0},              // 11
+        {keyOf("Jan"), 1},   // 12
+        {keyOf("Jun"), 6},   // 13
+        {keyOf("Feb"), 2},   // 14
+        {keyOf("Aug"), 8},   // 15
     };
     const Entry& entry = kMonths[(key * 0x67e4u) >> 28];
     return entry.key == key ? entry.month : 0;
@@ -53,12 +65,12 @@ bool readClassicTime(const char* p, PrintedTime& t) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i offsets = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
     const __m128i digits = _mm_cmpeq_epi8(_mm_min_epu8(offsets, _mm_set1_epi8(9)), offsets);
-    const __m128i separators =
-        _mm_cmpeq_epi8(bytes, _mm_setr_epi8(0, 0, 0, ' ', 0, 0, ' ', 0, 0, ':', 0, 0, ':', 0, 0, 0));
+    const __m128i separators = _mm_cmpeq_epi8(
+        bytes, _mm_setr_epi8(0, 0, 0, ' ', 0, 0, ' ', 0, 0, ':', 0, 0, ':', 0, 0, 0));
     const auto digitMask = static_cast<unsigned>(_mm_movemask_epi8(digits));
     const auto separatorMask = static_cast<unsigned>(_mm_movemask_epi8(separators));
-    constexpr unsigned kDigits = 1u << 5 | 1u << 7 | 1u << 8 | 1u << 10 | 1u << 11 | 1u << 13 |
-                                 1u << 14;
+    constexpr unsigned kDigits =
+        1u << 5 | 1u << 7 | 1u << 8 | 1u << 10 | 1u << 11 | 1u << 13 | 1u << 14;
     constexpr unsigned kSeparators = 1u << 3 | 1u << 6 | 1u << 9 | 1u << 12;
     if ((digitMask & kDigits) != kDigits || (separatorMask & kSeparators) != kSeparators) {
         return false;
@@ -113,7 +125,9 @@ public:
     }
 
     bool colonAt(unsigned at) const { return (colons_ >> at & 1) != 0; }
-    std::uint64_t colons(unsigned from, unsigned to) const { return colons_ & bitsBetween(from, to); }
+    std::uint64_t colons(unsigned from, unsigned to) const {
+        return colons_ & bitsBetween(from, to);
+    }
     std::uint64_t brackets(unsigned from, unsigned to) const {
         return brackets_ & bitsBetween(from, to);
     }
@@ -223,8 +237,8 @@ bool readQuickly(std::string_view s, QuickLine& quick) {
         if (identEnd >= TokenMasks::kWindow || identEnd == identStart) return false;
     }
     // IDENT: or IDENT[PID]:, its only colon the last byte.
-    if (identEnd - identStart < 2 ||
-        masks.colons(identStart, identEnd) != std::uint64_t{1} << (identEnd - 1)) {
+    if (identEnd - identStart < 2 || masks.colons(identStart, identEnd) != std::uint64_t{1}
+                                                                               << (identEnd - 1)) {
         return false;
     }
     unsigned programEnd = identEnd - 1;
@@ -240,7 +254,8 @@ bool readQuickly(std::string_view s, QuickLine& quick) {
         quick.pid = std::string_view(at + programEnd + 1, digitsEnd - (programEnd + 1));
     }
     quick.program = std::string_view(at + identStart, programEnd - identStart);
-    quick.message = identEnd >= size ? std::string_view{} : std::string_view(at + identEnd + 1, end);
+    quick.message =
+        identEnd >= size ? std::string_view{} : std::string_view(at + identEnd + 1, end);
     return true;
 }
 

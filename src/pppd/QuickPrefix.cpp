@@ -186,11 +186,6 @@ private:
     std::uint64_t digits_ = 0;
 };
 
-bool othersLine(std::string_view program, std::string_view message) {
-    return program != "pppd" && program != "chat" &&
-           readMessage(withoutEcho(message)).kind == PppdMessage::Other;
-}
-
 // daemon.notice, local2.info: lower-case letters and digits about a dot.
 bool isFacilityLevel(std::string_view token) {
     const std::size_t dot = token.find('.');
@@ -259,7 +254,10 @@ bool readQuickly(std::string_view s, QuickLine& quick) {
     return true;
 }
 
-bool QuickLine::isOthers() const { return othersLine(program, message); }
+bool QuickLine::isOthers() const {
+    return program != "pppd" && program != "chat" &&
+           readMessage(withoutEcho(message)).kind == PppdMessage::Other;
+}
 
 PrefixedLine QuickLine::prefixed() const {
     PrefixedLine line;
@@ -279,7 +277,5 @@ std::optional<PrefixedLine> readQuickly(std::string_view line) {
     if (!readQuickly(line, quick)) return std::nullopt;
     return quick.prefixed();
 }
-
-bool isOthersLine(const PrefixedLine& line) { return othersLine(line.program, line.message); }
 
 }  // namespace kestal

@@ -34,8 +34,4 @@ bool readQuickly(std::string_view line, QuickLine& quick);
 // The same as readPrefix reads it, or none.
 std::optional<PrefixedLine> readQuickly(std::string_view line);
 
-// Whether a prefixed line is another program's that says nothing pppd
-// says.
-bool isOthersLine(const PrefixedLine& line);
-
 }  // namespace kestal

@@ -256,7 +256,9 @@ TEST(QuickPrefix, AgreesWithTheWholeReader) {
         EXPECT_EQ(quick->program, whole->program) << c.line;
         EXPECT_EQ(quick->pid, whole->pid) << c.line;
         EXPECT_EQ(quick->message, whole->message) << c.line;
-        EXPECT_EQ(isOthersLine(*quick), c.others) << c.line;
+        QuickLine parts;
+        ASSERT_TRUE(readQuickly(c.line, parts)) << c.line;
+        EXPECT_EQ(parts.isOthers(), c.others) << c.line;
     }
 }
 
